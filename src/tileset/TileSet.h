@@ -1,0 +1,75 @@
+#pragma once
+// The open tile library: its ordered tiles and the state that goes with them.
+// Tiles are numbered 1..count() without gaps, in strip order, which is file order.
+
+#include "core/Colour.h"
+#include "tileset/DibImage.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace qrb {
+
+// The 40-byte bitmap information header, field by field, as the library file stores it.
+struct BitmapInfoHeader {
+    std::uint32_t size = 40;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::uint16_t planes = 1;
+    std::uint16_t bitCount = 24;
+    std::uint32_t compression = 0;
+    std::uint32_t sizeImage = 0;
+    std::int32_t xPelsPerMeter = 0;
+    std::int32_t yPelsPerMeter = 0;
+    std::uint32_t clrUsed = 0;
+    std::uint32_t clrImportant = 0;
+    friend bool operator==(const BitmapInfoHeader&, const BitmapInfoHeader&) = default;
+};
+
+// The fixed part of one tile entry exactly as it was last read.
+struct TileHeaderRecord {
+    ColourValue smallColour = 0;
+    std::int32_t fullBlockLength = 0;
+    BitmapInfoHeader fullHeader;
+    std::int32_t halfBlockLength = 0;
+    BitmapInfoHeader halfHeader;
+};
+
+struct Tile {
+    DibImage full;
+    DibImage half;
+    ColourValue smallColour = 0; // 0x00BBGGRR, or a system colour with the top bit set
+    friend bool operator==(const Tile&, const Tile&) = default;
+};
+
+class TileSet {
+public:
+    // The count is a signed 16-bit number in the file format's model.
+    static constexpr int kMaxTiles = 32767;
+
+    int count() const { return static_cast<int>(tiles_.size()); }
+    bool isEmpty() const { return tiles_.empty(); }
+
+    // Tile i, 1-based.
+    const Tile& tile(int i) const { return tiles_.at(static_cast<std::size_t>(i - 1)); }
+    Tile& tile(int i) { return tiles_.at(static_cast<std::size_t>(i - 1)); }
+    const std::vector<Tile>& tiles() const { return tiles_; }
+
+    // Appends a tile; throws std::length_error when the set already holds kMaxTiles.
+    void append(Tile tile);
+    // Removes tile i (1-based); the tiles behind it move up one place.
+    void remove(int i);
+    void clear();
+
+    // As read from the file header; never written back (a save writes "QRBB", 256).
+    std::array<std::uint8_t, 4> signature{0, 0, 0, 0};
+    std::int16_t version = 0;
+    // Index 0 holds no tile; indices 1..count as read by the last open.
+    std::vector<TileHeaderRecord> headerRecords;
+
+private:
+    std::vector<Tile> tiles_;
+};
+
+} // namespace qrb
