@@ -1,0 +1,72 @@
+#pragma once
+// Position data files (.qpf): the nine slots in fixed 128-byte records. Every field takes
+// one whole record starting at its first byte; the rest of the record is filler (zero
+// when we write, ignored when we read). Slot k's eleven records start at byte 1,408 * k:
+//   0 text (string)        1 face (string)       2 size (float32)     3 bold (bool)
+//   4 italic (bool)        5 text colour (u32)   6 box colour (u32)   7 strikethrough (bool)
+//   8 underline (bool)     9 position (string)  10 angle (string)
+// string = u16 length n (n <= 126) + n Windows-1252 bytes; bool = i16 0 / -1, any non-zero
+// reads as true; all numbers little-endian. 99 records, 12,672 bytes, no header.
+
+#include "text/PositionSlot.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace qrb {
+
+// A position data file that cannot be written or read. The message names the slot, the
+// field and (when reading) the byte offset; slot() is -1 when no slot is concerned.
+class PositionDataError : public std::runtime_error {
+public:
+    PositionDataError(const std::string& what, int slot = -1, std::size_t offset = 0)
+        : std::runtime_error(what), slot_(slot), offset_(offset) {}
+    int slot() const { return slot_; }
+    std::size_t offset() const { return offset_; }
+
+private:
+    int slot_;
+    std::size_t offset_;
+};
+
+class PositionDataFile {
+public:
+    static constexpr std::size_t kRecordSize = 128;
+    static constexpr std::size_t kFieldsPerSlot = 11;
+    static constexpr std::size_t kSlotSize = kRecordSize * kFieldsPerSlot;      // 1,408
+    static constexpr std::size_t kFileSize = kSlotSize * PositionSlots::kCount; // 12,672
+    static constexpr std::size_t kMaxStringBytes = 126;
+    // Sizes a file may hold: anything finite above 0 and up to this many points.
+    static constexpr float kMaxFontSize = 1000.0f;
+
+    // The exact file bytes for `slots`. Throws PositionDataError naming the slot and the
+    // field when a string has a character Windows-1252 cannot hold or is longer than 126
+    // bytes once converted. Descriptions are not stored.
+    static std::vector<std::uint8_t> encode(const PositionSlots& slots);
+
+    // Parses the whole of `bytes` and returns all nine slots, descriptions filled in, or
+    // throws PositionDataError (slot, field, byte offset) when any group is damaged: the
+    // data ends early, a string is longer than 126 bytes, a text holds an undefined byte,
+    // or a size is not a finite number in (0, kMaxFontSize]. Bytes past 12,672 are ignored.
+    static PositionSlots decode(std::span<const std::uint8_t> bytes);
+
+    // encode() then an atomic write (core/AtomicFile: a temporary file beside `path`,
+    // flushed, renamed over it). Nothing at `path` changes on any failure: PositionDataError
+    // for content that cannot be stored, FileError (core/FileError.h) for the disk.
+    static void write(const std::filesystem::path& path, const PositionSlots& slots);
+
+    // Reads `path` whole and decode()s it. FileError when it cannot be read;
+    // PositionDataError, its message starting with the file name, when it is damaged.
+    static PositionSlots read(const std::filesystem::path& path);
+
+    // The name the save and load commands use: `name` with ".qpf" appended unless its last
+    // four characters already are ".qpf" in any case.
+    static std::string withExtension(const std::string& name);
+};
+
+} // namespace qrb

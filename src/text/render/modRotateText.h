@@ -1,0 +1,82 @@
+#pragma once
+// Lettering on an image: the rotated-text routine DrawRotatedText, the unrotated print used
+// for the angle "000", and the conversions between the program's TextStyle and Qt fonts
+// and colours. QtGui only; the editor window and the command line tool draw through here so
+// that one style gives the same pixels everywhere.
+
+#include "core/Colour.h"
+#include "text/TextStyle.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QString>
+
+#include <cstdint>
+
+namespace qrb {
+
+// A picture that lettering is drawn on: the image, a current drawing position in pixels,
+// a foreground (text) colour and the picture's own font. The working tile is kept as
+// QImage::Format_RGB32; any format QPainter can paint on works (RGB888 is slower).
+struct TextSurface {
+    explicit TextSurface(QImage& target) : image(target) {}
+
+    QImage& image;
+    int currentX = 0;
+    int currentY = 0;
+    QColor foreColor = Qt::black;
+    QFont font; // the picture's own font, used by PrintText
+
+    void setCurrentPosition(int x, int y) {
+        currentX = x;
+        currentY = y;
+    }
+};
+
+namespace modRotateText {
+
+// Character cell height in pixels for a rotated text of `points`: 1.5 x points, rounded half
+// to even (6 -> 9, 7 -> 10, 8 -> 12, 9 -> 14, 12 -> 18, 18 -> 27), at least 1.
+int cellHeightForSize(double points);
+
+// Pixel size (em) for an unrotated print of `points` at 96 dots per inch (8 -> 11).
+int printPixelSize(double points);
+
+// The font DrawRotatedText realises for `font`: same face and styles, weight 700 when bold
+// else 400, anti-aliased, with the pixel size whose ascent + descent comes nearest to
+// cellHeightForSize(font.pointSizeF()) (pixel-sized fonts: their pixel size x 0.75 points).
+QFont rotatedFont(const QFont& font);
+
+// The font PrintText realises for the surface font `font`: the same font at
+// printPixelSize(font.pointSizeF()) pixels.
+QFont printFont(const QFont& font);
+
+} // namespace modRotateText
+
+// Draws `text` turned by `angle` degrees counter-clockwise (90 reads upwards, 180 upside
+// down and leftwards; every glyph turns with the line) in the surface's foreground colour on
+// a transparent background. (x, y) is the top-left corner of the first character cell. The
+// font is `font` realised by modRotateText::rotatedFont. The surface's own font is left as
+// it was; its current position ends at the start of the line below (x, y).
+void DrawRotatedText(TextSurface& surface, const QFont& font, const QString& text, float angle,
+                     std::int16_t x, std::int16_t y);
+
+// Prints `text` unrotated at the surface's current position (top-left corner of the text)
+// with the surface's own font at its point size converted at 96 dots per inch, in the
+// foreground colour, transparent background. Moves the current position to the start of
+// the next line.
+void PrintText(TextSurface& surface, const QString& text);
+
+// TextStyle <-> Qt. The font keeps the size as points (QFont::pointSizeF).
+QFont toQFont(const TextStyle& style);
+// Face, size and styles from `font`; the two colours are given.
+TextStyle toTextStyle(const QFont& font, ColourValue textColour, ColourValue boxColour);
+
+// A colour value as a QColor: RGB values directly, system colours through the application
+// palette (window text, window, button face, highlight ...; black when no application runs).
+QColor toQColor(ColourValue value);
+// An opaque QColor as a colour value (0x00BBGGRR).
+ColourValue toColourValue(const QColor& colour);
+
+} // namespace qrb
