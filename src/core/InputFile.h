@@ -1,0 +1,33 @@
+#pragma once
+// A file opened for reading through a buffered stream whose total size is known up front,
+// so readers can check every size against the bytes that remain before allocating.
+
+#include <cstdint>
+#include <filesystem>
+#include <istream>
+#include <memory>
+
+namespace qrb {
+
+class InputFile {
+public:
+    // Opens `path`. Throws FileError ("cannot open: No such file or directory", "is a
+    // folder", ...) when it cannot be read.
+    explicit InputFile(std::filesystem::path path);
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    // Size of the file in bytes when it was opened.
+    std::uint64_t size() const;
+    // The content, from the first byte. A read error (as opposed to the end of the file)
+    // sets badbit on the stream.
+    std::istream& stream();
+    const std::filesystem::path& path() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+} // namespace qrb

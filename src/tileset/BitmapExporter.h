@@ -1,0 +1,31 @@
+#pragma once
+// Exporting the full-size image of every tile as its own bitmap file, numbered in tile
+// order: for the chosen name "castle" (or "castle.bmp", "castle.BMP") the files are
+// castle1.bmp, castle2.bmp, ... castle12.bmp, without leading zeros, in the chosen
+// folder. Half-size images and small colours are not exported.
+
+#include "core/FileError.h"
+#include "core/Progress.h"
+#include "tileset/TileSet.h"
+
+#include <filesystem>
+
+namespace qrb {
+
+class BitmapExporter {
+public:
+    // The chosen name with a trailing ".bmp" removed, compared without regard to case.
+    static std::filesystem::path prefixFor(const std::filesystem::path& chosenName);
+
+    // PREFIX + tile number + ".bmp" (prefix as returned by prefixFor).
+    static std::filesystem::path fileNameFor(const std::filesystem::path& prefix, int tileNumber);
+
+    // Writes tile i's full image to fileNameFor(prefixFor(chosenName), i) for i = 1..count,
+    // replacing existing files without asking. Progress reports (0, N) first and (i, N)
+    // after file i. Stops at the first file that cannot be written and throws FileError
+    // naming that file; files written before it stay.
+    static void exportAll(const TileSet& set, const std::filesystem::path& chosenName,
+                          const ProgressCallback& progress = {});
+};
+
+} // namespace qrb

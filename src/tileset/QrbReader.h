@@ -1,0 +1,69 @@
+#pragma once
+// Reading a tile library (.qrb) from bytes.
+//
+// The layout: a 10-byte file header (4 signature bytes, 16-bit version, 32-bit tile
+// count), then per tile its small colour (32-bit), the full image block and the half
+// image block. An image block is a 32-bit block length, a 40-byte bitmap information
+// header, an optional colour table and the pixel rows. All integers are little-endian.
+//
+// What the reader accepts:
+// * 24-bit images (rows of blue, green, red, padded to a multiple of 4 bytes);
+// * 8-bit images with a 256-entry colour table (blue, green, red, reserved) and one index
+//   byte per pixel, rows padded to a multiple of 4 bytes;
+// * 1- and 4-bit packed palette images (2 or 16 table entries, rows padded to 4 bytes);
+// * 16-bit (5-5-5) and 32-bit (blue, green, red, unused) direct colour images.
+// Every image is converted to the program's 24-bit DibImage. The signature and version are
+// kept in the TileSet but never checked; block lengths are kept in the header records but
+// never used; bytes after the last tile are never read.
+//
+// What it refuses, with a QrbFormatError naming tile, byte offset and problem:
+// a tile count below 0 or above 32767; a width or height <= 0 or above 16384; any other
+// bit count; a compressed image; a file that ends before its last tile is complete.
+// Every size is checked against the bytes that remain before anything is allocated, so
+// no input makes the reader allocate much more than the input's own size.
+
+#include "core/Progress.h"
+#include "tileset/TileSet.h"
+
+#include <cstdint>
+#include <istream>
+#include <span>
+#include <stdexcept>
+#include <string>
+
+namespace qrb {
+
+// A library whose bytes cannot be read as a tile library.
+class QrbFormatError : public std::runtime_error {
+public:
+    // `tile` is the 1-based tile number, 0 for the file header; `offset` is the byte
+    // offset (from the start of the library) of the item that is wrong or missing.
+    QrbFormatError(int tile, std::uint64_t offset, const std::string& problem);
+
+    int tile() const { return tile_; }
+    std::uint64_t offset() const { return offset_; }
+    // The problem alone, e.g. "the file ends inside the full image's pixel rows".
+    const std::string& problem() const { return problem_; }
+    // what() reads "tile 3, byte 1234: PROBLEM" or "file header, byte 6: PROBLEM".
+
+private:
+    int tile_;
+    std::uint64_t offset_;
+    std::string problem_;
+};
+
+class QrbReader {
+public:
+    // Reads a library from `in`, which must be positioned at the library's first byte and
+    // hold `size` bytes from there (bytes beyond `size` are never read). Progress reports
+    // (0, N) before the first tile and (i, N) after tile i. Throws QrbFormatError for bad
+    // content, and std::runtime_error when the stream itself fails to deliver bytes that
+    // `size` promised.
+    static TileSet read(std::istream& in, std::uint64_t size,
+                        const ProgressCallback& progress = {});
+
+    // Reads a library held in memory.
+    static TileSet read(std::span<const std::uint8_t> bytes, const ProgressCallback& progress = {});
+};
+
+} // namespace qrb

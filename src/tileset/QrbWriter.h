@@ -1,0 +1,43 @@
+#pragma once
+// Writing a tile library (.qrb) in its canonical layout: signature "QRBB", version 256,
+// the tile count, and per tile its small colour and both images as 24-bit blocks (block
+// length 40 + stride x height, a bitmap information header with planes 1, bit count 24,
+// compression 0, image size stride x height and zeros after it, then the rows). No colour
+// tables, nothing after the last tile. A library that was read from a canonical file is
+// written back byte for byte. The signature and version held by the TileSet are ignored.
+
+#include "core/Progress.h"
+#include "tileset/TileSet.h"
+
+#include <cstdint>
+#include <ostream>
+#include <span>
+#include <vector>
+
+namespace qrb {
+
+class QrbWriter {
+public:
+    // Writes every tile, in tile order. Progress reports (0, N) first and (i, N) after
+    // tile i. Throws std::invalid_argument, before writing anything, when a tile has an
+    // empty image (a file holding it could not be read back), and std::runtime_error when
+    // the stream fails.
+    static void write(std::ostream& out, const TileSet& set, const ProgressCallback& progress = {});
+
+    // Writes only the tiles numbered in `tileNumbers` (1-based, strictly ascending, each
+    // within 1..set.count()); the file's count is their number and the gaps are closed.
+    // An empty list gives a library of 0 tiles. Progress reports (0, set.count()) first
+    // and (i, set.count()) after writing tile i, so a bar over all tiles jumps the gaps.
+    // Throws std::invalid_argument for a bad list or an empty image, before writing.
+    static void write(std::ostream& out, const TileSet& set, std::span<const int> tileNumbers,
+                      const ProgressCallback& progress = {});
+
+    // The same bytes in memory.
+    static std::vector<std::uint8_t> toBytes(const TileSet& set);
+    static std::vector<std::uint8_t> toBytes(const TileSet& set, std::span<const int> tileNumbers);
+
+    // Size in bytes of the library file holding all tiles of `set`.
+    static std::uint64_t fileSize(const TileSet& set);
+};
+
+} // namespace qrb
