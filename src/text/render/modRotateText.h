@@ -44,9 +44,16 @@ int cellHeightForSize(double points);
 int printPixelSize(double points);
 
 // The font DrawRotatedText realises for `font`: same face and styles, weight 700 when bold
-// else 400, anti-aliased, with the pixel size whose ascent + descent comes nearest to
-// cellHeightForSize(font.pointSizeF()) (pixel-sized fonts: their pixel size x 0.75 points).
-QFont rotatedFont(const QFont& font);
+// else 400, grey-scale anti-aliased, drawn at a whole pixel size and scaled so that its
+// cell (ascent + descent) is exactly cellHeightForSize(points) pixels, the way a font
+// requested by its cell height comes out. Pixel-sized fonts count as pixels x 0.75 points.
+struct RotatedFont {
+    QFont font;           // the face at a whole pixel size
+    qreal scale = 1.0;    // drawing scale that turns that size into the requested cell
+    qreal ascent = 0;     // ascent after scaling, pixels
+    qreal cellHeight = 0; // ascent + descent after scaling, pixels
+};
+RotatedFont rotatedFont(const QFont& font);
 
 // The font PrintText realises for the surface font `font`: the same font at
 // printPixelSize(font.pointSizeF()) pixels.

@@ -1,0 +1,256 @@
+#include "text/PositionDataFile.h"
+
+#include "core/AtomicFile.h"
+#include "core/FileError.h"
+#include "core/InputFile.h"
+#include "text/Windows1252.h"
+
+#include <algorithm>
+#include <bit>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace qrb {
+
+namespace {
+
+// The eleven field records of one slot, in file order.
+enum Field : std::size_t {
+    Text,
+    Face,
+    Size,
+    Bold,
+    Italic,
+    TextColour,
+    BoxColour,
+    Strikethrough,
+    Underline,
+    Position,
+    Angle,
+};
+
+constexpr const char* kFieldNames[PositionDataFile::kFieldsPerSlot] = {
+    "text",       "face name",     "size",      "bold",     "italic", "text colour",
+    "box colour", "strikethrough", "underline", "position", "angle",
+};
+
+std::size_t recordOffset(std::size_t slot, Field field) {
+    return slot * PositionDataFile::kSlotSize + field * PositionDataFile::kRecordSize;
+}
+
+std::string slotPrefix(std::size_t slot, Field field) {
+    return "slot " + std::to_string(slot) + ", " + kFieldNames[field] + ": ";
+}
+
+// ---- writing ----
+
+class Encoder {
+public:
+    explicit Encoder(std::vector<std::uint8_t>& out) : out_(out) {}
+
+    void string(std::size_t slot, Field field, const std::string& utf8) {
+        const auto bytes = utf8ToWindows1252(utf8);
+        if (!bytes) {
+            const std::size_t at = firstUnrepresentable(utf8).value_or(0);
+            std::size_t end = at + 1;
+            while (end < utf8.size() && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80) {
+                ++end;
+            }
+            throw PositionDataError("Position slot " + std::to_string(slot) + ": the " +
+                                        kFieldNames[field] + " contains \"" +
+                                        utf8.substr(at, end - at) +
+                                        "\", which a position data file cannot hold.",
+                                    int(slot));
+        }
+        if (bytes->size() > PositionDataFile::kMaxStringBytes) {
+            throw PositionDataError("Position slot " + std::to_string(slot) + ": the " +
+                                        kFieldNames[field] + " is " +
+                                        std::to_string(bytes->size()) +
+                                        " bytes long; a position data file holds at most " +
+                                        std::to_string(PositionDataFile::kMaxStringBytes) + ".",
+                                    int(slot));
+        }
+        const std::size_t at = recordOffset(slot, field);
+        put16(at, static_cast<std::uint16_t>(bytes->size()));
+        std::memcpy(out_.data() + at + 2, bytes->data(), bytes->size());
+    }
+    void boolean(std::size_t slot, Field field, bool value) {
+        put16(recordOffset(slot, field), value ? 0xFFFF : 0);
+    }
+    void u32(std::size_t slot, Field field, std::uint32_t value) {
+        const std::size_t at = recordOffset(slot, field);
+        for (int i = 0; i < 4; ++i) {
+            out_[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        }
+    }
+
+private:
+    void put16(std::size_t at, std::uint16_t value) {
+        out_[at] = static_cast<std::uint8_t>(value & 0xFF);
+        out_[at + 1] = static_cast<std::uint8_t>(value >> 8);
+    }
+    std::vector<std::uint8_t>& out_;
+};
+
+// ---- reading ----
+
+class Decoder {
+public:
+    explicit Decoder(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+
+    std::string string(std::size_t slot, Field field) {
+        const std::size_t at = recordOffset(slot, field);
+        need(slot, field, at, 2);
+        const std::size_t length = get16(at);
+        if (length > PositionDataFile::kMaxStringBytes) {
+            fail(slot, field, at,
+                 "length " + std::to_string(length) + " at byte " + std::to_string(at) +
+                     " is more than " + std::to_string(PositionDataFile::kMaxStringBytes));
+        }
+        need(slot, field, at + 2, length);
+        const std::string_view raw(reinterpret_cast<const char*>(bytes_.data() + at + 2), length);
+        auto utf8 = windows1252ToUtf8(raw);
+        if (!utf8) {
+            const auto bad = std::find_if(raw.begin(), raw.end(), [](char c) {
+                const auto b = static_cast<unsigned char>(c);
+                return b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
+            });
+            const std::size_t badAt = at + 2 + std::size_t(bad - raw.begin());
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned char>(*bad));
+            fail(slot, field, badAt,
+                 std::string("byte ") + hex + " at byte " + std::to_string(badAt) +
+                     " is not a Windows-1252 character");
+        }
+        return std::move(*utf8);
+    }
+    bool boolean(std::size_t slot, Field field) {
+        const std::size_t at = recordOffset(slot, field);
+        need(slot, field, at, 2);
+        return get16(at) != 0;
+    }
+    std::uint32_t u32(std::size_t slot, Field field) {
+        const std::size_t at = recordOffset(slot, field);
+        need(slot, field, at, 4);
+        std::uint32_t value = 0;
+        for (int i = 3; i >= 0; --i) {
+            value = (value << 8) | bytes_[at + i];
+        }
+        return value;
+    }
+    float size(std::size_t slot) {
+        const float value = std::bit_cast<float>(u32(slot, Size));
+        if (!std::isfinite(value) || value <= 0.0f || value > PositionDataFile::kMaxFontSize) {
+            const std::size_t at = recordOffset(slot, Size);
+            fail(slot, Size, at,
+                 "the size at byte " + std::to_string(at) + " is not a font size (" +
+                     shortestDecimal(value) + ")");
+        }
+        return value;
+    }
+
+private:
+    std::uint16_t get16(std::size_t at) const {
+        return static_cast<std::uint16_t>(bytes_[at] | (bytes_[at + 1] << 8));
+    }
+    void need(std::size_t slot, Field field, std::size_t at, std::size_t count) const {
+        if (at > bytes_.size() || bytes_.size() - at < count) {
+            const std::size_t record = recordOffset(slot, field);
+            fail(slot, field, record,
+                 "the file ends at byte " + std::to_string(bytes_.size()) +
+                     ", inside this field at byte " + std::to_string(record) +
+                     " (a position data file is " + std::to_string(PositionDataFile::kFileSize) +
+                     " bytes long)");
+        }
+    }
+    [[noreturn]] static void fail(std::size_t slot, Field field, std::size_t at,
+                                  const std::string& what) {
+        throw PositionDataError(slotPrefix(slot, field) + what, int(slot), at);
+    }
+
+    std::span<const std::uint8_t> bytes_;
+};
+
+} // namespace
+
+std::vector<std::uint8_t> PositionDataFile::encode(const PositionSlots& slots) {
+    std::vector<std::uint8_t> out(kFileSize, 0);
+    Encoder e(out);
+    for (std::size_t k = 0; k < PositionSlots::kCount; ++k) {
+        const PositionSlot& s = slots[k];
+        e.string(k, Text, s.text);
+        e.string(k, Face, s.style.face);
+        e.u32(k, Size, std::bit_cast<std::uint32_t>(s.style.size));
+        e.boolean(k, Bold, s.style.bold);
+        e.boolean(k, Italic, s.style.italic);
+        e.u32(k, TextColour, s.style.textColour);
+        e.u32(k, BoxColour, s.style.boxColour);
+        e.boolean(k, Strikethrough, s.style.strikethrough);
+        e.boolean(k, Underline, s.style.underline);
+        e.string(k, Position, s.position);
+        e.string(k, Angle, s.angle);
+    }
+    return out;
+}
+
+PositionSlots PositionDataFile::decode(std::span<const std::uint8_t> bytes) {
+    PositionSlots slots;
+    Decoder d(bytes);
+    for (std::size_t k = 0; k < PositionSlots::kCount; ++k) {
+        PositionSlot& s = slots[k];
+        s.text = d.string(k, Text);
+        s.style.face = d.string(k, Face);
+        s.style.size = d.size(k);
+        s.style.bold = d.boolean(k, Bold);
+        s.style.italic = d.boolean(k, Italic);
+        s.style.textColour = d.u32(k, TextColour);
+        s.style.boxColour = d.u32(k, BoxColour);
+        s.style.strikethrough = d.boolean(k, Strikethrough);
+        s.style.underline = d.boolean(k, Underline);
+        s.position = d.string(k, Position);
+        s.angle = d.string(k, Angle);
+        s.description = PositionSlots::describe(s.style, s.angle);
+    }
+    return slots;
+}
+
+void PositionDataFile::write(const std::filesystem::path& path, const PositionSlots& slots) {
+    const std::vector<std::uint8_t> bytes = encode(slots); // refuses before touching the disk
+    AtomicFile file(path);
+    file.stream().write(reinterpret_cast<const char*>(bytes.data()),
+                        static_cast<std::streamsize>(bytes.size()));
+    file.commit();
+}
+
+PositionSlots PositionDataFile::read(const std::filesystem::path& path) {
+    InputFile file(path);
+    // Only the first 12,672 bytes matter; a longer file is not read further.
+    const std::size_t wanted = std::size_t(std::min<std::uint64_t>(file.size(), kFileSize));
+    std::vector<std::uint8_t> bytes(wanted);
+    file.stream().read(reinterpret_cast<char*>(bytes.data()), std::streamsize(wanted));
+    if (file.stream().bad()) {
+        throw FileError(path, "cannot read");
+    }
+    bytes.resize(std::size_t(file.stream().gcount()));
+    try {
+        return decode(bytes);
+    } catch (const PositionDataError& e) {
+        throw PositionDataError(path.string() + ": " + e.what(), e.slot(), e.offset());
+    }
+}
+
+std::string PositionDataFile::withExtension(const std::string& name) {
+    if (name.size() >= 4) {
+        std::string tail = name.substr(name.size() - 4);
+        std::transform(tail.begin(), tail.end(), tail.begin(),
+                       [](unsigned char c) { return char(std::tolower(c)); });
+        if (tail == ".qpf") {
+            return name;
+        }
+    }
+    return name + ".qpf";
+}
+
+} // namespace qrb

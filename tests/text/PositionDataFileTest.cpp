@@ -1,0 +1,236 @@
+#include "text/PositionDataFile.h"
+#include "core/FileError.h"
+#include "text/Windows1252.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace qrb {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Field records of one slot, as laid out on disk.
+enum { Text, Face, Size, Bold, Italic, TextColour, BoxColour, Strike, Underline, Pos, Angle };
+
+std::size_t at(std::size_t slot, std::size_t field) {
+    return 1408 * slot + 128 * field;
+}
+
+// Independent little writer for expected file images.
+struct Image {
+    Bytes bytes = Bytes(12672, 0);
+    void str(std::size_t off, const std::string& cp1252) {
+        bytes[off] = std::uint8_t(cp1252.size());
+        bytes[off + 1] = std::uint8_t(cp1252.size() >> 8);
+        std::memcpy(bytes.data() + off + 2, cp1252.data(), cp1252.size());
+    }
+    void u32(std::size_t off, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) {
+            bytes[off + i] = std::uint8_t(v >> (8 * i));
+        }
+    }
+    void u16(std::size_t off, std::uint16_t v) {
+        bytes[off] = std::uint8_t(v);
+        bytes[off + 1] = std::uint8_t(v >> 8);
+    }
+};
+
+TEST(PositionDataFile, ClearedSlotsGiveTheExactFile) {
+    PositionSlots slots;
+    slots.clear();
+    Image expected;
+    for (std::size_t k = 0; k < 9; ++k) {
+        expected.str(at(k, Face), "Arial");
+        expected.u32(at(k, Size), 0x41000000); // 8.0f
+        expected.u32(at(k, BoxColour), 0x00FFFFFF);
+        const std::string p = std::to_string(5 * k);
+        expected.str(at(k, Pos), p + "," + p);
+        expected.str(at(k, Angle), "0");
+    }
+    EXPECT_EQ(PositionDataFile::encode(slots), expected.bytes);
+}
+
+TEST(PositionDataFile, FullSlotsGiveTheExactFile) {
+    PositionSlots slots;
+    Image expected;
+    for (std::size_t k = 0; k < 9; ++k) {
+        PositionSlot& s = slots[k];
+        s.text = std::string(125, char('a' + k)) + "\xC3\xA9"; // 126 bytes once converted
+        s.style = {std::string(126, 'F'), 20.5f, true, false, true, false, 0x80000008, 0x808080};
+        s.position = std::string(126, '1');
+        s.angle = std::string(126, '9');
+        expected.str(at(k, Text), std::string(125, char('a' + k)) + "\xE9");
+        expected.str(at(k, Face), std::string(126, 'F'));
+        expected.u32(at(k, Size), 0x41A40000); // 20.5f
+        expected.u16(at(k, Bold), 0xFFFF);
+        expected.u32(at(k, TextColour), 0x80000008);
+        expected.u32(at(k, BoxColour), 0x808080);
+        expected.u16(at(k, Underline), 0xFFFF);
+        expected.str(at(k, Pos), std::string(126, '1'));
+        expected.str(at(k, Angle), std::string(126, '9'));
+    }
+    EXPECT_EQ(PositionDataFile::encode(slots), expected.bytes);
+}
+
+TEST(PositionDataFile, RoundTripKeepsEverySlotAndDescribesIt) {
+    PositionSlots slots;
+    slots[0].text = "Café";
+    slots[0].position = "-5,120";
+    slots[0].angle = "045";
+    slots[0].style.size = 8.5f;
+    slots[3].text = "€ 5 – „Zürich“ Œuvre™";
+    slots[3].style = {"Times New Roman", 18, false, true, false, true, 0x0000FF, 0xFFFFFF};
+    slots[3].angle = "0";
+    slots[3].position = "40,40";
+    const PositionSlots back = PositionDataFile::decode(PositionDataFile::encode(slots));
+    for (std::size_t k = 0; k < 9; ++k) {
+        PositionSlot expected = slots[k];
+        expected.description = PositionSlots::describe(expected.style, expected.angle);
+        EXPECT_EQ(back[k], expected) << "slot " << k;
+    }
+    EXPECT_EQ(back[0].description, "Font = Arial, Size = 8.5, Degrees = 045");
+    EXPECT_EQ(back[3].description, "Font = Times New Roman, Size = 18, Degrees = 000");
+}
+
+TEST(PositionDataFile, TextsAreWindows1252) {
+    EXPECT_EQ(utf8ToWindows1252("Café"), "Caf\xE9");
+    EXPECT_EQ(utf8ToWindows1252("€‚ƒŸ"), "\x80\x82\x83\x9F");
+    EXPECT_EQ(windows1252ToUtf8("\x80\x9C\xFF"), "€œÿ");
+    for (const char* bad : {"\x81", "\x8D", "\x8F", "\x90", "\x9D"}) {
+        EXPECT_FALSE(windows1252ToUtf8(bad)) << int(std::uint8_t(bad[0]));
+    }
+    for (const char* bad : {"中", "\xC2\x81", "\xC3", "\xC0\xAF", "\xED\xA0\x80"}) {
+        EXPECT_FALSE(utf8ToWindows1252(bad)) << bad;
+    }
+}
+
+TEST(PositionDataFile, NonZeroBooleansReadTrue) {
+    PositionSlots slots;
+    Bytes bytes = PositionDataFile::encode(slots);
+    bytes[at(2, Bold)] = 0x01;
+    bytes[at(2, Italic) + 1] = 0x80;
+    bytes[at(2, Underline)] = 0xFF; // 0x00FF
+    const PositionSlots back = PositionDataFile::decode(bytes);
+    EXPECT_TRUE(back[2].style.bold);
+    EXPECT_TRUE(back[2].style.italic);
+    EXPECT_TRUE(back[2].style.underline);
+    EXPECT_FALSE(back[2].style.strikethrough);
+}
+
+TEST(PositionDataFile, SaveRefusesWhatTheFileCannotHoldAndWritesNothing) {
+    const auto dir = std::filesystem::temp_directory_path() / "qrb_textcore_save";
+    std::filesystem::create_directories(dir);
+    const auto path = dir / "labels.qpf";
+    std::ofstream(path, std::ios::binary) << "old";
+
+    PositionSlots tooLong;
+    tooLong[4].text = "x";
+    tooLong[4].position = std::string(127, '1');
+    PositionSlots foreign;
+    foreign[6].text = "東京";
+    for (const PositionSlots* slots : {&tooLong, &foreign}) {
+        try {
+            PositionDataFile::write(path, *slots);
+            ADD_FAILURE() << "saved";
+        } catch (const PositionDataError& e) {
+            EXPECT_EQ(e.slot(), slots == &tooLong ? 4 : 6);
+            EXPECT_NE(std::string(e.what()).find(slots == &tooLong ? "slot 4" : "slot 6"),
+                      std::string::npos)
+                << e.what();
+        }
+    }
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+    std::filesystem::remove_all(dir);
+}
+
+struct Damage {
+    const char* name;
+    void (*apply)(Bytes&);
+    int slot;
+    std::size_t offset;
+};
+
+const Damage kDamages[] = {
+    {"short", [](Bytes& b) { b.resize(at(5, Pos) + 3); }, 5, at(5, Pos)},
+    {"length127", [](Bytes& b) { b[at(2, Face)] = 127; }, 2, at(2, Face)},
+    {"undefinedByte",
+     [](Bytes& b) {
+         b[at(7, Text)] = 2;
+         b[at(7, Text) + 3] = 0x81;
+     },
+     7, at(7, Text) + 3},
+    {"sizeNotANumber", [](Bytes& b) { b[at(8, Size) + 3] = 0xFF, b[at(8, Size) + 2] = 0xC0; }, 8,
+     at(8, Size)},
+    {"empty", [](Bytes& b) { b.clear(); }, 0, 0},
+};
+
+class DamagedFile : public ::testing::TestWithParam<Damage> {};
+
+TEST_P(DamagedFile, IsRefusedNamingSlotAndOffset) {
+    PositionSlots slots;
+    slots[1].text = "keep";
+    Bytes bytes = PositionDataFile::encode(slots);
+    GetParam().apply(bytes);
+    try {
+        PositionDataFile::decode(bytes);
+        ADD_FAILURE() << "accepted";
+    } catch (const PositionDataError& e) {
+        EXPECT_EQ(e.slot(), GetParam().slot);
+        EXPECT_EQ(e.offset(), GetParam().offset) << e.what();
+        EXPECT_NE(std::string(e.what()).find("slot " + std::to_string(GetParam().slot)),
+                  std::string::npos);
+        EXPECT_NE(std::string(e.what()).find(std::to_string(e.offset())), std::string::npos)
+            << e.what();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(PositionDataFile, DamagedFile, ::testing::ValuesIn(kDamages),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PositionDataFile, ExtraBytesAndAMissingLastFillerAreTolerated) {
+    PositionSlots slots;
+    slots[8].text = "last";
+    slots[8].angle = "090";
+    Bytes bytes = PositionDataFile::encode(slots);
+    Bytes longer = bytes;
+    longer.resize(20000, 0xAB);
+    EXPECT_EQ(PositionDataFile::decode(longer)[8].text, "last");
+    bytes.resize(at(8, Angle) + 2 + 3); // ends right after the angle text
+    EXPECT_EQ(PositionDataFile::decode(bytes)[8].angle, "090");
+}
+
+TEST(PositionDataFile, FileRoundTripAndMissingFile) {
+    const auto dir = std::filesystem::temp_directory_path() / "qrb_textcore_file";
+    std::filesystem::create_directories(dir);
+    PositionSlots slots;
+    slots[3].text = "Café";
+    PositionDataFile::write(dir / "a.qpf", slots);
+    EXPECT_EQ(std::filesystem::file_size(dir / "a.qpf"), 12672u);
+    EXPECT_EQ(PositionDataFile::read(dir / "a.qpf")[3].text, "Café");
+    EXPECT_THROW(PositionDataFile::read(dir / "missing.qpf"), FileError);
+    std::filesystem::resize_file(dir / "a.qpf", 100);
+    try {
+        PositionDataFile::read(dir / "a.qpf");
+        ADD_FAILURE();
+    } catch (const PositionDataError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind((dir / "a.qpf").string(), 0), 0u) << e.what();
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(PositionDataFile, ExtensionIsAddedUnlessPresentInAnyCase) {
+    EXPECT_EQ(PositionDataFile::withExtension("labels"), "labels.qpf");
+    EXPECT_EQ(PositionDataFile::withExtension("labels.QPF"), "labels.QPF");
+    EXPECT_EQ(PositionDataFile::withExtension("labels.qp"), "labels.qp.qpf");
+    EXPECT_EQ(PositionDataFile::withExtension("qpf"), "qpf.qpf");
+}
+
+} // namespace
+} // namespace qrb

@@ -1,0 +1,53 @@
+#include "text/PositionSlot.h"
+
+#include <gtest/gtest.h>
+
+namespace qrb {
+namespace {
+
+TEST(PositionSlots, StartAndClearedStates) {
+    PositionSlots slots;
+    EXPECT_EQ(slots[0].position, "0,0");
+    EXPECT_EQ(slots[8].position, "40,40");
+    EXPECT_EQ(slots[4].angle, "");
+    slots[2].text = "x";
+    slots[2].style.bold = true;
+    slots[2].position = "7,9";
+    slots[2].description = "d";
+    slots.clear();
+    for (std::size_t k = 0; k < PositionSlots::kCount; ++k) {
+        EXPECT_EQ(slots[k].position, std::to_string(5 * k) + "," + std::to_string(5 * k));
+        EXPECT_EQ(slots[k].angle, "0");
+        EXPECT_TRUE(slots[k].isEmpty());
+        EXPECT_EQ(slots[k].description, "");
+        EXPECT_EQ(slots[k].style, defaultTextStyle());
+    }
+    EXPECT_EQ(defaultTextStyle().face, "Arial");
+    EXPECT_EQ(defaultTextStyle().size, 8.0f);
+    EXPECT_THROW(slots.at(9), std::out_of_range);
+}
+
+TEST(PositionSlots, DescriptionUsesShortestSizeAndThreeDigitAngle) {
+    TextStyle style;
+    EXPECT_EQ(PositionSlots::describe(style, "45"), "Font = Arial, Size = 8, Degrees = 045");
+    style.size = 8.5f;
+    EXPECT_EQ(PositionSlots::describe(style, "045"), "Font = Arial, Size = 8.5, Degrees = 045");
+    style.size = 9.75f;
+    style.face = "Courier New";
+    EXPECT_EQ(PositionSlots::describe(style, "0"),
+              "Font = Courier New, Size = 9.75, Degrees = 000");
+    EXPECT_EQ(PositionSlots::describe(style, ""), "Font = Courier New, Size = 9.75, Degrees = ");
+}
+
+TEST(PositionSlots, NumberFormats) {
+    EXPECT_EQ(formatAngle(5), "005");
+    EXPECT_EQ(formatAngle(359), "359");
+    EXPECT_EQ(formatAngle(1234), "1234");
+    EXPECT_EQ(formatAngle(-5), "-005");
+    EXPECT_EQ(shortestDecimal(8.0f), "8");
+    EXPECT_EQ(shortestDecimal(0.1f), "0.1");
+    EXPECT_EQ(shortestDecimal(20.25f), "20.25");
+}
+
+} // namespace
+} // namespace qrb
