@@ -1,0 +1,23 @@
+#pragma once
+// qrbtool: inspect, check, convert, export and split tile libraries from the command line.
+// The commands and their output are a stable interface for scripts.
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace qrb {
+
+class QrbTool {
+public:
+    // Exit codes.
+    static constexpr int kOk = 0;
+    static constexpr int kFailed = 1;     // bad input file or input/output failure
+    static constexpr int kUsageError = 2; // wrong command line
+
+    // Runs one command; `args` excludes the program name. Results go to `out`, errors to
+    // `err` as one line "error: FILE: ...".
+    static int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+};
+
+} // namespace qrb

@@ -1,0 +1,47 @@
+#include "tileset/BitmapExporter.h"
+
+#include "tileset/BmpWriter.h"
+
+#include <cctype>
+#include <string>
+
+namespace qrb {
+
+std::filesystem::path BitmapExporter::prefixFor(const std::filesystem::path& chosenName) {
+    std::string name = chosenName.string();
+    static const std::string extension = ".bmp";
+    if (name.size() >= extension.size()) {
+        bool matches = true;
+        const std::size_t start = name.size() - extension.size();
+        for (std::size_t i = 0; i < extension.size(); ++i) {
+            const auto c = static_cast<unsigned char>(name[start + i]);
+            matches = matches && std::tolower(c) == extension[i];
+        }
+        if (matches) {
+            name.erase(start);
+        }
+    }
+    return name;
+}
+
+std::filesystem::path BitmapExporter::fileNameFor(const std::filesystem::path& prefix,
+                                                  int tileNumber) {
+    return prefix.string() + std::to_string(tileNumber) + ".bmp";
+}
+
+void BitmapExporter::exportAll(const TileSet& set, const std::filesystem::path& chosenName,
+                               const ProgressCallback& progress) {
+    const std::filesystem::path prefix = prefixFor(chosenName);
+    const int total = set.count();
+    if (progress) {
+        progress(0, total);
+    }
+    for (int i = 1; i <= total; ++i) {
+        BmpWriter::writeFile(fileNameFor(prefix, i), set.tile(i).full);
+        if (progress) {
+            progress(i, total);
+        }
+    }
+}
+
+} // namespace qrb

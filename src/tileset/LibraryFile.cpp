@@ -1,0 +1,47 @@
+#include "tileset/LibraryFile.h"
+
+#include "core/AtomicFile.h"
+#include "core/InputFile.h"
+#include "tileset/QrbReader.h"
+#include "tileset/QrbWriter.h"
+
+#include <new>
+
+namespace qrb {
+
+TileSet LibraryFile::load(const std::filesystem::path& path, const ProgressCallback& progress) {
+    try {
+        InputFile file(path);
+        return QrbReader::read(file.stream(), file.size(), progress);
+    } catch (const QrbFormatError& e) {
+        throw LibraryFileError(path, e.what(), e.tile(), e.offset());
+    } catch (const FileError& e) {
+        throw LibraryFileError(path, e.reason());
+    } catch (const std::bad_alloc&) {
+        throw LibraryFileError(path, "not enough memory to open it");
+    } catch (const std::runtime_error& e) {
+        throw LibraryFileError(path, std::string("cannot read: ") + e.what());
+    }
+}
+
+void LibraryFile::save(const std::filesystem::path& path, const TileSet& set,
+                       std::optional<std::span<const int>> subset,
+                       const ProgressCallback& progress) {
+    try {
+        AtomicFile file(path);
+        if (subset) {
+            QrbWriter::write(file.stream(), set, *subset, progress);
+        } else {
+            QrbWriter::write(file.stream(), set, progress);
+        }
+        file.commit();
+    } catch (const FileError& e) {
+        throw LibraryFileError(path, e.reason());
+    } catch (const std::invalid_argument& e) {
+        throw LibraryFileError(path, std::string("cannot save: ") + e.what());
+    } catch (const std::runtime_error& e) {
+        throw LibraryFileError(path, std::string("cannot write: ") + e.what());
+    }
+}
+
+} // namespace qrb

@@ -1,0 +1,24 @@
+#pragma once
+// A fresh folder for one test, removed with everything in it afterwards.
+
+#include <filesystem>
+
+namespace qrb::test {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::filesystem::path& name) const {
+        return path_ / name;
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace qrb::test
