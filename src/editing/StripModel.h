@@ -245,12 +245,16 @@ public:
     ScrollSettings scrollSettings(Twips viewportHeight) const;
 
 private:
+    enum class Mark : std::uint8_t { White, Black, DarkBlue };
+
     Twips rowLength(int i) const;
+    Mark& markOf(int i) { return marks_[static_cast<std::size_t>(i - 1)]; }
+    bool exists(int i) const { return i >= 1 && i <= count(); }
     void markBaseIfUnselected();
 
     TileSet& tiles_;
-    std::vector<ColourValue> marks_; // index i-1 for tile i
-    RowOffsets offsets_;             // row i spans [offset(i-1), offset(i)) before the gap shift
+    std::vector<Mark> marks_; // index i-1 for tile i
+    RowOffsets offsets_;      // row i: length full height + 100, starts at offset(i-1)
     int currentTile_ = 0;
     int baseTile_ = 0;
     bool multiSelect_ = false;

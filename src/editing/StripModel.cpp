@@ -1,0 +1,349 @@
+#include "editing/StripModel.h"
+
+#include <algorithm>
+#include <limits>
+#include <stdexcept>
+
+namespace qrb {
+
+namespace {
+
+using namespace strip;
+
+// Offset that centres a part of `inner` pixels on one of `outer` pixels, in whole pixels
+// (rounded down), as twips.
+Twips centredOffset(std::int32_t outerPixels, Twips innerTwips) {
+    const Twips diffPixels = Twips{outerPixels} - innerTwips / kTwipsPerPixel;
+    const Twips half = diffPixels >= 0 ? diffPixels / 2 : -((-diffPixels + 1) / 2);
+    return half * kTwipsPerPixel;
+}
+
+bool inside(Twips x, Twips y, Twips left, Twips top, Twips width, Twips height) {
+    return x >= left && x < left + width && y >= top && y < top + height;
+}
+
+bool fitsInt16(Twips v) {
+    return v >= std::numeric_limits<std::int16_t>::min() &&
+           v <= std::numeric_limits<std::int16_t>::max();
+}
+
+bool fitsInt32(Twips v) {
+    return v >= std::numeric_limits<std::int32_t>::min() &&
+           v <= std::numeric_limits<std::int32_t>::max();
+}
+
+} // namespace
+
+StripModel::StripModel(TileSet& tiles) : tiles_(tiles) {
+    reload();
+}
+
+void StripModel::reload() {
+    const int n = count();
+    marks_.assign(static_cast<std::size_t>(n), Mark::White);
+    std::vector<RowOffsets::Length> lengths;
+    lengths.reserve(static_cast<std::size_t>(n));
+    for (int i = 1; i <= n; ++i) {
+        lengths.push_back(rowLength(i));
+    }
+    offsets_.assign(lengths);
+    currentTile_ = 0;
+    baseTile_ = n > 0 ? 1 : 0;
+}
+
+int StripModel::appendTile(Tile tile) {
+    if (count() >= TileSet::kMaxTiles) {
+        throw std::length_error("a tile library holds at most 32767 tiles");
+    }
+    tiles_.append(std::move(tile));
+    const int n = count();
+    try {
+        marks_.push_back(Mark::White);
+        offsets_.pushBack(rowLength(n));
+    } catch (...) {
+        marks_.resize(static_cast<std::size_t>(n - 1));
+        tiles_.remove(n);
+        throw;
+    }
+    return n;
+}
+
+void StripModel::replaceTile(int i, Tile tile) {
+    tiles_.tile(i) = std::move(tile);
+    tileChanged(i);
+}
+
+void StripModel::tileChanged(int i) {
+    if (!exists(i)) {
+        throw std::out_of_range("no such tile");
+    }
+    offsets_.setLength(i - 1, rowLength(i));
+}
+
+Twips StripModel::rowLength(int i) const {
+    return Twips{tiles_.tile(i).full.height()} * kTwipsPerPixel + kRowGap;
+}
+
+ColourValue StripModel::mark(int i) const {
+    switch (marks_.at(static_cast<std::size_t>(i - 1))) {
+    case Mark::Black:
+        return palette::Black;
+    case Mark::DarkBlue:
+        return palette::DarkBlue;
+    case Mark::White:
+        break;
+    }
+    return palette::White;
+}
+
+std::vector<int> StripModel::selectedTiles() const {
+    std::vector<int> selected;
+    for (std::size_t i = 0; i < marks_.size(); ++i) {
+        if (marks_[i] == Mark::DarkBlue) {
+            selected.push_back(static_cast<int>(i) + 1);
+        }
+    }
+    return selected;
+}
+
+PressOutcome StripModel::press(int tile, RowPart part, MouseButton button, Modifiers modifiers) {
+    PressOutcome outcome;
+    if (!exists(tile)) {
+        return outcome;
+    }
+    if (button == MouseButton::Left) {
+        switch (modifiers) {
+        case Modifiers::None:
+            showSelectedTile(tile);
+            multiSelect_ = false;
+            outcome.action = PressOutcome::Action::ShowTile;
+            outcome.tile = tile;
+            break;
+        case Modifiers::Shift:
+            if (tile != currentTile_) {
+                const int from = currentTile_ != 0 ? currentTile_ : 1;
+                for (int i = std::min(from, tile); i <= std::max(from, tile); ++i) {
+                    markOf(i) = Mark::DarkBlue;
+                }
+                multiSelect_ = true;
+            }
+            break;
+        case Modifiers::Ctrl:
+            markOf(tile) = markOf(tile) == Mark::DarkBlue ? Mark::White : Mark::DarkBlue;
+            multiSelect_ = true;
+            break;
+        case Modifiers::Other:
+            break;
+        }
+        return outcome;
+    }
+    if (button == MouseButton::Right && modifiers != Modifiers::Other) {
+        const Mark m = markOf(tile);
+        if (m == Mark::DarkBlue || (m == Mark::Black && part == RowPart::Full)) {
+            outcome.action = PressOutcome::Action::ShowContextMenu;
+            outcome.menu.setBaseTile = !multiSelect_;
+            outcome.menu.deleteTile = !multiSelect_;
+            outcome.menu.deleteTiles = multiSelect_;
+            outcome.menu.saveTilesAsCaption =
+                multiSelect_ ? kSaveSelectedTilesCaption : kSaveSelectedTileCaption;
+        }
+    }
+    return outcome;
+}
+
+void StripModel::showSelectedTile(int k) {
+    if (!exists(k)) {
+        return;
+    }
+    std::replace(marks_.begin(), marks_.end(), Mark::DarkBlue, Mark::White);
+    if (k == currentTile_) {
+        currentTile_ = 0;
+        markOf(k) = k == baseTile_ ? Mark::Black : Mark::White;
+        return;
+    }
+    markOf(k) = Mark::DarkBlue;
+    if (exists(currentTile_)) {
+        markOf(currentTile_) = currentTile_ == baseTile_ ? Mark::Black : Mark::White;
+    }
+    currentTile_ = k;
+}
+
+void StripModel::setBaseTile() {
+    if (exists(baseTile_)) {
+        markOf(baseTile_) = Mark::White;
+    }
+    baseTile_ = exists(currentTile_) ? currentTile_ : 0;
+    if (baseTile_ != 0) {
+        // The current tile shows as selected; its black mark appears once another tile
+        // becomes current.
+        markOf(baseTile_) = Mark::DarkBlue;
+    }
+}
+
+void StripModel::markBaseIfUnselected() {
+    if (exists(baseTile_) && markOf(baseTile_) != Mark::DarkBlue) {
+        markOf(baseTile_) = Mark::Black;
+    }
+}
+
+DeleteOutcome StripModel::deleteTile(int k) {
+    DeleteOutcome outcome;
+    if (!exists(k)) {
+        return outcome;
+    }
+    outcome.removed = 1;
+    tiles_.remove(k);
+    marks_.erase(marks_.begin() + (k - 1));
+    offsets_.erase(k - 1);
+    currentTile_ = 0;
+    if (count() == 0) {
+        // Nothing is left to be current or base.
+        baseTile_ = 0;
+        outcome.becameEmpty = true;
+        return outcome;
+    }
+    if (baseTile_ == k) {
+        baseTile_ = 1;
+        markBaseIfUnselected();
+    } else if (baseTile_ > k) {
+        --baseTile_;
+    }
+    return outcome;
+}
+
+DeleteOutcome StripModel::deleteSelected() {
+    if (!multiSelect_) {
+        return deleteTile(currentTile_);
+    }
+    const int n = count();
+    std::vector<bool> remove(static_cast<std::size_t>(n));
+    int firstRemoved = 0;
+    int removedBeforeBase = 0;
+    int removed = 0;
+    for (int i = 1; i <= n; ++i) {
+        if (markOf(i) == Mark::DarkBlue) {
+            remove[static_cast<std::size_t>(i - 1)] = true;
+            if (firstRemoved == 0) {
+                firstRemoved = i;
+            }
+            if (i < baseTile_) {
+                ++removedBeforeBase;
+            }
+            ++removed;
+        }
+    }
+    DeleteOutcome outcome;
+    if (removed == 0) {
+        return outcome;
+    }
+    outcome.removed = removed;
+
+    // One pass: survivors move up over the removed tiles, then the tail goes.
+    int kept = 0;
+    for (int i = 1; i <= n; ++i) {
+        if (!remove[static_cast<std::size_t>(i - 1)]) {
+            ++kept;
+            if (kept != i) {
+                tiles_.tile(kept) = std::move(tiles_.tile(i));
+                markOf(kept) = markOf(i);
+            }
+        }
+    }
+    for (int i = n; i > kept; --i) {
+        tiles_.remove(i);
+    }
+    marks_.resize(static_cast<std::size_t>(kept));
+    offsets_.eraseFlagged(remove);
+
+    currentTile_ = 0;
+    if (kept == 0) {
+        baseTile_ = 0;
+        outcome.becameEmpty = true;
+        return outcome;
+    }
+    if (baseTile_ >= 1 && baseTile_ <= n && remove[static_cast<std::size_t>(baseTile_ - 1)]) {
+        baseTile_ = 1;
+        markBaseIfUnselected();
+    } else {
+        baseTile_ -= removedBeforeBase;
+    }
+    const int before = firstRemoved - 1;
+    if (before > 1) {
+        showSelectedTile(before);
+        outcome.showTile = before;
+    }
+    return outcome;
+}
+
+RowGeometry StripModel::rowGeometry(int i) const {
+    const Tile& tile = tiles_.tile(i);
+    RowGeometry g;
+    g.fullTop = kFirstFullTop + offsets_.offset(i - 1);
+    g.fullLeft = kFullLeft;
+    g.fullWidth = Twips{tile.full.width()} * kTwipsPerPixel;
+    g.fullHeight = Twips{tile.full.height()} * kTwipsPerPixel;
+    g.frameTop = g.fullTop - kFrameAboveFull;
+    g.frameHeight = g.fullHeight + kRowGap;
+    g.halfWidth = Twips{tile.half.width()} * kTwipsPerPixel;
+    g.halfHeight = Twips{tile.half.height()} * kTwipsPerPixel;
+    g.halfTop = g.fullTop + centredOffset(tile.full.height(), g.halfHeight);
+    g.halfLeft = g.fullWidth + kRowGap;
+    g.smallSize = kSmallSize;
+    g.smallTop = g.fullTop + centredOffset(tile.full.height(), kSmallSize);
+    g.smallLeft = g.halfLeft + g.halfWidth + kRowGap;
+    return g;
+}
+
+Twips StripModel::contentHeight() const {
+    return offsets_.total();
+}
+
+int StripModel::rowAt(Twips y) const {
+    // Frame i spans [offset(i-1) - 35, offset(i) - 35): frames touch.
+    return offsets_.indexAt(y + kFrameAboveFull - kFirstFullTop) + 1;
+}
+
+RowHit StripModel::hitTest(Twips x, Twips y) const {
+    RowHit hit;
+    hit.tile = rowAt(y);
+    if (hit.tile == 0) {
+        return hit;
+    }
+    const RowGeometry g = rowGeometry(hit.tile);
+    if (inside(x, y, g.fullLeft, g.fullTop, g.fullWidth, g.fullHeight)) {
+        hit.part = RowPart::Full;
+    } else if (inside(x, y, g.halfLeft, g.halfTop, g.halfWidth, g.halfHeight)) {
+        hit.part = RowPart::Half;
+    } else if (inside(x, y, g.smallLeft, g.smallTop, g.smallSize, g.smallSize)) {
+        hit.part = RowPart::Small;
+    }
+    return hit;
+}
+
+ScrollSettings StripModel::scrollSettings(Twips viewportHeight) const {
+    ScrollSettings s;
+    const Twips content = contentHeight();
+    const Twips maximum = content - viewportHeight;
+    s.enabled = content > viewportHeight;
+    Twips small = 0;
+    if (count() > 0) {
+        small = rowLength(1);
+    }
+    const Twips large = small * 5;
+    s.fitsSixteenBits = fitsInt16(maximum) && fitsInt16(small) && fitsInt16(large);
+    if (fitsInt32(maximum)) {
+        s.maximum = static_cast<std::int32_t>(maximum);
+        s.smallStep = static_cast<std::int32_t>(small);
+        s.largeStep = static_cast<std::int32_t>(large);
+        return s;
+    }
+    // Taller than 32 bits of twips: count whole pixels instead, rounding the maximum up
+    // so the last row can still be reached.
+    s.unitTwips = static_cast<std::int32_t>(kTwipsPerPixel);
+    s.maximum = static_cast<std::int32_t>((maximum + kTwipsPerPixel - 1) / kTwipsPerPixel);
+    s.smallStep = static_cast<std::int32_t>(std::max<Twips>(1, small / kTwipsPerPixel));
+    s.largeStep = static_cast<std::int32_t>(std::max<Twips>(1, large / kTwipsPerPixel));
+    return s;
+}
+
+} // namespace qrb
