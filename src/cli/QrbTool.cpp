@@ -3,6 +3,8 @@
 #include "tileset/BitmapExporter.h"
 #include "tileset/LibraryFile.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdio>
 #include <set>
@@ -243,7 +245,8 @@ int QrbTool::run(const std::vector<std::string>& args, std::ostream& out, std::o
             throw UsageError("no command given");
         }
         const std::string& command = args[0];
-        if (command == "--help" || command == "-h" || command == "help") {
+        const bool helpAsked = std::find(args.begin(), args.end(), "--help") != args.end();
+        if (helpAsked || command == "-h" || command == "help") {
             out << kUsage;
             return kOk;
         }

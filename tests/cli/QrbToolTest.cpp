@@ -1,0 +1,208 @@
+#include "support/QrbFixture.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sys/wait.h>
+
+namespace qrb {
+namespace {
+
+using test::FixtureImage;
+using test::QrbFixture;
+using test::TempDir;
+
+struct Result {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string quoted(const std::string& arg) {
+    std::string q = "'";
+    for (char c : arg) {
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return q + "'";
+}
+
+// Runs the built qrbtool with `args`, inside `dir`.
+Result run(const TempDir& dir, const std::vector<std::string>& args) {
+    std::string command = "cd " + quoted(dir.path().string()) + " && " + quoted(QRBTOOL_PATH);
+    for (const auto& a : args) {
+        command += " " + quoted(a);
+    }
+    command += " >.out 2>.err";
+    const int status = std::system(command.c_str());
+    Result r;
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = slurp(dir / ".out");
+    r.err = slurp(dir / ".err");
+    std::filesystem::remove(dir / ".out");
+    std::filesystem::remove(dir / ".err");
+    return r;
+}
+
+QrbFixture sixTiles() {
+    QrbFixture lib;
+    for (int i = 1; i <= 6; ++i) {
+        lib.addTile(std::uint32_t(i), FixtureImage::of(test::pattern(4 + i, 4, i)),
+                    FixtureImage::of(test::pattern(2, 2, i)));
+    }
+    return lib;
+}
+
+TEST(QrbTool, VersionAndHelp) {
+    TempDir dir;
+    const Result version = run(dir, {"--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out, "qrbtool 2.1\n");
+    const Result help = run(dir, {"--help"});
+    EXPECT_EQ(help.code, 0);
+    for (const char* command : {"info", "check", "convert", "export", "extract"}) {
+        EXPECT_NE(help.out.find(command), std::string::npos) << command;
+    }
+}
+
+TEST(QrbTool, UsageErrorsExitWithTwo) {
+    TempDir dir;
+    sixTiles().writeTo(dir / "lib.qrb");
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"frobnicate", "lib.qrb"},
+        {"check"},
+        {"check", "lib.qrb", "extra"},
+        {"info", "--json"},
+        {"convert", "lib.qrb"},
+        {"extract", "lib.qrb", "out.qrb", "2-x"},
+        {"extract", "lib.qrb", "out.qrb", "5-3"},
+        {"extract", "lib.qrb", "out.qrb", "0"},
+        {"extract", "lib.qrb", "out.qrb", "1,,2"},
+        {"extract", "lib.qrb", "out.qrb", "99999999999999999999"},
+    };
+    for (const auto& args : cases) {
+        const Result r = run(dir, args);
+        EXPECT_EQ(r.code, 2) << ::testing::PrintToString(args);
+        EXPECT_EQ(r.err.rfind("error: ", 0), 0u) << r.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.qrb"));
+}
+
+TEST(QrbTool, InfoAsTextAndJson) {
+    TempDir dir;
+    QrbFixture lib;
+    lib.addTile(0x80000004, FixtureImage::of(test::fewColours(5, 3, 9), 8),
+                FixtureImage::of(test::pattern(2, 1, 0)));
+    lib.addTile(0x00A1B2C3, FixtureImage::of(test::pattern(48, 32, 1)),
+                FixtureImage::of(test::pattern(24, 16, 2)));
+    lib.writeTo(dir / "lib.qrb");
+
+    const Result json = run(dir, {"info", "--json", "lib.qrb"});
+    EXPECT_EQ(json.code, 0);
+    EXPECT_EQ(json.out,
+              "{\"file\": \"lib.qrb\", \"signature\": \"QRBB\", \"version\": 256, \"count\": 2, "
+              "\"tiles\": [{\"index\": 1, \"small_colour\": \"0x80000004\", \"full\": {\"width\": "
+              "5, \"height\": 3, \"bits\": 8}, \"half\": {\"width\": 2, \"height\": 1, \"bits\": "
+              "24}}, {\"index\": 2, \"small_colour\": \"0x00A1B2C3\", \"full\": {\"width\": 48, "
+              "\"height\": 32, \"bits\": 24}, \"half\": {\"width\": 24, \"height\": 16, \"bits\": "
+              "24}}]}\n");
+
+    const Result text = run(dir, {"info", "lib.qrb"});
+    EXPECT_EQ(text.code, 0);
+    EXPECT_NE(text.out.find("tiles: 2"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("48 x 32"), std::string::npos) << text.out;
+}
+
+TEST(QrbTool, CheckReportsTileAndOffsetOnOneLine) {
+    TempDir dir;
+    sixTiles().writeTo(dir / "good.qrb");
+    const Result ok = run(dir, {"check", "good.qrb"});
+    EXPECT_EQ(ok.code, 0);
+    EXPECT_EQ(ok.out, "ok: 6 tiles\n");
+
+    auto bytes = sixTiles().bytes();
+    bytes.resize(70);
+    std::ofstream(dir / "bad.qrb", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    const Result bad = run(dir, {"check", "bad.qrb"});
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_EQ(bad.err.rfind("error: bad.qrb: tile 1, byte 58: ", 0), 0u) << bad.err;
+    EXPECT_EQ(std::count(bad.err.begin(), bad.err.end(), '\n'), 1);
+
+    const Result missing = run(dir, {"check", "missing.qrb"});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_EQ(missing.err, "error: missing.qrb: cannot open: No such file or directory\n");
+}
+
+TEST(QrbTool, ConvertWritesTheCanonicalLayout) {
+    TempDir dir;
+    QrbFixture palette;
+    palette.signature = {'O', 'L', 'D', '!'};
+    palette.addTile(7, FixtureImage::of(test::fewColours(7, 3, 50), 8),
+                    FixtureImage::of(test::fewColours(3, 1, 2), 1));
+    palette.trailing = {1, 2, 3};
+    palette.writeTo(dir / "in.qrb");
+    const Result r = run(dir, {"convert", "in.qrb", "out.qrb"});
+    EXPECT_EQ(r.code, 0) << r.err;
+
+    QrbFixture canonical;
+    canonical.addTile(7, FixtureImage::of(test::fewColours(7, 3, 50)),
+                      FixtureImage::of(test::fewColours(3, 1, 2)));
+    const auto expected = canonical.bytes();
+    EXPECT_EQ(slurp(dir / "out.qrb"), std::string(expected.begin(), expected.end()));
+
+    const Result failed = run(dir, {"convert", "missing.qrb", "out2.qrb"});
+    EXPECT_EQ(failed.code, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir / "out2.qrb"));
+}
+
+TEST(QrbTool, ExportWritesNumberedBitmaps) {
+    TempDir dir;
+    sixTiles().writeTo(dir / "lib.qrb");
+    const Result r = run(dir, {"export", "lib.qrb", "pic.BMP"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    for (int i = 1; i <= 6; ++i) {
+        const std::string bmp = slurp(dir / ("pic" + std::to_string(i) + ".bmp"));
+        ASSERT_GE(bmp.size(), 54u);
+        EXPECT_EQ(bmp.substr(0, 2), "BM");
+        EXPECT_EQ(static_cast<unsigned char>(bmp[18]), 4 + i); // width of tile i
+    }
+
+    std::filesystem::create_directory(dir / "blocked4.bmp");
+    const Result failed = run(dir, {"export", "lib.qrb", "blocked"});
+    EXPECT_EQ(failed.code, 1);
+    EXPECT_EQ(failed.err.rfind("error: blocked4.bmp: ", 0), 0u) << failed.err;
+    EXPECT_TRUE(std::filesystem::exists(dir / "blocked3.bmp"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "blocked5.bmp"));
+}
+
+TEST(QrbTool, ExtractWritesTheListedTilesInOrder) {
+    TempDir dir;
+    sixTiles().writeTo(dir / "lib.qrb");
+    const Result r = run(dir, {"extract", "lib.qrb", "out.qrb", "5-6,2,4-5"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    QrbFixture expected;
+    for (int i : {2, 4, 5, 6}) {
+        expected.tiles.push_back(sixTiles().tiles[std::size_t(i - 1)]);
+    }
+    const auto bytes = expected.bytes();
+    EXPECT_EQ(slurp(dir / "out.qrb"), std::string(bytes.begin(), bytes.end()));
+
+    const Result outOfRange = run(dir, {"extract", "lib.qrb", "none.qrb", "2,7"});
+    EXPECT_EQ(outOfRange.code, 1);
+    EXPECT_EQ(outOfRange.err.rfind("error: lib.qrb: tile 7 is out of range", 0), 0u)
+        << outOfRange.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "none.qrb"));
+}
+
+} // namespace
+} // namespace qrb

@@ -1,0 +1,53 @@
+#include "support/SampleLibraries.h"
+#include "tileset/QrbReader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace qrb {
+namespace {
+
+const std::filesystem::path kRoot = std::filesystem::path(__FILE__).parent_path() / "../..";
+
+std::vector<std::uint8_t> fileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool regenerating() {
+    const char* flag = std::getenv("QRB_REGENERATE_SAMPLES");
+    return flag != nullptr && std::string(flag) == "1";
+}
+
+// The committed files are what the generators make (run with QRB_REGENERATE_SAMPLES=1 to
+// rewrite them after changing a generator).
+void checkOrWrite(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    if (regenerating()) {
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    }
+    EXPECT_EQ(fileBytes(path), bytes) << path << " is out of date";
+}
+
+TEST(SampleLibraries, SampleIsReadableAndUpToDate) {
+    const auto bytes = test::sampleLibrary().bytes();
+    const TileSet set = QrbReader::read(bytes);
+    ASSERT_EQ(set.count(), 6);
+    EXPECT_EQ(set.tile(6).full.width(), 48);
+    EXPECT_EQ(set.tile(6).full.height(), 32);
+    checkOrWrite(kRoot / "resources/samples/sample.qrb", bytes);
+}
+
+TEST(SampleLibraries, FuzzSeedsAreUpToDate) {
+    for (const auto& [name, bytes] : test::readerFuzzSeeds()) {
+        checkOrWrite(kRoot / "fuzz/seeds/fuzz_qrb_reader" / name, bytes);
+    }
+}
+
+} // namespace
+} // namespace qrb
