@@ -19,9 +19,10 @@ PositionSlots::PositionSlots() {
 
 void PositionSlots::clear() {
     for (std::size_t k = 0; k < kCount; ++k) {
-        slots_[k] = PositionSlot{};
-        slots_[k].position = initialPosition(k);
-        slots_[k].angle = "0";
+        PositionSlot cleared;
+        cleared.position = initialPosition(k);
+        cleared.angle = std::string(1, '0');
+        slots_[k] = std::move(cleared);
     }
 }
 
