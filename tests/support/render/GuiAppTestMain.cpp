@@ -1,8 +1,13 @@
-// Test entry point for code that draws text: fonts need a QGuiApplication.
+// Test entry point for code that draws text: fonts need a QGuiApplication. Without a
+// platform chosen (as when the test runner lists the tests) it runs offscreen, so listing
+// and running never need a display.
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
