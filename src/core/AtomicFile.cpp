@@ -128,7 +128,12 @@ AtomicFile::AtomicFile(std::filesystem::path target) : impl_(std::make_unique<Im
     if (folder.empty()) {
         folder = ".";
     }
-    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    // A hidden name beside the target: ".NAME.XXXXXX" (built step by step; a chained
+    // concatenation trips a false g++ 12 warning in optimised builds).
+    std::string hidden(".");
+    hidden.append(target.filename().string());
+    hidden.append(".XXXXXX");
+    const std::string pattern = (folder / hidden).string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = ::mkstemp(name.data());

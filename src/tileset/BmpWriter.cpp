@@ -4,6 +4,7 @@
 #include "core/FileError.h"
 
 #include <array>
+#include <cstring>
 #include <stdexcept>
 
 namespace qrb {
@@ -53,8 +54,9 @@ std::array<std::uint8_t, kFileHeaderSize + kInfoHeaderSize> headersFor(const Dib
 
 std::vector<std::uint8_t> BmpWriter::toBytes(const DibImage& image) {
     const auto headers = headersFor(image);
-    std::vector<std::uint8_t> bytes(headers.begin(), headers.end());
-    bytes.insert(bytes.end(), image.bytes().begin(), image.bytes().end());
+    std::vector<std::uint8_t> bytes(headers.size() + image.bytes().size());
+    std::memcpy(bytes.data(), headers.data(), headers.size());
+    std::memcpy(bytes.data() + headers.size(), image.bytes().data(), image.bytes().size());
     return bytes;
 }
 
