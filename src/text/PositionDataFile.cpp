@@ -182,6 +182,12 @@ std::vector<std::uint8_t> PositionDataFile::encode(const PositionSlots& slots) {
         const PositionSlot& s = slots[k];
         e.string(k, Text, s.text);
         e.string(k, Face, s.style.face);
+        if (!std::isfinite(s.style.size) || s.style.size <= 0.0f || s.style.size > kMaxFontSize) {
+            // The reader would refuse the file: never write one we cannot load again.
+            throw PositionDataError("Position slot " + std::to_string(k) + ": the size " +
+                                        shortestDecimal(s.style.size) + " is not a font size.",
+                                    int(k));
+        }
         e.u32(k, Size, std::bit_cast<std::uint32_t>(s.style.size));
         e.boolean(k, Bold, s.style.bold);
         e.boolean(k, Italic, s.style.italic);

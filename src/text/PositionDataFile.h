@@ -46,7 +46,8 @@ public:
 
     // The exact file bytes for `slots`. Throws PositionDataError naming the slot and the
     // field when a string has a character Windows-1252 cannot hold or is longer than 126
-    // bytes once converted. Descriptions are not stored.
+    // bytes once converted, or when a size is one decode() would refuse. Descriptions are
+    // not stored.
     static std::vector<std::uint8_t> encode(const PositionSlots& slots);
 
     // Parses the whole of `bytes` and returns all nine slots, descriptions filled in, or

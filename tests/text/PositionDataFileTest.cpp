@@ -1,5 +1,6 @@
 #include "text/PositionDataFile.h"
 #include "core/FileError.h"
+#include "support/TempDir.h"
 #include "text/Windows1252.h"
 
 #include <gtest/gtest.h>
@@ -123,8 +124,7 @@ TEST(PositionDataFile, NonZeroBooleansReadTrue) {
 }
 
 TEST(PositionDataFile, SaveRefusesWhatTheFileCannotHoldAndWritesNothing) {
-    const auto dir = std::filesystem::temp_directory_path() / "qrb_textcore_save";
-    std::filesystem::create_directories(dir);
+    const test::TempDir dir;
     const auto path = dir / "labels.qpf";
     std::ofstream(path, std::ios::binary) << "old";
 
@@ -133,7 +133,9 @@ TEST(PositionDataFile, SaveRefusesWhatTheFileCannotHoldAndWritesNothing) {
     tooLong[4].position = std::string(127, '1');
     PositionSlots foreign;
     foreign[6].text = "東京";
-    for (const PositionSlots* slots : {&tooLong, &foreign}) {
+    PositionSlots badSize;
+    badSize[6].style.size = 0;
+    for (const PositionSlots* slots : {&tooLong, &foreign, &badSize}) {
         try {
             PositionDataFile::write(path, *slots);
             ADD_FAILURE() << "saved";
@@ -146,8 +148,7 @@ TEST(PositionDataFile, SaveRefusesWhatTheFileCannotHoldAndWritesNothing) {
     }
     std::ifstream in(path, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
-    std::filesystem::remove_all(dir);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 struct Damage {
@@ -207,8 +208,7 @@ TEST(PositionDataFile, ExtraBytesAndAMissingLastFillerAreTolerated) {
 }
 
 TEST(PositionDataFile, FileRoundTripAndMissingFile) {
-    const auto dir = std::filesystem::temp_directory_path() / "qrb_textcore_file";
-    std::filesystem::create_directories(dir);
+    const test::TempDir dir;
     PositionSlots slots;
     slots[3].text = "Café";
     PositionDataFile::write(dir / "a.qpf", slots);
@@ -222,7 +222,6 @@ TEST(PositionDataFile, FileRoundTripAndMissingFile) {
     } catch (const PositionDataError& e) {
         EXPECT_EQ(std::string(e.what()).rfind((dir / "a.qpf").string(), 0), 0u) << e.what();
     }
-    std::filesystem::remove_all(dir);
 }
 
 TEST(PositionDataFile, ExtensionIsAddedUnlessPresentInAnyCase) {
