@@ -239,21 +239,28 @@ DeleteOutcome StripModel::deleteSelected() {
     outcome.removed = removed;
 
     // One pass: survivors move up over the removed tiles, then the tail goes.
-    int kept = 0;
-    for (int i = 1; i <= n; ++i) {
+    int kept = firstRemoved - 1;
+    for (int i = firstRemoved; i <= n; ++i) {
         if (!remove[static_cast<std::size_t>(i - 1)]) {
             ++kept;
-            if (kept != i) {
-                tiles_.tile(kept) = std::move(tiles_.tile(i));
-                markOf(kept) = markOf(i);
-            }
+            tiles_.tile(kept) = std::move(tiles_.tile(i));
+            markOf(kept) = markOf(i);
         }
     }
     for (int i = n; i > kept; --i) {
         tiles_.remove(i);
     }
     marks_.resize(static_cast<std::size_t>(kept));
-    offsets_.eraseFlagged(remove);
+    if (removed <= 64) {
+        // A few rows: cheaper one by one, from the last so the indices stay valid.
+        for (int i = n; i >= firstRemoved; --i) {
+            if (remove[static_cast<std::size_t>(i - 1)]) {
+                offsets_.erase(i - 1);
+            }
+        }
+    } else {
+        offsets_.eraseFlagged(remove);
+    }
 
     currentTile_ = 0;
     if (kept == 0) {

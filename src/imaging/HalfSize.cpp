@@ -1,5 +1,7 @@
 #include "imaging/HalfSize.h"
 
+#include <algorithm>
+#include <array>
 #include <vector>
 
 namespace qrb {
@@ -8,9 +10,12 @@ namespace {
 
 // How one result pixel along an axis is made of source pixels. Measured in units where
 // a source pixel is `to` long and a result pixel `from` long, so every overlap is whole.
+// A result pixel spans at most 3 source pixels (to is from/2 rounded down, at least 1),
+// so it touches at most 4 of them.
 struct Span {
-    std::int32_t first = 0;           // first source pixel touched
-    std::vector<std::uint32_t> parts; // overlap of each touched source pixel
+    std::int32_t first = 0;               // first source pixel touched
+    std::int32_t count = 0;               // source pixels touched
+    std::array<std::uint32_t, 4> parts{}; // overlap of each touched source pixel
 };
 
 std::vector<Span> spans(std::int32_t from, std::int32_t to) {
@@ -23,10 +28,29 @@ std::vector<Span> spans(std::int32_t from, std::int32_t to) {
         for (std::int64_t s = span.first; s * to < end; ++s) {
             const std::int64_t lo = std::max(begin, s * to);
             const std::int64_t hi = std::min(end, (s + 1) * to);
-            span.parts.push_back(static_cast<std::uint32_t>(hi - lo));
+            span.parts.at(static_cast<std::size_t>(span.count++)) =
+                static_cast<std::uint32_t>(hi - lo);
         }
     }
     return result;
+}
+
+// One source row reduced across: per result pixel and channel, the sum of the touched
+// source values weighed by their overlap.
+void reduceAcross(const std::uint8_t* src, const std::vector<Span>& across, std::uint32_t* out) {
+    for (const Span& span : across) {
+        std::uint32_t sum[3] = {0, 0, 0};
+        const std::uint8_t* p = src + 3 * span.first;
+        for (std::int32_t k = 0; k < span.count; ++k, p += 3) {
+            const std::uint32_t part = span.parts[static_cast<std::size_t>(k)];
+            sum[0] += p[0] * part;
+            sum[1] += p[1] * part;
+            sum[2] += p[2] * part;
+        }
+        *out++ = sum[0];
+        *out++ = sum[1];
+        *out++ = sum[2];
+    }
 }
 
 } // namespace
@@ -69,39 +93,25 @@ DibImage halfSize(const DibImage& source) {
     const std::vector<Span> across = spans(w, hw);
     const std::vector<Span> down = spans(h, hh);
 
-    // Pass 1: every source row reduced across; sums weigh each channel by overlap.
-    std::vector<std::uint32_t> rows(static_cast<std::size_t>(hw) * 3 * static_cast<std::size_t>(h));
-    for (std::int32_t y = 0; y < h; ++y) {
-        const std::uint8_t* src = source.scanLine(y);
-        std::uint32_t* out = rows.data() + static_cast<std::size_t>(y) * hw * 3;
-        for (std::int32_t o = 0; o < hw; ++o) {
-            const Span& span = across[static_cast<std::size_t>(o)];
-            std::uint32_t sum[3] = {0, 0, 0};
-            for (std::size_t k = 0; k < span.parts.size(); ++k) {
-                const std::uint8_t* p = src + 3 * (span.first + static_cast<std::int32_t>(k));
-                for (int c = 0; c < 3; ++c) {
-                    sum[c] += p[c] * span.parts[k];
-                }
-            }
-            for (int c = 0; c < 3; ++c) {
-                out[3 * o + c] = sum[c];
-            }
-        }
-    }
-
-    // Pass 2: down the reduced rows; the total weight of a result pixel is w x h.
+    // Each result row: the source rows it covers, each reduced across and weighed by
+    // its overlap. Rows on a boundary are reduced twice, which keeps memory to two rows.
+    const std::size_t rowLength = static_cast<std::size_t>(hw) * 3;
+    std::vector<std::uint32_t> reduced(rowLength);
+    std::vector<std::uint64_t> sums(rowLength);
     const std::uint64_t total = std::uint64_t(w) * std::uint64_t(h);
     for (std::int32_t o = 0; o < hh; ++o) {
-        const Span& span = down[static_cast<std::size_t>(o)];
-        std::uint8_t* dst = result.scanLine(o);
-        for (std::int32_t x = 0; x < hw * 3; ++x) {
-            std::uint64_t sum = 0;
-            for (std::size_t k = 0; k < span.parts.size(); ++k) {
-                const std::size_t row = static_cast<std::size_t>(span.first) + k;
-                sum +=
-                    std::uint64_t(rows[row * hw * 3 + static_cast<std::size_t>(x)]) * span.parts[k];
+        const Span& vertical = down[static_cast<std::size_t>(o)];
+        std::fill(sums.begin(), sums.end(), 0);
+        for (std::int32_t k = 0; k < vertical.count; ++k) {
+            reduceAcross(source.scanLine(vertical.first + k), across, reduced.data());
+            const std::uint64_t part = vertical.parts[static_cast<std::size_t>(k)];
+            for (std::size_t x = 0; x < rowLength; ++x) {
+                sums[x] += reduced[x] * part;
             }
-            dst[x] = static_cast<std::uint8_t>((sum + total / 2) / total);
+        }
+        std::uint8_t* dst = result.scanLine(o);
+        for (std::size_t x = 0; x < rowLength; ++x) {
+            dst[x] = static_cast<std::uint8_t>((sums[x] + total / 2) / total);
         }
     }
     return result;
