@@ -1,0 +1,463 @@
+// Form2's controls, menus and toolbar at their design positions and in their initial
+// states.
+
+#include "app/Form2.h"
+
+#include "app/PanelStatusBar.h"
+#include "app/ShapeWidget.h"
+#include "editing/ui/TileStrip.h"
+#include "imaging/ui/ImageBox.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QToolBar>
+
+namespace qrb {
+
+namespace {
+
+// The client area: tells the window when its size changes.
+class ClientArea : public QWidget {
+public:
+    explicit ClientArea(QWidget* parent) : QWidget(parent) { setAutoFillBackground(true); }
+
+    std::function<void()> onResize;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        if (onResize)
+            onResize();
+    }
+};
+
+QFont arial(double points) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    return font;
+}
+
+template <class W> W* named(W* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+QLineEdit* textBox(QWidget* parent, const QString& name, QRect geometry, const QString& text = {}) {
+    auto* box = named(new QLineEdit(text, parent), name);
+    box->setGeometry(geometry);
+    box->setAlignment(Qt::AlignCenter);
+    return box;
+}
+
+QGroupBox* frame(QWidget* parent, const QString& name, QRect geometry, const QString& accessible) {
+    auto* box = named(new QGroupBox(parent), name);
+    box->setGeometry(geometry);
+    box->setAccessibleName(accessible);
+    // Solid, so the window's background picture does not show through the group.
+    box->setAutoFillBackground(true);
+    return box;
+}
+
+QScrollBar* scrollBar(QWidget* parent, const QString& name, Qt::Orientation orientation,
+                      QRect geometry, int minimum, int maximum, int largeChange) {
+    auto* bar = named(new QScrollBar(orientation, parent), name);
+    bar->setGeometry(geometry);
+    bar->setRange(minimum, maximum);
+    bar->setPageStep(largeChange);
+    bar->setSingleStep(1);
+    return bar;
+}
+
+ImageBox* imageBox(QWidget* parent, const QString& name, QRect geometry,
+                   const QString& accessible) {
+    auto* box = named(new ImageBox(parent), name);
+    box->setGeometry(geometry);
+    box->setAccessibleName(accessible);
+    return box;
+}
+
+} // namespace
+
+QPixmap Form2::logo() const {
+    return QPixmap(QStringLiteral(":/images/logo.png"));
+}
+
+void Form2::buildControls() {
+    auto* client = new ClientArea(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->onResize = [this] { clientResized(); };
+    setCentralWidget(client);
+    ui_.client = client;
+
+    ui_.Image1 = named(new QLabel(client), QStringLiteral("Image1"));
+    ui_.Image1->setGeometry(408, 107, 284, 125);
+    ui_.Image1->setPixmap(logo());
+    ui_.Image1->setAccessibleName(tr("Logo"));
+
+    ui_.txtText = textBox(client, QStringLiteral("txtText"), {2, 28, 156, 15});
+    ui_.txtText->setFont(arial(6));
+    ui_.txtText->setToolTip(tr("Enter text for tile here."));
+    ui_.txtText->setAccessibleName(tr("Text to place"));
+    // The box is only twice its font size high: no room for a frame or margins.
+    ui_.txtText->setFrame(false);
+    ui_.txtText->setTextMargins(0, 0, 0, 0);
+    ui_.txtText->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid gray; padding: 0; }"));
+
+    // Position group.
+    ui_.Frame3 = frame(client, QStringLiteral("Frame3"), {2, 62, 156, 118}, tr("Text position"));
+    ui_.XScroll = scrollBar(ui_.Frame3, QStringLiteral("XScroll"), Qt::Horizontal,
+                            {23, 14, 121, 17}, -5, 100, 10);
+    ui_.XScroll->setEnabled(false);
+    ui_.XScroll->setAccessibleName(tr("Horizontal position"));
+    ui_.YScroll = scrollBar(ui_.Frame3, QStringLiteral("YScroll"), Qt::Vertical, {7, 33, 17, 79},
+                            -5, 100, 10);
+    ui_.YScroll->setEnabled(false);
+    ui_.YScroll->setAccessibleName(tr("Vertical position"));
+    ui_.txtX = textBox(ui_.Frame3, QStringLiteral("txtX"), {48, 40, 33, 19}, QStringLiteral("0"));
+    ui_.txtX->setFont(arial(8.25));
+    ui_.txtX->setToolTip(tr("Horizontal Position - Click to change"));
+    ui_.txtX->setAccessibleName(tr("Horizontal position"));
+    ui_.txtY = textBox(ui_.Frame3, QStringLiteral("txtY"), {96, 40, 33, 19}, QStringLiteral("0"));
+    ui_.txtY->setFont(arial(8.25));
+    ui_.txtY->setToolTip(tr("Vertical Position - Click to change"));
+    ui_.txtY->setAccessibleName(tr("Vertical position"));
+    ui_.Label1 = named(new QLabel(QStringLiteral(","), ui_.Frame3), QStringLiteral("Label1"));
+    ui_.Label1->setGeometry(80, 45, 17, 17);
+    ui_.Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    ui_.Label2 = named(new QLabel(ui_.Frame3), QStringLiteral("Label2"));
+    ui_.Label2->setGeometry(32, 64, 113, 17);
+    ui_.Label2->setAlignment(Qt::AlignCenter);
+    ui_.Label2->setToolTip(tr("Tile Size"));
+    ui_.Label2->setAccessibleName(tr("Working tile size"));
+    ui_.cmdPlace = named(new QPushButton(tr("Place"), ui_.Frame3), QStringLiteral("cmdPlace"));
+    ui_.cmdPlace->setGeometry(32, 85, 55, 27);
+    ui_.cmdPlace->setToolTip(tr("Place text on the working tile"));
+    ui_.cmdStore = named(new QPushButton(tr("Store"), ui_.Frame3), QStringLiteral("cmdStore"));
+    ui_.cmdStore->setGeometry(90, 85, 55, 27);
+    ui_.cmdStore->setToolTip(tr("After clicking \"Store\" select one of the nine position buttons "
+                                "below to save the current text, position, and font"));
+
+    // Angle group.
+    ui_.frmRotate = frame(client, QStringLiteral("frmRotate"), {2, 175, 156, 83}, tr("Text angle"));
+    ui_.frmRotate->setToolTip(tr("Current Text Angle"));
+    ui_.txtAngle =
+        textBox(ui_.frmRotate, QStringLiteral("txtAngle"), {6, 29, 34, 20}, QStringLiteral("000"));
+    ui_.txtAngle->setFont(arial(9.75));
+    ui_.txtAngle->setToolTip(tr("Enter the desired text angle"));
+    ui_.txtAngle->setAccessibleName(tr("Text angle"));
+    ui_.txtAngle->hide();
+    ui_.HScroll1 = scrollBar(ui_.frmRotate, QStringLiteral("HScroll1"), Qt::Horizontal,
+                             {4, 63, 147, 17}, -1, 360, 10);
+    ui_.HScroll1->setAccessibleName(tr("Text angle"));
+    ui_.picRotate = imageBox(ui_.frmRotate, QStringLiteral("picRotate"), {64, 13, 50, 50},
+                             tr("Text angle dial"));
+    ui_.picRotate->setAutoSize(false);
+    ui_.picRotate->setFont(arial(9.75));
+    ui_.picRotate->setToolTip(tr("Current Text Angle"));
+    {
+        QImage dial(50, 50, QImage::Format_RGB32);
+        dial.fill(palette().color(QPalette::Button));
+        ui_.picRotate->setImage(dial);
+    }
+    ui_.Shape4 =
+        named(new ShapeWidget(ShapeWidget::Kind::Circle, ui_.picRotate), QStringLiteral("Shape4"));
+    ui_.Shape4->setGeometry(0, 0, 47, 49);
+
+    ui_.cmdCreate = named(new QPushButton(client), QStringLiteral("cmdCreate"));
+    ui_.cmdCreate->setGeometry(2, 261, 155, 42);
+    ui_.cmdCreate->setIcon(QIcon(QStringLiteral(":/images/create.png")));
+    ui_.cmdCreate->setIconSize(QSize(128, 32));
+    ui_.cmdCreate->setToolTip(tr("Click to create new tile"));
+    ui_.cmdCreate->setAccessibleName(tr("Create tile"));
+
+    // Position slots.
+    ui_.Frame2 = frame(client, QStringLiteral("Frame2"), {2, 299, 156, 261}, tr("Position slots"));
+    static constexpr std::array<int, 9> kButtonTops{11, 39, 68, 96, 123, 150, 178, 205, 233};
+    static constexpr std::array<int, 9> kTextTops{11, 39, 67, 94, 122, 149, 177, 204, 232};
+    for (int k = 0; k < 9; ++k) {
+        auto* text = textBox(ui_.Frame2, QStringLiteral("Text1(%1)").arg(k),
+                             {k == 0 ? 4 : 3, kTextTops[std::size_t(k)], 77, 23});
+        text->setProperty("index", k);
+        text->setAccessibleName(tr("Slot %1 text").arg(k + 1));
+        ui_.Text1[std::size_t(k)] = text;
+        auto* button = named(new QPushButton(QStringLiteral("%1,%1").arg(5 * k), ui_.Frame2),
+                             QStringLiteral("cmdPlaceText(%1)").arg(k));
+        button->setGeometry(89, kButtonTops[std::size_t(k)], 63, 23);
+        button->setProperty("index", k);
+        button->setEnabled(false);
+        button->setAccessibleName(tr("Slot %1").arg(k + 1));
+        ui_.cmdPlaceText[std::size_t(k)] = button;
+    }
+
+    // Working tile and previews.
+    for (int k = 0; k < 2; ++k) {
+        auto* shape = named(new ShapeWidget(ShapeWidget::Kind::Rectangle, client),
+                            QStringLiteral("Shape2(%1)").arg(k));
+        shape->setProperty("index", k);
+        ui_.Shape2[std::size_t(k)] = shape;
+    }
+    ui_.Shape2[0]->setGeometry(159, 28, 174, 174);
+    ui_.Shape2[1]->setGeometry(159, 203, 174, 267);
+    ui_.Shape2[1]->hide();
+
+    ui_.pctWorkingTile =
+        imageBox(client, QStringLiteral("pctWorkingTile"), {246, 115, 0, 0}, tr("Working tile"));
+    ui_.pctWorkingTile->hide();
+    ui_.pctWorkingTile->setEnabled(false);
+    ui_.pctPreviewFull = imageBox(client, QStringLiteral("pctPreviewFull"), {168, 224, 28, 28},
+                                  tr("Full-size preview"));
+    ui_.pctPreviewFull->setEnabled(false);
+    ui_.pctPreviewHalf = imageBox(client, QStringLiteral("pctPreviewHalf"), {168, 272, 31, 28},
+                                  tr("Half-size preview"));
+    ui_.pctPreviewHalf->setAutoSize(false);
+    ui_.pctPreviewHalf->hide();
+    ui_.pctPreviewHalf->setEnabled(false);
+    ui_.shpPreviewSmall =
+        imageBox(client, QStringLiteral("shpPreviewSmall"), {168, 312, 16, 16}, tr("Small colour"));
+    ui_.shpPreviewSmall->setAutoSize(false);
+    ui_.shpPreviewSmall->setBackColour(systemcolour::MenuBar);
+    ui_.shpPreviewSmall->hide();
+    ui_.shpPreviewSmall->setEnabled(false);
+    ui_.pctUndoBuffer =
+        imageBox(client, QStringLiteral("pctUndoBuffer"), {248, 392, 70, 67}, tr("Undo copy"));
+    ui_.pctUndoBuffer->hide();
+
+    // Tile strip.
+    ui_.Picture2 = named(new QFrame(client), QStringLiteral("Picture2"));
+    ui_.Picture2->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    ui_.Picture2->setGeometry(334, 28, 325, 424);
+    ui_.Picture1 = named(new TileStrip(strip_, ui_.Picture2), QStringLiteral("Picture1"));
+    ui_.Picture1->setGeometry(ui_.Picture2->contentsRect());
+    ui_.Picture1->setAccessibleName(tr("Tile strip"));
+    ui_.Picture1->setAccessibleDescription(tr("Up and Down choose the tile to edit"));
+    ui_.VScroll1 =
+        scrollBar(client, QStringLiteral("VScroll1"), Qt::Vertical, {575, 30, 17, 439}, 0, 0, 1);
+    ui_.VScroll1->setEnabled(false);
+    ui_.VScroll1->setAccessibleName(tr("Scroll tile strip"));
+    ui_.Picture1->setScrollTarget(ui_.VScroll1);
+
+    ui_.StatusBar1 = named(new PanelStatusBar(client), QStringLiteral("StatusBar1"));
+    static constexpr std::array<int, 5> kPanelWidths{131, 100, 20, 78, 96};
+    const std::array<QString, 5> tips{tr("Number of tiles in QRB file"), tr("Font Name"),
+                                      tr("Font Size"), tr("Font Style"), QString()};
+    for (int p = 1; p <= 5; ++p) {
+        ui_.StatusBar1->setPanelWidth(p, kPanelWidths[std::size_t(p - 1)]);
+        ui_.StatusBar1->panel(p)->setToolTip(tips[std::size_t(p - 1)]);
+    }
+    ui_.ProgressBar1 = named(new QProgressBar(client), QStringLiteral("ProgressBar1"));
+    ui_.ProgressBar1->setTextVisible(false);
+    ui_.ProgressBar1->setAccessibleName(tr("Progress"));
+    ui_.ProgressBar1->hide();
+
+    // Stacking: the logo and the frames lie beneath the controls they frame.
+    ui_.Shape2[1]->lower();
+    ui_.Shape2[0]->lower();
+    ui_.Image1->lower();
+    ui_.cmdCreate->raise();
+    ui_.ProgressBar1->raise();
+
+    // Keyboard order: text, position, Place, Store, angle, Create, slots, strip.
+    QList<QWidget*> order{ui_.txtText,  ui_.XScroll,  ui_.YScroll,  ui_.txtX,     ui_.txtY,
+                          ui_.cmdPlace, ui_.cmdStore, ui_.txtAngle, ui_.HScroll1, ui_.cmdCreate};
+    for (int k = 0; k < 9; ++k)
+        order << ui_.Text1[std::size_t(k)] << ui_.cmdPlaceText[std::size_t(k)];
+    order << ui_.Picture1 << ui_.VScroll1;
+    for (int i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
+}
+
+void Form2::buildMenus() {
+    QMenuBar* bar = menuBar();
+    auto menu = [&](QMenu* parentMenu, const QString& name, const QString& caption) {
+        QMenu* m = parentMenu ? parentMenu->addMenu(caption) : bar->addMenu(caption);
+        m->setObjectName(name);
+        m->menuAction()->setObjectName(name);
+        return m;
+    };
+    auto item = [](QMenu* m, const QString& name, const QString& caption,
+                   const QKeySequence& key = {}) {
+        QAction* a = m->addAction(caption);
+        a->setObjectName(name);
+        a->setShortcut(key);
+        return a;
+    };
+    auto option = [&](QMenu* m, const QString& name, const QString& caption, bool checked) {
+        QAction* a = item(m, name, caption);
+        a->setCheckable(true);
+        a->setChecked(checked);
+        return a;
+    };
+    auto separator = [](QMenu* m, const QString& name) {
+        QAction* a = m->addSeparator();
+        a->setObjectName(name);
+        return a;
+    };
+
+    ui_.mnuFile = menu(nullptr, QStringLiteral("mnuFile"), tr("&File"));
+    ui_.mnuNew =
+        item(ui_.mnuFile, QStringLiteral("mnuNew"), tr("&New"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    ui_.mnuNew->setVisible(false);
+    ui_.mnuOpen = item(ui_.mnuFile, QStringLiteral("mnuOpen"), tr("&Open"),
+                       QKeySequence(Qt::CTRL | Qt::Key_O));
+    ui_.mnuSave = item(ui_.mnuFile, QStringLiteral("mnuSave"), tr("&Save"),
+                       QKeySequence(Qt::CTRL | Qt::Key_S));
+    ui_.mnuSave->setEnabled(false);
+    ui_.mnuSaveAs = item(ui_.mnuFile, QStringLiteral("mnuSaveAs"), tr("Save &As ..."),
+                         QKeySequence(Qt::CTRL | Qt::Key_A));
+    ui_.mnuSaveAs->setEnabled(false);
+    ui_.mnuConfirmWrite = option(ui_.mnuFile, QStringLiteral("mnuConfirmWrite"),
+                                 tr("Confirm when replacing file"), true);
+    ui_.mnuSpacer1 = separator(ui_.mnuFile, QStringLiteral("mnuSpacer1"));
+    ui_.mnuPositionData =
+        menu(ui_.mnuFile, QStringLiteral("mnuPositionData"), tr("Text Position Data"));
+    ui_.mnuSavePositionData =
+        item(ui_.mnuPositionData, QStringLiteral("mnuSavePositionData"), tr("Save"));
+    ui_.mnuLoadPositionData =
+        item(ui_.mnuPositionData, QStringLiteral("mnuLoadPositionData"), tr("Load"));
+    ui_.mnuClearPositionData =
+        item(ui_.mnuPositionData, QStringLiteral("mnuClearPositionData"), tr("Clear"));
+    ui_.mnuSpacer8 = separator(ui_.mnuFile, QStringLiteral("mnuSpacer8"));
+    ui_.mnuCreateBMP =
+        item(ui_.mnuFile, QStringLiteral("mnuCreateBMP"), tr("Create bitmaps from QRB file"));
+    ui_.spacer7 = separator(ui_.mnuFile, QStringLiteral("spacer7"));
+    ui_.mnuExit = item(ui_.mnuFile, QStringLiteral("mnuExit"), tr("&Exit"));
+
+    ui_.mnuEdit = menu(nullptr, QStringLiteral("mnuEdit"), tr("&Edit"));
+    ui_.mnuCopy = item(ui_.mnuEdit, QStringLiteral("mnuCopy"), tr("&Copy"),
+                       QKeySequence(Qt::CTRL | Qt::Key_C));
+    ui_.mnuPaste = item(ui_.mnuEdit, QStringLiteral("mnuPaste"), tr("&Paste"),
+                        QKeySequence(Qt::CTRL | Qt::Key_V));
+    ui_.mnuSpacer7 = separator(ui_.mnuEdit, QStringLiteral("mnuSpacer7"));
+    ui_.mnuPasteBaseImage = item(ui_.mnuEdit, QStringLiteral("mnuPasteBaseImage"),
+                                 tr("Paste &Base Image"), QKeySequence(Qt::CTRL | Qt::Key_B));
+
+    ui_.mnuConfiguration = menu(nullptr, QStringLiteral("mnuConfiguration"), tr("&Tile"));
+    QMenu* tile = ui_.mnuConfiguration;
+    ui_.mnuCreateTile = item(tile, QStringLiteral("mnuCreateTile"), tr("Create Tile"),
+                             QKeySequence(Qt::CTRL | Qt::Key_T));
+    ui_.mnuAddTilemnu = item(tile, QStringLiteral("mnuAddTilemnu"), tr("Add tile"));
+    ui_.mnuAddTilemnu->setVisible(false);
+    ui_.mnuAddTilemnu->setEnabled(false);
+    ui_.spacer3 = separator(tile, QStringLiteral("spacer3"));
+    ui_.mnuCloneTilemnu = item(tile, QStringLiteral("mnuCloneTilemnu"), tr("Clone tile"));
+    ui_.mnuCloneTilemnu->setVisible(false);
+    ui_.mnuCloneTilemnu->setEnabled(false);
+    ui_.mnuDeleteTilemnu = item(tile, QStringLiteral("mnuDeleteTilemnu"), tr("Delete tile"));
+    ui_.mnuDeleteTilemnu->setVisible(false);
+    ui_.mnuDeleteTilemnu->setEnabled(false);
+    ui_.spacer5 = separator(tile, QStringLiteral("spacer5"));
+    ui_.spacer5->setVisible(false);
+    ui_.mnuRotateLeft = item(tile, QStringLiteral("mnuRotateLeft"), tr("Rotate tile left"));
+    ui_.mnuRotateRight = item(tile, QStringLiteral("mnuRotateRight"), tr("Rotate tile right"));
+    ui_.mnuFlipHorizontal =
+        item(tile, QStringLiteral("mnuFlipHorizontal"), tr("Flip tile horizontal"));
+    ui_.mnuFlipVertical = item(tile, QStringLiteral("mnuFlipVertical"), tr("Flip tile vertical"));
+    ui_.spacer4 = separator(tile, QStringLiteral("spacer4"));
+    ui_.mnuBaseTile = item(tile, QStringLiteral("mnuBaseTile"), tr("Set base tile"));
+    ui_.mnuBaseTile->setVisible(false);
+    ui_.mnuAutoPastePase = option(tile, QStringLiteral("mnuAutoPastePase"),
+                                  tr("Automatically paste base image when tile is created"), true);
+    ui_.mnuAutoCreateFromWorking = option(tile, QStringLiteral("mnuAutoCreateFromWorking"),
+                                          tr("Automatically create tile from working tile"), true);
+    ui_.mnuCreateHalfTile = option(tile, QStringLiteral("mnuCreateHalfTile"),
+                                   tr("Automatically create halfsize tile"), true);
+    ui_.mnuCreateUsingPosition = option(tile, QStringLiteral("mnuCreateUsingPosition"),
+                                        tr("Create tile using position data"), false);
+
+    ui_.mnuHelp = menu(nullptr, QStringLiteral("mnuHelp"), tr("&Help"));
+    ui_.mnuContents = item(ui_.mnuHelp, QStringLiteral("mnuContents"), tr("&Contents"));
+    ui_.mnuAbout = item(ui_.mnuHelp, QStringLiteral("mnuAbout"), tr("&About"));
+
+    // The tile context menu: a top-level menu that never shows in the menu bar.
+    ui_.mnuTileMenu = menu(nullptr, QStringLiteral("mnuTileMenu"), tr("TileMenu"));
+    ui_.mnuTileMenu->menuAction()->setVisible(false);
+    QMenu* context = ui_.mnuTileMenu;
+    ui_.mnuSetBaseTile = item(context, QStringLiteral("mnuSetBaseTile"), tr("Set as Base tile"));
+    ui_.mnuSaveTiles = item(context, QStringLiteral("mnuSaveTiles"), tr("Save selected tiles"));
+    ui_.mnuSaveTiles->setVisible(false);
+    ui_.mnuSaveTilesAs =
+        item(context, QStringLiteral("mnuSaveTilesAs"), tr("Save selected tiles as..."));
+    ui_.mnuSpacer2 = separator(context, QStringLiteral("mnuSpacer2"));
+    ui_.mnuDeleteTile = item(context, QStringLiteral("mnuDeleteTile"), tr("Delete Tile"));
+    ui_.mnuDeleteTiles =
+        item(context, QStringLiteral("mnuDeleteTiles"), tr("Delete selected tiles"));
+
+    // Every item runs the handler named after it.
+    for (QMenu* m : {ui_.mnuFile, ui_.mnuPositionData, ui_.mnuEdit, ui_.mnuConfiguration,
+                     ui_.mnuHelp, ui_.mnuTileMenu}) {
+        for (QAction* a : m->actions()) {
+            if (a->isSeparator() || a->menu())
+                continue;
+            const QString handler = a->objectName() + QStringLiteral("_Click");
+            connect(a, &QAction::triggered, this, [this, handler] { runHandler(handler); });
+        }
+    }
+    connect(ui_.mnuFile, &QMenu::aboutToShow, this, &Form2::mnuFile_Click);
+    connect(ui_.mnuEdit, &QMenu::aboutToShow, this, &Form2::mnuEdit_Click);
+    connect(ui_.mnuConfiguration, &QMenu::aboutToShow, this, &Form2::mnuConfiguration_Click);
+}
+
+void Form2::buildToolbar() {
+    ui_.Toolbar1 = named(new QToolBar(ui_.client), QStringLiteral("Toolbar1"));
+    ui_.Toolbar1->setMovable(false);
+    ui_.Toolbar1->setFloatable(false);
+    ui_.Toolbar1->setIconSize(QSize(16, 16));
+    ui_.Toolbar1->setGeometry(0, 0, ui_.client->width(), 26);
+    ui_.Toolbar1->setAutoFillBackground(true);
+    ui_.Toolbar1->setAccessibleName(tr("Toolbar"));
+
+    struct Button {
+        const char* image; // empty: separator
+        const char* tip;
+        bool check;
+    };
+    static constexpr std::array<Button, 20> kButtons{{
+        {"open", "Open QRB File", false},
+        {"save", "Save QRB File", false},
+        {"", "", false},
+        {"copy", "Copy", false},
+        {"paste", "Paste", false},
+        {"", "", false},
+        {"font", "Select Font", false},
+        {"font-smaller", "Decrease Font Size", false},
+        {"font-larger", "Increase Font Size", false},
+        {"bold", "Bold", true},
+        {"italic", "Italic", true},
+        {"", "", false},
+        {"half-tile", "Automatically Create Halfsize Tile", true},
+        {"", "", false},
+        {"rotate-left", "Rotate Left", false},
+        {"rotate-right", "Rotate Right", false},
+        {"flip-horizontal", "Flip Horizontal", false},
+        {"flip-vertical", "Flip Vertical", false},
+        {"", "", false},
+        {"delete", "Delete Tile", false},
+    }};
+    for (int i = 1; i <= 20; ++i) {
+        const Button& b = kButtons[std::size_t(i - 1)];
+        QAction* a;
+        if (*b.image == '\0') {
+            a = ui_.Toolbar1->addSeparator();
+        } else {
+            a = ui_.Toolbar1->addAction(
+                QIcon(QStringLiteral(":/toolbar/%1.svg").arg(QLatin1String(b.image))), tr(b.tip));
+            a->setToolTip(tr(b.tip));
+            a->setCheckable(b.check);
+            connect(a, &QAction::triggered, this, [this, i] { Toolbar1_ButtonClick(i); });
+        }
+        a->setObjectName(QStringLiteral("Toolbar1_Button%1").arg(i));
+        a->setProperty("index", i);
+        ui_.toolbar[std::size_t(i)] = a;
+    }
+    ui_.toolbarButton(8)->setEnabled(false);
+    ui_.toolbarButton(13)->setEnabled(false);
+    ui_.toolbarButton(13)->setVisible(false);
+    ui_.toolbarButton(14)->setVisible(false);
+}
+
+} // namespace qrb

@@ -1,0 +1,56 @@
+#pragma once
+// What the shared dialog asks of the desktop: a file to open or save, a font, a colour.
+// The window's own dialog object (CommonDialog) holds the settings; a backend only shows
+// one dialog and returns the user's choice, or nothing when the user cancels.
+
+#include "core/Colour.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace qrb {
+
+// A file dialog as the program describes it. The filter is written as pairs
+// "description|pattern", e.g. "QRB File (*.qrb)|*.qrb".
+struct FileDialogRequest {
+    QString title;
+    QString filter;
+    QString fileName; // the name the dialog starts on (may be empty)
+    int flags = 0;
+};
+
+// Font settings as the shared dialog holds them.
+struct FontSettings {
+    QString name;
+    double size = 0;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikethru = false;
+    ColourValue colour = 0;
+    bool operator==(const FontSettings&) const = default;
+};
+
+struct FontDialogRequest {
+    FontSettings current;
+    double minSize = 0;
+    double maxSize = 0;
+    int flags = 0;
+};
+
+class DialogBackend {
+public:
+    virtual ~DialogBackend() = default;
+    virtual std::optional<QString> openFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> saveFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<FontSettings> chooseFont(const FontDialogRequest& request) = 0;
+    virtual std::optional<ColourValue> chooseColour(ColourValue initial) = 0;
+};
+
+// File-dialog flag bits of the flag word.
+namespace dialogflags {
+constexpr int OverwritePrompt = 0x2;
+} // namespace dialogflags
+
+} // namespace qrb

@@ -1,0 +1,196 @@
+#include "editing/ui/TileStrip.h"
+
+#include "text/render/modRotateText.h"
+#include "tileset/ui/DibConversion.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+namespace qrb {
+
+namespace {
+
+using strip::kTwipsPerPixel;
+
+// Twips to pixels, rounding towards minus infinity so rows above the view stay above it.
+int pixelsOf(Twips t) {
+    Twips q = t / kTwipsPerPixel;
+    if (t % kTwipsPerPixel != 0 && t < 0)
+        --q;
+    return static_cast<int>(q);
+}
+
+// Rows kept beyond those in view, so scrolling back and forth a little rebuilds nothing.
+constexpr int kSpareRows = 64;
+
+Modifiers modifiersOf(Qt::KeyboardModifiers m) {
+    m &= ~Qt::KeypadModifier;
+    if (m == Qt::NoModifier)
+        return Modifiers::None;
+    if (m == Qt::ShiftModifier)
+        return Modifiers::Shift;
+    if (m == Qt::ControlModifier)
+        return Modifiers::Ctrl;
+    return Modifiers::Other;
+}
+
+MouseButton buttonOf(Qt::MouseButton b) {
+    if (b == Qt::LeftButton)
+        return MouseButton::Left;
+    if (b == Qt::RightButton)
+        return MouseButton::Right;
+    return MouseButton::Other;
+}
+
+} // namespace
+
+TileStrip::TileStrip(const StripModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void TileStrip::setContentTop(Twips top) {
+    if (top == contentTop_)
+        return;
+    contentTop_ = top;
+    update();
+}
+
+void TileStrip::setWhiteBackground(bool on) {
+    white_ = on;
+    update();
+}
+
+void TileStrip::setEmptyPicture(const QPixmap& picture) {
+    emptyPicture_ = picture;
+    update();
+}
+
+void TileStrip::invalidateFrom(int firstTile) {
+    for (auto it = cache_.begin(); it != cache_.end();) {
+        if (it.key() >= firstTile)
+            it = cache_.erase(it);
+        else
+            ++it;
+    }
+    update();
+}
+
+int TileStrip::toPixelsY(Twips contentY) const {
+    return pixelsOf(contentY + contentTop_);
+}
+
+Twips TileStrip::toContentY(int widgetY) const {
+    return Twips{widgetY} * kTwipsPerPixel - contentTop_;
+}
+
+std::pair<int, int> TileStrip::rowsInView() const {
+    if (model_.count() == 0)
+        return {0, 0};
+    const Twips top = toContentY(0);
+    const Twips bottom = toContentY(height()) - 1;
+    int first = model_.rowAt(std::max<Twips>(top, 0));
+    if (first == 0)
+        return {0, 0};
+    int last = model_.rowAt(bottom);
+    if (last == 0)
+        last = bottom < 0 ? 0 : model_.count();
+    if (last == 0)
+        return {0, 0};
+    return {first, last};
+}
+
+const TileStrip::RowPixmaps& TileStrip::pixmapsFor(int tile) {
+    auto it = cache_.find(tile);
+    if (it == cache_.end()) {
+        const Tile& t = model_.tiles().tile(tile);
+        RowPixmaps row{QPixmap::fromImage(toQImage(t.full)), QPixmap::fromImage(toQImage(t.half))};
+        it = cache_.insert(tile, std::move(row));
+    }
+    return *it;
+}
+
+void TileStrip::trimCache(int firstInView, int lastInView) {
+    const int viewRows = lastInView - firstInView + 1;
+    if (cache_.size() <= viewRows + 2 * kSpareRows)
+        return;
+    for (auto it = cache_.begin(); it != cache_.end();) {
+        if (it.key() < firstInView - kSpareRows || it.key() > lastInView + kSpareRows)
+            it = cache_.erase(it);
+        else
+            ++it;
+    }
+}
+
+void TileStrip::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.fillRect(event->rect(), white_ ? QColor(Qt::white) : palette().color(QPalette::Button));
+    if (!white_ && !emptyPicture_.isNull()) {
+        QSize size = emptyPicture_.size();
+        if (size.width() > width() - 8)
+            size = size.scaled(width() - 8, height(), Qt::KeepAspectRatio);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(
+            QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 3), size),
+            emptyPicture_);
+    }
+    auto [first, last] = rowsInView();
+    if (first == 0)
+        return;
+    // Frames span the viewport plus 100 twips, starting 45 twips left of the content.
+    const int frameLeft = pixelsOf(strip::kFrameLeft);
+    const int frameWidth = width() + pixelsOf(100);
+    for (int i = first; i <= last; ++i) {
+        const RowGeometry g = model_.rowGeometry(i);
+        const int frameTop = toPixelsY(g.frameTop);
+        const int frameBottom = toPixelsY(g.frameTop + g.frameHeight);
+        painter.fillRect(QRect(frameLeft, frameTop, frameWidth, frameBottom - frameTop),
+                         toQColor(model_.mark(i)));
+        const RowPixmaps& px = pixmapsFor(i);
+        painter.drawPixmap(pixelsOf(g.fullLeft), toPixelsY(g.fullTop), px.full);
+        painter.drawPixmap(pixelsOf(g.halfLeft), toPixelsY(g.halfTop), px.half);
+        const int side = pixelsOf(g.smallSize);
+        painter.fillRect(QRect(pixelsOf(g.smallLeft), toPixelsY(g.smallTop), side, side),
+                         toQColor(model_.tiles().tile(i).smallColour));
+    }
+    trimCache(first, last);
+}
+
+void TileStrip::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    setFocus(Qt::MouseFocusReason);
+    const QPoint p = event->position().toPoint();
+    const RowHit hit = model_.count()
+                           ? model_.hitTest(Twips{p.x()} * kTwipsPerPixel, toContentY(p.y()))
+                           : RowHit{};
+    if (hit.tile == 0)
+        return;
+    emit rowPressed(hit.tile, hit.part, buttonOf(event->button()), modifiersOf(event->modifiers()),
+                    event->globalPosition().toPoint());
+}
+
+void TileStrip::keyPressEvent(QKeyEvent* event) {
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        if (event->key() == Qt::Key_Up) {
+            emit keyboardStep(-1);
+            return;
+        }
+        if (event->key() == Qt::Key_Down) {
+            emit keyboardStep(+1);
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TileStrip::wheelEvent(QWheelEvent* event) {
+    if (scrollTarget_ && scrollTarget_->isEnabled())
+        QApplication::sendEvent(scrollTarget_, event);
+    else
+        event->ignore();
+}
+
+} // namespace qrb

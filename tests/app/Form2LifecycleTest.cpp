@@ -1,0 +1,115 @@
+// Start-up with a command line, shutdown with unsaved changes, help and the About box.
+
+#include "app/AboutBox.h"
+#include "support/ui/WindowFixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeySequence>
+#include <QLabel>
+#include <QPushButton>
+
+namespace qrb::test {
+namespace {
+
+using Lifecycle = WindowFixture;
+
+TEST_F(Lifecycle, CommandLineLibraryOpensAtFirstActivationWithoutDialog) {
+    const auto path = library("start.qrb", 2, 20, 20);
+    Form2 started(platform.platform(), q(path));
+    EXPECT_EQ(started.TileCount(), 0); // not before the window is active
+    started.Form_Activate();
+    EXPECT_EQ(started.TileCount(), 2);
+    EXPECT_EQ(started.currentPath(), q(path));
+    EXPECT_TRUE(platform.dialogs->requests.empty());
+    EXPECT_TRUE(platform.messages->shown.empty());
+    EXPECT_TRUE(started.state().StartupFile.isEmpty());
+    started.Form_Activate(); // later activations open nothing
+    EXPECT_TRUE(platform.dialogs->requests.empty());
+}
+
+TEST_F(Lifecycle, QuotedOrMissingStartupFileIsReportedAndNothingOpens) {
+    const auto path = library("start.qrb", 2, 20, 20);
+    for (const QString& text : {"\"" + q(path) + "\"", q(dir / "gone.qrb")}) {
+        platform.messages->shown.clear();
+        Form2 started(platform.platform(), text);
+        started.Form_Activate();
+        EXPECT_EQ(started.TileCount(), 0);
+        EXPECT_FALSE(started.state().IsLibraryOpen);
+        ASSERT_EQ(platform.messages->shown.size(), 1u);
+        EXPECT_TRUE(platform.messages->shown[0].text.contains(text));
+        EXPECT_EQ(started.windowTitle(), "QRB Text Editor");
+    }
+}
+
+TEST_F(Lifecycle, ClosingAsksOnlyWithUnsavedChangesOfAnOpenedLibrary) {
+    // Changes without an opened library are not offered.
+    window->state().IsSaved = false;
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(platform.messages->shown.empty());
+
+    window->show();
+    open(library("lib.qrb", 2, 20, 20)); // asks to save first: No
+    platform.messages->shown.clear();
+    EXPECT_TRUE(window->close()); // right after an open: no question
+    EXPECT_TRUE(platform.messages->shown.empty());
+
+    window->show();
+    window->state().IsSaved = false;
+    platform.messages->answers = {true}; // Yes, then the Save As dialog is cancelled
+    EXPECT_FALSE(window->close());
+    ASSERT_EQ(platform.messages->shown.size(), 1u);
+    EXPECT_EQ(platform.messages->shown[0].text, "Do you what to save the current QRB File?");
+    EXPECT_EQ(platform.messages->shown[0].caption, "Danger Ivo Brankel!");
+    EXPECT_EQ(platform.dialogs->requests.back().kind, ScriptedDialogs::Kind::Save);
+    EXPECT_TRUE(window->isVisible());
+
+    platform.messages->answers = {false}; // No: the changes go
+    EXPECT_TRUE(window->close());
+}
+
+TEST_F(Lifecycle, ExitWithYesSavesAsEvenThoughTheLibraryHasAName) {
+    open(library("lib.qrb", 2, 20, 20));
+    window->state().IsSaved = false;
+    platform.messages->answers = {true};
+    platform.dialogs->answers.push_back(q(dir / "kept"));
+    window->ui().mnuExit->trigger();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(bytesOf(dir / "kept.qrb"), bytesOf(dir / "lib.qrb"));
+}
+
+TEST_F(Lifecycle, ContentsAndF1OpenTheSameHelp) {
+    window->ui().mnuContents->trigger();
+    EXPECT_EQ(platform.help->opened, 1);
+    // The F1 key of the window (shortcut events need a real keyboard focus to arrive).
+    window->findChild<QAction*>("helpKey")->trigger();
+    EXPECT_EQ(window->findChild<QAction*>("helpKey")->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(platform.help->opened, 2);
+}
+
+TEST_F(Lifecycle, AboutBoxIsOneModelessInstanceClosedByEnterOrEsc) {
+    window->ui().mnuAbout->trigger();
+    QPointer<AboutBox> about = window->aboutBox();
+    ASSERT_TRUE(about);
+    EXPECT_FALSE(about->isModal());
+    EXPECT_EQ(about->windowTitle(), "About Tessarine QRB Text Editor");
+    EXPECT_EQ(about->findChild<QLabel*>("lblTitle")->text(), "Tessarine QRB Text Editor");
+    EXPECT_EQ(about->findChild<QLabel*>("lblVersion")->text(), "Version 2.1");
+    EXPECT_TRUE(about->findChild<QPushButton*>("cmdOK")->isDefault());
+    window->ui().mnuAbout->trigger();
+    EXPECT_EQ(window->aboutBox(), about.data());
+
+    key(about.data(), Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(about.isNull());
+
+    window->ui().mnuAbout->trigger();
+    about = window->aboutBox();
+    ASSERT_TRUE(about);
+    key(about.data(), Qt::Key_Return);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(about.isNull());
+}
+
+} // namespace
+} // namespace qrb::test

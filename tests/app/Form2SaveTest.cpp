@@ -1,0 +1,153 @@
+// Save, Save As and the bitmap export through the window: the questions asked, the bytes
+// written, and the paths that must change nothing.
+
+#include "support/ui/WindowFixture.h"
+#include "tileset/BmpWriter.h"
+#include "tileset/QrbWriter.h"
+
+#include <QAction>
+
+#include <filesystem>
+
+namespace qrb::test {
+namespace {
+
+using Save = WindowFixture;
+
+TEST_F(Save, PlainSaveAsksBeforeReplacingAndWritesTheLibraryBackUnchanged) {
+    const auto path = library("lib.qrb", 3, 30, 30);
+    const auto original = bytesOf(path);
+    open(path);
+    window->state().IsSaved = false;
+
+    // No: nothing written, still unsaved.
+    std::filesystem::remove(path);
+    EXPECT_FALSE(window->mnuSave_Click());
+    EXPECT_EQ(platform.messages->count("Do you want to over write the current file?"), 1);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_FALSE(window->state().IsSaved);
+
+    // Yes: the file a canonical library was read from is written back byte for byte.
+    platform.messages->answers = {true};
+    EXPECT_TRUE(window->mnuSave_Click());
+    EXPECT_EQ(bytesOf(path), original);
+    EXPECT_TRUE(window->state().IsSaved);
+
+    // Unchecked option: no question.
+    window->ui().mnuConfirmWrite->trigger();
+    EXPECT_FALSE(window->ui().mnuConfirmWrite->isChecked());
+    platform.messages->shown.clear();
+    EXPECT_TRUE(window->mnuSave_Click());
+    EXPECT_TRUE(platform.messages->shown.empty());
+}
+
+struct ExtensionCase {
+    const char* chosen;
+    const char* written;
+};
+
+class SaveAsExtension : public WindowFixture,
+                        public ::testing::WithParamInterface<ExtensionCase> {};
+
+TEST_P(SaveAsExtension, AppendsQrbUnlessPresentInAnyCase) {
+    open(library("lib.qrb", 2, 20, 20));
+    window->state().IsSaved = false;
+    platform.dialogs->answers.push_back(q(dir / GetParam().chosen));
+    ASSERT_TRUE(window->mnuSaveAs_Click());
+    const auto written = dir / GetParam().written;
+    EXPECT_EQ(bytesOf(written), QrbWriter::toBytes(window->tileSet()));
+    EXPECT_EQ(window->currentPath(), q(written));
+    EXPECT_EQ(window->windowTitle(), "QRB Text Editor - " + q(written));
+    EXPECT_EQ(platform.dialogs->requests.back().file.title, "Save QRB file as ...");
+    EXPECT_TRUE(platform.dialogs->requests.back().file.fileName.isEmpty());
+    EXPECT_TRUE(platform.messages->shown.empty()); // Save As never asks to over write
+    EXPECT_TRUE(window->state().IsSaved);
+    EXPECT_FALSE(window->state().SaveAsRequested);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, SaveAsExtension,
+                         ::testing::Values(ExtensionCase{"copy", "copy.qrb"},
+                                           ExtensionCase{"copy.QRB", "copy.QRB"},
+                                           ExtensionCase{"copy.qrb.bak", "copy.qrb.bak.qrb"},
+                                           ExtensionCase{"rb", "rb.qrb"}));
+
+TEST_F(Save, CancelledSaveAsKeepsThePathAndTheChanges) {
+    const auto path = library("lib.qrb", 2, 20, 20);
+    open(path);
+    window->state().IsSaved = false;
+    EXPECT_FALSE(window->mnuSaveAs_Click()); // the dialog is cancelled
+    EXPECT_EQ(window->currentPath(), q(path));
+    EXPECT_FALSE(window->state().IsSaved);
+    EXPECT_FALSE(window->state().SaveAsRequested);
+    // A later plain save goes to the library's own file, not to ".qrb".
+    platform.messages->answers = {true};
+    EXPECT_TRUE(window->mnuSave_Click());
+    EXPECT_FALSE(std::filesystem::exists(".qrb"));
+    EXPECT_EQ(window->currentPath(), q(path));
+}
+
+TEST_F(Save, FailedSaveSaysWhyAndKeepsTheOldFileAndTheChanges) {
+    const auto path = library("lib.qrb", 2, 20, 20);
+    open(path);
+    window->state().IsSaved = false;
+    const auto folder = dir / "folder.qrb";
+    std::filesystem::create_directory(folder);
+    platform.dialogs->answers.push_back(q(folder));
+    EXPECT_FALSE(window->mnuSaveAs_Click());
+    ASSERT_EQ(platform.messages->shown.size(), 1u);
+    EXPECT_TRUE(platform.messages->shown[0].text.contains(q(folder)));
+    EXPECT_FALSE(window->state().IsSaved);
+    EXPECT_EQ(window->currentPath(), q(path));
+    EXPECT_TRUE(window->ui().ProgressBar1->isHidden());
+}
+
+TEST_F(Save, NothingIsSavedWithoutAnOpenedLibrary) {
+    window->state().SaveAsRequested = true;
+    EXPECT_FALSE(window->mnuSave_Click());
+    EXPECT_FALSE(window->state().SaveAsRequested);
+    EXPECT_TRUE(platform.dialogs->requests.empty());
+}
+
+using Export = WindowFixture;
+
+TEST_F(Export, WritesOneNumberedBitmapPerTileAndRestoresTheDialog) {
+    const auto path = library("lib.qrb", 12, 17, 9);
+    open(path);
+    platform.dialogs->answers.push_back(q(dir / "set.BMP"));
+    window->mnuCreateBMP_Click();
+    const auto& request = platform.dialogs->requests.back();
+    EXPECT_EQ(request.kind, ScriptedDialogs::Kind::Save);
+    EXPECT_EQ(request.file.title, "Convert QRB file to BMP files starting with ...");
+    EXPECT_EQ(request.file.filter, "BMP File (*.bmp)|*.bmp");
+    EXPECT_TRUE(request.file.fileName.isEmpty());
+    for (int i = 1; i <= 12; ++i) {
+        const auto file = dir / ("set" + std::to_string(i) + ".bmp");
+        EXPECT_EQ(bytesOf(file), BmpWriter::toBytes(window->tileSet().tile(i).full)) << i;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "set01.bmp"));
+    EXPECT_TRUE(platform.messages->shown.empty());
+    // The dialog is the library's again.
+    EXPECT_EQ(window->currentPath(), q(path));
+    EXPECT_EQ(window->CommonDialog1().Filter, "QRB File (*.qrb)|*.qrb");
+    EXPECT_TRUE(window->CommonDialog1().CancelError);
+    EXPECT_TRUE(window->ui().ProgressBar1->isHidden());
+}
+
+TEST_F(Export, CancelWritesNothingAndFailureNamesTheFile) {
+    open(library("lib.qrb", 3, 8, 8));
+    const auto before = std::distance(std::filesystem::directory_iterator(dir.path()), {});
+    window->mnuCreateBMP_Click(); // cancelled
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), before);
+    EXPECT_TRUE(platform.messages->shown.empty());
+
+    std::filesystem::create_directory(dir / "t2.bmp"); // tile 2's name is taken by a folder
+    platform.dialogs->answers.push_back(q(dir / "t"));
+    window->mnuCreateBMP_Click();
+    EXPECT_EQ(platform.messages->count(q(dir / "t2.bmp")), 1);
+    EXPECT_TRUE(std::filesystem::exists(dir / "t1.bmp"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "t3.bmp"));
+    EXPECT_TRUE(window->CommonDialog1().CancelError);
+}
+
+} // namespace
+} // namespace qrb::test

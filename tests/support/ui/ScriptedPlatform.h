@@ -1,0 +1,93 @@
+#pragma once
+// The window's desktop services, scripted for tests: dialogs answer from a queue and
+// record what they were asked, message boxes answer questions from a queue and record
+// every message, the clipboard is a variable, help counts its openings. Nothing here
+// ever blocks.
+//
+//   ScriptedPlatform platform;
+//   platform.dialogs->answers.push_back(path);        // the next file dialog picks path
+//   platform.dialogs->answers.push_back(std::nullopt); // the next one is cancelled
+//   platform.messages->answers.push_back(true);        // the next question: Yes
+//   Form2 window(platform.platform());
+
+#include "app/platform/Platform.h"
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace qrb::test {
+
+class ScriptedDialogs : public DialogBackend {
+public:
+    enum class Kind { Open, Save, Font, Colour };
+    struct Request {
+        Kind kind;
+        FileDialogRequest file; // for Open and Save
+    };
+
+    // Answers of the file dialogs, in order; nullopt = cancel. An empty queue cancels.
+    std::deque<std::optional<QString>> answers;
+    std::deque<std::optional<FontSettings>> fontAnswers;
+    std::deque<std::optional<ColourValue>> colourAnswers;
+    std::vector<Request> requests;
+
+    std::optional<QString> openFile(const FileDialogRequest& request) override;
+    std::optional<QString> saveFile(const FileDialogRequest& request) override;
+    std::optional<FontSettings> chooseFont(const FontDialogRequest& request) override;
+    std::optional<ColourValue> chooseColour(ColourValue initial) override;
+
+private:
+    std::optional<QString> next(Kind kind, const FileDialogRequest& request);
+};
+
+class ScriptedMessages : public MessageBoxes {
+public:
+    struct Shown {
+        QString text;
+        QString caption;
+        MessageIcon icon;
+        bool question;
+    };
+    // Answers to questions, in order (true = Yes). An empty queue answers No.
+    std::deque<bool> answers;
+    std::vector<Shown> shown;
+
+    bool askYesNo(const QString& text, const QString& caption, MessageIcon icon) override;
+    void inform(const QString& text, const QString& caption, MessageIcon icon) override;
+
+    // Messages whose text contains `part`.
+    int count(const QString& part) const;
+};
+
+class ScriptedClipboard : public Clipboard {
+public:
+    std::optional<QImage> content;
+    int puts = 0;
+
+    void clear() override { content.reset(); }
+    void setImage(const QImage& image) override {
+        content = image;
+        ++puts;
+    }
+    bool hasImage() const override { return content.has_value(); }
+    QImage image() const override { return content.value_or(QImage()); }
+};
+
+class ScriptedHelp : public HelpViewer {
+public:
+    int opened = 0;
+    void showContents() override { ++opened; }
+};
+
+struct ScriptedPlatform {
+    std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
+    std::shared_ptr<ScriptedMessages> messages = std::make_shared<ScriptedMessages>();
+    std::shared_ptr<ScriptedClipboard> clipboard = std::make_shared<ScriptedClipboard>();
+    std::shared_ptr<ScriptedHelp> help = std::make_shared<ScriptedHelp>();
+
+    Platform platform() const { return Platform{dialogs, messages, clipboard, help}; }
+};
+
+} // namespace qrb::test

@@ -1,0 +1,62 @@
+#include "support/ui/WindowFixture.h"
+
+#include "app/PanelStatusBar.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <fstream>
+#include <iterator>
+
+namespace qrb::test {
+
+std::filesystem::path WindowFixture::library(const std::string& name, int count, int width,
+                                             int height) {
+    QrbFixture lib;
+    for (int i = 1; i <= count; ++i) {
+        const Rgb colour{std::uint8_t(i * 37), std::uint8_t(i * 11), std::uint8_t(255 - i)};
+        lib.addTile(
+            0x00000000u + std::uint32_t(i), FixtureImage::of(pattern(width, height, i)),
+            FixtureImage::of(solid(std::max(1, width / 2), std::max(1, height / 2), colour)));
+    }
+    return lib.writeTo(dir / name);
+}
+
+void WindowFixture::open(const std::filesystem::path& path) {
+    platform.dialogs->answers.push_back(q(path));
+    window->mnuOpen_Click();
+}
+
+std::vector<std::uint8_t> WindowFixture::bytesOf(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WindowFixture::resizeClient(int w, int h) {
+    window->resize(w, h + window->height() - window->ui().client->height());
+    ASSERT_EQ(window->ui().client->size(), QSize(w, h));
+}
+
+void WindowFixture::click(QWidget* w, QPoint at, Qt::MouseButton button,
+                          Qt::KeyboardModifiers modifiers) {
+    const QPointF local(at);
+    const QPointF global(w->mapToGlobal(at));
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, button, button, modifiers);
+    QApplication::sendEvent(w, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, button, Qt::NoButton, modifiers);
+    QApplication::sendEvent(w, &release);
+}
+
+void WindowFixture::key(QWidget* w, int key, Qt::KeyboardModifiers modifiers) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+    QApplication::sendEvent(w, &release);
+}
+
+QString WindowFixture::panel(int i) const {
+    return window->ui().StatusBar1->panelText(i);
+}
+
+} // namespace qrb::test

@@ -1,0 +1,64 @@
+#pragma once
+// A main window on the scripted platform, with a scratch folder for libraries, for tests
+// that drive the window through its handlers and controls.
+
+#include "app/Form2.h"
+#include "app/PanelStatusBar.h"
+#include "app/ShapeWidget.h"
+#include "editing/ui/TileStrip.h"
+#include "imaging/ui/ImageBox.h"
+#include "support/QrbFixture.h"
+#include "support/TempDir.h"
+#include "support/ui/ScriptedPlatform.h"
+
+#include <gtest/gtest.h>
+
+// The controls' own classes, so tests can use every member of Form2::Controls.
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QString>
+#include <QToolBar>
+
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+namespace qrb::test {
+
+class WindowFixture : public ::testing::Test {
+protected:
+    WindowFixture() {
+        window = std::make_unique<Form2>(platform.platform());
+        window->show();
+    }
+
+    // Resizes the window so that its client area is w x h.
+    void resizeClient(int w, int h);
+
+    // Writes a library of `count` solid tiles of the given size (tile i in its own colour).
+    std::filesystem::path library(const std::string& name, int count, int width, int height);
+    // Opens `path` through the Open command, answering the file dialog with it.
+    void open(const std::filesystem::path& path);
+
+    static QString q(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
+    static std::vector<std::uint8_t> bytesOf(const std::filesystem::path& p);
+    QString panel(int i) const;
+
+    // Input as a user gives it, delivered straight to the widget.
+    static void click(QWidget* w, QPoint at, Qt::MouseButton button = Qt::LeftButton,
+                      Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    static void key(QWidget* w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+    ScriptedPlatform platform;
+    TempDir dir;
+    std::unique_ptr<Form2> window;
+};
+
+} // namespace qrb::test
