@@ -52,23 +52,6 @@ TEST(QrbReader, FiftyPixelTileGivesTheDocumentedFileSize) {
     EXPECT_EQ(QrbWriter::toBytes(set), bytes);
 }
 
-TEST(QrbReader, CanonicalLibraryRoundTripsByteForByte) {
-    QrbFixture lib;
-    for (int w = 1; w <= 6; ++w) {
-        lib.addTile(w == 1 ? systemcolour::MenuBar : rgbColour(std::uint8_t(40 * w), 0, 9),
-                    FixtureImage::of(test::pattern(w, 7 - w, w)),
-                    FixtureImage::of(test::pattern(w + 1, 2, w + 9)));
-    }
-    lib.addTile(0x00FFFFFF, FixtureImage::of(test::pattern(48, 32, 5)),
-                FixtureImage::of(test::pattern(24, 16, 6)));
-    const auto bytes = lib.bytes();
-    const TileSet set = QrbReader::read(bytes);
-    ASSERT_EQ(set.count(), 7);
-    EXPECT_EQ(set.tile(1).smallColour, 0x80000004u); // system colours kept exactly
-    EXPECT_EQ(set.tile(7).full, test::pattern(48, 32, 5));
-    EXPECT_EQ(QrbWriter::toBytes(set), bytes);
-}
-
 // Every depth the reader accepts, at widths 0, 1, 2 and 3 modulo 4 (and across a byte
 // boundary for the packed depths): the pixels come out right and a save writes them as
 // the canonical 24-bit layout, without colour tables.
@@ -153,14 +136,6 @@ TEST(QrbReader, CountZeroGivesAnEmptySet) {
         lib.bytes(), [&](int done, int total) { reports.emplace_back(done, total); });
     EXPECT_TRUE(set.isEmpty());
     EXPECT_EQ(reports, (std::vector<std::pair<int, int>>{{0, 0}}));
-}
-
-TEST(QrbReader, ReportsProgressPerTile) {
-    QrbFixture lib;
-    lib.addSolidTile(1, 4, 4, kRed).addSolidTile(2, 4, 4, kRed).addSolidTile(3, 4, 4, kRed);
-    std::vector<std::pair<int, int>> reports;
-    QrbReader::read(lib.bytes(), [&](int done, int total) { reports.emplace_back(done, total); });
-    EXPECT_EQ(reports, (std::vector<std::pair<int, int>>{{0, 3}, {1, 3}, {2, 3}, {3, 3}}));
 }
 
 // Damaged libraries: each must be refused with the tile and byte offset of the item at
