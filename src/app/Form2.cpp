@@ -346,11 +346,16 @@ void Form2::Form_Resize() {
     }
 }
 
-void Form2::pctWorkingTile_Resize() {
+void Form2::centreWorkingTile() {
     ImageBox* box = ui_.pctWorkingTile;
     const QRect frame = ui_.Shape2[0]->geometry();
     box->move(wholePixels(frame.x() + frame.width() * 0.5 - box->width() * 0.5),
               wholePixels(frame.y() + frame.height() * 0.5 - box->height() * 0.5));
+}
+
+void Form2::pctWorkingTile_Resize() {
+    ImageBox* box = ui_.pctWorkingTile;
+    centreWorkingTile();
     ui_.XScroll->setMaximum(toInt16(box->width(), "working tile width"));
     ui_.YScroll->setMaximum(toInt16(box->height(), "working tile height"));
     ui_.Label2->setText(QStringLiteral("%1, %2").arg(box->width()).arg(box->height()));
@@ -375,7 +380,7 @@ void Form2::applyPreviewLayout(bool large) {
     previews->move(previews->x(), work->y() + work->height() + 2);
     ui_.pctPreviewFull->move(ui_.pctPreviewFull->x(), previews->y() + (large ? 2 : 15));
     pctPreviewFull_Resize();
-    pctWorkingTile_Resize();
+    centreWorkingTile();
 }
 
 void Form2::setTileCountPanel(int count) {

@@ -199,6 +199,11 @@ public:
     void FontSizeIncrease();
     // Scrolls the strip so that tile i's row is in view.
     void ensureRowVisible(int tile);
+    // Loads tile k into the working tile, undo copy and previews without touching the
+    // marks (the editor half of ShowSelectedTile).
+    void loadTileIntoEditor(int k);
+    // A progress display for the core's long operations, on ProgressBar1.
+    std::function<void(int, int)> progressDisplay();
 
     // ---- Commands of the window ---------------------------------------------------------
     void mnuOpen_Click();
@@ -244,11 +249,9 @@ private:
     void Form_Load();
     void clientResized();
     void applyPreviewLayout(bool large);
-    void loadTileIntoEditor(int k);
+    void centreWorkingTile();
     void showTileMenu(const TileMenuForm& form, QPoint globalPos);
     void reportError(const QString& text);
-    // A progress display for the core's long operations, on ProgressBar1.
-    std::function<void(int, int)> progressDisplay();
 
     Platform platform_;
     CommonDialog dialog_;

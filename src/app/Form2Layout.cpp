@@ -254,11 +254,15 @@ void Form2::buildControls() {
     ui_.ProgressBar1->setAccessibleName(tr("Progress"));
     ui_.ProgressBar1->hide();
 
-    // Stacking: the logo and the frames lie beneath the controls they frame.
+    // Stacking: the logo and the frames lie beneath the controls they frame. A working
+    // tile too large for its frame spreads under the text controls, never over them, so
+    // they stay usable.
     ui_.Shape2[1]->lower();
     ui_.Shape2[0]->lower();
     ui_.Image1->lower();
-    ui_.cmdCreate->raise();
+    for (QWidget* w : std::initializer_list<QWidget*>{ui_.txtText, ui_.Frame3, ui_.frmRotate,
+                                                      ui_.Frame2, ui_.cmdCreate})
+        w->raise();
     ui_.ProgressBar1->raise();
 
     // Keyboard order: text, position, Place, Store, angle, Create, slots, strip.

@@ -3,6 +3,7 @@
 #include "text/render/modRotateText.h"
 #include "tileset/ui/DibConversion.h"
 
+#include <QAbstractSlider>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -181,6 +182,19 @@ void TileStrip::keyPressEvent(QKeyEvent* event) {
         if (event->key() == Qt::Key_Down) {
             emit keyboardStep(+1);
             return;
+        }
+        if (scrollTarget_ && scrollTarget_->isEnabled()) {
+            const std::pair<int, QAbstractSlider::SliderAction> keys[] = {
+                {Qt::Key_PageUp, QAbstractSlider::SliderPageStepSub},
+                {Qt::Key_PageDown, QAbstractSlider::SliderPageStepAdd},
+                {Qt::Key_Home, QAbstractSlider::SliderToMinimum},
+                {Qt::Key_End, QAbstractSlider::SliderToMaximum}};
+            for (auto [key, action] : keys) {
+                if (event->key() == key) {
+                    scrollTarget_->triggerAction(action);
+                    return;
+                }
+            }
         }
     }
     QWidget::keyPressEvent(event);

@@ -6,13 +6,15 @@
 //
 // The content is scrolled by setting its top (twips, 0 or negative). Mouse presses are
 // resolved to (tile, part) and forwarded through rowPressed(); the keys Up and Down ask
-// for the neighbouring tile through keyboardStep().
+// for the neighbouring tile through keyboardStep(); the paging keys scroll.
 
 #include "editing/StripModel.h"
 
 #include <QHash>
 #include <QPixmap>
 #include <QWidget>
+
+class QAbstractSlider;
 
 namespace qrb {
 
@@ -44,8 +46,9 @@ public:
     int toPixelsY(Twips contentY) const;
     Twips toContentY(int widgetY) const;
 
-    // Widgets receive wheel events; the strip passes them on to its scroll bar.
-    void setScrollTarget(QWidget* scrollBar) { scrollTarget_ = scrollBar; }
+    // The scroll bar that moves the strip: the wheel and the keys Page Up, Page Down, Home
+    // and End are passed on to it.
+    void setScrollTarget(QAbstractSlider* scrollBar) { scrollTarget_ = scrollBar; }
 
 signals:
     void rowPressed(int tile, qrb::RowPart part, qrb::MouseButton button, qrb::Modifiers modifiers,
@@ -72,7 +75,7 @@ private:
     bool white_ = false;
     QPixmap emptyPicture_;
     QHash<int, RowPixmaps> cache_;
-    QWidget* scrollTarget_ = nullptr;
+    QAbstractSlider* scrollTarget_ = nullptr;
 };
 
 } // namespace qrb
