@@ -1,0 +1,159 @@
+// Opening a library in the window against reading it with the core alone, and scrolling
+// the tile strip one page at 32767 tiles against at 10 tiles. The window runs offscreen;
+// its dialogs answer from a script. Ratios are printed at the end.
+#include "app/Form2.h"
+#include "editing/ui/TileStrip.h"
+#include "tileset/LibraryFile.h"
+
+#include <QApplication>
+#include <QScrollBar>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A desktop that never waits: the file dialog picks `next`, questions are answered No.
+struct SilentDesktop : qrb::DialogBackend, qrb::MessageBoxes, qrb::Clipboard, qrb::HelpViewer {
+    QString next;
+    std::optional<QString> openFile(const qrb::FileDialogRequest&) override { return next; }
+    std::optional<QString> saveFile(const qrb::FileDialogRequest&) override { return next; }
+    std::optional<qrb::FontSettings> chooseFont(const qrb::FontDialogRequest&) override {
+        return std::nullopt;
+    }
+    std::optional<qrb::ColourValue> chooseColour(qrb::ColourValue) override { return std::nullopt; }
+    bool askYesNo(const QString&, const QString&, qrb::MessageIcon) override { return false; }
+    void inform(const QString&, const QString&, qrb::MessageIcon) override {}
+    void clear() override {}
+    void setImage(const QImage&) override {}
+    bool hasImage() const override { return false; }
+    QImage image() const override { return {}; }
+    void showContents() override {}
+};
+
+struct Window {
+    std::shared_ptr<SilentDesktop> desktop = std::make_shared<SilentDesktop>();
+    std::unique_ptr<qrb::Form2> form;
+    Window() {
+        qrb::Platform p{desktop, desktop, desktop, desktop};
+        form = std::make_unique<qrb::Form2>(p);
+        form->show();
+        QApplication::processEvents();
+    }
+    void open(const fs::path& path) {
+        desktop->next = QString::fromStdString(path.string());
+        form->mnuOpen_Click();
+        // What the user then sees: the window painted with the first rows of the strip.
+        form->repaint();
+        form->ui().Picture1->repaint();
+    }
+};
+
+fs::path library(int count, int side) {
+    const fs::path path = fs::temp_directory_path() / ("qrb-bench-" + std::to_string(count) + "x" +
+                                                       std::to_string(side) + ".qrb");
+    if (fs::exists(path))
+        return path;
+    qrb::TileSet set;
+    for (int i = 1; i <= count; ++i) {
+        qrb::Tile tile;
+        tile.full = qrb::DibImage::filled(side, side, {std::uint8_t(i), std::uint8_t(i * 7), 200});
+        tile.half = qrb::DibImage::filled(side / 2, side / 2, {std::uint8_t(i), 90, 40});
+        tile.smallColour = qrb::ColourValue(i);
+        set.append(std::move(tile));
+    }
+    qrb::LibraryFile::save(path, set);
+    return path;
+}
+
+void BM_ReadWithCore(benchmark::State& state) {
+    const fs::path path = library(10000, 64);
+    // Like the window, the library read replaces the one held before (the same allocation
+    // pattern, so the heap behaves the same in both).
+    qrb::TileSet held;
+    for (auto _ : state) {
+        held = qrb::LibraryFile::load(path);
+        benchmark::DoNotOptimize(held.count());
+    }
+}
+BENCHMARK(BM_ReadWithCore)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void BM_OpenInWindow(benchmark::State& state) {
+    const fs::path path = library(10000, 64);
+    Window window;
+    for (auto _ : state) {
+        window.open(path);
+        benchmark::DoNotOptimize(window.form->TileCount());
+    }
+    if (window.form->TileCount() != 10000)
+        state.SkipWithError("the library did not open");
+}
+BENCHMARK(BM_OpenInWindow)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// One page down the strip and the repaint that shows it, with rows that were never shown
+// before (their pixmaps are built), from the middle of the library.
+void BM_ScrollOnePage(benchmark::State& state) {
+    const int count = int(state.range(0));
+    Window window;
+    window.open(library(count, 64));
+    QScrollBar* bar = window.form->ui().VScroll1;
+    qrb::TileStrip* strip = window.form->ui().Picture1;
+    const int start = bar->maximum() / 2 - bar->pageStep() / 2;
+    bar->setValue(start);
+    bool down = true;
+    for (auto _ : state) {
+        strip->invalidateAll();
+        bar->setValue(down ? start + bar->pageStep() : start);
+        down = !down;
+        strip->repaint();
+    }
+}
+BENCHMARK(BM_ScrollOnePage)->Arg(10)->Arg(32767)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// Keeps the median of every benchmark so that ratios can be printed after the run.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    std::map<std::string, double> medians;
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs)
+            if (run.aggregate_name == "median")
+                medians[run.run_name.function_name +
+                        (run.run_name.args.empty() ? "" : "/" + run.run_name.args)] =
+                    run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    auto& m = reporter.medians;
+    auto ratio = [&](const char* a, const char* b, const char* what) {
+        if (m.count(a) && m.count(b) && m[b] > 0)
+            std::printf("%s: %.2fx\n", what, m[a] / m[b]);
+    };
+    ratio("BM_OpenInWindow", "BM_ReadWithCore",
+          "open 10000 tiles of 64x64 in the window / read with the core (target <= 1.5x)");
+    ratio("BM_ScrollOnePage/32767", "BM_ScrollOnePage/10",
+          "scroll one page at 32767 tiles / at 10 tiles (target ~1x)");
+    benchmark::Shutdown();
+    return 0;
+}
