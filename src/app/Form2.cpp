@@ -5,6 +5,7 @@
 #include "app/PanelStatusBar.h"
 #include "app/ShapeWidget.h"
 #include "core/CheckedNumeric.h"
+#include "editing/ui/TileEditor.h"
 #include "editing/ui/TileStrip.h"
 #include "imaging/ui/ImageBox.h"
 #include "text/render/modRotateText.h"
@@ -75,6 +76,7 @@ Form2::Form2(Platform platform, const QString& startupFile, QWidget* parent)
 
     // ---- Feature parts ------------------------------------------------------------------
     // Each feature part is created here, given *this, and installs its handlers.
+    new TileEditor(*this, this);
 
     // --------------------------------------------------------------------------------------
 

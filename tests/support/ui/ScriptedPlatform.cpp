@@ -28,8 +28,8 @@ std::optional<FontSettings> ScriptedDialogs::chooseFont(const FontDialogRequest&
     return answer;
 }
 
-std::optional<ColourValue> ScriptedDialogs::chooseColour(ColourValue) {
-    requests.push_back(Request{Kind::Colour, {}});
+std::optional<ColourValue> ScriptedDialogs::chooseColour(ColourValue initial) {
+    requests.push_back(Request{Kind::Colour, {}, initial});
     if (colourAnswers.empty())
         return std::nullopt;
     auto answer = colourAnswers.front();

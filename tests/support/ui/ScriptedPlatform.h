@@ -25,6 +25,7 @@ public:
     struct Request {
         Kind kind;
         FileDialogRequest file; // for Open and Save
+        ColourValue colour = 0; // for Colour: the colour the dialog starts from
     };
 
     // Answers of the file dialogs, in order; nullopt = cancel. An empty queue cancels.

@@ -1,0 +1,153 @@
+// The working tile and its previews in the window: turns and flips, the preview clicks,
+// the small colour, the clipboard and the preview options.
+
+#include "imaging/HalfSize.h"
+#include "imaging/Transform.h"
+#include "support/ui/WindowFixture.h"
+#include "tileset/ui/DibConversion.h"
+
+namespace qrb::test {
+namespace {
+
+class Working : public WindowFixture {
+protected:
+    const Form2::Controls& ui() const { return window->ui(); }
+    DibImage working() const { return toDibImage(ui().pctWorkingTile->image()); }
+};
+
+TEST_F(Working, TurnsAndFlipsChangeThePixelsAndANonSquareTurnTakesTheNewSize) {
+    open(library("lib.qrb", 1, 48, 32));
+    const DibImage start = working();
+    EXPECT_FALSE(ui().mnuRotateLeft->isEnabled());
+    ui().mnuFlipHorizontal->trigger();
+    EXPECT_EQ(working(), transformed(start, TransformKind::FlipHorizontal));
+    ui().toolbarButton(18)->trigger();
+    EXPECT_EQ(working(), transformed(transformed(start, TransformKind::FlipHorizontal),
+                                     TransformKind::FlipVertical));
+
+    // A turn (reachable once the image is not the loaded one) gives the whole image
+    // turned, and the working tile follows its new size.
+    window->runHandler("mnuFlipVertical_Click");
+    window->runHandler("mnuFlipHorizontal_Click");
+    window->runHandler("mnuRotateRight_Click");
+    EXPECT_EQ(working(), transformed(start, TransformKind::RotateRight));
+    EXPECT_EQ(ui().Label2->text(), "32, 48");
+    EXPECT_EQ(ui().XScroll->maximum(), 32);
+    EXPECT_EQ(ui().YScroll->maximum(), 48);
+    const QRect frame = ui().Shape2[0]->geometry();
+    EXPECT_EQ(ui().pctWorkingTile->geometry().center(), frame.center());
+    // The undo copy and the previews are not touched.
+    EXPECT_EQ(ui().pctUndoBuffer->image(), toQImage(start));
+}
+
+TEST_F(Working, PreviewClicksChooseTheImageBeingEditedAndTheHalfIsDerived) {
+    open(library("lib.qrb", 1, 64, 48));
+    ui().mnuAutoCreateFromWorking->trigger(); // the previews show
+    const DibImage start = working();
+    ui().mnuFlipVertical->trigger();
+    click(ui().pctWorkingTile, {2, 2});
+    EXPECT_EQ(toDibImage(ui().pctPreviewFull->image()), working());
+    EXPECT_EQ(ui().pctPreviewHalf->size(), QSize(32, 24));
+    EXPECT_EQ(toDibImage(ui().pctPreviewHalf->image()), halfSize(working()));
+    EXPECT_FALSE(ui().XScroll->isEnabled());
+
+    // Editing the half image: the working tile shrinks to it, and its click goes to the
+    // half preview, which is then derived again from it.
+    click(ui().pctPreviewHalf, {2, 2});
+    EXPECT_FALSE(window->state().EditingFullImage);
+    EXPECT_EQ(ui().pctWorkingTile->size(), QSize(32, 24));
+    EXPECT_EQ(ui().Label2->text(), "32, 24");
+    const DibImage half = working();
+    click(ui().pctWorkingTile, {2, 2});
+    EXPECT_EQ(toDibImage(ui().pctPreviewHalf->image()), halfSize(half));
+    EXPECT_EQ(ui().pctPreviewFull->size(), QSize(64, 48));
+
+    click(ui().pctPreviewFull, {2, 2});
+    EXPECT_TRUE(window->state().EditingFullImage);
+    EXPECT_EQ(working(), transformed(start, TransformKind::FlipVertical));
+}
+
+TEST_F(Working, SmallColourDialogStartsFromTheLastChoiceAndCancelChangesNothing) {
+    open(library("lib.qrb", 2, 40, 40));
+    ui().mnuAutoCreateFromWorking->trigger();
+    const ColourValue textColour = window->CommonDialog1().Color;
+    platform.dialogs->colourAnswers.push_back(rgbColour(1, 2, 3));
+    click(ui().shpPreviewSmall, {2, 2});
+    EXPECT_EQ(platform.dialogs->requests.back().colour, palette::Red);
+    EXPECT_EQ(ui().shpPreviewSmall->backColour(), rgbColour(1, 2, 3));
+    EXPECT_EQ(window->CommonDialog1().Color, textColour); // the text colour is kept
+
+    // Another tile shows its own colour; the dialog still starts from the last choice.
+    window->Strip_MouseDown(2, RowPart::Full, MouseButton::Left, Modifiers::None);
+    platform.dialogs->colourAnswers.push_back(std::nullopt);
+    click(ui().shpPreviewSmall, {2, 2});
+    EXPECT_EQ(platform.dialogs->requests.back().colour, rgbColour(1, 2, 3));
+    EXPECT_EQ(ui().shpPreviewSmall->backColour(), 2u);
+}
+
+TEST_F(Working, PasteTakesAnyImageAsTwentyFourBitsAndSizesTheHalfPreview) {
+    QImage offered(100, 80, QImage::Format_ARGB32);
+    offered.fill(qRgba(200, 10, 10, 255));
+    offered.setPixel(0, 0, qRgba(0, 0, 0, 0)); // transparent: white on the tile
+    platform.clipboard->setImage(offered);
+    ui().mnuPaste->trigger(); // no library open: nothing
+    EXPECT_TRUE(ui().pctWorkingTile->image().isNull());
+
+    open(library("lib.qrb", 1, 40, 40));
+    const QImage oldHalf = ui().pctPreviewHalf->image();
+    ui().toolbarButton(5)->trigger();
+    EXPECT_EQ(ui().pctWorkingTile->size(), QSize(100, 80));
+    EXPECT_EQ(ui().pctPreviewFull->size(), QSize(100, 80));
+    EXPECT_EQ(ui().pctWorkingTile->image().pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(ui().pctWorkingTile->image().pixel(1, 0), qRgb(200, 10, 10));
+    EXPECT_EQ(ui().Label2->text(), "100, 80");
+    EXPECT_EQ(ui().pctPreviewHalf->size(), QSize(50, 40));
+    EXPECT_EQ(ui().pctPreviewHalf->y(),
+              ui().pctPreviewFull->y() + ui().pctPreviewFull->height() + 20);
+    EXPECT_EQ(ui().pctPreviewHalf->image(), oldHalf);
+
+    // Text on the clipboard is not an image.
+    platform.clipboard->clear();
+    ui().mnuPaste->trigger();
+    EXPECT_EQ(ui().pctWorkingTile->size(), QSize(100, 80));
+}
+
+TEST_F(Working, CopyPutsTheWorkingImageOnlyWhenItShows) {
+    platform.clipboard->setImage(QImage(3, 3, QImage::Format_RGB32));
+    ui().mnuCopy->trigger();
+    EXPECT_EQ(platform.clipboard->puts, 1);
+    EXPECT_EQ(platform.clipboard->image().size(), QSize(3, 3));
+
+    open(library("lib.qrb", 3, 40, 40));
+    ui().mnuFlipVertical->trigger();
+    ui().toolbarButton(4)->trigger();
+    EXPECT_EQ(platform.clipboard->puts, 2);
+    EXPECT_EQ(platform.clipboard->image(), ui().pctWorkingTile->image());
+
+    // Paste Base Image: the base tile's picture, whichever tile is shown.
+    window->Strip_MouseDown(3, RowPart::Full, MouseButton::Left, Modifiers::None);
+    ui().mnuPasteBaseImage->trigger();
+    EXPECT_EQ(ui().pctWorkingTile->image(), toQImage(window->tileSet().tile(1).full));
+}
+
+TEST_F(Working, PreviewOptionsShowThePreviewsAndFollowTheHalfTileButton) {
+    open(library("lib.qrb", 1, 40, 40));
+    ui().mnuAutoCreateFromWorking->trigger();
+    for (QWidget* w :
+         {static_cast<QWidget*>(ui().pctPreviewFull), static_cast<QWidget*>(ui().pctPreviewHalf),
+          static_cast<QWidget*>(ui().shpPreviewSmall), static_cast<QWidget*>(ui().Shape2[1])})
+        EXPECT_FALSE(w->isHidden()) << w->objectName().toStdString();
+    EXPECT_EQ(ui().Shape2[1]->geometry().bottom() + 1,
+              ui().client->height() - ui().StatusBar1->height());
+    ui().mnuAutoCreateFromWorking->trigger();
+    EXPECT_TRUE(ui().pctPreviewHalf->isHidden());
+    EXPECT_TRUE(ui().Shape2[1]->isHidden());
+
+    ui().mnuCreateHalfTile->trigger();
+    EXPECT_FALSE(ui().toolbarButton(13)->isChecked());
+    ui().mnuCreateHalfTile->trigger();
+    EXPECT_TRUE(ui().toolbarButton(13)->isChecked());
+}
+
+} // namespace
+} // namespace qrb::test
