@@ -1,7 +1,9 @@
 #include "app/HelpWindow.h"
 #include "app/Resources.h"
 
+#include <QApplication>
 #include <QKeySequence>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QUrl>
@@ -46,6 +48,17 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 void HelpWindow::showHome() {
     browser_->setSource(QUrl(QString::fromLatin1(kHomePage)));
+    if (!placed_) {
+        // First showing: centred on the screen of the window the user is working in.
+        placed_ = true;
+        QWidget* active = QApplication::activeWindow();
+        QScreen* screen = active ? active->screen() : QGuiApplication::primaryScreen();
+        if (screen) {
+            QRect frame = geometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
     show();
     raise();
     activateWindow();

@@ -22,6 +22,7 @@ public:
 
 private:
     QTextBrowser* browser_;
+    bool placed_ = false;
 };
 
 } // namespace qrb

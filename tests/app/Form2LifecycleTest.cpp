@@ -1,13 +1,17 @@
 // Start-up with a command line, shutdown with unsaved changes, help and the About box.
 
 #include "app/AboutBox.h"
+#include "app/HelpWindow.h"
 #include "support/ui/WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTextBrowser>
 
 namespace qrb::test {
 namespace {
@@ -109,6 +113,31 @@ TEST_F(Lifecycle, AboutBoxIsOneModelessInstanceClosedByEnterOrEsc) {
     key(about.data(), Qt::Key_Return);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(about.isNull());
+}
+
+} // namespace
+} // namespace qrb::test
+
+namespace qrb::test {
+namespace {
+
+TEST(HelpWindowPages, ContentsPageIsBuiltIntoTheProgramAndLinksResolve) {
+    HelpWindow help;
+    help.showHome();
+    QTextBrowser* browser = help.browser();
+    EXPECT_EQ(browser->source(), QUrl("qrc:/help/index.html"));
+    EXPECT_FALSE(browser->documentTitle().isEmpty());
+    EXPECT_GT(browser->toPlainText().size(), 200);
+    // Every page the contents page links to is there too.
+    const QString html = browser->toHtml();
+    QRegularExpression link(R"(href="([a-z]+\.html))");
+    int pages = 0;
+    for (auto it = link.globalMatch(html); it.hasNext(); ++pages) {
+        const QString page = it.next().captured(1);
+        EXPECT_TRUE(QFile::exists(":/help/" + page)) << page.toStdString();
+    }
+    EXPECT_GT(pages, 0);
+    help.close();
 }
 
 } // namespace
