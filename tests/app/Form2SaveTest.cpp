@@ -45,6 +45,9 @@ struct ExtensionCase {
     const char* chosen;
     const char* written;
 };
+void PrintTo(const ExtensionCase& c, std::ostream* os) {
+    *os << c.chosen;
+}
 
 class SaveAsExtension : public WindowFixture,
                         public ::testing::WithParamInterface<ExtensionCase> {};
