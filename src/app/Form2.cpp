@@ -9,6 +9,7 @@
 #include "editing/ui/TileStrip.h"
 #include "imaging/ui/ImageBox.h"
 #include "text/render/modRotateText.h"
+#include "text/ui/TextPlacement.h"
 #include "tileset/ui/DibConversion.h"
 
 #include <QAction>
@@ -77,6 +78,7 @@ Form2::Form2(Platform platform, const QString& startupFile, QWidget* parent)
     // ---- Feature parts ------------------------------------------------------------------
     // Each feature part is created here, given *this, and installs its handlers.
     new TileEditor(*this, this);
+    new TextPlacement(*this);
 
     // --------------------------------------------------------------------------------------
 

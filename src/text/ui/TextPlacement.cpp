@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include <cstring>
+
 namespace qrb {
 
 namespace {
@@ -29,6 +31,7 @@ QString TextPlacement::slotHandlerName(int k) {
 TextPlacement::TextPlacement(Form2& form) : QObject(&form), form_(form), ui_(form.ui()) {
     setObjectName(QStringLiteral("TextPlacement"));
     ui_.picRotate->foreColor = toQColor(systemcolour::WindowText);
+    boxStyleSheet_ = ui_.txtText->styleSheet();
     setBoxColours(palette::Black, palette::White);
     for (int k = 0; k < int(PositionSlots::kCount); ++k)
         showSlot(k);
@@ -130,10 +133,15 @@ void TextPlacement::DrawTextPreview() {
     if (work->isHidden())
         return;
     const QImage& undo = ui_.pctUndoBuffer->image();
-    if (work->image().size() == undo.size())
-        work->image() = undo; // shared until the text is drawn on it
-    else
+    QImage& shown = work->image();
+    if (shown.size() != undo.size() || shown.format() != undo.format() ||
+        shown.bytesPerLine() != undo.bytesPerLine())
         work->setImage(undo);
+    else if (shown.isDetached() && shown.constBits() != undo.constBits())
+        // Into the tile's own pixels: no allocation on every scroll-bar step.
+        std::memcpy(shown.bits(), undo.constBits(), std::size_t(undo.sizeInBytes()));
+    else
+        shown = undo; // shared until the text is drawn on it
 
     const std::int16_t x = positionX();
     const std::int16_t y = positionY();

@@ -124,6 +124,7 @@ private:
     // The text box's colours as colour values (system colours stay system colours).
     ColourValue boxTextColour_ = palette::Black;
     ColourValue boxBackColour_ = palette::White;
+    QString boxStyleSheet_; // txtText's own style sheet, without colours
 };
 
 } // namespace qrb

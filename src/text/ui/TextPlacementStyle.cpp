@@ -55,6 +55,11 @@ void TextPlacement::setBoxColours(ColourValue text, ColourValue box) {
     colours.setColor(QPalette::Text, toQColor(text));
     colours.setColor(QPalette::Base, toQColor(box));
     ui_.txtText->setPalette(colours);
+    // The box's style sheet (its thin border) would hide palette colours.
+    ui_.txtText->setStyleSheet(
+        boxStyleSheet_ +
+        QStringLiteral(" QLineEdit { color: %1; background-color: %2; }")
+            .arg(colours.color(QPalette::Text).name(), colours.color(QPalette::Base).name()));
 }
 
 void TextPlacement::setTileTextColour(ColourValue text) {

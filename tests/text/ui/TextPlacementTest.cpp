@@ -1,0 +1,344 @@
+// Lettering in the window, driven through its controls: the live preview, angle and
+// position input, Place, the position slots and their file, and the style buttons.
+
+#include "text/ui/TextPlacement.h"
+#include "tileset/ui/DibConversion.h"
+
+#include "support/ui/WindowFixture.h"
+#include "text/PositionDataFile.h"
+#include "text/render/modRotateText.h"
+#include <QMouseEvent>
+
+namespace qrb::test {
+namespace {
+
+class Lettering : public WindowFixture {
+protected:
+    const Form2::Controls& ui() const { return window->ui(); }
+    TextPlacement& text() { return *window->findChild<TextPlacement*>(); }
+    QImage work() const { return ui().pctWorkingTile->image(); }
+    QImage undo() const { return ui().pctUndoBuffer->image(); }
+    void openTiles() { open(library("lib.qrb", 2, 40, 40)); }
+
+    void typeAngle(const QString& typed) {
+        click(ui().picRotate, {25, 25});
+        ASSERT_FALSE(ui().txtAngle->isHidden());
+        ASSERT_EQ(ui().txtAngle->selectedText(), ui().txtAngle->text());
+        ui().txtAngle->setText(typed);
+        key(ui().txtAngle, Qt::Key_Return);
+    }
+    // The working tile as it should look: `base` with `s` drawn at (x, y) as the preview
+    // draws it at `angle` (0 meaning the angle text "000").
+    QImage lettered(QImage base, const QString& s, int angle, int x, int y) const {
+        TextSurface surface(base);
+        surface.font = ui().pctWorkingTile->font();
+        surface.foreColor = ui().pctWorkingTile->foreColor;
+        surface.setCurrentPosition(x, y);
+        if (angle == 0)
+            PrintText(surface, s);
+        else
+            DrawRotatedText(surface, ui().txtText->font(), s, float(angle), std::int16_t(x),
+                            std::int16_t(y));
+        return base;
+    }
+    void store(int k, const QString& s, int x, int y, int angle) {
+        ui().txtText->setText(s);
+        ui().txtX->setText(QString::number(x));
+        ui().txtY->setText(QString::number(y));
+        ui().HScroll1->setValue(angle);
+        ui().cmdStore->click();
+        ui().cmdPlaceText[std::size_t(k)]->click();
+    }
+};
+
+TEST_F(Lettering, AngleWrapsRoundAndTheDialShowsItsDigits) {
+    QImage blank(50, 50, QImage::Format_RGB32);
+    blank.fill(toQColor(ui().picRotate->backColour()));
+    QImage zero = blank;
+    TextSurface dial(zero);
+    dial.font = ui().picRotate->font();
+    dial.setCurrentPosition(22, 21);
+    PrintText(dial, "000");
+    EXPECT_EQ(ui().picRotate->image(), zero);
+
+    ui().HScroll1->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(ui().HScroll1->value(), 359);
+    EXPECT_EQ(ui().txtAngle->text(), "359");
+    ui().HScroll1->setValue(45);
+    TextSurface turned(blank);
+    DrawRotatedText(turned, ui().txtAngle->font(), "045", 45.0f, 22, 22);
+    EXPECT_EQ(ui().picRotate->image(), blank);
+
+    ui().HScroll1->setValue(359);
+    ui().HScroll1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(ui().HScroll1->value(), 0);
+    EXPECT_EQ(ui().txtAngle->text(), "000");
+    EXPECT_EQ(ui().picRotate->image(), zero);
+}
+
+TEST_F(Lettering, TypedAnglesRoundHalfToEvenAndAnythingElseIsZero) {
+    const std::vector<std::tuple<QString, QString, int>> cases{
+        {"45", "045", 45}, {"12.5", "012", 12}, {"13.5", "014", 14}, {"359.5", "000", 0},
+        {"360", "000", 0}, {"-1", "000", 0},    {"abc", "000", 0},   {"", "000", 0}};
+    for (const auto& [typed, shown, angle] : cases) {
+        SCOPED_TRACE(typed.toStdString());
+        ui().HScroll1->setValue(100);
+        typeAngle(typed);
+        EXPECT_EQ(ui().txtAngle->text(), shown);
+        EXPECT_EQ(ui().HScroll1->value(), angle);
+        EXPECT_TRUE(ui().txtAngle->isHidden());
+    }
+    ui().HScroll1->setValue(30);
+    ui().txtAngle->show();
+    QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(ui().txtAngle, &twice);
+    EXPECT_EQ(ui().txtAngle->text(), "000");
+    EXPECT_EQ(ui().HScroll1->value(), 0);
+}
+
+TEST_F(Lettering, PreviewStartsFromTheUndoCopyAndPlaceMakesTheTextStay) {
+    ui().cmdPlace->click(); // no library: nothing happens
+    EXPECT_FALSE(ui().XScroll->isEnabled());
+    openTiles();
+    const QImage tile = undo();
+    ui().txtText->setText("Hi");
+    ui().HScroll1->setValue(10);
+    EXPECT_EQ(work(), lettered(tile, "Hi", 10, 0, 0));
+    ui().txtText->setText("");
+    ui().HScroll1->setValue(20);
+    EXPECT_EQ(work(), tile); // the moved text left no trace
+    EXPECT_EQ(undo(), tile);
+
+    // Typing redraws nothing; Place makes what the tile shows permanent.
+    ui().txtText->setText("Hi");
+    ui().txtX->setText("5");
+    ui().cmdPlace->click();
+    EXPECT_EQ(undo(), tile);
+    EXPECT_EQ(work(), lettered(tile, "Hi", 20, 5, 0));
+    ui().cmdPlace->click();
+    const QImage placed = lettered(tile, "Hi", 20, 5, 0);
+    EXPECT_EQ(undo(), placed);
+    EXPECT_EQ(work(), lettered(placed, "Hi", 20, 5, 0)); // live again over the placed copy
+    EXPECT_TRUE(ui().XScroll->isEnabled());
+    EXPECT_TRUE(ui().YScroll->isEnabled());
+    ui().YScroll->setValue(20);
+    EXPECT_EQ(ui().txtY->text(), "20");
+    EXPECT_EQ(work(), lettered(placed, "Hi", 20, 5, 20));
+}
+
+TEST_F(Lettering, TypedPositionThatIsNotAWholeNumberGoesBackToTheLastValidOne) {
+    openTiles();
+    ui().txtText->setText("x");
+    for (const char* typed : {"abc", "1.5", "40000", "-32769", ""}) {
+        SCOPED_TRACE(typed);
+        ui().txtX->setText("12");
+        key(ui().txtX, Qt::Key_Return);
+        ui().txtX->setText(typed);
+        key(ui().txtX, Qt::Key_Return);
+        EXPECT_EQ(ui().txtX->text(), "12");
+    }
+    ui().txtY->setText("-32768");
+    ui().HScroll1->setValue(1); // draws with the typed position, far off the tile
+    EXPECT_EQ(work(), undo());
+    ui().txtY->setText("#");
+    ui().cmdStore->click();
+    ui().cmdPlaceText[0]->click();
+    EXPECT_EQ(ui().cmdPlaceText[0]->text(), "12,-32768");
+}
+
+TEST_F(Lettering, StoreFillsTheChosenSlotAndRecallBringsItBackCommittingTheLiveText) {
+    openTiles();
+    const QImage tile = undo();
+    ui().toolbarButton(10)->trigger(); // bold
+    store(2, "North", 3, 4, 90);
+    EXPECT_EQ(ui().cmdPlaceText[2]->text(), "3,4");
+    EXPECT_EQ(ui().cmdPlaceText[2]->property("Tag").toString(), "090");
+    EXPECT_EQ(ui().Text1[2]->text(), "North");
+    EXPECT_TRUE(ui().Text1[2]->font().bold());
+    EXPECT_EQ(ui().Text1[2]->toolTip(), "Font = Arial, Size = 8, Degrees = 090");
+    for (int k = 0; k < 9; ++k)
+        EXPECT_EQ(ui().cmdPlaceText[std::size_t(k)]->isEnabled(), k == 2) << k;
+
+    // Something else is live on the tile; recalling slot 2 makes it permanent first.
+    ui().toolbarButton(10)->trigger();
+    ui().txtText->setText("Live");
+    ui().HScroll1->setValue(0);
+    const QImage live = work();
+    ui().cmdPlaceText[2]->click();
+    EXPECT_EQ(undo(), live);
+    EXPECT_EQ(ui().txtText->text(), "North");
+    EXPECT_EQ(ui().txtAngle->text(), "090");
+    EXPECT_TRUE(ui().toolbarButton(10)->isChecked());
+    EXPECT_EQ(panel(4), "Bold");
+    EXPECT_EQ(ui().XScroll->value(), 3);
+    EXPECT_EQ(work(), lettered(live, "North", 90, 3, 4));
+    EXPECT_NE(live, tile);
+}
+
+TEST_F(Lettering, CreateUsingPositionDataStampsTheFilledSlotsInOrder) {
+    openTiles();
+    const QImage tile = undo();
+    store(4, "B", 20, 20, 0);
+    store(1, "A", 2, 2, 30);
+    ui().txtText->setText("");
+    ui().HScroll1->setValue(0); // nothing live any more
+    ui().mnuCreateUsingPosition->trigger();
+    ui().cmdCreate->click();
+    ASSERT_EQ(window->TileCount(), 3);
+    const QImage expected = lettered(lettered(tile, "A", 30, 2, 2), "B", 0, 20, 20);
+    EXPECT_EQ(toQImage(window->tileSet().tile(3).full), expected);
+}
+
+TEST_F(Lettering, SizeButtonsStopAtSixAndEighteen) {
+    QAction* smaller = ui().toolbarButton(8);
+    QAction* larger = ui().toolbarButton(9);
+    smaller->trigger();
+    smaller->trigger();
+    EXPECT_EQ(panel(3), "6");
+    EXPECT_FALSE(smaller->isEnabled());
+    EXPECT_EQ(ui().txtText->height(), 12);
+    text().FontSizeDecrease();
+    EXPECT_EQ(window->CommonDialog1().FontSize, 6);
+    for (int i = 0; i < 11; ++i)
+        larger->trigger();
+    EXPECT_EQ(panel(3), "17");
+    EXPECT_TRUE(larger->isEnabled());
+    larger->trigger();
+    EXPECT_EQ(panel(3), "18");
+    EXPECT_FALSE(larger->isEnabled());
+    EXPECT_TRUE(smaller->isEnabled());
+    EXPECT_EQ(ui().txtText->font().pointSizeF(), 18);
+    EXPECT_EQ(ui().pctWorkingTile->font().pointSizeF(), 18);
+    EXPECT_EQ(ui().txtText->height(), 36);
+}
+
+TEST_F(Lettering, BoldItalicAndTheFontDialogShowInPanelsAndTheTextBox) {
+    QAction* bold = ui().toolbarButton(10);
+    QAction* italic = ui().toolbarButton(11);
+    bold->trigger();
+    EXPECT_EQ(panel(4), "Bold");
+    italic->trigger();
+    EXPECT_EQ(panel(4), "Bold Italic");
+    bold->trigger();
+    EXPECT_EQ(panel(4), "Italic");
+    EXPECT_FALSE(ui().pctWorkingTile->font().bold());
+    EXPECT_TRUE(ui().txtText->font().italic());
+
+    FontSettings white{"Courier New", 18, true, false, true, false, palette::White};
+    platform.dialogs->fontAnswers = {white, std::nullopt};
+    ui().toolbarButton(7)->trigger();
+    EXPECT_EQ(panel(2), "Courier New ");
+    EXPECT_EQ(panel(4), "Bold");
+    EXPECT_FALSE(ui().toolbarButton(9)->isEnabled());
+    const QImage box = ui().txtText->grab().toImage();
+    EXPECT_EQ(box.pixelColor(box.width() - 4, box.height() / 2), QColor(128, 128, 128));
+    EXPECT_EQ(ui().pctWorkingTile->foreColor, QColor(Qt::white));
+    EXPECT_TRUE(ui().txtText->font().underline());
+    ui().toolbarButton(7)->trigger(); // cancelled: nothing changes
+    EXPECT_EQ(panel(2), "Courier New ");
+    EXPECT_EQ(text().currentStyle().boxColour, palette::DarkGrey);
+}
+
+TEST_F(Lettering, ClearReturnsSlotsStyleAndEditorToTheirFirstState) {
+    openTiles();
+    ui().toolbarButton(11)->trigger();
+    store(5, "Gone", 7, 8, 45);
+    ui().cmdPlace->click();
+    ui().mnuClearPositionData->trigger();
+    for (int k = 0; k < 9; ++k) {
+        const auto i = std::size_t(k);
+        EXPECT_EQ(ui().cmdPlaceText[i]->text(), QStringLiteral("%1,%1").arg(5 * k));
+        EXPECT_EQ(ui().cmdPlaceText[i]->property("Tag").toString(), "0");
+        EXPECT_FALSE(ui().cmdPlaceText[i]->isEnabled());
+        EXPECT_TRUE(ui().Text1[i]->text().isEmpty());
+        EXPECT_TRUE(ui().Text1[i]->toolTip().isEmpty());
+    }
+    EXPECT_EQ(panel(2), "Arial");
+    EXPECT_EQ(panel(4), "");
+    EXPECT_FALSE(ui().toolbarButton(11)->isChecked());
+    EXPECT_EQ(window->CommonDialog1().Color, systemcolour::WindowText);
+    EXPECT_FALSE(ui().txtText->font().italic());
+    EXPECT_TRUE(ui().txtText->text().isEmpty());
+    EXPECT_EQ(ui().txtX->text(), "0");
+    EXPECT_FALSE(ui().XScroll->isEnabled());
+    EXPECT_EQ(ui().txtAngle->text(), "000");
+    EXPECT_EQ(ui().HScroll1->value(), 0);
+}
+
+TEST_F(Lettering, PositionFileRoundTripsThroughTheDialogsAndDamagedFilesChangeNothing) {
+    open(library("lib.qrb", 1, 40, 40));
+    const QString libraryPath = window->currentPath();
+    store(0, "Café", -5, 30, 200);
+    store(3, "Ω", 1, 1, 0);
+    platform.dialogs->answers = {q(dir / "labels")};
+    ui().mnuSavePositionData->trigger(); // slot 3 cannot be written
+    EXPECT_EQ(platform.messages->count("slot 3"), 1);
+    EXPECT_FALSE(std::filesystem::exists(dir / "labels.qpf"));
+
+    ui().Text1[3]->setText("");
+    platform.dialogs->answers = {q(dir / "labels")};
+    ui().mnuSavePositionData->trigger();
+    EXPECT_EQ(platform.dialogs->requests.back().file.title, "Save position data to...");
+    EXPECT_EQ(platform.dialogs->requests.back().file.filter, "QPF File (*.qpf)|*.qpf");
+    EXPECT_EQ(std::filesystem::file_size(dir / "labels.qpf"), 12672u);
+    // Loading describes every slot, the empty ones too.
+    PositionSlots saved = text().positionSlots();
+    for (PositionSlot& slot : saved.all())
+        slot.description = PositionSlots::describe(slot.style, slot.angle);
+
+    ui().mnuClearPositionData->trigger();
+    platform.dialogs->answers = {q(dir / "labels.QPF")}; // not found: a different name
+    ui().mnuLoadPositionData->trigger();
+    EXPECT_EQ(platform.dialogs->requests.back().file.title, "Open position data file");
+    EXPECT_EQ(platform.messages->shown.size(), 2u);
+    platform.dialogs->answers = {q(dir / "labels")};
+    ui().mnuLoadPositionData->trigger();
+    EXPECT_EQ(text().positionSlots(), saved);
+    EXPECT_EQ(ui().cmdPlaceText[0]->text(), "-5,30");
+    EXPECT_EQ(ui().Text1[0]->toolTip(), "Font = Arial, Size = 8, Degrees = 200");
+    EXPECT_TRUE(ui().cmdPlaceText[0]->isEnabled());
+    EXPECT_FALSE(ui().cmdPlaceText[1]->isEnabled());
+
+    // A damaged file changes no slot, not even those read before the damage.
+    std::filesystem::resize_file(dir / "labels.qpf", 5000);
+    ui().mnuClearPositionData->trigger();
+    const PositionSlots cleared = text().positionSlots();
+    platform.dialogs->answers = {q(dir / "labels.qpf")};
+    ui().mnuLoadPositionData->trigger();
+    EXPECT_EQ(platform.messages->count("slot 3"), 2);
+    EXPECT_EQ(text().positionSlots(), cleared);
+    platform.dialogs->answers = {std::nullopt};
+    ui().mnuLoadPositionData->trigger(); // cancelled: silent
+
+    const CommonDialog& d = window->CommonDialog1();
+    EXPECT_EQ(d.FileName, libraryPath);
+    EXPECT_EQ(d.Filter, "QRB File (*.qrb)|*.qrb");
+    EXPECT_TRUE(d.CancelError);
+    EXPECT_EQ(platform.messages->shown.size(), 3u);
+}
+
+TEST_F(Lettering, RecalledSizeAboveTheDialogLimitAndPositionOffTheTileAreKept) {
+    openTiles();
+    PositionSlots stored;
+    stored[0].text = "Big";
+    stored[0].style.size = 20;
+    stored[0].position = "300,-50";
+    stored[0].angle = "0";
+    PositionDataFile::write(dir / "big.qpf", stored);
+    platform.dialogs->answers = {q(dir / "big.qpf")};
+    ui().mnuLoadPositionData->trigger();
+    ui().cmdPlaceText[0]->click();
+    EXPECT_EQ(window->CommonDialog1().FontSize, 18);
+    EXPECT_EQ(ui().txtText->font().pointSizeF(), 20);
+    EXPECT_EQ(panel(3), "20");
+    EXPECT_FALSE(ui().toolbarButton(9)->isEnabled());
+    EXPECT_EQ(ui().XScroll->value(), 40);
+    EXPECT_EQ(ui().YScroll->value(), -5);
+    EXPECT_EQ(ui().txtX->text(), "300");
+    EXPECT_EQ(ui().txtY->text(), "-50");
+    EXPECT_EQ(ui().txtAngle->text(), "000");
+}
+
+} // namespace
+} // namespace qrb::test
