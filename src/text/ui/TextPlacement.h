@@ -12,7 +12,8 @@
 //   mnuCreateUsingPosition_Click, Toolbar1_Button7 ... Toolbar1_Button11.
 // The current text style lives where the user sees it: the font and colours of txtText,
 // the working tile's font and text colour, the shared dialog's font fields and the status
-// bar panels 2 to 4.
+// bar panels 2 to 4. Slot k shows in Text1(k) (text, style, description as tooltip) and
+// cmdPlaceText(k) (position as caption, angle text as the dynamic property "Tag").
 
 #include "app/Form2.h"
 #include "core/Colour.h"
@@ -22,7 +23,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <optional>
 
 class QFont;
 
