@@ -242,7 +242,8 @@ void Form2::buildControls() {
     ui_.Picture1->setScrollTarget(ui_.VScroll1);
 
     ui_.StatusBar1 = named(new PanelStatusBar(client), QStringLiteral("StatusBar1"));
-    static constexpr std::array<int, 5> kPanelWidths{131, 100, 20, 78, 96};
+    // The size panel is wide enough for two digits: at 20 pixels "18" would be cut off.
+    static constexpr std::array<int, 5> kPanelWidths{131, 100, 28, 78, 96};
     const std::array<QString, 5> tips{tr("Number of tiles in QRB file"), tr("Font Name"),
                                       tr("Font Size"), tr("Font Style"), QString()};
     for (int p = 1; p <= 5; ++p) {
