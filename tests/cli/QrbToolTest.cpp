@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <sys/wait.h>
 
 namespace qrb {
@@ -13,6 +11,7 @@ namespace {
 
 using test::FixtureImage;
 using test::QrbFixture;
+using test::readFile;
 using test::TempDir;
 
 struct Result {
@@ -22,8 +21,8 @@ struct Result {
 };
 
 std::string slurp(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const auto bytes = readFile(path);
+    return {bytes.begin(), bytes.end()};
 }
 
 std::string quoted(const std::string& arg) {
@@ -130,8 +129,7 @@ TEST(QrbTool, CheckReportsTileAndOffsetOnOneLine) {
 
     auto bytes = sixTiles().bytes();
     bytes.resize(70);
-    std::ofstream(dir / "bad.qrb", std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    test::writeFile(dir / "bad.qrb", bytes);
     const Result bad = run(dir, {"check", "bad.qrb"});
     EXPECT_EQ(bad.code, 1);
     EXPECT_EQ(bad.out, "");
@@ -157,8 +155,7 @@ TEST(QrbTool, ConvertWritesTheCanonicalLayout) {
     QrbFixture canonical;
     canonical.addTile(7, FixtureImage::of(test::fewColours(7, 3, 50)),
                       FixtureImage::of(test::fewColours(3, 1, 2)));
-    const auto expected = canonical.bytes();
-    EXPECT_EQ(slurp(dir / "out.qrb"), std::string(expected.begin(), expected.end()));
+    EXPECT_EQ(readFile(dir / "out.qrb"), canonical.bytes());
 
     const Result failed = run(dir, {"convert", "missing.qrb", "out2.qrb"});
     EXPECT_EQ(failed.code, 1);
@@ -171,10 +168,9 @@ TEST(QrbTool, ExportWritesNumberedBitmaps) {
     const Result r = run(dir, {"export", "lib.qrb", "pic.BMP"});
     EXPECT_EQ(r.code, 0) << r.err;
     for (int i = 1; i <= 6; ++i) {
-        const std::string bmp = slurp(dir / ("pic" + std::to_string(i) + ".bmp"));
+        const auto bmp = readFile(dir / ("pic" + std::to_string(i) + ".bmp"));
         ASSERT_GE(bmp.size(), 54u);
-        EXPECT_EQ(bmp.substr(0, 2), "BM");
-        EXPECT_EQ(static_cast<unsigned char>(bmp[18]), 4 + i); // width of tile i
+        EXPECT_EQ(bmp[18], 4 + i); // width of tile i
     }
 
     std::filesystem::create_directory(dir / "blocked4.bmp");
@@ -194,8 +190,7 @@ TEST(QrbTool, ExtractWritesTheListedTilesInOrder) {
     for (int i : {2, 4, 5, 6}) {
         expected.tiles.push_back(sixTiles().tiles[std::size_t(i - 1)]);
     }
-    const auto bytes = expected.bytes();
-    EXPECT_EQ(slurp(dir / "out.qrb"), std::string(bytes.begin(), bytes.end()));
+    EXPECT_EQ(readFile(dir / "out.qrb"), expected.bytes());
 
     const Result outOfRange = run(dir, {"extract", "lib.qrb", "none.qrb", "2,7"});
     EXPECT_EQ(outOfRange.code, 1);

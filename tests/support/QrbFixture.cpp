@@ -1,7 +1,7 @@
 #include "support/QrbFixture.h"
+#include "support/TempDir.h"
 
 #include <algorithm>
-#include <fstream>
 #include <stdexcept>
 
 namespace qrb::test {
@@ -199,14 +199,7 @@ FixtureLayout QrbFixture::layout() const {
 }
 
 std::filesystem::path QrbFixture::writeTo(const std::filesystem::path& path) const {
-    const std::vector<std::uint8_t> data = bytes();
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data.data()),
-              static_cast<std::streamsize>(data.size()));
-    if (!out) {
-        throw std::runtime_error("cannot write fixture " + path.string());
-    }
-    return path;
+    return writeFile(path, bytes());
 }
 
 DibImage solid(std::int32_t width, std::int32_t height, Rgb colour) {
@@ -236,17 +229,6 @@ DibImage fewColours(std::int32_t width, std::int32_t height, int colours, int se
         }
     }
     return image;
-}
-
-void putU16(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint16_t value) {
-    bytes.at(offset) = std::uint8_t(value);
-    bytes.at(offset + 1) = std::uint8_t(value >> 8);
-}
-
-void putU32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        bytes.at(offset + std::size_t(i)) = std::uint8_t(value >> (8 * i));
-    }
 }
 
 } // namespace qrb::test

@@ -1,14 +1,12 @@
 #pragma once
 // Builds tile library bytes for tests, field by field, without going through the
 // program's own writer: well-formed libraries in every bit depth the reader accepts, and,
-// by overriding fields or editing the bytes at the offsets it reports, damaged ones.
+// by overriding fields or cutting the bytes at the offsets layout() reports, damaged ones.
 //
 //   QrbFixture lib;
-//   lib.addTile(0x000000FF, FixtureImage::of(solid(2, 2, red)), FixtureImage::of(solid(1, 1,
-//   red))); lib.addTile(0x80000004, FixtureImage::of(pattern(30, 30, 1), 8),
-//   FixtureImage::of(...)); std::vector<std::uint8_t> bytes = lib.bytes(); std::size_t at =
-//   lib.layout().tiles[0].full.header;   // where tile 1's header starts lib.writeTo(dir.path() /
-//   "lib.qrb");
+//   lib.addTile(0x000000FF, FixtureImage::of(solid(2, 2, red)), FixtureImage::of(...));
+//   lib.tiles[0].full.width = 0;                      // a damaged field
+//   std::size_t at = lib.layout().tiles[0].full.header;
 
 #include "tileset/DibImage.h"
 
@@ -96,9 +94,5 @@ DibImage solid(std::int32_t width, std::int32_t height, Rgb colour);
 DibImage pattern(std::int32_t width, std::int32_t height, int seed);
 // A pattern of at most `colours` different colours (for palette images).
 DibImage fewColours(std::int32_t width, std::int32_t height, int colours, int seed = 0);
-
-// Little-endian edits of byte buffers, for damaging fixtures.
-void putU16(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint16_t value);
-void putU32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value);
 
 } // namespace qrb::test

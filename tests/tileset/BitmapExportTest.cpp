@@ -7,17 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 
 namespace qrb {
 namespace {
 
 using test::TempDir;
-
-std::vector<std::uint8_t> fileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::uint32_t u32At(const std::vector<std::uint8_t>& b, std::size_t at) {
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | std::uint32_t(b[at + 3]) << 24;
@@ -70,7 +64,7 @@ TEST(BitmapExporter, WritesOneNumberedFilePerTileReplacingOldOnes) {
                               [&](int done, int total) { reports.emplace_back(done, total); });
 
     for (int i = 1; i <= 12; ++i) {
-        EXPECT_EQ(fileBytes(dir / ("set" + std::to_string(i) + ".bmp")),
+        EXPECT_EQ(test::readFile(dir / ("set" + std::to_string(i) + ".bmp")),
                   BmpWriter::toBytes(set.tile(i).full));
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "set01.bmp"));

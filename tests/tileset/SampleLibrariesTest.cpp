@@ -1,21 +1,15 @@
 #include "support/SampleLibraries.h"
+#include "support/TempDir.h"
 #include "tileset/QrbReader.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 namespace qrb {
 namespace {
 
 const std::filesystem::path kRoot = std::filesystem::path(__FILE__).parent_path() / "../..";
-
-std::vector<std::uint8_t> fileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 bool regenerating() {
     const char* flag = std::getenv("QRB_REGENERATE_SAMPLES");
@@ -27,11 +21,9 @@ bool regenerating() {
 void checkOrWrite(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
     if (regenerating()) {
         std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary | std::ios::trunc)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
+        test::writeFile(path, bytes);
     }
-    EXPECT_EQ(fileBytes(path), bytes) << path << " is out of date";
+    EXPECT_EQ(test::readFile(path), bytes) << path << " is out of date";
 }
 
 TEST(SampleLibraries, SampleIsReadableAndUpToDate) {

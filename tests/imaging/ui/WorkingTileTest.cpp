@@ -11,7 +11,6 @@ namespace {
 
 class Working : public WindowFixture {
 protected:
-    const Form2::Controls& ui() const { return window->ui(); }
     DibImage working() const { return toDibImage(ui().pctWorkingTile->image()); }
 };
 
@@ -27,7 +26,6 @@ TEST_F(Working, FlipsChangeThePixelsAndANonSquareTurnTakesTheNewSize) {
     window->runHandler("mnuRotateRight_Click");
     EXPECT_EQ(working(), transformed(start, TransformKind::RotateRight));
     EXPECT_EQ(ui().Label2->text(), "32, 48");
-    EXPECT_EQ(ui().XScroll->maximum(), 32);
     EXPECT_EQ(ui().YScroll->maximum(), 48);
     EXPECT_EQ(ui().pctWorkingTile->geometry().center(), ui().Shape2[0]->geometry().center());
     EXPECT_EQ(ui().pctUndoBuffer->image(), toQImage(start)); // the undo copy stays
@@ -115,7 +113,6 @@ TEST_F(Working, PreviewOptionsShowThePreviewsAndFollowTheHalfTileButton) {
     open(library("lib.qrb", 1, 40, 40));
     ui().mnuAutoCreateFromWorking->trigger();
     EXPECT_FALSE(ui().pctPreviewHalf->isHidden());
-    EXPECT_FALSE(ui().Shape2[1]->isHidden());
     EXPECT_EQ(ui().Shape2[1]->geometry().bottom() + 1,
               ui().client->height() - ui().StatusBar1->height());
     ui().mnuAutoCreateFromWorking->trigger();

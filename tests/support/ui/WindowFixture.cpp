@@ -1,13 +1,8 @@
 #include "support/ui/WindowFixture.h"
 
-#include "app/PanelStatusBar.h"
-
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-
-#include <fstream>
-#include <iterator>
 
 namespace qrb::test {
 
@@ -26,11 +21,6 @@ std::filesystem::path WindowFixture::library(const std::string& name, int count,
 void WindowFixture::open(const std::filesystem::path& path) {
     platform.dialogs->answers.push_back(q(path));
     window->mnuOpen_Click();
-}
-
-std::vector<std::uint8_t> WindowFixture::bytesOf(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void WindowFixture::resizeClient(int w, int h) {

@@ -39,6 +39,8 @@ protected:
         window->show();
     }
 
+    const Form2::Controls& ui() const { return window->ui(); }
+
     // Resizes the window so that its client area is w x h.
     void resizeClient(int w, int h);
 
@@ -48,7 +50,6 @@ protected:
     void open(const std::filesystem::path& path);
 
     static QString q(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
-    static std::vector<std::uint8_t> bytesOf(const std::filesystem::path& p);
     QString panel(int i) const;
 
     // Input as a user gives it, delivered straight to the widget.

@@ -100,16 +100,12 @@ TEST(DrawRotatedText, LineRunsCounterClockwiseFromTheStartPoint) {
 
 TEST(DrawRotatedText, StylesSurviveRotation) {
     for (const float angle : {0.0f, 37.0f, 90.0f}) {
-        QFont font = arial(12);
-        const long plain = draw(font, angle).darkness;
-        font.setBold(true);
-        EXPECT_GT(draw(font, angle).darkness, plain * 11 / 10) << angle;
-        font.setBold(false);
-        font.setUnderline(true);
-        EXPECT_GT(draw(font, angle).darkness, plain * 11 / 10) << angle;
-        font.setUnderline(false);
-        font.setStrikeOut(true);
-        EXPECT_GT(draw(font, angle).darkness, plain * 11 / 10) << angle;
+        const long plain = draw(arial(12), angle).darkness;
+        for (auto style : {&QFont::setBold, &QFont::setUnderline, &QFont::setStrikeOut}) {
+            QFont font = arial(12);
+            (font.*style)(true);
+            EXPECT_GT(draw(font, angle).darkness, plain * 11 / 10) << angle;
+        }
     }
 }
 
