@@ -84,9 +84,10 @@ Form2::Form2(Platform platform, const QString& startupFile, QWidget* parent)
 
     state_.StartupFile = startupFile;
     Form_Load();
-    // The design client area is 547 x 411, which cuts off most of the position slots;
-    // the window opens tall enough to show them all.
-    resize(547, 586 + menuBar()->sizeHint().height());
+    // The design client area is 547 x 411, which cuts off most of the position slots and
+    // leaves the strip too narrow for large tiles: the window opens tall enough to show
+    // every slot and wide enough for a row of 256-pixel tiles.
+    resize(800, 586 + menuBar()->sizeHint().height());
 }
 
 Form2::~Form2() {
@@ -169,6 +170,7 @@ void Form2::Form_Load() {
     // fragments between them, so it is shown where there is room for it: in the empty
     // strip until the first library opens.
     ui_.Picture1->setEmptyPicture(ui_.Image1->pixmap());
+    ui_.Image1->hide();
     state_.IsSaved = true;
     state_.EditingFullImage = true;
 
