@@ -83,7 +83,7 @@ TEST_F(Lifecycle, ContentsAndF1OpenTheSameHelp) {
     EXPECT_EQ(platform.help->opened, 2);
 }
 
-TEST_F(Lifecycle, AboutBoxIsOneModelessInstanceClosedByEnterOrEsc) {
+TEST_F(Lifecycle, AboutBoxIsOneModelessInstanceClosedByEsc) {
     ui().mnuAbout->trigger();
     QPointer<AboutBox> about = window->aboutBox();
     ASSERT_TRUE(about);
@@ -94,13 +94,7 @@ TEST_F(Lifecycle, AboutBoxIsOneModelessInstanceClosedByEnterOrEsc) {
     ui().mnuAbout->trigger();
     EXPECT_EQ(window->aboutBox(), about.data());
 
-    key(about.data(), Qt::Key_Escape);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(about.isNull());
-
-    ui().mnuAbout->trigger();
-    about = window->aboutBox();
-    key(about.data(), Qt::Key_Return);
+    key(about.data(), Qt::Key_Escape); // closed and gone: the next About makes a new one
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(about.isNull());
 }

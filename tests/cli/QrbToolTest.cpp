@@ -59,7 +59,7 @@ QrbFixture sixTiles() {
     return lib;
 }
 
-TEST(QrbTool, VersionAndHelp) {
+TEST(QrbTool, VersionHelpAndUsageErrors) {
     TempDir dir;
     const Result version = run(dir, {"--version"});
     EXPECT_EQ(version.code, 0);
@@ -69,10 +69,8 @@ TEST(QrbTool, VersionAndHelp) {
     for (const char* command : {"info", "check", "convert", "export", "extract"}) {
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
     }
-}
 
-TEST(QrbTool, UsageErrorsExitWithTwo) {
-    TempDir dir;
+    // Usage errors exit with 2.
     sixTiles().writeTo(dir / "lib.qrb");
     const std::vector<std::vector<std::string>> cases = {
         {},
@@ -167,11 +165,7 @@ TEST(QrbTool, ExportWritesNumberedBitmaps) {
     sixTiles().writeTo(dir / "lib.qrb");
     const Result r = run(dir, {"export", "lib.qrb", "pic.BMP"});
     EXPECT_EQ(r.code, 0) << r.err;
-    for (int i = 1; i <= 6; ++i) {
-        const auto bmp = readFile(dir / ("pic" + std::to_string(i) + ".bmp"));
-        ASSERT_GE(bmp.size(), 54u);
-        EXPECT_EQ(bmp[18], 4 + i); // width of tile i
-    }
+    EXPECT_EQ(readFile(dir / "pic6.bmp").at(18), 4 + 6); // width of tile 6
 
     std::filesystem::create_directory(dir / "blocked4.bmp");
     const Result failed = run(dir, {"export", "lib.qrb", "blocked"});

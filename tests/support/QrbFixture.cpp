@@ -8,9 +8,6 @@ namespace qrb::test {
 
 namespace {
 
-void u8(std::vector<std::uint8_t>& out, std::uint8_t v) {
-    out.push_back(v);
-}
 void u16(std::vector<std::uint8_t>& out, std::uint16_t v) {
     out.push_back(std::uint8_t(v));
     out.push_back(std::uint8_t(v >> 8));
@@ -118,9 +115,7 @@ void appendImage(std::vector<std::uint8_t>& out, const FixtureImage& image, Imag
     u32(out,
         image.sizeImage == 0xFFFFFFFF ? static_cast<std::uint32_t>(rows.size()) : image.sizeImage);
     u32(out, static_cast<std::uint32_t>(image.xPelsPerMeter));
-    u32(out, 0);
-    u32(out, 0);
-    u32(out, 0);
+    out.insert(out.end(), 12, 0); // vertical resolution, colours used, colours important
     at.table = out.size();
     out.insert(out.end(), table.begin(), table.end());
     at.pixels = out.size();
@@ -129,10 +124,7 @@ void appendImage(std::vector<std::uint8_t>& out, const FixtureImage& image, Imag
 }
 
 std::vector<std::uint8_t> build(const QrbFixture& f, FixtureLayout* layout) {
-    std::vector<std::uint8_t> out;
-    for (std::uint8_t b : f.signature) {
-        u8(out, b);
-    }
+    std::vector<std::uint8_t> out(f.signature.begin(), f.signature.end());
     u16(out, static_cast<std::uint16_t>(f.version));
     u32(out,
         static_cast<std::uint32_t>(f.count.value_or(static_cast<std::int32_t>(f.tiles.size()))));

@@ -12,12 +12,22 @@
 
 #include "app/platform/Platform.h"
 
+#include <algorithm>
 #include <deque>
 #include <memory>
 #include <optional>
 #include <vector>
 
 namespace qrb::test {
+
+// The next answer of a queue; an empty queue gives `otherwise`.
+template <class T> T nextAnswer(std::deque<T>& answers, T otherwise) {
+    if (answers.empty())
+        return otherwise;
+    T answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+}
 
 class ScriptedDialogs : public DialogBackend {
 public:
@@ -28,19 +38,28 @@ public:
         ColourValue colour = 0; // for Colour: the colour the dialog starts from
     };
 
-    // Answers of the file dialogs, in order; nullopt = cancel. An empty queue cancels.
-    std::deque<std::optional<QString>> answers;
+    // Answers of the dialogs, in order; nullopt = cancel. An empty queue cancels.
+    std::deque<std::optional<QString>> answers; // the file dialogs
     std::deque<std::optional<FontSettings>> fontAnswers;
     std::deque<std::optional<ColourValue>> colourAnswers;
     std::vector<Request> requests;
 
-    std::optional<QString> openFile(const FileDialogRequest& request) override;
-    std::optional<QString> saveFile(const FileDialogRequest& request) override;
-    std::optional<FontSettings> chooseFont(const FontDialogRequest& request) override;
-    std::optional<ColourValue> chooseColour(ColourValue initial) override;
-
-private:
-    std::optional<QString> next(Kind kind, const FileDialogRequest& request);
+    std::optional<QString> openFile(const FileDialogRequest& request) override {
+        requests.push_back(Request{Kind::Open, request});
+        return nextAnswer(answers, {});
+    }
+    std::optional<QString> saveFile(const FileDialogRequest& request) override {
+        requests.push_back(Request{Kind::Save, request});
+        return nextAnswer(answers, {});
+    }
+    std::optional<FontSettings> chooseFont(const FontDialogRequest&) override {
+        requests.push_back(Request{Kind::Font, {}});
+        return nextAnswer(fontAnswers, {});
+    }
+    std::optional<ColourValue> chooseColour(ColourValue initial) override {
+        requests.push_back(Request{Kind::Colour, {}, initial});
+        return nextAnswer(colourAnswers, {});
+    }
 };
 
 class ScriptedMessages : public MessageBoxes {
@@ -55,11 +74,18 @@ public:
     std::deque<bool> answers;
     std::vector<Shown> shown;
 
-    bool askYesNo(const QString& text, const QString& caption, MessageIcon icon) override;
-    void inform(const QString& text, const QString& caption, MessageIcon icon) override;
-
+    bool askYesNo(const QString& text, const QString& caption, MessageIcon icon) override {
+        shown.push_back(Shown{text, caption, icon, true});
+        return nextAnswer(answers, false);
+    }
+    void inform(const QString& text, const QString& caption, MessageIcon icon) override {
+        shown.push_back(Shown{text, caption, icon, false});
+    }
     // Messages whose text contains `part`.
-    int count(const QString& part) const;
+    int count(const QString& part) const {
+        return int(std::count_if(shown.begin(), shown.end(),
+                                 [&](const Shown& s) { return s.text.contains(part); }));
+    }
 };
 
 class ScriptedClipboard : public Clipboard {

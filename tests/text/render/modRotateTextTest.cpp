@@ -123,11 +123,9 @@ TEST(DrawRotatedText, LeavesTheSurfaceFontAndDrawsInItsColour) {
     DrawRotatedText(surface, bold, "Red", 45, 50, 50);
     EXPECT_EQ(surface.font, before);
     bool sawRed = false;
-    for (int y = 0; y < image.height() && !sawRed; ++y) {
-        for (int x = 0; x < image.width() && !sawRed; ++x) {
-            const QColor c = image.pixelColor(x, y);
-            sawRed = c.red() > 190 && c.green() < 60 && c.blue() < 60;
-        }
+    for (int i = 0; i < image.width() * image.height(); ++i) {
+        const QColor c = image.pixelColor(i % image.width(), i / image.width());
+        sawRed |= c.red() > 190 && c.green() < 60 && c.blue() < 60;
     }
     EXPECT_TRUE(sawRed);
 }
