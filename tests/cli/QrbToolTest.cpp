@@ -20,11 +20,6 @@ struct Result {
     std::string err;
 };
 
-std::string slurp(const std::filesystem::path& path) {
-    const auto bytes = readFile(path);
-    return {bytes.begin(), bytes.end()};
-}
-
 std::string quoted(const std::string& arg) {
     std::string q = "'";
     for (char c : arg) {
@@ -41,13 +36,12 @@ Result run(const TempDir& dir, const std::vector<std::string>& args) {
     }
     command += " >.out 2>.err";
     const int status = std::system(command.c_str());
-    Result r;
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = slurp(dir / ".out");
-    r.err = slurp(dir / ".err");
-    std::filesystem::remove(dir / ".out");
-    std::filesystem::remove(dir / ".err");
-    return r;
+    auto take = [&dir](const char* name) {
+        const auto bytes = readFile(dir / name);
+        std::filesystem::remove(dir / name);
+        return std::string(bytes.begin(), bytes.end());
+    };
+    return Result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, take(".out"), take(".err")};
 }
 
 QrbFixture sixTiles() {

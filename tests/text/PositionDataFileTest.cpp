@@ -126,30 +126,43 @@ TEST(PositionDataFile, ReaderToleratesWhatOtherWritersLeave) {
     EXPECT_EQ(PositionDataFile::decode(bytes)[8].angle, "090");
 }
 
-TEST(PositionDataFile, SaveRefusesWhatTheFileCannotHoldAndWritesNothing) {
+TEST(PositionDataFile, FilesRoundTripAndSaveRefusesWhatTheFileCannotHold) {
     const test::TempDir dir;
-    const auto path = test::writeFile(dir / "labels.qpf", {'o', 'l', 'd'});
+    const auto path = dir / "labels.qpf";
+    PositionSlots good;
+    good[3].text = "Café";
+    PositionDataFile::write(path, good);
+    const Bytes written = test::readFile(path);
+    EXPECT_EQ(PositionDataFile::read(path)[3].text, "Café");
 
-    PositionSlots tooLong;
-    tooLong[4].text = "x";
-    tooLong[4].position = std::string(127, '1');
-    PositionSlots foreign;
-    foreign[6].text = "東京";
-    PositionSlots badSize;
-    badSize[6].style.size = 0;
-    for (const PositionSlots* slots : {&tooLong, &foreign, &badSize}) {
+    std::pair<PositionSlots, int> refused[3];
+    refused[0].first[4].position = std::string(127, '1');
+    refused[0].second = 4;
+    refused[1].first[6].text = "東京";
+    refused[1].second = 6;
+    refused[2].first[6].style.size = 0;
+    refused[2].second = 6;
+    for (const auto& [slots, slot] : refused) {
         try {
-            PositionDataFile::write(path, *slots);
+            PositionDataFile::write(path, slots);
             ADD_FAILURE() << "saved";
         } catch (const PositionDataError& e) {
-            EXPECT_EQ(e.slot(), slots == &tooLong ? 4 : 6);
-            EXPECT_NE(std::string(e.what()).find(slots == &tooLong ? "slot 4" : "slot 6"),
-                      std::string::npos)
+            EXPECT_EQ(e.slot(), slot);
+            EXPECT_NE(std::string(e.what()).find("slot " + std::to_string(slot)), std::string::npos)
                 << e.what();
         }
     }
-    EXPECT_EQ(test::readFile(path), (Bytes{'o', 'l', 'd'}));
+    EXPECT_EQ(test::readFile(path), written); // nothing written
     EXPECT_EQ(dir.entries(), 1u);
+
+    EXPECT_THROW(PositionDataFile::read(dir / "missing.qpf"), FileError);
+    std::filesystem::resize_file(path, 100);
+    try {
+        PositionDataFile::read(path);
+        ADD_FAILURE();
+    } catch (const PositionDataError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind(path.string(), 0), 0u) << e.what();
+    }
 }
 
 struct Damage {
@@ -195,22 +208,6 @@ TEST_P(DamagedFile, IsRefusedNamingSlotAndOffset) {
 
 INSTANTIATE_TEST_SUITE_P(PositionDataFile, DamagedFile, ::testing::ValuesIn(kDamages),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST(PositionDataFile, FileRoundTripAndMissingFile) {
-    const test::TempDir dir;
-    PositionSlots slots;
-    slots[3].text = "Café";
-    PositionDataFile::write(dir / "a.qpf", slots);
-    EXPECT_EQ(PositionDataFile::read(dir / "a.qpf")[3].text, "Café");
-    EXPECT_THROW(PositionDataFile::read(dir / "missing.qpf"), FileError);
-    std::filesystem::resize_file(dir / "a.qpf", 100);
-    try {
-        PositionDataFile::read(dir / "a.qpf");
-        ADD_FAILURE();
-    } catch (const PositionDataError& e) {
-        EXPECT_EQ(std::string(e.what()).rfind((dir / "a.qpf").string(), 0), 0u) << e.what();
-    }
-}
 
 TEST(PositionDataFile, ExtensionIsAddedUnlessPresentInAnyCase) {
     EXPECT_EQ(PositionDataFile::withExtension("labels"), "labels.qpf");

@@ -23,8 +23,6 @@ TEST(PositionSlots, StartAndClearedStates) {
 TEST(PositionSlots, DescriptionUsesShortestSizeAndThreeDigitAngle) {
     TextStyle style;
     EXPECT_EQ(PositionSlots::describe(style, "45"), "Font = Arial, Size = 8, Degrees = 045");
-    style.size = 8.5f;
-    EXPECT_EQ(PositionSlots::describe(style, "045"), "Font = Arial, Size = 8.5, Degrees = 045");
     style.size = 9.75f;
     style.face = "Courier New";
     EXPECT_EQ(PositionSlots::describe(style, "0"),
