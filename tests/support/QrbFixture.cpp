@@ -102,7 +102,6 @@ void appendImage(std::vector<std::uint8_t>& out, const FixtureImage& image, Imag
     std::vector<std::uint8_t> table;
     std::vector<std::uint8_t> rows;
     encodeImage(image, table, rows);
-    at.blockLength = out.size();
     u32(out, static_cast<std::uint32_t>(
                  image.blockLength.value_or(static_cast<std::int32_t>(40 + rows.size()))));
     at.header = out.size();
@@ -131,7 +130,6 @@ std::vector<std::uint8_t> build(const QrbFixture& f, FixtureLayout* layout) {
     FixtureLayout local;
     for (const auto& tile : f.tiles) {
         TileOffsets at;
-        at.smallColour = out.size();
         u32(out, tile.smallColour);
         appendImage(out, tile.full, at.full);
         appendImage(out, tile.half, at.half);

@@ -45,7 +45,6 @@ struct FixtureImage {
 
 // Byte offsets of the parts of one image block.
 struct ImageOffsets {
-    std::size_t blockLength = 0;
     std::size_t header = 0;
     std::size_t table = 0;  // colour table (== pixels when there is none)
     std::size_t pixels = 0; // first row
@@ -53,7 +52,6 @@ struct ImageOffsets {
 };
 
 struct TileOffsets {
-    std::size_t smallColour = 0; // start of the tile entry
     ImageOffsets full;
     ImageOffsets half;
 };
