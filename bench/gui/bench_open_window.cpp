@@ -1,6 +1,7 @@
 // Opening a library in the window against reading it with the core alone, and scrolling
 // the tile strip one page at 32767 tiles against at 10 tiles. The window runs offscreen;
 // its dialogs answer from a script. Ratios are printed at the end.
+#include "SilentDesktop.h"
 #include "app/Form2.h"
 #include "editing/ui/TileStrip.h"
 #include "tileset/LibraryFile.h"
@@ -19,26 +20,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A desktop that never waits: the file dialog picks `next`, questions are answered No.
-struct SilentDesktop : qrb::DialogBackend, qrb::MessageBoxes, qrb::Clipboard, qrb::HelpViewer {
-    QString next;
-    std::optional<QString> openFile(const qrb::FileDialogRequest&) override { return next; }
-    std::optional<QString> saveFile(const qrb::FileDialogRequest&) override { return next; }
-    std::optional<qrb::FontSettings> chooseFont(const qrb::FontDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<qrb::ColourValue> chooseColour(qrb::ColourValue) override { return std::nullopt; }
-    bool askYesNo(const QString&, const QString&, qrb::MessageIcon) override { return false; }
-    void inform(const QString&, const QString&, qrb::MessageIcon) override {}
-    void clear() override {}
-    void setImage(const QImage&) override {}
-    bool hasImage() const override { return false; }
-    QImage image() const override { return {}; }
-    void showContents() override {}
-};
-
 struct Window {
-    std::shared_ptr<SilentDesktop> desktop = std::make_shared<SilentDesktop>();
+    std::shared_ptr<qrb::bench::SilentDesktop> desktop =
+        std::make_shared<qrb::bench::SilentDesktop>();
     std::unique_ptr<qrb::Form2> form;
     Window() {
         qrb::Platform p{desktop, desktop, desktop, desktop};

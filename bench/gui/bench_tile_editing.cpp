@@ -5,6 +5,7 @@
 // time per operation divided by the time to copy one tile's bytes in the same run; the
 // ratios 32767 / 100 are printed at the end (the rows out of view must not make an
 // operation slower).
+#include "SilentDesktop.h"
 #include "app/Form2.h"
 #include "editing/ui/TileStrip.h"
 #include "tileset/LibraryFile.h"
@@ -26,24 +27,6 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kSide = 32;
-
-// A desktop that never waits: the file dialog picks `next`, questions are answered No.
-struct SilentDesktop : qrb::DialogBackend, qrb::MessageBoxes, qrb::Clipboard, qrb::HelpViewer {
-    QString next;
-    std::optional<QString> openFile(const qrb::FileDialogRequest&) override { return next; }
-    std::optional<QString> saveFile(const qrb::FileDialogRequest&) override { return next; }
-    std::optional<qrb::FontSettings> chooseFont(const qrb::FontDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<qrb::ColourValue> chooseColour(qrb::ColourValue) override { return std::nullopt; }
-    bool askYesNo(const QString&, const QString&, qrb::MessageIcon) override { return false; }
-    void inform(const QString&, const QString&, qrb::MessageIcon) override {}
-    void clear() override {}
-    void setImage(const QImage&) override {}
-    bool hasImage() const override { return false; }
-    QImage image() const override { return {}; }
-    void showContents() override {}
-};
 
 qrb::Tile prototype(int i) {
     qrb::Tile tile;
@@ -87,7 +70,8 @@ double copyNanoseconds() {
 
 // The window with a library of `count` tiles open, as the user has it after opening.
 struct Window {
-    std::shared_ptr<SilentDesktop> desktop = std::make_shared<SilentDesktop>();
+    std::shared_ptr<qrb::bench::SilentDesktop> desktop =
+        std::make_shared<qrb::bench::SilentDesktop>();
     std::unique_ptr<qrb::Form2> form;
     explicit Window(int count) {
         qrb::Platform p{desktop, desktop, desktop, desktop};

@@ -1,0 +1,27 @@
+#pragma once
+// A desktop for window benchmarks that never waits: the file dialog picks `next`,
+// questions are answered No, nothing else is shown.
+#include "app/platform/Platform.h"
+
+#include <optional>
+
+namespace qrb::bench {
+
+struct SilentDesktop : DialogBackend, MessageBoxes, Clipboard, HelpViewer {
+    QString next;
+    std::optional<QString> openFile(const FileDialogRequest&) override { return next; }
+    std::optional<QString> saveFile(const FileDialogRequest&) override { return next; }
+    std::optional<FontSettings> chooseFont(const FontDialogRequest&) override {
+        return std::nullopt;
+    }
+    std::optional<ColourValue> chooseColour(ColourValue) override { return std::nullopt; }
+    bool askYesNo(const QString&, const QString&, MessageIcon) override { return false; }
+    void inform(const QString&, const QString&, MessageIcon) override {}
+    void clear() override {}
+    void setImage(const QImage&) override {}
+    bool hasImage() const override { return false; }
+    QImage image() const override { return {}; }
+    void showContents() override {}
+};
+
+} // namespace qrb::bench
