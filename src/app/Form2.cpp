@@ -26,6 +26,8 @@
 #include <QToolBar>
 
 #include <cmath>
+#include <exception>
+#include <new>
 
 namespace qrb {
 
@@ -56,15 +58,17 @@ Form2::Form2(Platform platform, const QString& startupFile, QWidget* parent)
     connect(ui_.pctPreviewFull, &ImageBox::resized, this, &Form2::pctPreviewFull_Resize);
     connect(ui_.Picture1, &TileStrip::rowPressed, this,
             [this](int tile, RowPart part, MouseButton button, Modifiers modifiers, QPoint at) {
-                Strip_MouseDown(tile, part, button, modifiers, at);
+                runCommand([=, this] { Strip_MouseDown(tile, part, button, modifiers, at); });
             });
     connect(ui_.Picture1, &TileStrip::keyboardStep, this, [this](int delta) {
         const int from = CurrentTile();
         const int to = from != 0 ? from + delta : (delta > 0 ? 1 : TileCount());
         if (to < 1 || to > TileCount())
             return;
-        Strip_MouseDown(to, RowPart::Full, MouseButton::Left, Modifiers::None);
-        ensureRowVisible(to);
+        runCommand([=, this] {
+            Strip_MouseDown(to, RowPart::Full, MouseButton::Left, Modifiers::None);
+            ensureRowVisible(to);
+        });
     });
 
     // F1 anywhere in the window opens the help, as Help > Contents does.
@@ -109,9 +113,30 @@ bool Form2::runHandler(const QString& name) {
     if (it == handlers_.end() || !it->second)
         return false;
     // A copy: the handler may replace itself while it runs.
-    Handler handler = it->second;
-    handler();
+    runCommand(Handler(it->second));
     return true;
+}
+
+void Form2::runCommand(const Handler& handler) {
+    if (runningHandlers_ > 0) {
+        // A command run by another command: its failure ends the outer one too.
+        handler();
+        return;
+    }
+    // The one place where a command's failure becomes a message: nothing thrown inside a
+    // command may reach the event loop, which would end the program and lose the work.
+    ++runningHandlers_;
+    try {
+        handler();
+    } catch (const std::bad_alloc&) {
+        reportError(tr("There is not enough memory to complete this command."));
+    } catch (const std::exception& e) {
+        reportError(
+            tr("The command could not be completed.\n\n%1").arg(QString::fromUtf8(e.what())));
+    } catch (...) {
+        reportError(tr("The command could not be completed."));
+    }
+    --runningHandlers_;
 }
 
 void Form2::installOwnHandlers() {
@@ -249,7 +274,7 @@ bool Form2::event(QEvent* e) {
 
 void Form2::Form_Activate() {
     if (!state_.StartupFile.isEmpty())
-        mnuOpen_Click();
+        runHandler(QStringLiteral("mnuOpen_Click"));
 }
 
 void Form2::closeEvent(QCloseEvent* event) {

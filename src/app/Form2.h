@@ -183,8 +183,11 @@ public:
     using Handler = std::function<void()>;
     void setHandler(const QString& name, Handler handler);
     bool hasHandler(const QString& name) const;
-    // Runs the handler; false when none is installed.
+    // Runs the handler; false when none is installed. A failure (exception) of the
+    // outermost handler is reported to the user and ends only that command.
     bool runHandler(const QString& name);
+    // Runs `handler` as a command, reporting its failure as runHandler does.
+    void runCommand(const Handler& handler);
 
     // ---- Window routines ----------------------------------------------------------------
     void UpdateTitle();
@@ -262,6 +265,7 @@ private:
     std::map<QString, Handler> handlers_;
     QPointer<AboutBox> about_;
     bool firstActivation_ = true;
+    int runningHandlers_ = 0;     // handlers running now, the outermost one catches
     std::int32_t scrollUnit_ = 1; // twips per VScroll1 unit
 };
 

@@ -10,7 +10,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProgressBar>
 
 #include <exception>
@@ -82,12 +84,15 @@ std::function<void(int, int)> Form2::progressDisplay() {
 
 void Form2::mnuOpen_Click() {
     // Unsaved changes: a save that the user asked for but that did not happen (declined,
-    // cancelled, failed) abandons the open, so nothing unsaved is lost.
+    // cancelled, failed) abandons the open, so nothing unsaved is lost. Once the last tile
+    // is gone there is nothing a save could keep, and the open goes ahead.
     if (!state_.IsSaved &&
         messages().askYesNo(tr("You you wish to save the current file?"),
-                            QString::fromLatin1(kTitle), MessageIcon::Critical) &&
-        !mnuSave_Click())
-        return;
+                            QString::fromLatin1(kTitle), MessageIcon::Critical)) {
+        const bool somethingToSave = state_.IsLibraryOpen && TileCount() > 0;
+        if (!mnuSave_Click() && somethingToSave)
+            return;
+    }
 
     dialog_.CancelError = true;
     QString path;
@@ -187,8 +192,15 @@ bool Form2::mnuSave_Click() {
                                     QString::fromLatin1(kTitle), MessageIcon::Critical)) {
         return false;
     }
-    if (path.right(4).compare(QLatin1String(".qrb"), Qt::CaseInsensitive) != 0)
+    if (path.right(4).compare(QLatin1String(".qrb"), Qt::CaseInsensitive) != 0) {
         path += QLatin1String(".qrb");
+        // The dialog asked about the name as typed; the file written is another one.
+        if (saveAs && (dialog_.Flags & dialogflags::OverwritePrompt) && QFileInfo::exists(path) &&
+            !messages().askYesNo(tr("%1 already exists.\nDo you want to replace it?")
+                                     .arg(QDir::toNativeSeparators(path)),
+                                 QString::fromLatin1(kTitle), MessageIcon::Exclamation))
+            return false;
+    }
 
     CommandEnd end(ui_.ProgressBar1);
     end.busy();

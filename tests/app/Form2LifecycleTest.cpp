@@ -8,6 +8,9 @@
 #include <QRegularExpression>
 #include <QTextBrowser>
 
+#include <new>
+#include <stdexcept>
+
 namespace qrb::test {
 namespace {
 
@@ -72,6 +75,18 @@ TEST_F(Lifecycle, ExitWithYesSavesAsEvenThoughTheLibraryHasAName) {
     ui().mnuExit->trigger();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(readFile(dir / "kept.qrb"), readFile(dir / "lib.qrb"));
+}
+
+TEST_F(Lifecycle, AFailingCommandIsReportedAndTheWindowCarriesOn) {
+    window->setHandler("mnuAbout_Click", [] { throw std::runtime_error("out of ink"); });
+    window->setHandler("mnuContents_Click", [] { throw std::bad_alloc(); });
+    ui().mnuAbout->trigger();
+    ui().mnuContents->trigger();
+    ASSERT_EQ(platform.messages->shown.size(), 2u);
+    EXPECT_TRUE(platform.messages->shown[0].text.contains("out of ink"));
+    EXPECT_TRUE(platform.messages->shown[1].text.contains("not enough memory"));
+    open(library("lib.qrb", 2, 20, 20)); // the next command runs as usual
+    EXPECT_EQ(window->TileCount(), 2);
 }
 
 TEST_F(Lifecycle, ContentsAndF1OpenTheSameHelp) {

@@ -66,6 +66,21 @@ INSTANTIATE_TEST_SUITE_P(Names, SaveAsExtension,
                                            ExtensionCase{"copy.qrb.bak", "copy.qrb.bak.qrb"},
                                            ExtensionCase{"rb", "rb.qrb"}));
 
+TEST_F(Save, SaveAsAsksBeforeReplacingTheFileItsExtensionLeadsTo) {
+    open(library("lib.qrb", 2, 20, 20));
+    const auto other = library("other.qrb", 1, 20, 20);
+    const auto kept = readFile(other);
+    window->state().IsSaved = false;
+    platform.dialogs->answers = {q(dir / "other"), q(dir / "other")};
+    platform.messages->answers = {false, true};
+    EXPECT_FALSE(window->mnuSaveAs_Click());
+    EXPECT_EQ(platform.messages->count("other.qrb already exists"), 1);
+    EXPECT_EQ(readFile(other), kept);
+    EXPECT_FALSE(window->state().IsSaved);
+    EXPECT_TRUE(window->mnuSaveAs_Click());
+    EXPECT_EQ(readFile(other), QrbWriter::toBytes(window->tileSet()));
+}
+
 TEST_F(Save, CancelledSaveAsKeepsThePathAndTheChanges) {
     const auto path = library("lib.qrb", 2, 20, 20);
     open(path);

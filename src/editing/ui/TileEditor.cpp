@@ -55,7 +55,8 @@ private:
 TileEditor::TileEditor(Form2& form, QObject* parent)
     : QObject(parent), form_(form), working_(form, this) {
     const Form2::Controls& ui = form_.ui();
-    connect(ui.cmdCreate, &QAbstractButton::clicked, this, &TileEditor::cmdCreate_Click);
+    connect(ui.cmdCreate, &QAbstractButton::clicked, this,
+            [this] { form_.runHandler(QStringLiteral("cmdCreate_Click")); });
 
     auto install = [this](const char* name, void (TileEditor::*handler)()) {
         form_.setHandler(QString::fromLatin1(name), [this, handler] { (this->*handler)(); });

@@ -28,10 +28,14 @@ int wholePixels(double value) {
 
 WorkingTile::WorkingTile(Form2& form, QObject* parent) : QObject(parent), form_(form) {
     const Form2::Controls& ui = form_.ui();
-    connect(ui.pctWorkingTile, &ImageBox::clicked, this, &WorkingTile::pctWorkingTile_Click);
-    connect(ui.pctPreviewFull, &ImageBox::clicked, this, &WorkingTile::pctPreviewFull_Click);
-    connect(ui.pctPreviewHalf, &ImageBox::clicked, this, &WorkingTile::pctPreviewHalf_Click);
-    connect(ui.shpPreviewSmall, &ImageBox::clicked, this, &WorkingTile::shpPreviewSmall_Click);
+    const std::pair<ImageBox*, void (WorkingTile::*)()> clicks[] = {
+        {ui.pctWorkingTile, &WorkingTile::pctWorkingTile_Click},
+        {ui.pctPreviewFull, &WorkingTile::pctPreviewFull_Click},
+        {ui.pctPreviewHalf, &WorkingTile::pctPreviewHalf_Click},
+        {ui.shpPreviewSmall, &WorkingTile::shpPreviewSmall_Click}};
+    for (auto [box, handler] : clicks)
+        connect(box, &ImageBox::clicked, this,
+                [this, handler] { form_.runCommand([this, handler] { (this->*handler)(); }); });
 
     form_.setHandler(QStringLiteral("mnuRotateLeft_Click"), [this] { TransformWorkingTile(0); });
     form_.setHandler(QStringLiteral("mnuRotateRight_Click"), [this] { TransformWorkingTile(1); });
@@ -149,7 +153,8 @@ void WorkingTile::TransformWorkingTile(int kind) {
     if (kind < 0 || kind > 3)
         return;
     ImageBox* work = form_.ui().pctWorkingTile;
-    if (work->image().isNull())
+    // The toolbar's turn and flip buttons stay enabled without a tile in the editor.
+    if (work->isHidden() || work->image().isNull())
         return;
     const DibImage result =
         transformed(toDibImage(work->image()), static_cast<TransformKind>(kind));

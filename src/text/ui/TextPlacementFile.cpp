@@ -10,7 +10,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -78,6 +80,13 @@ void TextPlacement::mnuSavePositionData_Click() {
     if (dialog.FileName.isEmpty())
         return;
     const QString path = withExtension(dialog.FileName);
+    // The dialog asked about the name as typed; the file written may be another one.
+    if (path != dialog.FileName && (dialog.Flags & dialogflags::OverwritePrompt) &&
+        QFileInfo::exists(path) &&
+        !form_.messages().askYesNo(tr("%1 already exists.\nDo you want to replace it?")
+                                       .arg(QDir::toNativeSeparators(path)),
+                                   QString::fromLatin1(Form2::kTitle), MessageIcon::Exclamation))
+        return;
     QString failure;
     {
         const Hourglass busy;

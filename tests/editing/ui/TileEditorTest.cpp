@@ -102,6 +102,10 @@ TEST_F(TileEditing, DeleteButtonRemovesTheMarkedTilesAndTheLastDeleteEmptiesTheW
     EXPECT_FALSE(window->state().IsLibraryOpen);
     ui().cmdCreate->click(); // nothing to create from
     EXPECT_EQ(window->TileCount(), 0);
+    // The toolbar's turn button stays enabled, but there is no tile to turn.
+    const QImage left = ui().pctWorkingTile->image();
+    window->Toolbar1_ButtonClick(15);
+    EXPECT_EQ(ui().pctWorkingTile->image(), left);
 }
 
 TEST_F(TileEditing, SaveSelectedWritesTheMarkedTilesToAnotherFileOnly) {

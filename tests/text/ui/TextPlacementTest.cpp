@@ -258,6 +258,12 @@ TEST_F(Lettering, PositionFileRoundTripsThroughTheDialogsAndDamagedFilesChangeNo
     EXPECT_EQ(platform.dialogs->requests.back().file.title, "Save position data to...");
     EXPECT_EQ(platform.dialogs->requests.back().file.filter, "QPF File (*.qpf)|*.qpf");
     const PositionSlots saved = PositionDataFile::read(dir / "labels.qpf");
+    // The same name again: the file the extension leads to exists, so the user is asked.
+    store(0, "Other", 1, 1, 0);
+    platform.dialogs->answers = {q(dir / "labels")};
+    ui().mnuSavePositionData->trigger();
+    EXPECT_EQ(platform.messages->count("labels.qpf already exists"), 1);
+    EXPECT_EQ(PositionDataFile::read(dir / "labels.qpf"), saved);
 
     ui().mnuClearPositionData->trigger();
     platform.dialogs->answers = {q(dir / "labels")};
