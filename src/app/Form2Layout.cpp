@@ -405,6 +405,15 @@ void Form2::buildMenus() {
     connect(ui_.mnuFile, &QMenu::aboutToShow, this, &Form2::mnuFile_Click);
     connect(ui_.mnuEdit, &QMenu::aboutToShow, this, &Form2::mnuEdit_Click);
     connect(ui_.mnuConfiguration, &QMenu::aboutToShow, this, &Form2::mnuConfiguration_Click);
+    // The states set on opening are right only while the menu is open: a library opened or
+    // an image copied later must not leave Ctrl+C, Ctrl+V, Ctrl+B or Ctrl+T dead until the
+    // menu is opened again. Their handlers repeat their own guards.
+    connect(ui_.mnuEdit, &QMenu::aboutToHide, this, [this] {
+        for (QAction* a : {ui_.mnuCopy, ui_.mnuPaste, ui_.mnuPasteBaseImage})
+            a->setEnabled(true);
+    });
+    connect(ui_.mnuConfiguration, &QMenu::aboutToHide, this,
+            [this] { ui_.mnuCreateTile->setEnabled(true); });
 }
 
 void Form2::buildToolbar() {

@@ -109,6 +109,23 @@ TEST_F(Working, CopyOnlyWhenShownAndPasteBaseImageTakesTheBaseTile) {
     EXPECT_EQ(ui().pctWorkingTile->image(), toQImage(window->tileSet().tile(1).full));
 }
 
+TEST_F(Working, ShortcutsActOnceTheirCommandCanWhateverTheMenusShowedBefore) {
+    // Looked at before anything could be done: every command offered there is disabled.
+    for (QMenu* menu : {ui().mnuEdit, ui().mnuConfiguration}) {
+        menu->popup(QPoint());
+        EXPECT_FALSE(menu->actions().front()->isEnabled());
+        menu->hide();
+    }
+    open(library("lib.qrb", 2, 40, 40));
+    QImage copied(30, 20, QImage::Format_RGB32);
+    copied.fill(Qt::green);
+    platform.clipboard->setImage(copied);
+    ui().mnuPaste->trigger(); // as Ctrl+V does
+    EXPECT_EQ(ui().pctWorkingTile->size(), QSize(30, 20));
+    ui().mnuCreateTile->trigger(); // as Ctrl+T does
+    EXPECT_EQ(window->TileCount(), 3);
+}
+
 TEST_F(Working, PreviewOptionsShowThePreviewsAndFollowTheHalfTileButton) {
     open(library("lib.qrb", 1, 40, 40));
     ui().mnuAutoCreateFromWorking->trigger();
