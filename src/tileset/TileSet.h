@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 namespace qrb {
@@ -54,7 +55,7 @@ public:
     // Tile i, 1-based.
     const Tile& tile(int i) const { return tiles_.at(static_cast<std::size_t>(i - 1)); }
     Tile& tile(int i) { return tiles_.at(static_cast<std::size_t>(i - 1)); }
-    const std::vector<Tile>& tiles() const { return tiles_; }
+    const std::deque<Tile>& tiles() const { return tiles_; }
 
     // Appends a tile; throws std::length_error when the set already holds kMaxTiles.
     void append(Tile tile);
@@ -69,7 +70,9 @@ public:
     std::vector<TileHeaderRecord> headerRecords;
 
 private:
-    std::vector<Tile> tiles_;
+    // A deque, so removing the first or the last tile of a large library costs the same
+    // as removing it from a small one.
+    std::deque<Tile> tiles_;
 };
 
 } // namespace qrb

@@ -82,12 +82,12 @@ TEST_F(TileEditing, CreateFromThePreviewsTakesThemAsTheyStand) {
 
 TEST_F(TileEditing, DeleteButtonRemovesTheMarkedTilesAndTheLastDeleteEmptiesTheWindow) {
     open(library("lib.qrb", 5, 40, 40));
-    const std::vector<Tile> t = window->tileSet().tiles();
+    const std::vector<Tile> t(window->tileSet().tiles().begin(), window->tileSet().tiles().end());
     press(1); // tile 1 again: no tile current, tile 1 shows as the base tile
     press(2, Qt::ControlModifier);
     press(4, Qt::ControlModifier);
     ui().toolbarButton(20)->trigger();
-    EXPECT_EQ(window->tileSet().tiles(), (std::vector<Tile>{t[0], t[2], t[4]}));
+    EXPECT_EQ(window->tileSet().tiles(), (std::deque<Tile>{t[0], t[2], t[4]}));
     EXPECT_EQ(panel(1), "3 Tiles");
     EXPECT_FALSE(window->state().IsSaved);
     EXPECT_EQ(window->strip().mark(2), palette::White); // the mark went with its tile
@@ -117,8 +117,8 @@ TEST_F(TileEditing, SaveSelectedWritesTheMarkedTilesToAnotherFileOnly) {
     platform.dialogs->answers.push_back(q(dir / "part"));
     ui().mnuSaveTilesAs->trigger();
     EXPECT_EQ(platform.dialogs->requests.back().file.fileName, q(path));
-    const std::vector<Tile>& t = window->tileSet().tiles();
-    EXPECT_EQ(LibraryFile::load(dir / "part.qrb").tiles(), (std::vector<Tile>{t[0], t[1], t[3]}));
+    const std::deque<Tile>& t = window->tileSet().tiles();
+    EXPECT_EQ(LibraryFile::load(dir / "part.qrb").tiles(), (std::deque<Tile>{t[0], t[1], t[3]}));
     EXPECT_EQ(window->currentPath(), q(path));
     EXPECT_TRUE(window->state().IsSaved);
 
