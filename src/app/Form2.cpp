@@ -10,7 +10,7 @@
 #include "imaging/ui/ImageBox.h"
 #include "text/render/modRotateText.h"
 #include "text/ui/TextPlacement.h"
-#include "tileset/ui/DibConversion.h"
+#include "imaging/render/DibConversion.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -38,15 +38,55 @@ StripModel::StripModel(TileSet& tiles) : tiles_(tiles) {
     reload();
 }
 
-void StripModel::reload() {
-    const int n = count();
-    marks_.assign(static_cast<std::size_t>(n), Mark::White);
+StripModel::Selection StripModel::selection() const {
+    return Selection{marks_, currentTile_, baseTile_, multiSelect_};
+}
+
+void StripModel::restore(Selection selection) {
+    if (selection.marks.size() != marks_.size()) {
+        throw std::invalid_argument("a selection must match the tile count");
+    }
+    marks_ = std::move(selection.marks);
+    currentTile_ = selection.currentTile;
+    baseTile_ = selection.baseTile;
+    multiSelect_ = selection.multiSelect;
+}
+
+std::vector<NumberedTile> StripModel::takeTiles(const std::vector<int>& ascending) {
+    std::vector<NumberedTile> taken = tiles_.take(ascending);
+    for (auto it = ascending.rbegin(); it != ascending.rend(); ++it) {
+        marks_.erase(marks_.begin() + (*it - 1));
+    }
+    rebuildOffsets();
+    return taken;
+}
+
+void StripModel::putTiles(std::vector<NumberedTile> tiles) {
+    std::vector<int> numbers;
+    numbers.reserve(tiles.size());
+    for (const NumberedTile& t : tiles) {
+        numbers.push_back(t.number);
+    }
+    tiles_.put(std::move(tiles));
+    for (int number : numbers) {
+        marks_.insert(marks_.begin() + (number - 1), Mark::White);
+    }
+    rebuildOffsets();
+}
+
+void StripModel::rebuildOffsets() {
     std::vector<RowOffsets::Length> lengths;
-    lengths.reserve(static_cast<std::size_t>(n));
-    for (int i = 1; i <= n; ++i) {
+    lengths.reserve(static_cast<std::size_t>(count()));
+    for (int i = 1; i <= count(); ++i) {
         lengths.push_back(rowLength(i));
     }
     offsets_.assign(lengths);
+}
+
+void StripModel::reload() {
+    const int n = count();
+    marks_.assign(static_cast<std::size_t>(n), Mark::White);
+    rebuildOffsets();
     currentTile_ = 0;
     baseTile_ = n > 0 ? 1 : 0;
 }
@@ -186,12 +226,15 @@ void StripModel::markBaseIfUnselected() {
     }
 }
 
-DeleteOutcome StripModel::deleteTile(int k) {
+DeleteOutcome StripModel::deleteTile(int k, std::vector<NumberedTile>* removed) {
     DeleteOutcome outcome;
     if (!exists(k)) {
         return outcome;
     }
     outcome.removed = 1;
+    if (removed) {
+        removed->push_back(NumberedTile{k, std::move(tiles_.tile(k))});
+    }
     tiles_.remove(k);
     marks_.erase(marks_.begin() + (k - 1));
     offsets_.erase(k - 1);
@@ -211,9 +254,9 @@ DeleteOutcome StripModel::deleteTile(int k) {
     return outcome;
 }
 
-DeleteOutcome StripModel::deleteSelected() {
+DeleteOutcome StripModel::deleteSelected(std::vector<NumberedTile>* taken) {
     if (!multiSelect_) {
-        return deleteTile(currentTile_);
+        return deleteTile(currentTile_, taken);
     }
     const int n = count();
     std::vector<bool> remove(static_cast<std::size_t>(n));
@@ -243,8 +286,12 @@ DeleteOutcome StripModel::deleteSelected() {
     for (int i = firstRemoved; i <= n; ++i) {
         if (!remove[static_cast<std::size_t>(i - 1)]) {
             ++kept;
-            tiles_.tile(kept) = std::move(tiles_.tile(i));
+            if (kept != i) {
+                tiles_.tile(kept) = std::move(tiles_.tile(i));
+            }
             markOf(kept) = markOf(i);
+        } else if (taken) {
+            taken->push_back(NumberedTile{i, std::move(tiles_.tile(i))});
         }
     }
     for (int i = n; i > kept; --i) {

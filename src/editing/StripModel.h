@@ -128,7 +128,19 @@ struct ScrollSettings {
 };
 
 class StripModel {
+    enum class Mark : std::uint8_t { White, Black, DarkBlue };
+
 public:
+    // Everything a press, a load or a delete changes besides the tiles themselves: the
+    // marks, the current and base tile and MultiSelect. Taken and put back whole by undo.
+    struct Selection {
+        std::vector<Mark> marks;
+        int currentTile = 0;
+        int baseTile = 0;
+        bool multiSelect = false;
+        friend bool operator==(const Selection&, const Selection&) = default;
+    };
+
     // Works on `tiles`, which must outlive the model. Starts as after reload().
     explicit StripModel(TileSet& tiles);
 
@@ -139,6 +151,10 @@ public:
     int count() const { return tiles_.count(); }
 
     // ---- Whole-set changes ----------------------------------------------------------
+
+    Selection selection() const;
+    // Puts back a selection taken when the set had the count it has now.
+    void restore(Selection selection);
 
     // Re-reads the tile set after the window replaced its contents (opening a library):
     // every mark white, no current tile, tile 1 the base tile (0 when empty), geometry
@@ -211,14 +227,22 @@ public:
     // selected); a base tile behind k keeps pointing at the same tile. Afterwards no
     // tile is current. Removing the only tile leaves an empty set with no current and no
     // base tile (becameEmpty). An index outside the set removes nothing.
-    DeleteOutcome deleteTile(int k);
+    // The removed tile goes to `removed` when given (moved, not copied).
+    DeleteOutcome deleteTile(int k, std::vector<NumberedTile>* removed = nullptr);
 
     // Delete selected tiles. Without MultiSelect: deleteTile(currentTile()). Otherwise
     // removes every selected tile at once, with the same base-tile and mark rules as
     // removing them one by one from the last to the first; then, if the tile just before
     // the first removed one is tile 2 or later, it is shown (showTile) as a plain click
-    // would: it becomes current and selected. No selected tile: nothing changes.
-    DeleteOutcome deleteSelected();
+    // would: it becomes current and selected. No selected tile: nothing changes. The
+    // removed tiles go to `removed` when given, in ascending order.
+    DeleteOutcome deleteSelected(std::vector<NumberedTile>* removed = nullptr);
+
+    // Undo and redo of appends and deletes: takes the tiles numbered `ascending` out, or
+    // puts tiles back at their numbers, with white marks. The current and base tile are
+    // left as they are; the caller restores the selection that goes with the new count.
+    std::vector<NumberedTile> takeTiles(const std::vector<int>& ascending);
+    void putTiles(std::vector<NumberedTile> tiles);
 
     // ---- Geometry ---------------------------------------------------------------------
 
@@ -245,12 +269,11 @@ public:
     ScrollSettings scrollSettings(Twips viewportHeight) const;
 
 private:
-    enum class Mark : std::uint8_t { White, Black, DarkBlue };
-
     Twips rowLength(int i) const;
     Mark& markOf(int i) { return marks_[static_cast<std::size_t>(i - 1)]; }
     bool exists(int i) const { return i >= 1 && i <= count(); }
     void markBaseIfUnselected();
+    void rebuildOffsets();
 
     TileSet& tiles_;
     std::vector<Mark> marks_; // index i-1 for tile i

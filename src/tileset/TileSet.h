@@ -44,6 +44,13 @@ struct Tile {
     friend bool operator==(const Tile&, const Tile&) = default;
 };
 
+// A tile taken out of a set together with the number it had there.
+struct NumberedTile {
+    int number = 0;
+    Tile tile;
+    friend bool operator==(const NumberedTile&, const NumberedTile&) = default;
+};
+
 class TileSet {
 public:
     // The count is a signed 16-bit number in the file format's model.
@@ -61,6 +68,12 @@ public:
     void append(Tile tile);
     // Removes tile i (1-based); the tiles behind it move up one place.
     void remove(int i);
+    // Takes the tiles numbered `ascending` (strictly ascending, each in the set) out of the
+    // set in one pass; the others close up. The tiles are moved, not copied.
+    std::vector<NumberedTile> take(const std::vector<int>& ascending);
+    // The inverse of take(): puts each tile back so that it has its number again.
+    // Numbers must be strictly ascending and fit the grown set.
+    void put(std::vector<NumberedTile> tiles);
     void clear();
 
     // As read from the file header; never written back (a save writes "QRBB", 256).
@@ -70,6 +83,9 @@ public:
     std::vector<TileHeaderRecord> headerRecords;
 
 private:
+    // Up to this many tiles are taken or put one by one; more in one linear pass.
+    static constexpr std::size_t kFewTiles = 64;
+
     // A deque, so removing the first or the last tile of a large library costs the same
     // as removing it from a small one.
     std::deque<Tile> tiles_;

@@ -8,7 +8,7 @@
 #include "imaging/HalfSize.h"
 #include "imaging/ui/ImageBox.h"
 #include "tileset/LibraryFile.h"
-#include "tileset/ui/DibConversion.h"
+#include "imaging/render/DibConversion.h"
 
 #include <QAction>
 #include <QApplication>

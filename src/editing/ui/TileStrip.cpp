@@ -1,7 +1,7 @@
 #include "editing/ui/TileStrip.h"
 
 #include "text/render/modRotateText.h"
-#include "tileset/ui/DibConversion.h"
+#include "imaging/render/DibConversion.h"
 
 #include <QAbstractSlider>
 #include <QApplication>

@@ -8,7 +8,7 @@
 #include "imaging/Transform.h"
 #include "imaging/ui/ImageBox.h"
 #include "text/render/modRotateText.h"
-#include "tileset/ui/DibConversion.h"
+#include "imaging/render/DibConversion.h"
 
 #include <QAction>
 #include <QPainter>

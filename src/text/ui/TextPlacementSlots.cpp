@@ -5,7 +5,7 @@
 #include "app/platform/CommonDialog.h"
 #include "imaging/ui/ImageBox.h"
 #include "text/render/modRotateText.h"
-#include "text/ui/TypedNumber.h"
+#include "document/TypedNumber.h"
 
 #include <QAction>
 #include <QLineEdit>

@@ -4,7 +4,7 @@
 #include "imaging/HalfSize.h"
 #include "imaging/Transform.h"
 #include "support/ui/WindowFixture.h"
-#include "tileset/ui/DibConversion.h"
+#include "imaging/render/DibConversion.h"
 
 namespace qrb::test {
 namespace {

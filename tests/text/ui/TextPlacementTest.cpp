@@ -5,7 +5,7 @@
 #include "support/ui/WindowFixture.h"
 #include "text/PositionDataFile.h"
 #include "text/render/modRotateText.h"
-#include "tileset/ui/DibConversion.h"
+#include "imaging/render/DibConversion.h"
 
 #include <QMouseEvent>
 

@@ -1,4 +1,4 @@
-#include "tileset/ui/DibConversion.h"
+#include "imaging/render/DibConversion.h"
 
 #include <QPainter>
 

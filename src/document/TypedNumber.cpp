@@ -1,4 +1,4 @@
-#include "text/ui/TypedNumber.h"
+#include "document/TypedNumber.h"
 
 #include "core/CheckedNumeric.h"
 

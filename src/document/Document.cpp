@@ -1,0 +1,199 @@
+// The document: the library, selection, file commands, undo and redo. The edits live in
+// DocumentEdits.cpp, the lettering and slots in DocumentText.cpp.
+
+#include "document/Document.h"
+
+#include "document/DocumentParts.h"
+#include "document/FilePath.h"
+#include "tileset/LibraryFile.h"
+
+#include <QFileInfo>
+
+namespace qrb {
+
+Document::Document(QObject* parent) : QObject(parent), strip_(tiles_) {}
+
+Document::~Document() = default;
+
+void Document::note(Changes what, int firstTile) {
+    if (what & Change::Tiles)
+        pendingFirstTile_ = pendingFirstTile_ == 0 ? firstTile : std::min(pendingFirstTile_, firstTile);
+    if (what & (Change::WorkingTile | Change::Placement))
+        viewValid_ = false;
+    pending_ |= what;
+    if (batchDepth_ == 0) {
+        const Changes changes = pending_;
+        const int first = std::max(1, pendingFirstTile_);
+        pending_ = {};
+        pendingFirstTile_ = 0;
+        emit changed(changes, first);
+    }
+}
+
+// ---- The library -------------------------------------------------------------------------
+
+bool Document::isSaved() const {
+    return history_.matchesSaved();
+}
+
+void Document::open(const QString& path, const ProgressCallback& progress) {
+    // Read completely before anything changes: a failure leaves the open library alone.
+    TileSet loaded = LibraryFile::load(toFsPath(path), progress);
+    openLoaded(std::move(loaded), path);
+}
+
+void Document::openTiles(TileSet tiles, const QString& path) {
+    openLoaded(std::move(tiles), path);
+}
+
+void Document::openLoaded(TileSet tiles, const QString& path) {
+    const Batch batch(*this);
+    tiles_ = std::move(tiles);
+    strip_.reload();
+    const ColourValue remembered = working_.rememberedSmallColour;
+    working_ = WorkingTile{};
+    working_.rememberedSmallColour = remembered;
+    liveText_ = false;
+    path_ = path;
+    libraryOpen_ = true;
+    largeLayout_ = false;
+    oddTiles_ = 0;
+    for (const Tile& tile : tiles_.tiles()) {
+        const int side = std::max(tile.full.width(), tile.full.height());
+        largeLayout_ = largeLayout_ || side > kLargeTileSize;
+        oddTiles_ += side > kOddTileSize ? 1 : 0;
+    }
+    history_.clear(true);
+    note(Change::Tiles | Change::Selection | Change::WorkingTile | Change::File |
+         Change::History);
+    if (tileCount() > 0)
+        showSelectedTile(1);
+}
+
+void Document::save(const QString& path, const ProgressCallback& progress) {
+    LibraryFile::save(toFsPath(path), tiles_, std::nullopt, progress);
+    path_ = path;
+    history_.markSaved();
+    note(Change::File);
+}
+
+void Document::saveSelected(const QString& path, const ProgressCallback& progress) {
+    const std::vector<int> selected = strip_.selectedTiles();
+    LibraryFile::save(toFsPath(path), tiles_, std::span<const int>(selected), progress);
+    // The library's own file now holds only the selection.
+    if (!path_.isEmpty() &&
+        QFileInfo(path).canonicalFilePath() == QFileInfo(path_).canonicalFilePath()) {
+        history_.markUnsaved();
+        note(Change::File);
+    }
+}
+
+// ---- Selection ---------------------------------------------------------------------------
+
+PressOutcome Document::press(int tile, RowPart part, MouseButton button, Modifiers modifiers) {
+    const Batch batch(*this);
+    const PressOutcome outcome = strip_.press(tile, part, button, modifiers);
+    note(Change::Selection);
+    if (outcome.action == PressOutcome::Action::ShowTile)
+        loadIntoEditor(outcome.tile);
+    if (!working_.editingFullImage) {
+        working_.editingFullImage = true;
+        note(Change::WorkingTile);
+    }
+    return outcome;
+}
+
+void Document::showSelectedTile(int k) {
+    if (k < 1 || k > tileCount())
+        return;
+    const Batch batch(*this);
+    strip_.showSelectedTile(k);
+    note(Change::Selection);
+    loadIntoEditor(k);
+}
+
+void Document::setBaseTile() {
+    strip_.setBaseTile();
+    note(Change::Selection);
+}
+
+void Document::loadIntoEditor(int k) {
+    const QSize before = working_.picture.size();
+    working_.load(tiles_.tile(k));
+    pictureReplaced(before);
+}
+
+void Document::closeWhenEmpty() {
+    if (tileCount() > 0)
+        return;
+    // The last tile went: nothing left to edit or to save.
+    working_.shown = false;
+    libraryOpen_ = false;
+    options_.createFromWorkingTile = true;
+    note(Change::WorkingTile | Change::File | Change::Options);
+}
+
+// ---- Undo --------------------------------------------------------------------------------
+
+QString Document::undoText() const {
+    return canUndo() ? history_.undoStep().text : QString();
+}
+
+QString Document::redoText() const {
+    return canRedo() ? history_.redoStep().text : QString();
+}
+
+void Document::undo() {
+    if (!canUndo())
+        return;
+    apply(history_.undoStep(), false);
+    history_.stepBack();
+    note(Change::History | Change::File);
+}
+
+void Document::redo() {
+    if (!canRedo())
+        return;
+    apply(history_.redoStep(), true);
+    history_.stepForward();
+    note(Change::History | Change::File);
+}
+
+void Document::apply(EditStep& step, bool forward) {
+    const Batch batch(*this);
+    const bool append = step.tileChange == EditStep::TileChange::Appended;
+    const bool remove = step.tileChange == EditStep::TileChange::Removed;
+    if (append || remove) {
+        // Appends come back and removals go again forwards; the other way backwards.
+        if (append == forward)
+            strip_.putTiles(std::move(step.heldTiles));
+        else
+            step.heldTiles = strip_.takeTiles(step.tileNumbers);
+        step.heldTiles.shrink_to_fit();
+        note(Change::Tiles, step.tileNumbers.front());
+    }
+    if (step.selection) {
+        strip_.restore(forward ? step.selection->after : step.selection->before);
+        note(Change::Selection);
+    }
+    if (step.working) {
+        working_ = forward ? step.working->after : step.working->before;
+        note(Change::WorkingTile);
+    }
+    if (step.positionSlots) {
+        slots_ = forward ? step.positionSlots->after : step.positionSlots->before;
+        note(Change::Slots);
+    }
+    if (step.libraryOpen)
+        libraryOpen_ = forward ? step.libraryOpen->after : step.libraryOpen->before;
+    // The tile shows as it was at that step; the text comes back once it is touched.
+    liveText_ = false;
+    note(Change::WorkingTile);
+}
+
+void Document::setHistoryLimit(std::size_t bytes) {
+    history_.setLimit(bytes);
+    note(Change::History | Change::File);
+}
+
+} // namespace qrb

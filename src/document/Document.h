@@ -1,0 +1,234 @@
+#pragma once
+// One editing session of the editor, free of widgets: the open library (tiles and the
+// strip's marks), the working tile with its previews, the line of lettering being placed,
+// the nine position slots, the options of the Tile menu, the library's path and whether it
+// is open and saved, and the undo history.
+//
+// Every edit is one undo step: Create, Add and Clone tile, Delete tile, Delete selected
+// tiles, Place, the turns and flips, Paste, Paste Base Image, the small colour, the
+// preview clicks (with the half-size derivation), Store into a slot, a slot recall (it
+// commits what the working tile shows), Load and Clear position data. Selecting tiles,
+// scrolling, typing and the style are not edits.
+//
+// The working tile the user sees is a view: the picture plus the text being placed drawn
+// on a copy (workingImage()). The text shows once it is typed, moved, turned or restyled,
+// and goes away when the working tile gets a new picture or an edit is undone or redone;
+// Place, a recall and the turns make what is shown the picture.
+//
+// The document never shows anything. It reports what changed through changed(); a
+// command it refuses for a reason the user must know throws Refusal (a file it cannot
+// read or write throws the file layer's errors), and everything is left as it was.
+
+#include "document/Placement.h"
+#include "document/UndoHistory.h"
+#include "document/WorkingTile.h"
+#include "editing/StripModel.h"
+#include "text/PositionSlot.h"
+#include "tileset/TileSet.h"
+
+#include "core/Progress.h"
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+
+#include <stdexcept>
+
+namespace qrb {
+
+// A command the document does not carry out, with the reason to show.
+class Refusal : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class Document : public QObject {
+    Q_OBJECT
+public:
+    enum class Change : unsigned {
+        Tiles = 1 << 0,       // tile images or the count, from firstTile on
+        Selection = 1 << 1,   // marks, current and base tile, MultiSelect
+        WorkingTile = 1 << 2, // the working tile, its view or the previews
+        Placement = 1 << 3,   // text, style, position or angle
+        Slots = 1 << 4,       // the position slots or a pending Store
+        File = 1 << 5,        // path, open or saved
+        History = 1 << 6,     // what Undo and Redo would do
+        Options = 1 << 7,
+    };
+    Q_DECLARE_FLAGS(Changes, Change)
+
+    // The Tile menu's options, as at start-up.
+    struct Options {
+        bool createUsingPosition = false;    // Create stamps every slot with a text first
+        bool createFromWorkingTile = true;   // Create takes the working tile, not the preview
+        bool createHalfTile = true;          // Create and clicks derive the half image
+        bool pasteBaseAfterCreate = true;    // Create goes back to the base tile afterwards
+        bool operator==(const Options&) const = default;
+    };
+
+    // A full image above this size needs the large preview layout; above kOddTileSize
+    // the strip and the previews look odd.
+    static constexpr int kLargeTileSize = 164;
+    static constexpr int kOddTileSize = 256;
+
+    explicit Document(QObject* parent = nullptr);
+    ~Document() override;
+
+    // ---- The library ---------------------------------------------------------------
+    const TileSet& tiles() const { return tiles_; }
+    const StripModel& strip() const { return strip_; }
+    int tileCount() const { return tiles_.count(); }
+    int currentTile() const { return strip_.currentTile(); }
+    int baseTile() const { return strip_.baseTile(); }
+    const QString& path() const { return path_; }
+    // A library was opened and still has tiles (deleting the last one closes it).
+    bool isLibraryOpen() const { return libraryOpen_; }
+    // The library's tiles are as they were when it was last opened or saved.
+    bool isSaved() const;
+    // Some tile is larger than kLargeTileSize / kOddTileSize (set when a library opens).
+    bool largeLayout() const { return largeLayout_; }
+    int oddTileCount() const { return oddTiles_; }
+
+    // Reads the library at `path` and makes it the document's, with tile 1 current and
+    // base and a new history. A failure throws and leaves everything as it was.
+    void open(const QString& path, const ProgressCallback& progress = {});
+    // Replaces the library with `tiles` as if opened from `path` (a library built in
+    // memory: tools and tests).
+    void openTiles(TileSet tiles, const QString& path);
+    // Writes the library to `path` atomically; it becomes the library's path and the
+    // saved state. A failure throws and changes nothing.
+    void save(const QString& path, const ProgressCallback& progress = {});
+    // Writes the selected tiles to `path` atomically. Written over the library's own file,
+    // the library counts as unsaved.
+    void saveSelected(const QString& path, const ProgressCallback& progress = {});
+
+    // ---- Selection (not edits) -----------------------------------------------------
+    // A press on a row; a plain click loads the tile into the working tile.
+    PressOutcome press(int tile, RowPart part, MouseButton button, Modifiers modifiers);
+    // Loads tile k into the editor as a plain click on it does.
+    void showSelectedTile(int k);
+    void setBaseTile();
+
+    // ---- Tile edits ----------------------------------------------------------------
+    // Appends a tile made of the working tile (or the full preview), the half preview and
+    // the small colour, as the options say. False when the working tile is hidden.
+    // Throws Refusal when the library is full.
+    bool createTile();
+    // Appends a white tile of the full preview's size; returns its number.
+    int addTile();
+    // Appends a copy of the current tile; false without one.
+    bool cloneTile();
+    // Removes tile k (the current tile for deleteTile()); false when there is none.
+    bool deleteTile(int k);
+    bool deleteTile() { return deleteTile(currentTile()); }
+    // Removes every marked tile (the current tile without MultiSelect).
+    bool deleteSelected();
+
+    // ---- Working tile edits --------------------------------------------------------
+    const WorkingTile& working() const { return working_; }
+    // What the working tile shows: its picture with the live text on a copy.
+    const QImage& workingImage() const;
+    bool place();
+    // Turns and flips what the working tile shows (any live text with it).
+    bool transform(TransformKind kind);
+    // `image` (any format; alpha over white) becomes the working tile and full preview.
+    // Throws Refusal for an image larger than a tile may be.
+    bool paste(const QImage& image);
+    bool pasteBaseImage();
+    void setSmallColour(ColourValue colour);
+    bool clickWorkingTile();
+    bool clickPreviewFull();
+    bool clickPreviewHalf();
+
+    // ---- The text being placed (not edits) ----------------------------------------
+    const Placement& placement() const { return placement_; }
+    void setText(const QString& text);
+    void setStyle(const TextStyle& style);
+    // A style chosen in the font dialog: the box turns dark grey behind white letters.
+    void chooseFont(TextStyle style);
+    void stepFontSize(int delta);
+    void setBold(bool on);
+    void setItalic(bool on);
+    void setX(std::int16_t x);
+    void setY(std::int16_t y);
+    void setAngle(int value);
+    void enterAngle(const QString& typed);
+    void resetAngle();
+
+    // ---- Position slots ------------------------------------------------------------
+    const PositionSlots& positionSlots() const { return slots_; }
+    bool storePending() const { return storePending_; }
+    // A slot button takes clicks while a Store waits or when its slot has a text.
+    bool slotEnabled(int k) const;
+    // Store: the next slot click stores into that slot.
+    void pressStore();
+    // A click on slot button k: stores when a Store waits, else recalls the slot.
+    void clickSlot(int k);
+    // The slot's text as the user types it into the slot's box (not an edit).
+    void setSlotText(int k, const QString& text);
+    void loadPositionData(const QString& path);
+    void savePositionData(const QString& path) const;
+    void clearPositionData();
+
+    // ---- Options -------------------------------------------------------------------
+    const Options& options() const { return options_; }
+    void setOptions(const Options& options);
+
+    // ---- Undo ----------------------------------------------------------------------
+    bool canUndo() const { return history_.canUndo(); }
+    bool canRedo() const { return history_.canRedo(); }
+    QString undoText() const;
+    QString redoText() const;
+    void undo();
+    void redo();
+    const UndoHistory& history() const { return history_; }
+    void setHistoryLimit(std::size_t bytes);
+
+signals:
+    // Parts of the document changed; tiles from `firstTile` on when Tiles is among them.
+    void changed(qrb::Document::Changes what, int firstTile);
+
+private:
+    class Batch;
+    class Recorder;
+    friend class Batch;
+    friend class Recorder;
+
+    void note(Changes what, int firstTile = 1);
+    void loadIntoEditor(int k);
+    // After the working tile's picture was replaced: the live text goes, the position
+    // follows a smaller tile.
+    void pictureReplaced(QSize before);
+    void showLiveText();
+    void storeSlot(int k);
+    void recallSlot(int k);
+    void stampSlots();
+    void clampPosition();
+    void apply(EditStep& step, bool forward);
+    void closeWhenEmpty();
+    void openLoaded(TileSet tiles, const QString& path);
+
+    TileSet tiles_;
+    StripModel strip_;
+    WorkingTile working_;
+    Placement placement_;
+    PositionSlots slots_;
+    Options options_;
+    UndoHistory history_;
+    QString path_;
+    bool libraryOpen_ = false;
+    bool largeLayout_ = false;
+    int oddTiles_ = 0;
+    bool storePending_ = false;
+    bool liveText_ = false;
+    mutable QImage view_;
+    mutable bool viewValid_ = false;
+
+    int batchDepth_ = 0;
+    Changes pending_;
+    int pendingFirstTile_ = 0;
+};
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(Document::Changes)
+
+} // namespace qrb

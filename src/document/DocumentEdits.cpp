@@ -1,0 +1,277 @@
+// The document's edits of the tiles and of the working tile, each one undo step.
+
+#include "document/Document.h"
+
+#include "document/DocumentParts.h"
+#include "imaging/HalfSize.h"
+#include "imaging/render/DibConversion.h"
+
+#include <QObject>
+
+#include <algorithm>
+#include <cstring>
+
+namespace qrb {
+
+namespace {
+
+void refuseWhenFull(int count) {
+    if (count >= TileSet::kMaxTiles)
+        throw Refusal(QObject::tr("The library already holds %1 tiles, the most a library file "
+                                  "can store. Delete a tile before creating another.")
+                          .arg(TileSet::kMaxTiles)
+                          .toStdString());
+}
+
+} // namespace
+
+// ---- The view ----------------------------------------------------------------------------
+
+const QImage& Document::workingImage() const {
+    if (!liveText_ || !working_.shown || working_.picture.isNull())
+        return working_.picture;
+    if (!viewValid_) {
+        const QImage& picture = working_.picture;
+        if (view_.size() == picture.size() && view_.format() == picture.format() &&
+            view_.bytesPerLine() == picture.bytesPerLine() && view_.isDetached())
+            // Into the view's own pixels: no allocation on every step of a scroll bar.
+            std::memcpy(view_.bits(), picture.constBits(), std::size_t(picture.sizeInBytes()));
+        else
+            view_ = picture.copy();
+        drawPlacement(view_, placement_);
+        viewValid_ = true;
+    }
+    return view_;
+}
+
+void Document::showLiveText() {
+    liveText_ = working_.shown;
+    note(Change::Placement | Change::WorkingTile);
+}
+
+void Document::pictureReplaced(QSize before) {
+    liveText_ = false;
+    if (working_.picture.size() != before)
+        clampPosition();
+    note(Change::WorkingTile);
+}
+
+void Document::clampPosition() {
+    // A smaller tile takes the position with it, as the position controls do.
+    const QSize size = working_.picture.size();
+    const auto clampTo = [](std::int16_t v, int maximum) {
+        return std::int16_t(std::clamp<int>(v, Placement::kPositionMinimum,
+                                            std::max(maximum, Placement::kPositionMinimum)));
+    };
+    placement_.x = clampTo(placement_.x, size.width());
+    placement_.y = clampTo(placement_.y, size.height());
+    note(Change::Placement);
+}
+
+// ---- Tiles -------------------------------------------------------------------------------
+
+bool Document::createTile() {
+    if (!working_.shown)
+        return false;
+    refuseWhenFull(tileCount());
+    Recorder record(*this, tr("Create Tile"), Recorder::Working | Recorder::Slots |
+                                                  Recorder::Selection);
+    working_.editingFullImage = true;
+    if (options_.createUsingPosition)
+        stampSlots();
+
+    // The new tile's full image is the whole picture it is made from, at its own size.
+    const QImage full = options_.createFromWorkingTile ? workingImage() : working_.previewFull;
+    if (options_.createHalfTile)
+        working_.deriveHalf(full);
+    Tile tile;
+    tile.full = toDibImage(full);
+    tile.half = toDibImage(working_.previewHalf);
+    tile.smallColour = working_.smallColour;
+    const int n = strip_.appendTile(std::move(tile));
+    record.appended(n);
+    note(Change::Tiles, n);
+
+    // Back to the base tile's images, ready for the next tile.
+    const int current = currentTile();
+    const int base = baseTile();
+    if (current != 0 && base != 0 && options_.pasteBaseAfterCreate) {
+        const QSize before = working_.picture.size();
+        working_.resetTo(tiles_.tile(base), tiles_.tile(current));
+        pictureReplaced(before);
+    }
+    note(Change::WorkingTile);
+    record.commit();
+    return true;
+}
+
+int Document::addTile() {
+    refuseWhenFull(tileCount());
+    Recorder record(*this, tr("Add Tile"), Recorder::Selection);
+    // Until something fills it, the row holds a white picture of the full preview's size.
+    const QSize size = working_.previewFull.isNull() ? QSize(28, 28) : working_.previewFull.size();
+    const std::int32_t w = std::clamp(size.width(), 1, int(DibImage::kMaxDimension));
+    const std::int32_t h = std::clamp(size.height(), 1, int(DibImage::kMaxDimension));
+    Tile tile;
+    tile.full = DibImage::filled(w, h, Rgb{255, 255, 255});
+    tile.half = DibImage::filled(halfDimension(w), halfDimension(h), Rgb{255, 255, 255});
+    tile.smallColour = working_.rememberedSmallColour;
+    const int n = strip_.appendTile(std::move(tile));
+    record.appended(n);
+    note(Change::Tiles, n);
+    record.commit();
+    return n;
+}
+
+bool Document::cloneTile() {
+    const int current = currentTile();
+    if (current == 0)
+        return false;
+    refuseWhenFull(tileCount());
+    Recorder record(*this, tr("Clone Tile"), Recorder::Selection);
+    const int n = strip_.appendTile(tiles_.tile(current));
+    record.appended(n);
+    note(Change::Tiles, n);
+    record.commit();
+    return true;
+}
+
+bool Document::deleteTile(int k) {
+    if (k < 1 || k > tileCount())
+        return false;
+    Recorder record(*this, tr("Delete Tile"), Recorder::Selection | Recorder::Working);
+    std::vector<NumberedTile> removed;
+    strip_.deleteTile(k, &removed);
+    record.removed(std::move(removed));
+    note(Change::Tiles | Change::Selection, k);
+    closeWhenEmpty();
+    record.commit();
+    return true;
+}
+
+bool Document::deleteSelected() {
+    Recorder record(*this, tr("Delete Selected Tiles"), Recorder::Selection | Recorder::Working);
+    std::vector<NumberedTile> removed;
+    const DeleteOutcome outcome = strip_.deleteSelected(&removed);
+    if (outcome.removed == 0)
+        return false;
+    const int first = removed.front().number;
+    record.removed(std::move(removed));
+    note(Change::Tiles | Change::Selection, first);
+    if (outcome.becameEmpty) {
+        closeWhenEmpty();
+    } else if (outcome.showTile != 0) {
+        loadIntoEditor(outcome.showTile);
+    } else if (working_.shown) {
+        // No tile is current: the working tile would show a tile that is gone.
+        working_.shown = false;
+        note(Change::WorkingTile);
+    }
+    record.commit();
+    return true;
+}
+
+// ---- The working tile --------------------------------------------------------------------
+
+bool Document::place() {
+    if (!libraryOpen_)
+        return false;
+    Recorder record(*this, tr("Place"), Recorder::Working);
+    // The text on the working tile becomes part of it; the same text stays live on top.
+    if (working_.shown)
+        working_.picture = workingImage();
+    placement_.positionEnabled = true;
+    showLiveText();
+    record.commit();
+    return true;
+}
+
+bool Document::transform(TransformKind kind) {
+    if (!working_.shown)
+        return false;
+    static const char* const names[] = {QT_TR_NOOP("Rotate Left"), QT_TR_NOOP("Rotate Right"),
+                                        QT_TR_NOOP("Flip Vertical"),
+                                        QT_TR_NOOP("Flip Horizontal")};
+    Recorder record(*this, tr(names[int(kind)]), Recorder::Working);
+    const QSize before = working_.picture.size();
+    working_.picture = transformedImage(workingImage(), kind);
+    pictureReplaced(before);
+    record.commit();
+    return true;
+}
+
+bool Document::paste(const QImage& image) {
+    if (!libraryOpen_ || image.isNull() || image.width() < 1 || image.height() < 1)
+        return false;
+    if (image.width() > DibImage::kMaxDimension || image.height() > DibImage::kMaxDimension)
+        throw Refusal(tr("The picture on the clipboard is %1 x %2 pixels. A tile can be at "
+                         "most %3 pixels wide and high.")
+                          .arg(image.width())
+                          .arg(image.height())
+                          .arg(DibImage::kMaxDimension)
+                          .toStdString());
+    Recorder record(*this, tr("Paste"), Recorder::Working);
+    // Whatever format another program offered, the tile gets 24-bit pixels, with
+    // transparency shown over white.
+    const QSize before = working_.picture.size();
+    working_.paste(toQImage(toDibImage(image)));
+    pictureReplaced(before);
+    record.commit();
+    return true;
+}
+
+bool Document::pasteBaseImage() {
+    const int base = baseTile();
+    if (base < 1 || base > tileCount())
+        return false;
+    Recorder record(*this, tr("Paste Base Image"), Recorder::Working);
+    const QSize before = working_.picture.size();
+    working_.picture = toQImage(tiles_.tile(base).full);
+    pictureReplaced(before);
+    record.commit();
+    return true;
+}
+
+void Document::setSmallColour(ColourValue colour) {
+    Recorder record(*this, tr("Small Colour"), Recorder::Working);
+    working_.smallColour = colour;
+    working_.rememberedSmallColour = colour;
+    note(Change::WorkingTile);
+    record.commit();
+}
+
+bool Document::clickWorkingTile() {
+    if (!working_.shown)
+        return false;
+    Recorder record(*this, tr("Working Tile to Preview"), Recorder::Working);
+    working_.sendToPreview(workingImage(), options_.createHalfTile);
+    // The position no longer belongs to a text being placed.
+    placement_.positionEnabled = false;
+    note(Change::WorkingTile | Change::Placement);
+    record.commit();
+    return true;
+}
+
+bool Document::clickPreviewFull() {
+    if (!working_.shown)
+        return false;
+    Recorder record(*this, tr("Full Preview to Working Tile"), Recorder::Working);
+    const QSize before = working_.picture.size();
+    working_.takeFullPreview();
+    pictureReplaced(before);
+    record.commit();
+    return true;
+}
+
+bool Document::clickPreviewHalf() {
+    if (!working_.shown)
+        return false;
+    Recorder record(*this, tr("Half Preview to Working Tile"), Recorder::Working);
+    const QSize before = working_.picture.size();
+    working_.takeHalfPreview();
+    pictureReplaced(before);
+    record.commit();
+    return true;
+}
+
+} // namespace qrb

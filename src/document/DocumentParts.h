@@ -1,0 +1,112 @@
+#pragma once
+// The document's own helpers for carrying out a command: a batch that reports all changes
+// at its end in one signal, and a recorder that turns what a command changed into an
+// undo step. Only the document's sources include this.
+
+#include "document/Document.h"
+
+#include <set>
+
+namespace qrb {
+
+// Changes noted while a batch is open are reported once, when the outermost batch ends.
+class Document::Batch {
+public:
+    explicit Batch(Document& document) : document_(document) { ++document_.batchDepth_; }
+    ~Batch() {
+        if (--document_.batchDepth_ == 0 && document_.pending_)
+            document_.note({});
+    }
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+private:
+    Document& document_;
+};
+
+// Takes the parts a command may change when the command starts and records an undo step
+// of those that did change when it commits. A command that ends without commit(), or
+// that changed nothing, leaves no step.
+class Document::Recorder {
+public:
+    enum Part { Working = 1, Slots = 2, Selection = 4, Open = 8 };
+
+    Recorder(Document& document, QString text, int parts)
+        : document_(document), batch_(document), parts_(parts) {
+        step_.text = std::move(text);
+        if (parts_ & Working)
+            workingBefore_ = document_.working_;
+        if (parts_ & Slots)
+            slotsBefore_ = document_.slots_;
+        if (parts_ & Selection)
+            selectionBefore_ = document_.strip_.selection();
+        openBefore_ = document_.libraryOpen_;
+    }
+    Recorder(const Recorder&) = delete;
+    Recorder& operator=(const Recorder&) = delete;
+
+    // Tile n was appended by the command.
+    void appended(int n) {
+        step_.tileChange = EditStep::TileChange::Appended;
+        step_.tileNumbers = {n};
+    }
+    // The command removed `tiles` (ascending); they move into the step.
+    void removed(std::vector<NumberedTile> tiles) {
+        step_.tileChange = EditStep::TileChange::Removed;
+        for (const NumberedTile& t : tiles)
+            step_.tileNumbers.push_back(t.number);
+        step_.heldTiles = std::move(tiles);
+    }
+
+    void commit() {
+        Document& d = document_;
+        std::set<qint64> images;
+        std::size_t bytes = 0;
+        auto count = [&](const QImage& image) {
+            if (!image.isNull() && images.insert(image.cacheKey()).second)
+                bytes += std::size_t(image.sizeInBytes());
+        };
+        if ((parts_ & Working) && !(workingBefore_ == d.working_)) {
+            for (const WorkingTile* w : {&workingBefore_, &d.working_})
+                for (const QImage* image : {&w->picture, &w->previewFull, &w->previewHalf})
+                    count(*image);
+            step_.working = BeforeAfter<WorkingTile>{std::move(workingBefore_), d.working_};
+        }
+        if ((parts_ & Slots) && !(slotsBefore_ == d.slots_))
+            step_.positionSlots = BeforeAfter<PositionSlots>{std::move(slotsBefore_), d.slots_};
+        StripModel::Selection after;
+        if (parts_ & Selection)
+            after = d.strip_.selection();
+        const bool tilesChanged = step_.tileChange != EditStep::TileChange::None;
+        if ((parts_ & Selection) && (tilesChanged || !(selectionBefore_ == after))) {
+            bytes += selectionBefore_.marks.size() + after.marks.size();
+            step_.selection = BeforeAfter<StripModel::Selection>{std::move(selectionBefore_),
+                                                                 std::move(after)};
+        }
+        if (openBefore_ != d.libraryOpen_)
+            step_.libraryOpen = BeforeAfter<bool>{openBefore_, d.libraryOpen_};
+        if (!step_.working && !step_.positionSlots && !step_.selection && !tilesChanged)
+            return;
+        for (const NumberedTile& t : step_.heldTiles)
+            bytes += t.tile.full.bytes().size() + t.tile.half.bytes().size();
+        if (step_.tileChange == EditStep::TileChange::Appended) {
+            const Tile& tile = d.tiles_.tile(step_.tileNumbers.front());
+            bytes += tile.full.bytes().size() + tile.half.bytes().size();
+        }
+        step_.bytes = bytes + sizeof(EditStep);
+        d.history_.push(std::move(step_));
+        d.note(Change::History | Change::File);
+    }
+
+private:
+    Document& document_;
+    Batch batch_;
+    int parts_;
+    EditStep step_;
+    WorkingTile workingBefore_;
+    PositionSlots slotsBefore_;
+    StripModel::Selection selectionBefore_;
+    bool openBefore_ = false;
+};
+
+} // namespace qrb

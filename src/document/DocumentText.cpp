@@ -1,0 +1,187 @@
+// The document's lettering: the text being placed and the nine position slots.
+
+#include "document/Document.h"
+
+#include "document/DocumentParts.h"
+#include "document/FilePath.h"
+#include "document/TypedNumber.h"
+#include "text/PositionDataFile.h"
+
+namespace qrb {
+
+// ---- The text being placed ---------------------------------------------------------------
+
+void Document::setText(const QString& text) {
+    placement_.text = text;
+    showLiveText();
+}
+
+void Document::setStyle(const TextStyle& style) {
+    placement_.style = style;
+    showLiveText();
+}
+
+void Document::chooseFont(TextStyle style) {
+    // White letters would vanish on a white box.
+    style.boxColour = style.textColour == palette::White ? palette::DarkGrey : palette::White;
+    setStyle(style);
+}
+
+void Document::stepFontSize(int delta) {
+    if (const std::optional<float> size = placement_.steppedSize(delta)) {
+        placement_.style.size = *size;
+        showLiveText();
+    }
+}
+
+void Document::setBold(bool on) {
+    placement_.style.bold = on;
+    showLiveText();
+}
+
+void Document::setItalic(bool on) {
+    placement_.style.italic = on;
+    showLiveText();
+}
+
+void Document::setX(std::int16_t x) {
+    placement_.x = x;
+    showLiveText();
+}
+
+void Document::setY(std::int16_t y) {
+    placement_.y = y;
+    showLiveText();
+}
+
+void Document::setAngle(int value) {
+    placement_.setAngle(value);
+    showLiveText();
+}
+
+void Document::enterAngle(const QString& typed) {
+    placement_.enterAngle(typed);
+    showLiveText();
+}
+
+void Document::resetAngle() {
+    placement_.resetAngle();
+    showLiveText();
+}
+
+// ---- Position slots ----------------------------------------------------------------------
+
+bool Document::slotEnabled(int k) const {
+    return storePending_ || !slots_.at(std::size_t(k)).isEmpty();
+}
+
+void Document::pressStore() {
+    storePending_ = true;
+    note(Change::Slots);
+}
+
+void Document::clickSlot(int k) {
+    if (k < 0 || k >= int(PositionSlots::kCount))
+        return;
+    if (storePending_) {
+        Recorder record(*this, tr("Store in Slot %1").arg(k + 1), Recorder::Slots);
+        storeSlot(k);
+        record.commit();
+    } else {
+        Recorder record(*this, tr("Recall Slot %1").arg(k + 1), Recorder::Working);
+        recallSlot(k);
+        record.commit();
+    }
+}
+
+void Document::storeSlot(int k) {
+    PositionSlot& slot = slots_[std::size_t(k)];
+    slot.position = std::to_string(placement_.x) + ',' + std::to_string(placement_.y);
+    slot.text = placement_.text.toStdString();
+    storePending_ = false;
+    slot.style = placement_.style;
+    slot.angle = placement_.angleText.toStdString();
+    slot.description = PositionSlots::describe(slot.style, slot.angle);
+    note(Change::Slots);
+}
+
+void Document::recallSlot(int k) {
+    const PositionSlot& slot = slots_[std::size_t(k)];
+    // Whatever the working tile shows now, a live text included, becomes the tile.
+    if (working_.shown)
+        working_.picture = workingImage();
+
+    // A stored position that is not a number keeps the current one; a position beyond
+    // the tile (stored on a larger one) is kept as it is.
+    const QString position = QString::fromStdString(slot.position);
+    placement_.x = typedWholeNumber(position.section(QLatin1Char(','), 0, 0)).value_or(placement_.x);
+    placement_.y = typedWholeNumber(position.section(QLatin1Char(','), 1, 1)).value_or(placement_.y);
+    placement_.setAngle(typedAngle(QString::fromStdString(slot.angle)).value_or(0));
+    placement_.style = slot.style;
+    placement_.text = QString::fromStdString(slot.text);
+    placement_.positionEnabled = true;
+    note(Change::WorkingTile);
+    showLiveText();
+}
+
+void Document::stampSlots() {
+    // Each slot click commits what the one before drew, so every stored text ends on the
+    // tile, in slot order, the last one live.
+    for (int k = 0; k < int(PositionSlots::kCount); ++k) {
+        if (slots_[std::size_t(k)].isEmpty())
+            continue;
+        if (storePending_)
+            storeSlot(k);
+        else
+            recallSlot(k);
+    }
+}
+
+void Document::setSlotText(int k, const QString& text) {
+    slots_.at(std::size_t(k)).text = text.toStdString();
+    note(Change::Slots);
+}
+
+void Document::loadPositionData(const QString& path) {
+    // The whole file is read and checked before any slot changes.
+    PositionSlots loaded = PositionDataFile::read(toFsPath(path));
+    Recorder record(*this, tr("Load Position Data"), Recorder::Slots);
+    slots_ = std::move(loaded);
+    note(Change::Slots);
+    record.commit();
+}
+
+void Document::savePositionData(const QString& path) const {
+    // Refuses before writing anything when a slot cannot be stored.
+    PositionDataFile::write(toFsPath(path), slots_);
+}
+
+void Document::clearPositionData() {
+    const Batch batch(*this);
+    {
+        Recorder record(*this, tr("Clear Position Data"), Recorder::Slots);
+        slots_.clear();
+        note(Change::Slots);
+        record.commit();
+    }
+    // The text box starts again: no text, the plain style on the box's own colour, at
+    // the tile's corner, not turned.
+    TextStyle plain = defaultTextStyle();
+    plain.boxColour = placement_.style.boxColour;
+    placement_.text.clear();
+    placement_.style = plain;
+    placement_.x = 0;
+    placement_.y = 0;
+    placement_.positionEnabled = false;
+    placement_.resetAngle();
+    showLiveText();
+}
+
+// ---- Options -----------------------------------------------------------------------------
+
+void Document::setOptions(const Options& options) {
+    options_ = options;
+    note(Change::Options);
+}
+
+} // namespace qrb

@@ -1,0 +1,43 @@
+#pragma once
+// One undoable edit, kept as the parts of the document it changed: for each part the state
+// before and after (the working tile, the position slots, the strip's selection, whether a
+// library is open), and for the tiles the numbers that were appended or removed with the
+// tiles that are out of the set at the moment. Pictures share their pixels with the
+// document, and removed tiles are moved into the step, never copied.
+
+#include "document/WorkingTile.h"
+#include "editing/StripModel.h"
+#include "text/PositionSlot.h"
+
+#include <QString>
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+namespace qrb {
+
+template <typename T> struct BeforeAfter {
+    T before;
+    T after;
+};
+
+struct EditStep {
+    enum class TileChange { None, Appended, Removed };
+
+    QString text; // what the Undo and Redo items name, e.g. "Place"
+    std::optional<BeforeAfter<WorkingTile>> working;
+    std::optional<BeforeAfter<PositionSlots>> positionSlots;
+    std::optional<BeforeAfter<StripModel::Selection>> selection;
+    std::optional<BeforeAfter<bool>> libraryOpen;
+    TileChange tileChange = TileChange::None;
+    std::vector<int> tileNumbers;        // ascending: the tiles appended or removed
+    std::vector<NumberedTile> heldTiles; // those of them that are out of the set now
+
+    // The step changes the library's tiles (so it decides whether the file is saved).
+    bool changesLibrary() const { return tileChange != TileChange::None; }
+    // Memory the step holds, for the history's limit; fixed when the step is recorded.
+    std::size_t bytes = 0;
+};
+
+} // namespace qrb

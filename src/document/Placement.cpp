@@ -1,0 +1,69 @@
+#include "document/Placement.h"
+
+#include "core/CheckedNumeric.h"
+#include "document/TypedNumber.h"
+#include "text/PositionSlot.h"
+#include "text/render/modRotateText.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace qrb {
+
+float Placement::drawnAngle() const {
+    if (const auto number = typedNumber(angleText)) {
+        if (const auto whole = tryToInt32(std::trunc(*number)))
+            return float(*whole);
+    }
+    return float(angle);
+}
+
+void Placement::setAngle(int value) {
+    if (value >= 360)
+        value = 0;
+    else if (value < 0)
+        value = 359;
+    angle = value;
+    angleText = QString::fromStdString(formatAngle(value));
+}
+
+void Placement::enterAngle(const QString& typed) {
+    const std::optional<double> number = typedNumber(typed);
+    if (number && *number >= 0 && *number <= 359) {
+        const int value = toInt16(*number, "angle");
+        // The control already at this value does not move, so the text stays as typed.
+        if (value == angle)
+            angleText = typed;
+        else
+            setAngle(value);
+        return;
+    }
+    resetAngle();
+}
+
+void Placement::resetAngle() {
+    angle = 0;
+    angleText = QStringLiteral("000");
+}
+
+std::optional<float> Placement::steppedSize(int delta) const {
+    const float from = std::clamp(style.size, kMinimumSize, kMaximumSize);
+    const float size = from + float(delta);
+    if (size > kMaximumSize)
+        return std::nullopt;
+    return std::max(size, kMinimumSize);
+}
+
+void drawPlacement(QImage& image, const Placement& placement) {
+    TextSurface surface(image);
+    surface.font = toQFont(placement.style);
+    surface.foreColor = toQColor(placement.style.textColour);
+    surface.setCurrentPosition(placement.x, placement.y);
+    if (placement.isTurned())
+        DrawRotatedText(surface, surface.font, placement.text, placement.drawnAngle(),
+                        placement.x, placement.y);
+    else
+        PrintText(surface, placement.text);
+}
+
+} // namespace qrb

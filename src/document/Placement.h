@@ -1,0 +1,58 @@
+#pragma once
+// The line of lettering being placed on the working tile: its text, style, position and
+// angle, with the rules the position, angle and size controls follow. Changing it is not
+// an edit: it is drawn live over the working tile until Place makes it part of the tile.
+
+#include "text/TextStyle.h"
+
+#include <QImage>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace qrb {
+
+struct Placement {
+    // The position may start this far left of or above the tile.
+    static constexpr int kPositionMinimum = -5;
+    // The font dialog's size range; the size steps stay within it.
+    static constexpr float kMinimumSize = 6;
+    static constexpr float kMaximumSize = 18;
+
+    QString text;
+    TextStyle style;
+    std::int16_t x = 0;
+    std::int16_t y = 0;
+    int angle = 0;                              // the angle control's value, 0 to 359
+    QString angleText = QStringLiteral("000");  // as the angle box shows it
+    bool positionEnabled = false;               // the position controls take input
+
+    bool operator==(const Placement&) const = default;
+
+    // "000" means "not turned" everywhere; any other text (a typed "0" too) turns.
+    bool isTurned() const { return angleText != QLatin1String("000"); }
+    // The angle the text is drawn at: the angle text cut to whole degrees, else `angle`.
+    float drawnAngle() const;
+
+    // The angle control moved to `value`: one step past either end comes round (-1 is
+    // 359, 360 is 0); the text shows it as three digits.
+    void setAngle(int value);
+    // Enter in the angle box with `typed` in it: a number from 0 to 359 becomes the angle
+    // (rounded half to even; typing the angle it already has keeps the text as typed);
+    // anything else turns the angle back to "000".
+    void enterAngle(const QString& typed);
+    // A double click on the angle box: back to "000".
+    void resetAngle();
+
+    // A size step of `delta` points from the size the font dialog would show (the size
+    // within its range). Empty when nothing changes (a step up at the largest size).
+    std::optional<float> steppedSize(int delta) const;
+};
+
+// Draws the placement's text onto `image` (any format QPainter paints on): turned text
+// from its top-left corner at (x, y) when the angle is turned, else printed unturned there,
+// in the style's colour. The routine the window's preview, Place and Create all use.
+void drawPlacement(QImage& image, const Placement& placement);
+
+} // namespace qrb

@@ -1,0 +1,51 @@
+#include "document/UndoHistory.h"
+
+#include <algorithm>
+
+namespace qrb {
+
+void UndoHistory::clear(bool saved) {
+    steps_.clear();
+    index_ = 0;
+    bytes_ = 0;
+    saved_ = saved ? 0 : kNowhere;
+}
+
+void UndoHistory::push(EditStep step) {
+    while (steps_.size() > index_) {
+        bytes_ -= steps_.back().bytes;
+        steps_.pop_back();
+    }
+    // The saved state was among the dropped redo steps: it cannot come back.
+    if (saved_ != kNowhere && saved_ > index_)
+        saved_ = kNowhere;
+    bytes_ += step.bytes;
+    steps_.push_back(std::move(step));
+    ++index_;
+    trim();
+}
+
+void UndoHistory::setLimit(std::size_t byteLimit) {
+    limit_ = byteLimit;
+    trim();
+}
+
+void UndoHistory::trim() {
+    while (bytes_ > limit_ && steps_.size() > 1 && index_ > 0) {
+        bytes_ -= steps_.front().bytes;
+        steps_.pop_front();
+        --index_;
+        if (saved_ != kNowhere)
+            saved_ = saved_ == 0 ? kNowhere : saved_ - 1;
+    }
+}
+
+bool UndoHistory::matchesSaved() const {
+    if (saved_ == kNowhere)
+        return false;
+    const auto [from, to] = std::minmax(saved_, index_);
+    return std::none_of(steps_.begin() + std::ptrdiff_t(from), steps_.begin() + std::ptrdiff_t(to),
+                        [](const EditStep& step) { return step.changesLibrary(); });
+}
+
+} // namespace qrb
