@@ -17,7 +17,8 @@ Document::~Document() = default;
 
 void Document::note(Changes what, int firstTile) {
     if (what & Change::Tiles)
-        pendingFirstTile_ = pendingFirstTile_ == 0 ? firstTile : std::min(pendingFirstTile_, firstTile);
+        pendingFirstTile_ =
+            pendingFirstTile_ == 0 ? firstTile : std::min(pendingFirstTile_, firstTile);
     if (what & (Change::WorkingTile | Change::Placement))
         viewValid_ = false;
     pending_ |= what;
@@ -64,8 +65,7 @@ void Document::openLoaded(TileSet tiles, const QString& path) {
         oddTiles_ += side > kOddTileSize ? 1 : 0;
     }
     history_.clear(true);
-    note(Change::Tiles | Change::Selection | Change::WorkingTile | Change::File |
-         Change::History);
+    note(Change::Tiles | Change::Selection | Change::WorkingTile | Change::File | Change::History);
     if (tileCount() > 0)
         showSelectedTile(1);
 }

@@ -59,10 +59,10 @@ public:
 
     // The Tile menu's options, as at start-up.
     struct Options {
-        bool createUsingPosition = false;    // Create stamps every slot with a text first
-        bool createFromWorkingTile = true;   // Create takes the working tile, not the preview
-        bool createHalfTile = true;          // Create and clicks derive the half image
-        bool pasteBaseAfterCreate = true;    // Create goes back to the base tile afterwards
+        bool createUsingPosition = false;  // Create stamps every slot with a text first
+        bool createFromWorkingTile = true; // Create takes the working tile, not the preview
+        bool createHalfTile = true;        // Create and clicks derive the half image
+        bool pasteBaseAfterCreate = true;  // Create goes back to the base tile afterwards
         bool operator==(const Options&) const = default;
     };
 

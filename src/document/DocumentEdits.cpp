@@ -74,8 +74,8 @@ bool Document::createTile() {
     if (!working_.shown)
         return false;
     refuseWhenFull(tileCount());
-    Recorder record(*this, tr("Create Tile"), Recorder::Working | Recorder::Slots |
-                                                  Recorder::Selection);
+    Recorder record(*this, tr("Create Tile"),
+                    Recorder::Working | Recorder::Slots | Recorder::Selection);
     working_.editingFullImage = true;
     if (options_.createUsingPosition)
         stampSlots();
@@ -190,8 +190,7 @@ bool Document::transform(TransformKind kind) {
     if (!working_.shown)
         return false;
     static const char* const names[] = {QT_TR_NOOP("Rotate Left"), QT_TR_NOOP("Rotate Right"),
-                                        QT_TR_NOOP("Flip Vertical"),
-                                        QT_TR_NOOP("Flip Horizontal")};
+                                        QT_TR_NOOP("Flip Vertical"), QT_TR_NOOP("Flip Horizontal")};
     Recorder record(*this, tr(names[int(kind)]), Recorder::Working);
     const QSize before = working_.picture.size();
     working_.picture = transformedImage(workingImage(), kind);

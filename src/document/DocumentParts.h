@@ -80,8 +80,8 @@ public:
         const bool tilesChanged = step_.tileChange != EditStep::TileChange::None;
         if ((parts_ & Selection) && (tilesChanged || !(selectionBefore_ == after))) {
             bytes += selectionBefore_.marks.size() + after.marks.size();
-            step_.selection = BeforeAfter<StripModel::Selection>{std::move(selectionBefore_),
-                                                                 std::move(after)};
+            step_.selection =
+                BeforeAfter<StripModel::Selection>{std::move(selectionBefore_), std::move(after)};
         }
         if (openBefore_ != d.libraryOpen_)
             step_.libraryOpen = BeforeAfter<bool>{openBefore_, d.libraryOpen_};

@@ -114,8 +114,10 @@ void Document::recallSlot(int k) {
     // A stored position that is not a number keeps the current one; a position beyond
     // the tile (stored on a larger one) is kept as it is.
     const QString position = QString::fromStdString(slot.position);
-    placement_.x = typedWholeNumber(position.section(QLatin1Char(','), 0, 0)).value_or(placement_.x);
-    placement_.y = typedWholeNumber(position.section(QLatin1Char(','), 1, 1)).value_or(placement_.y);
+    placement_.x =
+        typedWholeNumber(position.section(QLatin1Char(','), 0, 0)).value_or(placement_.x);
+    placement_.y =
+        typedWholeNumber(position.section(QLatin1Char(','), 1, 1)).value_or(placement_.y);
     placement_.setAngle(typedAngle(QString::fromStdString(slot.angle)).value_or(0));
     placement_.style = slot.style;
     placement_.text = QString::fromStdString(slot.text);

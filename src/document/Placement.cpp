@@ -60,8 +60,8 @@ void drawPlacement(QImage& image, const Placement& placement) {
     surface.foreColor = toQColor(placement.style.textColour);
     surface.setCurrentPosition(placement.x, placement.y);
     if (placement.isTurned())
-        DrawRotatedText(surface, surface.font, placement.text, placement.drawnAngle(),
-                        placement.x, placement.y);
+        DrawRotatedText(surface, surface.font, placement.text, placement.drawnAngle(), placement.x,
+                        placement.y);
     else
         PrintText(surface, placement.text);
 }

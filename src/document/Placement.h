@@ -24,9 +24,9 @@ struct Placement {
     TextStyle style;
     std::int16_t x = 0;
     std::int16_t y = 0;
-    int angle = 0;                              // the angle control's value, 0 to 359
-    QString angleText = QStringLiteral("000");  // as the angle box shows it
-    bool positionEnabled = false;               // the position controls take input
+    int angle = 0;                             // the angle control's value, 0 to 359
+    QString angleText = QStringLiteral("000"); // as the angle box shows it
+    bool positionEnabled = false;              // the position controls take input
 
     bool operator==(const Placement&) const = default;
 

@@ -52,8 +52,8 @@ void WorkingTile::load(const Tile& tile) {
 void WorkingTile::paste(const QImage& image) {
     picture = rgb32(image);
     previewFull = picture;
-    previewHalf = boxed(previewHalf, QSize(halfDimension(picture.width()),
-                                           halfDimension(picture.height())));
+    previewHalf =
+        boxed(previewHalf, QSize(halfDimension(picture.width()), halfDimension(picture.height())));
 }
 
 void WorkingTile::deriveHalf(const QImage& source) {

@@ -17,10 +17,10 @@
 namespace qrb {
 
 struct WorkingTile {
-    bool shown = false;   // a tile is loaded; hidden at start and after the last tile went
-    QImage picture;       // the working tile without the text being placed
-    QImage previewFull;   // the full-size preview
-    QImage previewHalf;   // the half-size preview box's whole picture, at the box's size
+    bool shown = false; // a tile is loaded; hidden at start and after the last tile went
+    QImage picture;     // the working tile without the text being placed
+    QImage previewFull; // the full-size preview
+    QImage previewHalf; // the half-size preview box's whole picture, at the box's size
     ColourValue smallColour = systemcolour::MenuBar;
     ColourValue rememberedSmallColour = palette::Red; // where the colour dialog starts
     bool editingFullImage = true; // a working-tile click goes to the full preview

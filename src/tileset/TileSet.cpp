@@ -60,8 +60,7 @@ void TileSet::put(std::vector<NumberedTile> tiles) {
     }
     for (std::size_t j = 0; j < tiles.size(); ++j) {
         const int i = tiles[j].number;
-        if (i < 1 || static_cast<std::size_t>(i) > total ||
-            (j > 0 && i <= tiles[j - 1].number)) {
+        if (i < 1 || static_cast<std::size_t>(i) > total || (j > 0 && i <= tiles[j - 1].number)) {
             throw std::out_of_range("tile numbers to put back must be ascending and fit");
         }
     }
