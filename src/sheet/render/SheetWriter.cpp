@@ -1,0 +1,153 @@
+#include "sheet/render/SheetWriter.h"
+
+#include "core/FileError.h"
+#include "sheet/Keyword.h"
+#include "sheet/Length.h"
+#include "sheet/SheetError.h"
+#include "sheet/render/SheetPainter.h"
+
+#include <QFile>
+#include <QImageWriter>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace qrb {
+
+namespace {
+
+// PDF coordinates are written at this many units per inch: fine enough for any placement.
+constexpr int kPdfResolution = 1200;
+
+QString qtName(const std::filesystem::path& path) {
+    return QFile::decodeName(path.c_str());
+}
+
+std::string reasonOf(const QSaveFile& file) {
+    return file.errorString().toStdString();
+}
+
+void openForWriting(QSaveFile& file, const std::filesystem::path& path) {
+    if (!file.open(QIODevice::WriteOnly)) {
+        throw FileError(path, "cannot write: " + reasonOf(file));
+    }
+}
+
+void commit(QSaveFile& file, const std::filesystem::path& path) {
+    if (!file.commit()) {
+        throw FileError(path, "cannot write: " + reasonOf(file));
+    }
+}
+
+QPageLayout pageLayoutFor(SizeMm page) {
+    // Named upright so that a standard paper size is recognised as such, then turned.
+    const QSizeF upright(std::min(page.width, page.height), std::max(page.width, page.height));
+    const QPageSize size(upright, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
+    return QPageLayout(size,
+                       page.width > page.height ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+}
+
+} // namespace
+
+void SheetWriter::writePdf(const std::filesystem::path& path, const SheetLayout& layout,
+                           const SheetArt& art, const QString& title) {
+    QSaveFile file(qtName(path));
+    openForWriting(file, path);
+    {
+        QPdfWriter writer(&file);
+        writer.setCreator(QStringLiteral("QRB Text Editor"));
+        writer.setTitle(title);
+        writer.setResolution(kPdfResolution);
+        if (!writer.setPageLayout(pageLayoutFor(layout.page))) {
+            throw FileError(path, "cannot write: the page size " + formatMm(layout.page.width) +
+                                      " x " + formatMm(layout.page.height) + " mm is not accepted");
+        }
+        const double unitsPerMm = kPdfResolution / kMmPerInch;
+        const QRectF target(0, 0, layout.page.width * unitsPerMm, layout.page.height * unitsPerMm);
+        SheetPainter sheetPainter(art);
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            throw FileError(path, "cannot write: the PDF could not be started");
+        }
+        for (std::size_t i = 0; i < layout.pages.size(); ++i) {
+            if (i > 0 && !writer.newPage()) {
+                throw FileError(path, "cannot write: page " + std::to_string(i + 1) +
+                                          " could not be started");
+            }
+            sheetPainter.paint(painter, layout, layout.pages[i], target);
+        }
+        painter.end();
+    }
+    commit(file, path);
+}
+
+QImage SheetWriter::renderPage(const SheetLayout& layout, const SheetPage& page,
+                               SheetPainter& painter, int dpi) {
+    if (dpi < kMinDpi || dpi > kMaxDpi) {
+        throw SheetError("the resolution must be between " + std::to_string(kMinDpi) + " and " +
+                         std::to_string(kMaxDpi) + " dpi, not " + std::to_string(dpi));
+    }
+    const double width = std::round(layout.page.width / kMmPerInch * dpi);
+    const double height = std::round(layout.page.height / kMmPerInch * dpi);
+    // QImage holds at most 2^31 bytes; 4 bytes a pixel.
+    if (width * height * 4 > double(std::numeric_limits<int>::max())) {
+        throw SheetError("a " + formatMm(layout.page.width) + " x " + formatMm(layout.page.height) +
+                         " mm page at " + std::to_string(dpi) +
+                         " dpi is too large for one image; choose a lower resolution");
+    }
+    QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
+    if (image.isNull()) {
+        throw SheetError("there is not enough memory for a page image of " +
+                         std::to_string(static_cast<long long>(width)) + " x " +
+                         std::to_string(static_cast<long long>(height)) + " pixels");
+    }
+    const int dotsPerMetre = static_cast<int>(std::lround(dpi / kMmPerInch * 1000));
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+    image.fill(Qt::white);
+    QPainter qp(&image);
+    painter.paint(qp, layout, page, QRectF(0, 0, width, height));
+    qp.end();
+    return image;
+}
+
+std::vector<std::filesystem::path> SheetWriter::writePng(const std::filesystem::path& path,
+                                                         const SheetLayout& layout,
+                                                         const SheetArt& art, int dpi) {
+    SheetPainter sheetPainter(art);
+    std::vector<std::filesystem::path> written;
+    for (std::size_t i = 0; i < layout.pages.size(); ++i) {
+        const QImage image = renderPage(layout, layout.pages[i], sheetPainter, dpi);
+        const std::filesystem::path pagePath = pagePngPath(path, static_cast<int>(i + 1));
+        QSaveFile file(qtName(pagePath));
+        openForWriting(file, pagePath);
+        QImageWriter writer(&file, "png");
+        if (!writer.write(image)) {
+            throw FileError(pagePath, "cannot write: " + writer.errorString().toStdString());
+        }
+        commit(file, pagePath);
+        written.push_back(pagePath);
+    }
+    return written;
+}
+
+std::filesystem::path SheetWriter::pagePngPath(const std::filesystem::path& path, int page) {
+    std::filesystem::path stem = path;
+    std::string extension = ".png";
+    if (isKeyword(path.extension().string(), ".png")) {
+        extension = path.extension().string();
+        stem.replace_extension();
+    }
+    stem += "-" + std::to_string(page) + extension;
+    return stem;
+}
+
+} // namespace qrb

@@ -1,0 +1,207 @@
+#include "sheet/render/SheetWriter.h"
+
+#include "core/FileError.h"
+#include "sheet/SheetError.h"
+#include "support/QrbFixture.h"
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace qrb {
+namespace {
+
+constexpr int kDpi = 100;
+
+const Rgb kGreen{0, 160, 0};
+const Rgb kRed{220, 0, 0};
+const Rgb kBlue{0, 0, 200};
+const Rgb kYellow{240, 220, 0};
+
+// Tile 1: 4 x 4 pixels, each differing from its neighbours. Tile 2: solid green. Tile 3:
+// a red left column, the rest blue.
+TileSet testLibrary() {
+    TileSet set;
+    set.append({test::pattern(4, 4, 1), DibImage(2, 2), 0});
+    set.append({DibImage::filled(8, 8, kGreen), DibImage(4, 4), 0});
+    DibImage edged = DibImage::filled(8, 8, kBlue);
+    for (int y = 0; y < 8; ++y) {
+        edged.setPixel(0, y, kRed);
+    }
+    set.append({edged, DibImage(4, 4), 0});
+    return set;
+}
+
+int px(double mm) {
+    return static_cast<int>(std::floor(mm / 25.4 * kDpi));
+}
+
+Rgb at(const QImage& image, double xMm, double yMm) {
+    const QColor c = image.pixelColor(px(xMm), px(yMm));
+    return {std::uint8_t(c.red()), std::uint8_t(c.green()), std::uint8_t(c.blue())};
+}
+
+bool isWhite(Rgb c) {
+    return c.red > 245 && c.green > 245 && c.blue > 245;
+}
+
+// Page `page` (1-based) of the PDF at `pdf`, drawn back into pixels by pdftoppm.
+QImage pdfPage(const std::filesystem::path& pdf, int page) {
+    const QString program = QStringLiteral(QRB_PDFTOPPM);
+    if (program.isEmpty()) {
+        ADD_FAILURE() << "pdftoppm is needed (poppler-utils; scripts/setup installs it)";
+        return {};
+    }
+    const QString out = QFile::decodeName(pdf.c_str()) + QStringLiteral("-page");
+    QProcess pdftoppm;
+    pdftoppm.start(program, {"-r", QString::number(kDpi), "-f", QString::number(page), "-l",
+                             QString::number(page), "-singlefile", "-png",
+                             QFile::decodeName(pdf.c_str()), out});
+    pdftoppm.waitForFinished(60000);
+    EXPECT_EQ(pdftoppm.exitCode(), 0) << pdftoppm.readAllStandardError().toStdString();
+    QImage image(out + ".png");
+    EXPECT_FALSE(image.isNull());
+    return image;
+}
+
+TEST(SheetWriter, PdfShowsEachTileWhereItIsLaidOutAndNoMarkOverIt) {
+    test::TempDir dir;
+    const TileSet set = testLibrary();
+    const SheetArt art(set);
+    SheetOptions options;
+    options.gap = 6;
+    options.bleed = 2;
+    options.marks = CutMarks::Full;
+    const SheetLayout layout = layOutSheet(options, art);
+    SheetWriter::writePdf(dir / "sheet.pdf", layout, art, "Test");
+    const QImage page = pdfPage(dir / "sheet.pdf", 1);
+    ASSERT_EQ(page.size(), QSize(px(210) + 1, px(297) + 1));
+
+    // Tile 1 at its own pixels, exactly, the right way up: cell (x, y) is 6.25 mm square.
+    const RectMm& t1 = layout.pages[0].items[0].trim;
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            EXPECT_EQ(at(page, t1.x + 6.25 * x + 3.1, t1.y + 6.25 * y + 3.1),
+                      set.tile(1).full.pixel(x, y))
+                << x << "," << y;
+        }
+    }
+    // Tile 2 fills its place and its bleed and no more, and no mark lies on it.
+    const RectMm& b2 = layout.pages[0].items[1].bleed;
+    for (int y = px(b2.top()) + 1; y < px(b2.bottom()) - 1; ++y) {
+        for (int x = px(b2.left()) + 1; x < px(b2.right()) - 1; ++x) {
+            ASSERT_EQ(page.pixelColor(x, y), QColor(0, 160, 0)) << x << "," << y;
+        }
+    }
+    EXPECT_TRUE(isWhite(at(page, b2.left() - 0.5, b2.top() + 12)));
+    EXPECT_TRUE(isWhite(at(page, b2.right() + 0.5, b2.top() + 12)));
+    EXPECT_TRUE(isWhite(at(page, b2.left() + 12, b2.bottom() + 0.5)));
+    // The full cut line at tile 2's left edge shows in the top margin.
+    EXPECT_FALSE(isWhite(at(page, layout.pages[0].items[1].trim.left(), 4)));
+
+    // Tile 3's bleed repeats its red left column and its blue right one.
+    const RectMm& t3 = layout.pages[0].items[2].trim;
+    EXPECT_EQ(at(page, t3.left() - 1, t3.top() + 10), kRed);
+    EXPECT_EQ(at(page, t3.left() - 1, t3.top() - 1), kRed);
+    EXPECT_EQ(at(page, t3.right() + 1, t3.top() + 10), kBlue);
+    EXPECT_EQ(at(page, t3.left() + 10, t3.bottom() + 1), kBlue);
+}
+
+TEST(SheetWriter, BackPagesFollowMirroredOnLandscapePages) {
+    test::TempDir dir;
+    const TileSet set = testLibrary();
+    TileSet backs;
+    backs.append({DibImage::filled(8, 8, kYellow), DibImage(4, 4), 0});
+    SheetArt art(set);
+    art.setBackLibrary(backs);
+    SheetOptions options;
+    options.orientation = PageOrientation::Landscape;
+    options.tiles = {2};
+    options.backs = true;
+    options.backOffset = {1, 2};
+    const SheetLayout layout = layOutSheet(options, art);
+    SheetWriter::writePdf(dir / "backs.pdf", layout, art);
+    const QImage front = pdfPage(dir / "backs.pdf", 1);
+    const QImage back = pdfPage(dir / "backs.pdf", 2);
+    ASSERT_EQ(front.size(), QSize(px(297) + 1, px(210) + 1));
+    EXPECT_EQ(at(front, 20, 20), kGreen);
+    // Behind (10..35, 10..35): (297 - 35 .. 297 - 10), moved 1 mm right and 2 mm down.
+    EXPECT_EQ(at(back, 297 - 35 + 1.5, 12.5), kYellow);
+    EXPECT_EQ(at(back, 297 - 10 + 0.5, 35 + 1.5), kYellow);
+    EXPECT_TRUE(isWhite(at(back, 297 - 35 + 0.5, 20)));
+}
+
+TEST(SheetWriter, EachPictureIsEmbeddedOnce) {
+    test::TempDir dir;
+    const TileSet set = testLibrary();
+    const SheetArt art(set);
+    SheetOptions options;
+    options.tiles = {1, 2};
+    options.copies = 40;
+    const auto images = [&](double bleed) {
+        options.bleed = bleed;
+        SheetWriter::writePdf(dir / "copies.pdf", layOutSheet(options, art), art);
+        QFile pdf(QFile::decodeName((dir / "copies.pdf").c_str()));
+        EXPECT_TRUE(pdf.open(QIODevice::ReadOnly));
+        return pdf.readAll().count("/Subtype /Image");
+    };
+    EXPECT_EQ(images(0), 2);
+    // With bleed, each picture's four edges come once more.
+    EXPECT_EQ(images(1), 2 * 5);
+}
+
+TEST(SheetWriter, CalibrationCrossesOnBothSides) {
+    test::TempDir dir;
+    const TileSet none;
+    SheetOptions options;
+    options.calibration = true; // text on the pages: fonts are drawn too
+    options.backOffset = {3, 0};
+    SheetWriter::writePdf(dir / "calibration.pdf", layOutSheet(options, SheetArt(none)),
+                          SheetArt(none));
+    // The centre cross's vertical arm at 105 mm; behind it on the back at 105 + 3 mm.
+    const QImage front = pdfPage(dir / "calibration.pdf", 1);
+    const QImage back = pdfPage(dir / "calibration.pdf", 2);
+    EXPECT_FALSE(isWhite(at(front, 105, 143)));
+    EXPECT_FALSE(isWhite(at(back, 108, 143)));
+    EXPECT_TRUE(isWhite(at(back, 105, 143)));
+}
+
+TEST(SheetWriter, PngPagesAtTheResolutionAsked) {
+    test::TempDir dir;
+    const TileSet set = testLibrary();
+    const SheetArt art(set);
+    SheetOptions options;
+    options.tileWidth = 90;
+    options.tiles = {2, 2, 2, 2, 2, 2, 2};
+    const SheetLayout layout = layOutSheet(options, art);
+    ASSERT_EQ(layout.pages.size(), 2u);
+    const auto written = SheetWriter::writePng(dir / "sheet.png", layout, art, 50);
+    ASSERT_EQ(written,
+              (std::vector<std::filesystem::path>{dir / "sheet-1.png", dir / "sheet-2.png"}));
+    const QImage first(QFile::decodeName(written[0].c_str()));
+    EXPECT_EQ(first.size(), QSize(413, 585));
+    EXPECT_EQ(first.dotsPerMeterX(), 1969);
+    EXPECT_EQ(first.pixelColor(110, 110), QColor(0, 160, 0));
+
+    EXPECT_EQ(SheetWriter::pagePngPath("a.v2/out", 1), "a.v2/out-1.png");
+    EXPECT_THROW(SheetWriter::writePng(dir / "x.png", layout, art, 5), SheetError);
+}
+
+TEST(SheetWriter, FailedWriteNamesTheFileAndLeavesNothing) {
+    test::TempDir dir;
+    const TileSet set = testLibrary();
+    const SheetArt art(set);
+    const SheetLayout layout = layOutSheet(SheetOptions{}, art);
+    EXPECT_THROW(SheetWriter::writePdf(dir / "no such folder" / "s.pdf", layout, art), FileError);
+    EXPECT_THROW(SheetWriter::writePng(dir / "no such folder" / "s.png", layout, art), FileError);
+    EXPECT_EQ(dir.entries(), 0u);
+}
+
+} // namespace
+} // namespace qrb
