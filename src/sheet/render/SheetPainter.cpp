@@ -5,20 +5,29 @@
 #include <QFont>
 #include <QPainter>
 #include <QPen>
-#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
 
 namespace qrb {
 
-namespace {
+// Millimetres on the page to the painter's coordinates. Picture rectangles are snapped to
+// whole device units, so pictures that meet share their edge exactly: the raster engine
+// rounds stretched images and filled rectangles differently at fractional edges, which
+// would leave hairline seams between a tile and its neighbour's bleed.
+struct SheetPainter::PageMapping {
+    QPointF origin;
+    double sx;
+    double sy;
 
-QRectF toQRectF(const RectMm& r) {
-    return {r.x, r.y, r.width, r.height};
-}
-
-} // namespace
+    QPointF point(double x, double y) const { return {origin.x() + x * sx, origin.y() + y * sy}; }
+    QRectF snapped(double left, double top, double right, double bottom) const {
+        const QPointF a = point(left, top);
+        const QPointF b = point(right, bottom);
+        return QRectF(QPointF(std::round(a.x()), std::round(a.y())),
+                      QPointF(std::round(b.x()), std::round(b.y())));
+    }
+};
 
 const SheetPainter::Picture& SheetPainter::pictureFor(const DibImage& dib) {
     auto found = pictures_.find(&dib);
@@ -40,66 +49,56 @@ const SheetPainter::Picture& SheetPainter::pictureFor(const DibImage& dib) {
     return pictures_.emplace(&dib, std::move(p)).first->second;
 }
 
-void SheetPainter::paintItem(QPainter& painter, const SheetItem& item) {
+void SheetPainter::paintItem(QPainter& painter, const SheetItem& item, const PageMapping& map) {
     const Picture& p = pictureFor(item.back ? art_.back(item.tile) : art_.front(item.tile));
-    const QRectF t = toQRectF(item.trim);
-    const QRectF b = toQRectF(item.bleed);
+    const RectMm& t = item.trim;
+    const RectMm& b = item.bleed;
     if (b != t) {
         // Each edge strip and corner reaches one picture pixel under the tile, so no seam
         // shows between them and the tile however a viewer rounds.
-        const double px = t.width() / p.whole.width();
-        const double py = t.height() / p.whole.height();
-        const double leftW = t.left() - b.left() + px;
-        const double rightW = b.right() - t.right() + px;
-        const double topH = t.top() - b.top() + py;
-        const double bottomH = b.bottom() - t.bottom() + py;
-        painter.fillRect(QRectF(b.left(), b.top(), leftW, topH), p.topLeft);
-        painter.fillRect(QRectF(t.right() - px, b.top(), rightW, topH), p.topRight);
-        painter.fillRect(QRectF(b.left(), t.bottom() - py, leftW, bottomH), p.bottomLeft);
-        painter.fillRect(QRectF(t.right() - px, t.bottom() - py, rightW, bottomH), p.bottomRight);
-        painter.drawImage(QRectF(b.left(), t.top(), leftW, t.height()), p.left);
-        painter.drawImage(QRectF(t.right() - px, t.top(), rightW, t.height()), p.right);
-        painter.drawImage(QRectF(t.left(), b.top(), t.width(), topH), p.top);
-        painter.drawImage(QRectF(t.left(), t.bottom() - py, t.width(), bottomH), p.bottom);
+        const double inLeft = t.left() + t.width / p.whole.width();
+        const double inRight = t.right() - t.width / p.whole.width();
+        const double inTop = t.top() + t.height / p.whole.height();
+        const double inBottom = t.bottom() - t.height / p.whole.height();
+        painter.fillRect(map.snapped(b.left(), b.top(), inLeft, inTop), p.topLeft);
+        painter.fillRect(map.snapped(inRight, b.top(), b.right(), inTop), p.topRight);
+        painter.fillRect(map.snapped(b.left(), inBottom, inLeft, b.bottom()), p.bottomLeft);
+        painter.fillRect(map.snapped(inRight, inBottom, b.right(), b.bottom()), p.bottomRight);
+        painter.drawImage(map.snapped(b.left(), t.top(), inLeft, t.bottom()), p.left);
+        painter.drawImage(map.snapped(inRight, t.top(), b.right(), t.bottom()), p.right);
+        painter.drawImage(map.snapped(t.left(), b.top(), t.right(), inTop), p.top);
+        painter.drawImage(map.snapped(t.left(), inBottom, t.right(), b.bottom()), p.bottom);
     }
-    painter.drawImage(t, p.whole);
+    painter.drawImage(map.snapped(t.left(), t.top(), t.right(), t.bottom()), p.whole);
 }
 
 void SheetPainter::paint(QPainter& painter, const SheetLayout& layout, const SheetPage& page,
                          const QRectF& target) {
-    const double sx = target.width() / layout.page.width;
-    const double sy = target.height() / layout.page.height;
+    const PageMapping map{target.topLeft(), target.width() / layout.page.width,
+                          target.height() / layout.page.height};
     painter.save();
-    const QTransform device = painter.worldTransform();
     // Pixels exactly as they are: PDF images stay uncompressed by lossy means, and raster
     // output takes the nearest pixel instead of blending.
     painter.setRenderHint(QPainter::LosslessImageRendering, true);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.translate(target.topLeft());
-    painter.scale(sx, sy);
     for (const SheetItem& item : page.items) {
-        paintItem(painter, item);
+        paintItem(painter, item, map);
     }
-    QPen pen(Qt::black, SheetLayout::kHairline);
+    QPen pen(Qt::black, SheetLayout::kHairline * map.sx);
     pen.setCapStyle(Qt::FlatCap);
     painter.setPen(pen);
     for (const LineMm& line : page.marks) {
-        painter.drawLine(QLineF(line.from.x, line.from.y, line.to.x, line.to.y));
+        painter.drawLine(
+            QLineF(map.point(line.from.x, line.from.y), map.point(line.to.x, line.to.y)));
     }
-    if (!page.labels.empty()) {
-        // Text in device units, so the font is realised at its printed size.
-        painter.setWorldTransform(device);
-        painter.translate(target.topLeft());
-        painter.setPen(Qt::black);
-        for (const SheetLabel& label : page.labels) {
-            QFont font(QStringLiteral("Arial"));
-            font.setPixelSize(std::max(1, static_cast<int>(std::lround(label.height * sy))));
-            painter.setFont(font);
-            const QPointF at(label.topLeft.x * sx, label.topLeft.y * sy);
-            painter.drawText(QRectF(at, QSizeF(target.width(), target.height())),
-                             Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                             QString::fromStdString(label.text));
-        }
+    painter.setPen(Qt::black);
+    for (const SheetLabel& label : page.labels) {
+        QFont font(QStringLiteral("Arial"));
+        font.setPixelSize(std::max(1, static_cast<int>(std::lround(label.height * map.sy))));
+        painter.setFont(font);
+        painter.drawText(QRectF(map.point(label.topLeft.x, label.topLeft.y), target.size()),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                         QString::fromStdString(label.text));
     }
     painter.restore();
 }

@@ -37,8 +37,10 @@ private:
         QColor topLeft, topRight, bottomLeft, bottomRight;
     };
 
+    struct PageMapping;
+
     const Picture& pictureFor(const DibImage& dib);
-    void paintItem(QPainter& painter, const SheetItem& item);
+    void paintItem(QPainter& painter, const SheetItem& item, const PageMapping& map);
 
     const SheetArt& art_;
     std::unordered_map<const DibImage*, Picture> pictures_;

@@ -178,7 +178,8 @@ TEST(SheetWriter, PngPagesAtTheResolutionAsked) {
     const SheetArt art(set);
     SheetOptions options;
     options.tileWidth = 90;
-    options.tiles = {2, 2, 2, 2, 2, 2, 2};
+    options.bleed = 1.5;
+    options.tiles = {2, 2, 2, 2, 2, 2};
     const SheetLayout layout = layOutSheet(options, art);
     ASSERT_EQ(layout.pages.size(), 2u);
     const auto written = SheetWriter::writePng(dir / "sheet.png", layout, art, 50);
@@ -187,7 +188,14 @@ TEST(SheetWriter, PngPagesAtTheResolutionAsked) {
     const QImage first(QFile::decodeName(written[0].c_str()));
     EXPECT_EQ(first.size(), QSize(413, 585));
     EXPECT_EQ(first.dotsPerMeterX(), 1969);
-    EXPECT_EQ(first.pixelColor(110, 110), QColor(0, 160, 0));
+    // Neighbouring bleeds meet without a seam: all green from the first tile's bleed to
+    // the second's.
+    const RectMm& b1 = layout.pages[0].items[0].bleed;
+    const RectMm& b2 = layout.pages[0].items[1].bleed;
+    const auto dots = [&](double mm) { return int(std::lround(mm * first.width() / 210)); };
+    for (int x = dots(b1.left()) + 1; x < dots(b2.right()) - 1; ++x) {
+        ASSERT_EQ(first.pixelColor(x, 110), QColor(0, 160, 0)) << x;
+    }
 
     EXPECT_EQ(SheetWriter::pagePngPath("a.v2/out", 1), "a.v2/out-1.png");
     EXPECT_THROW(SheetWriter::writePng(dir / "x.png", layout, art, 5), SheetError);
