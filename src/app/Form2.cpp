@@ -22,6 +22,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QToolBar>
 
@@ -387,8 +388,16 @@ void Form2::centreWorkingTile() {
 void Form2::pctWorkingTile_Resize() {
     ImageBox* box = ui_.pctWorkingTile;
     centreWorkingTile();
-    ui_.XScroll->setMaximum(toInt16(box->width(), "working tile width"));
-    ui_.YScroll->setMaximum(toInt16(box->height(), "working tile height"));
+    // The position bars take the new range quietly: a value beyond it is clamped without
+    // a redraw, which would bring back the picture of the old size, and the text keeps
+    // the position its fields hold.
+    const std::pair<QScrollBar*, int> bars[] = {
+        {ui_.XScroll, toInt16(box->width(), "working tile width")},
+        {ui_.YScroll, toInt16(box->height(), "working tile height")}};
+    for (auto [bar, maximum] : bars) {
+        const QSignalBlocker quiet(bar);
+        bar->setMaximum(maximum);
+    }
     ui_.Label2->setText(QStringLiteral("%1, %2").arg(box->width()).arg(box->height()));
 }
 
@@ -525,9 +534,8 @@ void Form2::loadTileIntoEditor(int k) {
     ui_.mnuRotateRight->setEnabled(square);
 
     const QImage fullImage = toQImage(tile.full);
-    work->setImage(fullImage);
+    setWorkingImage(fullImage);
     full->setImage(fullImage);
-    ui_.pctUndoBuffer->setImage(fullImage);
     state_.EditingFullImage = true;
     ui_.Label2->setText(QStringLiteral("%1, %2").arg(work->width()).arg(work->height()));
 
@@ -553,6 +561,23 @@ void Form2::loadTileIntoEditor(int k) {
     }
     if (showPreviews)
         small->show();
+}
+
+void Form2::setWorkingImage(const QImage& image) {
+    // The copy first: whatever the new size sets off draws over the new picture.
+    ui_.pctUndoBuffer->setImage(image);
+    ui_.pctWorkingTile->setImage(image);
+}
+
+void Form2::clearEditor() {
+    for (ImageBox* box :
+         {ui_.pctWorkingTile, ui_.pctPreviewHalf, ui_.pctPreviewFull, ui_.shpPreviewSmall})
+        box->hide();
+    ui_.shpPreviewSmall->setBorder(false);
+    for (ImageBox* box :
+         {ui_.pctWorkingTile, ui_.pctUndoBuffer, ui_.pctPreviewFull, ui_.pctPreviewHalf})
+        box->clearImage();
+    ui_.shpPreviewSmall->setBackColour(systemcolour::MenuBar);
 }
 
 // ---- Menus opening -----------------------------------------------------------------------

@@ -205,6 +205,12 @@ public:
     // Loads tile k into the working tile, undo copy and previews without touching the
     // marks (the editor half of ShowSelectedTile).
     void loadTileIntoEditor(int k);
+    // The working tile shows `image` and keeps it as its undo copy: the live text is drawn
+    // over this picture from now on. Every command that gives the working tile a new
+    // picture goes through here.
+    void setWorkingImage(const QImage& image);
+    // No tile in the editor: the working tile and the previews are hidden and emptied.
+    void clearEditor();
     // A progress display for the core's long operations, on ProgressBar1.
     std::function<void(int, int)> progressDisplay();
 

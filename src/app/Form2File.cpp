@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QProgressBar>
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 
@@ -133,14 +134,7 @@ void Form2::mnuOpen_Click() {
     ui_.Picture1->show();
     ui_.Picture1->setWhiteBackground(true);
     ui_.Picture1->invalidateAll();
-    for (ImageBox* box :
-         {ui_.pctWorkingTile, ui_.pctPreviewHalf, ui_.pctPreviewFull, ui_.shpPreviewSmall})
-        box->hide();
-    ui_.shpPreviewSmall->setBorder(false);
-    ui_.pctWorkingTile->clearImage();
-    ui_.pctPreviewFull->clearImage();
-    ui_.pctPreviewHalf->clearImage();
-    ui_.shpPreviewSmall->setBackColour(systemcolour::MenuBar);
+    clearEditor();
     ui_.mnuDeleteTile->setEnabled(false);
     ui_.mnuDeleteTilemnu->setEnabled(false);
 
@@ -153,12 +147,21 @@ void Form2::mnuOpen_Click() {
     state_.LargeLayout = large;
     applyPreviewLayout(large);
     end.finish();
-    for (const Tile& tile : tiles_.tiles()) {
-        if (tile.full.width() > kWeirdTile || tile.full.height() > kWeirdTile)
-            messages().inform(
-                tr("Weird displays will occur with tile sizes greater than 256 X 256"),
-                QString::fromLatin1(kTitle), MessageIcon::Information);
-    }
+    // One warning, and one count of the other oversized tiles: a library of thousands of
+    // them must not keep the user clicking.
+    const auto weird =
+        std::count_if(tiles_.tiles().begin(), tiles_.tiles().end(), [](const Tile& t) {
+            return t.full.width() > kWeirdTile || t.full.height() > kWeirdTile;
+        });
+    if (weird > 0)
+        messages().inform(tr("Weird displays will occur with tile sizes greater than 256 X 256"),
+                          QString::fromLatin1(kTitle), MessageIcon::Information);
+    if (weird > 1)
+        messages().inform(
+            weird == 2
+                ? tr("1 more tile in this library is larger than 256 X 256.")
+                : tr("%1 more tiles in this library are larger than 256 X 256.").arg(weird - 1),
+            QString::fromLatin1(kTitle), MessageIcon::Information);
 
     state_.IsLibraryOpen = true;
     state_.IsSaved = true;

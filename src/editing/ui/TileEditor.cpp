@@ -156,7 +156,7 @@ void TileEditor::cmdCreate_Click() {
     if (current != 0 && base != 0 && ui.mnuAutoPastePase->isChecked()) {
         const Tile& baseTile = form_.tileSet().tile(base);
         const QImage baseFull = toQImage(baseTile.full);
-        ui.pctWorkingTile->setImage(baseFull);
+        form_.setWorkingImage(baseFull);
         ui.pctPreviewFull->setImage(baseFull);
         ui.pctPreviewHalf->resize(baseTile.half.width(), baseTile.half.height());
         ui.pctPreviewHalf->setImage(toQImage(baseTile.half));
@@ -181,11 +181,17 @@ void TileEditor::mnuDeleteTile_Click() {
 void TileEditor::mnuDeleteTiles_Click() {
     StripModel& strip = form_.strip();
     int first = strip.currentTile();
-    if (strip.multiSelect()) {
+    const bool several = strip.multiSelect();
+    if (several) {
         const std::vector<int> selected = strip.selectedTiles();
         first = selected.empty() ? 0 : selected.front();
     }
-    applyDelete(strip.deleteSelected(), first);
+    const DeleteOutcome outcome = strip.deleteSelected();
+    applyDelete(outcome, first);
+    // The marked tiles took the one in the editor with them: the editor shows the tile
+    // that became current, or nothing.
+    if (several && outcome.removed > 0 && !outcome.becameEmpty && form_.CurrentTile() == 0)
+        form_.clearEditor();
 }
 
 void TileEditor::mnuDeleteTilemnu_Click() {

@@ -95,14 +95,12 @@ void WorkingTile::deriveHalfPreview(const DibImage& source) {
 }
 
 void WorkingTile::pctPreviewFull_Click() {
-    const Form2::Controls& ui = form_.ui();
-    ui.pctWorkingTile->setImage(shownImage(*ui.pctPreviewFull));
+    form_.setWorkingImage(shownImage(*form_.ui().pctPreviewFull));
     form_.state().EditingFullImage = true;
 }
 
 void WorkingTile::pctPreviewHalf_Click() {
-    const Form2::Controls& ui = form_.ui();
-    ui.pctWorkingTile->setImage(shownImage(*ui.pctPreviewHalf));
+    form_.setWorkingImage(shownImage(*form_.ui().pctPreviewHalf));
     form_.state().EditingFullImage = false;
 }
 
@@ -159,7 +157,7 @@ void WorkingTile::TransformWorkingTile(int kind) {
     const DibImage result =
         transformed(toDibImage(work->image()), static_cast<TransformKind>(kind));
     // A turned non-square image changes the box's size, which re-centres it.
-    work->setImage(toQImage(result));
+    form_.setWorkingImage(toQImage(result));
 }
 
 // ---- Clipboard and base image ------------------------------------------------------------
@@ -197,7 +195,7 @@ void WorkingTile::mnuPaste_Click() {
     ImageBox* work = ui.pctWorkingTile;
     ImageBox* full = ui.pctPreviewFull;
     ImageBox* half = ui.pctPreviewHalf;
-    work->setImage(image);
+    form_.setWorkingImage(image);
     full->setImage(image);
     // The half preview keeps its old picture at the new size until it is derived again.
     half->resize(halfDimension(work->width()), halfDimension(work->height()));
@@ -211,7 +209,7 @@ void WorkingTile::mnuPasteBaseImage_Click() {
     const int base = form_.BaseTile();
     if (form_.TileCount() == 0 || base < 1 || base > form_.TileCount())
         return;
-    form_.ui().pctWorkingTile->setImage(toQImage(form_.tileSet().tile(base).full));
+    form_.setWorkingImage(toQImage(form_.tileSet().tile(base).full));
 }
 
 } // namespace qrb

@@ -11,13 +11,6 @@ namespace {
 
 class TileEditing : public WindowFixture {
 protected:
-    // A press on row i's full image, as the mouse gives it.
-    void press(int i, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        const RowGeometry g = window->strip().rowGeometry(i);
-        const QPoint at(int((g.fullLeft + g.fullWidth / 2) / 15),
-                        ui().Picture1->toPixelsY(g.fullTop + g.fullHeight / 2));
-        click(ui().Picture1, at, Qt::LeftButton, modifiers);
-    }
     QImage fullOf(int i) { return toQImage(window->tileSet().tile(i).full); }
 };
 
@@ -69,6 +62,26 @@ TEST_F(TileEditing, CreateAppendsTheWorkingTileAndReturnsToTheBaseImage) {
     EXPECT_EQ(ui().pctWorkingTile->image(), second);
 }
 
+TEST_F(TileEditing, NextTileStartsFromTheBaseImageWithoutThePreviousLettering) {
+    open(library("lib.qrb", 3, 40, 40));
+    press(2);
+    ui().txtText->setText("ONE");
+    ui().cmdPlace->click();
+    ui().XScroll->setValue(10);
+    ui().cmdPlace->click();
+    ui().cmdCreate->click();
+    ASSERT_EQ(window->TileCount(), 4);
+    EXPECT_EQ(ui().pctWorkingTile->image(), fullOf(1));
+
+    ui().txtText->setText("TWO");
+    ui().YScroll->setValue(20);
+    const QImage two = lettered(fullOf(1), "TWO", 0, 10, 20);
+    EXPECT_EQ(ui().pctWorkingTile->image(), two);
+    ui().mnuCreateTile->trigger();
+    ASSERT_EQ(window->TileCount(), 5);
+    EXPECT_EQ(fullOf(5), two);
+}
+
 TEST_F(TileEditing, CreateFromThePreviewsTakesThemAsTheyStand) {
     open(library("lib.qrb", 2, 40, 40));
     ui().mnuAutoCreateFromWorking->trigger(); // the full image is the full preview
@@ -106,6 +119,27 @@ TEST_F(TileEditing, DeleteButtonRemovesTheMarkedTilesAndTheLastDeleteEmptiesTheW
     const QImage left = ui().pctWorkingTile->image();
     window->Toolbar1_ButtonClick(15);
     EXPECT_EQ(ui().pctWorkingTile->image(), left);
+}
+
+TEST_F(TileEditing, DeleteSelectedLeavesTheEditorOnTheTileThatBecomesCurrentOrEmpty) {
+    open(library("lib.qrb", 6, 40, 40));
+    press(5);
+    press(6, Qt::ShiftModifier);
+    ui().toolbarButton(20)->trigger();
+    EXPECT_EQ(window->CurrentTile(), 4);
+    EXPECT_EQ(ui().pctWorkingTile->image(), fullOf(4));
+
+    // Tiles 2 and 3 go and tile 1 is not made current: no tile is left in the editor.
+    press(2);
+    press(3, Qt::ControlModifier);
+    ui().toolbarButton(20)->trigger();
+    ASSERT_EQ(window->TileCount(), 2);
+    EXPECT_EQ(window->CurrentTile(), 0);
+    EXPECT_TRUE(ui().pctWorkingTile->isHidden());
+    ui().mnuCopy->trigger();
+    EXPECT_EQ(platform.clipboard->puts, 0);
+    ui().cmdCreate->click();
+    EXPECT_EQ(window->TileCount(), 2);
 }
 
 TEST_F(TileEditing, SaveSelectedWritesTheMarkedTilesToAnotherFileOnly) {

@@ -1,5 +1,7 @@
 #include "support/ui/WindowFixture.h"
 
+#include "text/render/modRotateText.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -45,8 +47,28 @@ void WindowFixture::key(QWidget* w, int key, Qt::KeyboardModifiers modifiers) {
     QApplication::sendEvent(w, &release);
 }
 
+void WindowFixture::press(int i, Qt::KeyboardModifiers modifiers) {
+    const RowGeometry g = window->strip().rowGeometry(i);
+    const QPoint at(int((g.fullLeft + g.fullWidth / 2) / 15),
+                    ui().Picture1->toPixelsY(g.fullTop + g.fullHeight / 2));
+    click(ui().Picture1, at, Qt::LeftButton, modifiers);
+}
+
 QString WindowFixture::panel(int i) const {
     return window->ui().StatusBar1->panelText(i);
+}
+
+QImage WindowFixture::lettered(QImage base, const QString& text, int angle, int x, int y) const {
+    TextSurface surface(base);
+    surface.font = ui().pctWorkingTile->font();
+    surface.foreColor = ui().pctWorkingTile->foreColor;
+    surface.setCurrentPosition(x, y);
+    if (angle == 0)
+        PrintText(surface, text);
+    else
+        DrawRotatedText(surface, ui().txtText->font(), text, float(angle), std::int16_t(x),
+                        std::int16_t(y));
+    return base;
 }
 
 } // namespace qrb::test

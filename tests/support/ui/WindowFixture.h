@@ -52,10 +52,16 @@ protected:
     static QString q(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
     QString panel(int i) const;
 
+    // `base` with `text` drawn at (x, y) the way the live text preview draws it at `angle`
+    // (0 meaning the angle text "000"), in the working tile's current style.
+    QImage lettered(QImage base, const QString& text, int angle, int x, int y) const;
+
     // Input as a user gives it, delivered straight to the widget.
     static void click(QWidget* w, QPoint at, Qt::MouseButton button = Qt::LeftButton,
                       Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     static void key(QWidget* w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // A left press on row i's full image in the strip, as the mouse gives it.
+    void press(int i, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
     ScriptedPlatform platform;
     TempDir dir;

@@ -26,20 +26,6 @@ protected:
         ui().txtAngle->setText(typed);
         key(ui().txtAngle, Qt::Key_Return);
     }
-    // The working tile as it should look: `base` with `s` drawn at (x, y) as the preview
-    // draws it at `angle` (0 meaning the angle text "000").
-    QImage lettered(QImage base, const QString& s, int angle, int x, int y) const {
-        TextSurface surface(base);
-        surface.font = ui().pctWorkingTile->font();
-        surface.foreColor = ui().pctWorkingTile->foreColor;
-        surface.setCurrentPosition(x, y);
-        if (angle == 0)
-            PrintText(surface, s);
-        else
-            DrawRotatedText(surface, ui().txtText->font(), s, float(angle), std::int16_t(x),
-                            std::int16_t(y));
-        return base;
-    }
     void store(int k, const QString& s, int x, int y, int angle) {
         ui().txtText->setText(s);
         ui().txtX->setText(QString::number(x));
