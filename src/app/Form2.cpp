@@ -88,6 +88,7 @@ Form2::Form2(Platform platform, const QString& startupFile, QWidget* parent)
     // --------------------------------------------------------------------------------------
 
     state_.StartupFile = startupFile;
+    enableLibraryCommands(false);
     Form_Load();
     // The design client area is 547 x 411, which cuts off most of the position slots and
     // leaves the strip too narrow for large tiles: the window opens tall enough to show
@@ -578,6 +579,17 @@ void Form2::clearEditor() {
          {ui_.pctWorkingTile, ui_.pctUndoBuffer, ui_.pctPreviewFull, ui_.pctPreviewHalf})
         box->clearImage();
     ui_.shpPreviewSmall->setBackColour(systemcolour::MenuBar);
+}
+
+void Form2::enableLibraryCommands(bool open) {
+    ui_.mnuSave->setEnabled(open);
+    ui_.mnuSaveAs->setEnabled(open);
+    for (int button : {2, 4, 5, 17, 18, 20})
+        ui_.toolbarButton(button)->setEnabled(open);
+    if (!open) {
+        ui_.toolbarButton(15)->setEnabled(false);
+        ui_.toolbarButton(16)->setEnabled(false);
+    }
 }
 
 // ---- Menus opening -----------------------------------------------------------------------

@@ -211,6 +211,10 @@ public:
     void setWorkingImage(const QImage& image);
     // No tile in the editor: the working tile and the previews are hidden and emptied.
     void clearEditor();
+    // Save, Save As and the toolbar buttons that need a library (save, copy, paste, turns,
+    // flips, delete) follow whether one is open. The turns are switched on per tile by
+    // loadTileIntoEditor.
+    void enableLibraryCommands(bool open);
     // A progress display for the core's long operations, on ProgressBar1.
     std::function<void(int, int)> progressDisplay();
 

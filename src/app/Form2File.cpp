@@ -166,9 +166,7 @@ void Form2::mnuOpen_Click() {
     state_.IsLibraryOpen = true;
     state_.IsSaved = true;
     UpdateTitle();
-    ui_.toolbarButton(2)->setEnabled(true);
-    ui_.mnuSave->setEnabled(true);
-    ui_.mnuSaveAs->setEnabled(true);
+    enableLibraryCommands(true);
     ShowSelectedTile(1);
 }
 

@@ -311,10 +311,8 @@ void Form2::buildMenus() {
                        QKeySequence(Qt::CTRL | Qt::Key_O));
     ui_.mnuSave = item(ui_.mnuFile, QStringLiteral("mnuSave"), tr("&Save"),
                        QKeySequence(Qt::CTRL | Qt::Key_S));
-    ui_.mnuSave->setEnabled(false);
     ui_.mnuSaveAs = item(ui_.mnuFile, QStringLiteral("mnuSaveAs"), tr("Save &As ..."),
                          QKeySequence(Qt::CTRL | Qt::Key_A));
-    ui_.mnuSaveAs->setEnabled(false);
     ui_.mnuConfirmWrite = option(ui_.mnuFile, QStringLiteral("mnuConfirmWrite"),
                                  tr("Confirm when replacing file"), true);
     ui_.mnuSpacer1 = separator(ui_.mnuFile, QStringLiteral("mnuSpacer1"));

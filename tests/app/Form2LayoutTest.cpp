@@ -35,6 +35,10 @@ TEST_F(Layout, ToolbarHasTwentyPositionsWithTheHalfTileButtonHidden) {
     EXPECT_EQ(visible, 18);
     EXPECT_EQ(ui().toolbarButton(1)->toolTip(), "Open QRB File");
     EXPECT_FALSE(ui().toolbarButton(13)->isEnabled());
+    // Buttons that act on a library wait for one.
+    for (int button : {2, 4, 5, 15, 16, 17, 18, 20})
+        EXPECT_FALSE(ui().toolbarButton(button)->isEnabled()) << button;
+    EXPECT_TRUE(ui().toolbarButton(1)->isEnabled());
     // After the two start-up size steps (6 -> 8) both size buttons are usable.
     EXPECT_TRUE(ui().toolbarButton(8)->isEnabled());
     EXPECT_TRUE(ui().toolbarButton(9)->isEnabled());
@@ -102,6 +106,7 @@ TEST_F(Layout, MenusSetTheirStatesWhenTheyOpenWithoutALibrary) {
 }
 
 TEST_F(Layout, EveryItemAndButtonRunsTheHandlerNamedAfterIt) {
+    open(library("lib.qrb", 1, 20, 20)); // the buttons used act on a library
     QStringList ran;
     for (const char* name : {"mnuCopy_Click", "mnuRotateLeft_Click", "Toolbar1_Button10"})
         window->setHandler(QString::fromLatin1(name), [&ran, name] { ran << name; });

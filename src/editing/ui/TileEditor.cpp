@@ -222,9 +222,7 @@ void TileEditor::applyDelete(const DeleteOutcome& outcome, int firstRemoved) {
         ui.mnuAutoCreateFromWorking->setChecked(true);
         ui.StatusBar1->setPanelText(1, QString());
         state.IsLibraryOpen = false;
-        ui.mnuSave->setEnabled(false);
-        ui.mnuSaveAs->setEnabled(false);
-        ui.toolbarButton(2)->setEnabled(false);
+        form_.enableLibraryCommands(false);
         ui.mnuDeleteTile->setEnabled(false);
         ui.mnuDeleteTilemnu->setEnabled(false);
         form_.UpdateTitle();
