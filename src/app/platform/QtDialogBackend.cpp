@@ -1,17 +1,12 @@
 #include "app/platform/QtDialogBackend.h"
 
+#include "app/platform/FontDialog.h"
 #include "text/render/modRotateText.h"
 
 #include <QApplication>
 #include <QColorDialog>
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDialog>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 namespace qrb {
 
@@ -33,69 +28,6 @@ std::optional<QString> runFileDialog(const FileDialogRequest& request, bool save
         return std::nullopt;
     return dialog.selectedFiles().first();
 }
-
-// The font dialog of the desktop offers no text colour, so the program's font dialog is
-// the desktop one with a colour button beside it.
-class FontAndColourDialog : public QDialog {
-public:
-    FontAndColourDialog(const FontDialogRequest& request, QWidget* parent)
-        : QDialog(parent), colour_(request.current.colour) {
-        setWindowTitle(QObject::tr("Font"));
-        fonts_ = new QFontDialog(this);
-        fonts_->setWindowFlags(Qt::Widget);
-        fonts_->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
-        QFont font(request.current.name);
-        font.setPointSizeF(request.current.size > 0 ? request.current.size : 8);
-        font.setBold(request.current.bold);
-        font.setItalic(request.current.italic);
-        font.setUnderline(request.current.underline);
-        font.setStrikeOut(request.current.strikethru);
-        fonts_->setCurrentFont(font);
-
-        auto* colourButton = new QPushButton(QObject::tr("&Colour..."), this);
-        swatch_ = new QLabel(this);
-        swatch_->setFixedSize(40, 20);
-        swatch_->setFrameShape(QFrame::Box);
-        swatch_->setAccessibleName(QObject::tr("Text colour"));
-        showColour();
-        QObject::connect(colourButton, &QPushButton::clicked, this, [this] {
-            QColor chosen = QColorDialog::getColor(toQColor(colour_), this);
-            if (chosen.isValid()) {
-                colour_ = toColourValue(chosen);
-                showColour();
-            }
-        });
-        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-        QObject::connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-        QObject::connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-        auto* colourRow = new QHBoxLayout;
-        colourRow->addWidget(new QLabel(QObject::tr("Text colour:"), this));
-        colourRow->addWidget(swatch_);
-        colourRow->addWidget(colourButton);
-        colourRow->addStretch();
-        auto* layout = new QVBoxLayout(this);
-        layout->addWidget(fonts_);
-        layout->addLayout(colourRow);
-        layout->addWidget(buttons);
-    }
-
-    FontSettings result() const {
-        QFont f = fonts_->currentFont();
-        return FontSettings{f.family(),    f.pointSizeF(), f.bold(), f.italic(),
-                            f.underline(), f.strikeOut(),  colour_};
-    }
-
-private:
-    void showColour() {
-        swatch_->setStyleSheet(
-            QStringLiteral("background-color: %1").arg(toQColor(colour_).name()));
-    }
-
-    QFontDialog* fonts_;
-    QLabel* swatch_;
-    ColourValue colour_;
-};
 
 } // namespace
 
@@ -124,10 +56,10 @@ std::optional<QString> QtDialogBackend::saveFile(const FileDialogRequest& reques
 }
 
 std::optional<FontSettings> QtDialogBackend::chooseFont(const FontDialogRequest& request) {
-    FontAndColourDialog dialog(request, QApplication::activeWindow());
+    FontDialog dialog(request, QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return dialog.result();
+    return dialog.chosen();
 }
 
 std::optional<ColourValue> QtDialogBackend::chooseColour(ColourValue initial) {

@@ -36,6 +36,7 @@ public:
         Kind kind;
         FileDialogRequest file; // for Open and Save
         ColourValue colour = 0; // for Colour: the colour the dialog starts from
+        FontDialogRequest font; // for Font
     };
 
     // Answers of the dialogs, in order; nullopt = cancel. An empty queue cancels.
@@ -45,19 +46,19 @@ public:
     std::vector<Request> requests;
 
     std::optional<QString> openFile(const FileDialogRequest& request) override {
-        requests.push_back(Request{Kind::Open, request});
+        requests.push_back(Request{Kind::Open, request, 0, {}});
         return nextAnswer(answers, {});
     }
     std::optional<QString> saveFile(const FileDialogRequest& request) override {
-        requests.push_back(Request{Kind::Save, request});
+        requests.push_back(Request{Kind::Save, request, 0, {}});
         return nextAnswer(answers, {});
     }
-    std::optional<FontSettings> chooseFont(const FontDialogRequest&) override {
-        requests.push_back(Request{Kind::Font, {}});
+    std::optional<FontSettings> chooseFont(const FontDialogRequest& request) override {
+        requests.push_back(Request{Kind::Font, {}, 0, request});
         return nextAnswer(fontAnswers, {});
     }
     std::optional<ColourValue> chooseColour(ColourValue initial) override {
-        requests.push_back(Request{Kind::Colour, {}, initial});
+        requests.push_back(Request{Kind::Colour, {}, initial, {}});
         return nextAnswer(colourAnswers, {});
     }
 };

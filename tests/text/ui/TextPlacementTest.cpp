@@ -214,6 +214,28 @@ TEST_F(Lettering, BoldItalicAndTheFontDialogShowInPanelsAndTheTextBox) {
     EXPECT_EQ(text().currentStyle().boxColour, palette::DarkGrey);
 }
 
+TEST_F(Lettering, FontDialogStartsFromTheStyleAndAMissingFaceKeepsItsName) {
+    open(library("lib.qrb", 1, 40, 40));
+    platform.dialogs->fontAnswers = {FontSettings{"Nonesuch", 30, false, true, false, false, 0}};
+    ui().toolbarButton(7)->trigger();
+    const FontDialogRequest asked = platform.dialogs->requests.back().font;
+    EXPECT_EQ(asked.current.name, "Arial");
+    EXPECT_EQ(asked.current.size, 8);
+    EXPECT_EQ(asked.minSize, 6);
+    EXPECT_EQ(asked.maxSize, 18);
+    EXPECT_EQ(panel(2), "Nonesuch ");
+    EXPECT_EQ(panel(3), "18"); // a size beyond the limits is kept within them
+
+    // Drawn with a substitute, but stored, saved and offered again under its own name.
+    store(0, "x", 1, 1, 0);
+    EXPECT_EQ(ui().Text1[0]->toolTip(), "Font = Nonesuch, Size = 18, Degrees = 000");
+    platform.dialogs->answers = {q(dir / "faces.qpf")};
+    ui().mnuSavePositionData->trigger();
+    EXPECT_EQ(PositionDataFile::read(dir / "faces.qpf")[0].style.face, "Nonesuch");
+    ui().toolbarButton(7)->trigger(); // cancelled
+    EXPECT_EQ(platform.dialogs->requests.back().font.current.name, "Nonesuch");
+}
+
 TEST_F(Lettering, ClearReturnsSlotsStyleAndEditorToTheirFirstState) {
     openTiles();
     ui().toolbarButton(11)->trigger();
