@@ -2,6 +2,7 @@
 #include "app/Resources.h"
 
 #include "app/AboutBox.h"
+#include "app/MenuShortcutsFirst.h"
 #include "app/PanelStatusBar.h"
 #include "app/ShapeWidget.h"
 #include "core/CheckedNumeric.h"
@@ -79,6 +80,11 @@ Form2::Form2(Platform platform, const QString& startupFile, QWidget* parent)
     f1->setShortcutContext(Qt::WindowShortcut);
     connect(f1, &QAction::triggered, this, [this] { platform_.help->showContents(); });
     addAction(f1);
+
+    // The menu's shortcuts work wherever the focus is, also in the text boxes.
+    auto* menuKeys = new MenuShortcutsFirst(*menuBar(), this);
+    for (QLineEdit* box : ui_.client->findChildren<QLineEdit*>())
+        menuKeys->watch(box);
 
     // ---- Feature parts ------------------------------------------------------------------
     // Each feature part is created here, given *this, and installs its handlers.
