@@ -51,8 +51,8 @@ Form2::Form2(Platform platform, const QString& startupFile, QWidget* parent)
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
 
     buildControls();
-    buildMenus();
     buildToolbar();
+    buildMenus();
     installOwnHandlers();
 
     connect(ui_.VScroll1, &QScrollBar::valueChanged, this, &Form2::VScroll1_Change);
@@ -62,16 +62,22 @@ Form2::Form2(Platform platform, const QString& startupFile, QWidget* parent)
             [this](int tile, RowPart part, MouseButton button, Modifiers modifiers, QPoint at) {
                 runCommand([=, this] { Strip_MouseDown(tile, part, button, modifiers, at); });
             });
-    connect(ui_.Picture1, &TileStrip::keyboardStep, this, [this](int delta) {
-        const int from = CurrentTile();
-        const int to = from != 0 ? from + delta : (delta > 0 ? 1 : TileCount());
-        if (to < 1 || to > TileCount())
-            return;
+    connect(ui_.Picture1, &TileStrip::keyChoseRow, this, [this](int tile, Modifiers modifiers) {
         runCommand([=, this] {
-            Strip_MouseDown(to, RowPart::Full, MouseButton::Left, Modifiers::None);
-            ensureRowVisible(to);
+            // A key never takes the current tile away, as a second click on it would.
+            if (modifiers != Modifiers::None || tile != CurrentTile())
+                Strip_MouseDown(tile, RowPart::Full, MouseButton::Left, modifiers);
+            ensureRowVisible(tile);
         });
     });
+    connect(ui_.Picture1, &TileStrip::focusRowMoved, this, &Form2::ensureRowVisible);
+    connect(ui_.Picture1, &TileStrip::menuKeyPressed, this, [this](int tile, QPoint at) {
+        runCommand([=, this] {
+            ensureRowVisible(tile);
+            Strip_MouseDown(tile, RowPart::Full, MouseButton::Right, Modifiers::None, at);
+        });
+    });
+    connect(ui_.Picture1, &TileStrip::deleteKeyPressed, ui_.toolbarButton(20), &QAction::trigger);
 
     // F1 anywhere in the window opens the help, as Help > Contents does.
     auto* f1 = new QAction(this);

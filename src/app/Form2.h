@@ -142,6 +142,10 @@ public:
                 *mnuCreateHalfTile = nullptr, *mnuCreateUsingPosition = nullptr;
         // Help
         QAction *mnuContents = nullptr, *mnuAbout = nullptr;
+        // Keyboard access beyond the items above: the Edit menu ends with the toolbar's
+        // style commands (the same actions as buttons 7 to 11) and mnuTypeAngle, which
+        // shows the angle box; the Tile menu ends with the toolbar's delete (button 20).
+        QAction* mnuTypeAngle = nullptr;
         // Tile context menu
         QAction *mnuSetBaseTile = nullptr, *mnuSaveTiles = nullptr, *mnuSaveTilesAs = nullptr,
                 *mnuSpacer2 = nullptr, *mnuDeleteTile = nullptr, *mnuDeleteTiles = nullptr;

@@ -9,6 +9,7 @@
 #include "imaging/ui/ImageBox.h"
 
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -33,6 +34,31 @@ protected:
         QWidget::resizeEvent(event);
         if (onResize)
             onResize();
+    }
+};
+
+// Left and Right move a horizontal bar's thumb the way they point. (Qt's scroll bars turn
+// the arrow keys round on horizontal bars, which suits a scrolled view but not a value.)
+class ArrowKeysAlongTheBar : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* bar = qobject_cast<QScrollBar*>(watched);
+        if (bar && event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+            if (plain && key->key() == Qt::Key_Left) {
+                bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+                return true;
+            }
+            if (plain && key->key() == Qt::Key_Right) {
+                bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
     }
 };
 
@@ -266,6 +292,15 @@ void Form2::buildControls() {
         w->raise();
     ui_.ProgressBar1->raise();
 
+    // The position and angle bars are reached with Tab and moved with the arrow keys; a
+    // click on them leaves the focus where it was, in the text box being typed in.
+    auto* arrows = new ArrowKeysAlongTheBar(this);
+    for (QScrollBar* bar : {ui_.XScroll, ui_.YScroll, ui_.HScroll1}) {
+        bar->setFocusPolicy(Qt::TabFocus);
+        if (bar->orientation() == Qt::Horizontal)
+            bar->installEventFilter(arrows);
+    }
+
     // Keyboard order: text, position, Place, Store, angle, Create, slots, strip.
     QList<QWidget*> order{ui_.txtText,  ui_.XScroll,  ui_.YScroll,  ui_.txtX,     ui_.txtY,
                           ui_.cmdPlace, ui_.cmdStore, ui_.txtAngle, ui_.HScroll1, ui_.cmdCreate};
@@ -400,6 +435,23 @@ void Form2::buildMenus() {
             connect(a, &QAction::triggered, this, [this, handler] { runHandler(handler); });
         }
     }
+    // Commands otherwise only on the toolbar, after the menus' own items, for the keyboard.
+    ui_.mnuEdit->addSeparator()->setObjectName(QStringLiteral("styleSpacer"));
+    const std::pair<int, const char*> styleButtons[] = {{7, "Select &Font..."},
+                                                        {10, "B&old"},
+                                                        {11, "&Italic"},
+                                                        {8, "&Decrease Font Size"},
+                                                        {9, "I&ncrease Font Size"}};
+    for (auto [button, caption] : styleButtons) {
+        QAction* shared = ui_.toolbarButton(button);
+        shared->setText(tr(caption));
+        ui_.mnuEdit->addAction(shared);
+    }
+    ui_.mnuTypeAngle = item(ui_.mnuEdit, QStringLiteral("mnuTypeAngle"), tr("Type Text &Angle..."));
+    tile->addSeparator()->setObjectName(QStringLiteral("deleteSpacer"));
+    ui_.toolbarButton(20)->setText(tr("&Delete Tile"));
+    tile->addAction(ui_.toolbarButton(20));
+
     connect(ui_.mnuFile, &QMenu::aboutToShow, this, &Form2::mnuFile_Click);
     connect(ui_.mnuEdit, &QMenu::aboutToShow, this, &Form2::mnuEdit_Click);
     connect(ui_.mnuConfiguration, &QMenu::aboutToShow, this, &Form2::mnuConfiguration_Click);

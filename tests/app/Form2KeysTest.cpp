@@ -52,5 +52,109 @@ TEST_F(Keys, MenuShortcutsWinWhileATextBoxHasTheFocus) {
     EXPECT_EQ(ui().txtText->text(), "keep");
 }
 
+TEST_F(Keys, PositionAndAngleBarsAreInTheTabOrderAndMoveWithTheArrows) {
+    open(library("lib.qrb", 1, 40, 40));
+    activate();
+    type(ui().cmdStore, Qt::Key_Tab); // the hidden angle box is passed over
+    EXPECT_EQ(QApplication::focusWidget(), ui().HScroll1);
+    QTest::keyClick(ui().HScroll1, Qt::Key_Left);
+    EXPECT_EQ(ui().txtAngle->text(), "359");
+
+    type(ui().cmdPlace, Qt::Key_Space);
+    type(ui().txtText, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), ui().XScroll);
+    QTest::keyClick(ui().XScroll, Qt::Key_Right);
+    EXPECT_EQ(ui().txtX->text(), "1");
+    type(ui().XScroll, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), ui().YScroll);
+    QTest::keyClick(ui().YScroll, Qt::Key_PageDown);
+    EXPECT_EQ(ui().txtY->text(), "10");
+}
+
+TEST_F(Keys, ToolbarOnlyCommandsAndTheAngleBoxAreInTheMenus) {
+    open(library("lib.qrb", 3, 40, 40));
+    const QList<QAction*> edit = ui().mnuEdit->actions();
+    for (int button : {7, 8, 9, 10, 11})
+        EXPECT_TRUE(edit.contains(ui().toolbarButton(button))) << button;
+    EXPECT_TRUE(ui().mnuConfiguration->actions().contains(ui().toolbarButton(20)));
+
+    activate();
+    ui().txtText->setFocus();
+    ui().mnuTypeAngle->trigger();
+    EXPECT_FALSE(ui().txtAngle->isHidden());
+    EXPECT_TRUE(ui().txtAngle->hasFocus());
+    ui().txtAngle->setText("45");
+    key(ui().txtAngle, Qt::Key_Return);
+    EXPECT_EQ(ui().HScroll1->value(), 45);
+}
+
+class StripKeys : public Keys {
+protected:
+    void SetUp() override {
+        open(library("lib.qrb", 30, 40, 40));
+        activate();
+        ui().Picture1->setFocus();
+    }
+    void strip(int k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        key(ui().Picture1, k, modifiers);
+    }
+    bool inView(int tile) const {
+        auto [first, last] = ui().Picture1->rowsInView();
+        return first <= tile && tile <= last;
+    }
+};
+
+TEST_F(StripKeys, PagingAndEndKeysMakeTheTileTheyReachCurrent) {
+    strip(Qt::Key_End);
+    EXPECT_EQ(window->CurrentTile(), 30);
+    EXPECT_TRUE(inView(30));
+    EXPECT_EQ(ui().pctWorkingTile->image(), toQImage(window->tileSet().tile(30).full));
+    strip(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(window->CurrentTile(), 1);
+    EXPECT_TRUE(inView(1));
+    strip(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(window->CurrentTile(), 30);
+    strip(Qt::Key_Home);
+    strip(Qt::Key_Home); // already there: the tile stays current
+    EXPECT_EQ(window->CurrentTile(), 1);
+
+    auto [first, last] = ui().Picture1->rowsInView();
+    strip(Qt::Key_PageDown);
+    const int page = window->CurrentTile();
+    EXPECT_EQ(page, 1 + (last - first));
+    EXPECT_TRUE(inView(page));
+    strip(Qt::Key_PageUp);
+    EXPECT_EQ(window->CurrentTile(), 1);
+}
+
+TEST_F(StripKeys, ShiftAndCtrlMarkTilesAndTheMenuAndDeleteKeysActOnThem) {
+    strip(Qt::Key_Down); // tile 2 current
+    strip(Qt::Key_Down, Qt::ShiftModifier);
+    strip(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(window->strip().selectedTiles(), (std::vector<int>{2, 3, 4}));
+    EXPECT_EQ(window->CurrentTile(), 2);
+    strip(Qt::Key_Down, Qt::ControlModifier); // the focus row moves on, nothing else
+    strip(Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(ui().Picture1->focusRow(), 6);
+    EXPECT_EQ(window->strip().selectedTiles(), (std::vector<int>{2, 3, 4}));
+    strip(Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(window->strip().selectedTiles(), (std::vector<int>{2, 3, 4, 6}));
+
+    strip(Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(ui().mnuTileMenu->isVisible());
+    EXPECT_TRUE(ui().mnuDeleteTiles->isVisible());
+    ui().mnuTileMenu->hide();
+    strip(Qt::Key_Delete);
+    EXPECT_EQ(window->TileCount(), 26);
+    EXPECT_EQ(panel(1), "26 Tiles");
+}
+
+TEST_F(StripKeys, TheFocusRowIsFramed) {
+    strip(Qt::Key_Down);
+    const QImage focused = ui().Picture1->grab().toImage();
+    ui().txtText->setFocus();
+    EXPECT_NE(ui().Picture1->grab().toImage(), focused);
+}
+
 } // namespace
 } // namespace qrb::test

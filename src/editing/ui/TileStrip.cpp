@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include <algorithm>
+
 namespace qrb {
 
 namespace {
@@ -70,7 +72,16 @@ void TileStrip::setEmptyPicture(const QPixmap& picture) {
     update();
 }
 
+int TileStrip::focusRow() const {
+    if (focusRow_ >= 1 && focusRow_ <= model_.count())
+        return focusRow_;
+    return model_.currentTile();
+}
+
 void TileStrip::invalidateFrom(int firstTile) {
+    // A focus row whose tile moved or went follows the current tile again.
+    if (focusRow_ >= firstTile)
+        focusRow_ = 0;
     for (auto it = cache_.begin(); it != cache_.end();) {
         if (it.key() >= firstTile)
             it = cache_.erase(it);
@@ -158,6 +169,24 @@ void TileStrip::paintEvent(QPaintEvent* event) {
                          toQColor(model_.tiles().tile(i).smallColour));
     }
     trimCache(first, last);
+    if (hasFocus())
+        drawFocusFrame(painter);
+}
+
+void TileStrip::drawFocusFrame(QPainter& painter) {
+    // A dashed frame just inside the focus row, light on the dark marks and dark on white,
+    // or around the whole strip while there is no focus row.
+    QRect frame = rect();
+    QColor colour = palette().color(QPalette::WindowText);
+    if (const int row = focusRow()) {
+        const RowGeometry g = model_.rowGeometry(row);
+        const int top = toPixelsY(g.frameTop);
+        frame = QRect(0, top, width(), toPixelsY(g.frameTop + g.frameHeight) - top);
+        colour = model_.mark(row) == palette::White ? QColor(Qt::black) : QColor(Qt::white);
+    }
+    painter.setPen(QPen(colour, 1, Qt::DashLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(frame.adjusted(1, 1, -2, -2));
 }
 
 void TileStrip::mousePressEvent(QMouseEvent* event) {
@@ -169,35 +198,77 @@ void TileStrip::mousePressEvent(QMouseEvent* event) {
                            : RowHit{};
     if (hit.tile == 0)
         return;
+    focusRow_ = hit.tile;
+    update();
     emit rowPressed(hit.tile, hit.part, buttonOf(event->button()), modifiersOf(event->modifiers()),
                     event->globalPosition().toPoint());
 }
 
-void TileStrip::keyPressEvent(QKeyEvent* event) {
-    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
-        if (event->key() == Qt::Key_Up) {
-            emit keyboardStep(-1);
-            return;
-        }
-        if (event->key() == Qt::Key_Down) {
-            emit keyboardStep(+1);
-            return;
-        }
-        if (scrollTarget_ && scrollTarget_->isEnabled()) {
-            const std::pair<int, QAbstractSlider::SliderAction> keys[] = {
-                {Qt::Key_PageUp, QAbstractSlider::SliderPageStepSub},
-                {Qt::Key_PageDown, QAbstractSlider::SliderPageStepAdd},
-                {Qt::Key_Home, QAbstractSlider::SliderToMinimum},
-                {Qt::Key_End, QAbstractSlider::SliderToMaximum}};
-            for (auto [key, action] : keys) {
-                if (event->key() == key) {
-                    scrollTarget_->triggerAction(action);
-                    return;
-                }
-            }
-        }
+int TileStrip::rowForKey(int key) const {
+    const int count = model_.count();
+    const int from = focusRow();
+    auto [first, last] = rowsInView();
+    const int page = std::max(1, last - first);
+    int to = 0;
+    switch (key) {
+    case Qt::Key_Up:
+        to = from != 0 ? from - 1 : count;
+        break;
+    case Qt::Key_Down:
+        to = from + 1;
+        break;
+    case Qt::Key_PageUp:
+        to = from != 0 ? from - page : 1;
+        break;
+    case Qt::Key_PageDown:
+        to = from + page;
+        break;
+    case Qt::Key_Home:
+        to = 1;
+        break;
+    case Qt::Key_End:
+        to = count;
+        break;
+    default:
+        return 0;
     }
-    QWidget::keyPressEvent(event);
+    return count == 0 ? 0 : std::clamp(to, 1, count);
+}
+
+void TileStrip::keyPressEvent(QKeyEvent* event) {
+    const Modifiers modifiers = modifiersOf(event->modifiers());
+    const int key = event->key();
+    if ((key == Qt::Key_Menu && modifiers == Modifiers::None) ||
+        (key == Qt::Key_F10 && modifiers == Modifiers::Shift)) {
+        if (const int row = focusRow()) {
+            const RowGeometry g = model_.rowGeometry(row);
+            const QPoint at(pixelsOf(g.fullLeft + g.fullWidth / 2),
+                            toPixelsY(g.fullTop + g.fullHeight / 2));
+            emit menuKeyPressed(row, mapToGlobal(at));
+        }
+        return;
+    }
+    if (key == Qt::Key_Delete && modifiers == Modifiers::None) {
+        emit deleteKeyPressed();
+        return;
+    }
+    if (key == Qt::Key_Space && (modifiers == Modifiers::None || modifiers == Modifiers::Ctrl)) {
+        if (const int row = focusRow())
+            emit keyChoseRow(row, modifiers);
+        return;
+    }
+    const int to = rowForKey(key);
+    const bool moveOnly = modifiers == Modifiers::Ctrl && key != Qt::Key_Home && key != Qt::Key_End;
+    if (to == 0 || modifiers == Modifiers::Other) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    focusRow_ = to;
+    update();
+    if (moveOnly)
+        emit focusRowMoved(to);
+    else
+        emit keyChoseRow(to, modifiers == Modifiers::Shift ? Modifiers::Shift : Modifiers::None);
 }
 
 void TileStrip::wheelEvent(QWheelEvent* event) {

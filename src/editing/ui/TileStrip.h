@@ -5,8 +5,19 @@
 // kept in a small cache, so opening and scrolling cost the same at 32767 tiles as at ten.
 //
 // The content is scrolled by setting its top (twips, 0 or negative). Mouse presses are
-// resolved to (tile, part) and forwarded through rowPressed(); the keys Up and Down ask
-// for the neighbouring tile through keyboardStep(); the paging keys scroll.
+// resolved to (tile, part) and forwarded through rowPressed().
+//
+// Keys, while the strip has the focus (a frame around the focus row shows it):
+//   Up, Down, Page Up, Page Down, Home, End (also with Ctrl: Ctrl+Home, Ctrl+End), Space
+//       make that tile current, as a click on it would           -> keyChoseRow(t, None)
+//   Shift with Up, Down, Page Up, Page Down, Home, End
+//       mark from the current tile to that tile, as a Shift-click -> keyChoseRow(t, Shift)
+//   Ctrl+Up, Ctrl+Down, Ctrl+Page Up, Ctrl+Page Down
+//       move the focus row only                                   -> focusRowMoved(t)
+//   Ctrl+Space  mark or unmark the focus row, as a Ctrl-click    -> keyChoseRow(t, Ctrl)
+//   Menu, Shift+F10  the tile menu for the focus row              -> menuKeyPressed(t, at)
+//   Delete  delete the marked or the current tile                 -> deleteKeyPressed()
+// The focus row is the row last pressed or reached by a key, else the current tile.
 
 #include "editing/StripModel.h"
 
@@ -46,15 +57,24 @@ public:
     int toPixelsY(Twips contentY) const;
     Twips toContentY(int widgetY) const;
 
-    // The scroll bar that moves the strip: the wheel and the keys Page Up, Page Down, Home
-    // and End are passed on to it.
+    // The scroll bar that moves the strip: the wheel is passed on to it.
     void setScrollTarget(QAbstractSlider* scrollBar) { scrollTarget_ = scrollBar; }
+
+    // The row the keys work from: the row last pressed or reached by a key while it is
+    // still in the strip, else the current tile; 0 when there is neither.
+    int focusRow() const;
 
 signals:
     void rowPressed(int tile, qrb::RowPart part, qrb::MouseButton button, qrb::Modifiers modifiers,
                     QPoint globalPos);
-    // Up (-1) or Down (+1) pressed while the strip has the focus.
-    void keyboardStep(int delta);
+    // A key chose `tile`: None makes it current (nothing when it already is), Shift and
+    // Ctrl mark as a Shift- or Ctrl-click on it does.
+    void keyChoseRow(int tile, qrb::Modifiers modifiers);
+    // The focus row moved to `tile` without any other change: bring it into view.
+    void focusRowMoved(int tile);
+    // The tile menu was asked for by key, for `tile`, to be shown at `globalPos`.
+    void menuKeyPressed(int tile, QPoint globalPos);
+    void deleteKeyPressed();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -69,6 +89,9 @@ private:
     };
     const RowPixmaps& pixmapsFor(int tile);
     void trimCache(int firstInView, int lastInView);
+    // The row a movement key leads to from the focus row, within the strip; 0 for other keys.
+    int rowForKey(int key) const;
+    void drawFocusFrame(QPainter& painter);
 
     const StripModel& model_;
     Twips contentTop_ = 0;
@@ -76,6 +99,7 @@ private:
     QPixmap emptyPicture_;
     QHash<int, RowPixmaps> cache_;
     QAbstractSlider* scrollTarget_ = nullptr;
+    int focusRow_ = 0; // 0: the current tile
 };
 
 } // namespace qrb

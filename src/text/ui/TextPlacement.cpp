@@ -49,6 +49,7 @@ void TextPlacement::connectControls() {
     connect(ui_.txtAngle, &QLineEdit::returnPressed, this, [this] { txtAngle_KeyPress(13); });
     ui_.txtAngle->installEventFilter(this);
     connect(ui_.picRotate, &ImageBox::clicked, this, &TextPlacement::picRotate_Click);
+    connect(ui_.mnuTypeAngle, &QAction::triggered, this, &TextPlacement::picRotate_Click);
     ui_.frmRotate->installEventFilter(this);
     connect(ui_.cmdPlace, &QPushButton::clicked, this, &TextPlacement::cmdPlace_Click);
     connect(ui_.cmdStore, &QPushButton::clicked, this, &TextPlacement::cmdStore_Click);
