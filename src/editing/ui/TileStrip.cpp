@@ -11,6 +11,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <memory>
 
 namespace qrb {
 
@@ -26,8 +27,9 @@ int pixelsOf(Twips t) {
     return static_cast<int>(q);
 }
 
-// Rows kept beyond those in view, so scrolling back and forth a little rebuilds nothing.
-constexpr int kSpareRows = 64;
+qsizetype bytesOf(const QPixmap& pixmap) {
+    return qsizetype(pixmap.width()) * pixmap.height() * std::max(1, pixmap.depth() / 8);
+}
 
 Modifiers modifiersOf(Qt::KeyboardModifiers m) {
     m &= ~Qt::KeypadModifier;
@@ -82,11 +84,9 @@ void TileStrip::invalidateFrom(int firstTile) {
     // A focus row whose tile moved or went follows the current tile again.
     if (focusRow_ >= firstTile)
         focusRow_ = 0;
-    for (auto it = cache_.begin(); it != cache_.end();) {
-        if (it.key() >= firstTile)
-            it = cache_.erase(it);
-        else
-            ++it;
+    for (int tile : cache_.keys()) {
+        if (tile >= firstTile)
+            cache_.remove(tile);
     }
     update();
 }
@@ -116,25 +116,19 @@ std::pair<int, int> TileStrip::rowsInView() const {
 }
 
 const TileStrip::RowPixmaps& TileStrip::pixmapsFor(int tile) {
-    auto it = cache_.find(tile);
-    if (it == cache_.end()) {
-        const Tile& t = model_.tiles().tile(tile);
-        RowPixmaps row{QPixmap::fromImage(toQImage(t.full)), QPixmap::fromImage(toQImage(t.half))};
-        it = cache_.insert(tile, std::move(row));
+    if (const RowPixmaps* kept = cache_.object(tile))
+        return *kept;
+    const Tile& t = model_.tiles().tile(tile);
+    auto row = std::make_unique<RowPixmaps>(
+        RowPixmaps{QPixmap::fromImage(toQImage(t.full)), QPixmap::fromImage(toQImage(t.half))});
+    const qsizetype cost = bytesOf(row->full) + bytesOf(row->half);
+    if (cost > cache_.maxCost()) {
+        uncached_ = std::move(*row);
+        return uncached_;
     }
-    return *it;
-}
-
-void TileStrip::trimCache(int firstInView, int lastInView) {
-    const int viewRows = lastInView - firstInView + 1;
-    if (cache_.size() <= viewRows + 2 * kSpareRows)
-        return;
-    for (auto it = cache_.begin(); it != cache_.end();) {
-        if (it.key() < firstInView - kSpareRows || it.key() > lastInView + kSpareRows)
-            it = cache_.erase(it);
-        else
-            ++it;
-    }
+    RowPixmaps* kept = row.release();
+    cache_.insert(tile, kept, cost);
+    return *kept;
 }
 
 void TileStrip::paintEvent(QPaintEvent* event) {
@@ -168,7 +162,6 @@ void TileStrip::paintEvent(QPaintEvent* event) {
         painter.fillRect(QRect(pixelsOf(g.smallLeft), toPixelsY(g.smallTop), side, side),
                          toQColor(model_.tiles().tile(i).smallColour));
     }
-    trimCache(first, last);
     if (hasFocus())
         drawFocusFrame(painter);
 }

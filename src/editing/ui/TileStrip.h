@@ -2,7 +2,8 @@
 // The tile strip content: one widget that paints the rows in view (row frame in its mark
 // colour, full image, half image, small-colour square) from the strip model's geometry.
 // Rows are never widgets; their pixmaps are built when a row first comes into view and
-// kept in a small cache, so opening and scrolling cost the same at 32767 tiles as at ten.
+// kept in a cache bounded in bytes (the rows shown least recently go first), so opening
+// and scrolling cost the same at 32767 tiles as at ten, in time and in memory.
 //
 // The content is scrolled by setting its top (twips, 0 or negative). Mouse presses are
 // resolved to (tile, part) and forwarded through rowPressed().
@@ -21,7 +22,7 @@
 
 #include "editing/StripModel.h"
 
-#include <QHash>
+#include <QCache>
 #include <QPixmap>
 #include <QWidget>
 
@@ -48,8 +49,14 @@ public:
     void invalidateFrom(int firstTile);
     void invalidateAll() { invalidateFrom(1); }
 
-    // Rows whose pixmaps are currently cached (for tests of the lazy cache).
+    // The most the row pixmaps kept for repainting may take, in bytes.
+    static constexpr qsizetype kDefaultCacheBytes = qsizetype(32) << 20;
+    void setCacheBudget(qsizetype bytes) { cache_.setMaxCost(bytes); }
+    qsizetype cacheBudget() const { return cache_.maxCost(); }
+    // What the cache holds now: rows and their bytes, and whether a tile's row is kept.
     int cachedRows() const { return int(cache_.size()); }
+    qsizetype cachedBytes() const { return cache_.totalCost(); }
+    bool isCached(int tile) const { return cache_.contains(tile); }
     // First and last tile with any part in view; 0, 0 when none.
     std::pair<int, int> rowsInView() const;
 
@@ -87,8 +94,8 @@ private:
         QPixmap full;
         QPixmap half;
     };
+    // Tile `tile`'s pixmaps, valid until the next call.
     const RowPixmaps& pixmapsFor(int tile);
-    void trimCache(int firstInView, int lastInView);
     // The row a movement key leads to from the focus row, within the strip; 0 for other keys.
     int rowForKey(int key) const;
     void drawFocusFrame(QPainter& painter);
@@ -97,7 +104,8 @@ private:
     Twips contentTop_ = 0;
     bool white_ = false;
     QPixmap emptyPicture_;
-    QHash<int, RowPixmaps> cache_;
+    QCache<int, RowPixmaps> cache_{kDefaultCacheBytes};
+    RowPixmaps uncached_; // a row larger than the whole budget, drawn without being kept
     QAbstractSlider* scrollTarget_ = nullptr;
     int focusRow_ = 0; // 0: the current tile
 };
