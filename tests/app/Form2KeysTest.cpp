@@ -1,8 +1,8 @@
 // The window worked from the keyboard alone: menu shortcuts wherever the focus is, and
 // every command and control within reach of a key.
 
+#include "imaging/render/DibConversion.h"
 #include "support/ui/WindowFixture.h"
-#include "tileset/ui/DibConversion.h"
 
 #include <QClipboard>
 #include <QTest>

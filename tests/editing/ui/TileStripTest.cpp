@@ -1,8 +1,8 @@
 // The tile strip's memory: row pixmaps are kept within a byte budget, the rows shown least
 // recently going first.
 
+#include "imaging/render/DibConversion.h"
 #include "support/ui/WindowFixture.h"
-#include "tileset/ui/DibConversion.h"
 
 namespace qrb::test {
 namespace {
