@@ -32,9 +32,14 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
 #include <stdexcept>
+#include <stop_token>
+#include <vector>
 
 namespace qrb {
+
+class LetteringTable;
 
 // A command the document does not carry out, with the reason to show.
 class Refusal : public std::runtime_error {
@@ -123,6 +128,18 @@ public:
     bool deleteTile() { return deleteTile(currentTile()); }
     // Removes every marked tile (the current tile without MultiSelect).
     bool deleteSelected();
+    // Appends `tiles` as one undo step named `what`; returns how many. Throws Refusal when
+    // they would take the library past TileSet::kMaxTiles; nothing changes then.
+    int appendTiles(std::vector<Tile> tiles, const QString& what);
+    // Letter from table: for each row and copy a new tile, made from the row's base tile
+    // and the position slots as they stand (the row's texts in place of theirs) the way
+    // Create using position data makes it, all appended as one undo step. The text being
+    // placed and the working tile are left alone. Throws TableError (row and column) when
+    // the table does not fit the library; returns the number of tiles appended, or empty
+    // when `stop` was requested. Cancelled or failed, the library stays as it was.
+    std::optional<int> letterFromTable(const LetteringTable& table,
+                                       const ProgressCallback& progress = {},
+                                       std::stop_token stop = {});
 
     // ---- Working tile edits --------------------------------------------------------
     const WorkingTile& working() const { return working_; }

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <numeric>
 
 namespace qrb {
 
@@ -57,14 +58,7 @@ void Document::pictureReplaced(QSize before) {
 }
 
 void Document::clampPosition() {
-    // A smaller tile takes the position with it, as the position controls do.
-    const QSize size = working_.picture.size();
-    const auto clampTo = [](std::int16_t v, int maximum) {
-        return std::int16_t(std::clamp<int>(v, Placement::kPositionMinimum,
-                                            std::max(maximum, Placement::kPositionMinimum)));
-    };
-    placement_.x = clampTo(placement_.x, size.width());
-    placement_.y = clampTo(placement_.y, size.height());
+    placement_.keepWithin(working_.picture.size());
     note(Change::Placement);
 }
 
@@ -169,6 +163,33 @@ bool Document::deleteSelected() {
     }
     record.commit();
     return true;
+}
+
+int Document::appendTiles(std::vector<Tile> tiles, const QString& what) {
+    if (tiles.empty())
+        return 0;
+    if (tiles.size() > std::size_t(TileSet::kMaxTiles - tileCount()))
+        throw Refusal(tr("%1 new tiles would take the library past %2 tiles, the most a library "
+                         "file can store.")
+                          .arg(tiles.size())
+                          .arg(TileSet::kMaxTiles)
+                          .toStdString());
+    Recorder record(*this, what, Recorder::Selection);
+    const int first = tileCount() + 1;
+    try {
+        for (Tile& tile : tiles)
+            strip_.appendTile(std::move(tile));
+    } catch (...) {
+        // All or nothing: the tiles appended so far go again.
+        std::vector<int> added(std::size_t(tileCount() - first + 1));
+        std::iota(added.begin(), added.end(), first);
+        strip_.takeTiles(added);
+        throw;
+    }
+    record.appended(first, tileCount());
+    note(Change::Tiles, first);
+    record.commit();
+    return tileCount() - first + 1;
 }
 
 // ---- The working tile --------------------------------------------------------------------

@@ -5,6 +5,7 @@
 
 #include "document/Document.h"
 
+#include <numeric>
 #include <set>
 
 namespace qrb {
@@ -45,11 +46,13 @@ public:
     Recorder(const Recorder&) = delete;
     Recorder& operator=(const Recorder&) = delete;
 
-    // Tile n was appended by the command.
-    void appended(int n) {
+    // Tiles `first` to `last` were appended by the command.
+    void appended(int first, int last) {
         step_.tileChange = EditStep::TileChange::Appended;
-        step_.tileNumbers = {n};
+        step_.tileNumbers.resize(std::size_t(last - first + 1));
+        std::iota(step_.tileNumbers.begin(), step_.tileNumbers.end(), first);
     }
+    void appended(int n) { appended(n, n); }
     // The command removed `tiles` (ascending); they move into the step.
     void removed(std::vector<NumberedTile> tiles) {
         step_.tileChange = EditStep::TileChange::Removed;
@@ -90,8 +93,10 @@ public:
         for (const NumberedTile& t : step_.heldTiles)
             bytes += t.tile.full.bytes().size() + t.tile.half.bytes().size();
         if (step_.tileChange == EditStep::TileChange::Appended) {
-            const Tile& tile = d.tiles_.tile(step_.tileNumbers.front());
-            bytes += tile.full.bytes().size() + tile.half.bytes().size();
+            for (const int n : step_.tileNumbers) {
+                const Tile& tile = d.tiles_.tile(n);
+                bytes += tile.full.bytes().size() + tile.half.bytes().size();
+            }
         }
         step_.bytes = bytes + sizeof(EditStep);
         d.history_.push(std::move(step_));

@@ -4,8 +4,12 @@
 
 #include "document/DocumentParts.h"
 #include "document/FilePath.h"
+#include "document/TableLettering.h"
 #include "document/TypedNumber.h"
+#include "lettering/LetteringTable.h"
 #include "text/PositionDataFile.h"
+
+#include <QFileInfo>
 
 namespace qrb {
 
@@ -106,37 +110,25 @@ void Document::storeSlot(int k) {
 }
 
 void Document::recallSlot(int k) {
-    const PositionSlot& slot = slots_[std::size_t(k)];
     // Whatever the working tile shows now, a live text included, becomes the tile.
     if (working_.shown)
         working_.picture = workingImage();
-
-    // A stored position that is not a number keeps the current one; a position beyond
-    // the tile (stored on a larger one) is kept as it is.
-    const QString position = QString::fromStdString(slot.position);
-    placement_.x =
-        typedWholeNumber(position.section(QLatin1Char(','), 0, 0)).value_or(placement_.x);
-    placement_.y =
-        typedWholeNumber(position.section(QLatin1Char(','), 1, 1)).value_or(placement_.y);
-    placement_.setAngle(typedAngle(QString::fromStdString(slot.angle)).value_or(0));
-    placement_.style = slot.style;
-    placement_.text = QString::fromStdString(slot.text);
-    placement_.positionEnabled = true;
+    placement_.recall(slots_[std::size_t(k)]);
     note(Change::WorkingTile);
     showLiveText();
 }
 
 void Document::stampSlots() {
-    // Each slot click commits what the one before drew, so every stored text ends on the
-    // tile, in slot order, the last one live.
-    for (int k = 0; k < int(PositionSlots::kCount); ++k) {
-        if (slots_[std::size_t(k)].isEmpty())
-            continue;
-        if (storePending_)
-            storeSlot(k);
-        else
-            recallSlot(k);
+    // A Store that waits takes the first slot click, which stores instead of recalling.
+    std::size_t from = 0;
+    if (storePending_) {
+        while (from < PositionSlots::kCount && slots_[from].isEmpty())
+            ++from;
+        if (from < PositionSlots::kCount)
+            storeSlot(int(from++));
     }
+    qrb::stampSlots(working_.picture, placement_, liveText_, slots_, from);
+    note(Change::WorkingTile | Change::Placement);
 }
 
 void Document::setSlotText(int k, const QString& text) {
@@ -177,6 +169,20 @@ void Document::clearPositionData() {
     placement_.positionEnabled = false;
     placement_.resetAngle();
     showLiveText();
+}
+
+// ---- Lettering from a table -------------------------------------------------------------
+
+std::optional<int> Document::letterFromTable(const LetteringTable& table,
+                                             const ProgressCallback& progress,
+                                             std::stop_token stop) {
+    table.check(tileCount(), QFileInfo(path_).fileName().toStdString(), tileCount());
+    // Each row as if its base tile were picked now and Create pressed.
+    const TableLettering lettering(tiles_, slots_, placement_, working_.picture.size());
+    std::optional<std::vector<Tile>> made = lettering.letterAll(table, progress, stop);
+    if (!made)
+        return std::nullopt;
+    return appendTiles(std::move(*made), tr("Letter from Table"));
 }
 
 // ---- Options -----------------------------------------------------------------------------

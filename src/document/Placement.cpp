@@ -54,6 +54,25 @@ std::optional<float> Placement::steppedSize(int delta) const {
     return std::max(size, kMinimumSize);
 }
 
+void Placement::keepWithin(QSize size) {
+    const auto clampTo = [](std::int16_t v, int maximum) {
+        return std::int16_t(
+            std::clamp<int>(v, kPositionMinimum, std::max(maximum, kPositionMinimum)));
+    };
+    x = clampTo(x, size.width());
+    y = clampTo(y, size.height());
+}
+
+void Placement::recall(const PositionSlot& slot) {
+    const QString position = QString::fromStdString(slot.position);
+    x = typedWholeNumber(position.section(QLatin1Char(','), 0, 0)).value_or(x);
+    y = typedWholeNumber(position.section(QLatin1Char(','), 1, 1)).value_or(y);
+    setAngle(typedAngle(QString::fromStdString(slot.angle)).value_or(0));
+    style = slot.style;
+    text = QString::fromStdString(slot.text);
+    positionEnabled = true;
+}
+
 void drawPlacement(QImage& image, const Placement& placement) {
     TextSurface surface(image);
     surface.font = toQFont(placement.style);
@@ -64,6 +83,18 @@ void drawPlacement(QImage& image, const Placement& placement) {
                         placement.y);
     else
         PrintText(surface, placement.text);
+}
+
+void stampSlots(QImage& picture, Placement& placement, bool& live,
+                const PositionSlots& positionSlots, std::size_t from) {
+    for (std::size_t k = from; k < PositionSlots::kCount; ++k) {
+        if (positionSlots[k].isEmpty())
+            continue;
+        if (live)
+            drawPlacement(picture, placement);
+        placement.recall(positionSlots[k]);
+        live = true;
+    }
 }
 
 } // namespace qrb

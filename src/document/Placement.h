@@ -3,9 +3,11 @@
 // angle, with the rules the position, angle and size controls follow. Changing it is not
 // an edit: it is drawn live over the working tile until Place makes it part of the tile.
 
+#include "text/PositionSlot.h"
 #include "text/TextStyle.h"
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 #include <cstdint>
@@ -48,11 +50,28 @@ struct Placement {
     // A size step of `delta` points from the size the font dialog would show (the size
     // within its range). Empty when nothing changes (a step up at the largest size).
     std::optional<float> steppedSize(int delta) const;
+
+    // A working tile of `size` took the place of one of another size: the position
+    // follows it, as the position controls do.
+    void keepWithin(QSize size);
+
+    // A click on `slot`'s button recalls it: its text, style, angle and position. A
+    // position that is not a whole number keeps the current one; a position beyond the
+    // tile (stored on a larger one) is kept as it is.
+    void recall(const PositionSlot& slot);
 };
 
 // Draws the placement's text onto `image` (any format QPainter paints on): turned text
 // from its top-left corner at (x, y) when the angle is turned, else printed unturned there,
 // in the style's colour. The routine the window's preview, Place and Create all use.
 void drawPlacement(QImage& image, const Placement& placement);
+
+// Create using position data on a working tile holding `picture` with `placement` shown
+// live over it when `live` is set: for every slot from `from` on that has a text, in slot
+// order, what the tile shows becomes its picture and the slot is recalled, its text live.
+// So every stored text ends on the tile, the last one live. The one routine behind Create
+// and lettering from a table.
+void stampSlots(QImage& picture, Placement& placement, bool& live,
+                const PositionSlots& positionSlots, std::size_t from = 0);
 
 } // namespace qrb

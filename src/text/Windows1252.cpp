@@ -92,6 +92,17 @@ std::optional<std::size_t> firstUnrepresentable(std::string_view utf8) {
     return std::nullopt;
 }
 
+std::optional<std::size_t> firstInvalidUtf8(std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t start = pos;
+        if (!nextCodePoint(text, pos)) {
+            return start;
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> utf8ToWindows1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());

@@ -20,4 +20,8 @@ std::optional<std::string> windows1252ToUtf8(std::string_view bytes);
 // offset into `utf8`), or empty when every character can.
 std::optional<std::size_t> firstUnrepresentable(std::string_view utf8);
 
+// Byte offset of the first byte of `text` that does not start a well-formed UTF-8
+// character, or empty when all of `text` is UTF-8.
+std::optional<std::size_t> firstInvalidUtf8(std::string_view text);
+
 } // namespace qrb

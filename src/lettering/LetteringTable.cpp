@@ -1,0 +1,247 @@
+#include "lettering/LetteringTable.h"
+
+#include "core/FileError.h"
+#include "core/InputFile.h"
+#include "lettering/CsvReader.h"
+#include "text/PositionDataFile.h"
+#include "text/Windows1252.h"
+#include "tileset/TileSet.h"
+
+#include <algorithm>
+#include <charconv>
+#include <iterator>
+
+namespace qrb {
+
+namespace {
+
+// What a column of the table is for: 0 to 8 the slots, then these.
+constexpr std::size_t kBase = LetteringRow::kSlots;
+constexpr std::size_t kCopies = LetteringRow::kSlots + 1;
+constexpr std::size_t kColumnKinds = LetteringRow::kSlots + 2;
+
+std::string columnName(std::size_t kind) {
+    if (kind == kBase)
+        return "base";
+    if (kind == kCopies)
+        return "copies";
+    return "slot" + std::to_string(kind + 1);
+}
+
+std::optional<std::size_t> columnKind(std::string_view name) {
+    for (std::size_t kind = 0; kind < kColumnKinds; ++kind) {
+        if (name == columnName(kind))
+            return kind;
+    }
+    return std::nullopt;
+}
+
+std::string_view trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+std::string lowered(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return char(c >= 'A' && c <= 'Z' ? c + 32 : c); });
+    return out;
+}
+
+// A whole decimal number, sign allowed, blanks around it ignored.
+std::optional<std::int64_t> wholeNumber(std::string_view cell) {
+    const std::string_view text = trimmed(cell);
+    std::int64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end)
+        return std::nullopt;
+    return value;
+}
+
+std::string inQuotes(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+class Parser {
+public:
+    Parser(std::string_view text, char separator, const std::string& name)
+        : reader_(text, separator), name_(name) {}
+
+    std::vector<LetteringRow> rows() {
+        std::vector<std::string> cells;
+        if (!next(cells))
+            fail(1, "", "the table is empty; its first line names the columns, e.g. base,slot1");
+        readHeader(cells);
+        std::vector<LetteringRow> rows;
+        while (next(cells)) {
+            if (std::all_of(cells.begin(), cells.end(), [](const auto& c) { return c.empty(); }))
+                continue;
+            rows.push_back(readRow(cells));
+        }
+        return rows;
+    }
+
+private:
+    bool next(std::vector<std::string>& cells) {
+        try {
+            return reader_.next(cells);
+        } catch (const CsvSyntaxError& e) {
+            const std::string column = e.field() < kinds_.size()
+                                           ? columnName(kinds_[e.field()])
+                                           : "column " + std::to_string(e.field() + 1);
+            fail(e.line(), column, column + ": " + e.what());
+        }
+    }
+
+    void readHeader(const std::vector<std::string>& cells) {
+        std::array<std::size_t, kColumnKinds> seenAt{};
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            const std::string name = lowered(trimmed(cells[i]));
+            const std::string number = "column " + std::to_string(i + 1);
+            if (name.empty())
+                fail(1, number, number + " has no name");
+            const std::optional<std::size_t> kind = columnKind(name);
+            if (!kind)
+                fail(1, name,
+                     number + " " + inQuotes(trimmed(cells[i])) +
+                         " is not one of base, slot1 to slot9, copies");
+            if (seenAt[*kind] != 0)
+                fail(1, name,
+                     number + " " + inQuotes(trimmed(cells[i])) + " repeats column " +
+                         std::to_string(seenAt[*kind]));
+            seenAt[*kind] = i + 1;
+            kinds_.push_back(*kind);
+        }
+        if (seenAt[kBase] == 0)
+            fail(1, "base", "the table has no base column (the number of the tile to start from)");
+    }
+
+    LetteringRow readRow(const std::vector<std::string>& cells) {
+        LetteringRow row;
+        row.line = reader_.recordLine();
+        if (cells.size() != kinds_.size())
+            fail(row.line, "",
+                 "the row has " + std::to_string(cells.size()) + " cells, the header " +
+                     std::to_string(kinds_.size()));
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            const std::size_t kind = kinds_[i];
+            const std::string& cell = cells[i];
+            const std::string column = columnName(kind);
+            if (firstInvalidUtf8(cell))
+                fail(row.line, column, column + " is not UTF-8 text (save the table as UTF-8)");
+            if (kind == kBase) {
+                if (trimmed(cell).empty())
+                    fail(row.line, column, "base is empty (the number of the tile to start from)");
+                const std::optional<std::int64_t> base = wholeNumber(cell);
+                if (!base || *base < 1)
+                    fail(row.line, column,
+                         "base " + inQuotes(trimmed(cell)) + " is not a tile number (1, 2, ...)");
+                row.base = *base;
+            } else if (kind == kCopies) {
+                if (trimmed(cell).empty())
+                    continue;
+                const std::optional<std::int64_t> copies = wholeNumber(cell);
+                if (!copies || *copies < 0)
+                    fail(row.line, column,
+                         "copies " + inQuotes(trimmed(cell)) + " is not a count (0, 1, 2, ...)");
+                if (*copies > TileSet::kMaxTiles)
+                    fail(row.line, column,
+                         "copies " + std::to_string(*copies) + " is more than the " +
+                             std::to_string(TileSet::kMaxTiles) + " tiles a library holds");
+                row.copies = int(*copies);
+            } else {
+                row.texts[kind] = storableText(cell, row.line, column);
+            }
+        }
+        return row;
+    }
+
+    // A slot text must fit a position data file, where the editor's slots go.
+    std::string storableText(const std::string& cell, int line, const std::string& column) {
+        if (const std::optional<std::size_t> at = firstUnrepresentable(cell)) {
+            std::size_t end = *at + 1;
+            while (end < cell.size() && (static_cast<unsigned char>(cell[end]) & 0xC0) == 0x80)
+                ++end;
+            fail(line, column,
+                 column + " holds " + inQuotes(cell.substr(*at, end - *at)) +
+                     ", which a position data file cannot hold");
+        }
+        const std::size_t length = utf8ToWindows1252(cell)->size();
+        if (length > PositionDataFile::kMaxStringBytes)
+            fail(line, column,
+                 column + " is " + std::to_string(length) +
+                     " characters long; a position data file holds at most " +
+                     std::to_string(PositionDataFile::kMaxStringBytes));
+        return cell;
+    }
+
+    [[noreturn]] void fail(int line, std::string column, const std::string& reason) const {
+        throw TableError(name_, line, std::move(column), reason);
+    }
+
+    CsvReader reader_;
+    const std::string& name_;
+    std::vector<std::size_t> kinds_; // what each column of the header is for
+};
+
+bool endsWithTsv(const std::string& name) {
+    return name.size() >= 4 && lowered(std::string_view(name).substr(name.size() - 4)) == ".tsv";
+}
+
+} // namespace
+
+TableError::TableError(const std::string& table, int line, std::string column,
+                       const std::string& reason)
+    : std::runtime_error(table + (line > 0 ? ":" + std::to_string(line) : std::string()) + ": " +
+                         reason),
+      line_(line), column_(std::move(column)) {}
+
+LetteringTable LetteringTable::read(const std::filesystem::path& path) {
+    InputFile file(path);
+    const std::string name = path.string();
+    if (file.size() > kMaxBytes)
+        throw TableError(name, 0, "",
+                         "the table is " + std::to_string(file.size()) +
+                             " bytes long; a lettering table may be at most " +
+                             std::to_string(kMaxBytes >> 20) + " MB");
+    std::string text(std::size_t(file.size()), '\0');
+    file.stream().read(text.data(), std::streamsize(text.size()));
+    if (file.stream().bad())
+        throw FileError(path, "cannot read");
+    text.resize(std::size_t(file.stream().gcount()));
+    return parse(text, endsWithTsv(path.filename().string()) ? '\t' : ',', name);
+}
+
+LetteringTable LetteringTable::parse(std::string_view text, char separator,
+                                     const std::string& name) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.starts_with(kByteOrderMark))
+        text.remove_prefix(kByteOrderMark.size());
+    LetteringTable table;
+    table.name_ = name;
+    table.rows_ = Parser(text, separator, name).rows();
+    return table;
+}
+
+int LetteringTable::check(int tileCount, const std::string& libraryName, int keptTiles) const {
+    std::int64_t total = keptTiles;
+    for (const LetteringRow& row : rows_) {
+        if (row.base > tileCount)
+            throw TableError(name_, row.line, "base",
+                             "base " + std::to_string(row.base) + " is beyond the " +
+                                 std::to_string(tileCount) +
+                                 (tileCount == 1 ? " tile of " : " tiles of ") + libraryName);
+        total += row.copies;
+        if (total > TileSet::kMaxTiles)
+            throw TableError(name_, row.line, "copies",
+                             "with this row the library would hold " + std::to_string(total) +
+                                 " tiles, more than the " + std::to_string(TileSet::kMaxTiles) +
+                                 " a library file can store");
+    }
+    return int(total - keptTiles);
+}
+
+} // namespace qrb

@@ -1,0 +1,83 @@
+#pragma once
+// A lettering table: the rows a batch of new tiles is lettered from, one tile (or several
+// copies) per row, read from CSV or tab-separated text. The first row names the columns;
+// case and blanks around a name do not matter:
+//   base           the number, from 1, of the library tile the row's tiles start from
+//                  (required)
+//   slot1 - slot9  the texts for the slot panel's rows from the top (slots 0 to 8). A slot
+//                  whose column is absent keeps its own text; an empty cell means no text
+//                  for that slot on the row's tiles.
+//   copies         how many identical tiles the row makes (default 1; 0 makes none)
+// Any other column is an error, so that a misspelt name cannot silently drop a label.
+// Rows whose cells are all empty are skipped. Every error names the table, the line the
+// row starts on and, where there is one, the column.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qrb {
+
+// A table that cannot be used. what() is the line the user sees, e.g.
+// "rows.csv:14: base 9 is beyond the 3 tiles of in.qrb".
+class TableError : public std::runtime_error {
+public:
+    // `line` 0 stands for the table as a whole; `column` is empty when no one column is
+    // at fault.
+    TableError(const std::string& table, int line, std::string column, const std::string& reason);
+    int line() const { return line_; }
+    const std::string& column() const { return column_; }
+
+private:
+    int line_;
+    std::string column_;
+};
+
+struct LetteringRow {
+    static constexpr std::size_t kSlots = 9;
+
+    int line = 0;          // where the row starts in the table (the header is line 1)
+    std::int64_t base = 0; // tile number, at least 1; check() compares it with a library
+    int copies = 1;
+    // Slot k's text (UTF-8, storable in a position data file); empty when the table has
+    // no column for slot k, so the slot keeps its own text.
+    std::array<std::optional<std::string>, kSlots> texts;
+
+    bool operator==(const LetteringRow&) const = default;
+};
+
+class LetteringTable {
+public:
+    // Larger tables are refused before they are read.
+    static constexpr std::uint64_t kMaxBytes = std::uint64_t(256) << 20;
+
+    // Reads the table at `path`: tab-separated when the name ends in ".tsv" (any case),
+    // otherwise CSV; UTF-8 with or without a byte-order mark. Messages name the table as
+    // `path` is written. Throws FileError when the file cannot be read, TableError when
+    // its content is wrong.
+    static LetteringTable read(const std::filesystem::path& path);
+
+    // The table held in `text`, fields separated by `separator`, named `name` in messages.
+    static LetteringTable parse(std::string_view text, char separator, const std::string& name);
+
+    const std::string& name() const { return name_; }
+    const std::vector<LetteringRow>& rows() const { return rows_; }
+
+    // Checks the rows against a library of `tileCount` tiles named `libraryName`: every
+    // base is one of its tiles, and the new tiles after `keptTiles` others stay within
+    // the 32767 a library holds. Returns the number of tiles the rows make. Throws
+    // TableError for the first row that fails.
+    int check(int tileCount, const std::string& libraryName, int keptTiles) const;
+
+private:
+    std::string name_;
+    std::vector<LetteringRow> rows_;
+};
+
+} // namespace qrb
