@@ -1,0 +1,183 @@
+// Lettering tables as spreadsheets and text editors write them, and every way one can be
+// wrong, each reported with its line and column.
+
+#include "lettering/LetteringTable.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace qrb::test {
+namespace {
+
+LetteringTable csv(std::string_view text) {
+    return LetteringTable::parse(text, ',', "rows.csv");
+}
+
+std::vector<std::uint8_t> bytesOf(std::string_view text) {
+    return {text.begin(), text.end()};
+}
+
+TEST(LetteringTable, QuotedFieldsHoldSeparatorsQuotesAndLineBreaks) {
+    const LetteringTable table = csv("base,slot1,slot2\n"
+                                     "1,\"Harbour, East\",\"say \"\"hi\"\"\"\n"
+                                     "2,\"two\nlines\",\"crlf\r\nkept\"\n"
+                                     "3,\"\",plain\n");
+    ASSERT_EQ(table.rows().size(), 3u);
+    EXPECT_EQ(table.rows()[0].texts[0], "Harbour, East");
+    EXPECT_EQ(table.rows()[0].texts[1], "say \"hi\"");
+    EXPECT_EQ(table.rows()[1].texts[0], "two\nlines");
+    EXPECT_EQ(table.rows()[1].texts[1], "crlf\r\nkept");
+    EXPECT_EQ(table.rows()[2].texts[0], "");
+    // Rows count the lines their quoted breaks take.
+    EXPECT_EQ(table.rows()[1].line, 3);
+    EXPECT_EQ(table.rows()[2].line, 6);
+}
+
+TEST(LetteringTable, ByteOrderMarkCrlfHeaderCaseAndTrailingBlankLines) {
+    const LetteringTable table = csv("\xEF\xBB\xBF Base ,SLOT3,\tCopies\r\n"
+                                     "2,x,3\r\n"
+                                     ",,\r\n"
+                                     "4,y,\r\n"
+                                     "\r\n\r\n");
+    ASSERT_EQ(table.rows().size(), 2u) << "the row of empty cells and blank lines are skipped";
+    const LetteringRow& first = table.rows()[0];
+    EXPECT_EQ(first.line, 2);
+    EXPECT_EQ(first.base, 2);
+    EXPECT_EQ(first.copies, 3);
+    EXPECT_EQ(first.texts[2], "x") << "no carriage return left on the last cell";
+    const LetteringRow& second = table.rows()[1];
+    EXPECT_EQ(second.line, 4);
+    EXPECT_EQ(second.copies, 1) << "an empty copies cell makes one tile";
+    EXPECT_EQ(second.texts[0], std::nullopt) << "no column: the slot keeps its own text";
+    EXPECT_EQ(second.texts[2], "y");
+}
+
+TEST(LetteringTable, NoCopiesMakesNoTileAndTheLastLineNeedsNoBreak) {
+    const LetteringTable table = csv("base,copies\n1,0\n1,2");
+    ASSERT_EQ(table.rows().size(), 2u);
+    EXPECT_EQ(table.rows()[0].copies, 0);
+    EXPECT_EQ(table.check(1, "in.qrb", 1), 2);
+}
+
+TEST(LetteringTable, TheFileNameChoosesTabsOrCommas) {
+    TempDir dir;
+    const std::string text = "base\tslot1\n1\tHarbour, East\n";
+    const LetteringTable tabs = LetteringTable::read(writeFile(dir / "rows.TSV", bytesOf(text)));
+    ASSERT_EQ(tabs.rows().size(), 1u);
+    EXPECT_EQ(tabs.rows()[0].texts[0], "Harbour, East");
+    EXPECT_EQ(tabs.name(), (dir / "rows.TSV").string());
+    // The same text as CSV is one header cell with a tab in it.
+    EXPECT_THROW(LetteringTable::read(writeFile(dir / "rows.csv", bytesOf(text))), TableError);
+}
+
+TEST(LetteringTable, LongestStorableTextAndWindows1252Characters) {
+    const std::string longest(126, 'W');
+    const LetteringTable table = csv("base,slot9\n1," + longest + "\n1,€ Straße\n");
+    EXPECT_EQ(table.rows()[0].texts[8], longest);
+    EXPECT_EQ(table.rows()[1].texts[8], "€ Straße");
+}
+
+struct BadTable {
+    std::string name;
+    std::string text;
+    int line;
+    std::string column;
+    std::string says; // part of the message
+};
+
+class BadTables : public ::testing::TestWithParam<BadTable> {};
+
+TEST_P(BadTables, NameTheLineAndTheColumn) {
+    const BadTable& bad = GetParam();
+    try {
+        csv(bad.text);
+        FAIL() << "accepted";
+    } catch (const TableError& e) {
+        EXPECT_EQ(e.line(), bad.line);
+        EXPECT_EQ(e.column(), bad.column);
+        const std::string what = e.what();
+        EXPECT_EQ(what.rfind("rows.csv:" + std::to_string(bad.line) + ": ", 0), 0u) << what;
+        EXPECT_NE(what.find(bad.says), std::string::npos) << what;
+    }
+}
+
+const BadTable kBadTables[] = {
+    {"Empty", "", 1, "", "the table is empty"},
+    {"NoBaseColumn", "slot1\nx\n", 1, "base", "no base column"},
+    {"UnknownColumn", "base,slot1,slot10\n", 1, "slot10", "column 3 \"slot10\" is not one of"},
+    {"Misspelt", "base,solt1\n", 1, "solt1", "\"solt1\""},
+    {"DuplicateColumn", "base,slot2, Slot2\n", 1, "slot2", "\"Slot2\" repeats column 2"},
+    {"NamelessColumn", "base,,slot1\n", 1, "column 2", "column 2 has no name"},
+    {"EmptyBase", "base,slot1\n,x\n", 2, "base", "base is empty"},
+    {"BaseNotANumber", "base\n1\nabc\n", 3, "base", "base \"abc\" is not a tile number"},
+    {"BaseZero", "base\n0\n", 2, "base", "base \"0\" is not a tile number"},
+    {"BaseNegative", "base\n-2\n", 2, "base", "\"-2\""},
+    {"BaseFraction", "base\n1.5\n", 2, "base", "\"1.5\""},
+    {"BaseHuge", "base\n99999999999999999999\n", 2, "base", "is not a tile number"},
+    {"CopiesNegative", "base,copies\n1,-1\n", 2, "copies", "copies \"-1\" is not a count"},
+    {"CopiesWord", "base,copies\n1,two\n", 2, "copies", "\"two\""},
+    {"CopiesBeyondALibrary", "base,copies\n1,40000\n", 2, "copies", "more than the 32767"},
+    {"TooFewCells", "base,slot1\n1,a\n2\n", 3, "", "the row has 1 cells, the header 2"},
+    {"TooManyCells", "base,slot1\n1,a,b\n", 2, "", "the row has 3 cells"},
+    {"QuoteNeverClosed", "base,slot1\n1,\"abc\n2,x\n", 2, "slot1", "never closed"},
+    {"TextAfterClosingQuote", "base,slot1\n1,\"ab\"c\n", 2, "slot1", "follows the closing quote"},
+    {"QuoteInPlainField", "base,slot1\n1,5\" tile\n", 2, "slot1", "quote inside a field"},
+    {"QuoteErrorInHeader", "base,\"slot1\n", 1, "column 2", "never closed"},
+    {"ErrorAfterAQuotedBreak", "base,slot1\n1,\"a\nb\"\nx,y\n", 4, "base", "\"x\""},
+    {"NotWindows1252", "base,slot2\n1,ok ✓\n", 2, "slot2", "slot2 holds \"✓\""},
+    {"TooLong", "base,slot1\n1," + std::string(127, 'W') + "\n", 2, "slot1",
+     "slot1 is 127 characters long; a position data file holds at most 126"},
+    {"EuroSignsCountOneEach",
+     "base,slot1\n1," + std::string(40, 'x') +
+         [] {
+             std::string euros;
+             for (int i = 0; i < 87; ++i)
+                 euros += "€";
+             return euros;
+         }() +
+         "\n",
+     2, "slot1", "is 127 characters long"},
+    {"NotUtf8",
+     "base,slot1\n1,Stra\xDF"
+     "e\n",
+     2, "slot1", "slot1 is not UTF-8 text"},
+};
+
+INSTANTIATE_TEST_SUITE_P(LetteringTable, BadTables, ::testing::ValuesIn(kBadTables),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(LetteringTable, CheckNamesTheRowWhoseBaseIsBeyondTheLibrary) {
+    const LetteringTable table = csv("base,slot1\n1,a\n3,b\n\n9,c\n");
+    EXPECT_EQ(table.check(9, "in.qrb", 9), 3);
+    try {
+        table.check(3, "in.qrb", 3);
+        FAIL() << "accepted";
+    } catch (const TableError& e) {
+        EXPECT_STREQ(e.what(), "rows.csv:5: base 9 is beyond the 3 tiles of in.qrb");
+        EXPECT_EQ(e.column(), "base");
+    }
+    try {
+        csv("base\n2\n").check(1, "one.qrb", 1);
+        FAIL() << "accepted";
+    } catch (const TableError& e) {
+        EXPECT_STREQ(e.what(), "rows.csv:2: base 2 is beyond the 1 tile of one.qrb");
+    }
+}
+
+TEST(LetteringTable, CheckNamesTheRowThatTakesTheLibraryPastItsLimit) {
+    const LetteringTable table = csv("base,copies\n1,30000\n1,0\n1,2767\n");
+    EXPECT_EQ(table.check(1, "in.qrb", 0), 32767) << "new tiles alone fit exactly";
+    try {
+        table.check(1, "in.qrb", 1);
+        FAIL() << "accepted";
+    } catch (const TableError& e) {
+        EXPECT_EQ(e.line(), 4) << "32768 tiles with this row";
+        EXPECT_NE(std::string(e.what()).find("32768 tiles"), std::string::npos) << e.what();
+    }
+}
+
+} // namespace
+} // namespace qrb::test
