@@ -1,0 +1,249 @@
+// Lettering tiles from a table, against the way such labels are usually scripted:
+// ImageMagick's convert run once per tile with its own label. Tiles are 64 x 64, each with
+// a distinct label in 18-point Arial at 37 degrees.
+//
+//   BM_LetterFromTable/1000   one run in one process: read the library, the position data
+//                             and a 1,000-row table, letter, write the library
+//   BM_LetterFromTable/32000  the same with 32,000 rows
+//   BM_ConvertPerTile         convert reads the base tile (PNG), draws the tile's label and
+//                             writes the tile (PNG); one process per tile. QRB_BENCH_CONVERT
+//                             sets how many tiles (default 1,000; 0 skips it)
+//
+// Every run starts with the memory freed before given back to the system, as in a fresh
+// process. Printed at the end, from the best run of each: time per tile; convert / ours per tile
+// (aim: at least 100); per tile at 32,000 rows / per tile at 1,000 (about 1: linear).
+// QRB_BENCH_DIR chooses where the files go (default: the system's temporary folder);
+// QRB_BENCH_KEEP=1 leaves them there to be looked at.
+
+#include "document/Document.h"
+#include "lettering/LetteringTable.h"
+#include "text/PositionDataFile.h"
+#include "tileset/LibraryFile.h"
+
+#include "imaging/render/DibConversion.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <malloc.h>
+#include <map>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
+
+constexpr int kSize = 64;
+constexpr int kBaseTiles = 4;
+constexpr int kLabelX = 6;
+constexpr int kLabelY = 50;
+
+double seconds(Clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
+
+std::string label(int i) {
+    char text[16];
+    std::snprintf(text, sizeof text, "Tile %05d", i);
+    return text;
+}
+
+struct Files {
+    fs::path dir;
+    fs::path library;
+    fs::path positions;
+    fs::path basePng;
+    std::map<int, fs::path> tables;
+
+    Files() {
+        const char* root = std::getenv("QRB_BENCH_DIR");
+        dir = fs::path(root ? root : fs::temp_directory_path().string()) /
+              ("qrb-lettering-" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+
+        qrb::TileSet set;
+        for (int t = 0; t < kBaseTiles; ++t) {
+            qrb::Tile tile;
+            tile.full = qrb::DibImage(kSize, kSize);
+            auto& bytes = tile.full.bytes();
+            for (std::size_t k = 0; k < bytes.size(); ++k)
+                bytes[k] = std::uint8_t(160 + (k * 7 + std::size_t(t) * 13) % 96);
+            tile.half = qrb::DibImage(kSize / 2, kSize / 2);
+            tile.smallColour = qrb::ColourValue(t);
+            set.append(std::move(tile));
+        }
+        library = dir / "in.qrb";
+        qrb::LibraryFile::save(library, set);
+        basePng = dir / "base.png";
+        qrb::toQImage(set.tile(1).full).save(QString::fromStdString(basePng.string()));
+
+        qrb::PositionSlots layout;
+        layout[0].text = "label";
+        layout[0].style.size = 18;
+        layout[0].angle = "037";
+        layout[0].position = std::to_string(kLabelX) + "," + std::to_string(kLabelY);
+        positions = dir / "layout.qpf";
+        qrb::PositionDataFile::write(positions, layout);
+    }
+    ~Files() {
+        std::error_code ignored;
+        if (!std::getenv("QRB_BENCH_KEEP"))
+            fs::remove_all(dir, ignored);
+    }
+
+    const fs::path& table(int rows) {
+        auto [it, added] = tables.try_emplace(rows, dir / ("rows" + std::to_string(rows) + ".csv"));
+        if (added) {
+            std::ofstream out(it->second, std::ios::binary);
+            out << "base,slot1\n";
+            for (int i = 1; i <= rows; ++i)
+                out << (i % kBaseTiles + 1) << ',' << label(i) << '\n';
+        }
+        return it->second;
+    }
+};
+
+Files& files() {
+    static Files instance;
+    return instance;
+}
+
+// Best seconds per tile of each run, by its name.
+std::map<std::string, double>& results() {
+    static std::map<std::string, double> instance;
+    return instance;
+}
+
+void BM_LetterFromTable(benchmark::State& state) {
+    const int rows = int(state.range(0));
+    const fs::path& table = files().table(rows);
+    const fs::path out = files().dir / "out.qrb";
+    double best = 1e9;
+    double bestLettering = 1e9;
+    for (auto _ : state) {
+        // Every run starts from memory fresh from the system, as a tool run does: otherwise
+        // small runs would reuse the pages the run before freed and large ones could not.
+        malloc_trim(0);
+        const auto start = Clock::now();
+        qrb::Document document;
+        document.open(QString::fromStdString(files().library.string()));
+        document.loadPositionData(QString::fromStdString(files().positions.string()));
+        const qrb::LetteringTable read = qrb::LetteringTable::read(table);
+        const auto lettering = Clock::now();
+        const std::optional<int> made = document.letterFromTable(read);
+        const auto lettered = Clock::now();
+        document.save(QString::fromStdString(out.string()));
+        const auto end = Clock::now();
+        if (made != rows) {
+            state.SkipWithError("not every row made its tile");
+            return;
+        }
+        best = std::min(best, seconds(end - start) / rows);
+        bestLettering = std::min(bestLettering, seconds(lettered - lettering) / rows);
+    }
+    state.counters["per_tile_ms"] = best * 1e3;
+    state.counters["letter_only_ms"] = bestLettering * 1e3;
+    results()["ours/" + std::to_string(rows)] = best;
+}
+BENCHMARK(BM_LetterFromTable)->Arg(1000)->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LetterFromTable)->Arg(32000)->Iterations(2)->Unit(benchmark::kMillisecond);
+
+int convertTiles() {
+    const char* count = std::getenv("QRB_BENCH_CONVERT");
+    return count ? std::max(0, std::atoi(count)) : 1000;
+}
+
+// ImageMagick's own program from its package, found before anything else on PATH.
+std::string convertProgram() {
+    return fs::exists("/usr/bin/convert") ? "/usr/bin/convert" : "convert";
+}
+
+void BM_ConvertPerTile(benchmark::State& state) {
+    const int tiles = convertTiles();
+    if (tiles == 0) {
+        state.SkipWithError("QRB_BENCH_CONVERT=0");
+        return;
+    }
+    const std::string program = convertProgram();
+    const std::string font = "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf";
+    // convert turns clockwise: 37 degrees the other way round.
+    const std::string geometry =
+        "323x323+" + std::to_string(kLabelX) + "+" + std::to_string(kLabelY);
+    const fs::path outDir = files().dir / "convert";
+    fs::create_directories(outDir);
+    double best = 1e9;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        for (int i = 1; i <= tiles; ++i) {
+            const std::string out = (outDir / (label(i) + ".png")).string();
+            std::vector<std::string> args = {program,      files().basePng.string(),
+                                             "-font",      font,
+                                             "-pointsize", "18",
+                                             "-fill",      "black",
+                                             "-annotate",  geometry,
+                                             label(i),     out};
+            std::vector<char*> argv;
+            for (std::string& a : args)
+                argv.push_back(a.data());
+            argv.push_back(nullptr);
+            pid_t pid = 0;
+            int status = 0;
+            if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0 ||
+                waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+                state.SkipWithError("convert failed (is imagemagick installed?)");
+                return;
+            }
+        }
+        best = std::min(best, seconds(Clock::now() - start) / tiles);
+    }
+    state.counters["per_tile_ms"] = best * 1e3;
+    state.counters["tiles"] = tiles;
+    results()["convert"] = best;
+}
+BENCHMARK(BM_ConvertPerTile)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void printSummary() {
+    const auto& r = results();
+    const auto find = [&](const std::string& key) {
+        const auto it = r.find(key);
+        return it == r.end() ? 0.0 : it->second;
+    };
+    const double ours = find("ours/1000");
+    const double large = find("ours/32000");
+    const double convert = find("convert");
+    std::printf("\nper tile: ours %.4f ms (1,000 rows), %.4f ms (32,000 rows)", ours * 1e3,
+                large * 1e3);
+    if (convert > 0)
+        std::printf(", convert %.2f ms", convert * 1e3);
+    std::printf("\n");
+    if (ours > 0 && convert > 0)
+        std::printf("convert / ours per tile: %.0f (aim: at least 100)\n", convert / ours);
+    if (ours > 0 && large > 0)
+        std::printf("per tile at 32,000 rows / at 1,000: %.2f (linear: about 1)\n", large / ours);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    printSummary();
+    return 0;
+}
