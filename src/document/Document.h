@@ -5,10 +5,11 @@
 // is open and saved, and the undo history.
 //
 // Every edit is one undo step: Create, Add and Clone tile, Delete tile, Delete selected
-// tiles, Place, the turns and flips, Paste, Paste Base Image, the small colour, the
-// preview clicks (with the half-size derivation), Store into a slot, a slot recall (it
-// commits what the working tile shows), Load and Clear position data. Selecting tiles,
-// scrolling, typing and the style are not edits.
+// tiles, Letter from table (however many tiles it makes), Place, the turns and flips,
+// Paste, Paste Base Image, the small colour, the preview clicks (with the half-size
+// derivation), Store into a slot, a slot recall (it commits what the working tile
+// shows), Load and Clear position data. Selecting tiles, scrolling, typing and the style
+// are not edits.
 //
 // The working tile the user sees is a view: the picture plus the text being placed drawn
 // on a copy (workingImage()). The text shows once it is typed, moved, turned or restyled,

@@ -5,7 +5,6 @@
 #include "document/DocumentParts.h"
 #include "document/FilePath.h"
 #include "document/TableLettering.h"
-#include "document/TypedNumber.h"
 #include "lettering/LetteringTable.h"
 #include "text/PositionDataFile.h"
 
