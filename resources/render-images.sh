@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Renders the bitmaps kept beside their SVG sources: the logo, the Create button picture and
-# the 256-pixel program icon for the desktop entry. Run it after editing one of the SVGs and
-# commit the PNGs with it. The text of the logo and button needs the Liberation Sans font.
+# Renders the bitmaps kept beside their SVG sources: the logo and the 256-pixel program icon
+# for the desktop entry. Run it after editing one of the SVGs and commit the PNGs with it.
+# The text of the logo needs the Liberation Sans font.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 cd "$here"
@@ -12,6 +12,5 @@ if ! command -v rsvg-convert >/dev/null; then
 fi
 
 rsvg-convert -w 284 -h 125 images/logo.svg -o images/logo.png
-rsvg-convert -w 128 -h 32 images/create.svg -o images/create.png
 rsvg-convert -w 256 -h 256 icons/app.svg -o icons/qrbtexteditor.png
-echo "render-images: images/logo.png images/create.png icons/qrbtexteditor.png"
+echo "render-images: images/logo.png icons/qrbtexteditor.png"

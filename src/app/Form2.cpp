@@ -8,10 +8,10 @@
 #include "core/CheckedNumeric.h"
 #include "editing/ui/TileEditor.h"
 #include "editing/ui/TileStrip.h"
+#include "imaging/render/DibConversion.h"
 #include "imaging/ui/ImageBox.h"
 #include "text/render/modRotateText.h"
 #include "text/ui/TextPlacement.h"
-#include "imaging/render/DibConversion.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -243,7 +243,7 @@ void Form2::Form_Load() {
     {
         TextSurface surface(ui_.picRotate->image());
         surface.font = ui_.picRotate->font();
-        surface.foreColor = Qt::black;
+        surface.foreColor = ui_.picRotate->foreColor;
         surface.setCurrentPosition(22, 21);
         PrintText(surface, QStringLiteral("000"));
         ui_.picRotate->currentX = surface.currentX;

@@ -3,6 +3,7 @@
 
 #include "app/Form2.h"
 
+#include "app/GroupFrame.h"
 #include "app/PanelStatusBar.h"
 #include "app/ShapeWidget.h"
 #include "editing/ui/TileStrip.h"
@@ -81,7 +82,7 @@ QLineEdit* textBox(QWidget* parent, const QString& name, QRect geometry, const Q
 }
 
 QGroupBox* frame(QWidget* parent, const QString& name, QRect geometry, const QString& accessible) {
-    auto* box = named(new QGroupBox(parent), name);
+    auto* box = named(new GroupFrame(parent), name);
     box->setGeometry(geometry);
     box->setAccessibleName(accessible);
     // Solid, so the window's background picture does not show through the group.
@@ -136,6 +137,7 @@ void Form2::buildControls() {
 
     // Position group.
     ui_.Frame3 = frame(client, QStringLiteral("Frame3"), {2, 62, 156, 118}, tr("Text position"));
+    ui_.Frame3->setTitle(tr("Text Position"));
     ui_.XScroll = scrollBar(ui_.Frame3, QStringLiteral("XScroll"), Qt::Horizontal,
                             {23, 14, 121, 17}, -5, 100, 10);
     ui_.XScroll->setEnabled(false);
@@ -170,6 +172,7 @@ void Form2::buildControls() {
 
     // Angle group.
     ui_.frmRotate = frame(client, QStringLiteral("frmRotate"), {2, 175, 156, 83}, tr("Text angle"));
+    ui_.frmRotate->setTitle(tr("Current Text Angle"));
     ui_.frmRotate->setToolTip(tr("Current Text Angle"));
     ui_.txtAngle =
         textBox(ui_.frmRotate, QStringLiteral("txtAngle"), {6, 29, 34, 20}, QStringLiteral("000"));
@@ -194,15 +197,25 @@ void Form2::buildControls() {
         named(new ShapeWidget(ShapeWidget::Kind::Circle, ui_.picRotate), QStringLiteral("Shape4"));
     ui_.Shape4->setGeometry(0, 0, 47, 49);
 
-    ui_.cmdCreate = named(new QPushButton(client), QStringLiteral("cmdCreate"));
+    // The caption is text, so it takes the desktop's colours like every other button.
+    ui_.cmdCreate = named(new QPushButton(tr("&Create"), client), QStringLiteral("cmdCreate"));
     ui_.cmdCreate->setGeometry(2, 261, 155, 42);
-    ui_.cmdCreate->setIcon(QIcon(QStringLiteral(":/images/create.png")));
-    ui_.cmdCreate->setIconSize(QSize(128, 32));
+    ui_.cmdCreate->setIcon(QIcon(QStringLiteral(":/images/create.svg")));
+    ui_.cmdCreate->setIconSize(QSize(32, 32));
+    {
+        QFont caption = ui_.cmdCreate->font();
+        caption.setBold(true);
+        caption.setPointSizeF(caption.pointSizeF() * 1.5);
+        ui_.cmdCreate->setFont(caption);
+    }
     ui_.cmdCreate->setToolTip(tr("Click to create new tile"));
     ui_.cmdCreate->setAccessibleName(tr("Create tile"));
 
     // Position slots.
     ui_.Frame2 = frame(client, QStringLiteral("Frame2"), {2, 299, 156, 261}, tr("Position slots"));
+    ui_.Frame2->setTitle(tr("Position Slots"));
+    // The Create button's lower edge lies over the group's top edge.
+    static_cast<GroupFrame*>(ui_.Frame2)->setTitleTop(3);
     static constexpr std::array<int, 9> kButtonTops{11, 39, 68, 96, 123, 150, 178, 205, 233};
     static constexpr std::array<int, 9> kTextTops{11, 39, 67, 94, 122, 149, 177, 204, 232};
     for (int k = 0; k < 9; ++k) {
@@ -229,6 +242,8 @@ void Form2::buildControls() {
     }
     ui_.Shape2[0]->setGeometry(159, 28, 174, 174);
     ui_.Shape2[1]->setGeometry(159, 203, 174, 267);
+    ui_.Shape2[1]->setCaption(tr("New tile"));
+    ui_.Shape2[1]->setFont(GroupFrame::titleFont(ui_.Shape2[1]->font()));
     ui_.Shape2[1]->hide();
 
     ui_.pctWorkingTile =
@@ -238,14 +253,17 @@ void Form2::buildControls() {
     ui_.pctPreviewFull = imageBox(client, QStringLiteral("pctPreviewFull"), {168, 224, 28, 28},
                                   tr("Full-size preview"));
     ui_.pctPreviewFull->setEnabled(false);
+    ui_.pctPreviewFull->setToolTip(tr("Full-size image of the new tile - click to edit it"));
     ui_.pctPreviewHalf = imageBox(client, QStringLiteral("pctPreviewHalf"), {168, 272, 31, 28},
                                   tr("Half-size preview"));
     ui_.pctPreviewHalf->setAutoSize(false);
+    ui_.pctPreviewHalf->setToolTip(tr("Half-size image of the new tile - click to edit it"));
     ui_.pctPreviewHalf->hide();
     ui_.pctPreviewHalf->setEnabled(false);
     ui_.shpPreviewSmall =
         imageBox(client, QStringLiteral("shpPreviewSmall"), {168, 312, 16, 16}, tr("Small colour"));
     ui_.shpPreviewSmall->setAutoSize(false);
+    ui_.shpPreviewSmall->setToolTip(tr("Small-scale colour of the new tile - click to choose it"));
     ui_.shpPreviewSmall->setBackColour(systemcolour::MenuBar);
     ui_.shpPreviewSmall->hide();
     ui_.shpPreviewSmall->setEnabled(false);

@@ -14,9 +14,15 @@ void ShapeWidget::setBorderColour(const QColor& colour) {
     update();
 }
 
+void ShapeWidget::setCaption(const QString& caption) {
+    caption_ = caption;
+    update();
+}
+
 void ShapeWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setPen(QPen(colour_, 1));
+    const QColor colour = colour_.value_or(palette().color(QPalette::WindowText));
+    painter.setPen(QPen(colour, 1));
     painter.setBrush(Qt::NoBrush);
     QRect r = rect().adjusted(0, 0, -1, -1);
     if (kind_ == Kind::Circle) {
@@ -24,6 +30,8 @@ void ShapeWidget::paintEvent(QPaintEvent*) {
         painter.drawEllipse(r);
     } else {
         painter.drawRect(r);
+        if (!caption_.isEmpty())
+            painter.drawText(r.adjusted(4, 1, -4, -1), Qt::AlignLeft | Qt::AlignTop, caption_);
     }
 }
 

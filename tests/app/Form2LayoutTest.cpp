@@ -96,6 +96,45 @@ TEST_F(Layout, ResizeFollowsTheWindowAndStopsSilentlyWhenTooSmall) {
     EXPECT_EQ(ui().Picture2->width(), 800 - 334 - 17);
 }
 
+TEST_F(Layout, DialFramesAndCaptionsAreDrawnInTheDesktopsTextColour) {
+    // A dark desktop: yellow text on a dark window.
+    struct DarkDesktop {
+        QPalette before = QApplication::palette();
+        DarkDesktop() {
+            QPalette dark = before;
+            dark.setColor(QPalette::Window, QColor(40, 40, 40));
+            dark.setColor(QPalette::Button, QColor(40, 40, 40));
+            dark.setColor(QPalette::WindowText, QColor(250, 240, 0));
+            QApplication::setPalette(dark);
+        }
+        ~DarkDesktop() { QApplication::setPalette(before); }
+    } desktop;
+    Form2 darkWindow(platform.platform());
+    const Form2::Controls& c = darkWindow.ui();
+
+    // Some pixels in (nearly) the text colour, none black.
+    const auto drawnInText = [](const QImage& image) {
+        bool text = false;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor p = image.pixelColor(x, y);
+                if (p == Qt::black)
+                    return false;
+                text = text || (p.red() > 200 && p.green() > 190 && p.blue() < 60);
+            }
+        }
+        return text;
+    };
+    EXPECT_TRUE(drawnInText(c.picRotate->image())); // "000"
+    EXPECT_TRUE(drawnInText(c.Shape2[0]->grab().toImage()));
+    EXPECT_TRUE(drawnInText(c.Shape4->grab().toImage()));
+    EXPECT_EQ(c.cmdCreate->text(), "&Create");
+
+    EXPECT_EQ(c.frmRotate->title(), "Current Text Angle");
+    for (QGroupBox* group : {c.Frame3, c.Frame2})
+        EXPECT_FALSE(group->title().isEmpty()) << group->objectName().toStdString();
+}
+
 TEST_F(Layout, MenusSetTheirStatesWhenTheyOpenWithoutALibrary) {
     platform.clipboard->content = QImage(4, 4, QImage::Format_RGB32);
     emit ui().mnuFile->aboutToShow();

@@ -47,7 +47,7 @@ void ImageBox::paintEvent(QPaintEvent*) {
     if (!image_.isNull())
         painter.drawImage(0, 0, image_);
     if (border_) {
-        painter.setPen(QPen(Qt::black, 1));
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 1));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }

@@ -34,7 +34,7 @@ public:
     void setBackColour(ColourValue colour);
     ColourValue backColour() const { return backColour_; }
 
-    // A single-line border drawn just inside the box's edge.
+    // A single-line border drawn just inside the box's edge, in the window text colour.
     void setBorder(bool on);
     bool hasBorder() const { return border_; }
 

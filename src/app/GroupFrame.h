@@ -1,0 +1,29 @@
+#pragma once
+// A group box drawn as the window's design lays its groups out: the frame fills the whole
+// box and the title sits on its top line in a small font, so the controls placed close
+// under the top edge leave the title readable.
+
+#include <QGroupBox>
+
+namespace qrb {
+
+class GroupFrame : public QGroupBox {
+    Q_OBJECT
+public:
+    explicit GroupFrame(QWidget* parent = nullptr);
+
+    // Where the title's top is, in pixels from the box's top edge (0 by default): lower
+    // for a box whose top edge lies under a neighbouring control.
+    void setTitleTop(int pixels);
+
+    // The small font of group titles, made from a control's font.
+    static QFont titleFont(QFont font);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int titleTop_ = 0;
+};
+
+} // namespace qrb
