@@ -9,6 +9,7 @@
 #include "editing/ui/TileStrip.h"
 #include "imaging/ui/ImageBox.h"
 
+#include <QFocusFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QToolBar>
 
@@ -23,10 +25,12 @@ namespace qrb {
 
 namespace {
 
-// The client area: tells the window when its size changes.
+// The client area (and the working tile's canvas): tells the window when its size changes.
 class ClientArea : public QWidget {
 public:
-    explicit ClientArea(QWidget* parent) : QWidget(parent) { setAutoFillBackground(true); }
+    explicit ClientArea(QWidget* parent, bool solid = true) : QWidget(parent) {
+        setAutoFillBackground(solid);
+    }
 
     std::function<void()> onResize;
 
@@ -38,16 +42,23 @@ protected:
     }
 };
 
-// Left and Right move a horizontal bar's thumb the way they point. (Qt's scroll bars turn
-// the arrow keys round on horizontal bars, which suits a scrolled view but not a value.)
-class ArrowKeysAlongTheBar : public QObject {
+// Keyboard use of the position and angle bars: Left and Right move a horizontal bar's
+// thumb the way they point (Qt's scroll bars turn them round, which suits a scrolled view
+// but not a value), and a frame shows which bar has the focus, as the style draws none.
+class BarKeys : public QObject {
 public:
-    using QObject::QObject;
+    explicit BarKeys(QWidget* window) : QObject(window), frame_(new QFocusFrame(window)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         auto* bar = qobject_cast<QScrollBar*>(watched);
-        if (bar && event->type() == QEvent::KeyPress) {
+        if (!bar)
+            return QObject::eventFilter(watched, event);
+        if (event->type() == QEvent::FocusIn)
+            frame_->setWidget(bar);
+        else if (event->type() == QEvent::FocusOut && frame_->widget() == bar)
+            frame_->setWidget(nullptr);
+        if (event->type() == QEvent::KeyPress && bar->orientation() == Qt::Horizontal) {
             const auto* key = static_cast<QKeyEvent*>(event);
             const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
             if (plain && key->key() == Qt::Key_Left) {
@@ -61,6 +72,9 @@ protected:
         }
         return QObject::eventFilter(watched, event);
     }
+
+private:
+    QFocusFrame* frame_;
 };
 
 QFont arial(double points) {
@@ -118,8 +132,19 @@ void Form2::buildControls() {
     auto* client = new ClientArea(this);
     client->setObjectName(QStringLiteral("client"));
     client->onResize = [this] { clientResized(); };
-    setCentralWidget(client);
+    // A window smaller than the design scrolls the client area rather than letting the
+    // controls run into one another; at the design size and above nothing scrolls.
+    auto* scroller = named(new QScrollArea(this), QStringLiteral("clientScroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setFocusPolicy(Qt::NoFocus);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(client);
+    setCentralWidget(scroller);
     ui_.client = client;
+    for (QScrollBar* bar : {scroller->verticalScrollBar(), scroller->horizontalScrollBar()}) {
+        connect(bar, &QScrollBar::valueChanged, this, &Form2::pinBars);
+        connect(bar, &QScrollBar::rangeChanged, this, &Form2::pinBars);
+    }
 
     ui_.Image1 = named(new QLabel(client), QStringLiteral("Image1"));
     ui_.Image1->setGeometry(408, 107, 284, 125);
@@ -246,8 +271,19 @@ void Form2::buildControls() {
     ui_.Shape2[1]->setFont(GroupFrame::titleFont(ui_.Shape2[1]->font()));
     ui_.Shape2[1]->hide();
 
+    // The working tile sits on a canvas in a view over its frame's inside: a tile larger
+    // than the frame scrolls there, its top-left corner (where text starts) in view.
+    ui_.workingTileView = named(new QScrollArea(client), QStringLiteral("workingTileView"));
+    ui_.workingTileView->setFrameShape(QFrame::NoFrame);
+    ui_.workingTileView->setFocusPolicy(Qt::NoFocus);
+    ui_.workingTileView->setWidgetResizable(true);
+    ui_.workingTileView->viewport()->setAutoFillBackground(false);
+    auto* canvas = new ClientArea(ui_.workingTileView, false);
+    canvas->setObjectName(QStringLiteral("workingTileCanvas"));
+    canvas->onResize = [this] { centreWorkingTile(); };
+    ui_.workingTileView->setWidget(canvas);
     ui_.pctWorkingTile =
-        imageBox(client, QStringLiteral("pctWorkingTile"), {246, 115, 0, 0}, tr("Working tile"));
+        imageBox(canvas, QStringLiteral("pctWorkingTile"), {0, 0, 0, 0}, tr("Working tile"));
     ui_.pctWorkingTile->hide();
     ui_.pctWorkingTile->setEnabled(false);
     ui_.pctPreviewFull = imageBox(client, QStringLiteral("pctPreviewFull"), {168, 224, 28, 28},
@@ -284,6 +320,11 @@ void Form2::buildControls() {
     ui_.VScroll1->setEnabled(false);
     ui_.VScroll1->setAccessibleName(tr("Scroll tile strip"));
     ui_.Picture1->setScrollTarget(ui_.VScroll1);
+    // Shown below the strip only while a row is wider than it.
+    ui_.stripSideways = scrollBar(client, QStringLiteral("stripSideways"), Qt::Horizontal,
+                                  {334, 452, 325, 17}, 0, 0, 1);
+    ui_.stripSideways->setAccessibleName(tr("Scroll tile strip sideways"));
+    ui_.stripSideways->hide();
 
     ui_.StatusBar1 = named(new PanelStatusBar(client), QStringLiteral("StatusBar1"));
     // The size panel is wide enough for two digits: at 20 pixels "18" would be cut off.
@@ -312,11 +353,10 @@ void Form2::buildControls() {
 
     // The position and angle bars are reached with Tab and moved with the arrow keys; a
     // click on them leaves the focus where it was, in the text box being typed in.
-    auto* arrows = new ArrowKeysAlongTheBar(this);
+    auto* keys = new BarKeys(this);
     for (QScrollBar* bar : {ui_.XScroll, ui_.YScroll, ui_.HScroll1}) {
         bar->setFocusPolicy(Qt::TabFocus);
-        if (bar->orientation() == Qt::Horizontal)
-            bar->installEventFilter(arrows);
+        bar->installEventFilter(keys);
     }
 
     // Keyboard order: text, position, Place, Store, angle, Create, slots, strip.

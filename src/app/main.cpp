@@ -3,12 +3,11 @@
 
 #include "app/Form2.h"
 #include "app/Resources.h"
+#include "app/WindowPlacement.h"
 
 #include <QApplication>
 #include <QScreen>
 #include <QStringList>
-
-#include <algorithm>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -28,12 +27,10 @@ int main(int argc, char** argv) {
     QObject::connect(&window, &qrb::Form2::unloaded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     if (QScreen* screen = window.screen()) {
-        const QRect available = screen->availableGeometry();
-        if (window.height() > available.height() - 40)
-            window.resize(window.width(), std::max(300, available.height() - 40));
-        QRect frame = window.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window.move(frame.topLeft());
+        const QRect placed = qrb::placedWindow(window.size(), window.minimumSize(),
+                                               qrb::kUsualWindowFrame, screen->availableGeometry());
+        window.resize(placed.size());
+        window.move(placed.topLeft());
     }
     window.show();
     return app.exec();

@@ -1,7 +1,7 @@
 #include "editing/ui/TileStrip.h"
 
-#include "text/render/modRotateText.h"
 #include "imaging/render/DibConversion.h"
+#include "text/render/modRotateText.h"
 
 #include <QAbstractSlider>
 #include <QApplication>
@@ -64,6 +64,36 @@ void TileStrip::setContentTop(Twips top) {
     update();
 }
 
+void TileStrip::setContentLeft(int left) {
+    if (left == contentLeft_)
+        return;
+    contentLeft_ = left;
+    update();
+}
+
+int TileStrip::contentWidth() const {
+    if (contentWidth_ < 0) {
+        // The widest row is the one whose full and half images together are widest; its
+        // right edge is that of its small-colour square.
+        int widest = 0;
+        std::int64_t most = -1;
+        for (int i = 1; i <= model_.count(); ++i) {
+            const Tile& t = model_.tiles().tile(i);
+            const std::int64_t sum = std::int64_t(t.full.width()) + t.half.width();
+            if (sum > most) {
+                most = sum;
+                widest = i;
+            }
+        }
+        contentWidth_ = 0;
+        if (widest != 0) {
+            const RowGeometry g = model_.rowGeometry(widest);
+            contentWidth_ = pixelsOf(g.smallLeft + g.smallSize + kTwipsPerPixel - 1) + 2;
+        }
+    }
+    return contentWidth_;
+}
+
 void TileStrip::setWhiteBackground(bool on) {
     white_ = on;
     update();
@@ -84,6 +114,7 @@ void TileStrip::invalidateFrom(int firstTile) {
     // A focus row whose tile moved or went follows the current tile again.
     if (focusRow_ >= firstTile)
         focusRow_ = 0;
+    contentWidth_ = -1;
     for (int tile : cache_.keys()) {
         if (tile >= firstTile)
             cache_.remove(tile);
@@ -146,9 +177,12 @@ void TileStrip::paintEvent(QPaintEvent* event) {
     auto [first, last] = rowsInView();
     if (first == 0)
         return;
-    // Frames span the viewport plus 100 twips, starting 45 twips left of the content.
+    // Frames span the viewport (or the widest row) plus 100 twips, starting 45 twips left
+    // of the content, which is drawn moved left by the sideways scroll.
     const int frameLeft = pixelsOf(strip::kFrameLeft);
-    const int frameWidth = width() + pixelsOf(100);
+    const int frameWidth = std::max(width() + contentLeft_, contentWidth()) + pixelsOf(100);
+    painter.save();
+    painter.translate(-contentLeft_, 0);
     for (int i = first; i <= last; ++i) {
         const RowGeometry g = model_.rowGeometry(i);
         const int frameTop = toPixelsY(g.frameTop);
@@ -162,6 +196,7 @@ void TileStrip::paintEvent(QPaintEvent* event) {
         painter.fillRect(QRect(pixelsOf(g.smallLeft), toPixelsY(g.smallTop), side, side),
                          toQColor(model_.tiles().tile(i).smallColour));
     }
+    painter.restore();
     if (hasFocus())
         drawFocusFrame(painter);
 }
@@ -186,9 +221,9 @@ void TileStrip::mousePressEvent(QMouseEvent* event) {
     event->accept();
     setFocus(Qt::MouseFocusReason);
     const QPoint p = event->position().toPoint();
-    const RowHit hit = model_.count()
-                           ? model_.hitTest(Twips{p.x()} * kTwipsPerPixel, toContentY(p.y()))
-                           : RowHit{};
+    const RowHit hit = model_.count() ? model_.hitTest(Twips{p.x() + contentLeft_} * kTwipsPerPixel,
+                                                       toContentY(p.y()))
+                                      : RowHit{};
     if (hit.tile == 0)
         return;
     focusRow_ = hit.tile;

@@ -38,6 +38,11 @@ public:
     // Top of the strip content inside the viewport, in twips (-scroll value).
     Twips contentTop() const { return contentTop_; }
     void setContentTop(Twips top);
+    // How far the content is scrolled sideways, in pixels (0 or more), and the width in
+    // pixels the widest row needs.
+    int contentLeft() const { return contentLeft_; }
+    void setContentLeft(int left);
+    int contentWidth() const;
 
     // Background of the content: white once a library has been opened.
     void setWhiteBackground(bool on);
@@ -108,6 +113,8 @@ private:
     RowPixmaps uncached_; // a row larger than the whole budget, drawn without being kept
     QAbstractSlider* scrollTarget_ = nullptr;
     int focusRow_ = 0; // 0: the current tile
+    int contentLeft_ = 0;
+    mutable int contentWidth_ = -1; // -1: to be measured again
 };
 
 } // namespace qrb

@@ -144,7 +144,7 @@ TEST_F(Working, FlipsChangeThePixelsAndANonSquareTurnTakesTheNewSize) {
     EXPECT_EQ(working(), transformed(start, TransformKind::RotateRight));
     EXPECT_EQ(ui().Label2->text(), "32, 48");
     EXPECT_EQ(ui().YScroll->maximum(), 48);
-    EXPECT_EQ(ui().pctWorkingTile->geometry().center(), ui().Shape2[0]->geometry().center());
+    EXPECT_EQ(inClient(ui().pctWorkingTile).center(), ui().Shape2[0]->geometry().center());
 }
 
 TEST_F(Working, PreviewClicksChooseTheImageBeingEditedAndTheHalfIsDerived) {

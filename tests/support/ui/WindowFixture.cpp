@@ -58,6 +58,10 @@ QString WindowFixture::panel(int i) const {
     return window->ui().StatusBar1->panelText(i);
 }
 
+QRect WindowFixture::inClient(const QWidget* w) const {
+    return QRect(w->mapTo(ui().client, QPoint()), w->size());
+}
+
 QImage WindowFixture::lettered(QImage base, const QString& text, int angle, int x, int y) const {
     TextSurface surface(base);
     surface.font = ui().pctWorkingTile->font();

@@ -51,6 +51,8 @@ protected:
 
     static QString q(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
     QString panel(int i) const;
+    // Where a control lies in the client area's (design) coordinates.
+    QRect inClient(const QWidget* w) const;
 
     // `base` with `text` drawn at (x, y) the way the live text preview draws it at `angle`
     // (0 meaning the angle text "000"), in the working tile's current style.

@@ -1,0 +1,123 @@
+// The window on small screens and with large tiles: it opens whole on the screen, scrolls
+// its client area rather than letting controls overlap, shows a large working tile from
+// its top-left corner, and scrolls the strip sideways to wide rows.
+
+#include "app/WindowPlacement.h"
+#include "imaging/render/DibConversion.h"
+#include "support/ui/WindowFixture.h"
+#include "text/render/modRotateText.h"
+
+#include <QScrollArea>
+
+namespace qrb::test {
+namespace {
+
+struct PlacementCase {
+    const char* screen;
+    QSize wanted, minimum;
+    QRect available;
+    QRect placed; // frame's top-left, window size
+};
+void PrintTo(const PlacementCase& c, std::ostream* os) {
+    *os << c.screen;
+}
+
+class Placement : public ::testing::TestWithParam<PlacementCase> {};
+
+TEST_P(Placement, WindowOpensWholeOnTheFreeAreaOfTheScreen) {
+    const PlacementCase& c = GetParam();
+    EXPECT_EQ(placedWindow(c.wanted, c.minimum, kUsualWindowFrame, c.available), c.placed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, Placement,
+    ::testing::Values(
+        // Room enough: centred, frame included.
+        PlacementCase{
+            "1920 x 1080", {800, 610}, {400, 300}, {0, 0, 1920, 1080}, {552, 215, 800, 610}},
+        // A 1280 x 800 screen at scale factor 2, with a panel above: shrunk to fit.
+        PlacementCase{
+            "640 x 400 at scale 2", {800, 610}, {400, 300}, {0, 15, 640, 385}, {0, 15, 624, 345}},
+        // A second screen to the right.
+        PlacementCase{
+            "second screen", {800, 610}, {400, 300}, {1920, 0, 1280, 1024}, {2152, 187, 800, 610}},
+        // Smaller than the window's minimum: the minimum, from the top-left corner.
+        PlacementCase{"320 x 240", {800, 610}, {400, 300}, {0, 0, 320, 240}, {0, 0, 400, 300}}));
+
+using Fit = WindowFixture;
+
+TEST_F(Fit, SmallWindowScrollsTheClientAreaInsteadOfOverlapping) {
+    const QSize least = ui().client->minimumSize();
+    EXPECT_LE(ui().Frame2->y() + ui().Frame2->height(), least.height() - ui().StatusBar1->height());
+    window->resize(500, 400);
+    QCoreApplication::sendPostedEvents(); // the scroll area lays itself out
+    EXPECT_EQ(ui().client->height(), least.height());
+    auto* scroller = window->findChild<QScrollArea*>("clientScroller");
+    ASSERT_NE(scroller, nullptr);
+    EXPECT_EQ(scroller->verticalScrollBar()->maximum(),
+              least.height() - scroller->viewport()->height());
+    EXPECT_GE(ui().Picture2->height(), 100);
+
+    // The toolbar and the status bar stay in view, wherever the client area is scrolled.
+    const int S = ui().StatusBar1->height();
+    QScrollBar* bar = scroller->verticalScrollBar();
+    EXPECT_EQ(ui().StatusBar1->y() + S, scroller->viewport()->height());
+    EXPECT_EQ(ui().Toolbar1->y(), 0);
+    bar->setValue(bar->maximum());
+    EXPECT_EQ(ui().StatusBar1->y(), least.height() - S);
+    EXPECT_EQ(ui().Toolbar1->y(), bar->maximum());
+    EXPECT_EQ(ui().ProgressBar1->y(), ui().StatusBar1->y() + 2);
+    EXPECT_LE(ui().Frame2->y() + ui().Frame2->height(), ui().StatusBar1->y());
+}
+
+TEST_F(Fit, WorkingTileLargerThanItsFrameScrollsFromItsTopLeftCorner) {
+    open(library("big.qrb", 1, 300, 300));
+    const QRect frame = ui().Shape2[0]->geometry();
+    EXPECT_EQ(inClient(ui().workingTileView), frame.adjusted(1, 1, -1, -1));
+    EXPECT_EQ(inClient(ui().pctWorkingTile).topLeft(), frame.topLeft() + QPoint(1, 1));
+    QCoreApplication::sendPostedEvents(); // the view lays itself out
+    EXPECT_GT(ui().workingTileView->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(ui().workingTileView->verticalScrollBar()->maximum(), 0);
+    // Positions are still the tile's own pixels.
+    EXPECT_EQ(ui().XScroll->maximum(), 300);
+    EXPECT_EQ(ui().Label2->text(), "300, 300");
+
+    // A tile that fits is centred in its frame again.
+    QImage small(40, 40, QImage::Format_RGB32);
+    small.fill(Qt::yellow);
+    platform.clipboard->setImage(small);
+    ui().mnuPaste->trigger();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(inClient(ui().pctWorkingTile).center(), frame.center());
+    EXPECT_EQ(ui().workingTileView->horizontalScrollBar()->maximum(), 0);
+}
+
+TEST_F(Fit, StripScrollsSidewaysToRowsWiderThanItself) {
+    resizeClient(800, 600);
+    open(library("narrow.qrb", 3, 40, 40));
+    EXPECT_TRUE(ui().stripSideways->isHidden());
+    const int fullHeight = ui().Picture2->height();
+
+    open(library("wide.qrb", 3, 256, 40));
+    resizeClient(560, 600);
+    ASSERT_FALSE(ui().stripSideways->isHidden());
+    EXPECT_EQ(ui().Picture2->height() + ui().stripSideways->height(), fullHeight);
+    EXPECT_EQ(ui().stripSideways->maximum(),
+              ui().Picture1->contentWidth() - ui().Picture2->contentsRect().width());
+
+    // Scrolled to the end, the small-colour square of row 1 is in view.
+    ui().stripSideways->setValue(ui().stripSideways->maximum());
+    const RowGeometry g = window->strip().rowGeometry(1);
+    const QImage shown = ui().Picture1->grab().toImage();
+    const int x = int(g.smallLeft / 15) - ui().Picture1->contentLeft() + 2;
+    ASSERT_LT(x, shown.width());
+    EXPECT_EQ(QColor(shown.pixel(x, ui().Picture1->toPixelsY(g.smallTop) + 2)),
+              toQColor(window->tileSet().tile(1).smallColour));
+
+    resizeClient(1000, 600); // room again: no sideways bar
+    EXPECT_TRUE(ui().stripSideways->isHidden());
+    EXPECT_EQ(ui().Picture2->height(), fullHeight);
+}
+
+} // namespace
+} // namespace qrb::test
