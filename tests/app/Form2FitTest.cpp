@@ -115,5 +115,20 @@ TEST_F(Fit, StripScrollsSidewaysToRowsWiderThanItself) {
     EXPECT_EQ(ui().Picture2->height(), fullHeight);
 }
 
+TEST_F(Fit, SidewaysBarFollowsTheWidestRowThroughCreateAndDelete) {
+    open(library("narrow.qrb", 2, 40, 40));
+    resizeClient(560, 600);
+    EXPECT_TRUE(ui().stripSideways->isHidden());
+    QImage wide(300, 20, QImage::Format_RGB32);
+    wide.fill(Qt::blue);
+    platform.clipboard->setImage(wide);
+    ui().mnuPaste->trigger();
+    ui().cmdCreate->click();
+    EXPECT_FALSE(ui().stripSideways->isHidden());
+    press(3);
+    ui().mnuDeleteTile->trigger();
+    EXPECT_TRUE(ui().stripSideways->isHidden());
+}
+
 } // namespace
 } // namespace qrb::test

@@ -72,22 +72,27 @@ void TileStrip::setContentLeft(int left) {
 }
 
 int TileStrip::contentWidth() const {
-    if (contentWidth_ < 0) {
-        // The widest row is the one whose full and half images together are widest; its
-        // right edge is that of its small-colour square.
-        int widest = 0;
-        std::int64_t most = -1;
-        for (int i = 1; i <= model_.count(); ++i) {
-            const Tile& t = model_.tiles().tile(i);
-            const std::int64_t sum = std::int64_t(t.full.width()) + t.half.width();
-            if (sum > most) {
-                most = sum;
-                widest = i;
+    // The widest row is the one whose full and half images together are widest; its right
+    // edge is that of its small-colour square. Only the rows not yet measured are looked
+    // at, so appending or deleting at the end costs nothing here.
+    const std::deque<Tile>& tiles = model_.tiles().tiles();
+    if (measured_ < int(tiles.size())) {
+        int i = measured_;
+        for (auto it = tiles.begin() + measured_; it != tiles.end(); ++it) {
+            ++i;
+            const std::int64_t sum = std::int64_t(it->full.width()) + it->half.width();
+            if (sum > widestSum_) {
+                widestSum_ = sum;
+                widest_ = i;
+                contentWidth_ = -1;
             }
         }
+        measured_ = i;
+    }
+    if (contentWidth_ < 0) {
         contentWidth_ = 0;
-        if (widest != 0) {
-            const RowGeometry g = model_.rowGeometry(widest);
+        if (widest_ != 0) {
+            const RowGeometry g = model_.rowGeometry(widest_);
             contentWidth_ = pixelsOf(g.smallLeft + g.smallSize + kTwipsPerPixel - 1) + 2;
         }
     }
@@ -114,6 +119,15 @@ void TileStrip::invalidateFrom(int firstTile) {
     // A focus row whose tile moved or went follows the current tile again.
     if (focusRow_ >= firstTile)
         focusRow_ = 0;
+    // Rows before firstTile keep their measure; the widest row among them stays widest
+    // unless it is one of the rows that changed.
+    if (widest_ >= firstTile) {
+        widest_ = 0;
+        widestSum_ = -1;
+        measured_ = 0;
+    } else {
+        measured_ = std::min(measured_, firstTile - 1);
+    }
     contentWidth_ = -1;
     for (int tile : cache_.keys()) {
         if (tile >= firstTile)

@@ -114,7 +114,11 @@ private:
     QAbstractSlider* scrollTarget_ = nullptr;
     int focusRow_ = 0; // 0: the current tile
     int contentLeft_ = 0;
-    mutable int contentWidth_ = -1; // -1: to be measured again
+    // The widest row among rows 1..measured_ (by full + half width) and its pixel width.
+    mutable int measured_ = 0;
+    mutable int widest_ = 0;
+    mutable std::int64_t widestSum_ = -1;
+    mutable int contentWidth_ = -1; // -1: to be worked out again
 };
 
 } // namespace qrb
