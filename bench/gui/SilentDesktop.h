@@ -1,7 +1,7 @@
 #pragma once
 // A desktop for window benchmarks that never waits: the file dialog picks `next`,
 // questions are answered No, nothing else is shown.
-#include "app/platform/Platform.h"
+#include "platform/Platform.h"
 
 #include <optional>
 

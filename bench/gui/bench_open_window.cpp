@@ -3,7 +3,7 @@
 // its dialogs answer from a script. Ratios are printed at the end.
 #include "SilentDesktop.h"
 #include "app/Form2.h"
-#include "editing/ui/TileStrip.h"
+#include "widgets/TileStrip.h"
 #include "tileset/LibraryFile.h"
 
 #include <QApplication>

@@ -7,10 +7,12 @@
 // operation slower).
 #include "SilentDesktop.h"
 #include "app/Form2.h"
-#include "editing/ui/TileStrip.h"
+#include "widgets/TileStrip.h"
 #include "tileset/LibraryFile.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QPushButton>
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -88,11 +90,11 @@ struct Window {
                                   qrb::Modifiers::None);
     }
     void create() {
-        form->runHandler(QStringLiteral("cmdCreate_Click"));
+        form->ui().cmdCreate->click();
         form->ui().Picture1->repaint();
     }
     void deleteCurrent() {
-        form->runHandler(QStringLiteral("mnuDeleteTile_Click"));
+        form->ui().mnuDeleteTile->trigger();
         form->ui().Picture1->repaint();
     }
 };

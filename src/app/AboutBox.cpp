@@ -1,5 +1,5 @@
 #include "app/AboutBox.h"
-#include "app/Resources.h"
+#include "platform/qt/Resources.h"
 
 #include <QFrame>
 #include <QIcon>

@@ -4,10 +4,10 @@
 #include "app/Form2.h"
 
 #include "app/GroupFrame.h"
-#include "app/PanelStatusBar.h"
-#include "app/ShapeWidget.h"
-#include "editing/ui/TileStrip.h"
-#include "imaging/ui/ImageBox.h"
+#include "widgets/PanelStatusBar.h"
+#include "widgets/ShapeWidget.h"
+#include "widgets/TileStrip.h"
+#include "widgets/ImageBox.h"
 
 #include <QFocusFrame>
 #include <QGroupBox>
@@ -303,15 +303,12 @@ void Form2::buildControls() {
     ui_.shpPreviewSmall->setBackColour(systemcolour::MenuBar);
     ui_.shpPreviewSmall->hide();
     ui_.shpPreviewSmall->setEnabled(false);
-    ui_.pctUndoBuffer =
-        imageBox(client, QStringLiteral("pctUndoBuffer"), {248, 392, 70, 67}, tr("Undo copy"));
-    ui_.pctUndoBuffer->hide();
 
     // Tile strip.
     ui_.Picture2 = named(new QFrame(client), QStringLiteral("Picture2"));
     ui_.Picture2->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     ui_.Picture2->setGeometry(334, 28, 325, 424);
-    ui_.Picture1 = named(new TileStrip(strip_, ui_.Picture2), QStringLiteral("Picture1"));
+    ui_.Picture1 = named(new TileStrip(document_.strip(), ui_.Picture2), QStringLiteral("Picture1"));
     ui_.Picture1->setGeometry(ui_.Picture2->contentsRect());
     ui_.Picture1->setAccessibleName(tr("Tile strip"));
     ui_.Picture1->setAccessibleDescription(tr("Up and Down choose the tile to edit"));
@@ -483,16 +480,6 @@ void Form2::buildMenus() {
     ui_.mnuDeleteTiles =
         item(context, QStringLiteral("mnuDeleteTiles"), tr("Delete selected tiles"));
 
-    // Every item runs the handler named after it.
-    for (QMenu* m : {ui_.mnuFile, ui_.mnuPositionData, ui_.mnuEdit, ui_.mnuConfiguration,
-                     ui_.mnuHelp, ui_.mnuTileMenu}) {
-        for (QAction* a : m->actions()) {
-            if (a->isSeparator() || a->menu())
-                continue;
-            const QString handler = a->objectName() + QStringLiteral("_Click");
-            connect(a, &QAction::triggered, this, [this, handler] { runHandler(handler); });
-        }
-    }
     // Commands otherwise only on the toolbar, after the menus' own items, for the keyboard.
     ui_.mnuEdit->addSeparator()->setObjectName(QStringLiteral("styleSpacer"));
     const std::pair<int, const char*> styleButtons[] = {{7, "Select &Font..."},
@@ -510,18 +497,13 @@ void Form2::buildMenus() {
     ui_.toolbarButton(20)->setText(tr("&Delete Tile"));
     tile->addAction(ui_.toolbarButton(20));
 
-    connect(ui_.mnuFile, &QMenu::aboutToShow, this, &Form2::mnuFile_Click);
-    connect(ui_.mnuEdit, &QMenu::aboutToShow, this, &Form2::mnuEdit_Click);
-    connect(ui_.mnuConfiguration, &QMenu::aboutToShow, this, &Form2::mnuConfiguration_Click);
-    // The states set on opening are right only while the menu is open: a library opened or
-    // an image copied later must not leave Ctrl+C, Ctrl+V, Ctrl+B or Ctrl+T dead until the
-    // menu is opened again. Their handlers repeat their own guards.
-    connect(ui_.mnuEdit, &QMenu::aboutToHide, this, [this] {
-        for (QAction* a : {ui_.mnuCopy, ui_.mnuPaste, ui_.mnuPasteBaseImage})
-            a->setEnabled(true);
-    });
-    connect(ui_.mnuConfiguration, &QMenu::aboutToHide, this,
-            [this] { ui_.mnuCreateTile->setEnabled(true); });
+    // Undo and Redo of the document, after the menu's other items.
+    ui_.mnuEdit->addSeparator()->setObjectName(QStringLiteral("undoSpacer"));
+    ui_.mnuUndo = item(ui_.mnuEdit, QStringLiteral("mnuUndo"), tr("&Undo"));
+    ui_.mnuUndo->setShortcuts(QKeySequence::Undo);
+    ui_.mnuRedo = item(ui_.mnuEdit, QStringLiteral("mnuRedo"), tr("&Redo"));
+    ui_.mnuRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                               QKeySequence(Qt::CTRL | Qt::Key_Y)});
 }
 
 void Form2::buildToolbar() {
@@ -570,7 +552,6 @@ void Form2::buildToolbar() {
                 QIcon(QStringLiteral(":/toolbar/%1.svg").arg(QLatin1String(b.image))), tr(b.tip));
             a->setToolTip(tr(b.tip));
             a->setCheckable(b.check);
-            connect(a, &QAction::triggered, this, [this, i] { Toolbar1_ButtonClick(i); });
         }
         a->setObjectName(QStringLiteral("Toolbar1_Button%1").arg(i));
         a->setProperty("index", i);
@@ -580,6 +561,13 @@ void Form2::buildToolbar() {
     ui_.toolbarButton(13)->setEnabled(false);
     ui_.toolbarButton(13)->setVisible(false);
     ui_.toolbarButton(14)->setVisible(false);
+
+    // Undo and Redo after the buttons above.
+    ui_.Toolbar1->addSeparator()->setObjectName(QStringLiteral("toolbarUndoSpacer"));
+    ui_.toolbarUndo = ui_.Toolbar1->addAction(QIcon(QStringLiteral(":/toolbar/undo.svg")), tr("Undo"));
+    ui_.toolbarUndo->setObjectName(QStringLiteral("toolbarUndo"));
+    ui_.toolbarRedo = ui_.Toolbar1->addAction(QIcon(QStringLiteral(":/toolbar/redo.svg")), tr("Redo"));
+    ui_.toolbarRedo->setObjectName(QStringLiteral("toolbarRedo"));
 }
 
 } // namespace qrb

@@ -31,10 +31,14 @@ void MenuShortcutsFirst::watch(QWidget* widget) {
 bool MenuShortcutsFirst::eventFilter(QObject* watched, QEvent* event) {
     // A text box claims the keys it edits with by accepting this event; not passing it on
     // for a menu shortcut lets the shortcut run.
-    if (event->type() == QEvent::ShortcutOverride) {
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const QKeySequence pressed(
             QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));
+        // A kept key whose menu item is disabled arrives as a key press: the box must not
+        // take it.
+        if (event->type() == QEvent::KeyPress)
+            return kept_.contains(pressed) || QObject::eventFilter(watched, event);
         if (isShortcutIn(menus_.actions(), pressed)) {
             event->ignore();
             return true;

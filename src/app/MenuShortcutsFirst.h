@@ -6,6 +6,8 @@
 // its context menu and Ctrl+Insert, Shift+Insert and Shift+Delete for its text. A menu item
 // that is disabled leaves the key to the box.
 
+#include <QKeySequence>
+#include <QList>
 #include <QObject>
 
 class QMenuBar;
@@ -20,12 +22,16 @@ public:
 
     // Lets the menu's shortcuts win while `widget` has the focus.
     void watch(QWidget* widget);
+    // Keys the watched boxes never get, even while their menu item is disabled (undo and
+    // redo act on the document, never on a box's text).
+    void keepFromBoxes(const QList<QKeySequence>& keys) { kept_ = keys; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     const QMenuBar& menus_;
+    QList<QKeySequence> kept_;
 };
 
 } // namespace qrb

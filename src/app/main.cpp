@@ -2,7 +2,7 @@
 // command-line text after the program name is one library path, opened at start.
 
 #include "app/Form2.h"
-#include "app/Resources.h"
+#include "platform/qt/Resources.h"
 #include "app/WindowPlacement.h"
 
 #include <QApplication>

@@ -105,7 +105,7 @@ TEST_F(StripKeys, PagingAndEndKeysMakeTheTileTheyReachCurrent) {
     strip(Qt::Key_End);
     EXPECT_EQ(window->CurrentTile(), 30);
     EXPECT_TRUE(inView(30));
-    EXPECT_EQ(ui().pctWorkingTile->image(), toQImage(window->tileSet().tile(30).full));
+    EXPECT_EQ(ui().pctWorkingTile->image(), toQImage(window->document().tiles().tile(30).full));
     strip(Qt::Key_Home, Qt::ControlModifier);
     EXPECT_EQ(window->CurrentTile(), 1);
     EXPECT_TRUE(inView(1));
@@ -122,14 +122,14 @@ TEST_F(StripKeys, ShiftAndCtrlMarkTilesAndTheMenuAndDeleteKeysActOnThem) {
     strip(Qt::Key_Down); // tile 2 current
     strip(Qt::Key_Down, Qt::ShiftModifier);
     strip(Qt::Key_Down, Qt::ShiftModifier);
-    EXPECT_EQ(window->strip().selectedTiles(), (std::vector<int>{2, 3, 4}));
+    EXPECT_EQ(window->document().strip().selectedTiles(), (std::vector<int>{2, 3, 4}));
     EXPECT_EQ(window->CurrentTile(), 2);
     strip(Qt::Key_Down, Qt::ControlModifier); // the focus row moves on, nothing else
     strip(Qt::Key_Down, Qt::ControlModifier);
     EXPECT_EQ(ui().Picture1->focusRow(), 6);
-    EXPECT_EQ(window->strip().selectedTiles(), (std::vector<int>{2, 3, 4}));
+    EXPECT_EQ(window->document().strip().selectedTiles(), (std::vector<int>{2, 3, 4}));
     strip(Qt::Key_Space, Qt::ControlModifier);
-    EXPECT_EQ(window->strip().selectedTiles(), (std::vector<int>{2, 3, 4, 6}));
+    EXPECT_EQ(window->document().strip().selectedTiles(), (std::vector<int>{2, 3, 4, 6}));
 
     strip(Qt::Key_F10, Qt::ShiftModifier);
     EXPECT_TRUE(ui().mnuTileMenu->isVisible());

@@ -1,7 +1,7 @@
 // Start-up with a command line, shutdown with unsaved changes, help and the About box.
 
 #include "app/AboutBox.h"
-#include "app/HelpWindow.h"
+#include "platform/qt/HelpWindow.h"
 #include "support/ui/WindowFixture.h"
 
 #include <QFile>
@@ -34,7 +34,7 @@ TEST_F(Lifecycle, QuotedOrMissingStartupFileIsReportedAndNothingOpens) {
         platform.messages->shown.clear();
         Form2 started(platform.platform(), text);
         started.Form_Activate();
-        EXPECT_FALSE(started.state().IsLibraryOpen);
+        EXPECT_FALSE(started.document().isLibraryOpen());
         ASSERT_EQ(platform.messages->shown.size(), 1u);
         EXPECT_TRUE(platform.messages->shown[0].text.contains(text));
         EXPECT_EQ(started.windowTitle(), "QRB Text Editor");
@@ -43,7 +43,7 @@ TEST_F(Lifecycle, QuotedOrMissingStartupFileIsReportedAndNothingOpens) {
 
 TEST_F(Lifecycle, ClosingAsksOnlyWithUnsavedChangesOfAnOpenedLibrary) {
     // Changes without an opened library are not offered.
-    window->state().IsSaved = false;
+    makeUnsaved();
     EXPECT_TRUE(window->close());
     EXPECT_TRUE(platform.messages->shown.empty());
 
@@ -54,7 +54,7 @@ TEST_F(Lifecycle, ClosingAsksOnlyWithUnsavedChangesOfAnOpenedLibrary) {
     EXPECT_TRUE(platform.messages->shown.empty());
 
     window->show();
-    window->state().IsSaved = false;
+    makeUnsaved();
     platform.messages->answers = {true}; // Yes, then the Save As dialog is cancelled
     EXPECT_FALSE(window->close());
     ASSERT_EQ(platform.messages->shown.size(), 1u);
@@ -69,7 +69,7 @@ TEST_F(Lifecycle, ClosingAsksOnlyWithUnsavedChangesOfAnOpenedLibrary) {
 
 TEST_F(Lifecycle, ExitWithYesSavesAsEvenThoughTheLibraryHasAName) {
     open(library("lib.qrb", 2, 20, 20));
-    window->state().IsSaved = false;
+    makeUnsaved();
     platform.messages->answers = {true};
     platform.dialogs->answers.push_back(q(dir / "kept"));
     ui().mnuExit->trigger();
@@ -78,10 +78,8 @@ TEST_F(Lifecycle, ExitWithYesSavesAsEvenThoughTheLibraryHasAName) {
 }
 
 TEST_F(Lifecycle, AFailingCommandIsReportedAndTheWindowCarriesOn) {
-    window->setHandler("mnuAbout_Click", [] { throw std::runtime_error("out of ink"); });
-    window->setHandler("mnuContents_Click", [] { throw std::bad_alloc(); });
-    ui().mnuAbout->trigger();
-    ui().mnuContents->trigger();
+    window->runCommand([] { throw std::runtime_error("out of ink"); });
+    window->runCommand([] { throw std::bad_alloc(); });
     ASSERT_EQ(platform.messages->shown.size(), 2u);
     EXPECT_TRUE(platform.messages->shown[0].text.contains("out of ink"));
     EXPECT_TRUE(platform.messages->shown[1].text.contains("not enough memory"));

@@ -14,20 +14,20 @@ TEST_F(Save, PlainSaveAsksBeforeReplacingAndWritesTheLibraryBackUnchanged) {
     const auto path = library("lib.qrb", 3, 30, 30);
     const auto original = readFile(path);
     open(path);
-    window->state().IsSaved = false;
+    makeUnsaved();
 
     // No: nothing written, still unsaved.
     std::filesystem::remove(path);
     EXPECT_FALSE(window->mnuSave_Click());
     EXPECT_EQ(platform.messages->count("Do you want to over write the current file?"), 1);
     EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_FALSE(window->state().IsSaved);
+    EXPECT_FALSE(window->document().isSaved());
 
     // Yes: the file a canonical library was read from is written back byte for byte.
     platform.messages->answers = {true};
     EXPECT_TRUE(window->mnuSave_Click());
     EXPECT_EQ(readFile(path), original);
-    EXPECT_TRUE(window->state().IsSaved);
+    EXPECT_TRUE(window->document().isSaved());
 
     // Unchecked option: no question.
     ui().mnuConfirmWrite->trigger();
@@ -49,15 +49,15 @@ class SaveAsExtension : public WindowFixture,
 
 TEST_P(SaveAsExtension, AppendsQrbUnlessPresentInAnyCase) {
     open(library("lib.qrb", 2, 20, 20));
-    window->state().IsSaved = false;
+    makeUnsaved();
     platform.dialogs->answers.push_back(q(dir / GetParam().chosen));
     ASSERT_TRUE(window->mnuSaveAs_Click());
     const auto written = dir / GetParam().written;
-    EXPECT_EQ(readFile(written), QrbWriter::toBytes(window->tileSet()));
+    EXPECT_EQ(readFile(written), QrbWriter::toBytes(window->document().tiles()));
     EXPECT_EQ(window->windowTitle(), "QRB Text Editor - " + q(written));
     EXPECT_EQ(platform.dialogs->requests.back().file.title, "Save QRB file as ...");
     EXPECT_TRUE(platform.messages->shown.empty()); // Save As never asks to over write
-    EXPECT_TRUE(window->state().IsSaved);
+    EXPECT_TRUE(window->document().isSaved());
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, SaveAsExtension,
@@ -70,25 +70,24 @@ TEST_F(Save, SaveAsAsksBeforeReplacingTheFileItsExtensionLeadsTo) {
     open(library("lib.qrb", 2, 20, 20));
     const auto other = library("other.qrb", 1, 20, 20);
     const auto kept = readFile(other);
-    window->state().IsSaved = false;
+    makeUnsaved();
     platform.dialogs->answers = {q(dir / "other"), q(dir / "other")};
     platform.messages->answers = {false, true};
     EXPECT_FALSE(window->mnuSaveAs_Click());
     EXPECT_EQ(platform.messages->count("other.qrb already exists"), 1);
     EXPECT_EQ(readFile(other), kept);
-    EXPECT_FALSE(window->state().IsSaved);
+    EXPECT_FALSE(window->document().isSaved());
     EXPECT_TRUE(window->mnuSaveAs_Click());
-    EXPECT_EQ(readFile(other), QrbWriter::toBytes(window->tileSet()));
+    EXPECT_EQ(readFile(other), QrbWriter::toBytes(window->document().tiles()));
 }
 
 TEST_F(Save, CancelledSaveAsKeepsThePathAndTheChanges) {
     const auto path = library("lib.qrb", 2, 20, 20);
     open(path);
-    window->state().IsSaved = false;
+    makeUnsaved();
     EXPECT_FALSE(window->mnuSaveAs_Click()); // the dialog is cancelled
     EXPECT_EQ(window->currentPath(), q(path));
-    EXPECT_FALSE(window->state().IsSaved);
-    EXPECT_FALSE(window->state().SaveAsRequested);
+    EXPECT_FALSE(window->document().isSaved());
     // A later plain save goes to the library's own file, not to ".qrb".
     platform.messages->answers = {true};
     EXPECT_TRUE(window->mnuSave_Click());
@@ -99,22 +98,20 @@ TEST_F(Save, CancelledSaveAsKeepsThePathAndTheChanges) {
 TEST_F(Save, FailedSaveSaysWhyAndKeepsTheOldFileAndTheChanges) {
     const auto path = library("lib.qrb", 2, 20, 20);
     open(path);
-    window->state().IsSaved = false;
+    makeUnsaved();
     const auto folder = dir / "folder.qrb";
     std::filesystem::create_directory(folder);
     platform.dialogs->answers.push_back(q(folder));
     EXPECT_FALSE(window->mnuSaveAs_Click());
     ASSERT_EQ(platform.messages->shown.size(), 1u);
     EXPECT_TRUE(platform.messages->shown[0].text.contains(q(folder)));
-    EXPECT_FALSE(window->state().IsSaved);
+    EXPECT_FALSE(window->document().isSaved());
     EXPECT_EQ(window->currentPath(), q(path));
     EXPECT_TRUE(ui().ProgressBar1->isHidden());
 }
 
 TEST_F(Save, NothingIsSavedWithoutAnOpenedLibrary) {
-    window->state().SaveAsRequested = true;
-    EXPECT_FALSE(window->mnuSave_Click());
-    EXPECT_FALSE(window->state().SaveAsRequested);
+    EXPECT_FALSE(window->mnuSaveAs_Click());
     EXPECT_TRUE(platform.dialogs->requests.empty());
 }
 
@@ -131,11 +128,9 @@ TEST_F(Export, WritesNumberedBitmapsCancelWritesNothingAndFailureNamesTheFile) {
     EXPECT_EQ(request.kind, ScriptedDialogs::Kind::Save);
     EXPECT_EQ(request.file.title, "Convert QRB file to BMP files starting with ...");
     EXPECT_EQ(request.file.filter, "BMP File (*.bmp)|*.bmp");
-    EXPECT_EQ(readFile(dir / "set12.bmp"), BmpWriter::toBytes(window->tileSet().tile(12).full));
+    EXPECT_EQ(readFile(dir / "set12.bmp"), BmpWriter::toBytes(window->document().tiles().tile(12).full));
     EXPECT_TRUE(platform.messages->shown.empty());
-    // The dialog is the library's again.
     EXPECT_EQ(window->currentPath(), q(path));
-    EXPECT_EQ(window->CommonDialog1().Filter, "QRB File (*.qrb)|*.qrb");
     EXPECT_TRUE(ui().ProgressBar1->isHidden());
 
     std::filesystem::create_directory(dir / "t2.bmp"); // tile 2's name is taken by a folder

@@ -10,7 +10,7 @@
 //   platform.messages->answers.push_back(true);        // the next question: Yes
 //   Form2 window(platform.platform());
 
-#include "app/platform/Platform.h"
+#include "platform/Platform.h"
 
 #include <algorithm>
 #include <deque>

@@ -48,7 +48,7 @@ void WindowFixture::key(QWidget* w, int key, Qt::KeyboardModifiers modifiers) {
 }
 
 void WindowFixture::press(int i, Qt::KeyboardModifiers modifiers) {
-    const RowGeometry g = window->strip().rowGeometry(i);
+    const RowGeometry g = window->document().strip().rowGeometry(i);
     const QPoint at(int((g.fullLeft + g.fullWidth / 2) / 15),
                     ui().Picture1->toPixelsY(g.fullTop + g.fullHeight / 2));
     click(ui().Picture1, at, Qt::LeftButton, modifiers);
@@ -73,6 +73,15 @@ QImage WindowFixture::lettered(QImage base, const QString& text, int angle, int 
         DrawRotatedText(surface, ui().txtText->font(), text, float(angle), std::int16_t(x),
                         std::int16_t(y));
     return base;
+}
+
+void WindowFixture::makeUnsaved() {
+    Document& document = window->document();
+    const int current = document.currentTile();
+    document.addTile();
+    document.deleteTile(document.tileCount());
+    if (current != 0)
+        document.showSelectedTile(current);
 }
 
 } // namespace qrb::test

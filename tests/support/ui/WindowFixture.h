@@ -3,10 +3,10 @@
 // that drive the window through its handlers and controls.
 
 #include "app/Form2.h"
-#include "app/PanelStatusBar.h"
-#include "app/ShapeWidget.h"
-#include "editing/ui/TileStrip.h"
-#include "imaging/ui/ImageBox.h"
+#include "widgets/PanelStatusBar.h"
+#include "widgets/ShapeWidget.h"
+#include "widgets/TileStrip.h"
+#include "widgets/ImageBox.h"
 #include "support/QrbFixture.h"
 #include "support/TempDir.h"
 #include "support/ui/ScriptedPlatform.h"
@@ -53,6 +53,8 @@ protected:
     QString panel(int i) const;
     // Where a control lies in the client area's (design) coordinates.
     QRect inClient(const QWidget* w) const;
+    // An edit and its reverse: the library counts as unsaved but holds the tiles it had.
+    void makeUnsaved();
 
     // `base` with `text` drawn at (x, y) the way the live text preview draws it at `angle`
     // (0 meaning the angle text "000"), in the working tile's current style.

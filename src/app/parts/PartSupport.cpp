@@ -1,0 +1,35 @@
+#include "app/parts/PartSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProgressBar>
+
+namespace qrb {
+
+BusyCursor::BusyCursor(QProgressBar* progress) : progress_(progress) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void BusyCursor::finish() {
+    if (busy_)
+        QApplication::restoreOverrideCursor();
+    busy_ = false;
+    if (progress_)
+        progress_->hide();
+}
+
+QString withExtension(const QString& path, const QString& extension) {
+    if (path.right(extension.size()).compare(extension, Qt::CaseInsensitive) == 0)
+        return path;
+    return path + extension;
+}
+
+bool mayReplace(MessageBoxes& messages, const QString& path, const QString& question,
+                MessageIcon icon) {
+    if (!QFileInfo::exists(path))
+        return true;
+    return messages.askYesNo(question.arg(QDir::toNativeSeparators(path)), appTitle(), icon);
+}
+
+} // namespace qrb

@@ -1,0 +1,52 @@
+#pragma once
+// What the window's feature panels share: the desktop services they are handed, the
+// application title, the busy pointer of a long command, file extensions and the question
+// before a file is replaced.
+
+#include "platform/Clipboard.h"
+#include "platform/CommonDialog.h"
+#include "platform/MessageBoxes.h"
+
+#include <QString>
+
+class QProgressBar;
+
+namespace qrb {
+
+// The application title: caption of messages and start of the window title.
+inline constexpr const char* kAppTitle = "QRB Text Editor";
+inline QString appTitle() {
+    return QString::fromLatin1(kAppTitle);
+}
+
+// The desktop as a panel sees it.
+struct Services {
+    CommonDialog& dialog;
+    MessageBoxes& messages;
+    Clipboard& clipboard;
+};
+
+// The hourglass pointer while a command works, and its progress bar hidden afterwards,
+// however the command ends. finish() ends it early, before a message is shown.
+class BusyCursor {
+public:
+    explicit BusyCursor(QProgressBar* progress = nullptr);
+    ~BusyCursor() { finish(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+    void finish();
+
+private:
+    QProgressBar* progress_;
+    bool busy_ = true;
+};
+
+// `path` with `extension` (".qrb", ".qpf") appended unless it already ends in it, in any
+// case.
+QString withExtension(const QString& path, const QString& extension);
+
+// True when `path` may be written: it does not exist, or the user agrees to replace it.
+bool mayReplace(MessageBoxes& messages, const QString& path, const QString& question,
+                MessageIcon icon);
+
+} // namespace qrb

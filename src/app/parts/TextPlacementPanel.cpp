@@ -1,0 +1,330 @@
+#include "app/parts/TextPlacementPanel.h"
+
+#include "document/TypedNumber.h"
+#include "text/render/modRotateText.h"
+#include "widgets/ImageBox.h"
+#include "widgets/PanelStatusBar.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include <algorithm>
+#include <cmath>
+
+namespace qrb {
+
+namespace {
+
+const char* const kPositionFilter = "QPF File (*.qpf)|*.qpf";
+
+QString styleWord(bool bold, bool italic) {
+    if (bold && italic)
+        return QStringLiteral("Bold Italic");
+    if (bold)
+        return QStringLiteral("Bold");
+    if (italic)
+        return QStringLiteral("Italic");
+    return QString();
+}
+
+// A button caption shows "&" only when it is doubled.
+QString caption(const std::string& text) {
+    return QString::fromStdString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+// A box showing text in a style: its font, and its colours despite its style sheet.
+void showStyle(QLineEdit* box, const TextStyle& style, const QString& ownSheet) {
+    box->setFont(toQFont(style));
+    QPalette colours = box->palette();
+    colours.setColor(QPalette::Text, toQColor(style.textColour));
+    colours.setColor(QPalette::Base, toQColor(style.boxColour));
+    box->setPalette(colours);
+    box->setStyleSheet(
+        ownSheet + QStringLiteral(" QLineEdit { color: %1; background-color: %2; }")
+                       .arg(colours.color(QPalette::Text).name(),
+                            colours.color(QPalette::Base).name()));
+}
+
+void setText(QLineEdit* box, const QString& text) {
+    if (box->text() != text)
+        box->setText(text);
+}
+
+void setBar(QScrollBar* bar, int value) {
+    const QSignalBlocker quiet(bar);
+    // A position beyond the tile puts the bar at its nearest end; the text keeps it.
+    bar->setValue(std::clamp(value, bar->minimum(), bar->maximum()));
+}
+
+FontSettings fontOf(const TextStyle& style) {
+    return FontSettings{QString::fromStdString(style.face), style.size,      style.bold,
+                        style.italic,                       style.underline, style.strikethrough,
+                        style.textColour};
+}
+
+} // namespace
+
+TextPlacementPanel::TextPlacementPanel(Document& document, Services services,
+                                       const Widgets& widgets, QObject* parent)
+    : QObject(parent), document_(document), services_(services), ui_(widgets) {
+    setObjectName(QStringLiteral("TextPlacement"));
+    boxStyleSheet_ = ui_.txtText->styleSheet();
+    ui_.picRotate->foreColor = toQColor(systemcolour::WindowText);
+    connectInput();
+    connect(&document_, &Document::changed, this,
+            [this](Document::Changes what, int) { show(what); });
+    show(Document::Change::Placement | Document::Change::Slots | Document::Change::WorkingTile);
+}
+
+void TextPlacementPanel::connectInput() {
+    connect(ui_.txtText, &QLineEdit::textChanged, &document_, &Document::setText);
+    connect(ui_.XScroll, &QScrollBar::valueChanged, this,
+            [this](int v) { document_.setX(std::int16_t(v)); });
+    connect(ui_.YScroll, &QScrollBar::valueChanged, this,
+            [this](int v) { document_.setY(std::int16_t(v)); });
+    // A typed position moves the text as soon as it is a position; when the user leaves
+    // the field with something else in it, the field shows the position again.
+    for (auto [field, horizontal] : {std::pair{ui_.txtX, true}, std::pair{ui_.txtY, false}}) {
+        connect(field, &QLineEdit::textChanged, this, [this, horizontal](const QString& text) {
+            if (const auto value = typedWholeNumber(text))
+                horizontal ? document_.setX(*value) : document_.setY(*value);
+        });
+        connect(field, &QLineEdit::editingFinished, this, [this, field, horizontal] {
+            const Placement& p = document_.placement();
+            setText(field, QString::number(horizontal ? p.x : p.y));
+        });
+    }
+    connect(ui_.HScroll1, &QScrollBar::valueChanged, &document_, &Document::setAngle);
+    connect(ui_.txtAngle, &QLineEdit::returnPressed, this, [this] {
+        document_.enterAngle(ui_.txtAngle->text());
+        ui_.txtAngle->hide();
+    });
+    ui_.txtAngle->installEventFilter(this);
+    connect(ui_.picRotate, &ImageBox::clicked, this, &TextPlacementPanel::picRotate_Click);
+    ui_.frmRotate->installEventFilter(this);
+    for (int k = 0; k < int(PositionSlots::kCount); ++k)
+        connect(ui_.Text1[std::size_t(k)], &QLineEdit::textChanged, this,
+                [this, k](const QString& text) { document_.setSlotText(k, text); });
+}
+
+bool TextPlacementPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui_.txtAngle && event->type() == QEvent::MouseButtonDblClick) {
+        document_.resetAngle();
+    } else if (watched == ui_.frmRotate && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && ui_.frmRotate->rect().contains(mouse->pos()))
+            picRotate_Click();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// ---- Showing the document ----------------------------------------------------------------
+
+void TextPlacementPanel::show(Document::Changes what) {
+    if (what & (Document::Change::Placement | Document::Change::WorkingTile))
+        showPlacement();
+    if (what & Document::Change::Slots)
+        showSlots();
+}
+
+void TextPlacementPanel::showPlacement() {
+    const Placement& p = document_.placement();
+    const TextStyle& style = p.style;
+    setText(ui_.txtText, p.text);
+    showStyle(ui_.txtText, style, boxStyleSheet_);
+    // The box is twice as tall as the text's size, in window pixels.
+    ui_.txtText->resize(ui_.txtText->width(), int(std::nearbyint(2 * style.size)));
+
+    // The position bars run from just left of and above the tile to its far edges.
+    const QSize tile = document_.working().picture.size();
+    for (auto [bar, maximum, value, field] :
+         {std::tuple{ui_.XScroll, tile.width(), int(p.x), ui_.txtX},
+          std::tuple{ui_.YScroll, tile.height(), int(p.y), ui_.txtY}}) {
+        {
+            const QSignalBlocker quiet(bar);
+            bar->setMaximum(std::max(maximum, Placement::kPositionMinimum));
+        }
+        setBar(bar, value);
+        bar->setEnabled(p.positionEnabled);
+        // A field being typed in keeps what is typed until the user leaves it.
+        const auto typed = typedWholeNumber(field->text());
+        if (!(field->hasFocus() && (!typed || *typed == value)))
+            setText(field, QString::number(value));
+    }
+
+    setBar(ui_.HScroll1, p.angle);
+    if (!ui_.txtAngle->isVisible() || !ui_.txtAngle->hasFocus())
+        setText(ui_.txtAngle, p.angleText);
+    drawAngleDial();
+
+    ui_.status->setPanelText(2, QString::fromStdString(style.face) + QLatin1Char(' '));
+    ui_.status->setPanelText(3, QString::number(std::trunc(style.size)));
+    ui_.status->setPanelText(4, styleWord(style.bold, style.italic));
+    ui_.bold->setChecked(style.bold);
+    ui_.italic->setChecked(style.italic);
+    const float dialogSize = std::clamp(style.size, Placement::kMinimumSize, Placement::kMaximumSize);
+    ui_.decreaseSize->setEnabled(dialogSize != Placement::kMinimumSize);
+    ui_.increaseSize->setEnabled(dialogSize != Placement::kMaximumSize);
+}
+
+void TextPlacementPanel::drawAngleDial() {
+    ImageBox* dial = ui_.picRotate;
+    const Placement& p = document_.placement();
+    dial->surface().fill(toQColor(dial->backColour()));
+    TextSurface surface(dial->surface());
+    surface.font = dial->font();
+    surface.foreColor = dial->foreColor;
+    if (p.isTurned()) {
+        // The digits turned by the angle they state, from near the dial's centre.
+        DrawRotatedText(surface, ui_.txtAngle->font(), p.angleText, float(p.angle), 22, 22);
+    } else {
+        surface.setCurrentPosition(22, 21);
+        PrintText(surface, p.angleText);
+    }
+    dial->update();
+}
+
+void TextPlacementPanel::showSlots() {
+    const PositionSlots& stored = document_.positionSlots();
+    for (std::size_t k = 0; k < PositionSlots::kCount; ++k) {
+        const PositionSlot& slot = stored[k];
+        QLineEdit* box = ui_.Text1[k];
+        setText(box, QString::fromStdString(slot.text));
+        showStyle(box, slot.style, QString());
+        box->setToolTip(QString::fromStdString(slot.description));
+        if (!box->hasFocus())
+            box->setCursorPosition(0);
+        QPushButton* button = ui_.cmdPlaceText[k];
+        button->setText(caption(slot.position));
+        button->setProperty("Tag", QString::fromStdString(slot.angle));
+        button->setEnabled(document_.slotEnabled(int(k)));
+    }
+}
+
+// ---- Commands ----------------------------------------------------------------------------
+
+void TextPlacementPanel::cmdPlace_Click() {
+    document_.place();
+}
+
+void TextPlacementPanel::cmdStore_Click() {
+    document_.pressStore();
+}
+
+void TextPlacementPanel::cmdPlaceText_Click(int k) {
+    document_.clickSlot(k);
+}
+
+void TextPlacementPanel::picRotate_Click() {
+    QLineEdit* box = ui_.txtAngle;
+    box->show();
+    box->setFocus(Qt::OtherFocusReason);
+    box->selectAll();
+}
+
+void TextPlacementPanel::reportRefusal(const QString& text) {
+    services_.messages.inform(text, appTitle(), MessageIcon::Critical);
+}
+
+void TextPlacementPanel::mnuSavePositionData_Click() {
+    CommonDialog& dialog = services_.dialog;
+    dialog.FileName.clear();
+    dialog.DialogTitle = tr("Save position data to...");
+    dialog.Filter = QString::fromLatin1(kPositionFilter);
+    try {
+        dialog.ShowSave();
+    } catch (const DialogCancelled&) {
+        return;
+    }
+    if (dialog.FileName.isEmpty())
+        return;
+    const QString path = withExtension(dialog.FileName, QStringLiteral(".qpf"));
+    // The dialog asked about the name as typed; the file written may be another one.
+    if (path != dialog.FileName && (dialog.Flags & dialogflags::OverwritePrompt) &&
+        !mayReplace(services_.messages, path, tr("%1 already exists.\nDo you want to replace it?"),
+                    MessageIcon::Exclamation))
+        return;
+    BusyCursor busy;
+    try {
+        document_.savePositionData(path);
+    } catch (const std::exception& e) {
+        busy.finish();
+        reportRefusal(tr("The position data was not saved.\n\n%1").arg(QString::fromUtf8(e.what())));
+    }
+}
+
+void TextPlacementPanel::mnuLoadPositionData_Click() {
+    CommonDialog& dialog = services_.dialog;
+    dialog.FileName.clear();
+    dialog.DialogTitle = tr("Open position data file");
+    dialog.Filter = QString::fromLatin1(kPositionFilter);
+    try {
+        dialog.ShowOpen();
+    } catch (const DialogCancelled&) {
+        return;
+    }
+    const QString path = withExtension(dialog.FileName, QStringLiteral(".qpf"));
+    BusyCursor busy;
+    try {
+        document_.loadPositionData(path);
+    } catch (const std::exception& e) {
+        busy.finish();
+        reportRefusal(
+            tr("The position data was not loaded; the position slots are unchanged.\n\n%1")
+                .arg(QString::fromUtf8(e.what())));
+    }
+}
+
+void TextPlacementPanel::mnuClearPositionData_Click() {
+    document_.clearPositionData();
+    // The face shows without its usual trailing blank after a Clear.
+    ui_.status->setPanelText(2, QString::fromStdString(document_.placement().style.face));
+    ui_.txtText->setFocus();
+}
+
+void TextPlacementPanel::SelectFont() {
+    CommonDialog& dialog = services_.dialog;
+    TextStyle style = document_.placement().style;
+    FontSettings shown = fontOf(style);
+    // The dialog offers only its own range of sizes.
+    shown.size = std::clamp<double>(style.size, dialog.Min, std::max(dialog.Min, dialog.Max));
+    dialog.setFontSettings(shown);
+    try {
+        dialog.ShowFont();
+    } catch (const DialogCancelled&) {
+        return;
+    }
+    const FontSettings chosen = dialog.fontSettings();
+    style.face = chosen.name.toStdString();
+    style.size = float(chosen.size);
+    style.bold = chosen.bold;
+    style.italic = chosen.italic;
+    style.underline = chosen.underline;
+    style.strikethrough = chosen.strikethru;
+    style.textColour = chosen.colour;
+    document_.chooseFont(style);
+}
+
+void TextPlacementPanel::FontSizeDecrease() {
+    document_.stepFontSize(-1);
+}
+
+void TextPlacementPanel::FontSizeIncrease() {
+    document_.stepFontSize(+1);
+}
+
+void TextPlacementPanel::BoldClick() {
+    document_.setBold(ui_.bold->isChecked());
+}
+
+void TextPlacementPanel::ItalicClick() {
+    document_.setItalic(ui_.italic->isChecked());
+}
+
+} // namespace qrb

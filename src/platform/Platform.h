@@ -1,0 +1,25 @@
+#pragma once
+// Everything the window asks of the desktop, handed to it when it is created: the real
+// Qt services in the program, scripted ones in the tests (so no test ever waits on a
+// modal dialog).
+
+#include "platform/Clipboard.h"
+#include "platform/DialogBackend.h"
+#include "platform/HelpViewer.h"
+#include "platform/MessageBoxes.h"
+
+#include <memory>
+
+namespace qrb {
+
+struct Platform {
+    std::shared_ptr<DialogBackend> dialogs;
+    std::shared_ptr<MessageBoxes> messages;
+    std::shared_ptr<Clipboard> clipboard;
+    std::shared_ptr<HelpViewer> help;
+
+    // The desktop's own dialogs, message boxes, clipboard and a help window.
+    static Platform qt();
+};
+
+} // namespace qrb

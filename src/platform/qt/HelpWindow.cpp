@@ -1,0 +1,67 @@
+#include "platform/qt/HelpWindow.h"
+#include "platform/qt/Resources.h"
+
+#include <QApplication>
+#include <QKeySequence>
+#include <QScreen>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace qrb {
+
+HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    ensureResources();
+    setObjectName(QStringLiteral("HelpWindow"));
+    setWindowTitle(tr("QRB Text Editor Help"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+    resize(720, 560);
+
+    browser_ = new QTextBrowser(this);
+    browser_->setObjectName(QStringLiteral("helpBrowser"));
+    browser_->setOpenExternalLinks(true);
+    browser_->setAccessibleName(tr("Help page"));
+
+    auto* tools = new QToolBar(this);
+    QAction* back = tools->addAction(tr("Back"), browser_, &QTextBrowser::backward);
+    back->setShortcut(QKeySequence::Back);
+    back->setEnabled(false);
+    QAction* forward = tools->addAction(tr("Forward"), browser_, &QTextBrowser::forward);
+    forward->setShortcut(QKeySequence::Forward);
+    forward->setEnabled(false);
+    tools->addAction(tr("Contents"), this, &HelpWindow::showHome);
+    connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
+    connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
+        QString title = browser_->documentTitle();
+        setWindowTitle(title.isEmpty() ? tr("QRB Text Editor Help")
+                                       : tr("QRB Text Editor Help - %1").arg(title));
+    });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(tools);
+    layout->addWidget(browser_);
+}
+
+void HelpWindow::showHome() {
+    browser_->setSource(QUrl(QString::fromLatin1(kHomePage)));
+    if (!placed_) {
+        // First showing: centred on the screen of the window the user is working in.
+        placed_ = true;
+        QWidget* active = QApplication::activeWindow();
+        QScreen* screen = active ? active->screen() : QGuiApplication::primaryScreen();
+        if (screen) {
+            QRect frame = geometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+} // namespace qrb

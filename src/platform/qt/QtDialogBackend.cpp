@@ -1,0 +1,72 @@
+#include "platform/qt/QtDialogBackend.h"
+
+#include "platform/qt/FontDialog.h"
+#include "text/render/modRotateText.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace qrb {
+
+namespace {
+
+std::optional<QString> runFileDialog(const FileDialogRequest& request, bool save) {
+    QFileDialog dialog(QApplication::activeWindow(), request.title);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters(QtDialogBackend::nameFilters(request.filter));
+    if (!(request.flags & dialogflags::OverwritePrompt))
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!request.fileName.isEmpty()) {
+        QFileInfo info(request.fileName);
+        dialog.setDirectory(info.absolutePath());
+        dialog.selectFile(info.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+} // namespace
+
+QStringList QtDialogBackend::nameFilters(const QString& filter) {
+    QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList result;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i].trimmed();
+        QString patterns = parts[i + 1].trimmed().replace(QLatin1Char(';'), QLatin1Char(' '));
+        if (description.contains(QLatin1Char('(')))
+            result << description;
+        else
+            result << QStringLiteral("%1 (%2)").arg(description, patterns);
+    }
+    if (result.isEmpty())
+        result << QObject::tr("All files (*)");
+    return result;
+}
+
+std::optional<QString> QtDialogBackend::openFile(const FileDialogRequest& request) {
+    return runFileDialog(request, false);
+}
+
+std::optional<QString> QtDialogBackend::saveFile(const FileDialogRequest& request) {
+    return runFileDialog(request, true);
+}
+
+std::optional<FontSettings> QtDialogBackend::chooseFont(const FontDialogRequest& request) {
+    FontDialog dialog(request, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.chosen();
+}
+
+std::optional<ColourValue> QtDialogBackend::chooseColour(ColourValue initial) {
+    QColor chosen = QColorDialog::getColor(toQColor(initial), QApplication::activeWindow());
+    if (!chosen.isValid())
+        return std::nullopt;
+    return toColourValue(chosen);
+}
+
+} // namespace qrb

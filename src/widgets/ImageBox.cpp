@@ -1,0 +1,92 @@
+#include "widgets/ImageBox.h"
+
+#include "text/render/modRotateText.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace qrb {
+
+ImageBox::ImageBox(QWidget* parent)
+    : QWidget(parent), backColour_(kSystemColourFlag | 15 /* button face */) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void ImageBox::setImage(const QImage& image) {
+    image_ = image.format() == QImage::Format_RGB32 || image.isNull()
+                 ? image
+                 : image.convertToFormat(QImage::Format_RGB32);
+    if (!image_.isNull())
+        takeSize(image_.size());
+    update();
+}
+
+void ImageBox::setSource(std::function<const QImage&()> source) {
+    source_ = std::move(source);
+    refresh();
+}
+
+void ImageBox::refresh() {
+    const QImage& shown = image();
+    if (!shown.isNull())
+        takeSize(shown.size());
+    update();
+}
+
+void ImageBox::takeSize(QSize wanted) {
+    if (autoSize_ && size() != wanted) {
+        resize(wanted);
+        // A hidden box only gets its resize event when it is shown; the window's layout
+        // rules must run now.
+        if (!isVisible())
+            emit resized();
+    }
+}
+
+void ImageBox::clearImage() {
+    image_ = QImage();
+    update();
+}
+
+void ImageBox::setBackColour(ColourValue colour) {
+    backColour_ = colour;
+    update();
+}
+
+void ImageBox::setBorder(bool on) {
+    border_ = on;
+    update();
+}
+
+void ImageBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), toQColor(backColour_));
+    const QImage& shown = image();
+    if (!shown.isNull())
+        painter.drawImage(0, 0, shown);
+    if (border_) {
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void ImageBox::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void ImageBox::mouseReleaseEvent(QMouseEvent* event) {
+    bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->pos());
+    pressed_ = false;
+    event->accept();
+    if (click)
+        emit clicked();
+}
+
+void ImageBox::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    emit resized();
+}
+
+} // namespace qrb

@@ -1,0 +1,76 @@
+#pragma once
+// A picture box: shows one image at its natural size from the top-left corner, over a
+// background colour, with or without a single-line border. Its picture is either its own
+// (setImage: the previews; a drawing surface for the angle dial, whose lettering drawn
+// into surface() stays part of it) or read from its owner whenever it is painted
+// (setSource: the working tile shows the document's picture without a copy).
+
+#include "core/Colour.h"
+
+#include <QColor>
+#include <QImage>
+#include <QWidget>
+
+#include <functional>
+
+namespace qrb {
+
+class ImageBox : public QWidget {
+    Q_OBJECT
+public:
+    explicit ImageBox(QWidget* parent = nullptr);
+
+    // With auto-size on (the default) the box takes the size of every image it is given,
+    // which emits resized(); otherwise the image is clipped to the box.
+    void setAutoSize(bool on) { autoSize_ = on; }
+    bool autoSize() const { return autoSize_; }
+
+    // The picture. Images are kept as QImage::Format_RGB32.
+    void setImage(const QImage& image);
+    // The picture is whatever `source` returns when the box is painted; call refresh()
+    // after it changed. The reference must stay valid until the next refresh().
+    void setSource(std::function<const QImage&()> source);
+    void refresh();
+    const QImage& image() const { return source_ ? source_() : image_; }
+    // The box's own picture as a drawing surface (call update() after drawing).
+    QImage& surface() { return image_; }
+    // Removes the picture; the background shows.
+    void clearImage();
+
+    // The background colour (a colour value; system colours allowed).
+    void setBackColour(ColourValue colour);
+    ColourValue backColour() const { return backColour_; }
+
+    // A single-line border drawn just inside the box's edge, in the window text colour.
+    void setBorder(bool on);
+    bool hasBorder() const { return border_; }
+
+    // Drawing state of the surface, kept for the lettering routines.
+    int currentX = 0;
+    int currentY = 0;
+    QColor foreColor = Qt::black;
+
+signals:
+    // A press and release of the left button inside the box (the box must be enabled).
+    void clicked();
+    // The box changed its size.
+    void resized();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void takeSize(QSize size);
+
+    QImage image_;
+    std::function<const QImage&()> source_;
+    ColourValue backColour_;
+    bool autoSize_ = true;
+    bool border_ = false;
+    bool pressed_ = false;
+};
+
+} // namespace qrb

@@ -1,0 +1,323 @@
+#include "widgets/TileStrip.h"
+
+#include "imaging/render/DibConversion.h"
+#include "text/render/modRotateText.h"
+
+#include <QAbstractSlider>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <memory>
+
+namespace qrb {
+
+namespace {
+
+using strip::kTwipsPerPixel;
+
+// Twips to pixels, rounding towards minus infinity so rows above the view stay above it.
+int pixelsOf(Twips t) {
+    Twips q = t / kTwipsPerPixel;
+    if (t % kTwipsPerPixel != 0 && t < 0)
+        --q;
+    return static_cast<int>(q);
+}
+
+qsizetype bytesOf(const QPixmap& pixmap) {
+    return qsizetype(pixmap.width()) * pixmap.height() * std::max(1, pixmap.depth() / 8);
+}
+
+Modifiers modifiersOf(Qt::KeyboardModifiers m) {
+    m &= ~Qt::KeypadModifier;
+    if (m == Qt::NoModifier)
+        return Modifiers::None;
+    if (m == Qt::ShiftModifier)
+        return Modifiers::Shift;
+    if (m == Qt::ControlModifier)
+        return Modifiers::Ctrl;
+    return Modifiers::Other;
+}
+
+MouseButton buttonOf(Qt::MouseButton b) {
+    if (b == Qt::LeftButton)
+        return MouseButton::Left;
+    if (b == Qt::RightButton)
+        return MouseButton::Right;
+    return MouseButton::Other;
+}
+
+} // namespace
+
+TileStrip::TileStrip(const StripModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void TileStrip::setContentTop(Twips top) {
+    if (top == contentTop_)
+        return;
+    contentTop_ = top;
+    update();
+}
+
+void TileStrip::setContentLeft(int left) {
+    if (left == contentLeft_)
+        return;
+    contentLeft_ = left;
+    update();
+}
+
+int TileStrip::contentWidth() const {
+    // The widest row is the one whose full and half images together are widest; its right
+    // edge is that of its small-colour square. Only the rows not yet measured are looked
+    // at, so appending or deleting at the end costs nothing here.
+    const std::deque<Tile>& tiles = model_.tiles().tiles();
+    if (measured_ < int(tiles.size())) {
+        int i = measured_;
+        for (auto it = tiles.begin() + measured_; it != tiles.end(); ++it) {
+            ++i;
+            const std::int64_t sum = std::int64_t(it->full.width()) + it->half.width();
+            if (sum > widestSum_) {
+                widestSum_ = sum;
+                widest_ = i;
+                contentWidth_ = -1;
+            }
+        }
+        measured_ = i;
+    }
+    if (contentWidth_ < 0) {
+        contentWidth_ = 0;
+        if (widest_ != 0) {
+            const RowGeometry g = model_.rowGeometry(widest_);
+            contentWidth_ = pixelsOf(g.smallLeft + g.smallSize + kTwipsPerPixel - 1) + 2;
+        }
+    }
+    return contentWidth_;
+}
+
+void TileStrip::setWhiteBackground(bool on) {
+    white_ = on;
+    update();
+}
+
+void TileStrip::setEmptyPicture(const QPixmap& picture) {
+    emptyPicture_ = picture;
+    update();
+}
+
+int TileStrip::focusRow() const {
+    if (focusRow_ >= 1 && focusRow_ <= model_.count())
+        return focusRow_;
+    return model_.currentTile();
+}
+
+void TileStrip::invalidateFrom(int firstTile) {
+    // A focus row whose tile moved or went follows the current tile again.
+    if (focusRow_ >= firstTile)
+        focusRow_ = 0;
+    // Rows before firstTile keep their measure; the widest row among them stays widest
+    // unless it is one of the rows that changed.
+    if (widest_ >= firstTile) {
+        widest_ = 0;
+        widestSum_ = -1;
+        measured_ = 0;
+    } else {
+        measured_ = std::min(measured_, firstTile - 1);
+    }
+    contentWidth_ = -1;
+    for (int tile : cache_.keys()) {
+        if (tile >= firstTile)
+            cache_.remove(tile);
+    }
+    update();
+}
+
+int TileStrip::toPixelsY(Twips contentY) const {
+    return pixelsOf(contentY + contentTop_);
+}
+
+Twips TileStrip::toContentY(int widgetY) const {
+    return Twips{widgetY} * kTwipsPerPixel - contentTop_;
+}
+
+std::pair<int, int> TileStrip::rowsInView() const {
+    if (model_.count() == 0)
+        return {0, 0};
+    const Twips top = toContentY(0);
+    const Twips bottom = toContentY(height()) - 1;
+    int first = model_.rowAt(std::max<Twips>(top, 0));
+    if (first == 0)
+        return {0, 0};
+    int last = model_.rowAt(bottom);
+    if (last == 0)
+        last = bottom < 0 ? 0 : model_.count();
+    if (last == 0)
+        return {0, 0};
+    return {first, last};
+}
+
+const TileStrip::RowPixmaps& TileStrip::pixmapsFor(int tile) {
+    if (const RowPixmaps* kept = cache_.object(tile))
+        return *kept;
+    const Tile& t = model_.tiles().tile(tile);
+    auto row = std::make_unique<RowPixmaps>(
+        RowPixmaps{QPixmap::fromImage(toQImage(t.full)), QPixmap::fromImage(toQImage(t.half))});
+    const qsizetype cost = bytesOf(row->full) + bytesOf(row->half);
+    if (cost > cache_.maxCost()) {
+        uncached_ = std::move(*row);
+        return uncached_;
+    }
+    RowPixmaps* kept = row.release();
+    cache_.insert(tile, kept, cost);
+    return *kept;
+}
+
+void TileStrip::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.fillRect(event->rect(), white_ ? QColor(Qt::white) : palette().color(QPalette::Button));
+    if (!white_ && !emptyPicture_.isNull()) {
+        QSize size = emptyPicture_.size();
+        if (size.width() > width() - 8)
+            size = size.scaled(width() - 8, height(), Qt::KeepAspectRatio);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(
+            QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 3), size),
+            emptyPicture_);
+    }
+    auto [first, last] = rowsInView();
+    if (first == 0)
+        return;
+    // Frames span the viewport (or the widest row) plus 100 twips, starting 45 twips left
+    // of the content, which is drawn moved left by the sideways scroll.
+    const int frameLeft = pixelsOf(strip::kFrameLeft);
+    const int frameWidth = std::max(width() + contentLeft_, contentWidth()) + pixelsOf(100);
+    painter.save();
+    painter.translate(-contentLeft_, 0);
+    for (int i = first; i <= last; ++i) {
+        const RowGeometry g = model_.rowGeometry(i);
+        const int frameTop = toPixelsY(g.frameTop);
+        const int frameBottom = toPixelsY(g.frameTop + g.frameHeight);
+        painter.fillRect(QRect(frameLeft, frameTop, frameWidth, frameBottom - frameTop),
+                         toQColor(model_.mark(i)));
+        const RowPixmaps& px = pixmapsFor(i);
+        painter.drawPixmap(pixelsOf(g.fullLeft), toPixelsY(g.fullTop), px.full);
+        painter.drawPixmap(pixelsOf(g.halfLeft), toPixelsY(g.halfTop), px.half);
+        const int side = pixelsOf(g.smallSize);
+        painter.fillRect(QRect(pixelsOf(g.smallLeft), toPixelsY(g.smallTop), side, side),
+                         toQColor(model_.tiles().tile(i).smallColour));
+    }
+    painter.restore();
+    if (hasFocus())
+        drawFocusFrame(painter);
+}
+
+void TileStrip::drawFocusFrame(QPainter& painter) {
+    // A dashed frame just inside the focus row, light on the dark marks and dark on white,
+    // or around the whole strip while there is no focus row.
+    QRect frame = rect();
+    QColor colour = palette().color(QPalette::WindowText);
+    if (const int row = focusRow()) {
+        const RowGeometry g = model_.rowGeometry(row);
+        const int top = toPixelsY(g.frameTop);
+        frame = QRect(0, top, width(), toPixelsY(g.frameTop + g.frameHeight) - top);
+        colour = model_.mark(row) == palette::White ? QColor(Qt::black) : QColor(Qt::white);
+    }
+    painter.setPen(QPen(colour, 1, Qt::DashLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(frame.adjusted(1, 1, -2, -2));
+}
+
+void TileStrip::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    setFocus(Qt::MouseFocusReason);
+    const QPoint p = event->position().toPoint();
+    const RowHit hit = model_.count() ? model_.hitTest(Twips{p.x() + contentLeft_} * kTwipsPerPixel,
+                                                       toContentY(p.y()))
+                                      : RowHit{};
+    if (hit.tile == 0)
+        return;
+    focusRow_ = hit.tile;
+    update();
+    emit rowPressed(hit.tile, hit.part, buttonOf(event->button()), modifiersOf(event->modifiers()),
+                    event->globalPosition().toPoint());
+}
+
+int TileStrip::rowForKey(int key) const {
+    const int count = model_.count();
+    const int from = focusRow();
+    auto [first, last] = rowsInView();
+    const int page = std::max(1, last - first);
+    int to = 0;
+    switch (key) {
+    case Qt::Key_Up:
+        to = from != 0 ? from - 1 : count;
+        break;
+    case Qt::Key_Down:
+        to = from + 1;
+        break;
+    case Qt::Key_PageUp:
+        to = from != 0 ? from - page : 1;
+        break;
+    case Qt::Key_PageDown:
+        to = from + page;
+        break;
+    case Qt::Key_Home:
+        to = 1;
+        break;
+    case Qt::Key_End:
+        to = count;
+        break;
+    default:
+        return 0;
+    }
+    return count == 0 ? 0 : std::clamp(to, 1, count);
+}
+
+void TileStrip::keyPressEvent(QKeyEvent* event) {
+    const Modifiers modifiers = modifiersOf(event->modifiers());
+    const int key = event->key();
+    if ((key == Qt::Key_Menu && modifiers == Modifiers::None) ||
+        (key == Qt::Key_F10 && modifiers == Modifiers::Shift)) {
+        if (const int row = focusRow()) {
+            const RowGeometry g = model_.rowGeometry(row);
+            const QPoint at(pixelsOf(g.fullLeft + g.fullWidth / 2),
+                            toPixelsY(g.fullTop + g.fullHeight / 2));
+            emit menuKeyPressed(row, mapToGlobal(at));
+        }
+        return;
+    }
+    if (key == Qt::Key_Delete && modifiers == Modifiers::None) {
+        emit deleteKeyPressed();
+        return;
+    }
+    if (key == Qt::Key_Space && (modifiers == Modifiers::None || modifiers == Modifiers::Ctrl)) {
+        if (const int row = focusRow())
+            emit keyChoseRow(row, modifiers);
+        return;
+    }
+    const int to = rowForKey(key);
+    const bool moveOnly = modifiers == Modifiers::Ctrl && key != Qt::Key_Home && key != Qt::Key_End;
+    if (to == 0 || modifiers == Modifiers::Other) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    focusRow_ = to;
+    update();
+    if (moveOnly)
+        emit focusRowMoved(to);
+    else
+        emit keyChoseRow(to, modifiers == Modifiers::Shift ? Modifiers::Shift : Modifiers::None);
+}
+
+void TileStrip::wheelEvent(QWheelEvent* event) {
+    if (scrollTarget_ && scrollTarget_->isEnabled())
+        QApplication::sendEvent(scrollTarget_, event);
+    else
+        event->ignore();
+}
+
+} // namespace qrb

@@ -1,0 +1,316 @@
+// Lettering in the window, driven through its controls: the live preview, angle and
+// position input, Place, the position slots and their file, and the style buttons.
+
+#include "app/parts/TextPlacementPanel.h"
+#include "support/ui/WindowFixture.h"
+#include "text/PositionDataFile.h"
+#include "text/render/modRotateText.h"
+#include "imaging/render/DibConversion.h"
+
+#include <QMouseEvent>
+
+namespace qrb::test {
+namespace {
+
+class Lettering : public WindowFixture {
+protected:
+    TextPlacementPanel& text() { return window->textPlacement(); }
+    QImage work() const { return ui().pctWorkingTile->image(); }
+    QImage undo() const { return window->document().working().picture; }
+    void openTiles() { open(library("lib.qrb", 2, 40, 40)); }
+
+    void typeAngle(const QString& typed) {
+        click(ui().picRotate, {25, 25});
+        ASSERT_FALSE(ui().txtAngle->isHidden());
+        ASSERT_EQ(ui().txtAngle->selectedText(), ui().txtAngle->text());
+        ui().txtAngle->setText(typed);
+        key(ui().txtAngle, Qt::Key_Return);
+    }
+    void store(int k, const QString& s, int x, int y, int angle) {
+        ui().txtText->setText(s);
+        ui().txtX->setText(QString::number(x));
+        ui().txtY->setText(QString::number(y));
+        ui().HScroll1->setValue(angle);
+        ui().cmdStore->click();
+        ui().cmdPlaceText[std::size_t(k)]->click();
+    }
+};
+
+TEST_F(Lettering, AngleWrapsRoundAndTheDialShowsItsDigits) {
+    QImage blank(50, 50, QImage::Format_RGB32);
+    blank.fill(toQColor(ui().picRotate->backColour()));
+    QImage zero = blank;
+    TextSurface dial(zero);
+    dial.font = ui().picRotate->font();
+    dial.setCurrentPosition(22, 21);
+    PrintText(dial, "000");
+    EXPECT_EQ(ui().picRotate->image(), zero);
+
+    ui().HScroll1->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(ui().HScroll1->value(), 359);
+    EXPECT_EQ(ui().txtAngle->text(), "359");
+    ui().HScroll1->setValue(45);
+    TextSurface turned(blank);
+    DrawRotatedText(turned, ui().txtAngle->font(), "045", 45.0f, 22, 22);
+    EXPECT_EQ(ui().picRotate->image(), blank);
+
+    ui().HScroll1->setValue(359);
+    ui().HScroll1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(ui().HScroll1->value(), 0);
+    EXPECT_EQ(ui().txtAngle->text(), "000");
+    EXPECT_EQ(ui().picRotate->image(), zero);
+}
+
+TEST_F(Lettering, TypedAnglesRoundHalfToEvenAndAnythingElseIsZero) {
+    const std::vector<std::tuple<QString, QString, int>> cases{
+        {"45", "045", 45}, {"12.5", "012", 12}, {"13.5", "014", 14}, {"359.5", "000", 0},
+        {"360", "000", 0}, {"-1", "000", 0},    {"abc", "000", 0},   {"", "000", 0}};
+    for (const auto& [typed, shown, angle] : cases) {
+        SCOPED_TRACE(typed.toStdString());
+        ui().HScroll1->setValue(100);
+        typeAngle(typed);
+        EXPECT_EQ(ui().txtAngle->text(), shown);
+        EXPECT_EQ(ui().HScroll1->value(), angle);
+        EXPECT_TRUE(ui().txtAngle->isHidden());
+    }
+    ui().HScroll1->setValue(30);
+    ui().txtAngle->show();
+    QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(ui().txtAngle, &twice);
+    EXPECT_EQ(ui().txtAngle->text(), "000");
+    EXPECT_EQ(ui().HScroll1->value(), 0);
+}
+
+TEST_F(Lettering, PreviewStartsFromTheUndoCopyAndPlaceMakesTheTextStay) {
+    ui().cmdPlace->click(); // no library: nothing happens
+    EXPECT_FALSE(ui().XScroll->isEnabled());
+    openTiles();
+    const QImage tile = undo();
+    ui().txtText->setText("Hi");
+    ui().HScroll1->setValue(10);
+    EXPECT_EQ(work(), lettered(tile, "Hi", 10, 0, 0));
+    ui().txtText->setText("");
+    ui().HScroll1->setValue(20);
+    EXPECT_EQ(work(), tile); // the moved text left no trace
+    EXPECT_EQ(undo(), tile);
+
+    // Typing shows at once; Place makes what the tile shows permanent.
+    ui().txtText->setText("Hi");
+    ui().txtX->setText("5");
+    EXPECT_EQ(work(), lettered(tile, "Hi", 20, 5, 0));
+    ui().cmdPlace->click();
+    const QImage placed = lettered(tile, "Hi", 20, 5, 0);
+    EXPECT_EQ(undo(), placed);
+    EXPECT_EQ(work(), lettered(placed, "Hi", 20, 5, 0)); // live again over the placed copy
+    ui().YScroll->setValue(20);
+    EXPECT_EQ(ui().txtY->text(), "20");
+    EXPECT_EQ(work(), lettered(placed, "Hi", 20, 5, 20));
+}
+
+TEST_F(Lettering, TypedPositionThatIsNotAWholeNumberGoesBackToTheLastValidOne) {
+    openTiles();
+    ui().txtText->setText("x");
+    for (const char* typed : {"abc", "1.5", "40000", "-32769", ""}) {
+        SCOPED_TRACE(typed);
+        ui().txtX->setText("12");
+        key(ui().txtX, Qt::Key_Return);
+        ui().txtX->setText(typed);
+        key(ui().txtX, Qt::Key_Return);
+        EXPECT_EQ(ui().txtX->text(), "12");
+    }
+    ui().txtY->setText("-32768");
+    ui().HScroll1->setValue(1); // draws with the typed position, far off the tile
+    EXPECT_EQ(work(), undo());
+    ui().txtY->setText("#");
+    ui().cmdStore->click();
+    ui().cmdPlaceText[0]->click();
+    EXPECT_EQ(ui().cmdPlaceText[0]->text(), "12,-32768");
+}
+
+TEST_F(Lettering, StoreFillsTheChosenSlotAndRecallBringsItBackCommittingTheLiveText) {
+    openTiles();
+    const QImage tile = undo();
+    ui().toolbarButton(10)->trigger(); // bold
+    store(2, "North", 3, 4, 90);
+    EXPECT_EQ(ui().cmdPlaceText[2]->text(), "3,4");
+    EXPECT_EQ(ui().cmdPlaceText[2]->property("Tag").toString(), "090");
+    EXPECT_TRUE(ui().Text1[2]->font().bold());
+    EXPECT_EQ(ui().Text1[2]->toolTip(), "Font = Arial, Size = 8, Degrees = 090");
+    EXPECT_TRUE(ui().cmdPlaceText[2]->isEnabled());
+    EXPECT_FALSE(ui().cmdPlaceText[3]->isEnabled());
+
+    // Something else is live on the tile; recalling slot 2 makes it permanent first.
+    ui().toolbarButton(10)->trigger();
+    ui().txtText->setText("Live");
+    ui().HScroll1->setValue(0);
+    const QImage live = work();
+    ui().cmdPlaceText[2]->click();
+    EXPECT_EQ(undo(), live);
+    EXPECT_NE(live, tile);
+    EXPECT_EQ(ui().txtText->text(), "North");
+    EXPECT_TRUE(ui().toolbarButton(10)->isChecked());
+    EXPECT_EQ(panel(4), "Bold");
+    EXPECT_EQ(ui().XScroll->value(), 3);
+    EXPECT_EQ(work(), lettered(live, "North", 90, 3, 4));
+}
+
+TEST_F(Lettering, CreateUsingPositionDataStampsTheFilledSlotsInOrder) {
+    openTiles();
+    const QImage tile = undo();
+    store(4, "B", 20, 20, 0);
+    store(1, "A", 2, 2, 30);
+    ui().txtText->setText("");
+    ui().HScroll1->setValue(0); // nothing live any more
+    ui().mnuCreateUsingPosition->trigger();
+    ui().cmdCreate->click();
+    ASSERT_EQ(window->TileCount(), 3);
+    const QImage expected = lettered(lettered(tile, "A", 30, 2, 2), "B", 0, 20, 20);
+    EXPECT_EQ(toQImage(window->document().tiles().tile(3).full), expected);
+}
+
+TEST_F(Lettering, SizeButtonsStopAtSixAndEighteen) {
+    QAction* smaller = ui().toolbarButton(8);
+    QAction* larger = ui().toolbarButton(9);
+    smaller->trigger();
+    smaller->trigger();
+    EXPECT_EQ(panel(3), "6");
+    EXPECT_FALSE(smaller->isEnabled());
+    EXPECT_EQ(ui().txtText->height(), 12);
+    text().FontSizeDecrease();
+    EXPECT_EQ(window->document().placement().style.size, 6);
+    for (int i = 0; i < 12; ++i)
+        larger->trigger();
+    EXPECT_EQ(panel(3), "18");
+    EXPECT_FALSE(larger->isEnabled());
+    EXPECT_TRUE(smaller->isEnabled());
+    EXPECT_EQ(window->document().placement().style.size, 18);
+    EXPECT_EQ(ui().txtText->height(), 36);
+}
+
+TEST_F(Lettering, BoldItalicAndTheFontDialogShowInPanelsAndTheTextBox) {
+    QAction* bold = ui().toolbarButton(10);
+    QAction* italic = ui().toolbarButton(11);
+    bold->trigger();
+    EXPECT_EQ(panel(4), "Bold");
+    italic->trigger();
+    EXPECT_EQ(panel(4), "Bold Italic");
+    bold->trigger();
+    EXPECT_EQ(panel(4), "Italic");
+    EXPECT_TRUE(window->document().placement().style.italic);
+
+    FontSettings white{"Courier New", 18, true, false, true, false, palette::White};
+    platform.dialogs->fontAnswers = {white, std::nullopt};
+    ui().toolbarButton(7)->trigger();
+    EXPECT_EQ(panel(2), "Courier New ");
+    EXPECT_EQ(panel(4), "Bold");
+    EXPECT_FALSE(ui().toolbarButton(9)->isEnabled());
+    const QImage box = ui().txtText->grab().toImage();
+    EXPECT_EQ(box.pixelColor(box.width() - 4, box.height() / 2), QColor(128, 128, 128));
+    EXPECT_EQ(window->document().placement().style.textColour, palette::White);
+    ui().toolbarButton(7)->trigger(); // cancelled: nothing changes
+    EXPECT_EQ(window->document().placement().style.boxColour, palette::DarkGrey);
+}
+
+TEST_F(Lettering, FontDialogStartsFromTheStyleAndAMissingFaceKeepsItsName) {
+    open(library("lib.qrb", 1, 40, 40));
+    platform.dialogs->fontAnswers = {FontSettings{"Nonesuch", 30, false, true, false, false, 0}};
+    ui().toolbarButton(7)->trigger();
+    const FontDialogRequest asked = platform.dialogs->requests.back().font;
+    EXPECT_EQ(asked.current.name, "Arial");
+    EXPECT_EQ(asked.current.size, 8);
+    EXPECT_EQ(asked.minSize, 6);
+    EXPECT_EQ(asked.maxSize, 18);
+    EXPECT_EQ(panel(2), "Nonesuch ");
+    EXPECT_EQ(panel(3), "18"); // a size beyond the limits is kept within them
+
+    // Drawn with a substitute, but stored, saved and offered again under its own name.
+    store(0, "x", 1, 1, 0);
+    EXPECT_EQ(ui().Text1[0]->toolTip(), "Font = Nonesuch, Size = 18, Degrees = 000");
+    platform.dialogs->answers = {q(dir / "faces.qpf")};
+    ui().mnuSavePositionData->trigger();
+    EXPECT_EQ(PositionDataFile::read(dir / "faces.qpf")[0].style.face, "Nonesuch");
+    ui().toolbarButton(7)->trigger(); // cancelled
+    EXPECT_EQ(platform.dialogs->requests.back().font.current.name, "Nonesuch");
+}
+
+TEST_F(Lettering, ClearReturnsSlotsStyleAndEditorToTheirFirstState) {
+    openTiles();
+    ui().toolbarButton(11)->trigger();
+    store(5, "Gone", 7, 8, 45);
+    ui().cmdPlace->click();
+    ui().mnuClearPositionData->trigger();
+    for (int k = 0; k < 9; ++k) {
+        const auto i = std::size_t(k);
+        EXPECT_EQ(ui().cmdPlaceText[i]->text(), QStringLiteral("%1,%1").arg(5 * k));
+        EXPECT_FALSE(ui().cmdPlaceText[i]->isEnabled());
+        EXPECT_TRUE(ui().Text1[i]->toolTip().isEmpty());
+    }
+    EXPECT_EQ(panel(2), "Arial");
+    EXPECT_EQ(panel(4), "");
+    EXPECT_FALSE(ui().toolbarButton(11)->isChecked());
+    EXPECT_EQ(window->document().placement().style.textColour, defaultTextStyle().textColour);
+    EXPECT_TRUE(ui().txtText->text().isEmpty());
+    EXPECT_FALSE(ui().XScroll->isEnabled());
+    EXPECT_EQ(ui().txtAngle->text(), "000");
+}
+
+TEST_F(Lettering, PositionFileRoundTripsThroughTheDialogsAndDamagedFilesChangeNothing) {
+    open(library("lib.qrb", 1, 40, 40));
+    store(0, "Café", -5, 30, 200);
+    platform.dialogs->answers = {q(dir / "labels")};
+    ui().mnuSavePositionData->trigger();
+    EXPECT_EQ(platform.dialogs->requests.back().file.title, "Save position data to...");
+    EXPECT_EQ(platform.dialogs->requests.back().file.filter, "QPF File (*.qpf)|*.qpf");
+    const PositionSlots saved = PositionDataFile::read(dir / "labels.qpf");
+    // The same name again: the file the extension leads to exists, so the user is asked.
+    store(0, "Other", 1, 1, 0);
+    platform.dialogs->answers = {q(dir / "labels")};
+    ui().mnuSavePositionData->trigger();
+    EXPECT_EQ(platform.messages->count("labels.qpf already exists"), 1);
+    EXPECT_EQ(PositionDataFile::read(dir / "labels.qpf"), saved);
+
+    ui().mnuClearPositionData->trigger();
+    platform.dialogs->answers = {q(dir / "labels")};
+    ui().mnuLoadPositionData->trigger();
+    EXPECT_EQ(platform.dialogs->requests.back().file.title, "Open position data file");
+    EXPECT_EQ(window->document().positionSlots(), saved);
+    EXPECT_EQ(ui().cmdPlaceText[0]->text(), "-5,30");
+    EXPECT_EQ(ui().Text1[0]->toolTip(), "Font = Arial, Size = 8, Degrees = 200");
+    EXPECT_TRUE(ui().cmdPlaceText[0]->isEnabled());
+
+    // A damaged file changes no slot, not even those read before the damage.
+    std::filesystem::resize_file(dir / "labels.qpf", 5000);
+    ui().mnuClearPositionData->trigger();
+    const PositionSlots cleared = window->document().positionSlots();
+    platform.dialogs->answers = {q(dir / "labels.qpf")};
+    ui().mnuLoadPositionData->trigger();
+    EXPECT_EQ(platform.messages->count("slot 3"), 1);
+    EXPECT_EQ(window->document().positionSlots(), cleared);
+}
+
+TEST_F(Lettering, RecalledSizeAboveTheDialogLimitAndPositionOffTheTileAreKept) {
+    openTiles();
+    PositionSlots stored;
+    stored[0].text = "Big";
+    stored[0].style.size = 20;
+    stored[0].position = "300,-50";
+    stored[0].angle = "0";
+    PositionDataFile::write(dir / "big.qpf", stored);
+    platform.dialogs->answers = {q(dir / "big.qpf")};
+    ui().mnuLoadPositionData->trigger();
+    ui().cmdPlaceText[0]->click();
+    EXPECT_EQ(ui().txtText->font().pointSizeF(), 20);
+    EXPECT_EQ(panel(3), "20");
+    EXPECT_FALSE(ui().toolbarButton(9)->isEnabled());
+    EXPECT_EQ(ui().XScroll->value(), 40);
+    EXPECT_EQ(ui().YScroll->value(), -5);
+    EXPECT_EQ(ui().txtX->text(), "300");
+    EXPECT_EQ(ui().txtY->text(), "-50");
+    // The font dialog offers the nearest size it has.
+    ui().toolbarButton(7)->trigger(); // cancelled
+    EXPECT_EQ(platform.dialogs->requests.back().font.current.size, 18);
+}
+
+} // namespace
+} // namespace qrb::test

@@ -1,0 +1,42 @@
+// The tile strip's memory: row pixmaps are kept within a byte budget, the rows shown least
+// recently going first.
+
+#include "imaging/render/DibConversion.h"
+#include "support/ui/WindowFixture.h"
+
+namespace qrb::test {
+namespace {
+
+using Strip = WindowFixture;
+
+TEST_F(Strip, ScrollingThroughALargeLibraryKeepsThePixmapCacheWithinItsBudget) {
+    EXPECT_EQ(ui().Picture1->cacheBudget(), TileStrip::kDefaultCacheBytes);
+    open(library("lib.qrb", 300, 64, 64));
+    const qsizetype row = 64 * 64 * 4 + 32 * 32 * 4; // full and half pixmaps, 32 bits
+    ui().Picture1->setCacheBudget(10 * row);
+
+    QScrollBar* bar = ui().VScroll1;
+    for (int value = 0; value < bar->maximum(); value += bar->pageStep() / 2) {
+        bar->setValue(value);
+        ui().Picture1->grab();
+        ASSERT_LE(ui().Picture1->cachedBytes(), 10 * row) << value;
+    }
+    bar->setValue(bar->maximum());
+    ui().Picture1->grab();
+    EXPECT_EQ(ui().Picture1->cachedRows(), 10);
+    EXPECT_TRUE(ui().Picture1->isCached(300));
+    EXPECT_FALSE(ui().Picture1->isCached(1));
+
+    // A row larger than the whole budget is still drawn, and not kept.
+    ui().Picture1->setCacheBudget(row / 2);
+    bar->setValue(0);
+    ui().Picture1->grab();
+    EXPECT_EQ(ui().Picture1->cachedBytes(), 0);
+    const QImage shown = ui().Picture1->grab().toImage();
+    const RowGeometry g = window->document().strip().rowGeometry(1);
+    EXPECT_EQ(shown.pixel(int(g.fullLeft / 15) + 1, ui().Picture1->toPixelsY(g.fullTop) + 1),
+              toQImage(window->document().tiles().tile(1).full).pixel(1, 1));
+}
+
+} // namespace
+} // namespace qrb::test
