@@ -3,8 +3,8 @@
 // its dialogs answer from a script. Ratios are printed at the end.
 #include "SilentDesktop.h"
 #include "app/Form2.h"
-#include "widgets/TileStrip.h"
 #include "tileset/LibraryFile.h"
+#include "widgets/TileStrip.h"
 
 #include <QApplication>
 #include <QScrollBar>

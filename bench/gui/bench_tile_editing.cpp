@@ -7,8 +7,8 @@
 // operation slower).
 #include "SilentDesktop.h"
 #include "app/Form2.h"
-#include "widgets/TileStrip.h"
 #include "tileset/LibraryFile.h"
+#include "widgets/TileStrip.h"
 
 #include <QAction>
 #include <QApplication>

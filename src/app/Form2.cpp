@@ -66,8 +66,8 @@ Form2::Form2(Platform platform, const QString& startupFile, QWidget* parent)
     // The menu's shortcuts work wherever the focus is, also in the text boxes; undo and
     // redo are the document's there too (the boxes keep theirs in their context menu).
     auto* menuKeys = new MenuShortcutsFirst(*menuBar(), this);
-    menuKeys->keepFromBoxes({QKeySequence::Undo, QKeySequence::Redo,
-                             QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    menuKeys->keepFromBoxes(
+        {QKeySequence::Undo, QKeySequence::Redo, QKeySequence(Qt::CTRL | Qt::Key_Y)});
     for (QLineEdit* box : ui_.client->findChildren<QLineEdit*>())
         menuKeys->watch(box);
 
@@ -87,11 +87,10 @@ void Form2::createPanels() {
     const Services services{dialog_, *platform_.messages, *platform_.clipboard};
     tileEditor_ =
         new TileEditorPanel(document_, services, progressDisplay(), ui_.ProgressBar1, this);
-    workingTile_ = new WorkingTilePanel(
-        document_, services,
-        {ui_.pctWorkingTile, ui_.pctPreviewFull, ui_.pctPreviewHalf, ui_.shpPreviewSmall,
-         ui_.Label2},
-        this);
+    workingTile_ = new WorkingTilePanel(document_, services,
+                                        {ui_.pctWorkingTile, ui_.pctPreviewFull, ui_.pctPreviewHalf,
+                                         ui_.shpPreviewSmall, ui_.Label2},
+                                        this);
     connect(workingTile_, &WorkingTilePanel::sizesChanged, this, &Form2::placePreviews);
     TextPlacementPanel::Widgets text;
     text.txtText = ui_.txtText;
@@ -295,10 +294,10 @@ void Form2::documentChanged(Document::Changes what, int firstTile) {
         const int count = TileCount();
         ui_.Picture1->invalidateFrom(firstTile);
         ui_.Picture1->setVisible(document_.isLibraryOpen() || count > 0);
-        ui_.StatusBar1->setPanelText(
-            1, !document_.isLibraryOpen() && count == 0
-                   ? QString()
-                   : (count == 1 ? tr("1 Tile") : tr("%1 Tiles").arg(count)));
+        ui_.StatusBar1->setPanelText(1,
+                                     !document_.isLibraryOpen() && count == 0
+                                         ? QString()
+                                         : (count == 1 ? tr("1 Tile") : tr("%1 Tiles").arg(count)));
         UpdateTitle();
         Form_Resize();
         // A tile added at the end: the strip shows it.
@@ -353,10 +352,10 @@ void Form2::updateCommands() {
     };
     for (auto [action, enabled] : states)
         action->setEnabled(enabled);
-    const QString undo = document_.canUndo() ? tr("&Undo %1").arg(document_.undoText())
-                                             : tr("&Undo");
-    const QString redo = document_.canRedo() ? tr("&Redo %1").arg(document_.redoText())
-                                             : tr("&Redo");
+    const QString undo =
+        document_.canUndo() ? tr("&Undo %1").arg(document_.undoText()) : tr("&Undo");
+    const QString redo =
+        document_.canRedo() ? tr("&Redo %1").arg(document_.redoText()) : tr("&Redo");
     ui_.mnuUndo->setText(undo);
     ui_.mnuRedo->setText(redo);
     ui_.toolbarUndo->setToolTip(QString(undo).remove(QLatin1Char('&')));

@@ -93,9 +93,8 @@ void Form2::mnuOpen_Click() {
                           appTitle(), MessageIcon::Information);
     if (odd > 1)
         messages().inform(
-            odd == 2
-                ? tr("1 more tile in this library is larger than 256 X 256.")
-                : tr("%1 more tiles in this library are larger than 256 X 256.").arg(odd - 1),
+            odd == 2 ? tr("1 more tile in this library is larger than 256 X 256.")
+                     : tr("%1 more tiles in this library are larger than 256 X 256.").arg(odd - 1),
             appTitle(), MessageIcon::Information);
 }
 

@@ -4,10 +4,10 @@
 #include "app/Form2.h"
 
 #include "app/GroupFrame.h"
+#include "widgets/ImageBox.h"
 #include "widgets/PanelStatusBar.h"
 #include "widgets/ShapeWidget.h"
 #include "widgets/TileStrip.h"
-#include "widgets/ImageBox.h"
 
 #include <QFocusFrame>
 #include <QGroupBox>
@@ -308,7 +308,8 @@ void Form2::buildControls() {
     ui_.Picture2 = named(new QFrame(client), QStringLiteral("Picture2"));
     ui_.Picture2->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     ui_.Picture2->setGeometry(334, 28, 325, 424);
-    ui_.Picture1 = named(new TileStrip(document_.strip(), ui_.Picture2), QStringLiteral("Picture1"));
+    ui_.Picture1 =
+        named(new TileStrip(document_.strip(), ui_.Picture2), QStringLiteral("Picture1"));
     ui_.Picture1->setGeometry(ui_.Picture2->contentsRect());
     ui_.Picture1->setAccessibleName(tr("Tile strip"));
     ui_.Picture1->setAccessibleDescription(tr("Up and Down choose the tile to edit"));
@@ -502,8 +503,8 @@ void Form2::buildMenus() {
     ui_.mnuUndo = item(ui_.mnuEdit, QStringLiteral("mnuUndo"), tr("&Undo"));
     ui_.mnuUndo->setShortcuts(QKeySequence::Undo);
     ui_.mnuRedo = item(ui_.mnuEdit, QStringLiteral("mnuRedo"), tr("&Redo"));
-    ui_.mnuRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                               QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    ui_.mnuRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
 }
 
 void Form2::buildToolbar() {
@@ -564,9 +565,11 @@ void Form2::buildToolbar() {
 
     // Undo and Redo after the buttons above.
     ui_.Toolbar1->addSeparator()->setObjectName(QStringLiteral("toolbarUndoSpacer"));
-    ui_.toolbarUndo = ui_.Toolbar1->addAction(QIcon(QStringLiteral(":/toolbar/undo.svg")), tr("Undo"));
+    ui_.toolbarUndo =
+        ui_.Toolbar1->addAction(QIcon(QStringLiteral(":/toolbar/undo.svg")), tr("Undo"));
     ui_.toolbarUndo->setObjectName(QStringLiteral("toolbarUndo"));
-    ui_.toolbarRedo = ui_.Toolbar1->addAction(QIcon(QStringLiteral(":/toolbar/redo.svg")), tr("Redo"));
+    ui_.toolbarRedo =
+        ui_.Toolbar1->addAction(QIcon(QStringLiteral(":/toolbar/redo.svg")), tr("Redo"));
     ui_.toolbarRedo->setObjectName(QStringLiteral("toolbarRedo"));
 }
 

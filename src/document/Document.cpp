@@ -118,9 +118,8 @@ void Document::setBaseTile() {
 }
 
 void Document::loadIntoEditor(int k) {
-    const QSize before = working_.picture.size();
     working_.load(tiles_.tile(k));
-    pictureReplaced(before);
+    pictureReplaced();
 }
 
 void Document::closeWhenEmpty() {

@@ -214,14 +214,12 @@ private:
 
     void note(Changes what, int firstTile = 1);
     void loadIntoEditor(int k);
-    // After the working tile's picture was replaced: the live text goes, the position
-    // follows a smaller tile.
-    void pictureReplaced(QSize before);
+    // After the working tile's picture was replaced: the live text goes.
+    void pictureReplaced();
     void showLiveText();
     void storeSlot(int k);
     void recallSlot(int k);
     void stampSlots();
-    void clampPosition();
     void apply(EditStep& step, bool forward);
     void closeWhenEmpty();
     void openLoaded(TileSet tiles, const QString& path);

@@ -50,16 +50,11 @@ void Document::showLiveText() {
     note(Change::Placement | Change::WorkingTile);
 }
 
-void Document::pictureReplaced(QSize before) {
+void Document::pictureReplaced() {
+    // The text keeps its position on a tile of another size (the position controls show
+    // the nearest they can), as it does when a slot stored on a larger tile is recalled.
     liveText_ = false;
-    if (working_.picture.size() != before)
-        clampPosition();
     note(Change::WorkingTile);
-}
-
-void Document::clampPosition() {
-    placement_.keepWithin(working_.picture.size());
-    note(Change::Placement);
 }
 
 // ---- Tiles -------------------------------------------------------------------------------
@@ -80,7 +75,7 @@ bool Document::createTile() {
         working_.deriveHalf(full);
     Tile tile;
     tile.full = toDibImage(full);
-    tile.half = toDibImage(working_.previewHalf);
+    tile.half = toDibImage(working_.halfShown());
     tile.smallColour = working_.smallColour;
     const int n = strip_.appendTile(std::move(tile));
     record.appended(n);
@@ -90,9 +85,8 @@ bool Document::createTile() {
     const int current = currentTile();
     const int base = baseTile();
     if (current != 0 && base != 0 && options_.pasteBaseAfterCreate) {
-        const QSize before = working_.picture.size();
         working_.resetTo(tiles_.tile(base), tiles_.tile(current));
-        pictureReplaced(before);
+        pictureReplaced();
     }
     note(Change::WorkingTile);
     record.commit();
@@ -213,9 +207,8 @@ bool Document::transform(TransformKind kind) {
     static const char* const names[] = {QT_TR_NOOP("Rotate Left"), QT_TR_NOOP("Rotate Right"),
                                         QT_TR_NOOP("Flip Vertical"), QT_TR_NOOP("Flip Horizontal")};
     Recorder record(*this, tr(names[int(kind)]), Recorder::Working);
-    const QSize before = working_.picture.size();
     working_.picture = transformedImage(workingImage(), kind);
-    pictureReplaced(before);
+    pictureReplaced();
     record.commit();
     return true;
 }
@@ -233,9 +226,8 @@ bool Document::paste(const QImage& image) {
     Recorder record(*this, tr("Paste"), Recorder::Working);
     // Whatever format another program offered, the tile gets 24-bit pixels, with
     // transparency shown over white.
-    const QSize before = working_.picture.size();
     working_.paste(toQImage(toDibImage(image)));
-    pictureReplaced(before);
+    pictureReplaced();
     record.commit();
     return true;
 }
@@ -245,9 +237,8 @@ bool Document::pasteBaseImage() {
     if (base < 1 || base > tileCount())
         return false;
     Recorder record(*this, tr("Paste Base Image"), Recorder::Working);
-    const QSize before = working_.picture.size();
     working_.picture = toQImage(tiles_.tile(base).full);
-    pictureReplaced(before);
+    pictureReplaced();
     record.commit();
     return true;
 }
@@ -276,9 +267,8 @@ bool Document::clickPreviewFull() {
     if (!working_.shown)
         return false;
     Recorder record(*this, tr("Full Preview to Working Tile"), Recorder::Working);
-    const QSize before = working_.picture.size();
     working_.takeFullPreview();
-    pictureReplaced(before);
+    pictureReplaced();
     record.commit();
     return true;
 }
@@ -287,9 +277,8 @@ bool Document::clickPreviewHalf() {
     if (!working_.shown)
         return false;
     Recorder record(*this, tr("Half Preview to Working Tile"), Recorder::Working);
-    const QSize before = working_.picture.size();
     working_.takeHalfPreview();
-    pictureReplaced(before);
+    pictureReplaced();
     record.commit();
     return true;
 }

@@ -177,7 +177,7 @@ std::optional<int> Document::letterFromTable(const LetteringTable& table,
                                              std::stop_token stop) {
     table.check(tileCount(), QFileInfo(path_).fileName().toStdString(), tileCount());
     // Each row as if its base tile were picked now and Create pressed.
-    const TableLettering lettering(tiles_, slots_, placement_, working_.picture.size());
+    const TableLettering lettering(tiles_, slots_, placement_);
     std::optional<std::vector<Tile>> made = lettering.letterAll(table, progress, stop);
     if (!made)
         return std::nullopt;

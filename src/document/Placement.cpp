@@ -54,15 +54,6 @@ std::optional<float> Placement::steppedSize(int delta) const {
     return std::max(size, kMinimumSize);
 }
 
-void Placement::keepWithin(QSize size) {
-    const auto clampTo = [](std::int16_t v, int maximum) {
-        return std::int16_t(
-            std::clamp<int>(v, kPositionMinimum, std::max(maximum, kPositionMinimum)));
-    };
-    x = clampTo(x, size.width());
-    y = clampTo(y, size.height());
-}
-
 void Placement::recall(const PositionSlot& slot) {
     const QString position = QString::fromStdString(slot.position);
     x = typedWholeNumber(position.section(QLatin1Char(','), 0, 0)).value_or(x);

@@ -51,10 +51,6 @@ struct Placement {
     // within its range). Empty when nothing changes (a step up at the largest size).
     std::optional<float> steppedSize(int delta) const;
 
-    // A working tile of `size` took the place of one of another size: the position
-    // follows it, as the position controls do.
-    void keepWithin(QSize size);
-
     // A click on `slot`'s button recalls it: its text, style, angle and position. A
     // position that is not a whole number keeps the current one; a position beyond the
     // tile (stored on a larger one) is kept as it is.

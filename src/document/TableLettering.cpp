@@ -8,8 +8,8 @@
 namespace qrb {
 
 TableLettering::TableLettering(const TileSet& tiles, PositionSlots positionSlots,
-                               const Placement& start, QSize startSize)
-    : tiles_(tiles), slots_(std::move(positionSlots)), start_(start), startSize_(startSize) {}
+                               const Placement& start)
+    : tiles_(tiles), slots_(std::move(positionSlots)), start_(start) {}
 
 Tile TableLettering::letter(const LetteringRow& row) const {
     if (row.base < 1 || row.base > tiles_.count())
@@ -24,8 +24,6 @@ Tile TableLettering::letter(const LetteringRow& row) const {
     // Picking the base tile: its picture, nothing live over it.
     QImage picture = toQImage(base.full);
     Placement placement = start_;
-    if (picture.size() != startSize_)
-        placement.keepWithin(picture.size());
     bool live = false;
     stampSlots(picture, placement, live, positionSlots);
     if (live)

@@ -26,11 +26,9 @@ namespace qrb {
 class TableLettering {
 public:
     // Letters from `tiles` (which must outlive this) with `positionSlots`, whose texts the rows
-    // replace. `start` is the text being placed while a working tile of `startSize` is
-    // shown: picking a base tile of another size moves its position onto the tile, and a
-    // slot position that is not a number keeps it, as a slot click does.
-    TableLettering(const TileSet& tiles, PositionSlots positionSlots, const Placement& start = {},
-                   QSize startSize = {});
+    // replace. `start` is the text being placed: a slot position that is not a number
+    // keeps its position, as a slot click does.
+    TableLettering(const TileSet& tiles, PositionSlots positionSlots, const Placement& start = {});
 
     // One copy of `row`'s tile. The row's base must be one of the tiles.
     Tile letter(const LetteringRow& row) const;
@@ -46,7 +44,6 @@ private:
     const TileSet& tiles_;
     PositionSlots slots_;
     Placement start_;
-    QSize startSize_;
 };
 
 } // namespace qrb

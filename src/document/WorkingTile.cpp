@@ -44,6 +44,7 @@ void WorkingTile::load(const Tile& tile) {
     picture = toQImage(tile.full);
     previewFull = picture;
     previewHalf = toQImage(tile.half);
+    halfBox = previewHalf.size();
     smallColour = tile.smallColour;
     editingFullImage = true;
     turnsOffered = tile.full.width() == tile.full.height();
@@ -52,19 +53,23 @@ void WorkingTile::load(const Tile& tile) {
 void WorkingTile::paste(const QImage& image) {
     picture = rgb32(image);
     previewFull = picture;
-    previewHalf =
-        boxed(previewHalf, QSize(halfDimension(picture.width()), halfDimension(picture.height())));
+    halfBox = QSize(halfDimension(picture.width()), halfDimension(picture.height()));
 }
 
 void WorkingTile::deriveHalf(const QImage& source) {
     previewHalf = toQImage(halfSize(toDibImage(source)));
+    halfBox = previewHalf.size();
+}
+
+QImage WorkingTile::halfShown() const {
+    return boxed(previewHalf, halfBox);
 }
 
 void WorkingTile::sendToPreview(const QImage& shownImage, bool deriveHalfPreview) {
     if (editingFullImage)
         previewFull = shownImage;
     else
-        previewHalf = boxed(shownImage, previewHalf.size());
+        previewHalf = shownImage;
     if (deriveHalfPreview)
         deriveHalf(shownImage);
 }
@@ -75,7 +80,7 @@ void WorkingTile::takeFullPreview() {
 }
 
 void WorkingTile::takeHalfPreview() {
-    picture = previewHalf;
+    picture = halfShown();
     editingFullImage = false;
 }
 
@@ -83,6 +88,7 @@ void WorkingTile::resetTo(const Tile& base, const Tile& smallFrom) {
     picture = toQImage(base.full);
     previewFull = picture;
     previewHalf = toQImage(base.half);
+    halfBox = previewHalf.size();
     smallColour = smallFrom.smallColour;
 }
 

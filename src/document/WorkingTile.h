@@ -20,7 +20,8 @@ struct WorkingTile {
     bool shown = false; // a tile is loaded; hidden at start and after the last tile went
     QImage picture;     // the working tile without the text being placed
     QImage previewFull; // the full-size preview
-    QImage previewHalf; // the half-size preview box's whole picture, at the box's size
+    QImage previewHalf; // the half-size preview's picture, drawn from the box's corner
+    QSize halfBox;      // the half-size preview box; a paste resizes it, not its picture
     ColourValue smallColour = systemcolour::MenuBar;
     ColourValue rememberedSmallColour = palette::Red; // where the colour dialog starts
     bool editingFullImage = true; // a working-tile click goes to the full preview
@@ -35,6 +36,9 @@ struct WorkingTile {
     void paste(const QImage& image);
     // The half preview becomes `source` reduced to half its width and height.
     void deriveHalf(const QImage& source);
+    // What the half preview box shows: its picture clipped to the box, the box's
+    // background where the picture does not reach.
+    QImage halfShown() const;
     // A click on the working tile, which shows `shown` (the picture with any live text):
     // it goes to the preview being edited, and the half preview is derived from it when
     // `deriveHalfPreview` is set.

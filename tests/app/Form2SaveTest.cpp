@@ -128,7 +128,8 @@ TEST_F(Export, WritesNumberedBitmapsCancelWritesNothingAndFailureNamesTheFile) {
     EXPECT_EQ(request.kind, ScriptedDialogs::Kind::Save);
     EXPECT_EQ(request.file.title, "Convert QRB file to BMP files starting with ...");
     EXPECT_EQ(request.file.filter, "BMP File (*.bmp)|*.bmp");
-    EXPECT_EQ(readFile(dir / "set12.bmp"), BmpWriter::toBytes(window->document().tiles().tile(12).full));
+    EXPECT_EQ(readFile(dir / "set12.bmp"),
+              BmpWriter::toBytes(window->document().tiles().tile(12).full));
     EXPECT_TRUE(platform.messages->shown.empty());
     EXPECT_EQ(window->currentPath(), q(path));
     EXPECT_TRUE(ui().ProgressBar1->isHidden());

@@ -45,10 +45,9 @@ void showStyle(QLineEdit* box, const TextStyle& style, const QString& ownSheet) 
     colours.setColor(QPalette::Text, toQColor(style.textColour));
     colours.setColor(QPalette::Base, toQColor(style.boxColour));
     box->setPalette(colours);
-    box->setStyleSheet(
-        ownSheet + QStringLiteral(" QLineEdit { color: %1; background-color: %2; }")
-                       .arg(colours.color(QPalette::Text).name(),
-                            colours.color(QPalette::Base).name()));
+    box->setStyleSheet(ownSheet + QStringLiteral(" QLineEdit { color: %1; background-color: %2; }")
+                                      .arg(colours.color(QPalette::Text).name(),
+                                           colours.color(QPalette::Base).name()));
 }
 
 void setText(QLineEdit* box, const QString& text) {
@@ -63,8 +62,12 @@ void setBar(QScrollBar* bar, int value) {
 }
 
 FontSettings fontOf(const TextStyle& style) {
-    return FontSettings{QString::fromStdString(style.face), style.size,      style.bold,
-                        style.italic,                       style.underline, style.strikethrough,
+    return FontSettings{QString::fromStdString(style.face),
+                        style.size,
+                        style.bold,
+                        style.italic,
+                        style.underline,
+                        style.strikethrough,
                         style.textColour};
 }
 
@@ -168,7 +171,8 @@ void TextPlacementPanel::showPlacement() {
     ui_.status->setPanelText(4, styleWord(style.bold, style.italic));
     ui_.bold->setChecked(style.bold);
     ui_.italic->setChecked(style.italic);
-    const float dialogSize = std::clamp(style.size, Placement::kMinimumSize, Placement::kMaximumSize);
+    const float dialogSize =
+        std::clamp(style.size, Placement::kMinimumSize, Placement::kMaximumSize);
     ui_.decreaseSize->setEnabled(dialogSize != Placement::kMinimumSize);
     ui_.increaseSize->setEnabled(dialogSize != Placement::kMaximumSize);
 }
@@ -255,7 +259,8 @@ void TextPlacementPanel::mnuSavePositionData_Click() {
         document_.savePositionData(path);
     } catch (const std::exception& e) {
         busy.finish();
-        reportRefusal(tr("The position data was not saved.\n\n%1").arg(QString::fromUtf8(e.what())));
+        reportRefusal(
+            tr("The position data was not saved.\n\n%1").arg(QString::fromUtf8(e.what())));
     }
 }
 

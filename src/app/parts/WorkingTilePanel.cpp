@@ -44,7 +44,7 @@ void WorkingTilePanel::show() {
         ui_.pctPreviewFull->clearImage();
     else
         ui_.pctPreviewFull->setImage(w.previewFull);
-    ui_.pctPreviewHalf->resize(w.previewHalf.size());
+    ui_.pctPreviewHalf->resize(w.halfBox);
     ui_.pctPreviewHalf->setImage(w.previewHalf);
     ui_.shpPreviewSmall->setBackColour(w.smallColour);
 

@@ -2,10 +2,10 @@
 // position input, Place, the position slots and their file, and the style buttons.
 
 #include "app/parts/TextPlacementPanel.h"
+#include "imaging/render/DibConversion.h"
 #include "support/ui/WindowFixture.h"
 #include "text/PositionDataFile.h"
 #include "text/render/modRotateText.h"
-#include "imaging/render/DibConversion.h"
 
 #include <QMouseEvent>
 

@@ -2,9 +2,9 @@
 // selection into the editor, Create, Delete and Save selected tiles.
 
 #include "imaging/HalfSize.h"
+#include "imaging/render/DibConversion.h"
 #include "support/ui/WindowFixture.h"
 #include "tileset/LibraryFile.h"
-#include "imaging/render/DibConversion.h"
 
 namespace qrb::test {
 namespace {
@@ -95,7 +95,8 @@ TEST_F(TileEditing, CreateFromThePreviewsTakesThemAsTheyStand) {
 
 TEST_F(TileEditing, DeleteButtonRemovesTheMarkedTilesAndTheLastDeleteEmptiesTheWindow) {
     open(library("lib.qrb", 5, 40, 40));
-    const std::vector<Tile> t(window->document().tiles().tiles().begin(), window->document().tiles().tiles().end());
+    const std::vector<Tile> t(window->document().tiles().tiles().begin(),
+                              window->document().tiles().tiles().end());
     press(1); // tile 1 again: no tile current, tile 1 shows as the base tile
     press(2, Qt::ControlModifier);
     press(4, Qt::ControlModifier);

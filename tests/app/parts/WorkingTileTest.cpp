@@ -1,11 +1,11 @@
 // The working tile and its previews in the window: turns and flips, the preview clicks,
 // the small colour, the clipboard and the preview options.
 
+#include "app/parts/WorkingTilePanel.h"
 #include "imaging/HalfSize.h"
 #include "imaging/Transform.h"
-#include "app/parts/WorkingTilePanel.h"
-#include "support/ui/WindowFixture.h"
 #include "imaging/render/DibConversion.h"
+#include "support/ui/WindowFixture.h"
 
 namespace qrb::test {
 namespace {
@@ -175,12 +175,11 @@ TEST_F(Working, PreviewClicksChooseTheImageBeingEditedAndTheHalfIsDerived) {
 TEST_F(Working, SmallColourDialogStartsFromTheLastChoiceAndCancelChangesNothing) {
     open(library("lib.qrb", 2, 40, 40));
     ui().mnuAutoCreateFromWorking->trigger();
-    const ColourValue textColour = window->CommonDialog1().Color;
     platform.dialogs->colourAnswers.push_back(rgbColour(1, 2, 3));
     click(ui().shpPreviewSmall, {2, 2});
     EXPECT_EQ(platform.dialogs->requests.back().colour, palette::Red);
     EXPECT_EQ(ui().shpPreviewSmall->backColour(), rgbColour(1, 2, 3));
-    EXPECT_EQ(window->CommonDialog1().Color, textColour); // the text colour is kept
+    EXPECT_EQ(window->document().placement().style.textColour, palette::Black); // kept
 
     window->Strip_MouseDown(2, RowPart::Full, MouseButton::Left, Modifiers::None);
     platform.dialogs->colourAnswers.push_back(std::nullopt);
@@ -206,7 +205,7 @@ TEST_F(Working, PasteTakesAnyImageAsTwentyFourBitsAndSizesTheHalfPreview) {
     EXPECT_EQ(ui().Label2->text(), "100, 80");
     EXPECT_EQ(ui().pctPreviewHalf->size(), QSize(50, 40));
     EXPECT_EQ(ui().pctPreviewHalf->y(),
-              ui().pctPreviewFull->y() + ui().pctPreviewFull->height() + 20);
+              ui().pctPreviewFull->y() + ui().pctPreviewFull->height() + 10);
     EXPECT_EQ(ui().pctPreviewHalf->image(), oldHalf);
 }
 

@@ -63,15 +63,16 @@ QRect WindowFixture::inClient(const QWidget* w) const {
 }
 
 QImage WindowFixture::lettered(QImage base, const QString& text, int angle, int x, int y) const {
-    TextSurface surface(base);
-    surface.font = ui().pctWorkingTile->font();
-    surface.foreColor = ui().pctWorkingTile->foreColor;
-    surface.setCurrentPosition(x, y);
+    // In the style the document has now.
+    Placement placement = window->document().placement();
+    placement.text = text;
+    placement.x = std::int16_t(x);
+    placement.y = std::int16_t(y);
     if (angle == 0)
-        PrintText(surface, text);
+        placement.resetAngle();
     else
-        DrawRotatedText(surface, ui().txtText->font(), text, float(angle), std::int16_t(x),
-                        std::int16_t(y));
+        placement.setAngle(angle);
+    drawPlacement(base, placement);
     return base;
 }
 

@@ -3,13 +3,13 @@
 // that drive the window through its handlers and controls.
 
 #include "app/Form2.h"
-#include "widgets/PanelStatusBar.h"
-#include "widgets/ShapeWidget.h"
-#include "widgets/TileStrip.h"
-#include "widgets/ImageBox.h"
 #include "support/QrbFixture.h"
 #include "support/TempDir.h"
 #include "support/ui/ScriptedPlatform.h"
+#include "widgets/ImageBox.h"
+#include "widgets/PanelStatusBar.h"
+#include "widgets/ShapeWidget.h"
+#include "widgets/TileStrip.h"
 
 #include <gtest/gtest.h>
 
