@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -77,6 +78,10 @@ Form2::Form2(Platform platform, const QString& startupFile, QWidget* parent)
     // leaves the strip too narrow for large tiles: the window opens tall enough to show
     // every slot and wide enough for a row of 256-pixel tiles.
     resize(800, 586 + menuBar()->sizeHint().height());
+    // Smaller than this the window would show too little to work with; the client area
+    // scrolls below its own design minimum.
+    setMinimumSize(400, 300);
+    updateMinimumClientSize();
 }
 
 Form2::~Form2() {
@@ -216,6 +221,7 @@ void Form2::bindCommands() {
 
     // The strip: presses, keys and scrolling.
     connect(ui_.VScroll1, &QScrollBar::valueChanged, this, &Form2::scrollStrip);
+    connect(ui_.stripSideways, &QScrollBar::valueChanged, ui_.Picture1, &TileStrip::setContentLeft);
     connect(ui_.pctWorkingTile, &ImageBox::resized, this, &Form2::centreWorkingTile);
     connect(ui_.pctPreviewFull, &ImageBox::resized, this, &Form2::placePreviews);
     connect(ui_.Picture1, &TileStrip::rowPressed, this,
@@ -293,6 +299,8 @@ void Form2::documentChanged(Document::Changes what, int firstTile) {
     if (what & Change::Tiles) {
         const int count = TileCount();
         ui_.Picture1->invalidateFrom(firstTile);
+        // A row that came or went may start or end the need to scroll sideways.
+        layoutStripSideways();
         ui_.Picture1->setVisible(document_.isLibraryOpen() || count > 0);
         ui_.StatusBar1->setPanelText(1,
                                      !document_.isLibraryOpen() && count == 0
@@ -466,7 +474,31 @@ void Form2::clientResized() {
         Form_Resize();
 }
 
+void Form2::pinBars() {
+    if (!ui_.Toolbar1 || !ui_.StatusBar1 || !ui_.ProgressBar1)
+        return;
+    // The band of the client area in view: all of it unless the window is smaller than the
+    // design and the client area scrolls. The toolbar stays at its top, the status bar
+    // and the progress bar over it at its bottom, above whatever scrolls beneath.
+    const auto* scroller = qobject_cast<const QScrollArea*>(centralWidget());
+    const int top = -ui_.client->y();
+    const int bottom =
+        std::min(ui_.client->height(), top + (scroller ? scroller->viewport()->height() : 0));
+    const int S = ui_.StatusBar1->height();
+    ui_.Toolbar1->move(ui_.Toolbar1->x(), top);
+    ui_.StatusBar1->move(ui_.StatusBar1->x(), bottom - S);
+    ui_.ProgressBar1->move(ui_.ProgressBar1->x(), bottom - S + 2);
+    for (QWidget* bar :
+         std::initializer_list<QWidget*>{ui_.Toolbar1, ui_.StatusBar1, ui_.ProgressBar1})
+        bar->raise();
+}
+
 void Form2::Form_Resize() {
+    // However far the steps get, the bars end up in view.
+    const struct Pin {
+        Form2* window;
+        ~Pin() { window->pinBars(); }
+    } pin{this};
     const int W = ui_.client->width();
     const int H = ui_.client->height();
     const int S = ui_.StatusBar1->height();
@@ -493,8 +525,9 @@ void Form2::Form_Resize() {
     ui_.ProgressBar1->move(ui_.ProgressBar1->x(), H - S + 2);
     ui_.ProgressBar1->resize(ui_.ProgressBar1->width(), S - 2);
 
-    // The content spans the viewport's inside; the row frames follow its width.
-    ui_.Picture1->setGeometry(view->contentsRect());
+    // Rows wider than the strip take a sideways bar from the bottom of the viewport; the
+    // content spans the viewport's inside and the row frames follow its width.
+    layoutStripSideways();
 
     ShapeWidget* previews = ui_.Shape2[1];
     if (H - previews->y() - S < 0)
@@ -507,11 +540,58 @@ void Form2::Form_Resize() {
         updateScrollRange(false);
 }
 
+bool Form2::layoutStripSideways() {
+    QFrame* view = ui_.Picture2;
+    QScrollBar* side = ui_.stripSideways;
+    const int inside = view->contentsRect().width();
+    const int wide = ui_.Picture1->contentWidth();
+    const bool needed = wide > inside;
+    const int bottom = ui_.client->height() - ui_.StatusBar1->height();
+    const int height = bottom - view->y() - (needed ? side->height() : 0);
+    const bool changed = height != view->height() || needed == side->isHidden();
+    if (height >= 0)
+        view->resize(view->width(), height);
+    side->setGeometry(view->x(), view->y() + view->height(), view->width(), side->height());
+    side->setVisible(needed);
+    side->setRange(0, needed ? wide - inside : 0);
+    side->setPageStep(std::max(1, inside));
+    side->setSingleStep(10);
+    ui_.Picture1->setGeometry(view->contentsRect());
+    return changed;
+}
+
 void Form2::centreWorkingTile() {
     ImageBox* box = ui_.pctWorkingTile;
+    QScrollArea* view = ui_.workingTileView;
+    QWidget* canvas = view ? view->widget() : nullptr;
+    if (!box || !canvas)
+        return; // still being built
     const QRect frame = ui_.Shape2[0]->geometry();
-    box->move(wholePixels(frame.x() + frame.width() * 0.5 - box->width() * 0.5),
-              wholePixels(frame.y() + frame.height() * 0.5 - box->height() * 0.5));
+    view->setGeometry(frame.adjusted(1, 1, -1, -1));
+    // A tile larger than the view's inside makes the canvas larger, so the view scrolls.
+    canvas->setMinimumSize(box->size());
+    if (box->width() <= view->width() && box->height() <= view->height()) {
+        // Centred in the frame, in window pixels with halves rounded to even.
+        const QPoint centred(wholePixels(frame.x() + frame.width() * 0.5 - box->width() * 0.5),
+                             wholePixels(frame.y() + frame.height() * 0.5 - box->height() * 0.5));
+        box->move(canvas->mapFrom(ui_.client, centred));
+    } else {
+        // Too large: from the canvas's top-left corner where it does not fit, centred
+        // where it does.
+        box->move(std::max(0, (canvas->width() - box->width()) / 2),
+                  std::max(0, (canvas->height() - box->height()) / 2));
+    }
+}
+
+void Form2::updateMinimumClientSize() {
+    // Everything of the design stays within reach: the left column down to the last slot,
+    // the working tile's frame, and a strip of some width beside them, above the status bar.
+    constexpr int kNarrowestStrip = 120;
+    int bottom = 0;
+    for (QWidget* w : std::initializer_list<QWidget*>{ui_.Frame2, ui_.cmdCreate, ui_.Shape2[0]})
+        bottom = std::max(bottom, w->y() + w->height());
+    ui_.client->setMinimumSize(ui_.Picture2->x() + kNarrowestStrip + ui_.VScroll1->width(),
+                               bottom + ui_.StatusBar1->height());
 }
 
 void Form2::applyPreviewLayout(bool large) {
@@ -521,6 +601,7 @@ void Form2::applyPreviewLayout(bool large) {
     work->resize(side, work->height());
     ui_.StatusBar1->setPanelWidth(4, large ? 165 : 78);
     ui_.Picture2->move(work->x() + work->width() + 1, ui_.Picture2->y());
+    updateMinimumClientSize();
     Form_Resize();
     work->resize(work->width(), side);
     previews->resize(side, previews->height());

@@ -37,6 +37,7 @@ class QLineEdit;
 class QMenu;
 class QProgressBar;
 class QPushButton;
+class QScrollArea;
 class QScrollBar;
 class QToolBar;
 
@@ -88,6 +89,9 @@ public:
         std::array<QLineEdit*, 9> Text1{};
 
         std::array<ShapeWidget*, 2> Shape2{};
+        // The working tile lies on a canvas inside this view, which covers the inside of
+        // Shape2(0) and scrolls a tile larger than that.
+        QScrollArea* workingTileView = nullptr;
         ImageBox* pctWorkingTile = nullptr;
         ImageBox* pctPreviewFull = nullptr;
         ImageBox* pctPreviewHalf = nullptr;
@@ -96,6 +100,7 @@ public:
         QFrame* Picture2 = nullptr;    // strip viewport (bordered)
         TileStrip* Picture1 = nullptr; // strip content, painted rows
         QScrollBar* VScroll1 = nullptr;
+        QScrollBar* stripSideways = nullptr; // below Picture2 while a row is wider than it
         QLabel* Image1 = nullptr;
         PanelStatusBar* StatusBar1 = nullptr;
         QProgressBar* ProgressBar1 = nullptr;
@@ -218,6 +223,13 @@ private:
     void applyPreviewLayout(bool large);
     void placePreviews();
     void centreWorkingTile();
+    // Shows or hides the strip's sideways bar as its rows need; true when the strip's
+    // viewport changed its height (the vertical scroll range must follow).
+    bool layoutStripSideways();
+    // The client area's smallest size: below it the window scrolls the client area.
+    void updateMinimumClientSize();
+    // Keeps the toolbar and the status bar in view while the client area scrolls.
+    void pinBars();
     void updateScrollRange(bool toTop);
     void scrollStrip();
     void showTileMenu(const TileMenuForm& form, QPoint globalPos);

@@ -103,12 +103,12 @@ TEST_F(Fit, StripScrollsSidewaysToRowsWiderThanItself) {
 
     // Scrolled to the end, the small-colour square of row 1 is in view.
     ui().stripSideways->setValue(ui().stripSideways->maximum());
-    const RowGeometry g = window->strip().rowGeometry(1);
+    const RowGeometry g = window->document().strip().rowGeometry(1);
     const QImage shown = ui().Picture1->grab().toImage();
     const int x = int(g.smallLeft / 15) - ui().Picture1->contentLeft() + 2;
     ASSERT_LT(x, shown.width());
     EXPECT_EQ(QColor(shown.pixel(x, ui().Picture1->toPixelsY(g.smallTop) + 2)),
-              toQColor(window->tileSet().tile(1).smallColour));
+              toQColor(window->document().tiles().tile(1).smallColour));
 
     resizeClient(1000, 600); // room again: no sideways bar
     EXPECT_TRUE(ui().stripSideways->isHidden());
