@@ -3,7 +3,7 @@
 
 #include "app/Form2.h"
 
-#include "app/GroupFrame.h"
+#include "widgets/GroupFrame.h"
 #include "widgets/ImageBox.h"
 #include "widgets/PanelStatusBar.h"
 #include "widgets/ShapeWidget.h"

@@ -2,8 +2,8 @@
 // command-line text after the program name is one library path, opened at start.
 
 #include "app/Form2.h"
-#include "platform/qt/Resources.h"
 #include "app/WindowPlacement.h"
+#include "platform/qt/Resources.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -9,7 +9,7 @@ cmake_minimum_required(VERSION 3.25)
 
 set(layer_table
     "app/parts:     widgets platform document render model core"
-    "app:           app/parts widgets platform document render model core"
+    "app:           app/parts widgets platform/qt platform document render model core"
     "cli:           document render model core"
     "widgets:       document render model core"
     "platform/qt:   platform document render model core"

@@ -1,7 +1,7 @@
 #include "platform/qt/QtPlatform.h"
 
-#include "platform/qt/HelpWindow.h"
 #include "platform/Platform.h"
+#include "platform/qt/HelpWindow.h"
 #include "platform/qt/QtDialogBackend.h"
 
 #include <QApplication>
