@@ -2,10 +2,12 @@
 
 #include "core/FileError.h"
 
-#include <array>
 #include <cerrno>
+#include <climits>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
+#include <random>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -89,12 +91,94 @@ private:
     std::vector<char> buffer_;
 };
 
+// Temporary names are "." + NAME + "." + six letters or digits.
+constexpr std::size_t kSuffixLength = 6;
+constexpr std::size_t kNameOverhead = 2 + kSuffixLength;
+constexpr std::time_t kStaleAfterSeconds = 24 * 60 * 60;
+// As many links as the system follows in one path lookup.
+constexpr int kMaxLinks = 40;
+
+bool isSuffixChar(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+std::string randomSuffix() {
+    static constexpr char kChars[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937_64 generator(std::random_device{}() ^
+                                           (std::uint64_t(::getpid()) << 32) ^
+                                           std::uint64_t(std::time(nullptr)));
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kChars - 2);
+    std::string suffix;
+    for (std::size_t i = 0; i < kSuffixLength; ++i) {
+        suffix += kChars[pick(generator)];
+    }
+    return suffix;
+}
+
+// The final file `given` leads to: symbolic links are followed, also a dangling one (its
+// target path is where the new file goes). A loop is refused.
+std::filesystem::path followLinks(const std::filesystem::path& given) {
+    std::filesystem::path path = given;
+    for (int hops = 0;; ++hops) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0) {
+            if (errno == ELOOP) {
+                throw FileError(given, "cannot replace the file: the symbolic links form a loop");
+            }
+            return path; // nothing there yet: created later (or the folder says why not)
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            return path;
+        }
+        if (hops == kMaxLinks) {
+            throw FileError(given, "cannot replace the file: the symbolic links form a loop");
+        }
+        std::error_code ec;
+        const std::filesystem::path link = std::filesystem::read_symlink(path, ec);
+        if (ec) {
+            throw FileError(given, "cannot replace the file: " + ec.message());
+        }
+        path = link.is_absolute() ? link : path.parent_path() / link;
+    }
+}
+
+// The target's name, cut (at a character boundary) so that the temporary's name stays
+// within the folder's limit.
+std::string borrowedName(const std::filesystem::path& folder, const std::string& name) {
+    long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    if (limit <= 0) {
+        limit = NAME_MAX;
+    }
+    const std::size_t room =
+        static_cast<std::size_t>(limit) > kNameOverhead ? std::size_t(limit) - kNameOverhead : 1;
+    if (name.size() <= room) {
+        return name;
+    }
+    std::size_t cut = room;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) {
+        --cut; // do not split a UTF-8 sequence
+    }
+    return name.substr(0, cut);
+}
+
+bool unnamedFilesReachable() {
+    // Naming an unnamed file needs its /proc/self/fd entry.
+    static const bool reachable = ::access("/proc/self/fd", X_OK) == 0;
+    return reachable;
+}
+
 } // namespace
 
 struct AtomicFile::Impl {
+    Options options;
     std::filesystem::path given;
     std::filesystem::path target;
-    std::filesystem::path temp;
+    std::filesystem::path folder;
+    std::string borrowed;
+    bool targetExisted = false;
+    bool unnamed = false;
+    std::filesystem::path temp; // the temporary's name, once it has one
     int fd = -1;
     bool committed = false;
     std::unique_ptr<FdOutputBuffer> buffer;
@@ -110,56 +194,121 @@ struct AtomicFile::Impl {
             temp.clear();
         }
     }
-};
 
-AtomicFile::AtomicFile(std::filesystem::path target) : impl_(std::make_unique<Impl>()) {
-    impl_->given = target;
-    std::error_code ec;
-    if (std::filesystem::is_symlink(target, ec)) {
-        // Replace the file the link points to, not the link itself.
-        auto resolved = std::filesystem::weakly_canonical(target, ec);
-        if (!ec) {
-            target = resolved;
+    std::filesystem::path tempPath(const std::string& suffix) const {
+        std::string hidden(".");
+        hidden.append(borrowed);
+        hidden.append(".");
+        hidden.append(suffix);
+        return folder / hidden;
+    }
+
+    // Gives the unnamed file a name: the target itself when there is none yet, otherwise
+    // a fresh temporary name (renamed over the target afterwards).
+    void linkUnnamed() {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        if (!targetExisted) {
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) ==
+                0) {
+                return;
+            }
+            if (errno != EEXIST) {
+                throw FileError(given, "cannot create the file: " + systemReason(errno));
+            }
+        }
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::filesystem::path name = tempPath(randomSuffix());
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                temp = name;
+                return;
+            }
+            if (errno != EEXIST) {
+                throw FileError(given,
+                                "cannot create a new file in its folder: " + systemReason(errno));
+            }
+        }
+        throw FileError(given, "cannot create a new file in its folder: no free temporary name");
+    }
+
+    void removeStaleTemporaries() const {
+        const std::time_t oldest = std::time(nullptr) - kStaleAfterSeconds;
+        std::error_code ec;
+        for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+             it.increment(ec)) {
+            const std::string name = it->path().filename().string();
+            if (name.size() != borrowed.size() + kNameOverhead || name[0] != '.' ||
+                name.compare(1, borrowed.size(), borrowed) != 0 ||
+                name[1 + borrowed.size()] != '.') {
+                continue;
+            }
+            bool pattern = true;
+            for (std::size_t i = name.size() - kSuffixLength; i < name.size(); ++i) {
+                pattern = pattern && isSuffixChar(name[i]);
+            }
+            struct stat info {};
+            if (pattern && ::lstat(it->path().c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+                info.st_uid == ::geteuid() && info.st_mtime < oldest) {
+                ::unlink(it->path().c_str());
+            }
         }
     }
-    impl_->target = target;
+};
 
-    std::filesystem::path folder = target.parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
-    // A hidden name beside the target: ".NAME.XXXXXX" (built step by step; a chained
-    // concatenation trips a false g++ 12 warning in optimised builds).
-    std::string hidden(".");
-    hidden.append(target.filename().string());
-    hidden.append(".XXXXXX");
-    const std::string pattern = (folder / hidden).string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0) {
-        throw FileError(impl_->given,
-                        "cannot create a new file in its folder: " + systemReason(errno));
-    }
-    ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-    impl_->fd = fd;
-    impl_->temp = name.data();
+AtomicFile::AtomicFile(std::filesystem::path target) : AtomicFile(std::move(target), Options{}) {}
 
-    // The new file gets the old file's permissions, or the usual ones for a new file.
+AtomicFile::AtomicFile(std::filesystem::path target, Options options)
+    : impl_(std::make_unique<Impl>()) {
+    Impl& d = *impl_;
+    d.options = options;
+    d.given = target;
+    d.target = followLinks(target);
+
+    // Only a regular file is ever replaced: a rename over a device or FIFO would swap the
+    // special file itself for a plain one.
     struct stat old {};
     mode_t mode = 0;
-    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+    if (::stat(d.target.c_str(), &old) == 0) {
+        if (S_ISDIR(old.st_mode)) {
+            throw FileError(d.given, "cannot replace the file: it is a folder");
+        }
+        if (!S_ISREG(old.st_mode)) {
+            throw FileError(d.given, "cannot replace the file: it is not a regular file");
+        }
+        d.targetExisted = true;
         mode = old.st_mode & 07777;
     } else {
+        // The usual permissions of a new file.
         const mode_t mask = ::umask(0);
         ::umask(mask);
         mode = 0666 & ~mask;
     }
-    ::fchmod(fd, mode);
 
-    impl_->buffer = std::make_unique<FdOutputBuffer>(fd, impl_->given);
-    impl_->stream = std::make_unique<std::ostream>(impl_->buffer.get());
-    impl_->stream->exceptions(std::ios::badbit);
+    d.folder = d.target.parent_path();
+    if (d.folder.empty()) {
+        d.folder = ".";
+    }
+    d.borrowed = borrowedName(d.folder, d.target.filename().string());
+
+    if (options.unnamedTemporary && unnamedFilesReachable()) {
+        d.fd = ::open(d.folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        d.unnamed = d.fd >= 0;
+    }
+    if (d.fd < 0) {
+        const std::string pattern = d.tempPath("XXXXXX").string();
+        std::vector<char> name(pattern.begin(), pattern.end());
+        name.push_back('\0');
+        d.fd = ::mkostemp(name.data(), O_CLOEXEC);
+        if (d.fd < 0) {
+            throw FileError(d.given,
+                            "cannot create a new file in its folder: " + systemReason(errno));
+        }
+        d.temp = name.data();
+    }
+    ::fchmod(d.fd, mode);
+
+    d.buffer = std::make_unique<FdOutputBuffer>(d.fd, d.given);
+    d.stream = std::make_unique<std::ostream>(d.buffer.get());
+    d.stream->exceptions(std::ios::badbit);
 }
 
 AtomicFile::~AtomicFile() {
@@ -189,12 +338,15 @@ void AtomicFile::commit() {
         if (::fsync(d.fd) != 0) {
             throw FileError(d.given, "cannot write to disk: " + systemReason(errno));
         }
+        if (d.unnamed) {
+            d.linkUnnamed();
+        }
         const int fd = d.fd;
         d.fd = -1;
         if (::close(fd) != 0) {
             throw FileError(d.given, "cannot write to disk: " + systemReason(errno));
         }
-        if (::rename(d.temp.c_str(), d.target.c_str()) != 0) {
+        if (!d.temp.empty() && ::rename(d.temp.c_str(), d.target.c_str()) != 0) {
             throw FileError(d.given, "cannot replace the file: " + systemReason(errno));
         }
     } catch (...) {
@@ -204,15 +356,14 @@ void AtomicFile::commit() {
     d.temp.clear();
     d.committed = true;
 
-    // Make the rename itself durable; a failure here no longer endangers any data.
-    std::filesystem::path folder = d.target.parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
-    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // Make the new name durable; a failure here no longer endangers any data.
+    const int dirFd = ::open(d.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
+    }
+    if (d.options.removeStaleTemporaries) {
+        d.removeStaleTemporaries();
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/FileError.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -28,7 +29,10 @@ protected:
         if (gptr() < egptr()) {
             return traits_type::to_int_type(*gptr());
         }
-        const std::size_t n = readSome(buffer_.data(), buffer_.size());
+        const std::size_t n = readSome(buffer_.data(), nextFill_);
+        // Reads right after a seek are small (a reader skipping pixel rows wants the next
+        // header, not the next 256 KiB); sequential reads grow back to the whole buffer.
+        nextFill_ = std::min(nextFill_ * 2, buffer_.size());
         setg(buffer_.data(), buffer_.data(), buffer_.data() + n);
         return n == 0 ? traits_type::eof() : traits_type::to_int_type(*gptr());
     }
@@ -43,6 +47,8 @@ protected:
         done += buffered;
         while (done < wanted) {
             if (wanted - done >= buffer_.size()) {
+                // The buffer no longer holds the bytes just before the file offset.
+                setg(buffer_.data(), buffer_.data(), buffer_.data());
                 const std::size_t n = readSome(data + done, wanted - done);
                 if (n == 0) {
                     break;
@@ -62,13 +68,47 @@ protected:
         return static_cast<std::streamsize>(done);
     }
 
+    pos_type seekoff(off_type off, std::ios_base::seekdir dir,
+                     std::ios_base::openmode which) override {
+        if (!(which & std::ios_base::in) || dir == std::ios_base::end) {
+            return pos_type(off_type(-1));
+        }
+        const off_type here = fileOffset_ - (egptr() - gptr());
+        const off_type target = dir == std::ios_base::cur ? here + off : off;
+        return seekTo(target);
+    }
+
+    pos_type seekpos(pos_type pos, std::ios_base::openmode which) override {
+        return seekoff(off_type(pos), std::ios_base::beg, which);
+    }
+
 private:
     static constexpr std::size_t kBufferSize = 256 * 1024;
+    static constexpr std::size_t kFirstFill = 4096;
+
+    pos_type seekTo(off_type target) {
+        if (target < 0) {
+            return pos_type(off_type(-1));
+        }
+        const off_type bufferStart = fileOffset_ - (egptr() - eback());
+        if (target >= bufferStart && target <= fileOffset_) {
+            setg(eback(), eback() + (target - bufferStart), egptr());
+            return pos_type(target);
+        }
+        if (::lseek(fd_, target, SEEK_SET) < 0) {
+            return pos_type(off_type(-1));
+        }
+        fileOffset_ = target;
+        nextFill_ = kFirstFill;
+        setg(buffer_.data(), buffer_.data(), buffer_.data());
+        return pos_type(target);
+    }
 
     std::size_t readSome(char* data, std::size_t n) {
         for (;;) {
             const ssize_t got = ::read(fd_, data, n);
             if (got >= 0) {
+                fileOffset_ += got;
                 return static_cast<std::size_t>(got);
             }
             if (errno != EINTR) {
@@ -80,7 +120,14 @@ private:
     int fd_;
     std::filesystem::path name_;
     std::vector<char> buffer_;
+    off_type fileOffset_ = 0; // file offset of the byte after the buffered ones
+    std::size_t nextFill_ = kBufferSize;
 };
+
+[[noreturn]] void refuse(const std::filesystem::path& path, const struct stat& info) {
+    throw FileError(path, S_ISDIR(info.st_mode) ? "cannot open: it is a folder"
+                                                : "cannot open: it is not a regular file");
+}
 
 } // namespace
 
@@ -90,40 +137,48 @@ struct InputFile::Impl {
     std::uint64_t size = 0;
     std::unique_ptr<FdInputBuffer> buffer;
     std::unique_ptr<std::istream> stream;
+
+    ~Impl() {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
 };
 
 InputFile::InputFile(std::filesystem::path path) : impl_(std::make_unique<Impl>()) {
     impl_->path = std::move(path);
-    const int fd = ::open(impl_->path.c_str(), O_RDONLY | O_CLOEXEC);
+    const std::filesystem::path& name = impl_->path;
+    // Non-blocking, so that opening a FIFO does not wait for a writer before the type
+    // check below can refuse it; O_NOCTTY so that a terminal never becomes ours.
+    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
-        throw FileError(impl_->path, "cannot open: " + std::string(std::strerror(errno)));
+        const int error = errno;
+        // A socket cannot be opened at all; say what it is rather than "No such device".
+        struct stat info {};
+        if (::stat(name.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+            refuse(name, info);
+        }
+        throw FileError(name, "cannot open: " + std::string(std::strerror(error)));
     }
     impl_->fd = fd;
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
-        const int error = errno;
-        ::close(fd);
-        throw FileError(impl_->path, "cannot open: " + std::string(std::strerror(error)));
-    }
-    if (S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        throw FileError(impl_->path, "cannot open: it is a folder");
+        throw FileError(name, "cannot open: " + std::string(std::strerror(errno)));
     }
     if (!S_ISREG(info.st_mode)) {
-        ::close(fd);
-        throw FileError(impl_->path, "cannot open: it is not a regular file");
+        refuse(name, info);
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        throw FileError(name, "cannot open: " + std::string(std::strerror(errno)));
     }
     impl_->size = static_cast<std::uint64_t>(info.st_size);
-    impl_->buffer = std::make_unique<FdInputBuffer>(fd, impl_->path);
+    impl_->buffer = std::make_unique<FdInputBuffer>(fd, name);
     impl_->stream = std::make_unique<std::istream>(impl_->buffer.get());
     impl_->stream->exceptions(std::ios::badbit);
 }
 
-InputFile::~InputFile() {
-    if (impl_->fd >= 0) {
-        ::close(impl_->fd);
-    }
-}
+InputFile::~InputFile() = default;
 
 std::uint64_t InputFile::size() const {
     return impl_->size;

@@ -11,8 +11,10 @@ namespace qrb {
 
 class InputFile {
 public:
-    // Opens `path`. Throws FileError ("cannot open: No such file or directory", "is a
-    // folder", ...) when it cannot be read.
+    // Opens `path`. Throws FileError ("cannot open: No such file or directory", "cannot
+    // open: it is a folder", "cannot open: it is not a regular file", ...) when it cannot be
+    // read. Only regular files are read: a FIFO, socket or device is refused at once,
+    // without waiting for a writer or touching the device's data.
     explicit InputFile(std::filesystem::path path);
     ~InputFile();
     InputFile(const InputFile&) = delete;
@@ -21,7 +23,8 @@ public:
     // Size of the file in bytes when it was opened.
     std::uint64_t size() const;
     // The content, from the first byte. A read error (as opposed to the end of the file)
-    // sets badbit on the stream.
+    // sets badbit on the stream. The stream can seek; a seek past what is buffered costs
+    // one system call and no read.
     std::istream& stream();
     const std::filesystem::path& path() const;
 

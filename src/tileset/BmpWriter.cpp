@@ -72,7 +72,7 @@ void BmpWriter::write(std::ostream& out, const DibImage& image) {
 
 void BmpWriter::writeFile(const std::filesystem::path& path, const DibImage& image) {
     try {
-        AtomicFile file(path);
+        AtomicFile file(path, AtomicFile::Options{.removeStaleTemporaries = false});
         write(file.stream(), image);
         file.commit();
     } catch (const FileError&) {

@@ -21,6 +21,8 @@ public:
     static void write(std::ostream& out, const DibImage& image);
 
     // Writes (or replaces, atomically) the file at `path`. Throws FileError naming `path`.
+    // Leaves the folder's other files alone (an export writes thousands of bitmaps into one
+    // folder; reading the folder for each would make it quadratic).
     static void writeFile(const std::filesystem::path& path, const DibImage& image);
 };
 
