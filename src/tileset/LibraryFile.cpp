@@ -9,19 +9,38 @@
 
 namespace qrb {
 
-TileSet LibraryFile::load(const std::filesystem::path& path, const ProgressCallback& progress) {
+namespace {
+
+// Runs `read` on the opened file and turns every failure into a LibraryFileError.
+template <typename Read> auto readLibrary(const std::filesystem::path& path, Read read) {
     try {
         InputFile file(path);
-        return QrbReader::read(file.stream(), file.size(), progress);
+        return read(file);
     } catch (const QrbFormatError& e) {
         throw LibraryFileError(path, e.what(), e.tile(), e.offset());
     } catch (const FileError& e) {
         throw LibraryFileError(path, e.reason());
     } catch (const std::bad_alloc&) {
         throw LibraryFileError(path, "not enough memory to open it");
+    } catch (const LibraryTooLarge& e) {
+        throw LibraryFileError(path, e.what());
     } catch (const std::runtime_error& e) {
         throw LibraryFileError(path, std::string("cannot read: ") + e.what());
     }
+}
+
+} // namespace
+
+TileSet LibraryFile::load(const std::filesystem::path& path, const ProgressCallback& progress,
+                          std::uint64_t budget) {
+    return readLibrary(path, [&](InputFile& file) {
+        return QrbReader::read(file.stream(), file.size(), progress, budget);
+    });
+}
+
+LibraryHeaders LibraryFile::inspect(const std::filesystem::path& path) {
+    return readLibrary(path,
+                       [](InputFile& file) { return QrbReader::scan(file.stream(), file.size()); });
 }
 
 void LibraryFile::save(const std::filesystem::path& path, const TileSet& set,

@@ -3,7 +3,9 @@
 // window and for qrbtool alike.
 
 #include "core/FileError.h"
+#include "core/MemorySize.h"
 #include "core/Progress.h"
+#include "tileset/QrbReader.h"
 #include "tileset/TileSet.h"
 
 #include <cstdint>
@@ -38,15 +40,24 @@ private:
 class LibraryFile {
 public:
     // Reads the library at `path` (see QrbReader for what is accepted). Memory use stays
-    // close to the pixel bytes of the result: the file is streamed, never held whole.
-    // Throws LibraryFileError.
-    static TileSet load(const std::filesystem::path& path, const ProgressCallback& progress = {});
+    // close to the pixel bytes of the result: the file is streamed, never held whole. A
+    // library whose images would take more than `budget` bytes once read is refused before
+    // any of them is read: "PATH: its images need 3 GiB of memory once read, more than the
+    // limit of 2 GiB". Throws LibraryFileError.
+    static TileSet load(const std::filesystem::path& path, const ProgressCallback& progress = {},
+                        std::uint64_t budget = defaultMemoryBudget());
+
+    // Checks the library at `path` as load() does and returns what its headers say,
+    // without reading or decoding any pixel. Throws LibraryFileError with the message
+    // load() would give for bad content.
+    static LibraryHeaders inspect(const std::filesystem::path& path);
 
     // Writes `set` (or only the tiles in `subset`: 1-based, strictly ascending) to `path`
-    // in the canonical layout (see QrbWriter), atomically: the bytes go to a temporary
-    // file in the same folder, which is flushed, synced and renamed over `path`. On any
-    // failure the temporary file is removed, an existing file at `path` is left exactly as
-    // it was, and LibraryFileError says why. Progress as in QrbWriter::write.
+    // in the canonical layout (see QrbWriter), atomically (see AtomicFile): the bytes go to
+    // a temporary file in the same folder, which is flushed, synced and renamed over
+    // `path`. On any failure the temporary file is removed, an existing file at `path` is
+    // left exactly as it was, and LibraryFileError says why. Progress as in
+    // QrbWriter::write.
     // The path is used as given; adding the ".qrb" extension is the caller's rule.
     static void save(const std::filesystem::path& path, const TileSet& set,
                      std::optional<std::span<const int>> subset = std::nullopt,

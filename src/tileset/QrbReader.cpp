@@ -50,6 +50,26 @@ public:
         offset_ += n;
     }
 
+    // Moves past `n` bytes without reading them.
+    void skip(std::uint64_t n, const std::string& item) {
+        require(n, item);
+        if (!in_.seekg(static_cast<std::streamoff>(n), std::ios::cur)) {
+            // A stream that cannot seek: read and drop the bytes instead.
+            in_.clear();
+            std::array<char, 4096> scratch{};
+            for (std::uint64_t left = n; left > 0;) {
+                const auto part =
+                    static_cast<std::streamsize>(std::min<std::uint64_t>(left, scratch.size()));
+                in_.read(scratch.data(), part);
+                if (in_.gcount() != part) {
+                    throw std::runtime_error("the file became shorter while it was being read");
+                }
+                left -= static_cast<std::uint64_t>(part);
+            }
+        }
+        offset_ += n;
+    }
+
     std::uint32_t u32(const std::string& item) {
         std::array<std::uint8_t, 4> b{};
         read(b.data(), b.size(), item);
@@ -141,15 +161,15 @@ void convertRow(const std::uint8_t* in, std::uint8_t* out, std::int32_t width, u
     }
 }
 
-// Reads one image block: block length, header, colour table, rows.
-DibImage readImage(Source& src, std::int32_t& blockLength, BitmapInfoHeader& header,
-                   const std::string& name) {
+// Reads one image block's length and header and checks the header; leaves `src` at the
+// colour table (or the pixel rows when there is none).
+BitmapInfoHeader readImageHeader(Source& src, std::int32_t& blockLength, const std::string& name) {
     blockLength = src.i32("the " + name + " block length");
 
     const std::uint64_t headerStart = src.offset();
     std::array<std::uint8_t, 40> raw{};
     src.read(raw.data(), raw.size(), "the " + name + " header");
-    header = parseHeader(raw.data());
+    const BitmapInfoHeader header = parseHeader(raw.data());
 
     if (header.width <= 0 || header.width > DibImage::kMaxDimension) {
         src.fail(headerStart + kWidthField, "the " + name + " width " +
@@ -172,10 +192,35 @@ DibImage readImage(Source& src, std::int32_t& blockLength, BitmapInfoHeader& hea
                                                       std::to_string(header.compression) +
                                                       "), which cannot be read");
     }
+    return header;
+}
 
+std::size_t colourTableEntries(const BitmapInfoHeader& header) {
+    return header.bitCount <= 8 ? std::size_t(1) << header.bitCount : 0;
+}
+
+// Bytes of one stored row, padded to a multiple of 4. Width and height are at most 16384
+// once the header is checked, so no product here can overflow 64 bits.
+std::uint64_t storedRowBytes(const BitmapInfoHeader& header) {
+    return (static_cast<std::uint64_t>(header.width) * header.bitCount + 31) / 32 * 4;
+}
+
+std::uint64_t decodedBytes(const BitmapInfoHeader& header) {
+    return DibImage::strideFor(header.width) * static_cast<std::uint64_t>(header.height);
+}
+
+// Stored bytes of the colour table and rows after a checked header.
+void skipImageData(Source& src, const BitmapInfoHeader& header, const std::string& name) {
+    src.skip(colourTableEntries(header) * 4, "the " + name + " colour table");
+    src.skip(storedRowBytes(header) * static_cast<std::uint64_t>(header.height),
+             "the " + name + "'s pixel rows");
+}
+
+// Reads the colour table and rows after a checked header and decodes them.
+DibImage readImageData(Source& src, const BitmapInfoHeader& header, const std::string& name) {
+    const unsigned bits = header.bitCount;
     std::array<Rgb, 256> table{};
-    if (bits <= 8) {
-        const std::size_t entries = std::size_t(1) << bits;
+    if (const std::size_t entries = colourTableEntries(header); entries > 0) {
         std::array<std::uint8_t, 256 * 4> rawTable{};
         src.read(rawTable.data(), entries * 4, "the " + name + " colour table");
         for (std::size_t i = 0; i < entries; ++i) {
@@ -183,18 +228,16 @@ DibImage readImage(Source& src, std::int32_t& blockLength, BitmapInfoHeader& hea
         }
     }
 
-    // Width and height are at most 16384, so these products cannot overflow 64 bits.
-    const auto width = static_cast<std::uint64_t>(header.width);
-    const auto height = static_cast<std::uint64_t>(header.height);
-    const std::uint64_t rowBytes = (width * bits + 31) / 32 * 4;
-    src.require(rowBytes * height, "the " + name + "'s pixel rows");
+    const std::uint64_t rowBytes = storedRowBytes(header);
+    src.require(rowBytes * static_cast<std::uint64_t>(header.height),
+                "the " + name + "'s pixel rows");
 
     DibImage image(header.width, header.height);
     const std::size_t stride = image.stride();
     if (bits == 24) {
         // Same row layout as in memory: one read, then clear whatever the pad bytes held.
         src.read(image.bytes().data(), image.bytes().size(), "the " + name + "'s pixel rows");
-        const std::size_t used = static_cast<std::size_t>(width) * 3;
+        const std::size_t used = static_cast<std::size_t>(header.width) * 3;
         if (used != stride) {
             for (std::int32_t r = 0; r < header.height; ++r) {
                 std::memset(image.bufferRow(r) + used, 0, stride - used);
@@ -210,30 +253,12 @@ DibImage readImage(Source& src, std::int32_t& blockLength, BitmapInfoHeader& hea
     return image;
 }
 
-// A read-only stream buffer over bytes in memory.
-class MemoryBuffer : public std::streambuf {
-public:
-    explicit MemoryBuffer(std::span<const std::uint8_t> bytes) {
-        // The get area is never written through; the cast only satisfies the interface.
-        char* begin = const_cast<char*>(reinterpret_cast<const char*>(bytes.data()));
-        setg(begin, begin, begin + bytes.size());
-    }
-};
-
-} // namespace
-
-QrbFormatError::QrbFormatError(int tile, std::uint64_t offset, const std::string& problem)
-    : std::runtime_error(describePlace(tile, offset) + ": " + problem), tile_(tile),
-      offset_(offset), problem_(problem) {}
-
-TileSet QrbReader::read(std::istream& in, std::uint64_t size, const ProgressCallback& progress) {
-    Source src(in, size);
-    TileSet set;
-
-    src.read(set.signature.data(), set.signature.size(), "the signature");
-    std::array<std::uint8_t, 2> version{};
-    src.read(version.data(), version.size(), "the version");
-    set.version = static_cast<std::int16_t>(le16(version.data()));
+// Reads the file header; returns the tile count.
+int readFileHeader(Source& src, std::array<std::uint8_t, 4>& signature, std::int16_t& version) {
+    src.read(signature.data(), signature.size(), "the signature");
+    std::array<std::uint8_t, 2> versionBytes{};
+    src.read(versionBytes.data(), versionBytes.size(), "the version");
+    version = static_cast<std::int16_t>(le16(versionBytes.data()));
     const std::uint64_t countOffset = src.offset();
     const std::int32_t count = src.i32("the tile count");
     if (count < 0) {
@@ -243,11 +268,108 @@ TileSet QrbReader::read(std::istream& in, std::uint64_t size, const ProgressCall
         src.fail(countOffset,
                  "the tile count " + std::to_string(count) + " is above the limit of 32767 tiles");
     }
+    return count;
+}
 
-    const auto plausible = static_cast<std::size_t>(
-        std::min<std::uint64_t>(std::uint64_t(count), src.remaining() / kMinTileEntryBytes));
-    set.headerRecords.reserve(plausible + 1);
-    set.headerRecords.emplace_back();
+// Room for the header records of `count` tiles, but no more than the bytes left could
+// describe.
+std::vector<TileHeaderRecord> recordsFor(int count, const Source& src) {
+    std::vector<TileHeaderRecord> records;
+    records.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(
+                        std::uint64_t(count), src.remaining() / kMinTileEntryBytes)) +
+                    1);
+    records.emplace_back();
+    return records;
+}
+
+// A decoded 1-bit row of 32 pixels takes 96 bytes where the file stores 4: no library
+// decodes to more than this many times its size.
+constexpr std::uint64_t kMaxGrowth = 24;
+
+// A read-only stream buffer over bytes in memory.
+class MemoryBuffer : public std::streambuf {
+public:
+    explicit MemoryBuffer(std::span<const std::uint8_t> bytes) {
+        // The get area is never written through; the cast only satisfies the interface.
+        char* begin = const_cast<char*>(reinterpret_cast<const char*>(bytes.data()));
+        setg(begin, begin, begin + bytes.size());
+    }
+
+protected:
+    pos_type seekoff(off_type off, std::ios_base::seekdir dir,
+                     std::ios_base::openmode which) override {
+        const off_type base = dir == std::ios_base::beg   ? 0
+                              : dir == std::ios_base::cur ? gptr() - eback()
+                                                          : egptr() - eback();
+        const off_type target = base + off;
+        if (!(which & std::ios_base::in) || target < 0 || target > egptr() - eback()) {
+            return pos_type(off_type(-1));
+        }
+        setg(eback(), eback() + target, egptr());
+        return pos_type(target);
+    }
+
+    pos_type seekpos(pos_type pos, std::ios_base::openmode which) override {
+        return seekoff(off_type(pos), std::ios_base::beg, which);
+    }
+};
+
+} // namespace
+
+QrbFormatError::QrbFormatError(int tile, std::uint64_t offset, const std::string& problem)
+    : std::runtime_error(describePlace(tile, offset) + ": " + problem), tile_(tile),
+      offset_(offset), problem_(problem) {}
+
+LibraryTooLarge::LibraryTooLarge(std::uint64_t needed, std::uint64_t budget)
+    : std::runtime_error("its images need " + describeMemorySize(needed) +
+                         " of memory once read, more than the limit of " +
+                         describeMemorySize(budget)),
+      needed_(needed), budget_(budget) {}
+
+LibraryHeaders QrbReader::scan(std::istream& in, std::uint64_t size) {
+    Source src(in, size);
+    LibraryHeaders headers;
+    const int count = readFileHeader(src, headers.signature, headers.version);
+    headers.records = recordsFor(count, src);
+    for (int i = 1; i <= count; ++i) {
+        src.setTile(i);
+        TileHeaderRecord record;
+        record.smallColour = src.u32("the small colour");
+        record.fullHeader = readImageHeader(src, record.fullBlockLength, "full image");
+        skipImageData(src, record.fullHeader, "full image");
+        record.halfHeader = readImageHeader(src, record.halfBlockLength, "half image");
+        skipImageData(src, record.halfHeader, "half image");
+        headers.decodedBytes += decodedBytes(record.fullHeader) + decodedBytes(record.halfHeader);
+        headers.records.push_back(record);
+    }
+    return headers;
+}
+
+LibraryHeaders QrbReader::scan(std::span<const std::uint8_t> bytes) {
+    MemoryBuffer buffer(bytes);
+    std::istream in(&buffer);
+    return scan(in, bytes.size());
+}
+
+TileSet QrbReader::read(std::istream& in, std::uint64_t size, const ProgressCallback& progress,
+                        std::uint64_t budget) {
+    if (size > budget / kMaxGrowth) {
+        // Large enough to exceed the budget: add up every image from the headers first.
+        const std::istream::pos_type start = in.tellg();
+        const LibraryHeaders headers = scan(in, size);
+        if (headers.decodedBytes > budget) {
+            throw LibraryTooLarge(headers.decodedBytes, budget);
+        }
+        in.clear();
+        if (start == std::istream::pos_type(-1) || !in.seekg(start)) {
+            throw std::runtime_error("the file cannot be read a second time");
+        }
+    }
+
+    Source src(in, size);
+    TileSet set;
+    const int count = readFileHeader(src, set.signature, set.version);
+    set.headerRecords = recordsFor(count, src);
 
     if (progress) {
         progress(0, count);
@@ -258,8 +380,10 @@ TileSet QrbReader::read(std::istream& in, std::uint64_t size, const ProgressCall
         Tile tile;
         record.smallColour = src.u32("the small colour");
         tile.smallColour = record.smallColour;
-        tile.full = readImage(src, record.fullBlockLength, record.fullHeader, "full image");
-        tile.half = readImage(src, record.halfBlockLength, record.halfHeader, "half image");
+        record.fullHeader = readImageHeader(src, record.fullBlockLength, "full image");
+        tile.full = readImageData(src, record.fullHeader, "full image");
+        record.halfHeader = readImageHeader(src, record.halfBlockLength, "half image");
+        tile.half = readImageData(src, record.halfHeader, "half image");
         set.append(std::move(tile));
         set.headerRecords.push_back(record);
         if (progress) {
@@ -269,10 +393,11 @@ TileSet QrbReader::read(std::istream& in, std::uint64_t size, const ProgressCall
     return set;
 }
 
-TileSet QrbReader::read(std::span<const std::uint8_t> bytes, const ProgressCallback& progress) {
+TileSet QrbReader::read(std::span<const std::uint8_t> bytes, const ProgressCallback& progress,
+                        std::uint64_t budget) {
     MemoryBuffer buffer(bytes);
     std::istream in(&buffer);
-    return read(in, bytes.size(), progress);
+    return read(in, bytes.size(), progress, budget);
 }
 
 } // namespace qrb

@@ -19,9 +19,14 @@
 // What it refuses, with a QrbFormatError naming tile, byte offset and problem:
 // a tile count below 0 or above 32767; a width or height <= 0 or above 16384; any other
 // bit count; a compressed image; a file that ends before its last tile is complete.
-// Every size is checked against the bytes that remain before anything is allocated, so
-// no input makes the reader allocate much more than the input's own size.
+// Every size is checked against the bytes that remain before anything is allocated.
+//
+// Memory: decoding packs nothing, so a 1-bit image takes 24 times its stored size. read()
+// therefore takes a budget for the decoded bytes of the whole library and, when the file
+// is large enough to exceed it, checks every header first and refuses the library
+// (LibraryTooLarge) before allocating any pixel. scan() reads the headers alone.
 
+#include "core/MemorySize.h"
 #include "core/Progress.h"
 #include "tileset/TileSet.h"
 
@@ -30,6 +35,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace qrb {
 
@@ -52,18 +58,53 @@ private:
     std::string problem_;
 };
 
+// A library whose decoded images would take more memory than the budget allows.
+class LibraryTooLarge : public std::runtime_error {
+public:
+    LibraryTooLarge(std::uint64_t needed, std::uint64_t budget);
+    std::uint64_t needed() const { return needed_; }
+    std::uint64_t budget() const { return budget_; }
+    // what() reads "its images need 48 MiB of memory once read, more than the limit of
+    // 16 MiB".
+
+private:
+    std::uint64_t needed_;
+    std::uint64_t budget_;
+};
+
+// What the headers of a library say, without its pixels.
+struct LibraryHeaders {
+    std::array<std::uint8_t, 4> signature{0, 0, 0, 0};
+    std::int16_t version = 0;
+    // Index 0 holds no tile; indices 1..count, as TileSet::headerRecords.
+    std::vector<TileHeaderRecord> records;
+    // Bytes all images take once read (24-bit rows, as DibImage holds them).
+    std::uint64_t decodedBytes = 0;
+
+    int count() const { return static_cast<int>(records.size()) - 1; }
+};
+
 class QrbReader {
 public:
     // Reads a library from `in`, which must be positioned at the library's first byte and
-    // hold `size` bytes from there (bytes beyond `size` are never read). Progress reports
-    // (0, N) before the first tile and (i, N) after tile i. Throws QrbFormatError for bad
-    // content, and std::runtime_error when the stream itself fails to deliver bytes that
-    // `size` promised.
-    static TileSet read(std::istream& in, std::uint64_t size,
-                        const ProgressCallback& progress = {});
+    // hold `size` bytes from there (bytes beyond `size` are never read); the stream must be
+    // able to seek back to that first byte. Progress reports (0, N) before the first tile
+    // and (i, N) after tile i. Throws QrbFormatError for bad content, LibraryTooLarge when
+    // the decoded images would take more than `budget` bytes, and std::runtime_error when
+    // the stream itself fails to deliver bytes that `size` promised.
+    static TileSet read(std::istream& in, std::uint64_t size, const ProgressCallback& progress = {},
+                        std::uint64_t budget = defaultMemoryBudget());
 
     // Reads a library held in memory.
-    static TileSet read(std::span<const std::uint8_t> bytes, const ProgressCallback& progress = {});
+    static TileSet read(std::span<const std::uint8_t> bytes, const ProgressCallback& progress = {},
+                        std::uint64_t budget = defaultMemoryBudget());
+
+    // Checks the whole structure as read() does -- every header, size and length and the
+    // count -- and refuses exactly what read() refuses, with the same QrbFormatError, but
+    // seeks past the colour tables and pixel rows instead of reading them. Memory use does
+    // not depend on the size of the images.
+    static LibraryHeaders scan(std::istream& in, std::uint64_t size);
+    static LibraryHeaders scan(std::span<const std::uint8_t> bytes);
 };
 
 } // namespace qrb

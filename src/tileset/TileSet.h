@@ -35,6 +35,7 @@ struct TileHeaderRecord {
     BitmapInfoHeader fullHeader;
     std::int32_t halfBlockLength = 0;
     BitmapInfoHeader halfHeader;
+    friend bool operator==(const TileHeaderRecord&, const TileHeaderRecord&) = default;
 };
 
 struct Tile {

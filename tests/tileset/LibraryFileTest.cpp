@@ -111,6 +111,7 @@ TEST(LibraryFile, LoadErrorsNameFileTileAndOffset) {
     bytes.resize(bytes.size() - 1);
     const auto cut = test::writeFile(dir / "cut.qrb", bytes);
     const std::size_t offset = threeTiles().layout().tiles[2].half.pixels;
+    std::string loadMessage;
     try {
         LibraryFile::load(cut);
         FAIL() << "loaded";
@@ -119,9 +120,32 @@ TEST(LibraryFile, LoadErrorsNameFileTileAndOffset) {
         EXPECT_EQ(e.offset(), offset);
         const std::string start = cut.string() + ": tile 3, byte " + std::to_string(offset) + ": ";
         EXPECT_EQ(std::string(e.what()).rfind(start, 0), 0u) << e.what();
+        loadMessage = e.what();
+    }
+    // check and info, which read no pixels, say the same.
+    try {
+        LibraryFile::inspect(cut);
+        FAIL() << "inspected";
+    } catch (const LibraryFileError& e) {
+        EXPECT_EQ(e.what(), loadMessage);
     }
     EXPECT_THROW(LibraryFile::load(dir / "missing.qrb"), LibraryFileError);
     EXPECT_THROW(LibraryFile::load(dir.path()), LibraryFileError);
+}
+
+TEST(LibraryFile, LoadOverTheBudgetNamesFileNeedAndLimit) {
+    TempDir dir;
+    const auto path = threeTiles().writeTo(dir / "lib.qrb");
+    const std::uint64_t pixels = LibraryFile::inspect(path).decodedBytes;
+    try {
+        LibraryFile::load(path, {}, 2048);
+        FAIL() << "loaded";
+    } catch (const LibraryFileError& e) {
+        EXPECT_EQ(std::string(e.what()), path.string() + ": its images need " +
+                                             describeMemorySize(pixels) +
+                                             " of memory once read, more than the limit of 2 KiB");
+    }
+    EXPECT_EQ(LibraryFile::load(path, {}, pixels).count(), 3);
 }
 
 } // namespace

@@ -75,6 +75,12 @@ TEST_P(ReadDepth, DecodesPixelsAndSavesAs24Bit) {
     EXPECT_EQ(set.tile(1).half, half.expected());
     EXPECT_EQ(set.headerRecords.at(1).fullHeader.bitCount, bits);
 
+    // The header scan sees the same headers and knows the decoded size without decoding.
+    const LibraryHeaders headers = QrbReader::scan(lib.bytes());
+    EXPECT_EQ(headers.records, set.headerRecords);
+    EXPECT_EQ(headers.decodedBytes,
+              set.tile(1).full.bytes().size() + set.tile(1).half.bytes().size());
+
     QrbFixture canonical;
     canonical.addTile(0x000000FF, FixtureImage::of(full.expected()),
                       FixtureImage::of(half.expected()));
@@ -230,20 +236,52 @@ TEST_P(DamagedLibrary, IsRefusedWithTileAndOffset) {
     d.edit(lib);
     const auto layout = lib.layout();
     const auto bytes = d.cut(lib.bytes(), layout);
-    try {
-        QrbReader::read(bytes);
-        FAIL() << "accepted";
-    } catch (const QrbFormatError& e) {
-        EXPECT_EQ(e.tile(), d.tile);
-        EXPECT_EQ(e.offset(), d.offset(layout));
-        EXPECT_NE(e.problem().find(d.problem), std::string::npos) << e.problem();
-        const std::string place = d.tile == 0 ? "file header" : "tile " + std::to_string(d.tile);
-        EXPECT_EQ(std::string(e.what()).rfind(place + ", byte ", 0), 0u) << e.what();
+    // Reading, reading under a budget that makes it look at every header first, and the
+    // header scan of check and info all refuse it the same way.
+    const std::vector<std::pair<const char*, std::function<void()>>> readers{
+        {"read", [&] { QrbReader::read(bytes); }},
+        {"read with budget", [&] { QrbReader::read(bytes, {}, 1); }},
+        {"scan", [&] { QrbReader::scan(bytes); }},
+    };
+    for (const auto& [name, readOnce] : readers) {
+        try {
+            readOnce();
+            ADD_FAILURE() << name << " accepted";
+        } catch (const QrbFormatError& e) {
+            EXPECT_EQ(e.tile(), d.tile) << name;
+            EXPECT_EQ(e.offset(), d.offset(layout)) << name;
+            EXPECT_NE(e.problem().find(d.problem), std::string::npos)
+                << name << ": " << e.problem();
+            const std::string place =
+                d.tile == 0 ? "file header" : "tile " + std::to_string(d.tile);
+            EXPECT_EQ(std::string(e.what()).rfind(place + ", byte ", 0), 0u) << e.what();
+        }
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, DamagedLibrary, ::testing::ValuesIn(damages()),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A library whose decoded images exceed the budget is refused, naming need and budget;
+// one that fits exactly is read.
+TEST(QrbReader, RefusesALibraryOverItsMemoryBudget) {
+    QrbFixture lib;
+    lib.addTile(0, FixtureImage::of(test::fewColours(64, 40, 2), 1),
+                FixtureImage::of(test::fewColours(32, 20, 2), 1));
+    lib.addTile(0, FixtureImage::of(test::fewColours(33, 17, 16), 4),
+                FixtureImage::of(test::fewColours(5, 3, 200), 8));
+    const std::uint64_t need = (192 * 40 + 96 * 20) + (100 * 17 + 16 * 3);
+    try {
+        QrbReader::read(lib.bytes(), {}, need - 1);
+        FAIL() << "read";
+    } catch (const LibraryTooLarge& e) {
+        EXPECT_EQ(e.needed(), need);
+        EXPECT_EQ(e.budget(), need - 1);
+        EXPECT_STREQ(e.what(), "its images need 11.1 KiB (11348 bytes) of memory once read, more "
+                               "than the limit of 11.1 KiB (11347 bytes)");
+    }
+    EXPECT_EQ(QrbReader::read(lib.bytes(), {}, need).count(), 2);
+}
 
 TEST(QrbReader, NeverReadsBeyondTheGivenSize) {
     QrbFixture lib;
