@@ -1,12 +1,18 @@
 #include "cli/QrbTool.h"
 
+#include "cli/ArgumentParser.h"
+#include "cli/JsonText.h"
+#include "core/MemorySize.h"
 #include "tileset/BitmapExporter.h"
 #include "tileset/LibraryFile.h"
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
+#include <functional>
 #include <set>
 #include <stdexcept>
 #include <utility>
@@ -15,34 +21,57 @@ namespace qrb {
 
 namespace {
 
-const char* const kUsage =
-    "Usage: qrbtool COMMAND ...\n"
-    "Inspect, check, convert and split QRB tile library files.\n"
-    "\n"
-    "Commands:\n"
-    "  info [--json] FILE     summary of the library: signature, version, tiles,\n"
-    "                         small colours, image sizes and bit depths\n"
-    "  check FILE             read the whole library; prints \"ok: N tiles\" or the\n"
-    "                         problem with its tile number and byte offset\n"
-    "  convert IN OUT         write IN to OUT in the layout the editor saves\n"
-    "                         (24-bit images, signature QRBB, version 256)\n"
-    "  export FILE PREFIX     write each tile's full-size image to PREFIX1.bmp,\n"
-    "                         PREFIX2.bmp, ... (a trailing .bmp on PREFIX is dropped)\n"
-    "  extract IN OUT LIST    write the tiles in LIST (e.g. 2,4-6) as a new library\n"
-    "\n"
-    "Options:\n"
-    "  --help                 show this help\n"
-    "  --version              show the version\n"
-    "\n"
-    "Exit status: 0 success, 1 bad input or input/output failure, 2 usage error.\n";
+using cli::ArgumentParser;
+using cli::ParsedArguments;
+using cli::UsageError;
 
 #ifndef QRB_VERSION
 #define QRB_VERSION "2.1"
 #endif
 
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
+const char* const kMaxMemory = "--max-memory";
+
+const char* const kOptionsNote =
+    "Options go anywhere before \"--\"; every argument after \"--\" is a file name, so\n"
+    "\"qrbtool check -- -x.qrb\" checks a file named -x.qrb.\n";
+
+const char* const kOutputNote =
+    "Output files are replaced atomically: the old file stays whole until the new one is\n"
+    "complete. A write that fails or is killed leaves no temporary file behind (on a file\n"
+    "system without unnamed files a killed one may leave a hidden .NAME.XXXXXX, which the\n"
+    "next write of that file removes once it is a day old). When an output is a symbolic\n"
+    "link, the file it points to is replaced, or created where it points; a loop of links\n"
+    "is refused, and so is an output that is a folder, FIFO, socket or device.\n";
+
+const char* const kMemoryNote =
+    "Reading decodes every image to 24 bits a pixel, so a 1-bit image takes 24 times its\n"
+    "size in the file. A library whose images need more memory than the budget is refused\n"
+    "before any image is read. The budget is the smaller of 2 GiB and half the physical\n"
+    "memory unless --max-memory SIZE sets it: a number of bytes with an optional unit K, M,\n"
+    "G or T (1024-based), e.g. 512M or 4G. info and check read no pixels and need none.\n";
+
+const char* const kJsonNote =
+    "info --json writes file names and signatures as UTF-8; a byte that is not valid UTF-8\n"
+    "is written as \\ufffd, the replacement character.\n";
+
+const char* const kExitNote =
+    "Exit status: 0 success, 1 bad input or input/output failure (also when the output\n"
+    "cannot be written), 2 usage error.\n";
+
+// One command: its operands, options and what it does.
+struct Command {
+    std::string name;
+    std::string operands; // as shown in the synopsis: "IN OUT"
+    std::size_t operandCount;
+    std::string summary;
+    std::vector<const char*> notes;
+    ArgumentParser options;
+    std::function<int(const ParsedArguments&, std::ostream&)> run;
+
+    std::string usage() const {
+        const std::string opts = options.synopsis();
+        return "qrbtool " + name + (opts.empty() ? "" : " " + opts) + " " + operands;
+    }
 };
 
 // One item of a tile list: a single number or an inclusive range.
@@ -86,29 +115,22 @@ std::vector<TileRange> parseTileList(const std::string& list) {
     return ranges;
 }
 
+std::uint64_t budgetFrom(const ParsedArguments& args) {
+    const auto text = args.value(kMaxMemory);
+    if (!text) {
+        return defaultMemoryBudget();
+    }
+    const auto size = parseMemorySize(*text);
+    if (!size) {
+        throw UsageError("bad size '" + *text + "' for --max-memory (for example 512M or 2G)");
+    }
+    return *size;
+}
+
 std::string hexColour(std::uint32_t value) {
     char text[11];
     std::snprintf(text, sizeof text, "0x%08X", value);
     return text;
-}
-
-std::string jsonString(const std::string& text) {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20 || c >= 0x7F) {
-            // Bytes outside printable ASCII are written as the code point of the same
-            // value, so any signature and any path give valid JSON.
-            char escaped[7];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
 }
 
 std::string printable(const std::array<std::uint8_t, 4>& bytes) {
@@ -125,41 +147,24 @@ std::string printable(const std::array<std::uint8_t, 4>& bytes) {
     return out;
 }
 
-void requireArgs(const std::vector<std::string>& args, std::size_t n, const char* synopsis) {
-    if (args.size() != n) {
-        throw UsageError(std::string("usage: qrbtool ") + synopsis);
-    }
-}
+int info(const ParsedArguments& args, std::ostream& out) {
+    const std::string& path = args.operands()[0];
+    const LibraryHeaders headers = LibraryFile::inspect(path);
+    const std::string signature(headers.signature.begin(), headers.signature.end());
 
-int info(std::vector<std::string> args, std::ostream& out) {
-    bool json = false;
-    std::vector<std::string> rest;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--json") {
-            json = true;
-        } else {
-            rest.push_back(args[i]);
-        }
-    }
-    if (rest.size() != 1) {
-        throw UsageError("usage: qrbtool info [--json] FILE");
-    }
-    const std::string& path = rest[0];
-    const TileSet set = LibraryFile::load(path);
-    const std::string signature(set.signature.begin(), set.signature.end());
-
-    if (json) {
-        out << "{\"file\": " << jsonString(path) << ", \"signature\": " << jsonString(signature)
-            << ", \"version\": " << set.version << ", \"count\": " << set.count()
+    if (args.has("--json")) {
+        out << "{\"file\": " << cli::jsonString(path)
+            << ", \"signature\": " << cli::jsonString(signature)
+            << ", \"version\": " << headers.version << ", \"count\": " << headers.count()
             << ", \"tiles\": [";
-        for (int i = 1; i <= set.count(); ++i) {
-            const TileHeaderRecord& r = set.headerRecords[static_cast<std::size_t>(i)];
+        for (int i = 1; i <= headers.count(); ++i) {
+            const TileHeaderRecord& r = headers.records[static_cast<std::size_t>(i)];
             auto image = [&](const BitmapInfoHeader& h) {
                 out << "{\"width\": " << h.width << ", \"height\": " << h.height
                     << ", \"bits\": " << h.bitCount << "}";
             };
             out << (i > 1 ? ", " : "") << "{\"index\": " << i << ", \"small_colour\": \""
-                << hexColour(set.tile(i).smallColour) << "\", \"full\": ";
+                << hexColour(r.smallColour) << "\", \"full\": ";
             image(r.fullHeader);
             out << ", \"half\": ";
             image(r.halfHeader);
@@ -170,12 +175,12 @@ int info(std::vector<std::string> args, std::ostream& out) {
     }
 
     out << "file: " << path << "\n"
-        << "signature: " << printable(set.signature) << "\n"
-        << "version: " << set.version << "\n"
-        << "tiles: " << set.count() << "\n";
-    for (int i = 1; i <= set.count(); ++i) {
-        const TileHeaderRecord& r = set.headerRecords[static_cast<std::size_t>(i)];
-        out << "  " << i << ": small colour " << hexColour(set.tile(i).smallColour) << ", full "
+        << "signature: " << printable(headers.signature) << "\n"
+        << "version: " << headers.version << "\n"
+        << "tiles: " << headers.count() << "\n";
+    for (int i = 1; i <= headers.count(); ++i) {
+        const TileHeaderRecord& r = headers.records[static_cast<std::size_t>(i)];
+        out << "  " << i << ": small colour " << hexColour(r.smallColour) << ", full "
             << r.fullHeader.width << " x " << r.fullHeader.height << " " << r.fullHeader.bitCount
             << "-bit, half " << r.halfHeader.width << " x " << r.halfHeader.height << " "
             << r.halfHeader.bitCount << "-bit\n";
@@ -183,27 +188,26 @@ int info(std::vector<std::string> args, std::ostream& out) {
     return QrbTool::kOk;
 }
 
-int check(const std::vector<std::string>& args, std::ostream& out) {
-    requireArgs(args, 2, "check FILE");
-    const TileSet set = LibraryFile::load(args[1]);
-    out << "ok: " << set.count() << " tiles\n";
+int check(const ParsedArguments& args, std::ostream& out) {
+    const LibraryHeaders headers = LibraryFile::inspect(args.operands()[0]);
+    out << "ok: " << headers.count() << " tiles\n";
     return QrbTool::kOk;
 }
 
-int convert(const std::vector<std::string>& args, std::ostream& out) {
-    requireArgs(args, 3, "convert IN OUT");
-    const TileSet set = LibraryFile::load(args[1]);
-    LibraryFile::save(args[2], set);
-    out << "wrote " << set.count() << " tiles to " << args[2] << "\n";
+int convert(const ParsedArguments& args, std::ostream& out) {
+    const auto& files = args.operands();
+    const TileSet set = LibraryFile::load(files[0], {}, budgetFrom(args));
+    LibraryFile::save(files[1], set);
+    out << "wrote " << set.count() << " tiles to " << files[1] << "\n";
     return QrbTool::kOk;
 }
 
-int exportBitmaps(const std::vector<std::string>& args, std::ostream& out) {
-    requireArgs(args, 3, "export FILE PREFIX");
-    const TileSet set = LibraryFile::load(args[1]);
-    BitmapExporter::exportAll(set, args[2]);
+int exportBitmaps(const ParsedArguments& args, std::ostream& out) {
+    const auto& files = args.operands();
+    const TileSet set = LibraryFile::load(files[0], {}, budgetFrom(args));
+    BitmapExporter::exportAll(set, files[1]);
     if (set.count() > 0) {
-        const auto prefix = BitmapExporter::prefixFor(args[2]);
+        const auto prefix = BitmapExporter::prefixFor(files[1]);
         out << "wrote " << set.count()
             << " bitmaps: " << BitmapExporter::fileNameFor(prefix, 1).string();
         if (set.count() > 1) {
@@ -216,71 +220,204 @@ int exportBitmaps(const std::vector<std::string>& args, std::ostream& out) {
     return QrbTool::kOk;
 }
 
-int extract(const std::vector<std::string>& args, std::ostream& out) {
-    requireArgs(args, 4, "extract IN OUT LIST");
-    const std::vector<TileRange> ranges = parseTileList(args[3]);
-    const TileSet set = LibraryFile::load(args[1]);
+int extract(const ParsedArguments& args, std::ostream& out) {
+    const auto& files = args.operands();
+    const std::vector<TileRange> ranges = parseTileList(files[2]);
+    const TileSet set = LibraryFile::load(files[0], {}, budgetFrom(args));
     std::set<int> chosen;
     for (const auto& [first, last] : ranges) {
         if (last > set.count()) {
-            throw FileError(args[1], "tile " + std::to_string(last) +
-                                         " is out of range: the library has " +
-                                         std::to_string(set.count()) + " tiles");
+            throw FileError(files[0], "tile " + std::to_string(last) +
+                                          " is out of range: the library has " +
+                                          std::to_string(set.count()) + " tiles");
         }
         for (long long i = first; i <= last; ++i) {
             chosen.insert(static_cast<int>(i));
         }
     }
     const std::vector<int> numbers(chosen.begin(), chosen.end());
-    LibraryFile::save(args[2], set, std::span<const int>(numbers));
-    out << "wrote " << numbers.size() << " tiles to " << args[2] << "\n";
+    LibraryFile::save(files[1], set, std::span<const int>(numbers));
+    out << "wrote " << numbers.size() << " tiles to " << files[1] << "\n";
     return QrbTool::kOk;
+}
+
+ArgumentParser withMemoryOption() {
+    ArgumentParser options;
+    options.option(kMaxMemory, "SIZE", "memory the decoded images may take (512M, 2G, ...)");
+    return options;
+}
+
+// Every command. A new verb is one more entry here.
+const std::vector<Command>& commands() {
+    static const std::vector<Command> all = [] {
+        std::vector<Command> list;
+        list.push_back({"info",
+                        "FILE",
+                        1,
+                        "Summary of the library: signature, version, tiles, small colours, image\n"
+                        "sizes and bit depths. Checks the whole structure; reads no pixels.",
+                        {kJsonNote},
+                        ArgumentParser().flag("--json", "one line of JSON instead of text"),
+                        info});
+        list.push_back({"check",
+                        "FILE",
+                        1,
+                        "Check every header, size and length of the library; prints \"ok: N "
+                        "tiles\"\nor one line \"error: FILE: ...\" with the tile number and "
+                        "byte offset.",
+                        {},
+                        ArgumentParser(),
+                        check});
+        list.push_back({"convert",
+                        "IN OUT",
+                        2,
+                        "Write IN to OUT in the layout the editor saves (24-bit images,\n"
+                        "signature QRBB, version 256).",
+                        {kOutputNote, kMemoryNote},
+                        withMemoryOption(),
+                        convert});
+        list.push_back({"export",
+                        "FILE PREFIX",
+                        2,
+                        "Write each tile's full-size image to PREFIX1.bmp, PREFIX2.bmp, ... (a\n"
+                        "trailing .bmp on PREFIX is dropped). Stops at the first bitmap that\n"
+                        "cannot be written and says how many were written before it.",
+                        {kOutputNote, kMemoryNote},
+                        withMemoryOption(),
+                        exportBitmaps});
+        list.push_back({"extract",
+                        "IN OUT LIST",
+                        3,
+                        "Write the tiles in LIST (e.g. 2,4-6), in ascending order, as a new\n"
+                        "library.",
+                        {kOutputNote, kMemoryNote},
+                        withMemoryOption(),
+                        extract});
+        for (Command& c : list) {
+            c.options.flag("--help", "show this help").alias("-h", "--help");
+        }
+        return list;
+    }();
+    return all;
+}
+
+std::string indented(const std::string& text, const std::string& indent) {
+    std::string out = indent;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        out += text[i];
+        if (text[i] == '\n' && i + 1 < text.size()) {
+            out += indent;
+        }
+    }
+    return out;
+}
+
+std::string overview() {
+    std::string text = "Usage: qrbtool COMMAND [OPTIONS] ARGUMENTS\n"
+                       "       qrbtool COMMAND --help | qrbtool --help | qrbtool --version\n"
+                       "Inspect, check, convert and split QRB tile library files.\n\nCommands:\n";
+    for (const Command& c : commands()) {
+        text += "  " + c.usage().substr(std::string("qrbtool ").size()) + "\n" +
+                indented(c.summary, "      ") + "\n";
+    }
+    text += std::string("\n") + kOptionsNote + "\n" + kOutputNote + "\n" + kMemoryNote + "\n" +
+            kJsonNote + "\n" + kExitNote;
+    return text;
+}
+
+std::string helpFor(const Command& c) {
+    std::string text = "Usage: " + c.usage() + "\n" + c.summary + "\n\nOptions:\n" +
+                       c.options.describe() + "\n" + kOptionsNote;
+    for (const char* note : c.notes) {
+        text += std::string("\n") + note;
+    }
+    return text + "\n" + kExitNote;
+}
+
+const Command* findCommand(const std::string& name) {
+    const auto& all = commands();
+    const auto it =
+        std::find_if(all.begin(), all.end(), [&](const Command& c) { return c.name == name; });
+    return it == all.end() ? nullptr : &*it;
+}
+
+const Command& commandNamed(const std::string& name) {
+    if (const Command* c = findCommand(name)) {
+        return *c;
+    }
+    throw UsageError("unknown command '" + name + "'");
+}
+
+// Runs the command line; `current` is set once the command is known (for the hint after
+// a usage error).
+int dispatch(const std::vector<std::string>& args, std::ostream& out, const Command*& current) {
+    if (args.empty()) {
+        throw UsageError("no command given");
+    }
+    const std::string& first = args[0];
+    if (first == "--help" || first == "-h" || first == "help") {
+        if (first == "help" && args.size() == 2) {
+            out << helpFor(commandNamed(args[1]));
+        } else if (args.size() == 1) {
+            out << overview();
+        } else {
+            throw UsageError("unexpected argument '" + args[1] + "' after " + first);
+        }
+        return QrbTool::kOk;
+    }
+    if (first == "--version") {
+        if (args.size() > 1) {
+            throw UsageError("unexpected argument '" + args[1] + "' after --version");
+        }
+        out << "qrbtool " << QRB_VERSION << "\n";
+        return QrbTool::kOk;
+    }
+    if (first.size() > 1 && first[0] == '-') {
+        throw UsageError("unknown option '" + first + "' (the command comes first)");
+    }
+    const Command& command = commandNamed(first);
+    current = &command;
+    const ParsedArguments parsed =
+        command.options.parse(std::span<const std::string>(args).subspan(1));
+    if (parsed.has("--help")) {
+        out << helpFor(command);
+        return QrbTool::kOk;
+    }
+    if (parsed.operands().size() != command.operandCount) {
+        throw UsageError(std::string(parsed.operands().size() < command.operandCount
+                                         ? "missing arguments"
+                                         : "too many arguments") +
+                         "; usage: " + command.usage());
+    }
+    return command.run(parsed, out);
 }
 
 } // namespace
 
 int QrbTool::run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const Command* command = nullptr;
+    int code = kOk;
     try {
-        if (args.empty()) {
-            throw UsageError("no command given");
-        }
-        const std::string& command = args[0];
-        const bool helpAsked = std::find(args.begin(), args.end(), "--help") != args.end();
-        if (helpAsked || command == "-h" || command == "help") {
-            out << kUsage;
-            return kOk;
-        }
-        if (command == "--version") {
-            out << "qrbtool " << QRB_VERSION << "\n";
-            return kOk;
-        }
-        if (command == "info") {
-            return info(args, out);
-        }
-        if (command == "check") {
-            return check(args, out);
-        }
-        if (command == "convert") {
-            return convert(args, out);
-        }
-        if (command == "export") {
-            return exportBitmaps(args, out);
-        }
-        if (command == "extract") {
-            return extract(args, out);
-        }
-        throw UsageError("unknown command '" + command + "'");
+        code = dispatch(args, out, command);
     } catch (const UsageError& e) {
         err << "error: " << e.what() << "\n"
-            << "Try 'qrbtool --help' for more information.\n";
+            << "Try 'qrbtool " << (command ? command->name + " " : std::string()) << "--help' "
+            << "for more information.\n";
         return kUsageError;
-    } catch (const FileError& e) {
-        err << "error: " << e.what() << "\n";
-        return kFailed;
     } catch (const std::exception& e) {
         err << "error: " << e.what() << "\n";
+        code = kFailed;
+    }
+    // Results that never reached their reader are a failure, whatever the command did.
+    errno = 0;
+    out.flush();
+    const int error = errno;
+    if (!out) {
+        err << "error: cannot write the output"
+            << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << "\n";
         return kFailed;
     }
+    return code;
 }
 
 } // namespace qrb

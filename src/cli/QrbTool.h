@@ -16,7 +16,8 @@ public:
     static constexpr int kUsageError = 2; // wrong command line
 
     // Runs one command; `args` excludes the program name. Results go to `out`, errors to
-    // `err` as one line "error: FILE: ...".
+    // `err` as one line "error: ...". Output that cannot be written (a full disk, a closed
+    // pipe) makes any command fail with kFailed.
     static int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 };
 

@@ -37,7 +37,20 @@ void BitmapExporter::exportAll(const TileSet& set, const std::filesystem::path& 
         progress(0, total);
     }
     for (int i = 1; i <= total; ++i) {
-        BmpWriter::writeFile(fileNameFor(prefix, i), set.tile(i).full);
+        try {
+            BmpWriter::writeFile(fileNameFor(prefix, i), set.tile(i).full);
+        } catch (const FileError& e) {
+            const int written = i - 1;
+            std::string done = " (the export stopped here; " + std::to_string(written) + " of " +
+                               std::to_string(total) + " bitmaps were written";
+            if (written > 0) {
+                done += ", " + fileNameFor(prefix, 1).filename().string();
+            }
+            if (written > 1) {
+                done += " to " + fileNameFor(prefix, written).filename().string();
+            }
+            throw FileError(e.path(), e.reason() + done + ")");
+        }
         if (progress) {
             progress(i, total);
         }

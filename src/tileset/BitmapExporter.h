@@ -23,7 +23,9 @@ public:
     // Writes tile i's full image to fileNameFor(prefixFor(chosenName), i) for i = 1..count,
     // replacing existing files without asking. Progress reports (0, N) first and (i, N)
     // after file i. Stops at the first file that cannot be written and throws FileError
-    // naming that file; files written before it stay.
+    // naming that file, with the reason and what was done: "set4.bmp: cannot replace the
+    // file: it is a folder (the export stopped here; 3 of 6 bitmaps were written, set1.bmp
+    // to set3.bmp)". Files written before it stay.
     static void exportAll(const TileSet& set, const std::filesystem::path& chosenName,
                           const ProgressCallback& progress = {});
 };

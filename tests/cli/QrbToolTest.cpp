@@ -1,4 +1,5 @@
 #include "support/QrbFixture.h"
+#include "support/SpecialFiles.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -28,13 +29,16 @@ std::string quoted(const std::string& arg) {
     return q + "'";
 }
 
-// Runs the built qrbtool with `args`, inside `dir`.
-Result run(const TempDir& dir, const std::vector<std::string>& args) {
-    std::string command = "cd " + quoted(dir.path().string()) + " && " + quoted(QRBTOOL_PATH);
+// Runs the built qrbtool with `args`, inside `dir`; its output goes to `output` when given.
+// A run that hangs is ended after a minute (exit code 124).
+Result run(const TempDir& dir, const std::vector<std::string>& args,
+           const std::string& output = ".out") {
+    std::string command =
+        "cd " + quoted(dir.path().string()) + " && timeout 60 " + quoted(QRBTOOL_PATH);
     for (const auto& a : args) {
         command += " " + quoted(a);
     }
-    command += " >.out 2>.err";
+    command += " >" + output + " 2>.err";
     const int status = std::system(command.c_str());
     auto take = [&dir](const char* name) {
         const auto bytes = readFile(dir / name);
@@ -78,6 +82,13 @@ TEST(QrbTool, VersionHelpAndUsageErrors) {
         {"extract", "lib.qrb", "out.qrb", "0"},
         {"extract", "lib.qrb", "out.qrb", "1,,2"},
         {"extract", "lib.qrb", "out.qrb", "99999999999999999999"},
+        {"--version", "lib.qrb"},
+        {"check", "-x.qrb"},                        // looks like an option
+        {"check", "--json", "lib.qrb"},             // an option of another command
+        {"check", "--max-memory", "1G", "lib.qrb"}, // check decodes nothing
+        {"convert", "--max-memory=lots", "lib.qrb", "out.qrb"},
+        {"convert", "lib.qrb", "out.qrb", "--max-memory"},
+        {"info", "--json=yes", "lib.qrb"},
     };
     for (const auto& args : cases) {
         const Result r = run(dir, args);
@@ -110,6 +121,93 @@ TEST(QrbTool, InfoAsTextAndJson) {
     EXPECT_EQ(text.code, 0);
     EXPECT_NE(text.out.find("tiles: 2"), std::string::npos) << text.out;
     EXPECT_NE(text.out.find("48 x 32"), std::string::npos) << text.out;
+}
+
+// Names are UTF-8 in JSON; bytes that are not become the replacement character.
+TEST(QrbTool, InfoJsonWritesNamesAsUtf8) {
+    TempDir dir;
+    QrbFixture lib;
+    lib.signature = {'Q', 0xFF, 'B', 0x01};
+    lib.writeTo(dir / "\xC3\xBC.qrb");
+    lib.writeTo(dir / "\xFC.qrb");
+    const Result utf8 = run(dir, {"info", "--json", "\xC3\xBC.qrb"});
+    EXPECT_EQ(utf8.code, 0);
+    EXPECT_EQ(utf8.out.rfind("{\"file\": \"\xC3\xBC.qrb\", \"signature\": \"Q\\ufffdB\\u0001\"", 0),
+              0u)
+        << utf8.out;
+    const Result latin1 = run(dir, {"info", "--json", "\xFC.qrb"});
+    EXPECT_EQ(latin1.out.rfind("{\"file\": \"\\ufffd.qrb\"", 0), 0u) << latin1.out;
+}
+
+// Options end at "--"; before it they count only where the command takes them.
+TEST(QrbTool, FileNamesThatLookLikeOptionsGoAfterDoubleDash) {
+    TempDir dir;
+    sixTiles().writeTo(dir / "-x.qrb");
+    sixTiles().writeTo(dir / "--help");
+    EXPECT_EQ(run(dir, {"check", "--", "-x.qrb"}).out, "ok: 6 tiles\n");
+    EXPECT_EQ(run(dir, {"check", "--", "--help"}).out, "ok: 6 tiles\n");
+    EXPECT_EQ(run(dir, {"info", "--", "--help", "--json"}).code, 2); // two files
+
+    const Result help = run(dir, {"convert", "in.qrb", "--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_EQ(help.out.rfind("Usage: qrbtool convert [--max-memory SIZE] IN OUT\n", 0), 0u)
+        << help.out;
+    EXPECT_EQ(dir.entries(), 2u); // nothing written
+
+    const Result convert = run(dir, {"convert", "--", "-x.qrb", "-out.qrb"});
+    EXPECT_EQ(convert.code, 0) << convert.err;
+    EXPECT_EQ(readFile(dir / "-out.qrb"), sixTiles().bytes());
+    EXPECT_EQ(run(dir, {"info", "--json", "--", "-x.qrb"}).out.rfind("{\"file\": \"-x.qrb\"", 0),
+              0u);
+}
+
+TEST(QrbTool, MaxMemoryRefusesALibraryBeforeReadingIt) {
+    TempDir dir;
+    sixTiles().writeTo(dir / "lib.qrb");
+    // 6 full images of 5..10 x 4 (rows of 16 + 20 + 24 + 24 + 28 + 32 bytes), 6 halves of
+    // 2 x 2 (rows of 8 bytes).
+    const Result refused = run(dir, {"convert", "--max-memory", "512", "lib.qrb", "out.qrb"});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_EQ(refused.err, "error: lib.qrb: its images need 672 bytes of memory once read, more "
+                           "than the limit of 512 bytes\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.qrb"));
+    EXPECT_EQ(run(dir, {"extract", "--max-memory=1k", "lib.qrb", "out.qrb", "1"}).code, 0);
+}
+
+// Results that cannot be written are a failure, not a silent success.
+TEST(QrbTool, OutputThatCannotBeWrittenFails) {
+    TempDir dir;
+    sixTiles().writeTo(dir / "lib.qrb");
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"info", "--json", "lib.qrb"},
+                                               {"check", "lib.qrb"},
+                                               {"--help"},
+                                               {"convert", "--help"}}) {
+        const Result r = run(dir, args, "/dev/full");
+        EXPECT_EQ(r.code, 1) << ::testing::PrintToString(args);
+        EXPECT_EQ(r.err, "error: cannot write the output: No space left on device\n");
+    }
+}
+
+// A FIFO never blocks a command, and is never replaced by a regular file.
+TEST(QrbTool, FifoIsRefusedAsInputAndAsOutput) {
+    TempDir dir;
+    sixTiles().writeTo(dir / "lib.qrb");
+    ASSERT_TRUE(test::specialFiles()[0].make(dir / "fifo.qrb"));
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"info", "fifo.qrb"},
+                                               {"check", "fifo.qrb"},
+                                               {"convert", "fifo.qrb", "out.qrb"},
+                                               {"export", "fifo.qrb", "pic"},
+                                               {"extract", "fifo.qrb", "out.qrb", "1"}}) {
+        const Result r = run(dir, args);
+        EXPECT_EQ(r.code, 1) << args[0];
+        EXPECT_EQ(r.err, "error: fifo.qrb: cannot open: it is not a regular file\n");
+    }
+    const Result out = run(dir, {"convert", "lib.qrb", "fifo.qrb"});
+    EXPECT_EQ(out.code, 1);
+    EXPECT_EQ(out.err, "error: fifo.qrb: cannot replace the file: it is not a regular file\n");
+    EXPECT_EQ(std::filesystem::status(dir / "fifo.qrb").type(), std::filesystem::file_type::fifo);
 }
 
 TEST(QrbTool, CheckReportsTileAndOffsetOnOneLine) {
@@ -164,7 +262,9 @@ TEST(QrbTool, ExportWritesNumberedBitmaps) {
     std::filesystem::create_directory(dir / "blocked4.bmp");
     const Result failed = run(dir, {"export", "lib.qrb", "blocked"});
     EXPECT_EQ(failed.code, 1);
-    EXPECT_EQ(failed.err.rfind("error: blocked4.bmp: ", 0), 0u) << failed.err;
+    EXPECT_EQ(failed.err, "error: blocked4.bmp: cannot replace the file: it is a folder (the "
+                          "export stopped here; 3 of 6 bitmaps were written, blocked1.bmp to "
+                          "blocked3.bmp)\n");
     EXPECT_TRUE(std::filesystem::exists(dir / "blocked3.bmp"));
     EXPECT_FALSE(std::filesystem::exists(dir / "blocked5.bmp"));
 }
