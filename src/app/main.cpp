@@ -1,6 +1,7 @@
 // QRB Text Editor: creates the main window with the desktop's services and runs it. The
-// command-line text after the program name is one library path, opened at start.
+// command line names the library to open at start (see EditorCommandLine).
 
+#include "app/EditorCommandLine.h"
 #include "app/Form2.h"
 #include "app/WindowPlacement.h"
 #include "platform/qt/Resources.h"
@@ -9,8 +10,77 @@
 #include <QScreen>
 #include <QStringList>
 
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+QtMessageHandler qtHandler = nullptr;
+
+// While the application starts, a fatal message (no usable display platform) ends the
+// program with the reason and exit status 1 instead of an abort.
+void startupMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtFatalMsg) {
+        if (qtHandler != nullptr) {
+            qtHandler(type, context, message);
+        }
+        return;
+    }
+    std::fprintf(stderr, "qrbtexteditor: cannot start: %s\n", qPrintable(message));
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
+// Prints `text` to `stream` and returns `status`; a text that cannot be written is a
+// failure.
+int finish(std::FILE* stream, const QString& text, int status) {
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+    return std::fflush(stream) == 0 && !std::ferror(stream) ? status : 1;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    const qrb::EditorCommandLine commandLine(arguments);
+    switch (commandLine.action()) {
+    case qrb::EditorCommandLine::Action::ShowHelp: {
+        // The help names the program as it was started; that needs an application object,
+        // but no display.
+        int coreArgc = 1;
+        QCoreApplication core(coreArgc, argv);
+        return finish(stdout, commandLine.helpText(), 0);
+    }
+    case qrb::EditorCommandLine::Action::ShowVersion:
+        return finish(stdout, commandLine.versionText(), 0);
+    case qrb::EditorCommandLine::Action::Refuse:
+        return finish(stderr, QStringLiteral("qrbtexteditor: %1\n").arg(commandLine.error()), 2);
+    case qrb::EditorCommandLine::Action::Run:
+        break;
+    }
+
+    // Qt sees only what it must: its options come from us, never from a file name.
+    std::vector<std::string> qtStrings;
+    for (const QString& a : commandLine.qtArguments()) {
+        qtStrings.push_back(a.toLocal8Bit().toStdString());
+    }
+    std::vector<char*> qtArgv;
+    for (std::string& s : qtStrings) {
+        qtArgv.push_back(s.data());
+    }
+    qtArgv.push_back(nullptr);
+    int qtArgc = static_cast<int>(qtStrings.size());
+
+    qtHandler = qInstallMessageHandler(startupMessages);
+    QApplication app(qtArgc, qtArgv.data());
+    qInstallMessageHandler(qtHandler);
+
     qrb::ensureResources();
     QApplication::setApplicationName(QStringLiteral("QRB Text Editor"));
     QApplication::setOrganizationName(QStringLiteral("Tessarine"));
@@ -18,12 +88,7 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // The whole argument text is the path, taken verbatim: no unquoting, no splitting.
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
-    const QString startupFile = args.join(QLatin1Char(' '));
-
-    qrb::Form2 window(qrb::Platform::qt(), startupFile);
+    qrb::Form2 window(qrb::Platform::qt(), commandLine.startupFile());
     QObject::connect(&window, &qrb::Form2::unloaded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     if (QScreen* screen = window.screen()) {
