@@ -1,5 +1,4 @@
 #include "support/QrbFixture.h"
-#include "support/SpecialFiles.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -187,27 +186,6 @@ TEST(QrbTool, OutputThatCannotBeWrittenFails) {
         EXPECT_EQ(r.code, 1) << ::testing::PrintToString(args);
         EXPECT_EQ(r.err, "error: cannot write the output: No space left on device\n");
     }
-}
-
-// A FIFO never blocks a command, and is never replaced by a regular file.
-TEST(QrbTool, FifoIsRefusedAsInputAndAsOutput) {
-    TempDir dir;
-    sixTiles().writeTo(dir / "lib.qrb");
-    ASSERT_TRUE(test::specialFiles()[0].make(dir / "fifo.qrb"));
-    for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{"info", "fifo.qrb"},
-                                               {"check", "fifo.qrb"},
-                                               {"convert", "fifo.qrb", "out.qrb"},
-                                               {"export", "fifo.qrb", "pic"},
-                                               {"extract", "fifo.qrb", "out.qrb", "1"}}) {
-        const Result r = run(dir, args);
-        EXPECT_EQ(r.code, 1) << args[0];
-        EXPECT_EQ(r.err, "error: fifo.qrb: cannot open: it is not a regular file\n");
-    }
-    const Result out = run(dir, {"convert", "lib.qrb", "fifo.qrb"});
-    EXPECT_EQ(out.code, 1);
-    EXPECT_EQ(out.err, "error: fifo.qrb: cannot replace the file: it is not a regular file\n");
-    EXPECT_EQ(std::filesystem::status(dir / "fifo.qrb").type(), std::filesystem::file_type::fifo);
 }
 
 TEST(QrbTool, CheckReportsTileAndOffsetOnOneLine) {

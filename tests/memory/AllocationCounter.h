@@ -1,6 +1,6 @@
 #pragma once
-// Counts the bytes held through the global operator new of this test program (which
-// AllocationCounter.cpp replaces), so a test can see the peak a call reached.
+// Bytes held through the global operator new of this test program, which
+// AllocationCounter.cpp replaces, so a test can see the peak a call reached.
 
 #include <cstddef>
 
@@ -8,8 +8,7 @@ namespace qrb::test {
 
 class AllocationCounter {
 public:
-    // Starts a measurement at the bytes held now.
-    AllocationCounter();
+    AllocationCounter(); // starts at the bytes held now
     // Most bytes held beyond the start at any moment since.
     std::size_t peak() const;
 

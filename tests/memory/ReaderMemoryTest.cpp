@@ -18,12 +18,8 @@ using test::FixtureImage;
 // Buffers, header records and messages: what a read may hold besides the pixels.
 constexpr std::size_t kOverhead = 1 << 20;
 
-struct Packed {
-    std::uint16_t bits;
-    int colours;
-};
-
-class ReaderMemory : public ::testing::TestWithParam<Packed> {};
+// Bits per pixel and colours.
+class ReaderMemory : public ::testing::TestWithParam<std::pair<std::uint16_t, int>> {};
 
 TEST_P(ReaderMemory, StaysWithinThePixelsAndTheBudget) {
     const auto [bits, colours] = GetParam();
@@ -54,8 +50,8 @@ TEST_P(ReaderMemory, StaysWithinThePixelsAndTheBudget) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PaletteDepths, ReaderMemory,
-                         ::testing::Values(Packed{1, 2}, Packed{4, 16}, Packed{8, 4}),
-                         [](const auto& info) { return std::to_string(info.param.bits) + "bit"; });
+                         ::testing::Values(std::pair(1, 2), std::pair(4, 16), std::pair(8, 4)),
+                         [](const auto& info) { return std::to_string(info.param.first) + "bit"; });
 
 } // namespace
 } // namespace qrb

@@ -1,6 +1,5 @@
 #include "text/PositionDataFile.h"
 #include "core/FileError.h"
-#include "support/SpecialFiles.h"
 #include "support/TempDir.h"
 #include "text/Windows1252.h"
 
@@ -157,15 +156,6 @@ TEST(PositionDataFile, FilesRoundTripAndSaveRefusesWhatTheFileCannotHold) {
     EXPECT_EQ(dir.entries(), 1u);
 
     EXPECT_THROW(PositionDataFile::read(dir / "missing.qpf"), FileError);
-    {
-        // A FIFO neither blocks the read nor is replaced by the write.
-        test::HangGuard guard;
-        const auto fifo = dir / "fifo.qpf";
-        ASSERT_TRUE(test::specialFiles()[0].make(fifo));
-        EXPECT_THROW(PositionDataFile::read(fifo), FileError);
-        EXPECT_THROW(PositionDataFile::write(fifo, good), FileError);
-        EXPECT_EQ(std::filesystem::status(fifo).type(), std::filesystem::file_type::fifo);
-    }
     std::filesystem::resize_file(path, 100);
     try {
         PositionDataFile::read(path);

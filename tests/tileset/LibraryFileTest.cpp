@@ -133,20 +133,5 @@ TEST(LibraryFile, LoadErrorsNameFileTileAndOffset) {
     EXPECT_THROW(LibraryFile::load(dir.path()), LibraryFileError);
 }
 
-TEST(LibraryFile, LoadOverTheBudgetNamesFileNeedAndLimit) {
-    TempDir dir;
-    const auto path = threeTiles().writeTo(dir / "lib.qrb");
-    const std::uint64_t pixels = LibraryFile::inspect(path).decodedBytes;
-    try {
-        LibraryFile::load(path, {}, 2048);
-        FAIL() << "loaded";
-    } catch (const LibraryFileError& e) {
-        EXPECT_EQ(std::string(e.what()), path.string() + ": its images need " +
-                                             describeMemorySize(pixels) +
-                                             " of memory once read, more than the limit of 2 KiB");
-    }
-    EXPECT_EQ(LibraryFile::load(path, {}, pixels).count(), 3);
-}
-
 } // namespace
 } // namespace qrb
