@@ -1,13 +1,13 @@
 #pragma once
 // A desktop for window benchmarks that never waits: the file dialog picks `next`,
-// questions are answered No, nothing else is shown.
+// questions are answered No, previews are cancelled, nothing else is shown.
 #include "platform/Platform.h"
 
 #include <optional>
 
 namespace qrb::bench {
 
-struct SilentDesktop : DialogBackend, MessageBoxes, Clipboard, HelpViewer {
+struct SilentDesktop : DialogBackend, MessageBoxes, Clipboard, HelpViewer, Printing {
     QString next;
     std::optional<QString> openFile(const FileDialogRequest&) override { return next; }
     std::optional<QString> saveFile(const FileDialogRequest&) override { return next; }
@@ -22,6 +22,8 @@ struct SilentDesktop : DialogBackend, MessageBoxes, Clipboard, HelpViewer {
     bool hasImage() const override { return false; }
     QImage image() const override { return {}; }
     void showContents() override {}
+    bool preview(PrintJob&, const QString&, const QString&) override { return false; }
+    bool print(PrintJob&, const QString&) override { return false; }
 };
 
 } // namespace qrb::bench

@@ -2,6 +2,7 @@
 
 #include "app/AboutBox.h"
 #include "app/MenuShortcutsFirst.h"
+#include "app/parts/PrintSheetPanel.h"
 #include "app/parts/TextPlacementPanel.h"
 #include "app/parts/TileEditorPanel.h"
 #include "app/parts/WorkingTilePanel.h"
@@ -89,7 +90,8 @@ Form2::~Form2() {
 }
 
 void Form2::createPanels() {
-    const Services services{dialog_, *platform_.messages, *platform_.clipboard};
+    const Services services{dialog_, *platform_.messages, *platform_.clipboard,
+                            *platform_.printing};
     tileEditor_ =
         new TileEditorPanel(document_, services, progressDisplay(), ui_.ProgressBar1, this);
     workingTile_ = new WorkingTilePanel(document_, services,
@@ -115,6 +117,7 @@ void Form2::createPanels() {
     text.bold = ui_.toolbarButton(10);
     text.italic = ui_.toolbarButton(11);
     textPlacement_ = new TextPlacementPanel(document_, services, text, this);
+    printSheet_ = new PrintSheetPanel(document_, services, this);
 }
 
 // ---- Commands ----------------------------------------------------------------------------
@@ -152,6 +155,7 @@ void Form2::bindCommands() {
     TileEditorPanel* tiles = tileEditor_;
     WorkingTilePanel* work = workingTile_;
     TextPlacementPanel* text = textPlacement_;
+    PrintSheetPanel* sheets = printSheet_;
 
     // File
     onAction(ui_.mnuOpen, [this] { mnuOpen_Click(); });
@@ -161,6 +165,8 @@ void Form2::bindCommands() {
     onAction(ui_.mnuLoadPositionData, [text] { text->mnuLoadPositionData_Click(); });
     onAction(ui_.mnuClearPositionData, [text] { text->mnuClearPositionData_Click(); });
     onAction(ui_.mnuCreateBMP, [this] { mnuCreateBMP_Click(); });
+    onAction(ui_.mnuPrint, [sheets] { sheets->mnuPrint_Click(); });
+    onAction(ui_.mnuExportSheet, [sheets] { sheets->mnuExportSheet_Click(); });
     onAction(ui_.mnuExit, [this] { mnuExit_Click(); });
     // Edit
     onAction(ui_.mnuCopy, [work] { work->mnuCopy_Click(); });
@@ -335,6 +341,8 @@ void Form2::updateCommands() {
         {ui_.mnuSave, open},
         {ui_.mnuSaveAs, open},
         {ui_.mnuCreateBMP, open},
+        {ui_.mnuPrint, open},
+        {ui_.mnuExportSheet, open},
         {ui_.mnuCopy, shown},
         {ui_.mnuPasteBaseImage, open},
         {ui_.mnuCreateTile, open},

@@ -46,6 +46,7 @@ namespace qrb {
 class AboutBox;
 class ImageBox;
 class PanelStatusBar;
+class PrintSheetPanel;
 class ShapeWidget;
 class TextPlacementPanel;
 class TileEditorPanel;
@@ -135,6 +136,8 @@ public:
         // style commands (the same actions as buttons 7 to 11) and mnuTypeAngle, which
         // shows the angle box; the Tile menu ends with the toolbar's delete (button 20).
         QAction* mnuTypeAngle = nullptr;
+        // Print sheets, at the end of the File menu before Exit.
+        QAction *mnuPrint = nullptr, *mnuExportSheet = nullptr, *printSpacer = nullptr;
         // Undo and Redo, at the end of the Edit menu and of the toolbar.
         QAction *mnuUndo = nullptr, *mnuRedo = nullptr;
         QAction *toolbarUndo = nullptr, *toolbarRedo = nullptr;
@@ -158,6 +161,7 @@ public:
     TileEditorPanel& tileEditor() { return *tileEditor_; }
     WorkingTilePanel& workingTile() { return *workingTile_; }
     TextPlacementPanel& textPlacement() { return *textPlacement_; }
+    PrintSheetPanel& printSheet() { return *printSheet_; }
 
     int TileCount() const { return document_.tileCount(); }
     int CurrentTile() const { return document_.currentTile(); }
@@ -244,6 +248,7 @@ private:
     TileEditorPanel* tileEditor_ = nullptr;
     WorkingTilePanel* workingTile_ = nullptr;
     TextPlacementPanel* textPlacement_ = nullptr;
+    PrintSheetPanel* printSheet_ = nullptr;
     QString startupFile_;
     QPointer<AboutBox> about_;
     bool firstActivation_ = true;

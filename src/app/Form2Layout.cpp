@@ -420,6 +420,21 @@ void Form2::buildMenus() {
         item(ui_.mnuFile, QStringLiteral("mnuCreateBMP"), tr("Create bitmaps from QRB file"));
     ui_.spacer7 = separator(ui_.mnuFile, QStringLiteral("spacer7"));
     ui_.mnuExit = item(ui_.mnuFile, QStringLiteral("mnuExit"), tr("&Exit"));
+    // Print sheets: after the menu's own items, in a group of their own before Exit.
+    auto before = [&](QAction* next, const QString& name, const QString& caption,
+                      const QKeySequence& key = {}) {
+        auto* a = new QAction(caption, ui_.mnuFile);
+        a->setObjectName(name);
+        a->setShortcut(key);
+        ui_.mnuFile->insertAction(next, a);
+        return a;
+    };
+    ui_.mnuPrint = before(ui_.mnuExit, QStringLiteral("mnuPrint"), tr("&Print..."),
+                          QKeySequence(Qt::CTRL | Qt::Key_P));
+    ui_.mnuExportSheet =
+        before(ui_.mnuExit, QStringLiteral("mnuExportSheet"), tr("E&xport print sheet..."));
+    ui_.printSpacer = ui_.mnuFile->insertSeparator(ui_.mnuExit);
+    ui_.printSpacer->setObjectName(QStringLiteral("printSpacer"));
 
     ui_.mnuEdit = menu(nullptr, QStringLiteral("mnuEdit"), tr("&Edit"));
     ui_.mnuCopy = item(ui_.mnuEdit, QStringLiteral("mnuCopy"), tr("&Copy"),

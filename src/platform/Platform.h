@@ -7,6 +7,7 @@
 #include "platform/DialogBackend.h"
 #include "platform/HelpViewer.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Printing.h"
 
 #include <memory>
 
@@ -17,8 +18,9 @@ struct Platform {
     std::shared_ptr<MessageBoxes> messages;
     std::shared_ptr<Clipboard> clipboard;
     std::shared_ptr<HelpViewer> help;
+    std::shared_ptr<Printing> printing;
 
-    // The desktop's own dialogs, message boxes, clipboard and a help window.
+    // The desktop's own dialogs, message boxes, clipboard, a help window and printing.
     static Platform qt();
 };
 

@@ -32,4 +32,30 @@ bool mayReplace(MessageBoxes& messages, const QString& path, const QString& ques
     return messages.askYesNo(question.arg(QDir::toNativeSeparators(path)), appTitle(), icon);
 }
 
+QString askFileToWrite(CommonDialog& dialog, MessageBoxes& messages, const FileToWrite& file) {
+    dialog.FileName = file.start;
+    dialog.DialogTitle = file.title;
+    dialog.Filter = file.filter;
+    {
+        const struct Restore {
+            CommonDialog& dialog;
+            int flags = dialog.Flags;
+            bool cancelError = dialog.CancelError;
+            ~Restore() {
+                dialog.Flags = flags;
+                dialog.CancelError = cancelError;
+            }
+        } restore{dialog};
+        dialog.Flags &= ~dialogflags::OverwritePrompt;
+        dialog.CancelError = true;
+        try {
+            dialog.ShowSave();
+        } catch (const DialogCancelled&) {
+            return {};
+        }
+    }
+    const QString path = withExtension(dialog.FileName, file.extension);
+    return mayReplace(messages, path, file.question, file.icon) ? path : QString();
+}
+
 } // namespace qrb

@@ -6,6 +6,7 @@
 #include "platform/Clipboard.h"
 #include "platform/CommonDialog.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Printing.h"
 
 #include <QString>
 
@@ -24,6 +25,7 @@ struct Services {
     CommonDialog& dialog;
     MessageBoxes& messages;
     Clipboard& clipboard;
+    Printing& printing;
 };
 
 // The hourglass pointer while a command works, and its progress bar hidden afterwards,
@@ -48,5 +50,20 @@ QString withExtension(const QString& path, const QString& extension);
 // True when `path` may be written: it does not exist, or the user agrees to replace it.
 bool mayReplace(MessageBoxes& messages, const QString& path, const QString& question,
                 MessageIcon icon);
+
+// A file the user names for writing, asked with the save dialog.
+struct FileToWrite {
+    QString start;     // the name the dialog starts on
+    QString title;     // the dialog's title
+    QString filter;    // "PDF File (*.pdf)|*.pdf"
+    QString extension; // appended unless the name ends in it (".pdf")
+    QString question;  // asked when the named file exists; %1 is its name
+    MessageIcon icon = MessageIcon::Exclamation;
+};
+
+// The name with its extension, or empty when the user cancels the dialog or keeps an
+// existing file. The question about an existing file is asked once, for the name as it
+// will be written. The dialog's flags and cancel setting are left as they were.
+QString askFileToWrite(CommonDialog& dialog, MessageBoxes& messages, const FileToWrite& file);
 
 } // namespace qrb

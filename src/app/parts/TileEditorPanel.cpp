@@ -74,24 +74,13 @@ void TileEditorPanel::mnuSaveTiles_Click() {
     // The file is always asked for: the selection never goes silently over a file.
     if (!document_.isLibraryOpen())
         return;
-    CommonDialog& dialog = services_.dialog;
-    dialog.FileName = document_.path();
-    dialog.DialogTitle = tr("Save QRB file as ...");
-    dialog.Filter = QStringLiteral("QRB File (*.qrb)|*.qrb");
-    // The question about an existing file is asked below, for the name with its extension.
-    const int flags = dialog.Flags;
-    dialog.Flags &= ~dialogflags::OverwritePrompt;
-    try {
-        dialog.ShowSave();
-    } catch (const DialogCancelled&) {
-        dialog.Flags = flags;
-        return;
-    }
-    dialog.Flags = flags;
-    const QString path = withExtension(dialog.FileName, QStringLiteral(".qrb"));
-    if (!mayReplace(services_.messages, path,
-                    tr("%1 already exists.\nDo you want to replace it with the selected tiles?"),
-                    MessageIcon::Critical))
+    const QString path = askFileToWrite(
+        services_.dialog, services_.messages,
+        {document_.path(), tr("Save QRB file as ..."), QStringLiteral("QRB File (*.qrb)|*.qrb"),
+         QStringLiteral(".qrb"),
+         tr("%1 already exists.\nDo you want to replace it with the selected tiles?"),
+         MessageIcon::Critical});
+    if (path.isEmpty())
         return;
     BusyCursor busy(progressBar_);
     try {

@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include "platform/qt/HelpWindow.h"
 #include "platform/qt/QtDialogBackend.h"
+#include "platform/qt/QtPrinting.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -71,7 +72,8 @@ void QtHelpViewer::showContents() {
 
 Platform Platform::qt() {
     return Platform{std::make_shared<QtDialogBackend>(), std::make_shared<QtMessageBoxes>(),
-                    std::make_shared<QtClipboard>(), std::make_shared<QtHelpViewer>()};
+                    std::make_shared<QtClipboard>(), std::make_shared<QtHelpViewer>(),
+                    std::make_shared<QtPrinting>()};
 }
 
 } // namespace qrb

@@ -9,7 +9,9 @@
 #include <QFile>
 #include <QImageWriter>
 #include <QPageLayout>
+#include <QPageRanges>
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
@@ -25,6 +27,8 @@ namespace {
 
 // PDF coordinates are written at this many units per inch: fine enough for any placement.
 constexpr int kPdfResolution = 1200;
+// How far a device's paper may differ from the page laid out (a named size's rounding).
+constexpr double kPaperTolerance = 1.5;
 
 QString qtName(const std::filesystem::path& path) {
     return QFile::decodeName(path.c_str());
@@ -46,7 +50,9 @@ void commit(QSaveFile& file, const std::filesystem::path& path) {
     }
 }
 
-QPageLayout pageLayoutFor(SizeMm page) {
+} // namespace
+
+QPageLayout SheetWriter::pageLayout(SizeMm page) {
     // Named upright so that a standard paper size is recognised as such, then turned.
     const QSizeF upright(std::min(page.width, page.height), std::max(page.width, page.height));
     const QPageSize size(upright, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
@@ -55,7 +61,44 @@ QPageLayout pageLayoutFor(SizeMm page) {
                        QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 }
 
-} // namespace
+void SheetWriter::paintPages(QPagedPaintDevice& device, const SheetLayout& layout,
+                             const SheetArt& art) {
+    // A printer may keep margins of its own; only the paper has to be the one laid out.
+    device.setPageLayout(pageLayout(layout.page));
+    const QPageLayout taken = device.pageLayout();
+    const QRectF paper = taken.fullRect(QPageLayout::Millimeter);
+    if (std::abs(paper.width() - layout.page.width) > kPaperTolerance ||
+        std::abs(paper.height() - layout.page.height) > kPaperTolerance) {
+        throw SheetError("the page size " + formatMm(layout.page.width) + " x " +
+                         formatMm(layout.page.height) + " mm is not accepted (the paper is " +
+                         formatMm(paper.width()) + " x " + formatMm(paper.height()) + " mm)");
+    }
+    // The painter's origin is the corner of the printable area; the page's is the paper's.
+    const double unitsPerMm = device.logicalDpiX() / kMmPerInch;
+    const QPointF printable = taken.paintRect(QPageLayout::Millimeter).topLeft();
+    const QRectF target(-printable.x() * unitsPerMm, -printable.y() * unitsPerMm,
+                        layout.page.width * unitsPerMm, layout.page.height * unitsPerMm);
+
+    const QPageRanges ranges = device.pageRanges();
+    SheetPainter sheetPainter(art);
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        throw SheetError("the pages could not be started");
+    }
+    bool first = true;
+    for (std::size_t i = 0; i < layout.pages.size(); ++i) {
+        const int number = static_cast<int>(i + 1);
+        if (!ranges.isEmpty() && !ranges.contains(number)) {
+            continue;
+        }
+        if (!first && !device.newPage()) {
+            throw SheetError("page " + std::to_string(number) + " could not be started");
+        }
+        first = false;
+        sheetPainter.paint(painter, layout, layout.pages[i], target);
+    }
+    painter.end();
+}
 
 void SheetWriter::writePdf(const std::filesystem::path& path, const SheetLayout& layout,
                            const SheetArt& art, const QString& title) {
@@ -66,25 +109,11 @@ void SheetWriter::writePdf(const std::filesystem::path& path, const SheetLayout&
         writer.setCreator(QStringLiteral("QRB Text Editor"));
         writer.setTitle(title);
         writer.setResolution(kPdfResolution);
-        if (!writer.setPageLayout(pageLayoutFor(layout.page))) {
-            throw FileError(path, "cannot write: the page size " + formatMm(layout.page.width) +
-                                      " x " + formatMm(layout.page.height) + " mm is not accepted");
+        try {
+            paintPages(writer, layout, art);
+        } catch (const SheetError& e) {
+            throw FileError(path, std::string("cannot write: ") + e.what());
         }
-        const double unitsPerMm = kPdfResolution / kMmPerInch;
-        const QRectF target(0, 0, layout.page.width * unitsPerMm, layout.page.height * unitsPerMm);
-        SheetPainter sheetPainter(art);
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            throw FileError(path, "cannot write: the PDF could not be started");
-        }
-        for (std::size_t i = 0; i < layout.pages.size(); ++i) {
-            if (i > 0 && !writer.newPage()) {
-                throw FileError(path, "cannot write: page " + std::to_string(i + 1) +
-                                          " could not be started");
-            }
-            sheetPainter.paint(painter, layout, layout.pages[i], target);
-        }
-        painter.end();
     }
     commit(file, path);
 }

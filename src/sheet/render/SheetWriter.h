@@ -7,10 +7,13 @@
 #include "sheet/SheetLayout.h"
 
 #include <QImage>
+#include <QPageLayout>
 #include <QString>
 
 #include <filesystem>
 #include <vector>
+
+class QPagedPaintDevice;
 
 namespace qrb {
 
@@ -36,6 +39,17 @@ public:
     static std::vector<std::filesystem::path> writePng(const std::filesystem::path& path,
                                                        const SheetLayout& layout,
                                                        const SheetArt& art, int dpi = kDefaultDpi);
+
+    // The pages of `layout` on `device` (a PDF, a printer, a preview): gives the device
+    // the layout's page size and orientation and paints every page, or only those in the
+    // device's page ranges when it has any. The device must not be painting yet. Throws
+    // SheetError when the device refuses the page size or will not start a page.
+    static void paintPages(QPagedPaintDevice& device, const SheetLayout& layout,
+                           const SheetArt& art);
+
+    // A page of `page`'s width and height as a device takes it: a named paper size when it
+    // is one, turned to landscape when it is wider than high, no margins.
+    static QPageLayout pageLayout(SizeMm page);
 
     // "OUT.png" -> "OUT-3.png" for page 3; a name without the ".png" extension gets it.
     static std::filesystem::path pagePngPath(const std::filesystem::path& path, int page);

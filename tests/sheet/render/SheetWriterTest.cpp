@@ -4,10 +4,12 @@
 #include "sheet/SheetError.h"
 #include "support/QrbFixture.h"
 #include "support/TempDir.h"
+#include "support/render/PdfPages.h"
 
 #include <QFile>
 #include <QImage>
-#include <QProcess>
+#include <QPageRanges>
+#include <QPdfWriter>
 
 #include <gtest/gtest.h>
 
@@ -51,23 +53,8 @@ bool isWhite(Rgb c) {
     return c.red > 245 && c.green > 245 && c.blue > 245;
 }
 
-// Page `page` (1-based) of the PDF at `pdf`, drawn back into pixels by pdftoppm.
 QImage pdfPage(const std::filesystem::path& pdf, int page) {
-    const QString program = QStringLiteral(QRB_PDFTOPPM);
-    if (program.isEmpty()) {
-        ADD_FAILURE() << "pdftoppm is needed (poppler-utils; scripts/setup installs it)";
-        return {};
-    }
-    const QString out = QFile::decodeName(pdf.c_str()) + QStringLiteral("-page");
-    QProcess pdftoppm;
-    pdftoppm.start(program, {"-r", QString::number(kDpi), "-f", QString::number(page), "-l",
-                             QString::number(page), "-singlefile", "-png",
-                             QFile::decodeName(pdf.c_str()), out});
-    pdftoppm.waitForFinished(60000);
-    EXPECT_EQ(pdftoppm.exitCode(), 0) << pdftoppm.readAllStandardError().toStdString();
-    QImage image(out + ".png");
-    EXPECT_FALSE(image.isNull());
-    return image;
+    return test::pdfPage(pdf, page, kDpi);
 }
 
 TEST(SheetWriter, PdfShowsEachTileWhereItIsLaidOutAndNoMarkOverIt) {
@@ -199,6 +186,28 @@ TEST(SheetWriter, PngPagesAtTheResolutionAsked) {
 
     EXPECT_EQ(SheetWriter::pagePngPath("a.v2/out", 1), "a.v2/out-1.png");
     EXPECT_THROW(SheetWriter::writePng(dir / "x.png", layout, art, 5), SheetError);
+}
+
+TEST(SheetWriter, PaintsOnlyThePagesTheDeviceAsksFor) {
+    test::TempDir dir;
+    const TileSet set = testLibrary();
+    const SheetArt art(set);
+    SheetOptions options;
+    options.tileWidth = 90;
+    options.tiles = {2, 2, 2, 2, 2, 2, 3}; // six to a page: tile 3 alone on page 2
+    const SheetLayout layout = layOutSheet(options, art);
+    ASSERT_EQ(layout.pages.size(), 2u);
+    {
+        // As a printer does when the print dialog asks for page 2 only.
+        QPdfWriter writer(QFile::decodeName((dir / "range.pdf").c_str()));
+        QPageRanges pages;
+        pages.addPage(2);
+        writer.setPageRanges(pages);
+        SheetWriter::paintPages(writer, layout, art);
+    }
+    const QImage page = pdfPage(dir / "range.pdf", 1);
+    EXPECT_EQ(at(page, 50, 50), kBlue);
+    EXPECT_EQ(at(page, 11, 50), kRed);
 }
 
 TEST(SheetWriter, FailedWriteNamesTheFileAndLeavesNothing) {

@@ -1,19 +1,23 @@
 #pragma once
 // The window's desktop services, scripted for tests: dialogs answer from a queue and
 // record what they were asked, message boxes answer questions from a queue and record
-// every message, the clipboard is a variable, help counts its openings. Nothing here
-// ever blocks.
+// every message, the clipboard is a variable, help counts its openings, a preview runs a
+// script on its job and the print dialog prints to a PDF file. Nothing here ever blocks.
 //
 //   ScriptedPlatform platform;
 //   platform.dialogs->answers.push_back(path);        // the next file dialog picks path
 //   platform.dialogs->answers.push_back(std::nullopt); // the next one is cancelled
 //   platform.messages->answers.push_back(true);        // the next question: Yes
+//   platform.printing->previews.push_back([](PrintJob&) { return true; }); // accepted
 //   Form2 window(platform.platform());
 
 #include "platform/Platform.h"
 
+#include <QPrinter>
+
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -109,13 +113,54 @@ public:
     void showContents() override { ++opened; }
 };
 
+class ScriptedPrinting : public Printing {
+public:
+    // What the user does in each preview, in order: the script works the job's options
+    // widget as the user would and returns true to accept. An empty queue cancels.
+    std::deque<std::function<bool(PrintJob&)>> previews;
+    // The print dialog's answers, in order: the PDF file the printer writes, or nullopt to
+    // cancel. An empty queue cancels.
+    std::deque<std::optional<QString>> printers;
+    int previewsShown = 0;
+    int printDialogsShown = 0;
+    // Changes of the job the open previews were told of.
+    int refreshes = 0;
+
+    bool preview(PrintJob& job, const QString&, const QString&) override {
+        ++previewsShown;
+        const auto script = nextAnswer(previews, std::function<bool(PrintJob&)>());
+        if (!script)
+            return false;
+        const QMetaObject::Connection watch =
+            QObject::connect(&job, &PrintJob::changed, [this] { ++refreshes; });
+        const bool accepted = script(job);
+        QObject::disconnect(watch);
+        return accepted;
+    }
+    bool print(PrintJob& job, const QString& documentName) override {
+        ++printDialogsShown;
+        const std::optional<QString> file = nextAnswer(printers, std::optional<QString>());
+        if (!file)
+            return false;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(*file);
+        printer.setFullPage(true);
+        printer.setDocName(documentName);
+        printer.setPageLayout(job.pageLayout());
+        job.paint(printer);
+        return true;
+    }
+};
+
 struct ScriptedPlatform {
     std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
     std::shared_ptr<ScriptedMessages> messages = std::make_shared<ScriptedMessages>();
     std::shared_ptr<ScriptedClipboard> clipboard = std::make_shared<ScriptedClipboard>();
     std::shared_ptr<ScriptedHelp> help = std::make_shared<ScriptedHelp>();
+    std::shared_ptr<ScriptedPrinting> printing = std::make_shared<ScriptedPrinting>();
 
-    Platform platform() const { return Platform{dialogs, messages, clipboard, help}; }
+    Platform platform() const { return Platform{dialogs, messages, clipboard, help, printing}; }
 };
 
 } // namespace qrb::test

@@ -1,0 +1,81 @@
+#include "app/parts/PrintSheetPanel.h"
+
+#include "app/parts/SheetPrintJob.h"
+#include "app/parts/SheetSettings.h"
+#include "document/Document.h"
+#include "document/FilePath.h"
+#include "sheet/render/SheetWriter.h"
+
+#include <QFileInfo>
+#include <QSettings>
+
+namespace qrb {
+
+PrintSheetPanel::PrintSheetPanel(const Document& document, Services services, QObject* parent)
+    : QObject(parent), document_(document), services_(services) {
+    setObjectName(QStringLiteral("PrintSheet"));
+}
+
+PrintSheetPanel::~PrintSheetPanel() = default;
+
+QString PrintSheetPanel::libraryName() const {
+    return QFileInfo(document_.path()).fileName();
+}
+
+void PrintSheetPanel::reportFailure(const QString& what, const std::exception& e) {
+    services_.messages.inform(what + QStringLiteral("\n\n") + QString::fromUtf8(e.what()),
+                              appTitle(), MessageIcon::Critical);
+}
+
+std::unique_ptr<SheetPrintJob> PrintSheetPanel::previewed(const QString& title,
+                                                          const QString& acceptText) {
+    if (!document_.isLibraryOpen() || document_.tileCount() == 0)
+        return nullptr;
+    QSettings settings;
+    auto job = std::make_unique<SheetPrintJob>(document_.tiles(), document_.strip().selectedTiles(),
+                                               loadSheetOptions(settings));
+    if (!services_.printing.preview(*job, title, acceptText))
+        return nullptr;
+    job->layout(); // accepted without pages: the reason goes to the user
+    saveSheetOptions(settings, job->laidOutWith());
+    return job;
+}
+
+void PrintSheetPanel::mnuPrint_Click() {
+    const std::unique_ptr<SheetPrintJob> job = previewed(tr("Print"), tr("&Print..."));
+    if (!job)
+        return;
+    try {
+        services_.printing.print(*job, libraryName());
+    } catch (const std::exception& e) {
+        reportFailure(tr("The tiles were not printed."), e);
+    }
+}
+
+void PrintSheetPanel::mnuExportSheet_Click() {
+    const std::unique_ptr<SheetPrintJob> job =
+        previewed(tr("Export print sheet"), tr("&Export..."));
+    if (!job)
+        return;
+
+    // The dialog starts beside the library, on its name.
+    const QFileInfo library(document_.path());
+    const QString path = askFileToWrite(
+        services_.dialog, services_.messages,
+        {library.path() + QLatin1Char('/') + library.completeBaseName() + QStringLiteral(".pdf"),
+         tr("Export print sheet as ..."), QStringLiteral("PDF File (*.pdf)|*.pdf"),
+         QStringLiteral(".pdf"), tr("%1 already exists.\nDo you want to replace it?"),
+         MessageIcon::Exclamation});
+    if (path.isEmpty())
+        return;
+
+    BusyCursor busy;
+    try {
+        SheetWriter::writePdf(toFsPath(path), job->layout(), job->art(), libraryName());
+    } catch (const std::exception& e) {
+        busy.finish();
+        reportFailure(tr("The print sheet was not written."), e);
+    }
+}
+
+} // namespace qrb

@@ -1,0 +1,38 @@
+#pragma once
+// Print sheets from the window: File > Print... and File > Export print sheet.... Both show
+// the pages in a preview beside their layout options, which start as they were last used
+// and are remembered when the preview is accepted; then Print asks for a printer and
+// Export for a PDF file.
+
+#include "app/parts/PartSupport.h"
+
+#include <QObject>
+
+#include <memory>
+
+namespace qrb {
+
+class Document;
+class SheetPrintJob;
+
+class PrintSheetPanel : public QObject {
+    Q_OBJECT
+public:
+    PrintSheetPanel(const Document& document, Services services, QObject* parent = nullptr);
+    ~PrintSheetPanel() override;
+
+    void mnuPrint_Click();
+    void mnuExportSheet_Click();
+
+private:
+    // The job the user accepted in the preview, or null when there is none (no library,
+    // the preview cancelled). Throws SheetError when the accepted options make no pages.
+    std::unique_ptr<SheetPrintJob> previewed(const QString& title, const QString& acceptText);
+    QString libraryName() const;
+    void reportFailure(const QString& what, const std::exception& e);
+
+    const Document& document_;
+    Services services_;
+};
+
+} // namespace qrb
