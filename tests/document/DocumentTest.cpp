@@ -168,7 +168,7 @@ const EditCase kEdits[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Document, EveryEdit, ::testing::ValuesIn(kEdits),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& testCase) { return testCase.param.name; });
 
 // A two-step edit is not in the table: each click is its own step there.
 TEST(DocumentUndo, LoadPositionDataIsOneStep) {

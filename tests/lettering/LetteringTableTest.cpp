@@ -144,7 +144,7 @@ const BadTable kBadTables[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(LetteringTable, BadTables, ::testing::ValuesIn(kBadTables),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& testCase) { return testCase.param.name; });
 
 TEST(LetteringTable, CheckNamesTheRowWhoseBaseIsBeyondTheLibrary) {
     const LetteringTable table = csv("base,slot1\n1,a\n3,b\n\n9,c\n");

@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
                       GridCase{"LetterLandscapeGap2", PageSize::letter(), L, 2, 0, 9, 7},
                       GridCase{"LetterPortraitBleed1", PageSize::letter(), P, 0, 1, 7, 9},
                       GridCase{"LetterLandscapeBleed3", PageSize::letter(), L, 0, 3, 8, 6}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST(SheetLayout, TilesThatExactlyFillThePageAllFit) {
     // 1.5-inch tiles on Letter with quarter-inch margins: 7 rows make exactly 10.5 inches,
@@ -295,8 +295,8 @@ TEST_P(SheetMarks, MarkEveryCutLineAndNeverCrossATile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, SheetMarks, ::testing::Values(CutMarks::Corners, CutMarks::Full),
-                         [](const auto& info) {
-                             return info.param == CutMarks::Corners ? "Corners" : "Full";
+                         [](const auto& testCase) {
+                             return testCase.param == CutMarks::Corners ? "Corners" : "Full";
                          });
 
 TEST(SheetLayout, CalibrationCrossesLieBehindEachOther) {

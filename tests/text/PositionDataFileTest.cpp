@@ -207,7 +207,7 @@ TEST_P(DamagedFile, IsRefusedNamingSlotAndOffset) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PositionDataFile, DamagedFile, ::testing::ValuesIn(kDamages),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST(PositionDataFile, ExtensionIsAddedUnlessPresentInAnyCase) {
     EXPECT_EQ(PositionDataFile::withExtension("labels"), "labels.qpf");

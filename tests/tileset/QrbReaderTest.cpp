@@ -98,9 +98,9 @@ std::vector<DepthCase> depthCases() {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllDepths, ReadDepth, ::testing::ValuesIn(depthCases()),
-                         [](const auto& info) {
-                             return std::to_string(info.param.bits) + "bit_width" +
-                                    std::to_string(info.param.width);
+                         [](const auto& testCase) {
+                             return std::to_string(testCase.param.bits) + "bit_width" +
+                                    std::to_string(testCase.param.width);
                          });
 
 TEST(QrbReader, KeepsButNeverChecksSignatureVersionAndHeaderFields) {
@@ -260,7 +260,7 @@ TEST_P(DamagedLibrary, IsRefusedWithTileAndOffset) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, DamagedLibrary, ::testing::ValuesIn(damages()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 // A library whose decoded images exceed the budget is refused, naming need and budget;
 // one that fits exactly is read.
