@@ -133,6 +133,10 @@ void Form2::runCommand(const std::function<void()>& command) {
     ++runningCommands_;
     try {
         command();
+    } catch (const Refusal& refusal) {
+        // A command the document turned down, with the reason the user must know.
+        messages().inform(QString::fromStdString(refusal.what()), QString::fromLatin1(kTitle),
+                          MessageIcon::Exclamation);
     } catch (const std::bad_alloc&) {
         reportError(tr("There is not enough memory to complete this command."));
     } catch (const std::exception& e) {

@@ -17,10 +17,6 @@ namespace {
 
 const char* const kLibraryFilter = "QRB File (*.qrb)|*.qrb";
 
-QString message(const std::exception& e) {
-    return QString::fromUtf8(e.what());
-}
-
 } // namespace
 
 std::function<void(int, int)> Form2::progressDisplay() {
@@ -70,20 +66,15 @@ void Form2::mnuOpen_Click() {
 
     // The document reads the whole file first; the open library stays exactly as it is
     // until then.
-    BusyCursor busy(ui_.ProgressBar1);
     const QString previousTitle = windowTitle();
     setWindowTitle(tr("Opening %1").arg(path));
-    try {
-        document_.open(path, progressDisplay());
-    } catch (const std::exception& e) {
-        busy.finish();
+    if (!busyWork(messages(), ui_.ProgressBar1, tr("The tile library could not be opened."),
+                  [&] { document_.open(path, progressDisplay()); })) {
         setWindowTitle(previousTitle);
-        reportError(tr("The tile library could not be opened.\n\n%1").arg(message(e)));
         return;
     }
     ui_.Picture1->setWhiteBackground(true);
     applyPreviewLayout(document_.largeLayout());
-    busy.finish();
 
     // One warning, and one count of the other oversized tiles: a library of thousands of
     // them must not keep the user clicking.
@@ -137,15 +128,8 @@ bool Form2::save(bool askForName) {
                     MessageIcon::Exclamation))
         return false;
 
-    BusyCursor busy(ui_.ProgressBar1);
-    try {
-        document_.save(named, progressDisplay());
-    } catch (const std::exception& e) {
-        busy.finish();
-        reportError(tr("The tile library was not saved.\n\n%1").arg(message(e)));
-        return false;
-    }
-    return true;
+    return busyWork(messages(), ui_.ProgressBar1, tr("The tile library was not saved."),
+                    [&] { document_.save(named, progressDisplay()); });
 }
 
 // ---- Bitmap export -----------------------------------------------------------------------
@@ -163,13 +147,9 @@ void Form2::mnuCreateBMP_Click() {
     if (chosen.isEmpty())
         return; // cancelled: nothing is written
 
-    BusyCursor busy(ui_.ProgressBar1);
-    try {
+    busyWork(messages(), ui_.ProgressBar1, tr("The export stopped."), [&] {
         BitmapExporter::exportAll(document_.tiles(), toFsPath(chosen), progressDisplay());
-    } catch (const std::exception& e) {
-        busy.finish();
-        reportError(tr("The export stopped.\n\n%1").arg(message(e)));
-    }
+    });
 }
 
 } // namespace qrb

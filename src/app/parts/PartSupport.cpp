@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QProgressBar>
 
+#include <exception>
+
 namespace qrb {
 
 BusyCursor::BusyCursor(QProgressBar* progress) : progress_(progress) {
@@ -17,6 +19,20 @@ void BusyCursor::finish() {
     busy_ = false;
     if (progress_)
         progress_->hide();
+}
+
+bool busyWork(MessageBoxes& messages, QProgressBar* progress, const QString& failure,
+              const std::function<void()>& work) {
+    BusyCursor busy(progress);
+    try {
+        work();
+        return true;
+    } catch (const std::exception& e) {
+        busy.finish();
+        messages.inform(failure + QStringLiteral("\n\n") + QString::fromUtf8(e.what()), appTitle(),
+                        MessageIcon::Critical);
+        return false;
+    }
 }
 
 QString withExtension(const QString& path, const QString& extension) {

@@ -10,6 +10,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QProgressBar;
 
 namespace qrb {
@@ -42,6 +44,11 @@ private:
     QProgressBar* progress_;
     bool busy_ = true;
 };
+
+// Runs `work` (a file command) under the busy pointer, with `progress` hidden afterwards.
+// A failure is shown as `failure`, a blank line and the reason, and gives false.
+bool busyWork(MessageBoxes& messages, QProgressBar* progress, const QString& failure,
+              const std::function<void()>& work);
 
 // `path` with `extension` (".qrb", ".qpf") appended unless it already ends in it, in any
 // case.

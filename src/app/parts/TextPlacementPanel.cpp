@@ -232,10 +232,6 @@ void TextPlacementPanel::picRotate_Click() {
     box->selectAll();
 }
 
-void TextPlacementPanel::reportRefusal(const QString& text) {
-    services_.messages.inform(text, appTitle(), MessageIcon::Critical);
-}
-
 void TextPlacementPanel::mnuSavePositionData_Click() {
     CommonDialog& dialog = services_.dialog;
     dialog.FileName.clear();
@@ -254,14 +250,8 @@ void TextPlacementPanel::mnuSavePositionData_Click() {
         !mayReplace(services_.messages, path, tr("%1 already exists.\nDo you want to replace it?"),
                     MessageIcon::Exclamation))
         return;
-    BusyCursor busy;
-    try {
-        document_.savePositionData(path);
-    } catch (const std::exception& e) {
-        busy.finish();
-        reportRefusal(
-            tr("The position data was not saved.\n\n%1").arg(QString::fromUtf8(e.what())));
-    }
+    busyWork(services_.messages, nullptr, tr("The position data was not saved."),
+             [&] { document_.savePositionData(path); });
 }
 
 void TextPlacementPanel::mnuLoadPositionData_Click() {
@@ -275,15 +265,9 @@ void TextPlacementPanel::mnuLoadPositionData_Click() {
         return;
     }
     const QString path = withExtension(dialog.FileName, QStringLiteral(".qpf"));
-    BusyCursor busy;
-    try {
-        document_.loadPositionData(path);
-    } catch (const std::exception& e) {
-        busy.finish();
-        reportRefusal(
-            tr("The position data was not loaded; the position slots are unchanged.\n\n%1")
-                .arg(QString::fromUtf8(e.what())));
-    }
+    busyWork(services_.messages, nullptr,
+             tr("The position data was not loaded; the position slots are unchanged."),
+             [&] { document_.loadPositionData(path); });
 }
 
 void TextPlacementPanel::mnuClearPositionData_Click() {

@@ -71,7 +71,6 @@ private:
     void showPlacement();
     void showSlots();
     void drawAngleDial();
-    void reportRefusal(const QString& text);
 
     Document& document_;
     Services services_;

@@ -12,34 +12,16 @@ TileEditorPanel::TileEditorPanel(Document& document, Services services, Progress
     setObjectName(QStringLiteral("TileEditor"));
 }
 
-void TileEditorPanel::tellRefusal(const Refusal& refusal) {
-    services_.messages.inform(QString::fromStdString(refusal.what()), appTitle(),
-                              MessageIcon::Exclamation);
-}
-
 void TileEditorPanel::cmdCreate_Click() {
-    try {
-        document_.createTile();
-    } catch (const Refusal& refusal) {
-        tellRefusal(refusal);
-    }
+    document_.createTile();
 }
 
 int TileEditorPanel::AddTile() {
-    try {
-        return document_.addTile();
-    } catch (const Refusal& refusal) {
-        tellRefusal(refusal);
-        return 0;
-    }
+    return document_.addTile();
 }
 
 void TileEditorPanel::mnuCloneTilemnu_Click() {
-    try {
-        document_.cloneTile();
-    } catch (const Refusal& refusal) {
-        tellRefusal(refusal);
-    }
+    document_.cloneTile();
 }
 
 void TileEditorPanel::mnuDeleteTile_Click() {
@@ -82,15 +64,8 @@ void TileEditorPanel::mnuSaveTiles_Click() {
          MessageIcon::Critical});
     if (path.isEmpty())
         return;
-    BusyCursor busy(progressBar_);
-    try {
-        document_.saveSelected(path, progress_);
-    } catch (const std::exception& e) {
-        busy.finish();
-        services_.messages.inform(
-            tr("The selected tiles were not saved.\n\n%1").arg(QString::fromUtf8(e.what())),
-            appTitle(), MessageIcon::Critical);
-    }
+    busyWork(services_.messages, progressBar_, tr("The selected tiles were not saved."),
+             [&] { document_.saveSelected(path, progress_); });
 }
 
 } // namespace qrb

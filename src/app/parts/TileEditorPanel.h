@@ -20,7 +20,8 @@ public:
                     QProgressBar* progressBar, QObject* parent = nullptr);
 
     void cmdCreate_Click();
-    // Appends a white tile; 0 when the library cannot take another (the user is told).
+    // Appends a white tile and returns its number. Like Create and Clone it throws
+    // Refusal when the library cannot take another tile.
     int AddTile();
     void mnuCloneTilemnu_Click();
     void mnuDeleteTile_Click();
@@ -35,8 +36,6 @@ public:
     void mnuSaveTilesAs_Click();
 
 private:
-    void tellRefusal(const Refusal& refusal);
-
     Document& document_;
     Services services_;
     ProgressCallback progress_;

@@ -94,12 +94,7 @@ void WorkingTilePanel::mnuCopy_Click() {
 void WorkingTilePanel::mnuPaste_Click() {
     if (!document_.isLibraryOpen() || !services_.clipboard.hasImage())
         return;
-    try {
-        document_.paste(services_.clipboard.image());
-    } catch (const Refusal& refusal) {
-        services_.messages.inform(QString::fromStdString(refusal.what()), appTitle(),
-                                  MessageIcon::Exclamation);
-    }
+    document_.paste(services_.clipboard.image());
 }
 
 void WorkingTilePanel::mnuPasteBaseImage_Click() {
