@@ -7,10 +7,6 @@
 #include <QPainter>
 #include <QPushButton>
 
-#ifndef QRB_VERSION
-#define QRB_VERSION "2.1"
-#endif
-
 namespace qrb {
 
 QString AboutBox::versionText() {
