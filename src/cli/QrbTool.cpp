@@ -25,10 +25,6 @@ using cli::ArgumentParser;
 using cli::ParsedArguments;
 using cli::UsageError;
 
-#ifndef QRB_VERSION
-#define QRB_VERSION "2.1"
-#endif
-
 const char* const kMaxMemory = "--max-memory";
 
 const char* const kOptionsNote =

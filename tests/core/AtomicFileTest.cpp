@@ -96,9 +96,9 @@ TEST_P(AtomicFileLongName, Saves) {
 INSTANTIATE_TEST_SUITE_P(UpToTheLimit, AtomicFileLongName,
                          ::testing::Values(std::pair(true, 251), std::pair(false, 248),
                                            std::pair(false, 251), std::pair(false, 255)),
-                         [](const auto& info) {
-                             return (info.param.first ? "Unnamed" : "Named") +
-                                    std::to_string(info.param.second);
+                         [](const auto& testCase) {
+                             return (testCase.param.first ? "Unnamed" : "Named") +
+                                    std::to_string(testCase.param.second);
                          });
 
 // Named temporaries left by killed writers go on the next save of the same file once they

@@ -51,7 +51,7 @@ TEST_P(ReaderMemory, StaysWithinThePixelsAndTheBudget) {
 
 INSTANTIATE_TEST_SUITE_P(PaletteDepths, ReaderMemory,
                          ::testing::Values(std::pair(1, 2), std::pair(4, 16), std::pair(8, 4)),
-                         [](const auto& info) { return std::to_string(info.param.first) + "bit"; });
+                         [](const auto& testCase) { return std::to_string(testCase.param.first) + "bit"; });
 
 } // namespace
 } // namespace qrb
