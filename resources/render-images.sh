@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Renders the bitmaps kept beside their SVG sources: the logo and the 256-pixel program icon
 # for the desktop entry. Run it after editing one of the SVGs and commit the PNGs with it.
-# The text of the logo needs the Liberation Sans font.
+# The text of the logo needs the Liberation Sans font. With a built qrbtool (QRBTOOL, or
+# the dev build's) it also draws the print sheet of the sample library shown in the help.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 cd "$here"
@@ -14,3 +15,13 @@ fi
 rsvg-convert -w 284 -h 125 images/logo.svg -o images/logo.png
 rsvg-convert -w 256 -h 256 icons/app.svg -o icons/qrbtexteditor.png
 echo "render-images: images/logo.png icons/qrbtexteditor.png"
+
+qrbtool=${QRBTOOL:-../build/dev/src/cli/qrbtool}
+if [ -x "$qrbtool" ]; then
+    out=$(mktemp -d)
+    "$qrbtool" sheet --page 148x210 --landscape --tile-size 28 --gap 3 --copies 2 --dpi 60 \
+        samples/sample.qrb "$out/sheet.png" >/dev/null
+    mv "$out/sheet-1.png" images/sheet.png
+    rmdir "$out"
+    echo "render-images: images/sheet.png"
+fi

@@ -1,7 +1,11 @@
 #include "cli/QrbTool.h"
 
 #include "cli/ArgumentParser.h"
+#include "cli/Command.h"
 #include "cli/JsonText.h"
+#ifdef QRB_WITH_SHEETS
+#include "cli/sheet/SheetCommands.h"
+#endif
 #include "core/MemorySize.h"
 #include "tileset/BitmapExporter.h"
 #include "tileset/LibraryFile.h"
@@ -9,7 +13,6 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -22,29 +25,19 @@ namespace qrb {
 namespace {
 
 using cli::ArgumentParser;
+using cli::Command;
+using cli::kMemoryNote;
+using cli::kOutputNote;
+using cli::memoryBudget;
 using cli::ParsedArguments;
+using cli::parseTileList;
+using cli::TileRange;
 using cli::UsageError;
-
-const char* const kMaxMemory = "--max-memory";
+using cli::withMemoryOption;
 
 const char* const kOptionsNote =
     "Options go anywhere before \"--\"; every argument after \"--\" is a file name, so\n"
     "\"qrbtool check -- -x.qrb\" checks a file named -x.qrb.\n";
-
-const char* const kOutputNote =
-    "Output files are replaced atomically: the old file stays whole until the new one is\n"
-    "complete. A write that fails or is killed leaves no temporary file behind (on a file\n"
-    "system without unnamed files a killed one may leave a hidden .NAME.XXXXXX, which the\n"
-    "next write of that file removes once it is a day old). When an output is a symbolic\n"
-    "link, the file it points to is replaced, or created where it points; a loop of links\n"
-    "is refused, and so is an output that is a folder, FIFO, socket or device.\n";
-
-const char* const kMemoryNote =
-    "Reading decodes every image to 24 bits a pixel, so a 1-bit image takes 24 times its\n"
-    "size in the file. A library whose images need more memory than the budget is refused\n"
-    "before any image is read. The budget is the smaller of 2 GiB and half the physical\n"
-    "memory unless --max-memory SIZE sets it: a number of bytes with an optional unit K, M,\n"
-    "G or T (1024-based), e.g. 512M or 4G. info and check read no pixels and need none.\n";
 
 const char* const kJsonNote =
     "info --json writes file names and signatures as UTF-8; a byte that is not valid UTF-8\n"
@@ -53,75 +46,6 @@ const char* const kJsonNote =
 const char* const kExitNote =
     "Exit status: 0 success, 1 bad input or input/output failure (also when the output\n"
     "cannot be written), 2 usage error.\n";
-
-// One command: its operands, options and what it does.
-struct Command {
-    std::string name;
-    std::string operands; // as shown in the synopsis: "IN OUT"
-    std::size_t operandCount;
-    std::string summary;
-    std::vector<const char*> notes;
-    ArgumentParser options;
-    std::function<int(const ParsedArguments&, std::ostream&)> run;
-
-    std::string usage() const {
-        const std::string opts = options.synopsis();
-        return "qrbtool " + name + (opts.empty() ? "" : " " + opts) + " " + operands;
-    }
-};
-
-// One item of a tile list: a single number or an inclusive range.
-using TileRange = std::pair<long long, long long>;
-
-long long parseNumber(const std::string& text, const std::string& list) {
-    long long value = 0;
-    const char* end = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || ptr != end || value < 1) {
-        throw UsageError("bad tile list '" + list + "': '" + text +
-                         "' is not a tile number (1, 2, ...)");
-    }
-    return value;
-}
-
-std::vector<TileRange> parseTileList(const std::string& list) {
-    std::vector<TileRange> ranges;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = list.find(',', start);
-        const std::string item = list.substr(start, comma - start);
-        const std::size_t dash = item.find('-');
-        if (dash == std::string::npos) {
-            const long long n = parseNumber(item, list);
-            ranges.emplace_back(n, n);
-        } else {
-            const long long first = parseNumber(item.substr(0, dash), list);
-            const long long last = parseNumber(item.substr(dash + 1), list);
-            if (last < first) {
-                throw UsageError("bad tile list '" + list + "': the range '" + item +
-                                 "' runs backwards");
-            }
-            ranges.emplace_back(first, last);
-        }
-        if (comma == std::string::npos) {
-            break;
-        }
-        start = comma + 1;
-    }
-    return ranges;
-}
-
-std::uint64_t budgetFrom(const ParsedArguments& args) {
-    const auto text = args.value(kMaxMemory);
-    if (!text) {
-        return defaultMemoryBudget();
-    }
-    const auto size = parseMemorySize(*text);
-    if (!size) {
-        throw UsageError("bad size '" + *text + "' for --max-memory (for example 512M or 2G)");
-    }
-    return *size;
-}
 
 std::string hexColour(std::uint32_t value) {
     char text[11];
@@ -192,7 +116,7 @@ int check(const ParsedArguments& args, std::ostream& out) {
 
 int convert(const ParsedArguments& args, std::ostream& out) {
     const auto& files = args.operands();
-    const TileSet set = LibraryFile::load(files[0], {}, budgetFrom(args));
+    const TileSet set = LibraryFile::load(files[0], {}, memoryBudget(args));
     LibraryFile::save(files[1], set);
     out << "wrote " << set.count() << " tiles to " << files[1] << "\n";
     return QrbTool::kOk;
@@ -200,7 +124,7 @@ int convert(const ParsedArguments& args, std::ostream& out) {
 
 int exportBitmaps(const ParsedArguments& args, std::ostream& out) {
     const auto& files = args.operands();
-    const TileSet set = LibraryFile::load(files[0], {}, budgetFrom(args));
+    const TileSet set = LibraryFile::load(files[0], {}, memoryBudget(args));
     BitmapExporter::exportAll(set, files[1]);
     if (set.count() > 0) {
         const auto prefix = BitmapExporter::prefixFor(files[1]);
@@ -219,7 +143,7 @@ int exportBitmaps(const ParsedArguments& args, std::ostream& out) {
 int extract(const ParsedArguments& args, std::ostream& out) {
     const auto& files = args.operands();
     const std::vector<TileRange> ranges = parseTileList(files[2]);
-    const TileSet set = LibraryFile::load(files[0], {}, budgetFrom(args));
+    const TileSet set = LibraryFile::load(files[0], {}, memoryBudget(args));
     std::set<int> chosen;
     for (const auto& [first, last] : ranges) {
         if (last > set.count()) {
@@ -235,12 +159,6 @@ int extract(const ParsedArguments& args, std::ostream& out) {
     LibraryFile::save(files[1], set, std::span<const int>(numbers));
     out << "wrote " << numbers.size() << " tiles to " << files[1] << "\n";
     return QrbTool::kOk;
-}
-
-ArgumentParser withMemoryOption() {
-    ArgumentParser options;
-    options.option(kMaxMemory, "SIZE", "memory the decoded images may take (512M, 2G, ...)");
-    return options;
 }
 
 // Every command. A new verb is one more entry here.
@@ -289,6 +207,10 @@ const std::vector<Command>& commands() {
                         {kOutputNote, kMemoryNote},
                         withMemoryOption(),
                         extract});
+#ifdef QRB_WITH_SHEETS
+        list.push_back(cli::sheetCommand());
+        list.push_back(cli::calibrationCommand());
+#endif
         for (Command& c : list) {
             c.options.flag("--help", "show this help").alias("-h", "--help");
         }
@@ -309,9 +231,10 @@ std::string indented(const std::string& text, const std::string& indent) {
 }
 
 std::string overview() {
-    std::string text = "Usage: qrbtool COMMAND [OPTIONS] ARGUMENTS\n"
-                       "       qrbtool COMMAND --help | qrbtool --help | qrbtool --version\n"
-                       "Inspect, check, convert and split QRB tile library files.\n\nCommands:\n";
+    std::string text =
+        "Usage: qrbtool COMMAND [OPTIONS] ARGUMENTS\n"
+        "       qrbtool COMMAND --help | qrbtool --help | qrbtool --version\n"
+        "Inspect, check, convert, split and print QRB tile library files.\n\nCommands:\n";
     for (const Command& c : commands()) {
         text += "  " + c.usage().substr(std::string("qrbtool ").size()) + "\n" +
                 indented(c.summary, "      ") + "\n";

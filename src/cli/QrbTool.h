@@ -1,6 +1,6 @@
 #pragma once
-// qrbtool: inspect, check, convert, export and split tile libraries from the command line.
-// The commands and their output are a stable interface for scripts.
+// qrbtool: inspect, check, convert, export, split and print tile libraries from the
+// command line. The commands and their output are a stable interface for scripts.
 
 #include <ostream>
 #include <string>

@@ -12,9 +12,7 @@ namespace qrb {
 
 namespace {
 
-// Most tiles one sheet set may hold (tiles x copies): far beyond any print run, and it
-// keeps the layout's memory small.
-constexpr std::int64_t kMaxSheetTiles = 1'000'000;
+constexpr std::int64_t kMaxSheetTiles = SheetLayout::kMaxTiles;
 // Cut marks start this far outside the printed tiles and corner marks are this long.
 constexpr double kMarkClearance = 2;
 constexpr double kCornerMarkLength = 5;

@@ -14,6 +14,7 @@
 #include "sheet/SheetGeometry.h"
 #include "sheet/SheetOptions.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,9 @@ struct SheetPage {
 struct SheetLayout {
     // Width of every line in `marks`.
     static constexpr double kHairline = 0.1;
+    // Most tiles one sheet set may hold (tiles x copies): far beyond any print run, and it
+    // keeps the layout's memory small.
+    static constexpr std::int64_t kMaxTiles = 1'000'000;
 
     SizeMm page; // in the chosen orientation
     int columns = 0;

@@ -1,10 +1,8 @@
+#include "cli/ToolRun.h"
 #include "support/QrbFixture.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <sys/wait.h>
 
 namespace qrb {
 namespace {
@@ -13,39 +11,6 @@ using test::FixtureImage;
 using test::QrbFixture;
 using test::readFile;
 using test::TempDir;
-
-struct Result {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& arg) {
-    std::string q = "'";
-    for (char c : arg) {
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return q + "'";
-}
-
-// Runs the built qrbtool with `args`, inside `dir`; its output goes to `output` when given.
-// A run that hangs is ended after a minute (exit code 124).
-Result run(const TempDir& dir, const std::vector<std::string>& args,
-           const std::string& output = ".out") {
-    std::string command =
-        "cd " + quoted(dir.path().string()) + " && timeout 60 " + quoted(QRBTOOL_PATH);
-    for (const auto& a : args) {
-        command += " " + quoted(a);
-    }
-    command += " >" + output + " 2>.err";
-    const int status = std::system(command.c_str());
-    auto take = [&dir](const char* name) {
-        const auto bytes = readFile(dir / name);
-        std::filesystem::remove(dir / name);
-        return std::string(bytes.begin(), bytes.end());
-    };
-    return Result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, take(".out"), take(".err")};
-}
 
 QrbFixture sixTiles() {
     QrbFixture lib;

@@ -1,12 +1,13 @@
 #include "sheet/render/SheetWriter.h"
 
+#include "core/AtomicFile.h"
 #include "core/FileError.h"
 #include "sheet/Keyword.h"
 #include "sheet/Length.h"
 #include "sheet/SheetError.h"
 #include "sheet/render/SheetPainter.h"
 
-#include <QFile>
+#include <QIODevice>
 #include <QImageWriter>
 #include <QPageLayout>
 #include <QPageRanges>
@@ -14,11 +15,11 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <string>
 
 namespace qrb {
@@ -30,25 +31,23 @@ constexpr int kPdfResolution = 1200;
 // How far a device's paper may differ from the page laid out (a named size's rounding).
 constexpr double kPaperTolerance = 1.5;
 
-QString qtName(const std::filesystem::path& path) {
-    return QFile::decodeName(path.c_str());
-}
+// A write-only device over an atomic file's stream, for Qt's PDF and PNG writers. A
+// failed write leaves the stream bad, which the file's commit() reports.
+class StreamDevice : public QIODevice {
+public:
+    explicit StreamDevice(std::ostream& out) : out_(out) { open(QIODevice::WriteOnly); }
+    bool isSequential() const override { return true; }
 
-std::string reasonOf(const QSaveFile& file) {
-    return file.errorString().toStdString();
-}
-
-void openForWriting(QSaveFile& file, const std::filesystem::path& path) {
-    if (!file.open(QIODevice::WriteOnly)) {
-        throw FileError(path, "cannot write: " + reasonOf(file));
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        out_.write(data, static_cast<std::streamsize>(size));
+        return out_ ? size : -1;
     }
-}
 
-void commit(QSaveFile& file, const std::filesystem::path& path) {
-    if (!file.commit()) {
-        throw FileError(path, "cannot write: " + reasonOf(file));
-    }
-}
+private:
+    std::ostream& out_;
+};
 
 } // namespace
 
@@ -102,10 +101,11 @@ void SheetWriter::paintPages(QPagedPaintDevice& device, const SheetLayout& layou
 
 void SheetWriter::writePdf(const std::filesystem::path& path, const SheetLayout& layout,
                            const SheetArt& art, const QString& title) {
-    QSaveFile file(qtName(path));
-    openForWriting(file, path);
+    // The target is checked before anything is drawn: a folder or a device is refused.
+    AtomicFile file(path);
     {
-        QPdfWriter writer(&file);
+        StreamDevice device(file.stream());
+        QPdfWriter writer(&device);
         writer.setCreator(QStringLiteral("QRB Text Editor"));
         writer.setTitle(title);
         writer.setResolution(kPdfResolution);
@@ -115,7 +115,7 @@ void SheetWriter::writePdf(const std::filesystem::path& path, const SheetLayout&
             throw FileError(path, std::string("cannot write: ") + e.what());
         }
     }
-    commit(file, path);
+    file.commit();
 }
 
 QImage SheetWriter::renderPage(const SheetLayout& layout, const SheetPage& page,
@@ -156,13 +156,13 @@ std::vector<std::filesystem::path> SheetWriter::writePng(const std::filesystem::
     for (std::size_t i = 0; i < layout.pages.size(); ++i) {
         const QImage image = renderPage(layout, layout.pages[i], sheetPainter, dpi);
         const std::filesystem::path pagePath = pagePngPath(path, static_cast<int>(i + 1));
-        QSaveFile file(qtName(pagePath));
-        openForWriting(file, pagePath);
-        QImageWriter writer(&file, "png");
+        AtomicFile file(pagePath);
+        StreamDevice device(file.stream());
+        QImageWriter writer(&device, "png");
         if (!writer.write(image)) {
             throw FileError(pagePath, "cannot write: " + writer.errorString().toStdString());
         }
-        commit(file, pagePath);
+        file.commit();
         written.push_back(pagePath);
     }
     return written;

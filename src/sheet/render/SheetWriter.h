@@ -1,7 +1,8 @@
 #pragma once
 // Writing a laid-out sheet set: one PDF of all pages, or one PNG per page. Every file is
-// replaced atomically: it is written beside the target and renamed over it only when
-// complete, so a failure leaves the old file as it was.
+// replaced atomically, as the library files are (core/AtomicFile): written beside the
+// target and renamed over it only when complete, so a failure leaves the old file as it
+// was; a symbolic link is followed, a folder or device is refused.
 
 #include "sheet/SheetArt.h"
 #include "sheet/SheetLayout.h"

@@ -1,0 +1,90 @@
+#include "cli/Command.h"
+
+#include "core/MemorySize.h"
+
+#include <charconv>
+
+namespace qrb::cli {
+
+namespace {
+
+const char* const kMaxMemory = "--max-memory";
+
+} // namespace
+
+const char* const kOutputNote =
+    "Output files are replaced atomically: the old file stays whole until the new one is\n"
+    "complete. A write that fails or is killed leaves no temporary file behind (on a file\n"
+    "system without unnamed files a killed one may leave a hidden .NAME.XXXXXX, which the\n"
+    "next write of that file removes once it is a day old). When an output is a symbolic\n"
+    "link, the file it points to is replaced, or created where it points; a loop of links\n"
+    "is refused, and so is an output that is a folder, FIFO, socket or device.\n";
+
+const char* const kMemoryNote =
+    "Reading decodes every image to 24 bits a pixel, so a 1-bit image takes 24 times its\n"
+    "size in the file. A library whose images need more memory than the budget is refused\n"
+    "before any image is read. The budget is the smaller of 2 GiB and half the physical\n"
+    "memory unless --max-memory SIZE sets it: a number of bytes with an optional unit K, M,\n"
+    "G or T (1024-based), e.g. 512M or 4G. info and check read no pixels and need none.\n";
+
+namespace {
+
+long long parseNumber(const std::string& text, const std::string& list) {
+    long long value = 0;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end || value < 1) {
+        throw UsageError("bad tile list '" + list + "': '" + text +
+                         "' is not a tile number (1, 2, ...)");
+    }
+    return value;
+}
+
+} // namespace
+
+std::vector<TileRange> parseTileList(const std::string& list) {
+    std::vector<TileRange> ranges;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = list.find(',', start);
+        const std::string item = list.substr(start, comma - start);
+        const std::size_t dash = item.find('-');
+        if (dash == std::string::npos) {
+            const long long n = parseNumber(item, list);
+            ranges.emplace_back(n, n);
+        } else {
+            const long long first = parseNumber(item.substr(0, dash), list);
+            const long long last = parseNumber(item.substr(dash + 1), list);
+            if (last < first) {
+                throw UsageError("bad tile list '" + list + "': the range '" + item +
+                                 "' runs backwards");
+            }
+            ranges.emplace_back(first, last);
+        }
+        if (comma == std::string::npos) {
+            break;
+        }
+        start = comma + 1;
+    }
+    return ranges;
+}
+
+ArgumentParser withMemoryOption() {
+    ArgumentParser options;
+    options.option(kMaxMemory, "SIZE", "memory the decoded images may take (512M, 2G, ...)");
+    return options;
+}
+
+std::uint64_t memoryBudget(const ParsedArguments& args) {
+    const auto text = args.value(kMaxMemory);
+    if (!text) {
+        return defaultMemoryBudget();
+    }
+    const auto size = parseMemorySize(*text);
+    if (!size) {
+        throw UsageError("bad size '" + *text + "' for --max-memory (for example 512M or 2G)");
+    }
+    return *size;
+}
+
+} // namespace qrb::cli

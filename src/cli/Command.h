@@ -1,0 +1,48 @@
+#pragma once
+// One qrbtool command, and what several commands share: the notes of their help, tile
+// lists and the memory budget of reading a library.
+
+#include "cli/ArgumentParser.h"
+
+#include <cstdint>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace qrb::cli {
+
+// One command: its operands, options and what it does.
+struct Command {
+    std::string name;
+    std::string operands; // as shown in the synopsis: "IN OUT"
+    std::size_t operandCount;
+    std::string summary;
+    std::vector<const char*> notes;
+    ArgumentParser options;
+    std::function<int(const ParsedArguments&, std::ostream&)> run;
+
+    std::string usage() const {
+        const std::string opts = options.synopsis();
+        return "qrbtool " + name + (opts.empty() ? "" : " " + opts) + " " + operands;
+    }
+};
+
+// Help notes: how outputs are written, and the memory budget of reading.
+extern const char* const kOutputNote;
+extern const char* const kMemoryNote;
+
+// One item of a tile list: a single number or an inclusive range.
+using TileRange = std::pair<long long, long long>;
+
+// "2,4-6": tile numbers and ranges, in the order given. Throws UsageError for anything
+// else (a number below 1, a range that runs backwards, an empty item).
+std::vector<TileRange> parseTileList(const std::string& list);
+
+// Options with --max-memory SIZE.
+ArgumentParser withMemoryOption();
+// The budget --max-memory sets, or the default without it; throws UsageError for a bad size.
+std::uint64_t memoryBudget(const ParsedArguments& args);
+
+} // namespace qrb::cli
