@@ -69,13 +69,9 @@ void PrintSheetPanel::mnuExportSheet_Click() {
     if (path.isEmpty())
         return;
 
-    BusyCursor busy;
-    try {
+    busyWork(services_.messages, nullptr, tr("The print sheet was not written."), [&] {
         SheetWriter::writePdf(toFsPath(path), job->layout(), job->art(), libraryName());
-    } catch (const std::exception& e) {
-        busy.finish();
-        reportFailure(tr("The print sheet was not written."), e);
-    }
+    });
 }
 
 } // namespace qrb
