@@ -7,7 +7,12 @@
 
 namespace qrb::bench {
 
-struct SilentDesktop : DialogBackend, MessageBoxes, Clipboard, HelpViewer, Printing {
+struct SilentDesktop : DialogBackend,
+                       MessageBoxes,
+                       Clipboard,
+                       HelpViewer,
+                       Printing,
+                       ProgressDialog {
     QString next;
     std::optional<QString> openFile(const FileDialogRequest&) override { return next; }
     std::optional<QString> saveFile(const FileDialogRequest&) override { return next; }
@@ -24,6 +29,7 @@ struct SilentDesktop : DialogBackend, MessageBoxes, Clipboard, HelpViewer, Print
     void showContents() override {}
     bool preview(PrintJob&, const QString&, const QString&) override { return false; }
     bool print(PrintJob&, const QString&) override { return false; }
+    void run(const QString&, const QString&, const Work& work) override { work({}, {}); }
 };
 
 } // namespace qrb::bench

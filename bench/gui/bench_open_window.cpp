@@ -25,7 +25,7 @@ struct Window {
         std::make_shared<qrb::bench::SilentDesktop>();
     std::unique_ptr<qrb::Form2> form;
     Window() {
-        qrb::Platform p{desktop, desktop, desktop, desktop, desktop};
+        qrb::Platform p{desktop, desktop, desktop, desktop, desktop, desktop};
         form = std::make_unique<qrb::Form2>(p);
         form->show();
         QApplication::processEvents();

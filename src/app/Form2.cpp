@@ -3,6 +3,7 @@
 #include "app/AboutBox.h"
 #include "app/MenuShortcutsFirst.h"
 #include "app/parts/PrintSheetPanel.h"
+#include "app/parts/TableLetteringPanel.h"
 #include "app/parts/TextPlacementPanel.h"
 #include "app/parts/TileEditorPanel.h"
 #include "app/parts/WorkingTilePanel.h"
@@ -90,8 +91,8 @@ Form2::~Form2() {
 }
 
 void Form2::createPanels() {
-    const Services services{dialog_, *platform_.messages, *platform_.clipboard,
-                            *platform_.printing};
+    const Services services{dialog_, *platform_.messages, *platform_.clipboard, *platform_.printing,
+                            *platform_.progress};
     tileEditor_ =
         new TileEditorPanel(document_, services, progressDisplay(), ui_.ProgressBar1, this);
     workingTile_ = new WorkingTilePanel(document_, services,
@@ -118,6 +119,8 @@ void Form2::createPanels() {
     text.italic = ui_.toolbarButton(11);
     textPlacement_ = new TextPlacementPanel(document_, services, text, this);
     printSheet_ = new PrintSheetPanel(document_, services, this);
+    tableLettering_ = new TableLetteringPanel(document_, services, this);
+    connect(tableLettering_, &TableLetteringPanel::tilesAppended, this, &Form2::ensureRowVisible);
 }
 
 // ---- Commands ----------------------------------------------------------------------------
@@ -160,6 +163,7 @@ void Form2::bindCommands() {
     WorkingTilePanel* work = workingTile_;
     TextPlacementPanel* text = textPlacement_;
     PrintSheetPanel* sheets = printSheet_;
+    TableLetteringPanel* table = tableLettering_;
 
     // File
     onAction(ui_.mnuOpen, [this] { mnuOpen_Click(); });
@@ -189,6 +193,7 @@ void Form2::bindCommands() {
     onAction(ui_.mnuFlipVertical, [work] { work->TransformWorkingTile(2); });
     onAction(ui_.mnuFlipHorizontal, [work] { work->TransformWorkingTile(3); });
     onAction(ui_.mnuBaseTile, [tiles] { tiles->mnuSetBaseTile_Click(); });
+    onAction(ui_.mnuLetterFromTable, [table] { table->mnuLetterFromTable_Click(); });
     // Help
     onAction(ui_.mnuContents, [this] { mnuContents_Click(); });
     onAction(ui_.mnuAbout, [this] { mnuAbout_Click(); });
@@ -357,6 +362,7 @@ void Form2::updateCommands() {
         {ui_.mnuDeleteTile, current},
         {ui_.mnuDeleteTilemnu, current},
         {ui_.mnuCloneTilemnu, current},
+        {ui_.mnuLetterFromTable, open},
         {ui_.toolbarButton(2), open},
         {ui_.toolbarButton(4), open},
         {ui_.toolbarButton(5), open},

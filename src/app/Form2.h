@@ -48,6 +48,7 @@ class ImageBox;
 class PanelStatusBar;
 class PrintSheetPanel;
 class ShapeWidget;
+class TableLetteringPanel;
 class TextPlacementPanel;
 class TileEditorPanel;
 class TileStrip;
@@ -138,6 +139,8 @@ public:
         QAction* mnuTypeAngle = nullptr;
         // Print sheets, at the end of the File menu before Exit.
         QAction *mnuPrint = nullptr, *mnuExportSheet = nullptr, *printSpacer = nullptr;
+        // Letter from table, at the end of the Tile menu.
+        QAction* mnuLetterFromTable = nullptr;
         // Undo and Redo, at the end of the Edit menu and of the toolbar.
         QAction *mnuUndo = nullptr, *mnuRedo = nullptr;
         QAction *toolbarUndo = nullptr, *toolbarRedo = nullptr;
@@ -162,6 +165,7 @@ public:
     WorkingTilePanel& workingTile() { return *workingTile_; }
     TextPlacementPanel& textPlacement() { return *textPlacement_; }
     PrintSheetPanel& printSheet() { return *printSheet_; }
+    TableLetteringPanel& tableLettering() { return *tableLettering_; }
 
     int TileCount() const { return document_.tileCount(); }
     int CurrentTile() const { return document_.currentTile(); }
@@ -249,6 +253,7 @@ private:
     WorkingTilePanel* workingTile_ = nullptr;
     TextPlacementPanel* textPlacement_ = nullptr;
     PrintSheetPanel* printSheet_ = nullptr;
+    TableLetteringPanel* tableLettering_ = nullptr;
     QString startupFile_;
     QPointer<AboutBox> about_;
     bool firstActivation_ = true;

@@ -512,6 +512,9 @@ void Form2::buildMenus() {
     tile->addSeparator()->setObjectName(QStringLiteral("deleteSpacer"));
     ui_.toolbarButton(20)->setText(tr("&Delete Tile"));
     tile->addAction(ui_.toolbarButton(20));
+    tile->addSeparator()->setObjectName(QStringLiteral("letterSpacer"));
+    ui_.mnuLetterFromTable =
+        item(tile, QStringLiteral("mnuLetterFromTable"), tr("&Letter from table..."));
 
     // Undo and Redo of the document, after the menu's other items.
     ui_.mnuEdit->addSeparator()->setObjectName(QStringLiteral("undoSpacer"));

@@ -41,6 +41,7 @@
 namespace qrb {
 
 class LetteringTable;
+class TableLettering;
 
 // A command the document does not carry out, with the reason to show.
 class Refusal : public std::runtime_error {
@@ -141,6 +142,12 @@ public:
     std::optional<int> letterFromTable(const LetteringTable& table,
                                        const ProgressCallback& progress = {},
                                        std::stop_token stop = {});
+    // Letter from table in two halves, for lettering away from the document's thread: the
+    // lettering of `table` as letterFromTable() makes it (throws TableError as it does),
+    // which only reads the document and must not outlive or overlap a change of it; and
+    // the append of the tiles it made as one undo step.
+    TableLettering tableLettering(const LetteringTable& table) const;
+    int appendLettered(std::vector<Tile> tiles);
 
     // ---- Working tile edits --------------------------------------------------------
     const WorkingTile& working() const { return working_; }

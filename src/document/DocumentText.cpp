@@ -172,16 +172,24 @@ void Document::clearPositionData() {
 
 // ---- Lettering from a table -------------------------------------------------------------
 
+TableLettering Document::tableLettering(const LetteringTable& table) const {
+    table.check(tileCount(), QFileInfo(path_).fileName().toStdString(), tileCount());
+    // Each row as if its base tile were picked now and Create pressed.
+    return TableLettering(tiles_, slots_, placement_);
+}
+
+int Document::appendLettered(std::vector<Tile> tiles) {
+    return appendTiles(std::move(tiles), tr("Letter from Table"));
+}
+
 std::optional<int> Document::letterFromTable(const LetteringTable& table,
                                              const ProgressCallback& progress,
                                              std::stop_token stop) {
-    table.check(tileCount(), QFileInfo(path_).fileName().toStdString(), tileCount());
-    // Each row as if its base tile were picked now and Create pressed.
-    const TableLettering lettering(tiles_, slots_, placement_);
+    const TableLettering lettering = tableLettering(table);
     std::optional<std::vector<Tile>> made = lettering.letterAll(table, progress, stop);
     if (!made)
         return std::nullopt;
-    return appendTiles(std::move(*made), tr("Letter from Table"));
+    return appendLettered(std::move(*made));
 }
 
 // ---- Options -----------------------------------------------------------------------------

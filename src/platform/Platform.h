@@ -8,6 +8,7 @@
 #include "platform/HelpViewer.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Printing.h"
+#include "platform/ProgressDialog.h"
 
 #include <memory>
 
@@ -19,8 +20,10 @@ struct Platform {
     std::shared_ptr<Clipboard> clipboard;
     std::shared_ptr<HelpViewer> help;
     std::shared_ptr<Printing> printing;
+    std::shared_ptr<ProgressDialog> progress;
 
-    // The desktop's own dialogs, message boxes, clipboard, a help window and printing.
+    // The desktop's own dialogs, message boxes, clipboard, a help window, printing and
+    // progress dialogs.
     static Platform qt();
 };
 

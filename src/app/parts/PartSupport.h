@@ -7,6 +7,7 @@
 #include "platform/CommonDialog.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Printing.h"
+#include "platform/ProgressDialog.h"
 
 #include <QString>
 
@@ -28,6 +29,7 @@ struct Services {
     MessageBoxes& messages;
     Clipboard& clipboard;
     Printing& printing;
+    ProgressDialog& progress;
 };
 
 // The hourglass pointer while a command works, and its progress bar hidden afterwards,

@@ -4,6 +4,7 @@
 #include "platform/qt/HelpWindow.h"
 #include "platform/qt/QtDialogBackend.h"
 #include "platform/qt/QtPrinting.h"
+#include "platform/qt/QtProgressDialog.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -72,8 +73,8 @@ void QtHelpViewer::showContents() {
 
 Platform Platform::qt() {
     return Platform{std::make_shared<QtDialogBackend>(), std::make_shared<QtMessageBoxes>(),
-                    std::make_shared<QtClipboard>(), std::make_shared<QtHelpViewer>(),
-                    std::make_shared<QtPrinting>()};
+                    std::make_shared<QtClipboard>(),     std::make_shared<QtHelpViewer>(),
+                    std::make_shared<QtPrinting>(),      std::make_shared<QtProgressDialog>()};
 }
 
 } // namespace qrb

@@ -2,7 +2,8 @@
 // The window's desktop services, scripted for tests: dialogs answer from a queue and
 // record what they were asked, message boxes answer questions from a queue and record
 // every message, the clipboard is a variable, help counts its openings, a preview runs a
-// script on its job and the print dialog prints to a PDF file. Nothing here ever blocks.
+// script on its job, the print dialog prints to a PDF file and progress dialogs run their
+// work at once and can be cancelled. Nothing here ever blocks.
 //
 //   ScriptedPlatform platform;
 //   platform.dialogs->answers.push_back(path);        // the next file dialog picks path
@@ -20,6 +21,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stop_token>
+#include <utility>
 #include <vector>
 
 namespace qrb::test {
@@ -153,14 +156,43 @@ public:
     }
 };
 
+// Runs the work at once on the calling thread and records every report; Cancel is pressed
+// at the report numbered `cancelAtReport` (from 1), or never.
+class ScriptedProgress : public ProgressDialog {
+public:
+    struct Run {
+        QString title;
+        QString label;
+        std::vector<std::pair<int, int>> reports; // (done, total)
+    };
+    std::optional<int> cancelAtReport;
+    std::vector<Run> runs;
+
+    void run(const QString& title, const QString& label, const Work& work) override {
+        runs.push_back(Run{title, label, {}});
+        std::stop_source cancel;
+        work(
+            [&](int done, int total) {
+                auto& reports = runs.back().reports;
+                reports.emplace_back(done, total);
+                if (cancelAtReport && int(reports.size()) >= *cancelAtReport)
+                    cancel.request_stop();
+            },
+            cancel.get_token());
+    }
+};
+
 struct ScriptedPlatform {
     std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
     std::shared_ptr<ScriptedMessages> messages = std::make_shared<ScriptedMessages>();
     std::shared_ptr<ScriptedClipboard> clipboard = std::make_shared<ScriptedClipboard>();
     std::shared_ptr<ScriptedHelp> help = std::make_shared<ScriptedHelp>();
     std::shared_ptr<ScriptedPrinting> printing = std::make_shared<ScriptedPrinting>();
+    std::shared_ptr<ScriptedProgress> progress = std::make_shared<ScriptedProgress>();
 
-    Platform platform() const { return Platform{dialogs, messages, clipboard, help, printing}; }
+    Platform platform() const {
+        return Platform{dialogs, messages, clipboard, help, printing, progress};
+    }
 };
 
 } // namespace qrb::test
