@@ -3,7 +3,8 @@
 #include "cli/ArgumentParser.h"
 #include "cli/Command.h"
 #include "cli/JsonText.h"
-#ifdef QRB_WITH_SHEETS
+#ifdef QRB_DRAWING_COMMANDS
+#include "cli/LetterCommand.h"
 #include "cli/sheet/SheetCommands.h"
 #endif
 #include "core/MemorySize.h"
@@ -207,7 +208,8 @@ const std::vector<Command>& commands() {
                         {kOutputNote, kMemoryNote},
                         withMemoryOption(),
                         extract});
-#ifdef QRB_WITH_SHEETS
+#ifdef QRB_DRAWING_COMMANDS
+        list.push_back(cli::letterCommand());
         list.push_back(cli::sheetCommand());
         list.push_back(cli::calibrationCommand());
 #endif
@@ -234,13 +236,14 @@ std::string overview() {
     std::string text =
         "Usage: qrbtool COMMAND [OPTIONS] ARGUMENTS\n"
         "       qrbtool COMMAND --help | qrbtool --help | qrbtool --version\n"
-        "Inspect, check, convert, split and print QRB tile library files.\n\nCommands:\n";
+        "Inspect, check, convert, split and print QRB tile library files, and letter\n"
+        "new tiles from a table.\n\nCommands:\n";
     for (const Command& c : commands()) {
         text += "  " + c.usage().substr(std::string("qrbtool ").size()) + "\n" +
                 indented(c.summary, "      ") + "\n";
     }
-    text += std::string("\n") + kOptionsNote + "\n" + kOutputNote + "\n" + kMemoryNote + "\n" +
-            kJsonNote + "\n" + kExitNote;
+    text += std::string("\n") + kOptionsNote + "\n";
+    text += std::string(kOutputNote) + "\n" + kMemoryNote + "\n" + kJsonNote + "\n" + kExitNote;
     return text;
 }
 

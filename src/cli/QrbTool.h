@@ -1,6 +1,7 @@
 #pragma once
-// qrbtool: inspect, check, convert, export, split and print tile libraries from the
-// command line. The commands and their output are a stable interface for scripts.
+// qrbtool: inspect, check, convert, export, split and print tile libraries, and letter
+// new tiles from a table, from the command line. The commands and their output are a
+// stable interface for scripts.
 
 #include <ostream>
 #include <string>

@@ -10,6 +10,8 @@ namespace {
 using test::FixtureImage;
 using test::QrbFixture;
 using test::readFile;
+using test::Result;
+using test::run;
 using test::TempDir;
 
 QrbFixture sixTiles() {

@@ -1,5 +1,5 @@
 #pragma once
-// Runs the built qrbtool (QRBTOOL_PATH) as a script would, and takes what it printed.
+// Runs the built qrbtool as a user's shell would, for the command-line tests.
 
 #include "support/TempDir.h"
 
@@ -9,7 +9,7 @@
 #include <sys/wait.h>
 #include <vector>
 
-namespace qrb {
+namespace qrb::test {
 
 struct Result {
     int code = -1;
@@ -25,10 +25,10 @@ inline std::string quoted(const std::string& arg) {
     return q + "'";
 }
 
-// Runs the built qrbtool with `args`, inside `dir`; its output goes to `output` when given,
-// and `environment` comes before it ("env -u DISPLAY"). A run that hangs is ended after a
+// Runs the built qrbtool with `args`, inside `dir`; its output goes to `output` when given.
+// `environment` ("NAME=value ...") is set for it alone. A run that hangs is ended after a
 // minute (exit code 124).
-inline Result run(const test::TempDir& dir, const std::vector<std::string>& args,
+inline Result run(const TempDir& dir, const std::vector<std::string>& args,
                   const std::string& output = ".out", const std::string& environment = "") {
     std::string command = "cd " + quoted(dir.path().string()) + " && " + environment +
                           " timeout 60 " + quoted(QRBTOOL_PATH);
@@ -38,11 +38,11 @@ inline Result run(const test::TempDir& dir, const std::vector<std::string>& args
     command += " >" + output + " 2>.err";
     const int status = std::system(command.c_str());
     auto take = [&dir](const char* name) {
-        const auto bytes = test::readFile(dir / name);
+        const auto bytes = readFile(dir / name);
         std::filesystem::remove(dir / name);
         return std::string(bytes.begin(), bytes.end());
     };
     return Result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, take(".out"), take(".err")};
 }
 
-} // namespace qrb
+} // namespace qrb::test

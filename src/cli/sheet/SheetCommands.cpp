@@ -1,5 +1,6 @@
 #include "cli/sheet/SheetCommands.h"
 
+#include "cli/HeadlessGui.h"
 #include "core/FileError.h"
 #include "core/InputFile.h"
 #include "imaging/render/DibConversion.h"
@@ -12,7 +13,6 @@
 
 #include <QBuffer>
 #include <QByteArray>
-#include <QGuiApplication>
 #include <QImageReader>
 
 #include <charconv>
@@ -53,42 +53,6 @@ const char* const kCalibrationNote =
     "hold it against the light from the back: where each front cross shows on the scale\n"
     "behind it is the offset to give as --back-offset X,Y. Print again with that offset\n"
     "to check it.\n";
-
-// A QGuiApplication for the time of one command, on the offscreen platform so that pages
-// are drawn without a display; none when the program has one already. Qt's own notes
-// (about the desktop it does not need) stay off the error output, which holds only the
-// command's one line.
-class HeadlessGui {
-public:
-    HeadlessGui() {
-        if (QCoreApplication::instance() == nullptr) {
-            previous_ = qInstallMessageHandler(quiet);
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-            app_.emplace(argc_, argv_);
-        }
-    }
-    ~HeadlessGui() {
-        if (app_) {
-            app_.reset();
-            qInstallMessageHandler(previous_);
-        }
-    }
-    HeadlessGui(const HeadlessGui&) = delete;
-    HeadlessGui& operator=(const HeadlessGui&) = delete;
-
-private:
-    static void quiet(QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type == QtCriticalMsg || type == QtFatalMsg) {
-            std::fprintf(stderr, "%s\n", qPrintable(text));
-        }
-    }
-
-    QtMessageHandler previous_ = nullptr;
-    int argc_ = 1;
-    char name_[8] = "qrbtool";
-    char* argv_[2] = {name_, nullptr};
-    std::optional<QGuiApplication> app_;
-};
 
 // An option's words checked by the sheet model, whose complaints become usage errors.
 template <class Parse>

@@ -16,6 +16,8 @@ namespace qrb {
 namespace {
 
 using test::QrbFixture;
+using test::Result;
+using test::run;
 using test::TempDir;
 
 constexpr int kDpi = 50;

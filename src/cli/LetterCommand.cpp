@@ -1,0 +1,164 @@
+#include "cli/LetterCommand.h"
+
+#include "cli/HeadlessGui.h"
+#include "cli/JsonText.h"
+#include "cli/TerminalProgress.h"
+#include "document/TableLettering.h"
+#include "lettering/LetteringTable.h"
+#include "text/PositionDataFile.h"
+#include "text/render/modRotateText.h"
+#include "tileset/LibraryFile.h"
+
+#include <QFontInfo>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace qrb::cli {
+
+namespace {
+
+const char* const kSummary =
+    "Letter a new tile for each row of TABLE (and copy) with the slots of POSITIONS,\n"
+    "as the editor's Create with \"Create tile using position data\" makes it from the\n"
+    "row's base tile, and write IN's tiles followed by the new ones to OUT.";
+const char* const kTableNote =
+    "TABLE is CSV (RFC 4180: quotes around cells with commas, quotes or line breaks;\n"
+    "UTF-8 with or without a byte-order mark), or tab-separated when its name ends in\n"
+    ".tsv. The first row names the columns, in any order, case and blanks ignored:\n"
+    "  base          the number, from 1, of the tile in IN the row's tiles start from\n"
+    "  slot1..slot9  the texts of the slot panel's rows from the top; a slot without a\n"
+    "                column keeps its text from POSITIONS, an empty cell has no text\n"
+    "  copies        how many identical tiles the row makes (default 1, 0 allowed)\n"
+    "Any other column is an error. For example, with a title in slot 1 and a cost in\n"
+    "slot 2 of cards.qpf:\n"
+    "  base,slot1,slot2,copies\n"
+    "  1,Harbour,3,2\n"
+    "  2,\"Market, small\",1,1\n"
+    "  qrbtool letter cards.qrb cards.qpf rows.csv out.qrb\n"
+    "writes cards.qrb's tiles and three new ones to out.qrb. An error names the row's\n"
+    "line and column (\"rows.csv:3: base 9 is beyond the 2 tiles of cards.qrb\") and\n"
+    "nothing is written. --json prints one line: rows, tiles lettered and written,\n"
+    "milliseconds, and the faces that are not installed with the font drawing them.\n"
+    "Progress shows on the error output when it is a terminal and the run takes over a\n"
+    "second. No display is needed.\n";
+
+using Clock = std::chrono::steady_clock;
+
+// An output that is one of the command's other inputs would destroy that input: almost
+// surely operands in the wrong order. (OUT may be IN: the library then grows in place.)
+void refuseOverwritingInput(const std::filesystem::path& out, const std::filesystem::path& input,
+                            const char* what) {
+    std::error_code error;
+    if (std::filesystem::equivalent(out, input, error))
+        throw UsageError("OUT " + out.string() + " is " + what +
+                         "; the order is IN.qrb POSITIONS.qpf TABLE OUT.qrb");
+}
+
+struct Fallback {
+    std::string face;
+    std::string drawnWith;
+};
+
+// The faces of the slots some tile is lettered with that this system draws with another
+// font, each once, in slot order.
+std::vector<Fallback> fallbacks(const LetteringTable& table, const PositionSlots& layout) {
+    std::array<bool, LetteringRow::kSlots> used{};
+    for (const LetteringRow& row : table.rows()) {
+        if (row.copies == 0)
+            continue;
+        for (std::size_t k = 0; k < LetteringRow::kSlots; ++k)
+            used[k] = used[k] || !(row.texts[k] ? *row.texts[k] : layout[k].text).empty();
+    }
+    std::vector<Fallback> found;
+    for (std::size_t k = 0; k < LetteringRow::kSlots; ++k) {
+        const std::string& face = layout[k].style.face;
+        if (!used[k] || std::any_of(found.begin(), found.end(),
+                                    [&](const Fallback& f) { return f.face == face; }))
+            continue;
+        const QString drawnWith = QFontInfo(toQFont(layout[k].style)).family();
+        if (drawnWith.compare(QString::fromStdString(face), Qt::CaseInsensitive) != 0)
+            found.push_back(Fallback{face, drawnWith.toStdString()});
+    }
+    return found;
+}
+
+int letter(const ParsedArguments& args, std::ostream& out) {
+    const std::uint64_t budget = memoryBudget(args);
+    const Clock::time_point start = Clock::now();
+    const auto& files = args.operands();
+    const std::filesystem::path in = files[0];
+    const std::filesystem::path positions = files[1];
+    const std::filesystem::path tablePath = files[2];
+    const std::filesystem::path outPath = files[3];
+    const bool onlyNew = args.has("--only-new");
+    refuseOverwritingInput(outPath, positions, "the position data file");
+    refuseOverwritingInput(outPath, tablePath, "the table");
+
+    const HeadlessGui application;
+    TerminalProgress progress(std::cerr, ::isatty(STDERR_FILENO) == 1);
+
+    // Everything is read and checked before anything is lettered or written.
+    const LetteringTable table = LetteringTable::read(tablePath);
+    const PositionSlots layout = PositionDataFile::read(positions);
+    TileSet tiles = LibraryFile::load(in, progress.stage("reading " + in.string()), budget);
+    const int kept = onlyNew ? 0 : tiles.count();
+    table.check(tiles.count(), in.string(), kept);
+
+    // Each row as a freshly started editor makes it after loading POSITIONS.
+    std::vector<Tile> made =
+        *TableLettering(tiles, layout).letterAll(table, progress.stage("lettering"));
+    const std::vector<Fallback> substituted = fallbacks(table, layout);
+    const std::size_t lettered = made.size();
+
+    TileSet written;
+    TileSet& result = onlyNew ? written : tiles;
+    for (Tile& tile : made)
+        result.append(std::move(tile));
+    LibraryFile::save(outPath, result, std::nullopt, progress.stage("writing " + outPath.string()));
+    progress.finish();
+    const double milliseconds =
+        std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+
+    if (args.has("--json")) {
+        char time[32];
+        std::snprintf(time, sizeof time, "%.3f", milliseconds);
+        out << "{\"rows\": " << table.rows().size() << ", \"tiles_lettered\": " << lettered
+            << ", \"tiles_written\": " << result.count() << ", \"milliseconds\": " << time
+            << ", \"fallback_faces\": [";
+        for (std::size_t i = 0; i < substituted.size(); ++i)
+            out << (i > 0 ? ", " : "") << "{\"face\": " << jsonString(substituted[i].face)
+                << ", \"drawn_with\": " << jsonString(substituted[i].drawnWith) << "}";
+        out << "]}\n";
+        return 0;
+    }
+    out << "lettered " << lettered << (lettered == 1 ? " tile" : " tiles") << " from "
+        << table.rows().size() << (table.rows().size() == 1 ? " row" : " rows") << " of "
+        << tablePath.string() << "; wrote " << result.count() << " tiles to " << outPath.string()
+        << "\n";
+    for (const Fallback& f : substituted)
+        out << "note: the face " << f.face << " is not installed; drawn with " << f.drawnWith
+            << "\n";
+    return 0;
+}
+
+} // namespace
+
+Command letterCommand() {
+    ArgumentParser options = withMemoryOption();
+    options.flag("--only-new", "write only the new tiles to OUT, without IN's")
+        .flag("--json", "print the summary as one line of JSON");
+    return {"letter", "IN.qrb POSITIONS.qpf TABLE OUT.qrb",   4,
+            kSummary, {kTableNote, kOutputNote, kMemoryNote}, options,
+            letter};
+}
+
+} // namespace qrb::cli
