@@ -5,6 +5,7 @@
 #include "document/Document.h"
 
 #include "lettering/LetteringTable.h"
+#include "support/LetteringLayout.h"
 #include "support/QrbFixture.h"
 #include "support/TempDir.h"
 #include "text/PositionDataFile.h"
@@ -35,43 +36,6 @@ TileSet library() {
     return set;
 }
 
-PositionSlot slot(
-    const char* text, const char* position, const char* angle, float size,
-    void (*style)(TextStyle&) = [](TextStyle&) {}) {
-    PositionSlot s;
-    s.text = text;
-    s.position = position;
-    s.angle = angle;
-    s.style.size = size;
-    style(s.style);
-    return s;
-}
-
-// Angles 0, 37, 90, 180, 359 and others; sizes 6 to 72; every style; white text; positions
-// at every edge, before the tile and past it; positions that are not numbers (the first
-// keeps the position the text had before the base tile was picked, the other the one the
-// slot before left); slot 7 empty until a row fills it.
-PositionSlots layout() {
-    PositionSlots all;
-    all[0] = slot("NORTH", "x,20", "180", 6);
-    all[1] = slot("East", "-5,-5", "037", 18, [](TextStyle& s) { s.bold = true; });
-    all[2] = slot("S", "60,10", "090", 72, [](TextStyle& s) {
-        s.italic = true;
-        s.underline = true;
-    });
-    all[3] = slot("West wind", "30,63", "180", 12, [](TextStyle& s) {
-        s.strikethrough = true;
-        s.textColour = palette::White;
-    });
-    all[4] = slot("359", "0,0", "359", 9);
-    all[5] = slot("Running off the tile's edge", "-3,30", "000", 24);
-    all[6] = slot("abc", "x,12", "270", 10, [](TextStyle& s) { s.textColour = palette::Red; });
-    all[7].text.clear();
-    all[8] = slot("Z", "63,63", "045", 40,
-                  [](TextStyle& s) { s.bold = s.italic = s.underline = s.strikethrough = true; });
-    return all;
-}
-
 // slot1 is slot 0, slot2 slot 1, slot8 slot 7; the other slots keep their own texts.
 const char* const kTable = "base,slot1,slot2,slot8,copies\n"
                            "1,Row one,,new,1\n"
@@ -84,7 +48,7 @@ const char* const kTable = "base,slot1,slot2,slot8,copies\n"
 class LetterFromTable : public ::testing::Test {
 protected:
     LetterFromTable() {
-        PositionDataFile::write(qpf, layout());
+        PositionDataFile::write(qpf, letteringLayout());
         prepare(doc);
     }
 
