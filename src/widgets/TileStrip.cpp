@@ -160,20 +160,27 @@ std::pair<int, int> TileStrip::rowsInView() const {
     return {first, last};
 }
 
-const TileStrip::RowPixmaps& TileStrip::pixmapsFor(int tile) {
+const TileStrip::RowPixmaps* TileStrip::pixmapsFor(int tile) {
     if (const RowPixmaps* kept = cache_.object(tile))
-        return *kept;
+        return kept;
     const Tile& t = model_.tiles().tile(tile);
-    auto row = std::make_unique<RowPixmaps>(
-        RowPixmaps{QPixmap::fromImage(toQImage(t.full)), QPixmap::fromImage(toQImage(t.half))});
-    const qsizetype cost = bytesOf(row->full) + bytesOf(row->half);
-    if (cost > cache_.maxCost()) {
-        uncached_ = std::move(*row);
-        return uncached_;
-    }
-    RowPixmaps* kept = row.release();
-    cache_.insert(tile, kept, cost);
-    return *kept;
+    // Pixmaps are 32-bit: a row too large for the cache is never converted whole.
+    const qsizetype cost = 4 * (qsizetype(t.full.width()) * t.full.height() +
+                                qsizetype(t.half.width()) * t.half.height());
+    if (cost > cache_.maxCost())
+        return nullptr;
+    auto* row =
+        new RowPixmaps{QPixmap::fromImage(toQImage(t.full)), QPixmap::fromImage(toQImage(t.half))};
+    cache_.insert(tile, row, bytesOf(row->full) + bytesOf(row->half));
+    return row;
+}
+
+void TileStrip::drawPart(QPainter& painter, const DibImage& picture, QPoint at,
+                         const QRect& exposed) {
+    const QRect part =
+        exposed.translated(-at).intersected(QRect(0, 0, picture.width(), picture.height()));
+    if (!part.isEmpty())
+        painter.drawImage(at + part.topLeft(), toQImage(picture, part));
 }
 
 void TileStrip::paintEvent(QPaintEvent* event) {
@@ -197,15 +204,23 @@ void TileStrip::paintEvent(QPaintEvent* event) {
     const int frameWidth = std::max(width() + contentLeft_, contentWidth()) + pixelsOf(100);
     painter.save();
     painter.translate(-contentLeft_, 0);
+    const QRect exposed = event->rect().translated(contentLeft_, 0);
     for (int i = first; i <= last; ++i) {
         const RowGeometry g = model_.rowGeometry(i);
         const int frameTop = toPixelsY(g.frameTop);
         const int frameBottom = toPixelsY(g.frameTop + g.frameHeight);
         painter.fillRect(QRect(frameLeft, frameTop, frameWidth, frameBottom - frameTop),
                          toQColor(model_.mark(i)));
-        const RowPixmaps& px = pixmapsFor(i);
-        painter.drawPixmap(pixelsOf(g.fullLeft), toPixelsY(g.fullTop), px.full);
-        painter.drawPixmap(pixelsOf(g.halfLeft), toPixelsY(g.halfTop), px.half);
+        const QPoint full(pixelsOf(g.fullLeft), toPixelsY(g.fullTop));
+        const QPoint half(pixelsOf(g.halfLeft), toPixelsY(g.halfTop));
+        if (const RowPixmaps* px = pixmapsFor(i)) {
+            painter.drawPixmap(full, px->full);
+            painter.drawPixmap(half, px->half);
+        } else {
+            const Tile& t = model_.tiles().tile(i);
+            drawPart(painter, t.full, full, exposed);
+            drawPart(painter, t.half, half, exposed);
+        }
         const int side = pixelsOf(g.smallSize);
         painter.fillRect(QRect(pixelsOf(g.smallLeft), toPixelsY(g.smallTop), side, side),
                          toQColor(model_.tiles().tile(i).smallColour));

@@ -99,8 +99,13 @@ private:
         QPixmap full;
         QPixmap half;
     };
-    // Tile `tile`'s pixmaps, valid until the next call.
-    const RowPixmaps& pixmapsFor(int tile);
+    // Tile `tile`'s pixmaps, kept in the cache; null for a row larger than the whole
+    // cache, which is drawn a part at a time instead.
+    const RowPixmaps* pixmapsFor(int tile);
+    // Draws `picture` with its top-left corner at `at`, converting only what lies in
+    // `exposed` (painter coordinates).
+    static void drawPart(QPainter& painter, const DibImage& picture, QPoint at,
+                         const QRect& exposed);
     // The row a movement key leads to from the focus row, within the strip; 0 for other keys.
     int rowForKey(int key) const;
     void drawFocusFrame(QPainter& painter);
@@ -110,7 +115,6 @@ private:
     bool white_ = false;
     QPixmap emptyPicture_;
     QCache<int, RowPixmaps> cache_{kDefaultCacheBytes};
-    RowPixmaps uncached_; // a row larger than the whole budget, drawn without being kept
     QAbstractSlider* scrollTarget_ = nullptr;
     int focusRow_ = 0; // 0: the current tile
     int contentLeft_ = 0;

@@ -5,12 +5,17 @@
 namespace qrb {
 
 QImage toQImage(const DibImage& dib) {
-    if (dib.isEmpty())
+    return toQImage(dib, QRect(0, 0, dib.width(), dib.height()));
+}
+
+QImage toQImage(const DibImage& dib, const QRect& part) {
+    const QRect area = part.intersected(QRect(0, 0, dib.width(), dib.height()));
+    if (area.isEmpty())
         return QImage();
-    QImage image(dib.width(), dib.height(), QImage::Format_RGB32);
-    const int w = dib.width();
-    for (int y = 0; y < dib.height(); ++y) {
-        const std::uint8_t* src = dib.scanLine(y);
+    QImage image(area.size(), QImage::Format_RGB32);
+    const int w = area.width();
+    for (int y = 0; y < area.height(); ++y) {
+        const std::uint8_t* src = dib.scanLine(area.top() + y) + 3 * std::size_t(area.left());
         auto* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < w; ++x, src += 3)
             dst[x] = qRgb(src[2], src[1], src[0]);

@@ -12,6 +12,9 @@ namespace qrb {
 
 // An RGB32 image with exactly the pixels of `dib`.
 QImage toQImage(const DibImage& dib);
+// The part `part` of `dib` (clipped to it) as an RGB32 image, for showing a piece of a
+// picture too large to convert whole.
+QImage toQImage(const DibImage& dib, const QRect& part);
 
 // The 24-bit rows of `image` (padding bytes 0). A null image gives an empty DibImage.
 DibImage toDibImage(const QImage& image);
