@@ -78,7 +78,7 @@ struct Files {
         for (int t = 0; t < kBaseTiles; ++t) {
             qrb::Tile tile;
             tile.full = qrb::DibImage(kSize, kSize);
-            auto& bytes = tile.full.bytes();
+            const auto bytes = tile.full.bytes();
             for (std::size_t k = 0; k < bytes.size(); ++k)
                 bytes[k] = std::uint8_t(160 + (k * 7 + std::size_t(t) * 13) % 96);
             tile.half = qrb::DibImage(kSize / 2, kSize / 2);

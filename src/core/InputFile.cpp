@@ -40,15 +40,18 @@ protected:
     std::streamsize xsgetn(char* data, std::streamsize count) override {
         auto wanted = static_cast<std::size_t>(count);
         std::size_t done = 0;
-        // First what is buffered, then large blocks (pixel rows) straight from the file.
+        // First what is buffered, then large blocks (pixel rows) straight from the file
+        // into their place, so that they are copied once.
         const auto buffered = std::min(wanted, static_cast<std::size_t>(egptr() - gptr()));
         std::memcpy(data, gptr(), buffered);
         gbump(static_cast<int>(buffered));
         done += buffered;
         while (done < wanted) {
-            if (wanted - done >= buffer_.size()) {
-                // The buffer no longer holds the bytes just before the file offset.
+            if (wanted - done >= kDirectRead) {
+                // The buffer no longer holds the bytes just before the file offset. What
+                // follows a large block is usually a small header: fill little next time.
                 setg(buffer_.data(), buffer_.data(), buffer_.data());
+                nextFill_ = kFirstFill;
                 const std::size_t n = readSome(data + done, wanted - done);
                 if (n == 0) {
                     break;
@@ -85,6 +88,7 @@ protected:
 private:
     static constexpr std::size_t kBufferSize = 256 * 1024;
     static constexpr std::size_t kFirstFill = 4096;
+    static constexpr std::size_t kDirectRead = 64 * 1024;
 
     pos_type seekTo(off_type target) {
         if (target < 0) {
@@ -95,9 +99,7 @@ private:
             setg(eback(), eback() + (target - bufferStart), egptr());
             return pos_type(target);
         }
-        if (::lseek(fd_, target, SEEK_SET) < 0) {
-            return pos_type(off_type(-1));
-        }
+        // Reads say where they read from, so a seek costs no system call.
         fileOffset_ = target;
         nextFill_ = kFirstFill;
         setg(buffer_.data(), buffer_.data(), buffer_.data());
@@ -106,7 +108,7 @@ private:
 
     std::size_t readSome(char* data, std::size_t n) {
         for (;;) {
-            const ssize_t got = ::read(fd_, data, n);
+            const ssize_t got = ::pread(fd_, data, n, fileOffset_);
             if (got >= 0) {
                 fileOffset_ += got;
                 return static_cast<std::size_t>(got);

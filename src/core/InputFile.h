@@ -24,7 +24,8 @@ public:
     std::uint64_t size() const;
     // The content, from the first byte. A read error (as opposed to the end of the file)
     // sets badbit on the stream. The stream can seek; a seek past what is buffered costs
-    // one system call and no read.
+    // no system call and no read. Large reads go straight from the file into the caller's
+    // memory.
     std::istream& stream();
     const std::filesystem::path& path() const;
 

@@ -1,15 +1,54 @@
 #include "tileset/DibImage.h"
 
+#include <algorithm>
 #include <cassert>
+#include <cstring>
 #include <stdexcept>
 
 namespace qrb {
 
-DibImage::DibImage(std::int32_t width, std::int32_t height) : width_(width), height_(height) {
-    if (width < 0 || height < 0 || width > kMaxDimension || height > kMaxDimension) {
+namespace {
+
+void checkSize(std::int32_t width, std::int32_t height) {
+    if (width < 0 || height < 0 || width > DibImage::kMaxDimension ||
+        height > DibImage::kMaxDimension) {
         throw std::invalid_argument("image size out of range");
     }
-    bytes_.assign(stride() * static_cast<std::size_t>(height), 0);
+}
+
+} // namespace
+
+DibImage::DibImage(std::int32_t width, std::int32_t height) : width_(width), height_(height) {
+    checkSize(width, height);
+    const std::size_t size = stride() * static_cast<std::size_t>(height);
+    if (size > 0) {
+        pixels_ = PixelArena::single(size, true);
+    }
+}
+
+DibImage::DibImage(std::int32_t width, std::int32_t height, std::shared_ptr<PixelBlock> pixels)
+    : width_(width), height_(height), pixels_(std::move(pixels)) {
+    checkSize(width, height);
+    if (byteCount() != stride() * static_cast<std::size_t>(height)) {
+        throw std::invalid_argument("pixel block does not match the image size");
+    }
+}
+
+std::uint8_t* DibImage::writableData() {
+    if (pixels_ == nullptr) {
+        return nullptr;
+    }
+    if (pixels_.use_count() > 1) {
+        auto own = PixelArena::single(pixels_->size, false);
+        std::memcpy(own->data, pixels_->data, pixels_->size);
+        pixels_ = std::move(own);
+    }
+    return pixels_->data;
+}
+
+bool operator==(const DibImage& a, const DibImage& b) {
+    return a.width_ == b.width_ && a.height_ == b.height_ &&
+           (a.pixels_ == b.pixels_ || std::ranges::equal(a.bytes(), b.bytes()));
 }
 
 DibImage DibImage::filled(std::int32_t width, std::int32_t height, Rgb colour) {

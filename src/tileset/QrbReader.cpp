@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
 #include <streambuf>
 
 namespace qrb {
@@ -216,9 +217,44 @@ void skipImageData(Source& src, const BitmapInfoHeader& header, const std::strin
              "the " + name + "'s pixel rows");
 }
 
+// Where the decoded rows of a library go: chunks of a PixelArena sized from what is
+// known of the images still to come.
+class DecodeTarget {
+public:
+    // `total`: the decoded bytes of the whole library when its headers were scanned first.
+    explicit DecodeTarget(std::optional<std::uint64_t> total) : total_(total) {}
+
+    // Rows for an image of `decoded` bytes stored in `stored` bytes, with `left` bytes of
+    // the library from its first stored byte on.
+    std::shared_ptr<PixelBlock> allocate(std::uint64_t decoded, std::uint64_t stored,
+                                         std::uint64_t left) {
+        std::uint64_t expected = 0;
+        if (total_) {
+            // A file that changed since its headers were scanned may need more.
+            expected = *total_ > decodedSoFar_ ? *total_ - decodedSoFar_ : decoded;
+        } else {
+            // The rest of the file, grown as the images so far grew when decoded (24-bit
+            // rows do not grow, so one chunk holds a whole 24-bit library).
+            const double growth = double(decodedSoFar_ + decoded) / double(storedSoFar_ + stored);
+            expected = static_cast<std::uint64_t>(double(left) * std::max(1.0, growth));
+        }
+        decodedSoFar_ += decoded;
+        storedSoFar_ += stored;
+        return arena_.allocate(static_cast<std::size_t>(decoded), expected);
+    }
+
+private:
+    std::optional<std::uint64_t> total_;
+    std::uint64_t decodedSoFar_ = 0;
+    std::uint64_t storedSoFar_ = 0;
+    PixelArena arena_;
+};
+
 // Reads the colour table and rows after a checked header and decodes them.
-DibImage readImageData(Source& src, const BitmapInfoHeader& header, const std::string& name) {
+DibImage readImageData(Source& src, const BitmapInfoHeader& header, const std::string& name,
+                       DecodeTarget& target) {
     const unsigned bits = header.bitCount;
+    const std::uint64_t firstByte = src.offset();
     std::array<Rgb, 256> table{};
     if (const std::size_t entries = colourTableEntries(header); entries > 0) {
         std::array<std::uint8_t, 256 * 4> rawTable{};
@@ -229,25 +265,31 @@ DibImage readImageData(Source& src, const BitmapInfoHeader& header, const std::s
     }
 
     const std::uint64_t rowBytes = storedRowBytes(header);
-    src.require(rowBytes * static_cast<std::uint64_t>(header.height),
-                "the " + name + "'s pixel rows");
+    const std::uint64_t storedRows = rowBytes * static_cast<std::uint64_t>(header.height);
+    src.require(storedRows, "the " + name + "'s pixel rows");
 
-    DibImage image(header.width, header.height);
-    const std::size_t stride = image.stride();
+    const std::uint64_t decoded = decodedBytes(header);
+    DibImage image(header.width, header.height,
+                   target.allocate(decoded, src.offset() - firstByte + storedRows,
+                                   src.remaining() + (src.offset() - firstByte)));
+    const std::size_t stride = DibImage::strideFor(header.width);
+    const std::size_t used = static_cast<std::size_t>(header.width) * 3;
+    std::uint8_t* rows = image.bufferRow(0);
     if (bits == 24) {
         // Same row layout as in memory: one read, then clear whatever the pad bytes held.
-        src.read(image.bytes().data(), image.bytes().size(), "the " + name + "'s pixel rows");
-        const std::size_t used = static_cast<std::size_t>(header.width) * 3;
+        src.read(rows, static_cast<std::size_t>(decoded), "the " + name + "'s pixel rows");
         if (used != stride) {
             for (std::int32_t r = 0; r < header.height; ++r) {
-                std::memset(image.bufferRow(r) + used, 0, stride - used);
+                std::memset(rows + r * stride + used, 0, stride - used);
             }
         }
     } else {
         std::vector<std::uint8_t> row(rowBytes);
         for (std::int32_t r = 0; r < header.height; ++r) {
             src.read(row.data(), row.size(), "the " + name + "'s pixel rows");
-            convertRow(row.data(), image.bufferRow(r), header.width, bits, table);
+            std::uint8_t* out = rows + r * stride;
+            convertRow(row.data(), out, header.width, bits, table);
+            std::memset(out + used, 0, stride - used);
         }
     }
     return image;
@@ -353,10 +395,12 @@ LibraryHeaders QrbReader::scan(std::span<const std::uint8_t> bytes) {
 
 TileSet QrbReader::read(std::istream& in, std::uint64_t size, const ProgressCallback& progress,
                         std::uint64_t budget) {
+    std::optional<std::uint64_t> total;
     if (size > budget / kMaxGrowth) {
         // Large enough to exceed the budget: add up every image from the headers first.
         const std::istream::pos_type start = in.tellg();
         const LibraryHeaders headers = scan(in, size);
+        total = headers.decodedBytes;
         if (headers.decodedBytes > budget) {
             throw LibraryTooLarge(headers.decodedBytes, budget);
         }
@@ -367,6 +411,7 @@ TileSet QrbReader::read(std::istream& in, std::uint64_t size, const ProgressCall
     }
 
     Source src(in, size);
+    DecodeTarget target(total);
     TileSet set;
     const int count = readFileHeader(src, set.signature, set.version);
     set.headerRecords = recordsFor(count, src);
@@ -381,9 +426,9 @@ TileSet QrbReader::read(std::istream& in, std::uint64_t size, const ProgressCall
         record.smallColour = src.u32("the small colour");
         tile.smallColour = record.smallColour;
         record.fullHeader = readImageHeader(src, record.fullBlockLength, "full image");
-        tile.full = readImageData(src, record.fullHeader, "full image");
+        tile.full = readImageData(src, record.fullHeader, "full image", target);
         record.halfHeader = readImageHeader(src, record.halfBlockLength, "half image");
-        tile.half = readImageData(src, record.halfHeader, "half image");
+        tile.half = readImageData(src, record.halfHeader, "half image", target);
         set.append(std::move(tile));
         set.headerRecords.push_back(record);
         if (progress) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <unistd.h>
 
 namespace qrb {
@@ -132,6 +133,54 @@ TEST(LibraryFile, LoadErrorsNameFileTileAndOffset) {
     EXPECT_THROW(LibraryFile::load(dir / "missing.qrb"), LibraryFileError);
     EXPECT_THROW(LibraryFile::load(dir.path()), LibraryFileError);
 }
+
+// An open library owns its pixels: whatever happens to its file afterwards -- replaced by
+// our own save or another program's, truncated or rewritten in place -- the tiles stay as
+// they were read, and saving them gives the original bytes.
+enum class Meddling { SaveOver, ReplaceByRename, Truncate, RewriteInPlace };
+
+class FileChangedBehindUs : public ::testing::TestWithParam<Meddling> {};
+
+TEST_P(FileChangedBehindUs, TheOpenLibraryKeepsItsPixels) {
+    TempDir dir;
+    QrbFixture lib = threeTiles();
+    lib.addTile(7, test::FixtureImage::of(test::pattern(300, 200, 5)),
+                test::FixtureImage::of(test::pattern(150, 100, 6)));
+    const auto path = lib.writeTo(dir / "lib.qrb");
+    const auto original = readFile(path);
+    const TileSet set = LibraryFile::load(path);
+
+    QrbFixture other;
+    other.addSolidTile(1, 300, 200, Rgb{1, 1, 1});
+    switch (GetParam()) {
+    case Meddling::SaveOver:
+        LibraryFile::save(path, LibraryFile::load(other.writeTo(dir / "other.qrb")));
+        break;
+    case Meddling::ReplaceByRename:
+        std::filesystem::rename(other.writeTo(dir / "other.qrb"), path);
+        break;
+    case Meddling::Truncate:
+        std::filesystem::resize_file(path, 10);
+        break;
+    case Meddling::RewriteInPlace: {
+        std::vector<std::uint8_t> junk(original.size(), 0x5A);
+        std::FILE* f = std::fopen(path.c_str(), "r+b");
+        ASSERT_NE(f, nullptr);
+        ASSERT_EQ(std::fwrite(junk.data(), 1, junk.size(), f), junk.size());
+        std::fclose(f);
+        break;
+    }
+    }
+
+    EXPECT_EQ(set.tile(4).full, test::pattern(300, 200, 5));
+    EXPECT_EQ(set.tile(4).half, test::pattern(150, 100, 6));
+    LibraryFile::save(dir / "again.qrb", set);
+    EXPECT_EQ(readFile(dir / "again.qrb"), original);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, FileChangedBehindUs,
+                         ::testing::Values(Meddling::SaveOver, Meddling::ReplaceByRename,
+                                           Meddling::Truncate, Meddling::RewriteInPlace));
 
 } // namespace
 } // namespace qrb
