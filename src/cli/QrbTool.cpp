@@ -117,9 +117,8 @@ int check(const ParsedArguments& args, std::ostream& out) {
 
 int convert(const ParsedArguments& args, std::ostream& out) {
     const auto& files = args.operands();
-    const TileSet set = LibraryFile::load(files[0], {}, memoryBudget(args));
-    LibraryFile::save(files[1], set);
-    out << "wrote " << set.count() << " tiles to " << files[1] << "\n";
+    const int count = LibraryFile::convert(files[0], files[1], memoryBudget(args));
+    out << "wrote " << count << " tiles to " << files[1] << "\n";
     return QrbTool::kOk;
 }
 

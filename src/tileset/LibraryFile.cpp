@@ -6,6 +6,7 @@
 #include "tileset/QrbWriter.h"
 
 #include <new>
+#include <optional>
 
 namespace qrb {
 
@@ -29,6 +30,11 @@ template <typename Read> auto readLibrary(const std::filesystem::path& path, Rea
     }
 }
 
+// A failure to write the output of convert(), kept apart from failures to read its input.
+struct OutputFailed {
+    std::string reason;
+};
+
 } // namespace
 
 TileSet LibraryFile::load(const std::filesystem::path& path, const ProgressCallback& progress,
@@ -41,6 +47,46 @@ TileSet LibraryFile::load(const std::filesystem::path& path, const ProgressCallb
 LibraryHeaders LibraryFile::inspect(const std::filesystem::path& path) {
     return readLibrary(path,
                        [](InputFile& file) { return QrbReader::scan(file.stream(), file.size()); });
+}
+
+int LibraryFile::convert(const std::filesystem::path& from, const std::filesystem::path& to,
+                         std::uint64_t budget) {
+    std::optional<AtomicFile> out;
+    int count = 0;
+    auto writing = [&](auto write) {
+        try {
+            write();
+        } catch (const FileError& e) {
+            throw OutputFailed{e.reason()};
+        } catch (const std::runtime_error& e) {
+            throw OutputFailed{std::string("cannot write: ") + e.what()};
+        }
+    };
+    try {
+        readLibrary(from, [&](InputFile& file) {
+            try {
+                out.emplace(to);
+            } catch (const FileError& e) {
+                throw OutputFailed{e.reason()};
+            }
+            QrbReader::readEach(
+                file.stream(), file.size(),
+                [&](int n) {
+                    count = n;
+                    writing([&] { QrbWriter::writeHeader(out->stream(), n); });
+                },
+                [&](Tile&& tile) { writing([&] { QrbWriter::writeTile(out->stream(), tile); }); },
+                budget);
+            writing([&] {
+                out->stream().flush();
+                out->commit();
+            });
+            return 0;
+        });
+    } catch (const OutputFailed& e) {
+        throw LibraryFileError(to, e.reason);
+    }
+    return count;
 }
 
 void LibraryFile::save(const std::filesystem::path& path, const TileSet& set,

@@ -52,6 +52,14 @@ public:
     // load() would give for bad content.
     static LibraryHeaders inspect(const std::filesystem::path& path);
 
+    // Writes the library at `from` to `to` in the canonical layout, one tile at a time, so
+    // memory holds one tile whatever the size of the library. `from` is checked and
+    // refused as load() does (the budget applies to its images as there); `to` is replaced
+    // atomically as by save() and left as it was on any failure. Returns the tile count.
+    // Throws LibraryFileError naming the file concerned.
+    static int convert(const std::filesystem::path& from, const std::filesystem::path& to,
+                       std::uint64_t budget = defaultMemoryBudget());
+
     // Writes `set` (or only the tiles in `subset`: 1-based, strictly ascending) to `path`
     // in the canonical layout (see QrbWriter), atomically (see AtomicFile): the bytes go to
     // a temporary file in the same folder, which is flushed, synced and renamed over

@@ -222,12 +222,17 @@ void skipImageData(Source& src, const BitmapInfoHeader& header, const std::strin
 class DecodeTarget {
 public:
     // `total`: the decoded bytes of the whole library when its headers were scanned first.
-    explicit DecodeTarget(std::optional<std::uint64_t> total) : total_(total) {}
+    // `shared`: carve the images from shared chunks; otherwise each gets its own block.
+    DecodeTarget(std::optional<std::uint64_t> total, bool shared)
+        : total_(total), shared_(shared) {}
 
     // Rows for an image of `decoded` bytes stored in `stored` bytes, with `left` bytes of
     // the library from its first stored byte on.
     std::shared_ptr<PixelBlock> allocate(std::uint64_t decoded, std::uint64_t stored,
                                          std::uint64_t left) {
+        if (!shared_) {
+            return PixelArena::single(static_cast<std::size_t>(decoded), false);
+        }
         std::uint64_t expected = 0;
         if (total_) {
             // A file that changed since its headers were scanned may need more.
@@ -245,6 +250,7 @@ public:
 
 private:
     std::optional<std::uint64_t> total_;
+    bool shared_;
     std::uint64_t decodedSoFar_ = 0;
     std::uint64_t storedSoFar_ = 0;
     PixelArena arena_;
@@ -393,32 +399,30 @@ LibraryHeaders QrbReader::scan(std::span<const std::uint8_t> bytes) {
     return scan(in, bytes.size());
 }
 
-TileSet QrbReader::read(std::istream& in, std::uint64_t size, const ProgressCallback& progress,
-                        std::uint64_t budget) {
-    std::optional<std::uint64_t> total;
-    if (size > budget / kMaxGrowth) {
-        // Large enough to exceed the budget: add up every image from the headers first.
-        const std::istream::pos_type start = in.tellg();
-        const LibraryHeaders headers = scan(in, size);
-        total = headers.decodedBytes;
-        if (headers.decodedBytes > budget) {
-            throw LibraryTooLarge(headers.decodedBytes, budget);
-        }
-        in.clear();
-        if (start == std::istream::pos_type(-1) || !in.seekg(start)) {
-            throw std::runtime_error("the file cannot be read a second time");
-        }
-    }
+namespace {
 
-    Source src(in, size);
-    DecodeTarget target(total);
-    TileSet set;
-    const int count = readFileHeader(src, set.signature, set.version);
-    set.headerRecords = recordsFor(count, src);
-
-    if (progress) {
-        progress(0, count);
+// The decoded size of the library when it is large enough to exceed `budget`: then every
+// header is checked first and an image never allocated. Leaves `in` where it was.
+std::optional<std::uint64_t> checkBudget(std::istream& in, std::uint64_t size,
+                                         std::uint64_t budget) {
+    if (size <= budget / kMaxGrowth) {
+        return std::nullopt;
     }
+    const std::istream::pos_type start = in.tellg();
+    const LibraryHeaders headers = QrbReader::scan(in, size);
+    if (headers.decodedBytes > budget) {
+        throw LibraryTooLarge(headers.decodedBytes, budget);
+    }
+    in.clear();
+    if (start == std::istream::pos_type(-1) || !in.seekg(start)) {
+        throw std::runtime_error("the file cannot be read a second time");
+    }
+    return headers.decodedBytes;
+}
+
+// Reads the library's tiles after the file header, handing each to `each` with its
+// header record.
+template <typename Each> void readTiles(Source& src, int count, DecodeTarget& target, Each each) {
     for (int i = 1; i <= count; ++i) {
         src.setTile(i);
         TileHeaderRecord record;
@@ -429,13 +433,46 @@ TileSet QrbReader::read(std::istream& in, std::uint64_t size, const ProgressCall
         tile.full = readImageData(src, record.fullHeader, "full image", target);
         record.halfHeader = readImageHeader(src, record.halfBlockLength, "half image");
         tile.half = readImageData(src, record.halfHeader, "half image", target);
+        each(i, std::move(tile), record);
+    }
+}
+
+} // namespace
+
+TileSet QrbReader::read(std::istream& in, std::uint64_t size, const ProgressCallback& progress,
+                        std::uint64_t budget) {
+    const std::optional<std::uint64_t> total = checkBudget(in, size, budget);
+    Source src(in, size);
+    DecodeTarget target(total, true);
+    TileSet set;
+    const int count = readFileHeader(src, set.signature, set.version);
+    set.headerRecords = recordsFor(count, src);
+
+    if (progress) {
+        progress(0, count);
+    }
+    readTiles(src, count, target, [&](int i, Tile&& tile, const TileHeaderRecord& record) {
         set.append(std::move(tile));
         set.headerRecords.push_back(record);
         if (progress) {
             progress(i, count);
         }
-    }
+    });
     return set;
+}
+
+void QrbReader::readEach(std::istream& in, std::uint64_t size,
+                         const std::function<void(int)>& start,
+                         const std::function<void(Tile&&)>& each, std::uint64_t budget) {
+    checkBudget(in, size, budget);
+    Source src(in, size);
+    DecodeTarget target(std::nullopt, false);
+    std::array<std::uint8_t, 4> signature{};
+    std::int16_t version = 0;
+    const int count = readFileHeader(src, signature, version);
+    start(count);
+    readTiles(src, count, target,
+              [&](int, Tile&& tile, const TileHeaderRecord&) { each(std::move(tile)); });
 }
 
 TileSet QrbReader::read(std::span<const std::uint8_t> bytes, const ProgressCallback& progress,

@@ -31,6 +31,7 @@
 #include "tileset/TileSet.h"
 
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <span>
 #include <stdexcept>
@@ -98,6 +99,16 @@ public:
     // Reads a library held in memory.
     static TileSet read(std::span<const std::uint8_t> bytes, const ProgressCallback& progress = {},
                         std::uint64_t budget = defaultMemoryBudget());
+
+    // Reads a library tile by tile for a caller that keeps one tile at a time: `start` gets
+    // the tile count after the file header, then `each` every tile in order, with images
+    // of their own memory. Refuses what read() refuses, with the same errors (the tiles
+    // before a bad one have been handed over by then); the budget applies to the whole
+    // library as in read().
+    static void readEach(std::istream& in, std::uint64_t size,
+                         const std::function<void(int)>& start,
+                         const std::function<void(Tile&&)>& each,
+                         std::uint64_t budget = defaultMemoryBudget());
 
     // Checks the whole structure as read() does -- every header, size and length and the
     // count -- and refuses exactly what read() refuses, with the same QrbFormatError, but

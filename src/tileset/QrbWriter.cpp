@@ -66,6 +66,14 @@ void writeImage(std::ostream& out, const DibImage& image) {
     emit(out, reinterpret_cast<const char*>(image.bytes().data()), imageBytes);
 }
 
+void writeEntry(std::ostream& out, const Tile& tile) {
+    LittleEndian colour;
+    colour.u32(tile.smallColour);
+    emit(out, colour.data(), colour.size());
+    writeImage(out, tile.full);
+    writeImage(out, tile.half);
+}
+
 void checkWritable(const TileSet& set, int i) {
     const Tile& tile = set.tile(i);
     if (tile.full.isEmpty() || tile.half.isEmpty()) {
@@ -86,24 +94,12 @@ void writeTiles(std::ostream& out, const TileSet& set, std::span<const int> numb
         previous = i;
     }
 
-    LittleEndian head;
-    for (char c : kSignature) {
-        head.u8(static_cast<std::uint8_t>(c));
-    }
-    head.u16(static_cast<std::uint16_t>(kVersion));
-    head.i32(static_cast<std::int32_t>(numbers.size()));
-    emit(out, head.data(), head.size());
-
+    QrbWriter::writeHeader(out, static_cast<int>(numbers.size()));
     if (progress) {
         progress(0, set.count());
     }
     for (int i : numbers) {
-        const Tile& tile = set.tile(i);
-        LittleEndian colour;
-        colour.u32(tile.smallColour);
-        emit(out, colour.data(), colour.size());
-        writeImage(out, tile.full);
-        writeImage(out, tile.half);
+        writeEntry(out, set.tile(i));
         if (progress) {
             progress(i, set.count());
         }
@@ -153,6 +149,23 @@ void QrbWriter::write(std::ostream& out, const TileSet& set, const ProgressCallb
 void QrbWriter::write(std::ostream& out, const TileSet& set, std::span<const int> tileNumbers,
                       const ProgressCallback& progress) {
     writeTiles(out, set, tileNumbers, progress);
+}
+
+void QrbWriter::writeHeader(std::ostream& out, int count) {
+    LittleEndian head;
+    for (char c : kSignature) {
+        head.u8(static_cast<std::uint8_t>(c));
+    }
+    head.u16(static_cast<std::uint16_t>(kVersion));
+    head.i32(static_cast<std::int32_t>(count));
+    emit(out, head.data(), head.size());
+}
+
+void QrbWriter::writeTile(std::ostream& out, const Tile& tile) {
+    if (tile.full.isEmpty() || tile.half.isEmpty()) {
+        throw std::invalid_argument("a tile has an empty image and cannot be saved");
+    }
+    writeEntry(out, tile);
 }
 
 std::vector<std::uint8_t> QrbWriter::toBytes(const TileSet& set) {

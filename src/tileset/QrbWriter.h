@@ -32,6 +32,13 @@ public:
     static void write(std::ostream& out, const TileSet& set, std::span<const int> tileNumbers,
                       const ProgressCallback& progress = {});
 
+    // The parts of write() for a caller that writes tiles as they come: the file header
+    // for `count` tiles, then each tile in order. writeTile throws std::invalid_argument,
+    // before writing, for a tile with an empty image; both throw std::runtime_error when
+    // the stream fails.
+    static void writeHeader(std::ostream& out, int count);
+    static void writeTile(std::ostream& out, const Tile& tile);
+
     // The same bytes in memory.
     static std::vector<std::uint8_t> toBytes(const TileSet& set);
     static std::vector<std::uint8_t> toBytes(const TileSet& set, std::span<const int> tileNumbers);

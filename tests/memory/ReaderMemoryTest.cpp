@@ -51,7 +51,29 @@ TEST_P(ReaderMemory, StaysWithinThePixelsAndTheBudget) {
 
 INSTANTIATE_TEST_SUITE_P(PaletteDepths, ReaderMemory,
                          ::testing::Values(std::pair(1, 2), std::pair(4, 16), std::pair(8, 4)),
-                         [](const auto& testCase) { return std::to_string(testCase.param.first) + "bit"; });
+                         [](const auto& testCase) {
+                             return std::to_string(testCase.param.first) + "bit";
+                         });
+
+// convert holds one tile at a time, however many the library has, and writes the same
+// bytes as a load and a save.
+TEST(ConvertMemory, HoldsOneTileAtATime) {
+    test::TempDir dir;
+    test::QrbFixture lib;
+    for (int i = 0; i < 100; ++i) {
+        lib.addTile(std::uint32_t(i), FixtureImage::of(test::pattern(128, 128, i)),
+                    FixtureImage::of(test::fewColours(64, 64, 200, i), 8));
+    }
+    const auto path = lib.writeTo(dir / "many.qrb");
+    const std::uint64_t oneTile = (128 * 3 * 128) + (64 * 3 * 64);
+
+    AllocationCounter counter;
+    EXPECT_EQ(LibraryFile::convert(path, dir / "out.qrb"), 100);
+    // Stream buffers and one tile; the library's pixels are 100 tiles.
+    EXPECT_LT(counter.peak(), kOverhead + oneTile);
+    LibraryFile::save(dir / "saved.qrb", LibraryFile::load(path));
+    EXPECT_EQ(test::readFile(dir / "out.qrb"), test::readFile(dir / "saved.qrb"));
+}
 
 } // namespace
 } // namespace qrb

@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
                                                             (i.height() - 1) * i.stride();
                                                         b[top] = 3, b[top + 1] = 2, b[top + 2] = 1;
                                                     }}),
-    [](const auto& info) { return std::string(info.param.first); });
+    [](const auto& testCase) { return std::string(testCase.param.first); });
 
 // The images of a library that was read share their memory; an edit of one tile must not
 // reach its neighbours, nor a snapshot taken before the edit.
