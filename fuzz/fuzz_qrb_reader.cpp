@@ -1,15 +1,19 @@
 // Library reader fuzz target: any bytes must either be refused with a format error or give
 // a tile set that the writer saves and the reader reads back to the same tiles. The header
 // scan of check and info must agree with the reader, and so must the reader under a
-// memory budget, which makes it scan every header first.
+// memory budget, which makes it scan every header first, and the tile-by-tile reader.
 
 #include "tileset/QrbReader.h"
 #include "tileset/QrbWriter.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
 #include <span>
+#include <sstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -36,6 +40,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto refused = refusalOf([&] { set = qrb::QrbReader::read(bytes); });
     qrb::LibraryHeaders headers;
     if (refusalOf([&] { headers = qrb::QrbReader::scan(bytes); }) != refused) {
+        std::abort();
+    }
+    // Tile by tile (as convert reads), the same tiles up to the same refusal.
+    std::istringstream stream(std::string(reinterpret_cast<const char*>(data), size));
+    std::vector<qrb::Tile> each;
+    int announced = -1;
+    if (refusalOf([&] {
+            qrb::QrbReader::readEach(
+                stream, size, [&](int count) { announced = count; },
+                [&](qrb::Tile&& tile) { each.push_back(std::move(tile)); });
+        }) != refused ||
+        (!refused &&
+         (announced != set.count() ||
+          !std::equal(each.begin(), each.end(), set.tiles().begin(), set.tiles().end())))) {
         std::abort();
     }
     if (refused) {

@@ -25,7 +25,8 @@ const char* const kMemoryNote =
     "size in the file. A library whose images need more memory than the budget is refused\n"
     "before any image is read. The budget is the smaller of 2 GiB and half the physical\n"
     "memory unless --max-memory SIZE sets it: a number of bytes with an optional unit K, M,\n"
-    "G or T (1024-based), e.g. 512M or 4G. info and check read no pixels and need none.\n";
+    "G or T (1024-based), e.g. 512M or 4G. info and check read no pixels and need none;\n"
+    "convert holds one tile at a time.\n";
 
 namespace {
 
