@@ -3,6 +3,7 @@
 #include "core/PageAdvice.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <new>
 
@@ -11,7 +12,10 @@ namespace qrb {
 namespace {
 
 std::shared_ptr<std::uint8_t[]> uninitialised(std::size_t size) {
-    std::shared_ptr<std::uint8_t[]> memory(new std::uint8_t[size]);
+    // Plain operator new: no element is initialised, and the bytes are counted wherever
+    // allocations are counted.
+    std::shared_ptr<std::uint8_t[]> memory(static_cast<std::uint8_t*>(::operator new(size)),
+                                           [](std::uint8_t* p) { ::operator delete(p); });
     adviseLargePages(memory.get(), size);
     return memory;
 }
@@ -43,9 +47,11 @@ std::shared_ptr<PixelBlock> PixelArena::allocate(std::size_t size, std::uint64_t
 
 std::shared_ptr<PixelBlock> PixelArena::single(std::size_t size, bool cleared) {
     auto block = std::make_shared<PixelBlock>();
-    block->memory =
-        cleared ? std::shared_ptr<std::uint8_t[]>(new std::uint8_t[size]()) : uninitialised(size);
+    block->memory = uninitialised(size);
     block->data = block->memory.get();
+    if (cleared) {
+        std::memset(block->data, 0, size);
+    }
     block->size = size;
     return block;
 }
