@@ -8,7 +8,8 @@
 // scanLine(), setPixel()) gives the written image rows of its own. So an edit of one
 // image never shows in a copy of it (an undo snapshot, another tile). A pointer obtained
 // from a non-const accessor stays valid until the image is copied, assigned or destroyed.
-// Images are used by one thread at a time.
+// Several threads may read and copy images at once; an image is written only while no
+// other thread copies or reads it.
 
 #include "tileset/PixelArena.h"
 
