@@ -16,20 +16,12 @@
 namespace qrb::test {
 namespace {
 
-Tile tileOf(int width, int height, int seed) {
-    Tile tile;
-    tile.full = pattern(width, height, seed);
-    tile.half = pattern(width / 2, height / 2, seed + 100);
-    tile.smallColour = rgbColour(std::uint8_t(seed * 40), 20, 30);
-    return tile;
-}
-
 // Tiles 1-4 square 40 x 40, tile 5 64 x 32.
 TileSet library() {
     TileSet set;
     for (int i = 1; i <= 4; ++i)
-        set.append(tileOf(40, 40, i));
-    set.append(tileOf(64, 32, 5));
+        set.append(patternTile(40, 40, i));
+    set.append(patternTile(64, 32, 5));
     return set;
 }
 
@@ -190,7 +182,7 @@ TEST(DocumentUndo, LoadPositionDataIsOneStep) {
 TEST(DocumentUndo, DeletingTheLastTileClosesTheLibraryAndUndoOpensItAgain) {
     Document d;
     TileSet one;
-    one.append(tileOf(40, 40, 1));
+    one.append(patternTile(40, 40, 1));
     d.openTiles(std::move(one), QStringLiteral("lib.qrb"));
     d.deleteTile();
     EXPECT_FALSE(d.isLibraryOpen());
@@ -243,7 +235,7 @@ TEST(DocumentUndo, DeleteOfManySelectedTilesIsOneStepThatMovesTheTilesOut) {
     Document d;
     TileSet set;
     for (int i = 1; i <= 300; ++i)
-        set.append(tileOf(8, 8, i));
+        set.append(patternTile(8, 8, i));
     d.openTiles(std::move(set), QStringLiteral("lib.qrb"));
     d.press(1, RowPart::Full, MouseButton::Left, Modifiers::Ctrl); // unmark the current tile
     for (int i = 2; i <= 300; i += 3)

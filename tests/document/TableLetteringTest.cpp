@@ -18,21 +18,13 @@
 namespace qrb::test {
 namespace {
 
-Tile tileOf(int width, int height, int seed) {
-    Tile tile;
-    tile.full = pattern(width, height, seed);
-    tile.half = pattern(width / 2, height / 2, seed + 100);
-    tile.smallColour = rgbColour(std::uint8_t(seed * 40), 20, 30);
-    return tile;
-}
-
 // Square, wide, tiny (everything runs off it) and odd-sized tiles.
 TileSet library() {
     TileSet set;
-    set.append(tileOf(64, 64, 1));
-    set.append(tileOf(48, 30, 2));
-    set.append(tileOf(20, 20, 3));
-    set.append(tileOf(61, 61, 4));
+    set.append(patternTile(64, 64, 1));
+    set.append(patternTile(48, 30, 2));
+    set.append(patternTile(20, 20, 3));
+    set.append(patternTile(61, 61, 4));
     return set;
 }
 

@@ -221,4 +221,12 @@ DibImage fewColours(std::int32_t width, std::int32_t height, int colours, int se
     return image;
 }
 
+Tile patternTile(std::int32_t width, std::int32_t height, int seed) {
+    Tile tile;
+    tile.full = pattern(width, height, seed);
+    tile.half = pattern(width / 2, height / 2, seed + 100);
+    tile.smallColour = rgbColour(std::uint8_t(seed * 40), 20, 30);
+    return tile;
+}
+
 } // namespace qrb::test

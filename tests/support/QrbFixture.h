@@ -9,6 +9,7 @@
 //   std::size_t at = lib.layout().tiles[0].full.header;
 
 #include "tileset/DibImage.h"
+#include "tileset/TileSet.h"
 
 #include <array>
 #include <cstdint>
@@ -92,5 +93,7 @@ DibImage solid(std::int32_t width, std::int32_t height, Rgb colour);
 DibImage pattern(std::int32_t width, std::int32_t height, int seed);
 // A pattern of at most `colours` different colours (for palette images).
 DibImage fewColours(std::int32_t width, std::int32_t height, int colours, int seed = 0);
+// A tile of pattern pictures (the half half as large) and a small colour from `seed`.
+Tile patternTile(std::int32_t width, std::int32_t height, int seed);
 
 } // namespace qrb::test
