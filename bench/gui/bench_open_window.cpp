@@ -1,5 +1,6 @@
-// Opening a library in the window against reading it with the core alone, and scrolling
-// the tile strip one page at 32767 tiles against at 10 tiles. The window runs offscreen;
+// Opening and saving a library of 32767 tiles in the window against reading and writing it
+// with the core alone, and scrolling the tile strip one page at 32767 tiles against at 10
+// tiles. The window runs offscreen;
 // its dialogs answer from a script. Ratios are printed at the end.
 #include "SilentDesktop.h"
 #include "app/Form2.h"
@@ -56,8 +57,11 @@ fs::path library(int count, int side) {
     return path;
 }
 
+constexpr int kTiles = 32767;
+constexpr int kSide = 32;
+
 void BM_ReadWithCore(benchmark::State& state) {
-    const fs::path path = library(10000, 64);
+    const fs::path path = library(kTiles, kSide);
     // Like the window, the library read replaces the one held before (the same allocation
     // pattern, so the heap behaves the same in both).
     qrb::TileSet held;
@@ -72,16 +76,53 @@ BENCHMARK(BM_ReadWithCore)
     ->ReportAggregatesOnly(true);
 
 void BM_OpenInWindow(benchmark::State& state) {
-    const fs::path path = library(10000, 64);
+    const fs::path path = library(kTiles, kSide);
     Window window;
     for (auto _ : state) {
         window.open(path);
         benchmark::DoNotOptimize(window.form->TileCount());
     }
-    if (window.form->TileCount() != 10000)
+    if (window.form->TileCount() != kTiles)
         state.SkipWithError("the library did not open");
 }
 BENCHMARK(BM_OpenInWindow)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// Both write a new file beside the library (removed between runs, outside the timing), so
+// each pays the same durable save.
+fs::path savedCopy() {
+    return fs::temp_directory_path() / "qrb-bench-saved.qrb";
+}
+
+void BM_WriteWithCore(benchmark::State& state) {
+    const qrb::TileSet set = qrb::LibraryFile::load(library(kTiles, kSide));
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::remove(savedCopy());
+        state.ResumeTiming();
+        qrb::LibraryFile::save(savedCopy(), set);
+    }
+}
+BENCHMARK(BM_WriteWithCore)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void BM_SaveInWindow(benchmark::State& state) {
+    Window window;
+    window.open(library(kTiles, kSide));
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::remove(savedCopy());
+        window.desktop->next = QString::fromStdString(savedCopy().string());
+        state.ResumeTiming();
+        if (!window.form->mnuSaveAs_Click())
+            state.SkipWithError("the library was not saved");
+    }
+}
+BENCHMARK(BM_SaveInWindow)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
@@ -135,9 +176,13 @@ int main(int argc, char** argv) {
             std::printf("%s: %.2fx\n", what, m[a] / m[b]);
     };
     ratio("BM_OpenInWindow", "BM_ReadWithCore",
-          "open 10000 tiles of 64x64 in the window / read with the core (target <= 1.5x)");
+          "open 32767 tiles of 32x32 in the window / read with the core (target <= 1.5x)");
+    ratio("BM_SaveInWindow", "BM_WriteWithCore",
+          "save 32767 tiles of 32x32 from the window / write with the core (target <= 1.5x)");
     ratio("BM_ScrollOnePage/32767", "BM_ScrollOnePage/10",
           "scroll one page at 32767 tiles / at 10 tiles (target ~1x)");
     benchmark::Shutdown();
+    std::error_code ec;
+    fs::remove(savedCopy(), ec);
     return 0;
 }
