@@ -54,16 +54,10 @@ void Form2::mnuOpen_Click() {
         path = startupFile_;
         startupFile_.clear();
     } else {
-        dialog_.CancelError = true;
-        dialog_.FileName = currentPath();
-        dialog_.DialogTitle = tr("Open QRB file ...");
-        dialog_.Filter = QString::fromLatin1(kLibraryFilter);
-        try {
-            dialog_.ShowOpen();
-        } catch (const DialogCancelled&) {
+        path = askFileToOpen(dialog_, currentPath(), tr("Open QRB file ..."),
+                             QString::fromLatin1(kLibraryFilter));
+        if (path.isEmpty())
             return;
-        }
-        path = dialog_.FileName;
     }
 
     // The document reads the whole file first; the open library stays exactly as it is

@@ -48,20 +48,42 @@ bool mayReplace(MessageBoxes& messages, const QString& path, const QString& ques
     return messages.askYesNo(question.arg(QDir::toNativeSeparators(path)), appTitle(), icon);
 }
 
+namespace {
+
+// The dialog's flags and cancel setting, put back when a question is over.
+struct KeepDialogSettings {
+    CommonDialog& dialog;
+    int flags = dialog.Flags;
+    bool cancelError = dialog.CancelError;
+    ~KeepDialogSettings() {
+        dialog.Flags = flags;
+        dialog.CancelError = cancelError;
+    }
+};
+
+} // namespace
+
+QString askFileToOpen(CommonDialog& dialog, const QString& start, const QString& title,
+                      const QString& filter) {
+    const KeepDialogSettings keep{dialog};
+    dialog.FileName = start;
+    dialog.DialogTitle = title;
+    dialog.Filter = filter;
+    dialog.CancelError = true;
+    try {
+        dialog.ShowOpen();
+    } catch (const DialogCancelled&) {
+        return {};
+    }
+    return dialog.FileName;
+}
+
 QString askFileToWrite(CommonDialog& dialog, MessageBoxes& messages, const FileToWrite& file) {
     dialog.FileName = file.start;
     dialog.DialogTitle = file.title;
     dialog.Filter = file.filter;
     {
-        const struct Restore {
-            CommonDialog& dialog;
-            int flags = dialog.Flags;
-            bool cancelError = dialog.CancelError;
-            ~Restore() {
-                dialog.Flags = flags;
-                dialog.CancelError = cancelError;
-            }
-        } restore{dialog};
+        const KeepDialogSettings keep{dialog};
         dialog.Flags &= ~dialogflags::OverwritePrompt;
         dialog.CancelError = true;
         try {

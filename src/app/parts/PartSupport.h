@@ -70,6 +70,11 @@ struct FileToWrite {
     MessageIcon icon = MessageIcon::Exclamation;
 };
 
+// A file the user picks to read with the open dialog, starting on `start`; empty when the
+// user cancels. The dialog's flags and cancel setting are left as they were.
+QString askFileToOpen(CommonDialog& dialog, const QString& start, const QString& title,
+                      const QString& filter);
+
 // The name with its extension, or empty when the user cancels the dialog or keeps an
 // existing file. The question about an existing file is asked once, for the name as it
 // will be written. The dialog's flags and cancel setting are left as they were.

@@ -32,17 +32,10 @@ void TableLetteringPanel::tell(const QString& text, MessageIcon icon) {
 void TableLetteringPanel::mnuLetterFromTable_Click() {
     if (!document_.isLibraryOpen())
         return;
-    CommonDialog& dialog = services_.dialog;
-    dialog.CancelError = true;
-    dialog.FileName = lastTable_;
-    dialog.DialogTitle = tr("Letter tiles from table");
-    dialog.Filter = QString::fromLatin1(kTableFilter);
-    try {
-        dialog.ShowOpen();
-    } catch (const DialogCancelled&) {
+    const QString path = askFileToOpen(services_.dialog, lastTable_, tr("Letter tiles from table"),
+                                       QString::fromLatin1(kTableFilter));
+    if (path.isEmpty())
         return;
-    }
-    const QString path = dialog.FileName;
     lastTable_ = path;
 
     // The table is read and the tiles lettered away from the window, which stays blocked

@@ -255,16 +255,11 @@ void TextPlacementPanel::mnuSavePositionData_Click() {
 }
 
 void TextPlacementPanel::mnuLoadPositionData_Click() {
-    CommonDialog& dialog = services_.dialog;
-    dialog.FileName.clear();
-    dialog.DialogTitle = tr("Open position data file");
-    dialog.Filter = QString::fromLatin1(kPositionFilter);
-    try {
-        dialog.ShowOpen();
-    } catch (const DialogCancelled&) {
+    const QString picked = askFileToOpen(services_.dialog, QString(), tr("Open position data file"),
+                                         QString::fromLatin1(kPositionFilter));
+    if (picked.isEmpty())
         return;
-    }
-    const QString path = withExtension(dialog.FileName, QStringLiteral(".qpf"));
+    const QString path = withExtension(picked, QStringLiteral(".qpf"));
     busyWork(services_.messages, nullptr,
              tr("The position data was not loaded; the position slots are unchanged."),
              [&] { document_.loadPositionData(path); });
