@@ -20,7 +20,7 @@ struct SilentDesktop : DialogBackend,
         return std::nullopt;
     }
     std::optional<ColourValue> chooseColour(ColourValue) override { return std::nullopt; }
-    bool askYesNo(const QString&, const QString&, MessageIcon) override { return false; }
+    Answer ask(const Question&) override { return Answer::No; }
     void inform(const QString&, const QString&, MessageIcon) override {}
     void clear() override {}
     void setImage(const QImage&) override {}

@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -91,8 +92,12 @@ Form2::~Form2() {
 }
 
 void Form2::createPanels() {
-    const Services services{dialog_, *platform_.messages, *platform_.clipboard, *platform_.printing,
-                            *platform_.progress};
+    const Services services{dialog_,
+                            *platform_.messages,
+                            *platform_.clipboard,
+                            *platform_.printing,
+                            *platform_.progress,
+                            [this](const QString& text) { showStatus(text); }};
     tileEditor_ =
         new TileEditorPanel(document_, services, progressDisplay(), ui_.ProgressBar1, this);
     workingTile_ = new WorkingTilePanel(document_, services,
@@ -323,8 +328,8 @@ void Form2::documentChanged(Document::Changes what, int firstTile) {
                                          : (count == 1 ? tr("1 Tile") : tr("%1 Tiles").arg(count)));
         UpdateTitle();
         Form_Resize();
-        // A tile added at the end: the strip shows it.
-        if (count > 0 && firstTile == count && ui_.VScroll1->isEnabled())
+        // Tiles added at the end: the strip shows the last of them.
+        if ((what & Change::Appended) && count > 0 && ui_.VScroll1->isEnabled())
             ui_.VScroll1->setValue(ui_.VScroll1->maximum());
     }
     if (what & (Change::Selection | Change::Tiles))
@@ -336,8 +341,12 @@ void Form2::documentChanged(Document::Changes what, int firstTile) {
                                   !document_.options().createFromWorkingTile);
         placePreviews();
     }
-    if (what & Change::File)
-        setWindowTitle(QString::fromLatin1(kTitle) + QStringLiteral(" - ") + currentPath());
+    if (what & (Change::File | Change::History)) {
+        showTitle();
+        // File dialogs start in the open library's folder.
+        if (!currentPath().isEmpty())
+            dialog_.InitDir = QFileInfo(currentPath()).absolutePath();
+    }
     updateCommands();
 }
 
@@ -436,17 +445,18 @@ void Form2::Form_Activate() {
 }
 
 void Form2::closeEvent(QCloseEvent* event) {
-    // Last chance to save. If the user wants to save and the save does not happen, the
-    // window stays open rather than dropping the changes.
+    // Last chance to save. Cancel keeps the window open, and so does a save the user
+    // asked for that did not happen, rather than dropping the changes.
     if (!document_.isSaved() && document_.isLibraryOpen()) {
-        if (messages().askYesNo(tr("Do you what to save the current QRB File?"),
-                                tr("Danger Ivo Brankel!"), MessageIcon::Critical)) {
-            bool saved = false;
+        const Answer answer =
+            messages().ask(Question{tr("Do you what to save the current QRB File?"),
+                                    tr("Danger Ivo Brankel!"), MessageIcon::Critical, true});
+        bool saved = answer == Answer::No;
+        if (answer == Answer::Yes)
             runCommand([&] { saved = mnuSaveAs_Click(); });
-            if (!saved) {
-                event->ignore();
-                return;
-            }
+        if (!saved) {
+            event->ignore();
+            return;
         }
     }
     if (about_)
@@ -658,8 +668,25 @@ void Form2::placePreviews() {
 
 void Form2::UpdateTitle() {
     ui_.ProgressBar1->hide();
-    setWindowTitle(QString::fromLatin1(kTitle) + QStringLiteral(" - ") + currentPath());
+    showTitle();
     updateScrollRange(true);
+}
+
+void Form2::showStatus(const QString& text) {
+    // The last panel, under the progress bar while a command shows progress.
+    ui_.StatusBar1->setPanelText(PanelStatusBar::kPanels, text);
+}
+
+void Form2::showTitle() {
+    // The platform marks unsaved changes at the placeholder (an asterisk on most desktops).
+    if (currentPath().isEmpty()) {
+        setWindowModified(false);
+        setWindowTitle(QString::fromLatin1(kTitle));
+        return;
+    }
+    setWindowTitle(QString::fromLatin1(kTitle) + QStringLiteral(" - ") + currentPath() +
+                   QStringLiteral("[*]"));
+    setWindowModified(document_.isLibraryOpen() && !document_.isSaved());
 }
 
 void Form2::updateScrollRange(bool toTop) {

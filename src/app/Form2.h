@@ -197,6 +197,10 @@ public:
 
     // ---- Window routines ----------------------------------------------------------------
     void UpdateTitle();
+    // "QRB Text Editor - path", marked while the library has unsaved changes.
+    void showTitle();
+    // What a command did, in the status bar until the next such message.
+    void showStatus(const QString& text);
     void Form_Resize();
     void Form_Activate();
     // Scrolls the strip so that tile i's row is in view.
@@ -244,6 +248,9 @@ private:
     void reportError(const QString& text);
     // Writes the library; `askForName` shows the save dialog first.
     bool save(bool askForName);
+    // With unsaved changes, asks `question` (Yes, No, Cancel): true when the caller may go
+    // on, after `save` succeeded for Yes.
+    bool mayDiscardChanges(const QString& question, const std::function<bool()>& save);
 
     Platform platform_;
     CommonDialog dialog_;

@@ -7,6 +7,7 @@
 #include "widgets/TileStrip.h"
 
 #include <QAction>
+#include <QDir>
 #include <QProgressBar>
 
 #include <exception>
@@ -41,12 +42,11 @@ std::function<void(int, int)> Form2::progressDisplay() {
 // ---- Open --------------------------------------------------------------------------------
 
 void Form2::mnuOpen_Click() {
-    // Unsaved changes: a save that the user asked for but that did not happen (declined,
-    // cancelled, failed) abandons the open, so nothing unsaved is lost.
-    if (document_.isLibraryOpen() && !document_.isSaved() &&
-        messages().askYesNo(tr("You you wish to save the current file?"), appTitle(),
-                            MessageIcon::Critical) &&
-        !mnuSave_Click())
+    // Unsaved changes: Cancel (or Escape) abandons the open, and so does a save that the
+    // user asked for but that did not happen (declined, cancelled, failed), so nothing
+    // unsaved is lost.
+    if (!mayDiscardChanges(tr("You you wish to save the current file?"),
+                           [this] { return mnuSave_Click(); }))
         return;
 
     QString path;
@@ -87,6 +87,20 @@ void Form2::mnuOpen_Click() {
 
 // ---- Save --------------------------------------------------------------------------------
 
+bool Form2::mayDiscardChanges(const QString& question, const std::function<bool()>& save) {
+    if (!document_.isLibraryOpen() || document_.isSaved())
+        return true;
+    switch (messages().ask(Question{question, appTitle(), MessageIcon::Critical, true})) {
+    case Answer::Yes:
+        return save();
+    case Answer::No:
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
 bool Form2::mnuSave_Click() {
     return save(false);
 }
@@ -123,6 +137,15 @@ bool Form2::save(bool askForName) {
         !mayReplace(messages(), named, tr("%1 already exists.\nDo you want to replace it?"),
                     MessageIcon::Exclamation))
         return false;
+    // Another program's version of the library's file is not overwritten unasked.
+    if (isSameFile(named, currentPath()) && document_.fileChangedOnDisk() &&
+        messages().ask(Question{tr("%1 has been changed by another program since it was opened "
+                                   "or saved here.\nDo you want to overwrite it with the library "
+                                   "shown in the window?")
+                                    .arg(QDir::toNativeSeparators(named)),
+                                appTitle(), MessageIcon::Exclamation, false, Answer::No}) !=
+            Answer::Yes)
+        return false;
 
     return busyWork(messages(), ui_.ProgressBar1, tr("The tile library was not saved."),
                     [&] { document_.save(named, progressDisplay()); });
@@ -143,9 +166,11 @@ void Form2::mnuCreateBMP_Click() {
     if (chosen.isEmpty())
         return; // cancelled: nothing is written
 
-    busyWork(messages(), ui_.ProgressBar1, tr("The export stopped."), [&] {
-        BitmapExporter::exportAll(document_.tiles(), toFsPath(chosen), progressDisplay());
-    });
+    if (busyWork(messages(), ui_.ProgressBar1, tr("The export stopped."), [&] {
+            BitmapExporter::exportAll(document_.tiles(), toFsPath(chosen), progressDisplay());
+        }))
+        showStatus(TileCount() == 1 ? tr("Wrote 1 bitmap")
+                                    : tr("Wrote %1 bitmaps").arg(TileCount()));
 }
 
 } // namespace qrb

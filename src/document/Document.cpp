@@ -7,8 +7,6 @@
 #include "document/FilePath.h"
 #include "tileset/LibraryFile.h"
 
-#include <QFileInfo>
-
 namespace qrb {
 
 Document::Document(QObject* parent) : QObject(parent), strip_(tiles_) {}
@@ -39,8 +37,10 @@ bool Document::isSaved() const {
 
 void Document::open(const QString& path, const ProgressCallback& progress) {
     // Read completely before anything changes: a failure leaves the open library alone.
+    const std::optional<FileIdentity> identity = identityOf(toFsPath(path));
     TileSet loaded = LibraryFile::load(toFsPath(path), progress);
     openLoaded(std::move(loaded), path);
+    fileOnDisk_ = identity;
 }
 
 void Document::openTiles(TileSet tiles, const QString& path) {
@@ -51,6 +51,7 @@ void Document::openLoaded(TileSet tiles, const QString& path) {
     const Batch batch(*this);
     tiles_ = std::move(tiles);
     strip_.reload();
+    fileOnDisk_ = identityOf(toFsPath(path));
     const ColourValue remembered = working_.rememberedSmallColour;
     working_ = WorkingTile{};
     working_.rememberedSmallColour = remembered;
@@ -72,6 +73,7 @@ void Document::openLoaded(TileSet tiles, const QString& path) {
 
 void Document::save(const QString& path, const ProgressCallback& progress) {
     LibraryFile::save(toFsPath(path), tiles_, std::nullopt, progress);
+    fileOnDisk_ = identityOf(toFsPath(path));
     path_ = path;
     history_.markSaved();
     note(Change::File);
@@ -81,11 +83,18 @@ void Document::saveSelected(const QString& path, const ProgressCallback& progres
     const std::vector<int> selected = strip_.selectedTiles();
     LibraryFile::save(toFsPath(path), tiles_, std::span<const int>(selected), progress);
     // The library's own file now holds only the selection.
-    if (!path_.isEmpty() &&
-        QFileInfo(path).canonicalFilePath() == QFileInfo(path_).canonicalFilePath()) {
+    if (isSameFile(path, path_)) {
+        fileOnDisk_ = identityOf(toFsPath(path_));
         history_.markUnsaved();
         note(Change::File);
     }
+}
+
+bool Document::fileChangedOnDisk() const {
+    if (path_.isEmpty() || !libraryOpen_)
+        return false;
+    const std::optional<FileIdentity> now = identityOf(toFsPath(path_));
+    return now && now != fileOnDisk_;
 }
 
 // ---- Selection ---------------------------------------------------------------------------
@@ -145,6 +154,7 @@ QString Document::redoText() const {
 void Document::undo() {
     if (!canUndo())
         return;
+    const Batch batch(*this);
     apply(history_.undoStep(), false);
     history_.stepBack();
     note(Change::History | Change::File);
@@ -153,6 +163,7 @@ void Document::undo() {
 void Document::redo() {
     if (!canRedo())
         return;
+    const Batch batch(*this);
     apply(history_.redoStep(), true);
     history_.stepForward();
     note(Change::History | Change::File);
@@ -169,7 +180,8 @@ void Document::apply(EditStep& step, bool forward) {
         else
             step.heldTiles = strip_.takeTiles(step.tileNumbers);
         step.heldTiles.shrink_to_fit();
-        note(Change::Tiles, step.tileNumbers.front());
+        note(append == forward ? Change::Tiles | Change::Appended : Change::Tiles,
+             step.tileNumbers.front());
     }
     if (step.selection) {
         strip_.restore(forward ? step.selection->after : step.selection->before);
@@ -179,15 +191,19 @@ void Document::apply(EditStep& step, bool forward) {
         working_ = forward ? step.working->after : step.working->before;
         note(Change::WorkingTile);
     }
+    if (step.liveText) {
+        const LiveText& live = forward ? step.liveText->after : step.liveText->before;
+        placement_ = live.placement;
+        liveText_ = live.shown;
+        note(Change::Placement | Change::WorkingTile);
+    }
     if (step.positionSlots) {
         slots_ = forward ? step.positionSlots->after : step.positionSlots->before;
+        enableFilledSlots();
         note(Change::Slots);
     }
     if (step.libraryOpen)
         libraryOpen_ = forward ? step.libraryOpen->after : step.libraryOpen->before;
-    // The tile shows as it was at that step; the text comes back once it is touched.
-    liveText_ = false;
-    note(Change::WorkingTile);
 }
 
 void Document::setHistoryLimit(std::size_t bytes) {

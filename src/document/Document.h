@@ -8,13 +8,18 @@
 // tiles, Letter from table (however many tiles it makes), Place, the turns and flips,
 // Paste, Paste Base Image, the small colour, the preview clicks (with the half-size
 // derivation), Store into a slot, a slot recall (it commits what the working tile
-// shows), Load and Clear position data. Selecting tiles, scrolling, typing and the style
-// are not edits.
+// shows), Load and Clear position data, and the text being placed: a run of typing, of
+// moves or of turns is one step ("Typing", "Move Text", "Turn Text"), each style change
+// one. Undo puts back exactly what the step changed, the text and whether it shows
+// included. Selecting tiles, scrolling and typing into a slot's box are not edits.
 //
 // The working tile the user sees is a view: the picture plus the text being placed drawn
 // on a copy (workingImage()). The text shows once it is typed, moved, turned or restyled,
-// and goes away when the working tile gets a new picture or an edit is undone or redone;
-// Place, a recall and the turns make what is shown the picture.
+// and goes away when the working tile gets a new picture; Place, a recall and the turns
+// make what is shown the picture.
+//
+// Setting a value the document already holds changes nothing and reports nothing, so a
+// view that shows the document can never turn its own display into an edit.
 //
 // The document never shows anything. It reports what changed through changed(); a
 // command it refuses for a reason the user must know throws Refusal (a file it cannot
@@ -27,12 +32,15 @@
 #include "text/PositionSlot.h"
 #include "tileset/TileSet.h"
 
+#include "core/FileIdentity.h"
 #include "core/Progress.h"
 
 #include <QImage>
 #include <QObject>
 #include <QString>
 
+#include <array>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <stop_token>
@@ -61,6 +69,7 @@ public:
         File = 1 << 5,        // path, open or saved
         History = 1 << 6,     // what Undo and Redo would do
         Options = 1 << 7,
+        Appended = 1 << 8, // with Tiles: new tiles at the end, to be brought into view
     };
     Q_DECLARE_FLAGS(Changes, Change)
 
@@ -108,6 +117,9 @@ public:
     // Writes the selected tiles to `path` atomically. Written over the library's own file,
     // the library counts as unsaved.
     void saveSelected(const QString& path, const ProgressCallback& progress = {});
+    // The library's file is no longer the one last read or written here: another program
+    // replaced or changed it. False when the file is gone (nothing on disk would be lost).
+    bool fileChangedOnDisk() const;
 
     // ---- Selection (not edits) -----------------------------------------------------
     // A press on a row; a plain click loads the tile into the working tile.
@@ -165,7 +177,7 @@ public:
     bool clickPreviewFull();
     bool clickPreviewHalf();
 
-    // ---- The text being placed (not edits) ----------------------------------------
+    // ---- The text being placed ----------------------------------------------------
     const Placement& placement() const { return placement_; }
     void setText(const QString& text);
     void setStyle(const TextStyle& style);
@@ -183,7 +195,8 @@ public:
     // ---- Position slots ------------------------------------------------------------
     const PositionSlots& positionSlots() const { return slots_; }
     bool storePending() const { return storePending_; }
-    // A slot button takes clicks while a Store waits or when its slot has a text.
+    // A slot button takes clicks from the moment its slot gets a text by Store or Load
+    // until it is cleared or stored empty; Store enables all nine until the next click.
     bool slotEnabled(int k) const;
     // Store: the next slot click stores into that slot.
     void pressStore();
@@ -224,6 +237,11 @@ private:
     // After the working tile's picture was replaced: the live text goes.
     void pictureReplaced();
     void showLiveText();
+    // A change of the text being placed as one step of `run` named `what`; nothing when
+    // `change` leaves it as it is.
+    void editLiveText(const QString& what, EditStep::Run run,
+                      const std::function<void(Placement&)>& change);
+    void enableFilledSlots();
     void storeSlot(int k);
     void recallSlot(int k);
     void stampSlots();
@@ -239,10 +257,12 @@ private:
     Options options_;
     UndoHistory history_;
     QString path_;
+    std::optional<FileIdentity> fileOnDisk_; // the library's file as last read or written
     bool libraryOpen_ = false;
     bool largeLayout_ = false;
     int oddTiles_ = 0;
     bool storePending_ = false;
+    std::array<bool, PositionSlots::kCount> slotButtons_{};
     bool liveText_ = false;
     mutable QImage view_;
     mutable bool viewValid_ = false;

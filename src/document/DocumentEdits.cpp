@@ -79,7 +79,7 @@ bool Document::createTile() {
     tile.smallColour = working_.smallColour;
     const int n = strip_.appendTile(std::move(tile));
     record.appended(n);
-    note(Change::Tiles, n);
+    note(Change::Tiles | Change::Appended, n);
 
     // Back to the base tile's images, ready for the next tile.
     const int current = currentTile();
@@ -106,7 +106,7 @@ int Document::addTile() {
     tile.smallColour = working_.rememberedSmallColour;
     const int n = strip_.appendTile(std::move(tile));
     record.appended(n);
-    note(Change::Tiles, n);
+    note(Change::Tiles | Change::Appended, n);
     record.commit();
     return n;
 }
@@ -119,7 +119,7 @@ bool Document::cloneTile() {
     Recorder record(*this, tr("Clone Tile"), Recorder::Selection);
     const int n = strip_.appendTile(tiles_.tile(current));
     record.appended(n);
-    note(Change::Tiles, n);
+    note(Change::Tiles | Change::Appended, n);
     record.commit();
     return true;
 }
@@ -181,7 +181,7 @@ int Document::appendTiles(std::vector<Tile> tiles, const QString& what) {
         throw;
     }
     record.appended(first, tileCount());
-    note(Change::Tiles, first);
+    note(Change::Tiles | Change::Appended, first);
     record.commit();
     return tileCount() - first + 1;
 }

@@ -32,9 +32,12 @@ class Document::Recorder {
 public:
     enum Part { Working = 1, Slots = 2, Selection = 4, Open = 8 };
 
-    Recorder(Document& document, QString text, int parts)
+    Recorder(Document& document, QString text, int parts, EditStep::Run run = EditStep::Run::None)
         : document_(document), batch_(document), parts_(parts) {
         step_.text = std::move(text);
+        step_.run = run;
+        // Every command may change the text being placed or whether it shows.
+        liveBefore_ = LiveText{document_.placement_, document_.liveText_};
         if (parts_ & Working)
             workingBefore_ = document_.working_;
         if (parts_ & Slots)
@@ -75,6 +78,13 @@ public:
                     count(*image);
             step_.working = BeforeAfter<WorkingTile>{std::move(workingBefore_), d.working_};
         }
+        LiveText liveAfter{d.placement_, d.liveText_};
+        if (!(liveBefore_ == liveAfter)) {
+            bytes +=
+                std::size_t(liveBefore_.placement.text.size() + liveAfter.placement.text.size()) *
+                sizeof(QChar);
+            step_.liveText = BeforeAfter<LiveText>{std::move(liveBefore_), std::move(liveAfter)};
+        }
         if ((parts_ & Slots) && !(slotsBefore_ == d.slots_))
             step_.positionSlots = BeforeAfter<PositionSlots>{std::move(slotsBefore_), d.slots_};
         StripModel::Selection after;
@@ -88,7 +98,8 @@ public:
         }
         if (openBefore_ != d.libraryOpen_)
             step_.libraryOpen = BeforeAfter<bool>{openBefore_, d.libraryOpen_};
-        if (!step_.working && !step_.positionSlots && !step_.selection && !tilesChanged)
+        if (!step_.working && !step_.liveText && !step_.positionSlots && !step_.selection &&
+            !tilesChanged)
             return;
         for (const NumberedTile& t : step_.heldTiles)
             bytes += t.tile.full.bytes().size() + t.tile.half.bytes().size();
@@ -109,6 +120,7 @@ private:
     int parts_;
     EditStep step_;
     WorkingTile workingBefore_;
+    LiveText liveBefore_;
     PositionSlots slotsBefore_;
     StripModel::Selection selectionBefore_;
     bool openBefore_ = false;

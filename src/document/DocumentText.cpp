@@ -14,72 +14,82 @@ namespace qrb {
 
 // ---- The text being placed ---------------------------------------------------------------
 
-void Document::setText(const QString& text) {
-    placement_.text = text;
+void Document::editLiveText(const QString& what, EditStep::Run run,
+                            const std::function<void(Placement&)>& change) {
+    Placement changed = placement_;
+    change(changed);
+    // Showing the same value again is no edit and leaves the tile as it is.
+    if (changed == placement_)
+        return;
+    Recorder record(*this, what, 0, run);
+    placement_ = std::move(changed);
     showLiveText();
+    record.commit();
+}
+
+void Document::setText(const QString& text) {
+    editLiveText(tr("Typing"), EditStep::Run::Typing, [&](Placement& p) { p.text = text; });
 }
 
 void Document::setStyle(const TextStyle& style) {
-    placement_.style = style;
-    showLiveText();
+    editLiveText(tr("Text Style"), EditStep::Run::None, [&](Placement& p) { p.style = style; });
 }
 
 void Document::chooseFont(TextStyle style) {
     // White letters would vanish on a white box.
     style.boxColour = style.textColour == palette::White ? palette::DarkGrey : palette::White;
-    setStyle(style);
+    editLiveText(tr("Font"), EditStep::Run::None, [&](Placement& p) { p.style = style; });
 }
 
 void Document::stepFontSize(int delta) {
-    if (const std::optional<float> size = placement_.steppedSize(delta)) {
-        placement_.style.size = *size;
-        showLiveText();
-    }
+    if (const std::optional<float> size = placement_.steppedSize(delta))
+        editLiveText(tr("Font Size"), EditStep::Run::None,
+                     [&](Placement& p) { p.style.size = *size; });
 }
 
 void Document::setBold(bool on) {
-    placement_.style.bold = on;
-    showLiveText();
+    editLiveText(tr("Bold"), EditStep::Run::None, [&](Placement& p) { p.style.bold = on; });
 }
 
 void Document::setItalic(bool on) {
-    placement_.style.italic = on;
-    showLiveText();
+    editLiveText(tr("Italic"), EditStep::Run::None, [&](Placement& p) { p.style.italic = on; });
 }
 
 void Document::setX(std::int16_t x) {
-    placement_.x = x;
-    showLiveText();
+    editLiveText(tr("Move Text"), EditStep::Run::Move, [&](Placement& p) { p.x = x; });
 }
 
 void Document::setY(std::int16_t y) {
-    placement_.y = y;
-    showLiveText();
+    editLiveText(tr("Move Text"), EditStep::Run::Move, [&](Placement& p) { p.y = y; });
 }
 
 void Document::setAngle(int value) {
-    placement_.setAngle(value);
-    showLiveText();
+    editLiveText(tr("Turn Text"), EditStep::Run::Turn, [&](Placement& p) { p.setAngle(value); });
 }
 
 void Document::enterAngle(const QString& typed) {
-    placement_.enterAngle(typed);
-    showLiveText();
+    editLiveText(tr("Turn Text"), EditStep::Run::Turn, [&](Placement& p) { p.enterAngle(typed); });
 }
 
 void Document::resetAngle() {
-    placement_.resetAngle();
-    showLiveText();
+    editLiveText(tr("Turn Text"), EditStep::Run::Turn, [&](Placement& p) { p.resetAngle(); });
 }
 
 // ---- Position slots ----------------------------------------------------------------------
 
 bool Document::slotEnabled(int k) const {
-    return storePending_ || !slots_.at(std::size_t(k)).isEmpty();
+    return slotButtons_.at(std::size_t(k));
+}
+
+void Document::enableFilledSlots() {
+    for (std::size_t k = 0; k < PositionSlots::kCount; ++k)
+        slotButtons_[k] = !slots_[k].isEmpty();
 }
 
 void Document::pressStore() {
+    // Every slot takes the next click, an empty one too.
     storePending_ = true;
+    slotButtons_.fill(true);
     note(Change::Slots);
 }
 
@@ -105,6 +115,7 @@ void Document::storeSlot(int k) {
     slot.style = placement_.style;
     slot.angle = placement_.angleText.toStdString();
     slot.description = PositionSlots::describe(slot.style, slot.angle);
+    enableFilledSlots();
     note(Change::Slots);
 }
 
@@ -131,7 +142,11 @@ void Document::stampSlots() {
 }
 
 void Document::setSlotText(int k, const QString& text) {
-    slots_.at(std::size_t(k)).text = text.toStdString();
+    // Typed text waits for Store or Load to make its slot's button take clicks.
+    std::string& slotText = slots_.at(std::size_t(k)).text;
+    if (slotText == text.toStdString())
+        return;
+    slotText = text.toStdString();
     note(Change::Slots);
 }
 
@@ -140,6 +155,7 @@ void Document::loadPositionData(const QString& path) {
     PositionSlots loaded = PositionDataFile::read(toFsPath(path));
     Recorder record(*this, tr("Load Position Data"), Recorder::Slots);
     slots_ = std::move(loaded);
+    enableFilledSlots();
     note(Change::Slots);
     record.commit();
 }
@@ -150,15 +166,12 @@ void Document::savePositionData(const QString& path) const {
 }
 
 void Document::clearPositionData() {
-    const Batch batch(*this);
-    {
-        Recorder record(*this, tr("Clear Position Data"), Recorder::Slots);
-        slots_.clear();
-        note(Change::Slots);
-        record.commit();
-    }
-    // The text box starts again: no text, the plain style on the box's own colour, at
-    // the tile's corner, not turned.
+    // One step: the slots and the text box start again together.
+    Recorder record(*this, tr("Clear Position Data"), Recorder::Slots);
+    slots_.clear();
+    slotButtons_.fill(false);
+    note(Change::Slots);
+    // No text, the plain style on the box's own colour, at the tile's corner, not turned.
     TextStyle plain = defaultTextStyle();
     plain.boxColour = placement_.style.boxColour;
     placement_.text.clear();
@@ -168,6 +181,7 @@ void Document::clearPositionData() {
     placement_.positionEnabled = false;
     placement_.resetAngle();
     showLiveText();
+    record.commit();
 }
 
 // ---- Lettering from a table -------------------------------------------------------------

@@ -1,10 +1,11 @@
 #pragma once
 // One undoable edit, kept as the parts of the document it changed: for each part the state
-// before and after (the working tile, the position slots, the strip's selection, whether a
-// library is open), and for the tiles the numbers that were appended or removed with the
-// tiles that are out of the set at the moment. Pictures share their pixels with the
-// document, and removed tiles are moved into the step, never copied.
+// before and after (the working tile, the text being placed and whether it shows, the
+// position slots, the strip's selection, whether a library is open), and for the tiles the numbers
+// that were appended or removed with the tiles that are out of the set at the moment. Pictures
+// share their pixels with the document, and removed tiles are moved into the step, never copied.
 
+#include "document/Placement.h"
 #include "document/WorkingTile.h"
 #include "editing/StripModel.h"
 #include "text/PositionSlot.h"
@@ -22,11 +23,23 @@ template <typename T> struct BeforeAfter {
     T after;
 };
 
+// The text being placed and whether it shows on the working tile.
+struct LiveText {
+    Placement placement;
+    bool shown = false;
+    bool operator==(const LiveText&) const = default;
+};
+
 struct EditStep {
     enum class TileChange { None, Appended, Removed };
+    // Steps of one kind that follow each other merge into one: a run of typing is one
+    // step, not one per key.
+    enum class Run { None, Typing, Move, Turn };
 
     QString text; // what the Undo and Redo items name, e.g. "Place"
+    Run run = Run::None;
     std::optional<BeforeAfter<WorkingTile>> working;
+    std::optional<BeforeAfter<LiveText>> liveText;
     std::optional<BeforeAfter<PositionSlots>> positionSlots;
     std::optional<BeforeAfter<StripModel::Selection>> selection;
     std::optional<BeforeAfter<bool>> libraryOpen;

@@ -3,6 +3,7 @@
 // opens, in the file system's own encoding.
 
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 
 #include <filesystem>
@@ -11,6 +12,14 @@ namespace qrb {
 
 inline std::filesystem::path toFsPath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+// Both names lead to the same existing file, through links or another spelling.
+inline bool isSameFile(const QString& a, const QString& b) {
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QString first = QFileInfo(a).canonicalFilePath();
+    return !first.isEmpty() && first == QFileInfo(b).canonicalFilePath();
 }
 
 } // namespace qrb

@@ -9,9 +9,19 @@ void UndoHistory::clear(bool saved) {
     index_ = 0;
     bytes_ = 0;
     saved_ = saved ? 0 : kNowhere;
+    runOpen_ = false;
 }
 
 void UndoHistory::push(EditStep step) {
+    if (runOpen_ && step.run != EditStep::Run::None && index_ == steps_.size() && index_ > 0 &&
+        steps_.back().run == step.run && step.liveText && steps_.back().liveText && !step.working &&
+        !step.positionSlots && !step.selection && !step.changesLibrary()) {
+        // The run goes on: the newest step now ends where this one does.
+        EditStep& last = steps_.back();
+        last.liveText->after = std::move(step.liveText->after);
+        return;
+    }
+    runOpen_ = step.run != EditStep::Run::None;
     while (steps_.size() > index_) {
         bytes_ -= steps_.back().bytes;
         steps_.pop_back();

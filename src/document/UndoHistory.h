@@ -26,8 +26,11 @@ public:
     void clear(bool saved = true);
 
     // Records a step that has just been done: the steps that could be redone are dropped,
-    // then the oldest while the history is over its limit.
+    // then the oldest while the history is over its limit. A step of the same run as the
+    // step just recorded (typing after typing) merges into it instead.
     void push(EditStep step);
+    // The next step starts a new run even when it is of the same kind.
+    void endRun() { runOpen_ = false; }
 
     bool canUndo() const { return index_ > 0; }
     bool canRedo() const { return index_ < steps_.size(); }
@@ -37,8 +40,14 @@ public:
     const EditStep& undoStep() const { return steps_[index_ - 1]; }
     const EditStep& redoStep() const { return steps_[index_]; }
     // Moves the current point after the document took a step back or forward.
-    void stepBack() { --index_; }
-    void stepForward() { ++index_; }
+    void stepBack() {
+        --index_;
+        runOpen_ = false;
+    }
+    void stepForward() {
+        ++index_;
+        runOpen_ = false;
+    }
 
     // The library was saved in the current state / was changed outside the history (the
     // saved state can no longer be reached).
@@ -61,6 +70,7 @@ private:
     std::size_t saved_ = 0; // index of the saved state, or kNowhere
     std::size_t bytes_ = 0;
     std::size_t limit_;
+    bool runOpen_ = false; // the newest step may take the next of its run
 };
 
 } // namespace qrb

@@ -5,7 +5,7 @@
 namespace qrb {
 
 FileDialogRequest CommonDialog::fileRequest() const {
-    return FileDialogRequest{DialogTitle, Filter, FileName, Flags};
+    return FileDialogRequest{DialogTitle, Filter, FileName, Flags, InitDir};
 }
 
 void CommonDialog::cancelled() const {

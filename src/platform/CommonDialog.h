@@ -25,6 +25,7 @@ public:
     explicit CommonDialog(DialogBackend& backend) : backend_(&backend) {}
 
     QString FileName;
+    QString InitDir; // the open library's folder: where file dialogs start
     QString DialogTitle;
     QString Filter;
     bool CancelError = false;

@@ -18,6 +18,7 @@ struct FileDialogRequest {
     QString filter;
     QString fileName; // the name the dialog starts on (may be empty)
     int flags = 0;
+    QString directory; // the folder it starts in when the name has none (may be empty)
 };
 
 // Font settings as the shared dialog holds them.

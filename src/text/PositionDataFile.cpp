@@ -41,7 +41,8 @@ std::size_t recordOffset(std::size_t slot, Field field) {
 }
 
 std::string slotPrefix(std::size_t slot, Field field) {
-    return "slot " + std::to_string(slot) + ", " + kFieldNames[field] + ": ";
+    // Numbered from 1, as the window shows the slots from the top.
+    return "slot " + std::to_string(slot + 1) + ", " + kFieldNames[field] + ": ";
 }
 
 // ---- writing ----
@@ -58,14 +59,14 @@ public:
             while (end < utf8.size() && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80) {
                 ++end;
             }
-            throw PositionDataError("Position slot " + std::to_string(slot) + ": the " +
+            throw PositionDataError("Position slot " + std::to_string(slot + 1) + ": the " +
                                         kFieldNames[field] + " contains \"" +
                                         utf8.substr(at, end - at) +
                                         "\", which a position data file cannot hold.",
                                     int(slot));
         }
         if (bytes->size() > PositionDataFile::kMaxStringBytes) {
-            throw PositionDataError("Position slot " + std::to_string(slot) + ": the " +
+            throw PositionDataError("Position slot " + std::to_string(slot + 1) + ": the " +
                                         kFieldNames[field] + " is " +
                                         std::to_string(bytes->size()) +
                                         " bytes long; a position data file holds at most " +
@@ -151,10 +152,6 @@ public:
         return value;
     }
 
-private:
-    std::uint16_t get16(std::size_t at) const {
-        return static_cast<std::uint16_t>(bytes_[at] | (bytes_[at + 1] << 8));
-    }
     void need(std::size_t slot, Field field, std::size_t at, std::size_t count) const {
         if (at > bytes_.size() || bytes_.size() - at < count) {
             const std::size_t record = recordOffset(slot, field);
@@ -164,6 +161,11 @@ private:
                      " (a position data file is " + std::to_string(PositionDataFile::kFileSize) +
                      " bytes long)");
         }
+    }
+
+private:
+    std::uint16_t get16(std::size_t at) const {
+        return static_cast<std::uint16_t>(bytes_[at] | (bytes_[at + 1] << 8));
     }
     [[noreturn]] static void fail(std::size_t slot, Field field, std::size_t at,
                                   const std::string& what) {
@@ -184,7 +186,7 @@ std::vector<std::uint8_t> PositionDataFile::encode(const PositionSlots& slots) {
         e.string(k, Face, s.style.face);
         if (!std::isfinite(s.style.size) || s.style.size <= 0.0f || s.style.size > kMaxFontSize) {
             // The reader would refuse the file: never write one we cannot load again.
-            throw PositionDataError("Position slot " + std::to_string(k) + ": the size " +
+            throw PositionDataError("Position slot " + std::to_string(k + 1) + ": the size " +
                                         shortestDecimal(s.style.size) + " is not a font size.",
                                     int(k));
         }
@@ -207,14 +209,20 @@ PositionSlots PositionDataFile::decode(std::span<const std::uint8_t> bytes) {
     for (std::size_t k = 0; k < PositionSlots::kCount; ++k) {
         PositionSlot& s = slots[k];
         s.text = d.string(k, Text);
-        s.style.face = d.string(k, Face);
-        s.style.size = d.size(k);
-        s.style.bold = d.boolean(k, Bold);
-        s.style.italic = d.boolean(k, Italic);
-        s.style.textColour = d.u32(k, TextColour);
-        s.style.boxColour = d.u32(k, BoxColour);
-        s.style.strikethrough = d.boolean(k, Strikethrough);
-        s.style.underline = d.boolean(k, Underline);
+        if (s.isEmpty()) {
+            // Other programs leave anything in the style of a slot they do not use: it is
+            // never drawn, so it reads as the initial style, checked only for its bounds.
+            d.need(k, Underline, recordOffset(k, Underline), 2);
+        } else {
+            s.style.face = d.string(k, Face);
+            s.style.size = d.size(k);
+            s.style.bold = d.boolean(k, Bold);
+            s.style.italic = d.boolean(k, Italic);
+            s.style.textColour = d.u32(k, TextColour);
+            s.style.boxColour = d.u32(k, BoxColour);
+            s.style.strikethrough = d.boolean(k, Strikethrough);
+            s.style.underline = d.boolean(k, Underline);
+        }
         s.position = d.string(k, Position);
         s.angle = d.string(k, Angle);
         s.description = PositionSlots::describe(s.style, s.angle);

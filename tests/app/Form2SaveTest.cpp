@@ -54,7 +54,7 @@ TEST_P(SaveAsExtension, AppendsQrbUnlessPresentInAnyCase) {
     ASSERT_TRUE(window->mnuSaveAs_Click());
     const auto written = dir / GetParam().written;
     EXPECT_EQ(readFile(written), QrbWriter::toBytes(window->document().tiles()));
-    EXPECT_EQ(window->windowTitle(), "QRB Text Editor - " + q(written));
+    EXPECT_EQ(window->windowTitle(), "QRB Text Editor - " + q(written) + "[*]");
     EXPECT_EQ(platform.dialogs->requests.back().file.title, "Save QRB file as ...");
     EXPECT_TRUE(platform.messages->shown.empty()); // Save As never asks to over write
     EXPECT_TRUE(window->document().isSaved());

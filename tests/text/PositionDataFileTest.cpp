@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cstring>
 
 namespace qrb {
@@ -113,12 +114,12 @@ TEST(PositionDataFile, ReaderToleratesWhatOtherWritersLeave) {
     slots[8].text = "last";
     slots[8].angle = "090";
     Bytes bytes = PositionDataFile::encode(slots);
-    bytes[at(2, Bold)] = 0x01;
-    bytes[at(2, Italic) + 1] = 0x80;
-    bytes[at(2, Underline)] = 0xFF; // 0x00FF
+    bytes[at(8, Bold)] = 0x01;
+    bytes[at(8, Italic) + 1] = 0x80;
+    bytes[at(8, Underline)] = 0xFF; // 0x00FF
     const PositionSlots back = PositionDataFile::decode(bytes);
-    EXPECT_TRUE(back[2].style.bold && back[2].style.italic && back[2].style.underline);
-    EXPECT_FALSE(back[2].style.strikethrough);
+    EXPECT_TRUE(back[8].style.bold && back[8].style.italic && back[8].style.underline);
+    EXPECT_FALSE(back[8].style.strikethrough);
     Bytes longer = bytes;
     longer.resize(20000, 0xAB);
     EXPECT_EQ(PositionDataFile::decode(longer)[8].text, "last");
@@ -148,7 +149,8 @@ TEST(PositionDataFile, FilesRoundTripAndSaveRefusesWhatTheFileCannotHold) {
             ADD_FAILURE() << "saved";
         } catch (const PositionDataError& e) {
             EXPECT_EQ(e.slot(), slot);
-            EXPECT_NE(std::string(e.what()).find("slot " + std::to_string(slot)), std::string::npos)
+            EXPECT_NE(std::string(e.what()).find("slot " + std::to_string(slot + 1)),
+                      std::string::npos)
                 << e.what();
         }
     }
@@ -165,6 +167,35 @@ TEST(PositionDataFile, FilesRoundTripAndSaveRefusesWhatTheFileCannotHold) {
     }
 }
 
+// An empty slot's style is never drawn: whatever another program left there reads as the
+// initial style. The same bytes in a slot with a text are refused, naming the slot.
+TEST(PositionDataFile, AnEmptySlotsStyleIsIgnored) {
+    PositionSlots slots;
+    slots[3].text = "used";
+    const Bytes good = PositionDataFile::encode(slots);
+    const std::uint32_t sizes[] = {0, std::bit_cast<std::uint32_t>(1001.0f), 0xFFC00000u};
+    for (const std::uint32_t size : sizes) {
+        SCOPED_TRACE(size);
+        for (const int slot : {0, 3}) {
+            Bytes bytes = good;
+            for (int i = 0; i < 4; ++i)
+                bytes[at(slot, Size) + std::size_t(i)] = std::uint8_t(size >> (8 * i));
+            bytes[at(slot, Face)] = 127; // a face name longer than a record
+            if (slot == 0) {
+                EXPECT_EQ(PositionDataFile::decode(bytes)[0].style, PositionSlots()[0].style);
+            } else {
+                try {
+                    PositionDataFile::decode(bytes);
+                    ADD_FAILURE() << "accepted";
+                } catch (const PositionDataError& e) {
+                    EXPECT_EQ(e.slot(), 3);
+                    EXPECT_NE(std::string(e.what()).find("slot 4"), std::string::npos) << e.what();
+                }
+            }
+        }
+    }
+}
+
 struct Damage {
     const char* name;
     void (*apply)(Bytes&);
@@ -174,15 +205,15 @@ struct Damage {
 
 const Damage kDamages[] = {
     {"short", [](Bytes& b) { b.resize(at(5, Pos) + 3); }, 5, at(5, Pos)},
-    {"length127", [](Bytes& b) { b[at(2, Face)] = 127; }, 2, at(2, Face)},
+    {"length127", [](Bytes& b) { b[at(1, Face)] = 127; }, 1, at(1, Face)},
     {"undefinedByte",
      [](Bytes& b) {
          b[at(7, Text)] = 2;
          b[at(7, Text) + 3] = 0x81;
      },
      7, at(7, Text) + 3},
-    {"sizeNotANumber", [](Bytes& b) { b[at(8, Size) + 3] = 0xFF, b[at(8, Size) + 2] = 0xC0; }, 8,
-     at(8, Size)},
+    {"sizeNotANumber", [](Bytes& b) { b[at(1, Size) + 3] = 0xFF, b[at(1, Size) + 2] = 0xC0; }, 1,
+     at(1, Size)},
     {"empty", [](Bytes& b) { b.clear(); }, 0, 0},
 };
 
@@ -199,7 +230,7 @@ TEST_P(DamagedFile, IsRefusedNamingSlotAndOffset) {
     } catch (const PositionDataError& e) {
         EXPECT_EQ(e.slot(), GetParam().slot);
         EXPECT_EQ(e.offset(), GetParam().offset) << e.what();
-        EXPECT_NE(std::string(e.what()).find("slot " + std::to_string(GetParam().slot)),
+        EXPECT_NE(std::string(e.what()).find("slot " + std::to_string(GetParam().slot + 1)),
                   std::string::npos);
         EXPECT_NE(std::string(e.what()).find(std::to_string(e.offset())), std::string::npos)
             << e.what();

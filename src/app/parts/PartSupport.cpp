@@ -78,7 +78,8 @@ QString askFileToOpen(CommonDialog& dialog, const QString& start, const QString&
     return dialog.FileName;
 }
 
-QString askFileToWrite(CommonDialog& dialog, MessageBoxes& messages, const FileToWrite& file) {
+QString askFileToWrite(CommonDialog& dialog, MessageBoxes& messages, const FileToWrite& file,
+                       const AskFirst& askFirst) {
     dialog.FileName = file.start;
     dialog.DialogTitle = file.title;
     dialog.Filter = file.filter;
@@ -93,6 +94,10 @@ QString askFileToWrite(CommonDialog& dialog, MessageBoxes& messages, const FileT
         }
     }
     const QString path = withExtension(dialog.FileName, file.extension);
+    if (askFirst) {
+        if (const std::optional<bool> decided = askFirst(path))
+            return *decided ? path : QString();
+    }
     return mayReplace(messages, path, file.question, file.icon) ? path : QString();
 }
 

@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QProgressBar;
 
@@ -30,6 +31,8 @@ struct Services {
     Clipboard& clipboard;
     Printing& printing;
     ProgressDialog& progress;
+    // Says in the status bar what a command did, or why it did nothing.
+    std::function<void(const QString&)> showStatus = [](const QString&) {};
 };
 
 // The hourglass pointer while a command works, and its progress bar hidden afterwards,
@@ -70,6 +73,10 @@ struct FileToWrite {
     MessageIcon icon = MessageIcon::Exclamation;
 };
 
+// Asked about the name as it will be written before the question about an existing file:
+// true to write it, false to write nothing, empty to go on with the usual question.
+using AskFirst = std::function<std::optional<bool>(const QString& path)>;
+
 // A file the user picks to read with the open dialog, starting on `start`; empty when the
 // user cancels. The dialog's flags and cancel setting are left as they were.
 QString askFileToOpen(CommonDialog& dialog, const QString& start, const QString& title,
@@ -78,6 +85,7 @@ QString askFileToOpen(CommonDialog& dialog, const QString& start, const QString&
 // The name with its extension, or empty when the user cancels the dialog or keeps an
 // existing file. The question about an existing file is asked once, for the name as it
 // will be written. The dialog's flags and cancel setting are left as they were.
-QString askFileToWrite(CommonDialog& dialog, MessageBoxes& messages, const FileToWrite& file);
+QString askFileToWrite(CommonDialog& dialog, MessageBoxes& messages, const FileToWrite& file,
+                       const AskFirst& askFirst = {});
 
 } // namespace qrb

@@ -62,12 +62,17 @@ void TableLetteringPanel::mnuLetterFromTable_Click() {
         return;
     }
     const int first = document_.tileCount() + 1;
-    if (document_.appendLettered(std::move(*made)) == 0) {
+    const int appended = document_.appendLettered(std::move(*made));
+    if (appended == 0) {
         tell(tr("%1 has no row that makes a tile; the library is as it was.")
                  .arg(QFileInfo(path).fileName()),
              MessageIcon::Information);
         return;
     }
+    services_.showStatus(
+        appended == 1
+            ? tr("Lettered 1 tile from %1").arg(QFileInfo(path).fileName())
+            : tr("Lettered %1 tiles from %2").arg(appended).arg(QFileInfo(path).fileName()));
     emit tilesAppended(first);
 }
 

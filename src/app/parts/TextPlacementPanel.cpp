@@ -1,6 +1,7 @@
 #include "app/parts/TextPlacementPanel.h"
 
 #include "document/TypedNumber.h"
+#include "text/PositionDataFile.h"
 #include "text/render/modRotateText.h"
 #include "widgets/ImageBox.h"
 #include "widgets/PanelStatusBar.h"
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -86,34 +88,49 @@ TextPlacementPanel::TextPlacementPanel(Document& document, Services services,
 }
 
 void TextPlacementPanel::connectInput() {
-    connect(ui_.txtText, &QLineEdit::textChanged, &document_, &Document::setText);
+    // Only the user's input reaches the document: what the panel itself puts into a
+    // control while showing the document is never sent back as an edit.
+    auto input = [this](auto handle) {
+        return [this, handle](auto... value) {
+            if (!showing_)
+                handle(value...);
+        };
+    };
+    connect(ui_.txtText, &QLineEdit::textChanged, this,
+            input([this](const QString& text) { document_.setText(text); }));
     connect(ui_.XScroll, &QScrollBar::valueChanged, this,
-            [this](int v) { document_.setX(std::int16_t(v)); });
+            input([this](int v) { document_.setX(std::int16_t(v)); }));
     connect(ui_.YScroll, &QScrollBar::valueChanged, this,
-            [this](int v) { document_.setY(std::int16_t(v)); });
+            input([this](int v) { document_.setY(std::int16_t(v)); }));
     // A typed position moves the text as soon as it is a position; when the user leaves
     // the field with something else in it, the field shows the position again.
     for (auto [field, horizontal] : {std::pair{ui_.txtX, true}, std::pair{ui_.txtY, false}}) {
-        connect(field, &QLineEdit::textChanged, this, [this, horizontal](const QString& text) {
-            if (const auto value = typedWholeNumber(text))
-                horizontal ? document_.setX(*value) : document_.setY(*value);
-        });
-        connect(field, &QLineEdit::editingFinished, this, [this, field, horizontal] {
-            const Placement& p = document_.placement();
-            setText(field, QString::number(horizontal ? p.x : p.y));
-        });
+        connect(field, &QLineEdit::textChanged, this,
+                input([this, horizontal = horizontal](const QString& text) {
+                    if (const auto value = typedWholeNumber(text))
+                        horizontal ? document_.setX(*value) : document_.setY(*value);
+                }));
+        connect(field, &QLineEdit::editingFinished, this,
+                [this, field = field, horizontal = horizontal] {
+                    const Placement& p = document_.placement();
+                    const QScopedValueRollback showing(showing_, true);
+                    setText(field, QString::number(horizontal ? p.x : p.y));
+                });
     }
-    connect(ui_.HScroll1, &QScrollBar::valueChanged, &document_, &Document::setAngle);
+    connect(ui_.HScroll1, &QScrollBar::valueChanged, this,
+            input([this](int v) { document_.setAngle(v); }));
     connect(ui_.txtAngle, &QLineEdit::returnPressed, this, [this] {
         document_.enterAngle(ui_.txtAngle->text());
         ui_.txtAngle->hide();
+        // Typing goes on where it was going before the angle was typed.
+        ui_.txtText->setFocus(Qt::OtherFocusReason);
     });
     ui_.txtAngle->installEventFilter(this);
     connect(ui_.picRotate, &ImageBox::clicked, this, &TextPlacementPanel::picRotate_Click);
     ui_.frmRotate->installEventFilter(this);
     for (int k = 0; k < int(PositionSlots::kCount); ++k)
         connect(ui_.Text1[std::size_t(k)], &QLineEdit::textChanged, this,
-                [this, k](const QString& text) { document_.setSlotText(k, text); });
+                input([this, k](const QString& text) { document_.setSlotText(k, text); }));
 }
 
 bool TextPlacementPanel::eventFilter(QObject* watched, QEvent* event) {
@@ -130,6 +147,7 @@ bool TextPlacementPanel::eventFilter(QObject* watched, QEvent* event) {
 // ---- Showing the document ----------------------------------------------------------------
 
 void TextPlacementPanel::show(Document::Changes what) {
+    const QScopedValueRollback showing(showing_, true);
     if (what & (Document::Change::Placement | Document::Change::WorkingTile))
         showPlacement();
     if (what & Document::Change::Slots)
@@ -222,7 +240,22 @@ void TextPlacementPanel::cmdStore_Click() {
 }
 
 void TextPlacementPanel::cmdPlaceText_Click(int k) {
+    const bool storing = document_.storePending();
     document_.clickSlot(k);
+    if (!storing || k < 0 || k >= int(PositionSlots::kCount))
+        return;
+    // Said now, not first when the position data is saved.
+    PositionSlots alone;
+    alone[std::size_t(k)] = document_.positionSlots()[std::size_t(k)];
+    try {
+        PositionDataFile::encode(alone);
+    } catch (const PositionDataError& e) {
+        services_.messages.inform(
+            tr("%1\n\nThe slot keeps the text, but position data cannot be saved until it is "
+               "changed.")
+                .arg(QString::fromUtf8(e.what())),
+            appTitle(), MessageIcon::Exclamation);
+    }
 }
 
 void TextPlacementPanel::picRotate_Click() {

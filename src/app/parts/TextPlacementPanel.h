@@ -75,6 +75,7 @@ private:
     Document& document_;
     Services services_;
     Widgets ui_;
+    bool showing_ = false;  // the panel is putting the document into its controls
     QString boxStyleSheet_; // the text box's own style sheet, without colours
 };
 

@@ -1,6 +1,8 @@
 #include "app/parts/TileEditorPanel.h"
 
-#include <QFileInfo>
+#include "document/FilePath.h"
+
+#include <QDir>
 #include <QProgressBar>
 
 namespace qrb {
@@ -13,7 +15,9 @@ TileEditorPanel::TileEditorPanel(Document& document, Services services, Progress
 }
 
 void TileEditorPanel::cmdCreate_Click() {
-    document_.createTile();
+    if (!document_.createTile())
+        services_.showStatus(
+            tr("Nothing was created: pick a tile in the strip (or paste a picture) first."));
 }
 
 int TileEditorPanel::AddTile() {
@@ -56,12 +60,31 @@ void TileEditorPanel::mnuSaveTiles_Click() {
     // The file is always asked for: the selection never goes silently over a file.
     if (!document_.isLibraryOpen())
         return;
-    const QString path = askFileToWrite(
-        services_.dialog, services_.messages,
-        {document_.path(), tr("Save QRB file as ..."), QStringLiteral("QRB File (*.qrb)|*.qrb"),
-         QStringLiteral(".qrb"),
-         tr("%1 already exists.\nDo you want to replace it with the selected tiles?"),
-         MessageIcon::Critical});
+    const FileToWrite file{
+        document_.path(),
+        tr("Save QRB file as ..."),
+        QStringLiteral("QRB File (*.qrb)|*.qrb"),
+        QStringLiteral(".qrb"),
+        tr("%1 already exists.\nDo you want to replace it with the selected tiles?"),
+        MessageIcon::Critical};
+    // Over the open library's own file the selection would replace the whole library on
+    // disk: a question of its own, with No as the answer Enter gives.
+    const AskFirst ownFile = [this](const QString& path) -> std::optional<bool> {
+        if (!isSameFile(path, document_.path()))
+            return std::nullopt;
+        const int kept = int(document_.strip().selectedTiles().size());
+        const QString question =
+            tr("%1 is the file of the library open in the window.\nSaving the selected tiles "
+               "over it leaves the file with %2 of the library's %3 tiles; the window keeps "
+               "all of them, unsaved.\nDo you want to replace the library's file with the "
+               "selected tiles?")
+                .arg(QDir::toNativeSeparators(path))
+                .arg(kept)
+                .arg(document_.tileCount());
+        return services_.messages.ask(Question{question, appTitle(), MessageIcon::Exclamation,
+                                               false, Answer::No}) == Answer::Yes;
+    };
+    const QString path = askFileToWrite(services_.dialog, services_.messages, file, ownFile);
     if (path.isEmpty())
         return;
     busyWork(services_.messages, progressBar_, tr("The selected tiles were not saved."),

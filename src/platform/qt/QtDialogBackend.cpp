@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -21,8 +22,12 @@ std::optional<QString> runFileDialog(const FileDialogRequest& request, bool save
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!request.fileName.isEmpty()) {
         QFileInfo info(request.fileName);
+        if (info.isRelative() && !request.directory.isEmpty())
+            info = QFileInfo(QDir(request.directory), request.fileName);
         dialog.setDirectory(info.absolutePath());
         dialog.selectFile(info.fileName());
+    } else if (!request.directory.isEmpty()) {
+        dialog.setDirectory(request.directory);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;

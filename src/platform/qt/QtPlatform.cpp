@@ -31,11 +31,27 @@ QMessageBox::Icon toQt(MessageIcon icon) {
 
 } // namespace
 
-bool QtMessageBoxes::askYesNo(const QString& text, const QString& caption, MessageIcon icon) {
-    QMessageBox box(toQt(icon), caption, text, QMessageBox::Yes | QMessageBox::No,
+Answer QtMessageBoxes::ask(const Question& question) {
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (question.offerCancel)
+        buttons |= QMessageBox::Cancel;
+    QMessageBox box(toQt(question.icon), question.caption, question.text, buttons,
                     QApplication::activeWindow());
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    const QMessageBox::StandardButton preferred =
+        question.defaultAnswer == Answer::Yes  ? QMessageBox::Yes
+        : question.defaultAnswer == Answer::No ? QMessageBox::No
+                                               : QMessageBox::Cancel;
+    box.setDefaultButton(buttons.testFlag(preferred) ? preferred : QMessageBox::Yes);
+    // Escape and the close button: Cancel when there is one, else No.
+    box.setEscapeButton(question.offerCancel ? QMessageBox::Cancel : QMessageBox::No);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return question.offerCancel ? Answer::Cancel : Answer::No;
+    }
 }
 
 void QtMessageBoxes::inform(const QString& text, const QString& caption, MessageIcon icon) {

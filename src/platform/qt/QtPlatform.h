@@ -13,7 +13,7 @@ class HelpWindow;
 
 class QtMessageBoxes : public MessageBoxes {
 public:
-    bool askYesNo(const QString& text, const QString& caption, MessageIcon icon) override;
+    Answer ask(const Question& question) override;
     void inform(const QString& text, const QString& caption, MessageIcon icon) override;
 };
 

@@ -285,7 +285,7 @@ TEST_F(Lettering, PositionFileRoundTripsThroughTheDialogsAndDamagedFilesChangeNo
     const PositionSlots cleared = window->document().positionSlots();
     platform.dialogs->answers = {q(dir / "labels.qpf")};
     ui().mnuLoadPositionData->trigger();
-    EXPECT_EQ(platform.messages->count("slot 3"), 1);
+    EXPECT_EQ(platform.messages->count("slot 4"), 1);
     EXPECT_EQ(window->document().positionSlots(), cleared);
 }
 

@@ -9,6 +9,7 @@
 //   platform.dialogs->answers.push_back(path);        // the next file dialog picks path
 //   platform.dialogs->answers.push_back(std::nullopt); // the next one is cancelled
 //   platform.messages->answers.push_back(true);        // the next question: Yes
+//   platform.messages->answers.push_back(Answer::Cancel); // the next one: Cancel
 //   platform.printing->previews.push_back([](PrintJob&) { return true; }); // accepted
 //   Form2 window(platform.platform());
 
@@ -70,6 +71,13 @@ public:
     }
 };
 
+// A scripted answer: true is Yes, false is No, or any Answer.
+struct ScriptedAnswer {
+    ScriptedAnswer(bool yes) : answer(yes ? Answer::Yes : Answer::No) {}
+    ScriptedAnswer(Answer a) : answer(a) {}
+    Answer answer;
+};
+
 class ScriptedMessages : public MessageBoxes {
 public:
     struct Shown {
@@ -77,14 +85,18 @@ public:
         QString caption;
         MessageIcon icon;
         bool question;
+        bool offerCancel = false;
+        Answer defaultAnswer = Answer::Yes;
     };
-    // Answers to questions, in order (true = Yes). An empty queue answers No.
-    std::deque<bool> answers;
+    // Answers to questions, in order. An empty queue answers No.
+    std::deque<ScriptedAnswer> answers;
     std::vector<Shown> shown;
 
-    bool askYesNo(const QString& text, const QString& caption, MessageIcon icon) override {
-        shown.push_back(Shown{text, caption, icon, true});
-        return nextAnswer(answers, false);
+    Answer ask(const Question& q) override {
+        shown.push_back(Shown{q.text, q.caption, q.icon, true, q.offerCancel, q.defaultAnswer});
+        const Answer a = nextAnswer(answers, ScriptedAnswer(false)).answer;
+        // A box without Cancel has no way to give it.
+        return a == Answer::Cancel && !q.offerCancel ? Answer::No : a;
     }
     void inform(const QString& text, const QString& caption, MessageIcon icon) override {
         shown.push_back(Shown{text, caption, icon, false});

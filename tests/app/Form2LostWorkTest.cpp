@@ -1,0 +1,332 @@
+// Ways the window could lose work, each driven through its controls: text left over from
+// the slots, the save questions' Cancel, the selection over the library's own file,
+// another program's change of it, and Undo taking back what the user did last.
+
+#include "imaging/render/DibConversion.h"
+#include "platform/qt/QtPlatform.h"
+#include "support/ui/WindowFixture.h"
+#include "text/PositionDataFile.h"
+#include "tileset/LibraryFile.h"
+
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+namespace qrb::test {
+namespace {
+
+class LostWork : public WindowFixture {
+protected:
+    Document& doc() { return window->document(); }
+    QImage fullOf(int k) { return toQImage(doc().tiles().tile(k).full); }
+    void store(int k, const QString& text, int x, int y) {
+        ui().txtText->setText(text);
+        ui().txtX->setText(QString::number(x));
+        ui().txtY->setText(QString::number(y));
+        ui().cmdStore->click();
+        ui().cmdPlaceText[std::size_t(k)]->click();
+    }
+};
+
+TEST_F(LostWork, SlotTextIsNotBakedIntoTheTileAfterTheNextCreate) {
+    open(library("lib.qrb", 3, 40, 40));
+    store(0, "WW", 5, 5);
+    ui().txtText->setText("");
+    press(2); // tile 1 stays the base tile
+    ui().mnuCreateUsingPosition->trigger();
+    ui().cmdCreate->click(); // tile 4 is stamped
+    ASSERT_EQ(window->TileCount(), 4);
+    EXPECT_NE(fullOf(4), fullOf(2));
+    ui().mnuCreateUsingPosition->trigger();
+    ui().cmdCreate->click(); // the working tile was reset to the base tile: nothing on it
+    ASSERT_EQ(window->TileCount(), 5);
+    EXPECT_EQ(fullOf(5), fullOf(1));
+}
+
+// Every part of the document shown in the window: each call reports its change once, and
+// no control sends what it was told to show back as an edit.
+TEST_F(LostWork, ShowingTheDocumentNeverWritesBackIntoIt) {
+    open(library("lib.qrb", 3, 40, 40));
+    const auto qpf = dir / "slots.qpf";
+    {
+        PositionSlots stored;
+        stored[2].text = "Loaded";
+        stored[2].position = "4,6";
+        PositionDataFile::write(qpf, stored);
+    }
+    const std::vector<std::pair<const char*, std::function<void()>>> calls = {
+        {"text", [&] { doc().setText("Shown"); }},
+        {"position", [&] { doc().setX(7); }},
+        {"angle", [&] { doc().setAngle(30); }},
+        {"style", [&] { doc().setBold(true); }},
+        {"store", [&] { doc().pressStore(); }},
+        {"store click", [&] { doc().clickSlot(1); }},
+        {"slot text", [&] { doc().setSlotText(4, "typed"); }},
+        {"load", [&] { doc().loadPositionData(q(qpf)); }},
+        {"recall", [&] { doc().clickSlot(2); }},
+        {"undo", [&] { doc().undo(); }},
+        {"redo", [&] { doc().redo(); }},
+        {"clear", [&] { doc().clearPositionData(); }},
+        {"select", [&] { doc().showSelectedTile(2); }},
+        {"create", [&] { doc().createTile(); }},
+        {"options",
+         [&] {
+             Document::Options o = doc().options();
+             o.createHalfTile = false;
+             doc().setOptions(o);
+         }},
+    };
+    for (const auto& [name, call] : calls) {
+        SCOPED_TRACE(name);
+        const std::size_t steps = doc().history().size();
+        const QString undoText = doc().undoText();
+        QSignalSpy spy(&doc(), &Document::changed);
+        call();
+        EXPECT_EQ(spy.count(), 1);
+        // The call's own step at most: nothing typed into a control on its way back.
+        EXPECT_LE(doc().history().size(), steps + 1);
+        if (doc().history().size() > steps) {
+            EXPECT_NE(doc().undoText(), undoText);
+        }
+    }
+}
+
+TEST_F(LostWork, CancelAtTheSaveQuestionsKeepsEverything) {
+    const auto first = library("first.qrb", 2, 40, 40);
+    const auto second = library("second.qrb", 5, 40, 40);
+    open(first);
+    ui().cmdCreate->click();
+    platform.messages->answers = {Answer::Cancel};
+    open(second);
+    ASSERT_EQ(platform.messages->shown.size(), 1u);
+    EXPECT_TRUE(platform.messages->shown[0].offerCancel);
+    EXPECT_EQ(window->TileCount(), 3) << "the open was abandoned";
+    EXPECT_EQ(window->currentPath(), q(first));
+
+    bool unloaded = false;
+    QObject::connect(window.get(), &Form2::unloaded, [&] { unloaded = true; });
+    platform.messages->answers = {Answer::Cancel};
+    window->close();
+    EXPECT_TRUE(platform.messages->shown.back().offerCancel);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(unloaded);
+    EXPECT_EQ(window->TileCount(), 3);
+
+    // No still means: go on without saving.
+    platform.messages->answers = {false};
+    open(second);
+    EXPECT_EQ(window->TileCount(), 5);
+}
+
+TEST(MessageBox, EscapeMeansCancelWhenCancelIsOfferedAndNoOtherwise) {
+    QtMessageBoxes boxes;
+    for (const bool offerCancel : {true, false}) {
+        QTimer::singleShot(0, [] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        const Answer answer =
+            boxes.ask(Question{"Save?", "Test", MessageIcon::Critical, offerCancel});
+        EXPECT_EQ(answer, offerCancel ? Answer::Cancel : Answer::No);
+    }
+}
+
+TEST_F(LostWork, SaveSelectedOverTheLibrarysOwnFileAsksWithNoAsTheDefault) {
+    const auto path = library("lib.qrb", 3, 40, 40);
+    const auto link = dir / "link.qrb";
+    std::filesystem::create_symlink(path, link);
+    open(path);
+    press(1); // tile 1 again: no tile current
+    press(2, Qt::ControlModifier);
+    press(3, Qt::ControlModifier);
+    ASSERT_EQ(doc().strip().selectedTiles().size(), 2u);
+    const auto before = LibraryFile::load(path);
+
+    for (const auto& chosen : {path, link}) {
+        SCOPED_TRACE(chosen.string());
+        platform.messages->shown.clear();
+        platform.dialogs->answers = {q(chosen)};
+        ui().mnuSaveTiles->trigger(); // Enter at the question: its default
+        ASSERT_EQ(platform.messages->shown.size(), 1u);
+        const auto& asked = platform.messages->shown[0];
+        EXPECT_EQ(asked.defaultAnswer, Answer::No);
+        EXPECT_TRUE(asked.text.contains("2 of the library's 3 tiles")) << asked.text.toStdString();
+        EXPECT_EQ(LibraryFile::load(path).count(), before.count()) << "nothing written";
+    }
+    platform.dialogs->answers = {q(path)};
+    platform.messages->answers = {true};
+    ui().mnuSaveTiles->trigger();
+    EXPECT_EQ(LibraryFile::load(path).count(), 2);
+    EXPECT_FALSE(doc().isSaved());
+}
+
+TEST_F(LostWork, AFileChangedByAnotherProgramIsNotOverwrittenUnasked) {
+    const auto path = library("lib.qrb", 2, 40, 40);
+    open(path);
+    ui().cmdCreate->click();
+    // Another program replaces the file.
+    const auto other = library("other.qrb", 7, 40, 40);
+    std::filesystem::rename(other, path);
+
+    platform.messages->answers = {true}; // "over write the current file?" - Yes
+    EXPECT_FALSE(window->mnuSave_Click());
+    ASSERT_EQ(platform.messages->shown.size(), 2u);
+    EXPECT_EQ(platform.messages->shown[1].defaultAnswer, Answer::No);
+    EXPECT_TRUE(platform.messages->shown[1].text.contains("changed by another program"));
+    EXPECT_EQ(LibraryFile::load(path).count(), 7);
+
+    platform.messages->answers = {true, true};
+    EXPECT_TRUE(window->mnuSave_Click());
+    EXPECT_EQ(LibraryFile::load(path).count(), 3);
+    // Written here: the next save asks only the usual question.
+    platform.messages->shown.clear();
+    platform.messages->answers = {true};
+    ui().cmdCreate->click();
+    EXPECT_TRUE(window->mnuSave_Click());
+    EXPECT_EQ(platform.messages->shown.size(), 1u);
+}
+
+TEST_F(LostWork, UndoOfClearBringsBackTheTextItsStyleAndPlace) {
+    open(library("lib.qrb", 2, 40, 40));
+    ui().txtText->setText("Keep");
+    ui().toolbarButton(10)->trigger(); // bold
+    ui().cmdPlace->click();
+    ui().XScroll->setValue(12);
+    ui().HScroll1->setValue(45);
+    const Placement before = doc().placement();
+    const QImage shown = ui().pctWorkingTile->image();
+    ui().mnuClearPositionData->trigger();
+    EXPECT_EQ(ui().txtText->text(), "");
+    EXPECT_EQ(ui().mnuUndo->text(), "&Undo Clear Position Data");
+    ui().mnuUndo->trigger();
+    EXPECT_EQ(doc().placement(), before);
+    EXPECT_EQ(ui().txtText->text(), "Keep");
+    EXPECT_EQ(ui().XScroll->value(), 12);
+    EXPECT_EQ(ui().txtAngle->text(), "045");
+    EXPECT_TRUE(ui().toolbarButton(10)->isChecked());
+    EXPECT_EQ(ui().pctWorkingTile->image(), shown);
+}
+
+TEST_F(LostWork, UndoWhileTypingTakesBackTheTypingOneRunAtATime) {
+    open(library("lib.qrb", 2, 40, 40));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ui().cmdCreate->click();
+    const QImage plain = ui().pctWorkingTile->image();
+    ui().txtText->setFocus();
+    QTest::keyClicks(ui().txtText, "abc");
+    EXPECT_EQ(ui().mnuUndo->text(), "&Undo Typing");
+    ui().cmdPlace->click();
+    for (int x : {3, 4, 5})
+        ui().XScroll->setValue(x);
+    EXPECT_EQ(ui().mnuUndo->text(), "&Undo Move Text");
+    ui().HScroll1->setValue(10);
+    ui().HScroll1->setValue(20);
+    ui().txtText->setFocus();
+
+    QTest::keyClick(ui().txtText, Qt::Key_Z, Qt::ControlModifier); // the turns
+    EXPECT_EQ(ui().txtAngle->text(), "000");
+    QTest::keyClick(ui().txtText, Qt::Key_Z, Qt::ControlModifier); // the moves
+    EXPECT_EQ(ui().XScroll->value(), 0);
+    QTest::keyClick(ui().txtText, Qt::Key_Z, Qt::ControlModifier); // Place
+    QTest::keyClick(ui().txtText, Qt::Key_Z, Qt::ControlModifier); // the typing
+    EXPECT_EQ(ui().txtText->text(), "");
+    EXPECT_EQ(ui().pctWorkingTile->image(), plain);
+    EXPECT_EQ(window->TileCount(), 3) << "the library edit before the typing is still done";
+    QTest::keyClick(ui().txtText, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(ui().txtText->text(), "abc");
+
+    // Selecting and scrolling the strip are no steps.
+    const std::size_t steps = doc().history().size();
+    press(2);
+    ui().VScroll1->setValue(ui().VScroll1->maximum());
+    EXPECT_EQ(doc().history().size(), steps);
+}
+
+TEST_F(LostWork, DeletingTheNextToLastTileScrollsTheStripToTheTop) {
+    open(library("lib.qrb", 30, 40, 40));
+    ASSERT_TRUE(ui().VScroll1->isEnabled());
+    // Marked tiles 28 and 29: the first removed number is the new count.
+    press(1); // no tile current
+    press(28, Qt::ControlModifier);
+    press(29, Qt::ControlModifier);
+    ui().VScroll1->setValue(ui().VScroll1->maximum());
+    ui().toolbarButton(20)->trigger();
+    ASSERT_EQ(window->TileCount(), 28);
+    EXPECT_EQ(ui().VScroll1->value(), 0);
+    // The next-to-last tile alone.
+    ui().VScroll1->setValue(ui().VScroll1->maximum());
+    if (window->CurrentTile() != 27)
+        window->ShowSelectedTile(27);
+    ASSERT_EQ(window->CurrentTile(), 27);
+    ui().mnuDeleteTilemnu->trigger();
+    ASSERT_EQ(window->TileCount(), 27);
+    EXPECT_EQ(ui().VScroll1->value(), 0);
+    // Create still shows the new last row.
+    ui().cmdCreate->click();
+    EXPECT_EQ(ui().VScroll1->value(), ui().VScroll1->maximum());
+}
+
+TEST_F(LostWork, SlotButtonsAreEnabledOnlyByStoreAndLoad) {
+    open(library("lib.qrb", 2, 40, 40));
+    ui().Text1[3]->setText("typed");
+    EXPECT_FALSE(ui().cmdPlaceText[3]->isEnabled()) << "typing into a slot's box";
+
+    store(0, "A", 1, 1);
+    ui().cmdStore->click();
+    ui().mnuClearPositionData->trigger(); // with a Store pending
+    for (QPushButton* button : ui().cmdPlaceText)
+        EXPECT_FALSE(button->isEnabled());
+
+    const auto qpf = dir / "one.qpf";
+    PositionSlots stored;
+    stored[5].text = "five";
+    PositionDataFile::write(qpf, stored);
+    ui().cmdStore->click();
+    platform.dialogs->answers = {q(qpf)};
+    ui().mnuLoadPositionData->trigger(); // with a Store pending
+    for (std::size_t k = 0; k < PositionSlots::kCount; ++k)
+        EXPECT_EQ(ui().cmdPlaceText[k]->isEnabled(), k == 5) << k;
+}
+
+TEST_F(LostWork, CreateFromTheHalfImageMakesATileOfItsOwnSize) {
+    // The picture the working tile shows is the tile, not a half image in a padded corner.
+    open(library("lib.qrb", 2, 40, 40));
+    ui().mnuAutoCreateFromWorking->trigger(); // the previews show
+    click(ui().pctPreviewHalf, {3, 3});
+    ui().mnuAutoCreateFromWorking->trigger();
+    const QImage half = ui().pctWorkingTile->image();
+    ASSERT_EQ(half.size(), QSize(20, 20));
+    ui().cmdCreate->click();
+    ASSERT_EQ(window->TileCount(), 3);
+    EXPECT_EQ(fullOf(3), half);
+    EXPECT_EQ(doc().tiles().tile(3).half.width(), 10);
+}
+
+TEST_F(LostWork, SaveDialogsStartInTheLibrarysFolder) {
+    std::filesystem::create_directory(dir / "art");
+    const auto path = library("art/lib.qrb", 2, 40, 40);
+    open(path);
+    platform.dialogs->answers = {std::nullopt, std::nullopt};
+    window->mnuSaveAs_Click();
+    ui().mnuSaveTiles->trigger();
+    ASSERT_GE(platform.dialogs->requests.size(), 3u);
+    for (std::size_t i = 1; i < 3; ++i)
+        EXPECT_EQ(platform.dialogs->requests[i].file.directory, q(dir / "art"));
+}
+
+TEST_F(LostWork, TheTitleMarksUnsavedChanges) {
+    const auto path = library("lib.qrb", 2, 40, 40);
+    open(path);
+    EXPECT_EQ(window->windowTitle(), "QRB Text Editor - " + q(path) + "[*]");
+    EXPECT_FALSE(window->isWindowModified());
+    ui().cmdCreate->click();
+    EXPECT_TRUE(window->isWindowModified());
+    ui().mnuUndo->trigger();
+    EXPECT_FALSE(window->isWindowModified());
+}
+
+} // namespace
+} // namespace qrb::test
