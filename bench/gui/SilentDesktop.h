@@ -27,7 +27,9 @@ struct SilentDesktop : DialogBackend,
     bool hasImage() const override { return false; }
     QImage image() const override { return {}; }
     void showContents() override {}
-    bool preview(PrintJob&, const QString&, const QString&) override { return false; }
+    bool preview(PrintJob&, const QString&, const QString&, const Accepted&) override {
+        return false;
+    }
     bool print(PrintJob&, const QString&) override { return false; }
     void run(const QString&, const QString&, const Work& work) override { work({}, {}); }
 };

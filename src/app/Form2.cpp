@@ -199,6 +199,10 @@ void Form2::bindCommands() {
     onAction(ui_.mnuFlipHorizontal, [work] { work->TransformWorkingTile(3); });
     onAction(ui_.mnuBaseTile, [tiles] { tiles->mnuSetBaseTile_Click(); });
     onAction(ui_.mnuLetterFromTable, [table] { table->mnuLetterFromTable_Click(); });
+    onAction(ui_.mnuWorkingTileToPreview, [work] { work->pctWorkingTile_Click(); });
+    onAction(ui_.mnuEditFullImage, [work] { work->pctPreviewFull_Click(); });
+    onAction(ui_.mnuEditHalfImage, [work] { work->pctPreviewHalf_Click(); });
+    onAction(ui_.mnuSmallColour, [work] { work->shpPreviewSmall_Click(); });
     // Help
     onAction(ui_.mnuContents, [this] { mnuContents_Click(); });
     onAction(ui_.mnuAbout, [this] { mnuAbout_Click(); });
@@ -217,8 +221,8 @@ void Form2::bindCommands() {
     onAction(ui_.toolbarButton(7), [text] { text->SelectFont(); });
     onAction(ui_.toolbarButton(8), [text] { text->FontSizeDecrease(); });
     onAction(ui_.toolbarButton(9), [text] { text->FontSizeIncrease(); });
-    onAction(ui_.toolbarButton(10), [text] { text->BoldClick(); });
-    onAction(ui_.toolbarButton(11), [text] { text->ItalicClick(); });
+    // Bold and Italic follow their pressed state, however it changes (a click, the menu,
+    // an accessibility tool's toggle); the panel ignores what it sets itself.
     onAction(ui_.toolbarButton(15), [work] { work->TransformWorkingTile(0); });
     onAction(ui_.toolbarButton(16), [work] { work->TransformWorkingTile(1); });
     onAction(ui_.toolbarButton(17), [work] { work->TransformWorkingTile(3); });
@@ -372,6 +376,10 @@ void Form2::updateCommands() {
         {ui_.mnuDeleteTilemnu, current},
         {ui_.mnuCloneTilemnu, current},
         {ui_.mnuLetterFromTable, open},
+        {ui_.mnuWorkingTileToPreview, shown},
+        {ui_.mnuEditFullImage, shown},
+        {ui_.mnuEditHalfImage, shown},
+        {ui_.mnuSmallColour, shown},
         {ui_.toolbarButton(2), open},
         {ui_.toolbarButton(4), open},
         {ui_.toolbarButton(5), open},
@@ -502,16 +510,19 @@ void Form2::clientResized() {
         Form_Resize();
 }
 
+std::pair<int, int> Form2::visibleBand() const {
+    const auto* scroller = qobject_cast<const QScrollArea*>(centralWidget());
+    const int top = -ui_.client->y();
+    const int height = scroller ? scroller->viewport()->height() : ui_.client->height();
+    return {top, std::min(ui_.client->height(), top + height)};
+}
+
 void Form2::pinBars() {
     if (!ui_.Toolbar1 || !ui_.StatusBar1 || !ui_.ProgressBar1)
         return;
-    // The band of the client area in view: all of it unless the window is smaller than the
-    // design and the client area scrolls. The toolbar stays at its top, the status bar
-    // and the progress bar over it at its bottom, above whatever scrolls beneath.
-    const auto* scroller = qobject_cast<const QScrollArea*>(centralWidget());
-    const int top = -ui_.client->y();
-    const int bottom =
-        std::min(ui_.client->height(), top + (scroller ? scroller->viewport()->height() : 0));
+    // The toolbar stays at the top of the band in view, the status bar and the progress
+    // bar over it at its bottom, above whatever scrolls beneath.
+    const auto [top, bottom] = visibleBand();
     const int S = ui_.StatusBar1->height();
     ui_.Toolbar1->move(ui_.Toolbar1->x(), top);
     ui_.StatusBar1->move(ui_.StatusBar1->x(), bottom - S);
@@ -519,6 +530,9 @@ void Form2::pinBars() {
     for (QWidget* bar :
          std::initializer_list<QWidget*>{ui_.Toolbar1, ui_.StatusBar1, ui_.ProgressBar1})
         bar->raise();
+    // The strip follows the band, so its last rows never lie below the window.
+    if (pinnedBand_ != visibleBand() && ui_.VScroll1)
+        Form_Resize();
 }
 
 void Form2::Form_Resize() {
@@ -532,18 +546,23 @@ void Form2::Form_Resize() {
     const int S = ui_.StatusBar1->height();
     QScrollBar* bar = ui_.VScroll1;
     QFrame* view = ui_.Picture2;
+    // The strip spans the band of the client area in view, below the toolbar and above
+    // the status bar, however far the client area is scrolled.
+    pinnedBand_ = visibleBand();
+    const auto [top, bottom] = pinnedBand_;
 
     // A step that would give a negative size ends the layout; steps done stay done.
-    bar->move(W - bar->width(), bar->y());
-    if (H - bar->y() - S < 0)
+    bar->move(W - bar->width(), top + kStripBarTop);
+    view->move(view->x(), top + kStripTop);
+    if (bottom - bar->y() - S < 0)
         return;
-    bar->resize(bar->width(), H - bar->y() - S);
+    bar->resize(bar->width(), bottom - bar->y() - S);
     if (W - view->x() - bar->width() < 0)
         return;
     view->resize(W - view->x() - bar->width(), view->height());
-    if (H - view->y() - S < 0)
+    if (bottom - view->y() - S < 0)
         return;
-    view->resize(view->width(), H - view->y() - S);
+    view->resize(view->width(), bottom - view->y() - S);
 
     const int panel5 = ui_.StatusBar1->x() + ui_.StatusBar1->panelLeft(5);
     ui_.ProgressBar1->move(panel5, ui_.ProgressBar1->y());
@@ -574,7 +593,7 @@ bool Form2::layoutStripSideways() {
     const int inside = view->contentsRect().width();
     const int wide = ui_.Picture1->contentWidth();
     const bool needed = wide > inside;
-    const int bottom = ui_.client->height() - ui_.StatusBar1->height();
+    const int bottom = visibleBand().second - ui_.StatusBar1->height();
     const int height = bottom - view->y() - (needed ? side->height() : 0);
     const bool changed = height != view->height() || needed == side->isHidden();
     if (height >= 0)

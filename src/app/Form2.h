@@ -139,8 +139,11 @@ public:
         QAction* mnuTypeAngle = nullptr;
         // Print sheets, at the end of the File menu before Exit.
         QAction *mnuPrint = nullptr, *mnuExportSheet = nullptr, *printSpacer = nullptr;
-        // Letter from table, at the end of the Tile menu.
+        // Letter from table, at the end of the Tile menu, then the clicks of the working
+        // tile and the previews.
         QAction* mnuLetterFromTable = nullptr;
+        QAction *mnuWorkingTileToPreview = nullptr, *mnuEditFullImage = nullptr,
+                *mnuEditHalfImage = nullptr, *mnuSmallColour = nullptr;
         // Undo and Redo, at the end of the Edit menu and of the toolbar.
         QAction *mnuUndo = nullptr, *mnuRedo = nullptr;
         QAction *toolbarUndo = nullptr, *toolbarRedo = nullptr;
@@ -240,8 +243,12 @@ private:
     bool layoutStripSideways();
     // The client area's smallest size: below it the window scrolls the client area.
     void updateMinimumClientSize();
-    // Keeps the toolbar and the status bar in view while the client area scrolls.
+    // Keeps the toolbar, the status bar and the strip in view while the client area
+    // scrolls, so the strip's own bar reaches every tile.
     void pinBars();
+    // The rows of the client area in view: all of it unless the window is smaller than
+    // the design and the client area scrolls.
+    std::pair<int, int> visibleBand() const;
     void updateScrollRange(bool toTop);
     void scrollStrip();
     void showTileMenu(const TileMenuForm& form, QPoint globalPos);
@@ -251,6 +258,10 @@ private:
     // With unsaved changes, asks `question` (Yes, No, Cancel): true when the caller may go
     // on, after `save` succeeded for Yes.
     bool mayDiscardChanges(const QString& question, const std::function<bool()>& save);
+
+    // The strip's top edge and its bar's, below the toolbar of the visible band.
+    static constexpr int kStripTop = 28;
+    static constexpr int kStripBarTop = 30;
 
     Platform platform_;
     CommonDialog dialog_;
@@ -264,8 +275,9 @@ private:
     QString startupFile_;
     QPointer<AboutBox> about_;
     bool firstActivation_ = true;
-    int runningCommands_ = 0;     // commands running now, the outermost one catches
-    std::int32_t scrollUnit_ = 1; // twips per VScroll1 unit
+    int runningCommands_ = 0;        // commands running now, the outermost one catches
+    std::int32_t scrollUnit_ = 1;    // twips per VScroll1 unit
+    std::pair<int, int> pinnedBand_; // the visible band the strip was last laid out for
 };
 
 } // namespace qrb

@@ -161,7 +161,8 @@ void Form2::buildControls() {
     ui_.txtText->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid gray; padding: 0; }"));
 
     // Position group.
-    ui_.Frame3 = frame(client, QStringLiteral("Frame3"), {2, 62, 156, 118}, tr("Text position"));
+    // The group ends above the angle group, so its lower edge stays in view.
+    ui_.Frame3 = frame(client, QStringLiteral("Frame3"), {2, 62, 156, 112}, tr("Text position"));
     ui_.Frame3->setTitle(tr("Text Position"));
     ui_.XScroll = scrollBar(ui_.Frame3, QStringLiteral("XScroll"), Qt::Horizontal,
                             {23, 14, 121, 17}, -5, 100, 10);
@@ -224,7 +225,8 @@ void Form2::buildControls() {
 
     // The caption is text, so it takes the desktop's colours like every other button.
     ui_.cmdCreate = named(new QPushButton(tr("&Create"), client), QStringLiteral("cmdCreate"));
-    ui_.cmdCreate->setGeometry(2, 261, 155, 42);
+    // Above the slots' group, whose caption it would otherwise cover.
+    ui_.cmdCreate->setGeometry(2, 261, 155, 36);
     ui_.cmdCreate->setIcon(QIcon(QStringLiteral(":/images/create.svg")));
     ui_.cmdCreate->setIconSize(QSize(32, 32));
     {
@@ -239,8 +241,6 @@ void Form2::buildControls() {
     // Position slots.
     ui_.Frame2 = frame(client, QStringLiteral("Frame2"), {2, 299, 156, 261}, tr("Position slots"));
     ui_.Frame2->setTitle(tr("Position Slots"));
-    // The Create button's lower edge lies over the group's top edge.
-    static_cast<GroupFrame*>(ui_.Frame2)->setTitleTop(3);
     static constexpr std::array<int, 9> kButtonTops{11, 39, 68, 96, 123, 150, 178, 205, 233};
     static constexpr std::array<int, 9> kTextTops{11, 39, 67, 94, 122, 149, 177, 204, 232};
     for (int k = 0; k < 9; ++k) {
@@ -307,14 +307,14 @@ void Form2::buildControls() {
     // Tile strip.
     ui_.Picture2 = named(new QFrame(client), QStringLiteral("Picture2"));
     ui_.Picture2->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    ui_.Picture2->setGeometry(334, 28, 325, 424);
+    ui_.Picture2->setGeometry(334, kStripTop, 325, 424);
     ui_.Picture1 =
         named(new TileStrip(document_.strip(), ui_.Picture2), QStringLiteral("Picture1"));
     ui_.Picture1->setGeometry(ui_.Picture2->contentsRect());
     ui_.Picture1->setAccessibleName(tr("Tile strip"));
     ui_.Picture1->setAccessibleDescription(tr("Up and Down choose the tile to edit"));
-    ui_.VScroll1 =
-        scrollBar(client, QStringLiteral("VScroll1"), Qt::Vertical, {575, 30, 17, 439}, 0, 0, 1);
+    ui_.VScroll1 = scrollBar(client, QStringLiteral("VScroll1"), Qt::Vertical,
+                             {575, kStripBarTop, 17, 439}, 0, 0, 1);
     ui_.VScroll1->setEnabled(false);
     ui_.VScroll1->setAccessibleName(tr("Scroll tile strip"));
     ui_.Picture1->setScrollTarget(ui_.VScroll1);
@@ -362,7 +362,11 @@ void Form2::buildControls() {
                           ui_.cmdPlace, ui_.cmdStore, ui_.txtAngle, ui_.HScroll1, ui_.cmdCreate};
     for (int k = 0; k < 9; ++k)
         order << ui_.Text1[std::size_t(k)] << ui_.cmdPlaceText[std::size_t(k)];
-    order << ui_.Picture1 << ui_.VScroll1;
+    order << ui_.Picture1 << ui_.VScroll1 << ui_.pctWorkingTile << ui_.pctPreviewFull
+          << ui_.pctPreviewHalf << ui_.shpPreviewSmall;
+    for (ImageBox* box :
+         {ui_.pctWorkingTile, ui_.pctPreviewFull, ui_.pctPreviewHalf, ui_.shpPreviewSmall})
+        box->setKeyboardClicks(true);
     for (int i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
@@ -405,19 +409,19 @@ void Form2::buildMenus() {
     ui_.mnuSaveAs = item(ui_.mnuFile, QStringLiteral("mnuSaveAs"), tr("Save &As ..."),
                          QKeySequence(Qt::CTRL | Qt::Key_A));
     ui_.mnuConfirmWrite = option(ui_.mnuFile, QStringLiteral("mnuConfirmWrite"),
-                                 tr("Confirm when replacing file"), true);
+                                 tr("&Confirm when replacing file"), true);
     ui_.mnuSpacer1 = separator(ui_.mnuFile, QStringLiteral("mnuSpacer1"));
     ui_.mnuPositionData =
-        menu(ui_.mnuFile, QStringLiteral("mnuPositionData"), tr("Text Position Data"));
+        menu(ui_.mnuFile, QStringLiteral("mnuPositionData"), tr("&Text Position Data"));
     ui_.mnuSavePositionData =
-        item(ui_.mnuPositionData, QStringLiteral("mnuSavePositionData"), tr("Save"));
+        item(ui_.mnuPositionData, QStringLiteral("mnuSavePositionData"), tr("&Save"));
     ui_.mnuLoadPositionData =
-        item(ui_.mnuPositionData, QStringLiteral("mnuLoadPositionData"), tr("Load"));
+        item(ui_.mnuPositionData, QStringLiteral("mnuLoadPositionData"), tr("&Load"));
     ui_.mnuClearPositionData =
-        item(ui_.mnuPositionData, QStringLiteral("mnuClearPositionData"), tr("Clear"));
+        item(ui_.mnuPositionData, QStringLiteral("mnuClearPositionData"), tr("&Clear"));
     ui_.mnuSpacer8 = separator(ui_.mnuFile, QStringLiteral("mnuSpacer8"));
     ui_.mnuCreateBMP =
-        item(ui_.mnuFile, QStringLiteral("mnuCreateBMP"), tr("Create bitmaps from QRB file"));
+        item(ui_.mnuFile, QStringLiteral("mnuCreateBMP"), tr("Create &bitmaps from QRB file"));
     ui_.spacer7 = separator(ui_.mnuFile, QStringLiteral("spacer7"));
     ui_.mnuExit = item(ui_.mnuFile, QStringLiteral("mnuExit"), tr("&Exit"));
     // Print sheets: after the menu's own items, in a group of their own before Exit.
@@ -447,36 +451,36 @@ void Form2::buildMenus() {
 
     ui_.mnuConfiguration = menu(nullptr, QStringLiteral("mnuConfiguration"), tr("&Tile"));
     QMenu* tile = ui_.mnuConfiguration;
-    ui_.mnuCreateTile = item(tile, QStringLiteral("mnuCreateTile"), tr("Create Tile"),
+    ui_.mnuCreateTile = item(tile, QStringLiteral("mnuCreateTile"), tr("&Create Tile"),
                              QKeySequence(Qt::CTRL | Qt::Key_T));
-    ui_.mnuAddTilemnu = item(tile, QStringLiteral("mnuAddTilemnu"), tr("Add tile"));
+    ui_.mnuAddTilemnu = item(tile, QStringLiteral("mnuAddTilemnu"), tr("&Add tile"));
     ui_.mnuAddTilemnu->setVisible(false);
     ui_.mnuAddTilemnu->setEnabled(false);
     ui_.spacer3 = separator(tile, QStringLiteral("spacer3"));
-    ui_.mnuCloneTilemnu = item(tile, QStringLiteral("mnuCloneTilemnu"), tr("Clone tile"));
+    ui_.mnuCloneTilemnu = item(tile, QStringLiteral("mnuCloneTilemnu"), tr("Clo&ne tile"));
     ui_.mnuCloneTilemnu->setVisible(false);
     ui_.mnuCloneTilemnu->setEnabled(false);
-    ui_.mnuDeleteTilemnu = item(tile, QStringLiteral("mnuDeleteTilemnu"), tr("Delete tile"));
+    ui_.mnuDeleteTilemnu = item(tile, QStringLiteral("mnuDeleteTilemnu"), tr("D&elete tile"));
     ui_.mnuDeleteTilemnu->setVisible(false);
     ui_.mnuDeleteTilemnu->setEnabled(false);
     ui_.spacer5 = separator(tile, QStringLiteral("spacer5"));
     ui_.spacer5->setVisible(false);
-    ui_.mnuRotateLeft = item(tile, QStringLiteral("mnuRotateLeft"), tr("Rotate tile left"));
-    ui_.mnuRotateRight = item(tile, QStringLiteral("mnuRotateRight"), tr("Rotate tile right"));
+    ui_.mnuRotateLeft = item(tile, QStringLiteral("mnuRotateLeft"), tr("&Rotate tile left"));
+    ui_.mnuRotateRight = item(tile, QStringLiteral("mnuRotateRight"), tr("Rotate tile ri&ght"));
     ui_.mnuFlipHorizontal =
-        item(tile, QStringLiteral("mnuFlipHorizontal"), tr("Flip tile horizontal"));
-    ui_.mnuFlipVertical = item(tile, QStringLiteral("mnuFlipVertical"), tr("Flip tile vertical"));
+        item(tile, QStringLiteral("mnuFlipHorizontal"), tr("&Flip tile horizontal"));
+    ui_.mnuFlipVertical = item(tile, QStringLiteral("mnuFlipVertical"), tr("Flip tile &vertical"));
     ui_.spacer4 = separator(tile, QStringLiteral("spacer4"));
-    ui_.mnuBaseTile = item(tile, QStringLiteral("mnuBaseTile"), tr("Set base tile"));
+    ui_.mnuBaseTile = item(tile, QStringLiteral("mnuBaseTile"), tr("Set &base tile"));
     ui_.mnuBaseTile->setVisible(false);
     ui_.mnuAutoPastePase = option(tile, QStringLiteral("mnuAutoPastePase"),
-                                  tr("Automatically paste base image when tile is created"), true);
+                                  tr("Automatically &paste base image when tile is created"), true);
     ui_.mnuAutoCreateFromWorking = option(tile, QStringLiteral("mnuAutoCreateFromWorking"),
-                                          tr("Automatically create tile from working tile"), true);
+                                          tr("Automatically create tile from &working tile"), true);
     ui_.mnuCreateHalfTile = option(tile, QStringLiteral("mnuCreateHalfTile"),
-                                   tr("Automatically create halfsize tile"), true);
+                                   tr("Automatically create &halfsize tile"), true);
     ui_.mnuCreateUsingPosition = option(tile, QStringLiteral("mnuCreateUsingPosition"),
-                                        tr("Create tile using position data"), false);
+                                        tr("Create tile &using position data"), false);
 
     ui_.mnuHelp = menu(nullptr, QStringLiteral("mnuHelp"), tr("&Help"));
     ui_.mnuContents = item(ui_.mnuHelp, QStringLiteral("mnuContents"), tr("&Contents"));
@@ -515,6 +519,16 @@ void Form2::buildMenus() {
     tile->addSeparator()->setObjectName(QStringLiteral("letterSpacer"));
     ui_.mnuLetterFromTable =
         item(tile, QStringLiteral("mnuLetterFromTable"), tr("&Letter from table..."));
+    // What the working tile and the previews do on a click, for the keyboard.
+    tile->addSeparator()->setObjectName(QStringLiteral("previewSpacer"));
+    ui_.mnuWorkingTileToPreview =
+        item(tile, QStringLiteral("mnuWorkingTileToPreview"), tr("Working Tile t&o Preview"));
+    ui_.mnuEditFullImage =
+        item(tile, QStringLiteral("mnuEditFullImage"), tr("Edit Full-Si&ze Image"));
+    ui_.mnuEditHalfImage =
+        item(tile, QStringLiteral("mnuEditHalfImage"), tr("Edit Half-Size &Image"));
+    ui_.mnuSmallColour =
+        item(tile, QStringLiteral("mnuSmallColour"), tr("Choose &Small Colour..."));
 
     // Undo and Redo of the document, after the menu's other items.
     ui_.mnuEdit->addSeparator()->setObjectName(QStringLiteral("undoSpacer"));

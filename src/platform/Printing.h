@@ -7,6 +7,8 @@
 #include <QPageLayout>
 #include <QString>
 
+#include <functional>
+
 class QPagedPaintDevice;
 class QWidget;
 
@@ -35,9 +37,14 @@ signals:
 class Printing {
 public:
     virtual ~Printing() = default;
+    // What runs when the user accepts a preview: true closes it, false keeps it open (the
+    // print dialog was cancelled, say).
+    using Accepted = std::function<bool()>;
     // Shows the job's pages beside its options, following every change, until the user
-    // accepts (true; the button says `acceptText`) or cancels (false).
-    virtual bool preview(PrintJob& job, const QString& title, const QString& acceptText) = 0;
+    // accepts (true; the button says `acceptText`) and `accepted` agrees, or cancels
+    // (false).
+    virtual bool preview(PrintJob& job, const QString& title, const QString& acceptText,
+                         const Accepted& accepted) = 0;
     // Asks for a printer and prints the job there as `documentName`; false when the user
     // cancels. Throws when printing fails.
     virtual bool print(PrintJob& job, const QString& documentName) = 0;

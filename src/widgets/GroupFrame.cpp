@@ -13,17 +13,12 @@ QFont GroupFrame::titleFont(QFont font) {
     return font;
 }
 
-void GroupFrame::setTitleTop(int pixels) {
-    titleTop_ = pixels;
-    update();
-}
-
 void GroupFrame::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QFont font = titleFont(this->font());
     const QFontMetrics metrics(font);
     const bool titled = !title().isEmpty();
-    const int lineY = titled ? titleTop_ + metrics.ascent() / 2 : 0;
+    const int lineY = titled ? metrics.ascent() / 2 : 0;
 
     // The line halfway between the text and the background, so it shows on light and
     // dark desktops alike.
@@ -39,7 +34,7 @@ void GroupFrame::paintEvent(QPaintEvent*) {
         return;
 
     // The title breaks the top line, on the box's own background.
-    const QRect area(6, titleTop_, metrics.horizontalAdvance(title()) + 6, metrics.height());
+    const QRect area(6, 0, metrics.horizontalAdvance(title()) + 6, metrics.height());
     painter.fillRect(area, back);
     painter.setFont(font);
     painter.setPen(

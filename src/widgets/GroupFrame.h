@@ -12,18 +12,11 @@ class GroupFrame : public QGroupBox {
 public:
     explicit GroupFrame(QWidget* parent = nullptr);
 
-    // Where the title's top is, in pixels from the box's top edge (0 by default): lower
-    // for a box whose top edge lies under a neighbouring control.
-    void setTitleTop(int pixels);
-
     // The small font of group titles, made from a control's font.
     static QFont titleFont(QFont font);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-
-private:
-    int titleTop_ = 0;
 };
 
 } // namespace qrb

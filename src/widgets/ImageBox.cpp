@@ -2,8 +2,11 @@
 
 #include "text/render/modRotateText.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 namespace qrb {
 
@@ -17,7 +20,7 @@ void ImageBox::setImage(const QImage& image) {
                  ? image
                  : image.convertToFormat(QImage::Format_RGB32);
     if (!image_.isNull())
-        takeSize(image_.size());
+        takeSize(image_.deviceIndependentSize().toSize());
     update();
 }
 
@@ -69,6 +72,27 @@ void ImageBox::paintEvent(QPaintEvent*) {
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
+    if (hasFocus() && focusPolicy() != Qt::NoFocus) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.backgroundColor = palette().color(QPalette::Window);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
+}
+
+void ImageBox::setKeyboardClicks(bool on) {
+    setFocusPolicy(on ? Qt::TabFocus : Qt::NoFocus);
+}
+
+void ImageBox::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (focusPolicy() != Qt::NoFocus && event->modifiers() == Qt::NoModifier &&
+        (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        event->accept();
+        emit clicked();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void ImageBox::mousePressEvent(QMouseEvent* event) {

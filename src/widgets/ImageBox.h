@@ -41,6 +41,10 @@ public:
     void setBackColour(ColourValue colour);
     ColourValue backColour() const { return backColour_; }
 
+    // The box takes the focus with Tab, shows it with a focus frame, and Space or Enter
+    // click it as the mouse does.
+    void setKeyboardClicks(bool on);
+
     // A single-line border drawn just inside the box's edge, in the window text colour.
     void setBorder(bool on);
     bool hasBorder() const { return border_; }
@@ -60,6 +64,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

@@ -70,6 +70,33 @@ TEST_F(Fit, SmallWindowScrollsTheClientAreaInsteadOfOverlapping) {
     EXPECT_LE(ui().Frame2->y() + ui().Frame2->height(), ui().StatusBar1->y());
 }
 
+// However far the client area is scrolled, the strip and its bar lie between the toolbar
+// and the status bar in view: the strip's own bar reaches its last row.
+TEST_F(Fit, TheStripEndsInsideTheWindowWhereverTheClientAreaIsScrolled) {
+    open(library("lib.qrb", 30, 40, 40));
+    window->resize(800, 420);
+    QCoreApplication::sendPostedEvents();
+    auto* scroller = window->findChild<QScrollArea*>("clientScroller");
+    QScrollBar* outer = scroller->verticalScrollBar();
+    ASSERT_GT(outer->maximum(), 0);
+    for (const int at : {0, outer->maximum()}) {
+        SCOPED_TRACE(at);
+        outer->setValue(at);
+        const int top = at;
+        const int bottom = at + scroller->viewport()->height();
+        for (const QWidget* w : {static_cast<const QWidget*>(ui().Picture2),
+                                 static_cast<const QWidget*>(ui().VScroll1)}) {
+            EXPECT_GE(w->y(), top + ui().Toolbar1->height()) << w->objectName().toStdString();
+            EXPECT_LE(w->y() + w->height(), bottom - ui().StatusBar1->height())
+                << w->objectName().toStdString();
+        }
+        // The last row comes into view with the strip's own bar.
+        ui().VScroll1->setValue(ui().VScroll1->maximum());
+        const auto [first, last] = ui().Picture1->rowsInView();
+        EXPECT_EQ(last, 30) << first;
+    }
+}
+
 TEST_F(Fit, WorkingTileLargerThanItsFrameScrollsFromItsTopLeftCorner) {
     open(library("big.qrb", 1, 300, 300));
     const QRect frame = ui().Shape2[0]->geometry();

@@ -7,6 +7,8 @@
 #include <QClipboard>
 #include <QTest>
 
+#include <set>
+
 namespace qrb::test {
 namespace {
 
@@ -83,6 +85,63 @@ TEST_F(Keys, ToolbarOnlyCommandsAndTheAngleBoxAreInTheMenus) {
     ui().mnuTypeAngle->trigger();
     EXPECT_FALSE(ui().txtAngle->isHidden());
     EXPECT_TRUE(ui().txtAngle->hasFocus());
+    ui().txtAngle->setText("45");
+    QTest::keyClick(ui().txtAngle, Qt::Key_Return);
+    EXPECT_EQ(ui().HScroll1->value(), 45);
+    EXPECT_TRUE(ui().txtText->hasFocus()) << "typing goes on where it was";
+}
+
+// Each item of the File and Tile menus has a letter of its own for Alt and the letter.
+TEST_F(Keys, EveryFileAndTileItemHasAMnemonicOfItsOwn) {
+    for (QMenu* menu : {ui().mnuFile, ui().mnuPositionData, ui().mnuConfiguration}) {
+        std::set<QChar> taken;
+        for (const QAction* action : menu->actions()) {
+            if (action->isSeparator() || !action->isVisible())
+                continue;
+            const QString text = action->text();
+            const qsizetype at = text.indexOf('&');
+            ASSERT_TRUE(at >= 0 && at + 1 < text.size()) << text.toStdString();
+            EXPECT_TRUE(taken.insert(text.at(at + 1).toLower()).second) << text.toStdString();
+        }
+    }
+}
+
+// The clicks on the working tile and the previews, and the small colour, without a mouse:
+// from the Tile menu and with Space on the boxes, which Tab reaches.
+TEST_F(Keys, PreviewClicksAndTheSmallColourAreReachedFromTheKeyboard) {
+    open(library("lib.qrb", 2, 40, 40));
+    ui().mnuAutoCreateFromWorking->trigger(); // the previews show
+    activate();
+    ui().mnuEditHalfImage->trigger();
+    EXPECT_EQ(window->document().working().picture.size(), QSize(20, 20));
+    ui().pctPreviewFull->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(ui().pctPreviewFull->hasFocus());
+    QTest::keyClick(ui().pctPreviewFull, Qt::Key_Space);
+    EXPECT_EQ(window->document().working().picture.size(), QSize(40, 40));
+    EXPECT_EQ(window->document().undoText(), "Full Preview to Working Tile");
+    ui().mnuWorkingTileToPreview->trigger();
+    EXPECT_EQ(window->document().undoText(), "Working Tile to Preview");
+
+    platform.dialogs->colourAnswers = {ColourValue(0x00FF00)};
+    ui().shpPreviewSmall->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(ui().shpPreviewSmall, Qt::Key_Return);
+    EXPECT_EQ(window->document().working().smallColour, ColourValue(0x00FF00));
+    platform.dialogs->colourAnswers = {ColourValue(0x0000FF)};
+    ui().mnuSmallColour->trigger();
+    EXPECT_EQ(window->document().working().smallColour, ColourValue(0x0000FF));
+}
+
+// Bold and Italic act however their button is pressed, an accessibility tool's toggle too.
+TEST_F(Keys, BoldAndItalicFollowTheirButtonsPressedState) {
+    open(library("lib.qrb", 2, 40, 40));
+    ui().toolbarButton(10)->toggle(); // what the button's accessible toggle action does
+    EXPECT_TRUE(window->document().placement().style.bold);
+    ui().toolbarButton(11)->trigger();
+    EXPECT_TRUE(window->document().placement().style.italic);
+    EXPECT_EQ(window->document().undoText(), "Italic");
+    ui().mnuUndo->trigger();
+    EXPECT_FALSE(ui().toolbarButton(11)->isChecked());
+    EXPECT_FALSE(window->document().placement().style.italic);
 }
 
 class StripKeys : public Keys {

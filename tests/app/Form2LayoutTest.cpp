@@ -126,6 +126,12 @@ TEST_F(Layout, DialFramesAndCaptionsAreDrawnInTheDesktopsTextColour) {
     EXPECT_EQ(c.frmRotate->title(), "Current Text Angle");
     for (QGroupBox* group : {c.Frame3, c.Frame2})
         EXPECT_FALSE(group->title().isEmpty()) << group->objectName().toStdString();
+    // The left column's groups and Create lie one below the other, no edge or caption
+    // covered by the next.
+    const QWidget* column[] = {c.Frame3, c.frmRotate, c.cmdCreate, c.Frame2};
+    for (std::size_t i = 0; i + 1 < std::size(column); ++i)
+        EXPECT_LE(column[i]->geometry().bottom(), column[i + 1]->y())
+            << column[i]->objectName().toStdString();
 }
 
 TEST_F(Layout, MenusSetTheirStatesWhenTheyOpenWithoutALibrary) {

@@ -11,6 +11,8 @@
 #include <new>
 #include <stdexcept>
 
+#include <QTest>
+
 namespace qrb::test {
 namespace {
 
@@ -129,6 +131,19 @@ TEST(HelpWindowPages, ContentsPageIsBuiltIntoTheProgramAndLinksResolve) {
     }
     EXPECT_GT(pages, 0);
     help.close();
+}
+
+TEST(HelpWindowPages, EscapeAndCtrlWCloseTheHelp) {
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+        HelpWindow help;
+        help.showHome();
+        help.show();
+        help.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&help));
+        QTest::keySequence(help.browser(), keys);
+        EXPECT_FALSE(help.isVisible()) << keys.toString().toStdString();
+    }
 }
 
 } // namespace

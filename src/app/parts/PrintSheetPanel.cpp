@@ -27,34 +27,45 @@ void PrintSheetPanel::reportFailure(const QString& what, const std::exception& e
                               appTitle(), MessageIcon::Critical);
 }
 
-std::unique_ptr<SheetPrintJob> PrintSheetPanel::previewed(const QString& title,
-                                                          const QString& acceptText) {
+std::unique_ptr<SheetPrintJob>
+PrintSheetPanel::previewed(const QString& title, const QString& acceptText,
+                           const std::function<bool(SheetPrintJob&)>& accepted) {
     if (!document_.isLibraryOpen() || document_.tileCount() == 0)
         return nullptr;
     QSettings settings;
     auto job = std::make_unique<SheetPrintJob>(document_.tiles(), document_.strip().selectedTiles(),
                                                loadSheetOptions(settings));
-    if (!services_.printing.preview(*job, title, acceptText))
+    SheetPrintJob& shown = *job;
+    const bool done = services_.printing.preview(shown, title, acceptText, [&] {
+        // Accepted options are remembered, whatever becomes of the printing.
+        if (shown.isReady())
+            saveSheetOptions(settings, shown.laidOutWith());
+        return !accepted || accepted(shown);
+    });
+    if (!done)
         return nullptr;
-    job->layout(); // accepted without pages: the reason goes to the user
+    if (!accepted)
+        job->layout(); // accepted without pages: the reason goes to the user
     saveSheetOptions(settings, job->laidOutWith());
     return job;
 }
 
 void PrintSheetPanel::mnuPrint_Click() {
-    const std::unique_ptr<SheetPrintJob> job = previewed(tr("Print"), tr("&Print..."));
-    if (!job)
-        return;
-    try {
-        services_.printing.print(*job, libraryName());
-    } catch (const std::exception& e) {
-        reportFailure(tr("The tiles were not printed."), e);
-    }
+    // A cancelled print dialog goes back to the preview, still open with its options.
+    previewed(tr("Print"), tr("P&rint..."), [this](SheetPrintJob& job) {
+        try {
+            job.layout();
+            return services_.printing.print(job, libraryName());
+        } catch (const std::exception& e) {
+            reportFailure(tr("The tiles were not printed."), e);
+            return true;
+        }
+    });
 }
 
 void PrintSheetPanel::mnuExportSheet_Click() {
     const std::unique_ptr<SheetPrintJob> job =
-        previewed(tr("Export print sheet"), tr("&Export..."));
+        previewed(tr("Export print sheet"), tr("E&xport..."));
     if (!job)
         return;
 

@@ -8,6 +8,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 namespace qrb {
@@ -27,7 +28,11 @@ public:
 private:
     // The job the user accepted in the preview, or null when there is none (no library,
     // the preview cancelled). Throws SheetError when the accepted options make no pages.
-    std::unique_ptr<SheetPrintJob> previewed(const QString& title, const QString& acceptText);
+    // The job as the user accepted it in the preview, or null when cancelled. `accepted`
+    // runs on accepting; false keeps the preview open.
+    std::unique_ptr<SheetPrintJob>
+    previewed(const QString& title, const QString& acceptText,
+              const std::function<bool(SheetPrintJob&)>& accepted = {});
     QString libraryName() const;
     void reportFailure(const QString& what, const std::exception& e);
 

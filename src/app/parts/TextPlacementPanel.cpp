@@ -128,6 +128,9 @@ void TextPlacementPanel::connectInput() {
     ui_.txtAngle->installEventFilter(this);
     connect(ui_.picRotate, &ImageBox::clicked, this, &TextPlacementPanel::picRotate_Click);
     ui_.frmRotate->installEventFilter(this);
+    connect(ui_.bold, &QAction::toggled, this, input([this](bool on) { document_.setBold(on); }));
+    connect(ui_.italic, &QAction::toggled, this,
+            input([this](bool on) { document_.setItalic(on); }));
     for (int k = 0; k < int(PositionSlots::kCount); ++k)
         connect(ui_.Text1[std::size_t(k)], &QLineEdit::textChanged, this,
                 input([this, k](const QString& text) { document_.setSlotText(k, text); }));
@@ -198,6 +201,13 @@ void TextPlacementPanel::showPlacement() {
 void TextPlacementPanel::drawAngleDial() {
     ImageBox* dial = ui_.picRotate;
     const Placement& p = document_.placement();
+    // Drawn at the screen's resolution, so the digits stay sharp on a high-density screen.
+    const qreal ratio = dial->devicePixelRatioF();
+    if (dial->surface().devicePixelRatio() != ratio) {
+        QImage surface(dial->size() * ratio, QImage::Format_RGB32);
+        surface.setDevicePixelRatio(ratio);
+        dial->setImage(surface);
+    }
     dial->surface().fill(toQColor(dial->backColour()));
     TextSurface surface(dial->surface());
     surface.font = dial->font();
@@ -334,14 +344,6 @@ void TextPlacementPanel::FontSizeDecrease() {
 
 void TextPlacementPanel::FontSizeIncrease() {
     document_.stepFontSize(+1);
-}
-
-void TextPlacementPanel::BoldClick() {
-    document_.setBold(ui_.bold->isChecked());
-}
-
-void TextPlacementPanel::ItalicClick() {
-    document_.setItalic(ui_.italic->isChecked());
 }
 
 } // namespace qrb

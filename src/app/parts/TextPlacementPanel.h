@@ -59,8 +59,6 @@ public:
     void SelectFont();       // toolbar button 7
     void FontSizeDecrease(); // button 8
     void FontSizeIncrease(); // button 9
-    void BoldClick();        // button 10
-    void ItalicClick();      // button 11
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

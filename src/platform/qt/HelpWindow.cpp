@@ -1,6 +1,7 @@
 #include "platform/qt/HelpWindow.h"
 #include "platform/qt/Resources.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QKeySequence>
 #include <QScreen>
@@ -31,6 +32,13 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     forward->setShortcut(QKeySequence::Forward);
     forward->setEnabled(false);
     tools->addAction(tr("Contents"), this, &HelpWindow::showHome);
+    // Closed from the keyboard as other help and document windows are.
+    auto* closeKeys = new QAction(tr("Close"), this);
+    closeKeys->setShortcuts(
+        {QKeySequence(Qt::Key_Escape), QKeySequence::Close, QKeySequence(Qt::CTRL | Qt::Key_W)});
+    closeKeys->setShortcutContext(Qt::WindowShortcut);
+    connect(closeKeys, &QAction::triggered, this, &QWidget::close);
+    addAction(closeKeys);
     connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
     connect(browser_, &QTextBrowser::sourceChanged, this, [this] {

@@ -19,9 +19,10 @@
 namespace qrb {
 
 PrintPreviewDialog::PrintPreviewDialog(PrintJob& job, const QString& title,
-                                       const QString& acceptText, QWidget* parent)
-    : QDialog(parent), job_(job), printer_(QPrinter::HighResolution),
-      options_(job.optionsWidget()) {
+                                       const QString& acceptText, std::function<bool()> accepted,
+                                       QWidget* parent)
+    : QDialog(parent), job_(job), accepted_(std::move(accepted)),
+      printer_(QPrinter::HighResolution), options_(job.optionsWidget()) {
     setObjectName(QStringLiteral("printPreview"));
     setWindowTitle(title);
     // The pages start at the paper's corner, not at the printer's margins.
@@ -88,6 +89,12 @@ PrintPreviewDialog::PrintPreviewDialog(PrintJob& job, const QString& title,
     if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
         wanted = wanted.boundedTo(screen->availableGeometry().size() * 0.95);
     resize(wanted);
+}
+
+void PrintPreviewDialog::accept() {
+    // The dialog stays while what accepting does did not happen.
+    if (!accepted_ || accepted_())
+        QDialog::accept();
 }
 
 PrintPreviewDialog::~PrintPreviewDialog() {

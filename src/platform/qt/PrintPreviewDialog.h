@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QPrinter>
 
+#include <functional>
+
 class QLabel;
 class QPrintPreviewWidget;
 class QPushButton;
@@ -19,9 +21,12 @@ class PrintJob;
 class PrintPreviewDialog : public QDialog {
     Q_OBJECT
 public:
+    // `accepted` runs when the user accepts; the dialog closes only when it returns true.
     PrintPreviewDialog(PrintJob& job, const QString& title, const QString& acceptText,
-                       QWidget* parent = nullptr);
+                       std::function<bool()> accepted, QWidget* parent = nullptr);
     ~PrintPreviewDialog() override;
+
+    void accept() override;
 
 private:
     void paintPages(QPrinter* printer);
@@ -30,6 +35,7 @@ private:
     void showPageNumber(int page);
 
     PrintJob& job_;
+    std::function<bool()> accepted_;
     QPrinter printer_;
     QPointer<QWidget> options_;
     QPrintPreviewWidget* pages_ = nullptr;

@@ -10,8 +10,9 @@
 
 namespace qrb {
 
-bool QtPrinting::preview(PrintJob& job, const QString& title, const QString& acceptText) {
-    PrintPreviewDialog dialog(job, title, acceptText, QApplication::activeWindow());
+bool QtPrinting::preview(PrintJob& job, const QString& title, const QString& acceptText,
+                         const Accepted& accepted) {
+    PrintPreviewDialog dialog(job, title, acceptText, accepted, QApplication::activeWindow());
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -8,7 +8,8 @@ namespace qrb {
 
 class QtPrinting : public Printing {
 public:
-    bool preview(PrintJob& job, const QString& title, const QString& acceptText) override;
+    bool preview(PrintJob& job, const QString& title, const QString& acceptText,
+                 const Accepted& accepted) override;
     bool print(PrintJob& job, const QString& documentName) override;
 };
 

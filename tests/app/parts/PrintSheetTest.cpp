@@ -99,12 +99,17 @@ TEST_F(PrintSheet, PrintGoesThroughThePreviewAndThePrintDialog) {
         EXPECT_EQ(at(page, 22.5 + 25 * i, 22.5), kColours[i]) << i;
     EXPECT_TRUE(isWhite(at(page, 22.5 + 25 * 3, 22.5)));
 
-    // A cancelled preview asks for no printer; a cancelled print dialog prints nothing.
+    // A cancelled preview asks for no printer; a cancelled print dialog prints nothing and
+    // leaves the preview open, to print from it again or cancel it.
     ui().mnuPrint->trigger();
     EXPECT_EQ(platform.printing->printDialogsShown, 1);
-    platform.printing->previews.push_back(&PrintSheet::accept);
+    platform.printing->previews = {&PrintSheet::accept, &PrintSheet::accept};
+    platform.printing->printers = {std::nullopt, q(dir / "again.pdf")};
+    const int previews = platform.printing->previewsShown;
     ui().mnuPrint->trigger();
-    EXPECT_EQ(platform.printing->printDialogsShown, 2);
+    EXPECT_EQ(platform.printing->printDialogsShown, 3);
+    EXPECT_EQ(platform.printing->previewsShown, previews + 1) << "one preview, accepted twice";
+    EXPECT_TRUE(std::filesystem::exists(dir / "again.pdf"));
     EXPECT_TRUE(platform.messages->shown.empty());
 }
 

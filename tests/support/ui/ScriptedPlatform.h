@@ -141,16 +141,22 @@ public:
     // Changes of the job the open previews were told of.
     int refreshes = 0;
 
-    bool preview(PrintJob& job, const QString&, const QString&) override {
+    // A preview that stays open after an accept that did not happen takes the next script.
+    bool preview(PrintJob& job, const QString&, const QString&, const Accepted& accepted) override {
         ++previewsShown;
-        const auto script = nextAnswer(previews, std::function<bool(PrintJob&)>());
-        if (!script)
-            return false;
         const QMetaObject::Connection watch =
             QObject::connect(&job, &PrintJob::changed, [this] { ++refreshes; });
-        const bool accepted = script(job);
+        bool result = false;
+        while (const auto script = nextAnswer(previews, std::function<bool(PrintJob&)>())) {
+            if (!script(job))
+                break;
+            if (!accepted || accepted()) {
+                result = true;
+                break;
+            }
+        }
         QObject::disconnect(watch);
-        return accepted;
+        return result;
     }
     bool print(PrintJob& job, const QString& documentName) override {
         ++printDialogsShown;
