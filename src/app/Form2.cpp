@@ -438,6 +438,9 @@ void Form2::Form_Load() {
 
 bool Form2::event(QEvent* e) {
     const bool handled = QMainWindow::event(e);
+    if (e->type() == QEvent::WindowActivate && !firstActivation_ && startupFile_.isEmpty())
+        // After the event: a question must not interrupt the activation.
+        QTimer::singleShot(0, this, &Form2::noticeFileChangedOnDisk);
     if (e->type() == QEvent::WindowActivate || (e->type() == QEvent::Show && firstActivation_)) {
         firstActivation_ = false;
         // Opening may ask questions; let the activation finish first.

@@ -255,6 +255,11 @@ private:
     void reportError(const QString& text);
     // Writes the library; `askForName` shows the save dialog first.
     bool save(bool askForName);
+    // When the window comes to the front: another program's change of the library's file
+    // is offered for loading (nothing unsaved) or noted (Save will ask), once per change.
+    void noticeFileChangedOnDisk();
+    // Reads the library at `path` into the window; a failure says why and changes nothing.
+    void openLibrary(const QString& path);
     // With unsaved changes, asks `question` (Yes, No, Cancel): true when the caller may go
     // on, after `save` succeeded for Yes.
     bool mayDiscardChanges(const QString& question, const std::function<bool()>& save);
@@ -275,9 +280,11 @@ private:
     QString startupFile_;
     QPointer<AboutBox> about_;
     bool firstActivation_ = true;
-    int runningCommands_ = 0;        // commands running now, the outermost one catches
-    std::int32_t scrollUnit_ = 1;    // twips per VScroll1 unit
-    std::pair<int, int> pinnedBand_; // the visible band the strip was last laid out for
+    int runningCommands_ = 0;     // commands running now, the outermost one catches
+    std::int32_t scrollUnit_ = 1; // twips per VScroll1 unit
+    std::pair<int, int> pinnedBand_;
+    std::optional<FileIdentity> noticedOnDisk_; // the changed file the user was told of // the
+                                                // visible band the strip was last laid out for
 };
 
 } // namespace qrb

@@ -7,7 +7,9 @@
 #include "widgets/TileStrip.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QProgressBar>
 
 #include <exception>
@@ -60,6 +62,10 @@ void Form2::mnuOpen_Click() {
             return;
     }
 
+    openLibrary(path);
+}
+
+void Form2::openLibrary(const QString& path) {
     // The document reads the whole file first; the open library stays exactly as it is
     // until then.
     const QString previousTitle = windowTitle();
@@ -83,6 +89,25 @@ void Form2::mnuOpen_Click() {
             odd == 2 ? tr("1 more tile in this library is larger than 256 X 256.")
                      : tr("%1 more tiles in this library are larger than 256 X 256.").arg(odd - 1),
             appTitle(), MessageIcon::Information);
+}
+
+void Form2::noticeFileChangedOnDisk() {
+    if (runningCommands_ > 0 || QApplication::activeModalWidget() ||
+        !document_.fileChangedOnDisk() || document_.fileOnDisk() == noticedOnDisk_)
+        return;
+    noticedOnDisk_ = document_.fileOnDisk();
+    const QString path = currentPath();
+    if (!document_.isSaved()) {
+        showStatus(tr("Another program changed %1; Save asks before overwriting it.")
+                       .arg(QFileInfo(path).fileName()));
+        return;
+    }
+    if (messages().ask(Question{tr("%1 has been changed by another program.\nDo you want to load "
+                                   "it again?")
+                                    .arg(QDir::toNativeSeparators(path)),
+                                appTitle(), MessageIcon::Question}) != Answer::Yes)
+        return;
+    runCommand([&] { openLibrary(path); });
 }
 
 // ---- Save --------------------------------------------------------------------------------

@@ -90,10 +90,16 @@ void Document::saveSelected(const QString& path, const ProgressCallback& progres
     }
 }
 
+std::optional<FileIdentity> Document::fileOnDisk() const {
+    if (path_.isEmpty())
+        return std::nullopt;
+    return identityOf(toFsPath(path_));
+}
+
 bool Document::fileChangedOnDisk() const {
-    if (path_.isEmpty() || !libraryOpen_)
+    if (!libraryOpen_)
         return false;
-    const std::optional<FileIdentity> now = identityOf(toFsPath(path_));
+    const std::optional<FileIdentity> now = fileOnDisk();
     return now && now != fileOnDisk_;
 }
 

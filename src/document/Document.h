@@ -120,6 +120,8 @@ public:
     // The library's file is no longer the one last read or written here: another program
     // replaced or changed it. False when the file is gone (nothing on disk would be lost).
     bool fileChangedOnDisk() const;
+    // The library's file as it is on disk now; empty when there is none.
+    std::optional<FileIdentity> fileOnDisk() const;
 
     // ---- Selection (not edits) -----------------------------------------------------
     // A press on a row; a plain click loads the tile into the working tile.

@@ -188,6 +188,34 @@ TEST_F(LostWork, AFileChangedByAnotherProgramIsNotOverwrittenUnasked) {
     EXPECT_EQ(platform.messages->shown.size(), 1u);
 }
 
+// Coming back to the window: a saved library whose file changed is offered for loading
+// again, once; with unsaved work the status bar says that Save will ask.
+TEST_F(LostWork, AChangedFileIsNoticedWhenTheWindowComesToTheFront) {
+    const auto path = library("lib.qrb", 2, 40, 40);
+    open(path);
+    auto comeBack = [&] {
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(window.get(), &activate);
+        QCoreApplication::processEvents();
+    };
+    comeBack();
+    EXPECT_TRUE(platform.messages->shown.empty()) << "nothing changed";
+    std::filesystem::rename(library("other.qrb", 7, 40, 40), path);
+    platform.messages->answers = {true};
+    comeBack();
+    ASSERT_EQ(platform.messages->shown.size(), 1u);
+    EXPECT_EQ(window->TileCount(), 7);
+    comeBack();
+    EXPECT_EQ(platform.messages->shown.size(), 1u);
+
+    ui().cmdCreate->click();
+    std::filesystem::rename(library("third.qrb", 4, 40, 40), path);
+    comeBack();
+    EXPECT_EQ(platform.messages->shown.size(), 1u) << "unsaved work is never replaced unasked";
+    EXPECT_TRUE(panel(5).contains("Another program changed lib.qrb"));
+    EXPECT_EQ(window->TileCount(), 8);
+}
+
 TEST_F(LostWork, UndoOfClearBringsBackTheTextItsStyleAndPlace) {
     open(library("lib.qrb", 2, 40, 40));
     ui().txtText->setText("Keep");
