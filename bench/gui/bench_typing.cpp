@@ -1,0 +1,132 @@
+// One keystroke in the text box to the repainted working tile, through the real window, in
+// a library of 32,767 tiles against one of 10 tiles (the baseline measured in the same run),
+// with the text placed on a 256 x 256 working tile; and the same for one step of the
+// position scroll bar. What a keystroke costs must not grow with the library.
+#include "SilentDesktop.h"
+#include "app/Form2.h"
+#include "tileset/LibraryFile.h"
+#include "widgets/ImageBox.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+// Counts the paints of the working tile.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+fs::path library(int count) {
+    const fs::path path =
+        fs::temp_directory_path() / ("qrb-typing-" + std::to_string(count) + ".qrb");
+    if (fs::exists(path))
+        return path;
+    qrb::TileSet set;
+    for (int i = 1; i <= count; ++i) {
+        qrb::Tile tile;
+        tile.full = qrb::DibImage::filled(8, 8, {std::uint8_t(i), std::uint8_t(i * 7), 200});
+        tile.half = qrb::DibImage::filled(4, 4, {std::uint8_t(i), 90, 40});
+        tile.smallColour = qrb::ColourValue(i);
+        set.append(std::move(tile));
+    }
+    qrb::LibraryFile::save(path, set);
+    return path;
+}
+
+struct Figures {
+    double typing = 0; // milliseconds, median
+    double moving = 0;
+};
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+Figures measure(int tiles) {
+    auto desktop = std::make_shared<qrb::bench::SilentDesktop>();
+    qrb::Form2 window(qrb::Platform{desktop, desktop, desktop, desktop, desktop, desktop});
+    window.show();
+    desktop->next = QString::fromStdString(library(tiles).string());
+    window.mnuOpen_Click();
+    // A 256 x 256 picture in the working tile, with a text placed on it.
+    QImage art(256, 256, QImage::Format_RGB32);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x)
+            art.setPixel(x, y, qRgb(x, y, (x + y) / 2));
+    window.document().paste(art);
+    const auto& ui = window.ui();
+    ui.txtText->setText("Harbour Road");
+    ui.cmdPlace->click();
+    ui.txtText->setFocus();
+    QApplication::processEvents();
+
+    PaintCounter counter;
+    ui.pctWorkingTile->installEventFilter(&counter);
+    // The time from `act` to the working tile's next paint.
+    auto timed = [&](const std::function<void()>& act) {
+        const int before = counter.paints;
+        const auto start = Clock::now();
+        act();
+        while (counter.paints == before)
+            QApplication::processEvents();
+        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    };
+    auto key = [&](int k, const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier, text);
+        QApplication::sendEvent(ui.txtText, &press);
+        QKeyEvent release(QEvent::KeyRelease, k, Qt::NoModifier, text);
+        QApplication::sendEvent(ui.txtText, &release);
+    };
+
+    Figures f;
+    std::vector<double> typing, moving;
+    for (int i = 0; i < 400; ++i) {
+        // A letter, then taking it back, so the text stays the same length.
+        typing.push_back(i % 2 == 0 ? timed([&] { key(Qt::Key_A, "a"); })
+                                    : timed([&] { key(Qt::Key_Backspace, QString()); }));
+        moving.push_back(timed([&] { ui.XScroll->setValue(20 + i % 8); }));
+    }
+    f.typing = median(typing);
+    f.moving = median(moving);
+    return f;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const Figures small = measure(10);
+    const Figures large = measure(32767);
+    std::printf("position: one step of the position bar to repainted working tile at 32767 tiles: "
+                "%.3f ms (at 10 tiles: %.3f ms, ratio %.2f)\n",
+                large.moving, small.moving, large.moving / small.moving);
+    std::printf("typing: one keystroke to repainted working tile at 32767 tiles: %.3f ms (at 10 "
+                "tiles: %.3f ms)\n",
+                large.typing, small.typing);
+    return 0;
+}
