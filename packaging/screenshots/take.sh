@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Takes the window screenshot the software centre shows (window.png beside this script):
 # the editor on the bundled sample library, with a line of text being placed on the
-# working tile. Needs an editor build (EDITOR, or the release build's) and the packages
-# xvfb, xauth, xdotool, imagemagick and optipng. Commit the PNG after running it.
+# working tile. Needs an editor build (EDITOR_BINARY, or the release build's) and the
+# packages xvfb, xauth, xdotool, imagemagick and optipng. Commit the PNG after running it.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$here/../.."
