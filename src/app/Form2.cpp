@@ -340,18 +340,21 @@ void Form2::documentChanged(Document::Changes what, int firstTile) {
         ui_.Picture1->update();
     if (what & Change::Options)
         showOptions();
-    if (what & Change::WorkingTile) {
+    if (what & (Change::Picture | Change::Previews)) {
         ui_.Shape2[1]->setVisible(document_.working().shown &&
                                   !document_.options().createFromWorkingTile);
         placePreviews();
     }
-    if (what & (Change::File | Change::History)) {
+    if (what & Change::File) {
         showTitle();
         // File dialogs start in the open library's folder.
         if (!currentPath().isEmpty())
             dialog_.InitDir = QFileInfo(currentPath()).absolutePath();
     }
-    updateCommands();
+    // The commands' states follow the library, the working tile and the history, not the
+    // text being placed.
+    if (what & ~Document::Changes(Change::Placement | Change::LiveText | Change::Slots))
+        updateCommands();
 }
 
 void Form2::updateCommands() {

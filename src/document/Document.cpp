@@ -17,10 +17,10 @@ void Document::note(Changes what, int firstTile) {
     if (what & Change::Tiles)
         pendingFirstTile_ =
             pendingFirstTile_ == 0 ? firstTile : std::min(pendingFirstTile_, firstTile);
-    if (what & (Change::WorkingTile | Change::Placement))
+    if (what & (Change::Picture | Change::LiveText | Change::Placement))
         viewValid_ = false;
     pending_ |= what;
-    if (batchDepth_ == 0) {
+    if (batchDepth_ == 0 && pending_) {
         const Changes changes = pending_;
         const int first = std::max(1, pendingFirstTile_);
         pending_ = {};

@@ -60,16 +60,28 @@ public:
 class Document : public QObject {
     Q_OBJECT
 public:
+    // What changed, as finely as the views need it: each view acts only on the parts it
+    // shows, so typing repaints the working tile and nothing else.
     enum class Change : unsigned {
-        Tiles = 1 << 0,       // tile images or the count, from firstTile on
-        Selection = 1 << 1,   // marks, current and base tile, MultiSelect
-        WorkingTile = 1 << 2, // the working tile, its view or the previews
-        Placement = 1 << 3,   // text, style, position or angle
-        Slots = 1 << 4,       // the position slots or a pending Store
-        File = 1 << 5,        // path, open or saved
-        History = 1 << 6,     // what Undo and Redo would do
-        Options = 1 << 7,
-        Appended = 1 << 8, // with Tiles: new tiles at the end, to be brought into view
+        Tiles = 1 << 0,     // tile images or the count, from firstTile on
+        Selection = 1 << 1, // marks, current and base tile, MultiSelect
+        Picture = 1 << 2,   // the working tile's picture, whether it shows, what it edits
+        Previews = 1 << 3,  // the full and half previews and the small colour
+        LiveText = 1 << 4,  // what the working tile shows over its picture
+        Text = 1 << 5,      // the text being placed
+        Position = 1 << 6,  // its position, and whether the position takes input
+        Angle = 1 << 7,
+        Style = 1 << 8,
+        Slots = 1 << 9,    // the position slots or a pending Store
+        Path = 1 << 10,    // the library's path and whether one is open
+        Saved = 1 << 11,   // whether the library is as saved
+        History = 1 << 12, // what Undo and Redo would do
+        Options = 1 << 13,
+        Appended = 1 << 14, // with Tiles: new tiles at the end, to be brought into view
+        // Groups, for changes of several parts at once.
+        WorkingTile = Picture | Previews | LiveText,
+        Placement = Text | Position | Angle | Style,
+        File = Path | Saved,
     };
     Q_DECLARE_FLAGS(Changes, Change)
 

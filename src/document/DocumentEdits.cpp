@@ -46,8 +46,10 @@ const QImage& Document::workingImage() const {
 }
 
 void Document::showLiveText() {
+    // The view changes when the text shows now or showed before.
+    if (liveText_ || working_.shown)
+        note(Change::LiveText);
     liveText_ = working_.shown;
-    note(Change::Placement | Change::WorkingTile);
 }
 
 void Document::pictureReplaced() {
@@ -196,6 +198,7 @@ bool Document::place() {
     if (working_.shown)
         working_.picture = workingImage();
     placement_.positionEnabled = true;
+    note(Change::Picture | Change::Position);
     showLiveText();
     record.commit();
     return true;

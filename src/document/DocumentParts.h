@@ -45,6 +45,7 @@ public:
         if (parts_ & Selection)
             selectionBefore_ = document_.strip_.selection();
         openBefore_ = document_.libraryOpen_;
+        savedBefore_ = document_.isSaved();
     }
     Recorder(const Recorder&) = delete;
     Recorder& operator=(const Recorder&) = delete;
@@ -110,8 +111,13 @@ public:
             }
         }
         step_.bytes = bytes + sizeof(EditStep);
-        d.history_.push(std::move(step_));
-        d.note(Change::History | Change::File);
+        const bool merged = d.history_.push(std::move(step_));
+        Changes changes = merged ? Changes() : Changes(Change::History);
+        if (d.isSaved() != savedBefore_)
+            changes |= Change::Saved;
+        if (d.libraryOpen_ != openBefore_)
+            changes |= Change::Path;
+        d.note(changes);
     }
 
 private:
@@ -124,6 +130,7 @@ private:
     PositionSlots slotsBefore_;
     StripModel::Selection selectionBefore_;
     bool openBefore_ = false;
+    bool savedBefore_ = true;
 };
 
 } // namespace qrb

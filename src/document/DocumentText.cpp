@@ -22,7 +22,18 @@ void Document::editLiveText(const QString& what, EditStep::Run run,
     if (changed == placement_)
         return;
     Recorder record(*this, what, 0, run);
+    Changes parts;
+    if (changed.text != placement_.text)
+        parts |= Change::Text;
+    if (changed.x != placement_.x || changed.y != placement_.y ||
+        changed.positionEnabled != placement_.positionEnabled)
+        parts |= Change::Position;
+    if (changed.angle != placement_.angle || changed.angleText != placement_.angleText)
+        parts |= Change::Angle;
+    if (!(changed.style == placement_.style))
+        parts |= Change::Style;
     placement_ = std::move(changed);
+    note(parts);
     showLiveText();
     record.commit();
 }
@@ -124,7 +135,7 @@ void Document::recallSlot(int k) {
     if (working_.shown)
         working_.picture = workingImage();
     placement_.recall(slots_[std::size_t(k)]);
-    note(Change::WorkingTile);
+    note(Change::WorkingTile | Change::Placement);
     showLiveText();
 }
 
@@ -180,6 +191,7 @@ void Document::clearPositionData() {
     placement_.y = 0;
     placement_.positionEnabled = false;
     placement_.resetAngle();
+    note(Change::Placement);
     showLiveText();
     record.commit();
 }

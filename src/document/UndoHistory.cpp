@@ -12,14 +12,14 @@ void UndoHistory::clear(bool saved) {
     runOpen_ = false;
 }
 
-void UndoHistory::push(EditStep step) {
+bool UndoHistory::push(EditStep step) {
     if (runOpen_ && step.run != EditStep::Run::None && index_ == steps_.size() && index_ > 0 &&
         steps_.back().run == step.run && step.liveText && steps_.back().liveText && !step.working &&
         !step.positionSlots && !step.selection && !step.changesLibrary()) {
         // The run goes on: the newest step now ends where this one does.
         EditStep& last = steps_.back();
         last.liveText->after = std::move(step.liveText->after);
-        return;
+        return true;
     }
     runOpen_ = step.run != EditStep::Run::None;
     while (steps_.size() > index_) {
@@ -33,6 +33,7 @@ void UndoHistory::push(EditStep step) {
     steps_.push_back(std::move(step));
     ++index_;
     trim();
+    return false;
 }
 
 void UndoHistory::setLimit(std::size_t byteLimit) {

@@ -28,7 +28,8 @@ public:
     // Records a step that has just been done: the steps that could be redone are dropped,
     // then the oldest while the history is over its limit. A step of the same run as the
     // step just recorded (typing after typing) merges into it instead.
-    void push(EditStep step);
+    // True when the step merged into the newest one (what Undo names is unchanged).
+    bool push(EditStep step);
     // The next step starts a new run even when it is of the same kind.
     void endRun() { runOpen_ = false; }
 

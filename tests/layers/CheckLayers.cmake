@@ -2,30 +2,42 @@
 # Run as: cmake -DSOURCE_DIR=<repo>/src [-DDOT=layers.dot] -P CheckLayers.cmake
 # With DOT, the graph of which layer includes which is also written for graphviz.
 #
-# Each folder is one layer. A layer may include from itself and from the layers listed
-# after it in this table, nothing else; a folder missing from the table is an error, so a
+# Each folder is one layer. A layer may include from itself and from the layers its row
+# of the table lists, nothing else; a folder missing from the table is an error, so a
 # new folder must say where it belongs.
 cmake_minimum_required(VERSION 3.25)
 
+# The Qt-free core, from the top: lettering draws on editing and text, editing on imaging,
+# imaging on tileset; text and sheet stand on tileset and core alone. The renderers bring
+# QtGui to the layer they draw for.
+set(core_layers "lettering editing sheet imaging text tileset core")
+set(render_layers "sheet/render text/render imaging/render")
 set(layer_table
-    "app/parts:     widgets platform document render model core"
-    "app:           app/parts widgets platform/qt platform document render model core"
-    "cli:           document render model core"
-    "widgets:       document render model core"
-    "platform/qt:   platform document render model core"
-    "platform:      document render model core"
-    "document:      render model core"
-    "render:        model core"
-    "model:         core"
+    "app/parts:      widgets platform document ${render_layers} ${core_layers}"
+    "app:            app/parts widgets platform/qt platform document ${render_layers} ${core_layers}"
+    "cli:            document ${render_layers} ${core_layers}"
+    "widgets:        document ${render_layers} ${core_layers}"
+    "platform/qt:    platform document ${render_layers} ${core_layers}"
+    "platform:       document ${render_layers} ${core_layers}"
+    "document:       ${render_layers} ${core_layers}"
+    "sheet/render:   text/render imaging/render sheet imaging text tileset core"
+    "text/render:    text core"
+    "imaging/render: imaging tileset core"
+    "lettering:      editing imaging text tileset core"
+    "editing:        imaging tileset core"
+    "sheet:          tileset core"
+    "imaging:        tileset core"
+    "text:           core"
+    "tileset:        core"
     "core:")
 
 # Which layer a folder of src/ is in; the longest matching prefix wins.
 set(folder_layers
     "app/parts=app/parts" "app=app" "cli=cli" "widgets=widgets"
     "platform/qt=platform/qt" "platform=platform" "document=document"
-    "text/render=render" "imaging/render=render" "sheet/render=render"
-    "tileset=model" "imaging=model" "text=model" "editing=model" "sheet=model"
-    "lettering=model" "core=core")
+    "text/render=text/render" "imaging/render=imaging/render" "sheet/render=sheet/render"
+    "tileset=tileset" "imaging=imaging" "text=text" "editing=editing" "sheet=sheet"
+    "lettering=lettering" "core=core")
 
 function(layer_of path out)
     set(best "")
@@ -72,11 +84,23 @@ foreach(source IN LISTS sources)
         if(NOT own STREQUAL target)
             list(APPEND edges "\"${own}\" -> \"${target}\"")
         endif()
+        list(APPEND file_edges "${source}>${header}")
         if(NOT target IN_LIST allowed_${own})
             message(SEND_ERROR "${source} (${own}) includes ${header} (${target}): that points up")
             math(EXPR failures "${failures} + 1")
         endif()
     endforeach()
+endforeach()
+
+# No two files include each other.
+foreach(edge IN LISTS file_edges)
+    string(REPLACE ">" ";" pair "${edge}")
+    list(GET pair 0 from)
+    list(GET pair 1 to)
+    if("${to}>${from}" IN_LIST file_edges AND from STRLESS to)
+        message(SEND_ERROR "${from} and ${to} include each other")
+        math(EXPR failures "${failures} + 1")
+    endif()
 endforeach()
 
 if(DOT)

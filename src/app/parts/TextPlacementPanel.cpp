@@ -41,7 +41,7 @@ QString caption(const std::string& text) {
 }
 
 // A box showing text in a style: its font, and its colours despite its style sheet.
-void showStyle(QLineEdit* box, const TextStyle& style, const QString& ownSheet) {
+void showBoxStyle(QLineEdit* box, const TextStyle& style, const QString& ownSheet) {
     box->setFont(toQFont(style));
     QPalette colours = box->palette();
     colours.setColor(QPalette::Text, toQColor(style.textColour));
@@ -84,7 +84,7 @@ TextPlacementPanel::TextPlacementPanel(Document& document, Services services,
     connectInput();
     connect(&document_, &Document::changed, this,
             [this](Document::Changes what, int) { show(what); });
-    show(Document::Change::Placement | Document::Change::Slots | Document::Change::WorkingTile);
+    show(Document::Change::Placement | Document::Change::Slots | Document::Change::Picture);
 }
 
 void TextPlacementPanel::connectInput() {
@@ -150,21 +150,39 @@ bool TextPlacementPanel::eventFilter(QObject* watched, QEvent* event) {
 // ---- Showing the document ----------------------------------------------------------------
 
 void TextPlacementPanel::show(Document::Changes what) {
+    using Change = Document::Change;
     const QScopedValueRollback showing(showing_, true);
-    if (what & (Document::Change::Placement | Document::Change::WorkingTile))
-        showPlacement();
-    if (what & Document::Change::Slots)
+    if (what & Change::Text)
+        setText(ui_.txtText, document_.placement().text);
+    if (what & Change::Style)
+        showStyle();
+    // The position bars' range is the working tile's size.
+    if (what & (Change::Position | Change::Picture))
+        showPosition();
+    if (what & Change::Angle)
+        showAngle();
+    if (what & Change::Slots)
         showSlots();
 }
 
-void TextPlacementPanel::showPlacement() {
-    const Placement& p = document_.placement();
-    const TextStyle& style = p.style;
-    setText(ui_.txtText, p.text);
-    showStyle(ui_.txtText, style, boxStyleSheet_);
+void TextPlacementPanel::showStyle() {
+    const TextStyle& style = document_.placement().style;
+    showBoxStyle(ui_.txtText, style, boxStyleSheet_);
     // The box is twice as tall as the text's size, in window pixels.
     ui_.txtText->resize(ui_.txtText->width(), int(std::nearbyint(2 * style.size)));
+    ui_.status->setPanelText(2, QString::fromStdString(style.face) + QLatin1Char(' '));
+    ui_.status->setPanelText(3, QString::number(std::trunc(style.size)));
+    ui_.status->setPanelText(4, styleWord(style.bold, style.italic));
+    ui_.bold->setChecked(style.bold);
+    ui_.italic->setChecked(style.italic);
+    const float dialogSize =
+        std::clamp(style.size, Placement::kMinimumSize, Placement::kMaximumSize);
+    ui_.decreaseSize->setEnabled(dialogSize != Placement::kMinimumSize);
+    ui_.increaseSize->setEnabled(dialogSize != Placement::kMaximumSize);
+}
 
+void TextPlacementPanel::showPosition() {
+    const Placement& p = document_.placement();
     // The position bars run from just left of and above the tile to its far edges.
     const QSize tile = document_.working().picture.size();
     for (auto [bar, maximum, value, field] :
@@ -181,21 +199,14 @@ void TextPlacementPanel::showPlacement() {
         if (!(field->hasFocus() && (!typed || *typed == value)))
             setText(field, QString::number(value));
     }
+}
 
+void TextPlacementPanel::showAngle() {
+    const Placement& p = document_.placement();
     setBar(ui_.HScroll1, p.angle);
     if (!ui_.txtAngle->isVisible() || !ui_.txtAngle->hasFocus())
         setText(ui_.txtAngle, p.angleText);
     drawAngleDial();
-
-    ui_.status->setPanelText(2, QString::fromStdString(style.face) + QLatin1Char(' '));
-    ui_.status->setPanelText(3, QString::number(std::trunc(style.size)));
-    ui_.status->setPanelText(4, styleWord(style.bold, style.italic));
-    ui_.bold->setChecked(style.bold);
-    ui_.italic->setChecked(style.italic);
-    const float dialogSize =
-        std::clamp(style.size, Placement::kMinimumSize, Placement::kMaximumSize);
-    ui_.decreaseSize->setEnabled(dialogSize != Placement::kMinimumSize);
-    ui_.increaseSize->setEnabled(dialogSize != Placement::kMaximumSize);
 }
 
 void TextPlacementPanel::drawAngleDial() {
@@ -228,7 +239,7 @@ void TextPlacementPanel::showSlots() {
         const PositionSlot& slot = stored[k];
         QLineEdit* box = ui_.Text1[k];
         setText(box, QString::fromStdString(slot.text));
-        showStyle(box, slot.style, QString());
+        showBoxStyle(box, slot.style, QString());
         box->setToolTip(QString::fromStdString(slot.description));
         if (!box->hasFocus())
             box->setCursorPosition(0);

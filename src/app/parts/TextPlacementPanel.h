@@ -66,7 +66,9 @@ protected:
 private:
     void connectInput();
     void show(Document::Changes what);
-    void showPlacement();
+    void showStyle();
+    void showPosition();
+    void showAngle();
     void showSlots();
     void drawAngleDial();
 

@@ -14,9 +14,11 @@ WorkingTilePanel::WorkingTilePanel(Document& document, Services services, const 
     ui_.pctWorkingTile->setSource([this]() -> const QImage& { return document_.workingImage(); });
     ui_.pctPreviewHalf->setAutoSize(false);
     connect(&document_, &Document::changed, this, [this](Document::Changes what, int) {
-        if (what & (Document::Change::WorkingTile | Document::Change::Placement |
-                    Document::Change::Options))
+        using Change = Document::Change;
+        if (what & (Change::Picture | Change::Previews | Change::Options))
             show();
+        else if (what & Change::LiveText)
+            ui_.pctWorkingTile->refresh(); // only the text over the picture moved
     });
     show();
 }
