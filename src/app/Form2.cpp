@@ -53,11 +53,9 @@ Form2::Form2(Platform platform, const QString& startupFile, QWidget* parent)
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
 
     buildControls();
-    buildToolbar();
-    buildMenus();
+    buildCommands();
     createPanels();
-    bindCommands();
-    bindOptions();
+    bindControls();
 
     // F1 anywhere in the window opens the help, as Help > Contents does.
     auto* f1 = new QAction(this);
@@ -118,10 +116,6 @@ void Form2::createPanels() {
     text.cmdPlaceText = ui_.cmdPlaceText;
     text.Text1 = ui_.Text1;
     text.status = ui_.StatusBar1;
-    text.decreaseSize = ui_.toolbarButton(8);
-    text.increaseSize = ui_.toolbarButton(9);
-    text.bold = ui_.toolbarButton(10);
-    text.italic = ui_.toolbarButton(11);
     textPlacement_ = new TextPlacementPanel(document_, services, text, this);
     printSheet_ = new PrintSheetPanel(document_, services, this);
     tableLettering_ = new TableLetteringPanel(document_, services, this);
@@ -156,80 +150,13 @@ void Form2::runCommand(const std::function<void()>& command) {
     --runningCommands_;
 }
 
-void Form2::bindCommands() {
-    // Each action runs its typed command through runCommand.
+void Form2::bindControls() {
     auto bind = [this](auto* sender, auto signal, auto command) {
         connect(sender, signal, this, [this, command] { runCommand(command); });
-    };
-    auto onAction = [&](QAction* action, std::function<void()> command) {
-        bind(action, &QAction::triggered, std::move(command));
     };
     TileEditorPanel* tiles = tileEditor_;
     WorkingTilePanel* work = workingTile_;
     TextPlacementPanel* text = textPlacement_;
-    PrintSheetPanel* sheets = printSheet_;
-    TableLetteringPanel* table = tableLettering_;
-
-    // File
-    onAction(ui_.mnuOpen, [this] { mnuOpen_Click(); });
-    onAction(ui_.mnuSave, [this] { mnuSave_Click(); });
-    onAction(ui_.mnuSaveAs, [this] { mnuSaveAs_Click(); });
-    onAction(ui_.mnuSavePositionData, [text] { text->mnuSavePositionData_Click(); });
-    onAction(ui_.mnuLoadPositionData, [text] { text->mnuLoadPositionData_Click(); });
-    onAction(ui_.mnuClearPositionData, [text] { text->mnuClearPositionData_Click(); });
-    onAction(ui_.mnuCreateBMP, [this] { mnuCreateBMP_Click(); });
-    onAction(ui_.mnuPrint, [sheets] { sheets->mnuPrint_Click(); });
-    onAction(ui_.mnuExportSheet, [sheets] { sheets->mnuExportSheet_Click(); });
-    onAction(ui_.mnuExit, [this] { mnuExit_Click(); });
-    // Edit
-    onAction(ui_.mnuCopy, [work] { work->mnuCopy_Click(); });
-    onAction(ui_.mnuPaste, [work] { work->mnuPaste_Click(); });
-    onAction(ui_.mnuPasteBaseImage, [work] { work->mnuPasteBaseImage_Click(); });
-    onAction(ui_.mnuTypeAngle, [text] { text->picRotate_Click(); });
-    onAction(ui_.mnuUndo, [this] { mnuUndo_Click(); });
-    onAction(ui_.mnuRedo, [this] { mnuRedo_Click(); });
-    // Tile
-    onAction(ui_.mnuCreateTile, [tiles] { tiles->cmdCreate_Click(); });
-    onAction(ui_.mnuAddTilemnu, [tiles] { tiles->AddTile(); });
-    onAction(ui_.mnuCloneTilemnu, [tiles] { tiles->mnuCloneTilemnu_Click(); });
-    onAction(ui_.mnuDeleteTilemnu, [tiles] { tiles->mnuDeleteTilemnu_Click(); });
-    onAction(ui_.mnuRotateLeft, [work] { work->TransformWorkingTile(0); });
-    onAction(ui_.mnuRotateRight, [work] { work->TransformWorkingTile(1); });
-    onAction(ui_.mnuFlipVertical, [work] { work->TransformWorkingTile(2); });
-    onAction(ui_.mnuFlipHorizontal, [work] { work->TransformWorkingTile(3); });
-    onAction(ui_.mnuBaseTile, [tiles] { tiles->mnuSetBaseTile_Click(); });
-    onAction(ui_.mnuLetterFromTable, [table] { table->mnuLetterFromTable_Click(); });
-    onAction(ui_.mnuWorkingTileToPreview, [work] { work->pctWorkingTile_Click(); });
-    onAction(ui_.mnuEditFullImage, [work] { work->pctPreviewFull_Click(); });
-    onAction(ui_.mnuEditHalfImage, [work] { work->pctPreviewHalf_Click(); });
-    onAction(ui_.mnuSmallColour, [work] { work->shpPreviewSmall_Click(); });
-    // Help
-    onAction(ui_.mnuContents, [this] { mnuContents_Click(); });
-    onAction(ui_.mnuAbout, [this] { mnuAbout_Click(); });
-    // Tile context menu
-    onAction(ui_.mnuSetBaseTile, [tiles] { tiles->mnuSetBaseTile_Click(); });
-    onAction(ui_.mnuSaveTiles, [tiles] { tiles->mnuSaveTiles_Click(); });
-    onAction(ui_.mnuSaveTilesAs, [tiles] { tiles->mnuSaveTilesAs_Click(); });
-    onAction(ui_.mnuDeleteTile, [tiles] { tiles->mnuDeleteTile_Click(); });
-    onAction(ui_.mnuDeleteTiles, [tiles] { tiles->mnuDeleteTiles_Click(); });
-
-    // Toolbar buttons that are not also menu items.
-    onAction(ui_.toolbarButton(1), [this] { mnuOpen_Click(); });
-    onAction(ui_.toolbarButton(2), [this] { mnuSave_Click(); });
-    onAction(ui_.toolbarButton(4), [work] { work->mnuCopy_Click(); });
-    onAction(ui_.toolbarButton(5), [work] { work->mnuPaste_Click(); });
-    onAction(ui_.toolbarButton(7), [text] { text->SelectFont(); });
-    onAction(ui_.toolbarButton(8), [text] { text->FontSizeDecrease(); });
-    onAction(ui_.toolbarButton(9), [text] { text->FontSizeIncrease(); });
-    // Bold and Italic follow their pressed state, however it changes (a click, the menu,
-    // an accessibility tool's toggle); the panel ignores what it sets itself.
-    onAction(ui_.toolbarButton(15), [work] { work->TransformWorkingTile(0); });
-    onAction(ui_.toolbarButton(16), [work] { work->TransformWorkingTile(1); });
-    onAction(ui_.toolbarButton(17), [work] { work->TransformWorkingTile(3); });
-    onAction(ui_.toolbarButton(18), [work] { work->TransformWorkingTile(2); });
-    onAction(ui_.toolbarButton(20), [tiles] { tiles->Toolbar1_Button20(); });
-    onAction(ui_.toolbarUndo, [this] { mnuUndo_Click(); });
-    onAction(ui_.toolbarRedo, [this] { mnuRedo_Click(); });
 
     // Buttons and clicks of the controls.
     bind(ui_.cmdCreate, &QPushButton::clicked, [tiles] { tiles->cmdCreate_Click(); });
@@ -267,47 +194,19 @@ void Form2::bindCommands() {
             Strip_MouseDown(tile, RowPart::Full, MouseButton::Right, Modifiers::None, at);
         });
     });
-    connect(ui_.Picture1, &TileStrip::deleteKeyPressed, ui_.toolbarButton(20), &QAction::trigger);
+    connect(ui_.Picture1, &TileStrip::deleteKeyPressed, action(Command::DeleteTiles),
+            &QAction::trigger);
 
     connect(ui_.mnuEdit, &QMenu::aboutToShow, this, &Form2::mnuEdit_Click);
     // Paste's state on opening is right only while the menu is open: an image copied later
     // must not leave Ctrl+V dead until the menu is opened again. Paste repeats its guard.
-    connect(ui_.mnuEdit, &QMenu::aboutToHide, this, [this] { ui_.mnuPaste->setEnabled(true); });
+    connect(ui_.mnuEdit, &QMenu::aboutToHide, this, &Form2::updateCommands);
 }
 
 // ---- Options -----------------------------------------------------------------------------
 
-void Form2::bindOptions() {
-    for (QAction* option : {ui_.mnuCreateUsingPosition, ui_.mnuAutoCreateFromWorking,
-                            ui_.mnuCreateHalfTile, ui_.mnuAutoPastePase})
-        connect(option, &QAction::toggled, this, &Form2::takeOptions);
-    // The hidden toolbar button 13 carries the half-size option as its pressed state.
-    connect(ui_.toolbarButton(13), &QAction::toggled, ui_.mnuCreateHalfTile, &QAction::setChecked);
-    takeOptions();
-}
-
-void Form2::takeOptions() {
-    Document::Options options;
-    options.createUsingPosition = ui_.mnuCreateUsingPosition->isChecked();
-    options.createFromWorkingTile = ui_.mnuAutoCreateFromWorking->isChecked();
-    options.createHalfTile = ui_.mnuCreateHalfTile->isChecked();
-    options.pasteBaseAfterCreate = ui_.mnuAutoPastePase->isChecked();
-    if (!(options == document_.options()))
-        document_.setOptions(options);
-}
-
 void Form2::showOptions() {
     const Document::Options& options = document_.options();
-    const std::pair<QAction*, bool> shown[] = {
-        {ui_.mnuCreateUsingPosition, options.createUsingPosition},
-        {ui_.mnuAutoCreateFromWorking, options.createFromWorkingTile},
-        {ui_.mnuCreateHalfTile, options.createHalfTile},
-        {ui_.toolbarButton(13), options.createHalfTile},
-        {ui_.mnuAutoPastePase, options.pasteBaseAfterCreate}};
-    for (auto [action, checked] : shown) {
-        const QSignalBlocker quiet(action);
-        action->setChecked(checked);
-    }
     // Without tiles made from the working tile the previews show, down to the status bar.
     ShapeWidget* frame = ui_.Shape2[1];
     const bool previews = !options.createFromWorkingTile;
@@ -351,61 +250,11 @@ void Form2::documentChanged(Document::Changes what, int firstTile) {
         if (!currentPath().isEmpty())
             dialog_.InitDir = QFileInfo(currentPath()).absolutePath();
     }
-    // The commands' states follow the library, the working tile and the history, not the
-    // text being placed.
-    if (what & ~Document::Changes(Change::Placement | Change::LiveText | Change::Slots))
+    // The commands' states follow the library, the working tile, the style and the
+    // history, not the text being typed, moved or turned.
+    if (what & ~Document::Changes(Change::Text | Change::Position | Change::Angle |
+                                  Change::LiveText | Change::Slots))
         updateCommands();
-}
-
-void Form2::updateCommands() {
-    const bool open = document_.isLibraryOpen();
-    const bool current = CurrentTile() != 0;
-    const bool shown = document_.working().shown;
-    const bool turns = open && shown && document_.working().turnsOffered;
-    const std::pair<QAction*, bool> states[] = {
-        {ui_.mnuSave, open},
-        {ui_.mnuSaveAs, open},
-        {ui_.mnuCreateBMP, open},
-        {ui_.mnuPrint, open},
-        {ui_.mnuExportSheet, open},
-        {ui_.mnuCopy, shown},
-        {ui_.mnuPasteBaseImage, open},
-        {ui_.mnuCreateTile, open},
-        {ui_.mnuFlipHorizontal, open},
-        {ui_.mnuFlipVertical, open},
-        {ui_.mnuRotateLeft, turns},
-        {ui_.mnuRotateRight, turns},
-        {ui_.mnuDeleteTile, current},
-        {ui_.mnuDeleteTilemnu, current},
-        {ui_.mnuCloneTilemnu, current},
-        {ui_.mnuLetterFromTable, open},
-        {ui_.mnuWorkingTileToPreview, shown},
-        {ui_.mnuEditFullImage, shown},
-        {ui_.mnuEditHalfImage, shown},
-        {ui_.mnuSmallColour, shown},
-        {ui_.toolbarButton(2), open},
-        {ui_.toolbarButton(4), open},
-        {ui_.toolbarButton(5), open},
-        {ui_.toolbarButton(15), turns},
-        {ui_.toolbarButton(16), turns},
-        {ui_.toolbarButton(17), open},
-        {ui_.toolbarButton(18), open},
-        {ui_.toolbarButton(20), open},
-        {ui_.mnuUndo, document_.canUndo()},
-        {ui_.mnuRedo, document_.canRedo()},
-        {ui_.toolbarUndo, document_.canUndo()},
-        {ui_.toolbarRedo, document_.canRedo()},
-    };
-    for (auto [action, enabled] : states)
-        action->setEnabled(enabled);
-    const QString undo =
-        document_.canUndo() ? tr("&Undo %1").arg(document_.undoText()) : tr("&Undo");
-    const QString redo =
-        document_.canRedo() ? tr("&Redo %1").arg(document_.redoText()) : tr("&Redo");
-    ui_.mnuUndo->setText(undo);
-    ui_.mnuRedo->setText(redo);
-    ui_.toolbarUndo->setToolTip(QString(undo).remove(QLatin1Char('&')));
-    ui_.toolbarRedo->setToolTip(QString(redo).remove(QLatin1Char('&')));
 }
 
 void Form2::mnuEdit_Click() {

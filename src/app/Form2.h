@@ -1,13 +1,15 @@
 #pragma once
-// Form2: the main window of QRB Text Editor. It builds the controls, menus and toolbar,
-// binds them to the document (src/document: the library, the working tile, the lettering,
-// the slots, undo) and to the feature panels (src/app/parts), and carries out the window's
-// own commands: open, save, export, undo and redo, help, About, start-up and shutdown.
+// Form2: the main window of QRB Text Editor. It builds the controls, the menus and the
+// toolbar, binds them to the document (src/document: the library, the working tile, the
+// lettering, the slots, undo) and to the feature panels (src/app/parts), and carries out the
+// window's own commands: open, save, export, undo and redo, help, About, start-up and
+// shutdown.
 //
-// Every menu item and toolbar button is a QAction connected to a typed function of the
-// window or of a panel; all of them run through runCommand(), the one place where a
-// command's failure becomes a message. The window keeps no editing state of its own: what
-// it shows follows the document's changed() signal.
+// Every menu item, toolbar button and tile-menu item is declared once in the command table
+// (Form2Commands.cpp): a Command, its caption and keys, icon and place, the typed function it
+// runs and the rule that enables it. All commands run through runCommand(), the one place
+// where a command's failure becomes a message. The window keeps no editing state of its own:
+// what it shows follows the document's changed() signal, part by part.
 //
 // Coordinates: the client area (ui().client) is the window's design coordinate system in
 // pixels -- the toolbar across its top, the status bar across its bottom. The tile strip
@@ -15,9 +17,11 @@
 //
 // Control arrays: element k of cmdPlaceText / Text1 / Shape2 has objectName
 // "cmdPlaceText(k)", "Text1(k)", "Shape2(k)" and the dynamic property "index" = k.
-// Toolbar button i is the QAction ui().toolbarButton(i), objectName "Toolbar1_Button<i>"
-// (separators included; button 13 and separator 14 are hidden).
+// Toolbar position i is ui().toolbarButton(i): a menu item's action for a button with a
+// menu twin; the button widget is named "Toolbar1_Button<i>" (separators carry the name
+// themselves; button 13 and separator 14 are hidden).
 
+#include "app/Command.h"
 #include "app/parts/PartSupport.h"
 #include "document/Document.h"
 #include "platform/CommonDialog.h"
@@ -28,6 +32,9 @@
 
 #include <array>
 #include <functional>
+#include <map>
+#include <variant>
+#include <vector>
 
 class QAction;
 class QFrame;
@@ -158,6 +165,8 @@ public:
     ~Form2() override;
 
     const Controls& ui() const { return ui_; }
+    // The menu item (and toolbar button) of a command.
+    QAction* action(Command id) const;
     Document& document() { return document_; }
     const Document& document() const { return document_; }
     CommonDialog& CommonDialog1() { return dialog_; }
@@ -224,16 +233,17 @@ protected:
 
 private:
     void buildControls();
-    void buildMenus();
-    void buildToolbar();
+    // The command table: every command of the menus, the toolbar and the tile menu.
+    std::vector<std::variant<CommandSpec, MenuSeparator>> commandTable();
+    void buildCommands();
+    void buildToolbar(const std::map<int, QAction*>& buttons);
     void createPanels();
-    void bindCommands();
-    void bindOptions();
+    void bindControls();
     void Form_Load();
     void documentChanged(Document::Changes what, int firstTile);
+    // Enables and checks every command by its rule, names Undo and Redo.
     void updateCommands();
     void showOptions();
-    void takeOptions();
     void clientResized();
     void applyPreviewLayout(bool large);
     void placePreviews();
@@ -268,6 +278,13 @@ private:
     static constexpr int kStripTop = 28;
     static constexpr int kStripBarTop = 30;
 
+    // A command's rules, read when the document changes.
+    struct Rule {
+        QAction* action;
+        std::function<bool()> enabled;
+        std::function<bool()> checked;
+    };
+
     Platform platform_;
     CommonDialog dialog_;
     Document document_;
@@ -277,6 +294,8 @@ private:
     TextPlacementPanel* textPlacement_ = nullptr;
     PrintSheetPanel* printSheet_ = nullptr;
     TableLetteringPanel* tableLettering_ = nullptr;
+    std::map<Command, QAction*> actions_;
+    std::vector<Rule> rules_;
     QString startupFile_;
     QPointer<AboutBox> about_;
     bool firstActivation_ = true;

@@ -28,13 +28,21 @@ TEST_F(Layout, ToolbarHasTwentyPositionsWithTheHalfTileButtonHidden) {
     for (int i = 1; i <= 20; ++i) {
         SCOPED_TRACE(i);
         QAction* a = ui().toolbarButton(i);
-        EXPECT_EQ(a->objectName(), QStringLiteral("Toolbar1_Button%1").arg(i));
+        // The old form's name lives on as the button's (a separator's) object name.
+        const QObject* named = a->isSeparator() || !a->isVisible()
+                                   ? static_cast<QObject*>(a)
+                                   : ui().Toolbar1->widgetForAction(a);
+        EXPECT_EQ(named->objectName(), QStringLiteral("Toolbar1_Button%1").arg(i));
         EXPECT_EQ(a->isSeparator(), i == 3 || i == 6 || i == 12 || i == 14 || i == 19);
         EXPECT_EQ(a->isCheckable(), i == 10 || i == 11 || i == 13);
         visible += a->isVisible() ? 1 : 0;
     }
     EXPECT_EQ(visible, 18);
     EXPECT_EQ(ui().toolbarButton(1)->toolTip(), "Open QRB File");
+    // A button with a menu twin is the menu item's own action.
+    EXPECT_EQ(ui().toolbarButton(1), ui().mnuOpen);
+    EXPECT_EQ(ui().toolbarButton(17), ui().mnuFlipHorizontal);
+    EXPECT_EQ(ui().toolbarUndo, ui().mnuUndo);
     EXPECT_FALSE(ui().toolbarButton(13)->isEnabled());
     // Buttons that act on a library wait for one.
     for (int button : {2, 4, 5, 15, 16, 17, 18, 20})

@@ -6,7 +6,6 @@
 #include "widgets/ImageBox.h"
 #include "widgets/PanelStatusBar.h"
 
-#include <QAction>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -128,9 +127,6 @@ void TextPlacementPanel::connectInput() {
     ui_.txtAngle->installEventFilter(this);
     connect(ui_.picRotate, &ImageBox::clicked, this, &TextPlacementPanel::picRotate_Click);
     ui_.frmRotate->installEventFilter(this);
-    connect(ui_.bold, &QAction::toggled, this, input([this](bool on) { document_.setBold(on); }));
-    connect(ui_.italic, &QAction::toggled, this,
-            input([this](bool on) { document_.setItalic(on); }));
     for (int k = 0; k < int(PositionSlots::kCount); ++k)
         connect(ui_.Text1[std::size_t(k)], &QLineEdit::textChanged, this,
                 input([this, k](const QString& text) { document_.setSlotText(k, text); }));
@@ -173,12 +169,6 @@ void TextPlacementPanel::showStyle() {
     ui_.status->setPanelText(2, QString::fromStdString(style.face) + QLatin1Char(' '));
     ui_.status->setPanelText(3, QString::number(std::trunc(style.size)));
     ui_.status->setPanelText(4, styleWord(style.bold, style.italic));
-    ui_.bold->setChecked(style.bold);
-    ui_.italic->setChecked(style.italic);
-    const float dialogSize =
-        std::clamp(style.size, Placement::kMinimumSize, Placement::kMaximumSize);
-    ui_.decreaseSize->setEnabled(dialogSize != Placement::kMinimumSize);
-    ui_.increaseSize->setEnabled(dialogSize != Placement::kMaximumSize);
 }
 
 void TextPlacementPanel::showPosition() {

@@ -38,10 +38,6 @@ public:
         std::array<QPushButton*, 9> cmdPlaceText{};
         std::array<QLineEdit*, 9> Text1{};
         PanelStatusBar* status = nullptr; // panels 2 to 4 show the style
-        QAction* decreaseSize = nullptr;  // toolbar buttons 8 to 11
-        QAction* increaseSize = nullptr;
-        QAction* bold = nullptr;
-        QAction* italic = nullptr;
     };
 
     TextPlacementPanel(Document& document, Services services, const Widgets& widgets,

@@ -1,0 +1,410 @@
+// The command table: every menu item, toolbar button and tile-menu item of the window,
+// declared once, and the menus and toolbar built from it.
+
+#include "app/Form2.h"
+
+#include "app/parts/PrintSheetPanel.h"
+#include "app/parts/TableLetteringPanel.h"
+#include "app/parts/TextPlacementPanel.h"
+#include "app/parts/TileEditorPanel.h"
+#include "app/parts/WorkingTilePanel.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalBlocker>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <algorithm>
+#include <map>
+#include <variant>
+
+namespace qrb {
+
+namespace {
+
+using Entry = std::variant<CommandSpec, MenuSeparator>;
+
+QKeySequence ctrl(Qt::Key key) {
+    return QKeySequence(Qt::CTRL | key);
+}
+
+} // namespace
+
+// Each entry names only what its command has; the rest keeps its default.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+std::vector<Entry> Form2::commandTable() {
+    const Document& doc = document_;
+    auto open = [&doc] { return doc.isLibraryOpen(); };
+    auto shown = [&doc] { return doc.working().shown; };
+    auto current = [&doc] { return doc.currentTile() != 0; };
+    auto turns = [&doc] {
+        return doc.isLibraryOpen() && doc.working().shown && doc.working().turnsOffered;
+    };
+    // The font dialog's size range: the steps stop at its ends.
+    auto size = [&doc] {
+        return std::clamp(doc.placement().style.size, Placement::kMinimumSize,
+                          Placement::kMaximumSize);
+    };
+    auto option = [this](bool Document::Options::*member) {
+        return std::pair{[this, member](bool on) {
+                             Document::Options o = document_.options();
+                             o.*member = on;
+                             if (!(o == document_.options()))
+                                 document_.setOptions(o);
+                         },
+                         [this, member] { return document_.options().*member; }};
+    };
+    const auto usingPosition = option(&Document::Options::createUsingPosition);
+    const auto fromWorking = option(&Document::Options::createFromWorkingTile);
+    const auto halfTile = option(&Document::Options::createHalfTile);
+    const auto pasteBase = option(&Document::Options::pasteBaseAfterCreate);
+    auto work = [this] { return workingTile_; };
+    auto text = [this] { return textPlacement_; };
+    auto tiles = [this] { return tileEditor_; };
+    using P = Place;
+    using C = Command;
+    // clang-format off
+    return {
+        // File
+        CommandSpec{C::New, "mnuNew", P::FileMenu, "&New", {ctrl(Qt::Key_N)}, 0, nullptr, nullptr, false},
+        CommandSpec{C::Open, "mnuOpen", P::FileMenu, "&Open", {ctrl(Qt::Key_O)}, 1, "open", "Open QRB File", true,
+                    [this] { mnuOpen_Click(); }},
+        CommandSpec{C::Save, "mnuSave", P::FileMenu, "&Save", {ctrl(Qt::Key_S)}, 2, "save", "Save QRB File", true,
+                    [this] { mnuSave_Click(); }, {}, {}, false, open},
+        CommandSpec{C::SaveAs, "mnuSaveAs", P::FileMenu, "Save &As ...", {ctrl(Qt::Key_A)}, 0, nullptr, nullptr, true,
+                    [this] { mnuSaveAs_Click(); }, {}, {}, false, open},
+        CommandSpec{C::ConfirmReplace, "mnuConfirmWrite", P::FileMenu, "&Confirm when replacing file", {}, 0,
+                    nullptr, nullptr, true, {}, [](bool) {}, {}, true},
+        MenuSeparator{P::FileMenu, "mnuSpacer1"},
+        CommandSpec{C::SavePositionData, "mnuSavePositionData", P::PositionDataMenu, "&Save", {}, 0, nullptr,
+                    nullptr, true, [text] { text()->mnuSavePositionData_Click(); }},
+        CommandSpec{C::LoadPositionData, "mnuLoadPositionData", P::PositionDataMenu, "&Load", {}, 0, nullptr,
+                    nullptr, true, [text] { text()->mnuLoadPositionData_Click(); }},
+        CommandSpec{C::ClearPositionData, "mnuClearPositionData", P::PositionDataMenu, "&Clear", {}, 0, nullptr,
+                    nullptr, true, [text] { text()->mnuClearPositionData_Click(); }},
+        MenuSeparator{P::FileMenu, "mnuSpacer8"},
+        CommandSpec{C::CreateBitmaps, "mnuCreateBMP", P::FileMenu, "Create &bitmaps from QRB file", {}, 0, nullptr,
+                    nullptr, true, [this] { mnuCreateBMP_Click(); }, {}, {}, false, open},
+        MenuSeparator{P::FileMenu, "spacer7"},
+        CommandSpec{C::Print, "mnuPrint", P::FileMenu, "&Print...", {ctrl(Qt::Key_P)}, 0, nullptr, nullptr, true,
+                    [this] { printSheet_->mnuPrint_Click(); }, {}, {}, false, open},
+        CommandSpec{C::ExportSheet, "mnuExportSheet", P::FileMenu, "E&xport print sheet...", {}, 0, nullptr,
+                    nullptr, true, [this] { printSheet_->mnuExportSheet_Click(); }, {}, {}, false, open},
+        MenuSeparator{P::FileMenu, "printSpacer"},
+        CommandSpec{C::Exit, "mnuExit", P::FileMenu, "&Exit", {}, 0, nullptr, nullptr, true,
+                    [this] { mnuExit_Click(); }},
+
+        // Edit
+        CommandSpec{C::Copy, "mnuCopy", P::EditMenu, "&Copy", {ctrl(Qt::Key_C)}, 4, "copy", "Copy", true,
+                    [work] { work()->mnuCopy_Click(); }, {}, {}, false, shown},
+        CommandSpec{C::Paste, "mnuPaste", P::EditMenu, "&Paste", {ctrl(Qt::Key_V)}, 5, "paste", "Paste", true,
+                    [work] { work()->mnuPaste_Click(); }, {}, {}, false, open},
+        MenuSeparator{P::EditMenu, "mnuSpacer7"},
+        CommandSpec{C::PasteBaseImage, "mnuPasteBaseImage", P::EditMenu, "Paste &Base Image", {ctrl(Qt::Key_B)},
+                    0, nullptr, nullptr, true, [work] { work()->mnuPasteBaseImage_Click(); }, {}, {}, false, open},
+        MenuSeparator{P::EditMenu, "styleSpacer"},
+        CommandSpec{C::SelectFont, "Toolbar1_Button7", P::EditMenu, "Select &Font...", {}, 7, "font",
+                    "Select Font", true, [text] { text()->SelectFont(); }},
+        CommandSpec{C::Bold, "Toolbar1_Button10", P::EditMenu, "B&old", {}, 10, "bold", "Bold", true, {},
+                    [this](bool on) { document_.setBold(on); }, [&doc] { return doc.placement().style.bold; }},
+        CommandSpec{C::Italic, "Toolbar1_Button11", P::EditMenu, "&Italic", {}, 11, "italic", "Italic", true, {},
+                    [this](bool on) { document_.setItalic(on); },
+                    [&doc] { return doc.placement().style.italic; }},
+        CommandSpec{C::DecreaseFontSize, "Toolbar1_Button8", P::EditMenu, "&Decrease Font Size", {}, 8,
+                    "font-smaller", "Decrease Font Size", true, [text] { text()->FontSizeDecrease(); }, {}, {},
+                    false, [size] { return size() != Placement::kMinimumSize; }},
+        CommandSpec{C::IncreaseFontSize, "Toolbar1_Button9", P::EditMenu, "I&ncrease Font Size", {}, 9,
+                    "font-larger", "Increase Font Size", true, [text] { text()->FontSizeIncrease(); }, {}, {},
+                    false, [size] { return size() != Placement::kMaximumSize; }},
+        CommandSpec{C::TypeAngle, "mnuTypeAngle", P::EditMenu, "Type Text &Angle...", {}, 0, nullptr, nullptr,
+                    true, [text] { text()->picRotate_Click(); }},
+        MenuSeparator{P::EditMenu, "undoSpacer"},
+        CommandSpec{C::Undo, "mnuUndo", P::EditMenu, "&Undo", QKeySequence::keyBindings(QKeySequence::Undo), 21,
+                    "undo", "Undo", true, [this] { mnuUndo_Click(); }, {}, {}, false,
+                    [&doc] { return doc.canUndo(); }},
+        CommandSpec{C::Redo, "mnuRedo", P::EditMenu, "&Redo",
+                    {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), ctrl(Qt::Key_Y)}, 22, "redo", "Redo", true,
+                    [this] { mnuRedo_Click(); }, {}, {}, false, [&doc] { return doc.canRedo(); }},
+
+        // Tile
+        CommandSpec{C::CreateTile, "mnuCreateTile", P::TileMenu, "&Create Tile", {ctrl(Qt::Key_T)}, 0, nullptr,
+                    nullptr, true, [tiles] { tiles()->cmdCreate_Click(); }, {}, {}, false, open},
+        CommandSpec{C::AddTile, "mnuAddTilemnu", P::TileMenu, "&Add tile", {}, 0, nullptr, nullptr, false,
+                    [tiles] { tiles()->AddTile(); }, {}, {}, false, [] { return false; }},
+        MenuSeparator{P::TileMenu, "spacer3"},
+        CommandSpec{C::CloneTile, "mnuCloneTilemnu", P::TileMenu, "Clo&ne tile", {}, 0, nullptr, nullptr, false,
+                    [tiles] { tiles()->mnuCloneTilemnu_Click(); }, {}, {}, false, current},
+        CommandSpec{C::DeleteCurrentTile, "mnuDeleteTilemnu", P::TileMenu, "D&elete tile", {}, 0, nullptr,
+                    nullptr, false, [tiles] { tiles()->mnuDeleteTilemnu_Click(); }, {}, {}, false, current},
+        MenuSeparator{P::TileMenu, "spacer5", false},
+        CommandSpec{C::RotateLeft, "mnuRotateLeft", P::TileMenu, "&Rotate tile left", {}, 15, "rotate-left",
+                    "Rotate Left", true, [work] { work()->TransformWorkingTile(0); }, {}, {}, false, turns},
+        CommandSpec{C::RotateRight, "mnuRotateRight", P::TileMenu, "Rotate tile ri&ght", {}, 16, "rotate-right",
+                    "Rotate Right", true, [work] { work()->TransformWorkingTile(1); }, {}, {}, false, turns},
+        CommandSpec{C::FlipHorizontal, "mnuFlipHorizontal", P::TileMenu, "&Flip tile horizontal", {}, 17,
+                    "flip-horizontal", "Flip Horizontal", true, [work] { work()->TransformWorkingTile(3); }, {},
+                    {}, false, open},
+        CommandSpec{C::FlipVertical, "mnuFlipVertical", P::TileMenu, "Flip tile &vertical", {}, 18,
+                    "flip-vertical", "Flip Vertical", true, [work] { work()->TransformWorkingTile(2); }, {}, {},
+                    false, open},
+        MenuSeparator{P::TileMenu, "spacer4"},
+        CommandSpec{C::BaseTile, "mnuBaseTile", P::TileMenu, "Set &base tile", {}, 0, nullptr, nullptr, false,
+                    [tiles] { tiles()->mnuSetBaseTile_Click(); }},
+        CommandSpec{C::AutoPasteBaseImage, "mnuAutoPastePase", P::TileMenu,
+                    "Automatically &paste base image when tile is created", {}, 0, nullptr, nullptr, true, {},
+                    pasteBase.first, pasteBase.second},
+        CommandSpec{C::AutoCreateFromWorkingTile, "mnuAutoCreateFromWorking", P::TileMenu,
+                    "Automatically create tile from &working tile", {}, 0, nullptr, nullptr, true, {},
+                    fromWorking.first, fromWorking.second},
+        CommandSpec{C::AutoCreateHalfTile, "mnuCreateHalfTile", P::TileMenu, "Automatically create &halfsize tile",
+                    {}, 0, nullptr, nullptr, true, {}, halfTile.first, halfTile.second},
+        CommandSpec{C::CreateUsingPositionData, "mnuCreateUsingPosition", P::TileMenu,
+                    "Create tile &using position data", {}, 0, nullptr, nullptr, true, {}, usingPosition.first,
+                    usingPosition.second},
+        MenuSeparator{P::TileMenu, "deleteSpacer"},
+        CommandSpec{C::DeleteTiles, "Toolbar1_Button20", P::TileMenu, "&Delete Tile", {}, 20, "delete",
+                    "Delete Tile", true, [tiles] { tiles()->Toolbar1_Button20(); }, {}, {}, false, open},
+        MenuSeparator{P::TileMenu, "letterSpacer"},
+        CommandSpec{C::LetterFromTable, "mnuLetterFromTable", P::TileMenu, "&Letter from table...", {}, 0,
+                    nullptr, nullptr, true, [this] { tableLettering_->mnuLetterFromTable_Click(); }, {}, {},
+                    false, open},
+        // What the working tile and the previews do on a click, for the keyboard.
+        MenuSeparator{P::TileMenu, "previewSpacer"},
+        CommandSpec{C::WorkingTileToPreview, "mnuWorkingTileToPreview", P::TileMenu, "Working Tile t&o Preview",
+                    {}, 0, nullptr, nullptr, true, [work] { work()->pctWorkingTile_Click(); }, {}, {}, false,
+                    shown},
+        CommandSpec{C::EditFullImage, "mnuEditFullImage", P::TileMenu, "Edit Full-Si&ze Image", {}, 0, nullptr,
+                    nullptr, true, [work] { work()->pctPreviewFull_Click(); }, {}, {}, false, shown},
+        CommandSpec{C::EditHalfImage, "mnuEditHalfImage", P::TileMenu, "Edit Half-Size &Image", {}, 0, nullptr,
+                    nullptr, true, [work] { work()->pctPreviewHalf_Click(); }, {}, {}, false, shown},
+        CommandSpec{C::ChooseSmallColour, "mnuSmallColour", P::TileMenu, "Choose &Small Colour...", {}, 0,
+                    nullptr, nullptr, true, [work] { work()->shpPreviewSmall_Click(); }, {}, {}, false, shown},
+
+        // Help
+        CommandSpec{C::Contents, "mnuContents", P::HelpMenu, "&Contents", {}, 0, nullptr, nullptr, true,
+                    [this] { mnuContents_Click(); }},
+        CommandSpec{C::About, "mnuAbout", P::HelpMenu, "&About", {}, 0, nullptr, nullptr, true,
+                    [this] { mnuAbout_Click(); }},
+
+        // The tile context menu
+        CommandSpec{C::SetBaseTile, "mnuSetBaseTile", P::TileContextMenu, "Set as Base tile", {}, 0, nullptr,
+                    nullptr, true, [tiles] { tiles()->mnuSetBaseTile_Click(); }},
+        CommandSpec{C::SaveSelectedTiles, "mnuSaveTiles", P::TileContextMenu, "Save selected tiles", {}, 0,
+                    nullptr, nullptr, false, [tiles] { tiles()->mnuSaveTiles_Click(); }},
+        CommandSpec{C::SaveSelectedTilesAs, "mnuSaveTilesAs", P::TileContextMenu, "Save selected tiles as...",
+                    {}, 0, nullptr, nullptr, true, [tiles] { tiles()->mnuSaveTilesAs_Click(); }},
+        MenuSeparator{P::TileContextMenu, "mnuSpacer2"},
+        CommandSpec{C::DeleteTile, "mnuDeleteTile", P::TileContextMenu, "Delete Tile", {}, 0, nullptr, nullptr,
+                    true, [tiles] { tiles()->mnuDeleteTile_Click(); }, {}, {}, false, current},
+        CommandSpec{C::DeleteSelectedTiles, "mnuDeleteTiles", P::TileContextMenu, "Delete selected tiles", {}, 0,
+                    nullptr, nullptr, true, [tiles] { tiles()->mnuDeleteTiles_Click(); }},
+    };
+    // clang-format on
+}
+#pragma GCC diagnostic pop
+
+void Form2::buildCommands() {
+    QMenuBar* bar = menuBar();
+    auto topMenu = [&](const QString& name, const QString& caption) {
+        QMenu* m = bar->addMenu(caption);
+        m->setObjectName(name);
+        m->menuAction()->setObjectName(name);
+        return m;
+    };
+    ui_.mnuFile = topMenu(QStringLiteral("mnuFile"), tr("&File"));
+    ui_.mnuEdit = topMenu(QStringLiteral("mnuEdit"), tr("&Edit"));
+    ui_.mnuConfiguration = topMenu(QStringLiteral("mnuConfiguration"), tr("&Tile"));
+    ui_.mnuHelp = topMenu(QStringLiteral("mnuHelp"), tr("&Help"));
+    // A top-level menu that never shows in the menu bar.
+    ui_.mnuTileMenu = topMenu(QStringLiteral("mnuTileMenu"), tr("TileMenu"));
+    ui_.mnuTileMenu->menuAction()->setVisible(false);
+    const std::map<Place, QMenu*> menus{{Place::FileMenu, ui_.mnuFile},
+                                        {Place::EditMenu, ui_.mnuEdit},
+                                        {Place::TileMenu, ui_.mnuConfiguration},
+                                        {Place::HelpMenu, ui_.mnuHelp},
+                                        {Place::TileContextMenu, ui_.mnuTileMenu}};
+    std::map<int, QAction*> buttons;
+    for (Entry& entry : commandTable()) {
+        if (const auto* line = std::get_if<MenuSeparator>(&entry)) {
+            QAction* s = menus.at(line->place)->addSeparator();
+            s->setObjectName(QString::fromLatin1(line->objectName));
+            s->setVisible(line->visible);
+            continue;
+        }
+        CommandSpec& spec = std::get<CommandSpec>(entry);
+        if (spec.place == Place::PositionDataMenu && !ui_.mnuPositionData) {
+            ui_.mnuPositionData = ui_.mnuFile->addMenu(tr("&Text Position Data"));
+            ui_.mnuPositionData->setObjectName(QStringLiteral("mnuPositionData"));
+            ui_.mnuPositionData->menuAction()->setObjectName(QStringLiteral("mnuPositionData"));
+        }
+        QMenu* menu =
+            spec.place == Place::PositionDataMenu ? ui_.mnuPositionData : menus.at(spec.place);
+        QAction* a = menu->addAction(tr(spec.caption));
+        a->setObjectName(QString::fromLatin1(spec.objectName));
+        a->setShortcuts(spec.keys);
+        a->setVisible(spec.visible);
+        if (spec.icon)
+            a->setIcon(QIcon(QStringLiteral(":/toolbar/%1.svg").arg(QLatin1String(spec.icon))));
+        if (spec.tip)
+            a->setToolTip(tr(spec.tip));
+        if (spec.toggle) {
+            a->setCheckable(true);
+            a->setChecked(spec.checked ? spec.checked() : spec.startChecked);
+            // Every change of the pressed state, a click or an accessibility tool's toggle;
+            // the window's own display of the state is blocked from coming back.
+            connect(a, &QAction::toggled, this,
+                    [this, toggle = spec.toggle](bool on) { runCommand([&] { toggle(on); }); });
+        } else if (spec.run) {
+            connect(a, &QAction::triggered, this, [this, run = spec.run] { runCommand(run); });
+        }
+        if (spec.toolbarSlot > 0)
+            buttons[spec.toolbarSlot] = a;
+        actions_[spec.id] = a;
+        rules_.push_back(Rule{a, std::move(spec.enabled), std::move(spec.checked)});
+    }
+
+    // Pointers by the old form's names, for the window's code and its tests.
+    struct Named {
+        QAction* Controls::*member;
+        Command id;
+    };
+    static constexpr Named kNamed[] = {
+        {&Controls::mnuNew, Command::New},
+        {&Controls::mnuOpen, Command::Open},
+        {&Controls::mnuSave, Command::Save},
+        {&Controls::mnuSaveAs, Command::SaveAs},
+        {&Controls::mnuConfirmWrite, Command::ConfirmReplace},
+        {&Controls::mnuSavePositionData, Command::SavePositionData},
+        {&Controls::mnuLoadPositionData, Command::LoadPositionData},
+        {&Controls::mnuClearPositionData, Command::ClearPositionData},
+        {&Controls::mnuCreateBMP, Command::CreateBitmaps},
+        {&Controls::mnuPrint, Command::Print},
+        {&Controls::mnuExportSheet, Command::ExportSheet},
+        {&Controls::mnuExit, Command::Exit},
+        {&Controls::mnuCopy, Command::Copy},
+        {&Controls::mnuPaste, Command::Paste},
+        {&Controls::mnuPasteBaseImage, Command::PasteBaseImage},
+        {&Controls::mnuTypeAngle, Command::TypeAngle},
+        {&Controls::mnuUndo, Command::Undo},
+        {&Controls::mnuRedo, Command::Redo},
+        {&Controls::mnuCreateTile, Command::CreateTile},
+        {&Controls::mnuAddTilemnu, Command::AddTile},
+        {&Controls::mnuCloneTilemnu, Command::CloneTile},
+        {&Controls::mnuDeleteTilemnu, Command::DeleteCurrentTile},
+        {&Controls::mnuRotateLeft, Command::RotateLeft},
+        {&Controls::mnuRotateRight, Command::RotateRight},
+        {&Controls::mnuFlipHorizontal, Command::FlipHorizontal},
+        {&Controls::mnuFlipVertical, Command::FlipVertical},
+        {&Controls::mnuBaseTile, Command::BaseTile},
+        {&Controls::mnuAutoPastePase, Command::AutoPasteBaseImage},
+        {&Controls::mnuAutoCreateFromWorking, Command::AutoCreateFromWorkingTile},
+        {&Controls::mnuCreateHalfTile, Command::AutoCreateHalfTile},
+        {&Controls::mnuCreateUsingPosition, Command::CreateUsingPositionData},
+        {&Controls::mnuLetterFromTable, Command::LetterFromTable},
+        {&Controls::mnuWorkingTileToPreview, Command::WorkingTileToPreview},
+        {&Controls::mnuEditFullImage, Command::EditFullImage},
+        {&Controls::mnuEditHalfImage, Command::EditHalfImage},
+        {&Controls::mnuSmallColour, Command::ChooseSmallColour},
+        {&Controls::mnuContents, Command::Contents},
+        {&Controls::mnuAbout, Command::About},
+        {&Controls::mnuSetBaseTile, Command::SetBaseTile},
+        {&Controls::mnuSaveTiles, Command::SaveSelectedTiles},
+        {&Controls::mnuSaveTilesAs, Command::SaveSelectedTilesAs},
+        {&Controls::mnuDeleteTile, Command::DeleteTile},
+        {&Controls::mnuDeleteTiles, Command::DeleteSelectedTiles},
+    };
+    for (const Named& n : kNamed)
+        ui_.*n.member = actions_.at(n.id);
+    auto separator = [&](QMenu* menu, const char* name) {
+        for (QAction* a : menu->actions())
+            if (a->objectName() == QLatin1String(name))
+                return a;
+        return static_cast<QAction*>(nullptr);
+    };
+    ui_.mnuSpacer1 = separator(ui_.mnuFile, "mnuSpacer1");
+    ui_.mnuSpacer8 = separator(ui_.mnuFile, "mnuSpacer8");
+    ui_.spacer7 = separator(ui_.mnuFile, "spacer7");
+    ui_.printSpacer = separator(ui_.mnuFile, "printSpacer");
+    ui_.mnuSpacer7 = separator(ui_.mnuEdit, "mnuSpacer7");
+    ui_.spacer3 = separator(ui_.mnuConfiguration, "spacer3");
+    ui_.spacer5 = separator(ui_.mnuConfiguration, "spacer5");
+    ui_.spacer4 = separator(ui_.mnuConfiguration, "spacer4");
+    ui_.mnuSpacer2 = separator(ui_.mnuTileMenu, "mnuSpacer2");
+
+    buildToolbar(buttons);
+}
+
+void Form2::buildToolbar(const std::map<int, QAction*>& buttons) {
+    ui_.Toolbar1 = new QToolBar(ui_.client);
+    ui_.Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    ui_.Toolbar1->setMovable(false);
+    ui_.Toolbar1->setFloatable(false);
+    ui_.Toolbar1->setIconSize(QSize(16, 16));
+    ui_.Toolbar1->setGeometry(0, 0, ui_.client->width(), 26);
+    ui_.Toolbar1->setAutoFillBackground(true);
+    ui_.Toolbar1->setAccessibleName(tr("Toolbar"));
+    // The old form's buttons 1 to 20, separators included, then Undo and Redo. A button is
+    // its menu item's action; the button widget carries the old name "Toolbar1_Button<i>".
+    for (int i = 1; i <= 22; ++i) {
+        if (i == 21)
+            ui_.Toolbar1->addSeparator()->setObjectName(QStringLiteral("toolbarUndoSpacer"));
+        QAction* a = nullptr;
+        if (const auto found = buttons.find(i); found != buttons.end()) {
+            a = found->second;
+            ui_.Toolbar1->addAction(a);
+            QWidget* button = ui_.Toolbar1->widgetForAction(a);
+            button->setObjectName(i <= 20 ? QStringLiteral("Toolbar1_Button%1").arg(i)
+                                          : QLatin1String(i == 21 ? "toolbarUndo" : "toolbarRedo"));
+            button->setAccessibleName(a->toolTip());
+        } else if (i == 13) {
+            // The half-size option's hidden twin on the old form, showing its state.
+            a = ui_.Toolbar1->addAction(QIcon(QStringLiteral(":/toolbar/half-tile.svg")),
+                                        tr("Automatically Create Halfsize Tile"));
+            a->setObjectName(QStringLiteral("Toolbar1_Button13"));
+            a->setCheckable(true);
+            a->setChecked(document_.options().createHalfTile);
+            a->setEnabled(false);
+            a->setVisible(false);
+            rules_.push_back(Rule{a, [] { return false; },
+                                  [this] { return document_.options().createHalfTile; }});
+        } else {
+            a = ui_.Toolbar1->addSeparator();
+            a->setObjectName(QStringLiteral("Toolbar1_Button%1").arg(i));
+            a->setVisible(i != 14);
+        }
+        if (i <= 20)
+            ui_.toolbar[std::size_t(i)] = a;
+    }
+    ui_.toolbarUndo = buttons.at(21);
+    ui_.toolbarRedo = buttons.at(22);
+}
+
+QAction* Form2::action(Command id) const {
+    return actions_.at(id);
+}
+
+void Form2::updateCommands() {
+    // Every command's state from the document, in one place.
+    for (const Rule& rule : rules_) {
+        if (rule.enabled)
+            rule.action->setEnabled(rule.enabled());
+        if (rule.checked && rule.action->isChecked() != rule.checked()) {
+            const QSignalBlocker quiet(rule.action);
+            rule.action->setChecked(rule.checked());
+        }
+    }
+    // The names of Undo and Redo come from the history.
+    const QString undo =
+        document_.canUndo() ? tr("&Undo %1").arg(document_.undoText()) : tr("&Undo");
+    const QString redo =
+        document_.canRedo() ? tr("&Redo %1").arg(document_.redoText()) : tr("&Redo");
+    ui_.mnuUndo->setText(undo);
+    ui_.mnuRedo->setText(redo);
+    ui_.mnuUndo->setToolTip(QString(undo).remove(QLatin1Char('&')));
+    ui_.mnuRedo->setToolTip(QString(redo).remove(QLatin1Char('&')));
+}
+
+} // namespace qrb
