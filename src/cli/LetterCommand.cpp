@@ -6,6 +6,7 @@
 #include "document/TableLettering.h"
 #include "lettering/LetteringTable.h"
 #include "text/PositionDataFile.h"
+#include "text/render/QtConversions.h"
 #include "text/render/modRotateText.h"
 #include "tileset/LibraryFile.h"
 

@@ -3,6 +3,7 @@
 #include "core/CheckedNumeric.h"
 #include "document/TypedNumber.h"
 #include "text/PositionSlot.h"
+#include "text/render/QtConversions.h"
 #include "text/render/modRotateText.h"
 
 #include <algorithm>

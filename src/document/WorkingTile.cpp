@@ -2,7 +2,7 @@
 
 #include "imaging/HalfSize.h"
 #include "imaging/render/DibConversion.h"
-#include "text/render/modRotateText.h"
+#include "text/render/QtConversions.h"
 
 #include <QPainter>
 

@@ -22,11 +22,6 @@ bool inside(Twips x, Twips y, Twips left, Twips top, Twips width, Twips height) 
     return x >= left && x < left + width && y >= top && y < top + height;
 }
 
-bool fitsInt16(Twips v) {
-    return v >= std::numeric_limits<std::int16_t>::min() &&
-           v <= std::numeric_limits<std::int16_t>::max();
-}
-
 bool fitsInt32(Twips v) {
     return v >= std::numeric_limits<std::int32_t>::min() &&
            v <= std::numeric_limits<std::int32_t>::max();
@@ -384,7 +379,6 @@ ScrollSettings StripModel::scrollSettings(Twips viewportHeight) const {
         small = rowLength(1);
     }
     const Twips large = small * 5;
-    s.fitsSixteenBits = fitsInt16(maximum) && fitsInt16(small) && fitsInt16(large);
     if (fitsInt32(maximum)) {
         s.maximum = static_cast<std::int32_t>(maximum);
         s.smallStep = static_cast<std::int32_t>(small);

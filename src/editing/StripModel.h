@@ -4,7 +4,7 @@
 // and deleting tiles renumber the set and move the marks, where every row sits (in
 // twips, 15 per pixel) and the strip's scroll range.
 //
-// The model works on a TileSet owned by the window. Every change of the tile count goes
+// The model works on a TileSet owned by the document. Every change of the tile count goes
 // through the model (appendTile, deleteTile, deleteSelected, reload) so the marks and the
 // row geometry always match the tiles. The window turns the model's state into pixels
 // and carries out the outcomes it returns (load a tile into the editor, show the tile
@@ -118,12 +118,11 @@ struct RowHit {
 // strip is taller than the 32-bit twips range (not reachable with real tiles) do the
 // values switch to whole pixels; unitTwips says which.
 struct ScrollSettings {
-    bool enabled = false;        // content taller than the viewport
-    std::int32_t maximum = 0;    // may be negative when everything fits; use max(0, ..)
-    std::int32_t smallStep = 0;  // 0 when there is no tile: keep the previous steps
-    std::int32_t largeStep = 0;  // 0 when there is no tile: keep the previous steps
-    std::int32_t unitTwips = 1;  // twips per scroll unit: 1, or 15 for a giant strip
-    bool fitsSixteenBits = true; // all three values fit a signed 16-bit number
+    bool enabled = false;       // content taller than the viewport
+    std::int32_t maximum = 0;   // may be negative when everything fits; use max(0, ..)
+    std::int32_t smallStep = 0; // 0 when there is no tile: keep the previous steps
+    std::int32_t largeStep = 0; // 0 when there is no tile: keep the previous steps
+    std::int32_t unitTwips = 1; // twips per scroll unit: 1, or 15 for a giant strip
     friend bool operator==(const ScrollSettings&, const ScrollSettings&) = default;
 };
 

@@ -1,6 +1,6 @@
 #include "widgets/ImageBox.h"
 
-#include "text/render/modRotateText.h"
+#include "text/render/QtConversions.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

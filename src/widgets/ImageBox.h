@@ -49,9 +49,7 @@ public:
     void setBorder(bool on);
     bool hasBorder() const { return border_; }
 
-    // Drawing state of the surface, kept for the lettering routines.
-    int currentX = 0;
-    int currentY = 0;
+    // The colour the angle dial's digits are drawn in.
     QColor foreColor = Qt::black;
 
 signals:

@@ -1,7 +1,7 @@
 #include "widgets/TileStrip.h"
 
 #include "imaging/render/DibConversion.h"
-#include "text/render/modRotateText.h"
+#include "text/render/QtConversions.h"
 
 #include <QAbstractSlider>
 #include <QApplication>

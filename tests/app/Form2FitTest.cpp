@@ -5,6 +5,7 @@
 #include "app/WindowPlacement.h"
 #include "imaging/render/DibConversion.h"
 #include "support/ui/WindowFixture.h"
+#include "text/render/QtConversions.h"
 #include "text/render/modRotateText.h"
 
 #include <QScrollArea>

@@ -248,11 +248,11 @@ TEST(StripModel, ScrollSettings) {
     TileSet set = tileSet(5); // 40 x 40 tiles: 700 twips a row
     StripModel m(set);
     // Fits: disabled; the classic steps still come from tile 1.
-    EXPECT_EQ(m.scrollSettings(3500), (ScrollSettings{false, 0, 700, 3500, 1, true}));
+    EXPECT_EQ(m.scrollSettings(3500), (ScrollSettings{false, 0, 700, 3500, 1}));
     // One row taller than the viewport.
-    EXPECT_EQ(m.scrollSettings(2800), (ScrollSettings{true, 700, 700, 3500, 1, true}));
+    EXPECT_EQ(m.scrollSettings(2800), (ScrollSettings{true, 700, 700, 3500, 1}));
     TileSet none;
-    EXPECT_EQ(StripModel(none).scrollSettings(2800), (ScrollSettings{false, -2800, 0, 0, 1, true}));
+    EXPECT_EQ(StripModel(none).scrollSettings(2800), (ScrollSettings{false, -2800, 0, 0, 1}));
 }
 
 TEST(StripModel, LargestLibraryScrollsToEveryRow) {
@@ -262,7 +262,7 @@ TEST(StripModel, LargestLibraryScrollsToEveryRow) {
     }
     StripModel m(set);
     const ScrollSettings s = m.scrollSettings(6000);
-    EXPECT_EQ(s, (ScrollSettings{true, 32767 * 700 - 6000, 700, 3500, 1, false}));
+    EXPECT_EQ(s, (ScrollSettings{true, 32767 * 700 - 6000, 700, 3500, 1}));
     // At the bottom, the last row is in view.
     EXPECT_EQ(m.rowAt(s.maximum + 6000 - 36), TileSet::kMaxTiles);
     EXPECT_EQ(m.rowGeometry(TileSet::kMaxTiles).fullTop, 15 + 32766 * 700);

@@ -2,6 +2,7 @@
 
 #include "document/TypedNumber.h"
 #include "text/PositionDataFile.h"
+#include "text/render/QtConversions.h"
 #include "text/render/modRotateText.h"
 #include "widgets/ImageBox.h"
 #include "widgets/PanelStatusBar.h"
@@ -235,7 +236,6 @@ void TextPlacementPanel::showSlots() {
             box->setCursorPosition(0);
         QPushButton* button = ui_.cmdPlaceText[k];
         button->setText(caption(slot.position));
-        button->setProperty("Tag", QString::fromStdString(slot.angle));
         button->setEnabled(document_.slotEnabled(int(k)));
     }
 }

@@ -1,5 +1,6 @@
 #include "platform/qt/FontDialog.h"
 
+#include "text/render/QtConversions.h"
 #include "text/render/modRotateText.h"
 
 #include <QCheckBox>

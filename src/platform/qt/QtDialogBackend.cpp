@@ -1,7 +1,7 @@
 #include "platform/qt/QtDialogBackend.h"
 
 #include "platform/qt/FontDialog.h"
-#include "text/render/modRotateText.h"
+#include "text/render/QtConversions.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -75,15 +75,4 @@ void DrawRotatedText(TextSurface& surface, const QFont& font, const QString& tex
 // the next line.
 void PrintText(TextSurface& surface, const QString& text);
 
-// TextStyle <-> Qt. The font keeps the size as points (QFont::pointSizeF).
-QFont toQFont(const TextStyle& style);
-// Face, size and styles from `font`; the two colours are given.
-TextStyle toTextStyle(const QFont& font, ColourValue textColour, ColourValue boxColour);
-
-// A colour value as a QColor: RGB values directly, system colours through the application
-// palette (window text, window, button face, highlight ...; black when no application runs).
-QColor toQColor(ColourValue value);
-// An opaque QColor as a colour value (0x00BBGGRR).
-ColourValue toColourValue(const QColor& colour);
-
 } // namespace qrb

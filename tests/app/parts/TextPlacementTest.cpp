@@ -5,6 +5,7 @@
 #include "imaging/render/DibConversion.h"
 #include "support/ui/WindowFixture.h"
 #include "text/PositionDataFile.h"
+#include "text/render/QtConversions.h"
 #include "text/render/modRotateText.h"
 
 #include <QMouseEvent>
@@ -134,7 +135,7 @@ TEST_F(Lettering, StoreFillsTheChosenSlotAndRecallBringsItBackCommittingTheLiveT
     ui().toolbarButton(10)->trigger(); // bold
     store(2, "North", 3, 4, 90);
     EXPECT_EQ(ui().cmdPlaceText[2]->text(), "3,4");
-    EXPECT_EQ(ui().cmdPlaceText[2]->property("Tag").toString(), "090");
+    EXPECT_EQ(window->document().positionSlots()[2].angle, "090");
     EXPECT_TRUE(ui().Text1[2]->font().bold());
     EXPECT_EQ(ui().Text1[2]->toolTip(), "Font = Arial, Size = 8, Degrees = 090");
     EXPECT_TRUE(ui().cmdPlaceText[2]->isEnabled());

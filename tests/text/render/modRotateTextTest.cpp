@@ -1,4 +1,5 @@
 #include "text/render/modRotateText.h"
+#include "text/render/QtConversions.h"
 
 #include <gtest/gtest.h>
 
