@@ -5,7 +5,6 @@
 #include "app/parts/PrintSheetPanel.h"
 #include "app/parts/TableLetteringPanel.h"
 #include "app/parts/TextPlacementPanel.h"
-#include "app/parts/TileEditorPanel.h"
 #include "app/parts/WorkingTilePanel.h"
 #include "platform/qt/Resources.h"
 #include "widgets/ImageBox.h"
@@ -96,8 +95,6 @@ void Form2::createPanels() {
                             *platform_.printing,
                             *platform_.progress,
                             [this](const QString& text) { showStatus(text); }};
-    tileEditor_ =
-        new TileEditorPanel(document_, services, progressDisplay(), ui_.ProgressBar1, this);
     workingTile_ = new WorkingTilePanel(document_, services,
                                         {ui_.pctWorkingTile, ui_.pctPreviewFull, ui_.pctPreviewHalf,
                                          ui_.shpPreviewSmall, ui_.Label2},
@@ -154,12 +151,11 @@ void Form2::bindControls() {
     auto bind = [this](auto* sender, auto signal, auto command) {
         connect(sender, signal, this, [this, command] { runCommand(command); });
     };
-    TileEditorPanel* tiles = tileEditor_;
     WorkingTilePanel* work = workingTile_;
     TextPlacementPanel* text = textPlacement_;
 
     // Buttons and clicks of the controls.
-    bind(ui_.cmdCreate, &QPushButton::clicked, [tiles] { tiles->cmdCreate_Click(); });
+    connect(ui_.cmdCreate, &QPushButton::clicked, action(Command::CreateTile), &QAction::trigger);
     bind(ui_.cmdPlace, &QPushButton::clicked, [text] { text->cmdPlace_Click(); });
     bind(ui_.cmdStore, &QPushButton::clicked, [text] { text->cmdStore_Click(); });
     for (int k = 0; k < 9; ++k)

@@ -57,7 +57,6 @@ class PrintSheetPanel;
 class ShapeWidget;
 class TableLetteringPanel;
 class TextPlacementPanel;
-class TileEditorPanel;
 class TileStrip;
 class WorkingTilePanel;
 
@@ -173,7 +172,6 @@ public:
     MessageBoxes& messages() { return *platform_.messages; }
     Clipboard& clipboard() { return *platform_.clipboard; }
     const Platform& platform() const { return platform_; }
-    TileEditorPanel& tileEditor() { return *tileEditor_; }
     WorkingTilePanel& workingTile() { return *workingTile_; }
     TextPlacementPanel& textPlacement() { return *textPlacement_; }
     PrintSheetPanel& printSheet() { return *printSheet_; }
@@ -194,6 +192,11 @@ public:
     bool mnuSave_Click();
     bool mnuSaveAs_Click();
     void mnuCreateBMP_Click();
+    // Create; says in the status bar why nothing was made.
+    void createTile();
+    // Asks for a file and writes the selected tiles to it; the file written does not
+    // become the library's path.
+    void saveSelectedTiles();
     void mnuExit_Click();
     void mnuContents_Click();
     void mnuAbout_Click();
@@ -289,7 +292,6 @@ private:
     CommonDialog dialog_;
     Document document_;
     Controls ui_;
-    TileEditorPanel* tileEditor_ = nullptr;
     WorkingTilePanel* workingTile_ = nullptr;
     TextPlacementPanel* textPlacement_ = nullptr;
     PrintSheetPanel* printSheet_ = nullptr;

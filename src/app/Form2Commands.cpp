@@ -6,7 +6,6 @@
 #include "app/parts/PrintSheetPanel.h"
 #include "app/parts/TableLetteringPanel.h"
 #include "app/parts/TextPlacementPanel.h"
-#include "app/parts/TileEditorPanel.h"
 #include "app/parts/WorkingTilePanel.h"
 
 #include <QAction>
@@ -63,7 +62,7 @@ std::vector<Entry> Form2::commandTable() {
     const auto pasteBase = option(&Document::Options::pasteBaseAfterCreate);
     auto work = [this] { return workingTile_; };
     auto text = [this] { return textPlacement_; };
-    auto tiles = [this] { return tileEditor_; };
+    Document& edit = document_;
     using P = Place;
     using C = Command;
     // clang-format off
@@ -131,14 +130,14 @@ std::vector<Entry> Form2::commandTable() {
 
         // Tile
         CommandSpec{C::CreateTile, "mnuCreateTile", P::TileMenu, "&Create Tile", {ctrl(Qt::Key_T)}, 0, nullptr,
-                    nullptr, true, [tiles] { tiles()->cmdCreate_Click(); }, {}, {}, false, open},
+                    nullptr, true, [this] { createTile(); }, {}, {}, false, open},
         CommandSpec{C::AddTile, "mnuAddTilemnu", P::TileMenu, "&Add tile", {}, 0, nullptr, nullptr, false,
-                    [tiles] { tiles()->AddTile(); }, {}, {}, false, [] { return false; }},
+                    [&edit] { edit.addTile(); }, {}, {}, false, [] { return false; }},
         MenuSeparator{P::TileMenu, "spacer3"},
         CommandSpec{C::CloneTile, "mnuCloneTilemnu", P::TileMenu, "Clo&ne tile", {}, 0, nullptr, nullptr, false,
-                    [tiles] { tiles()->mnuCloneTilemnu_Click(); }, {}, {}, false, current},
+                    [&edit] { edit.cloneTile(); }, {}, {}, false, current},
         CommandSpec{C::DeleteCurrentTile, "mnuDeleteTilemnu", P::TileMenu, "D&elete tile", {}, 0, nullptr,
-                    nullptr, false, [tiles] { tiles()->mnuDeleteTilemnu_Click(); }, {}, {}, false, current},
+                    nullptr, false, [&edit] { edit.deleteTile(); }, {}, {}, false, current},
         MenuSeparator{P::TileMenu, "spacer5", false},
         CommandSpec{C::RotateLeft, "mnuRotateLeft", P::TileMenu, "&Rotate tile left", {}, 15, "rotate-left",
                     "Rotate Left", true, [work] { work()->TransformWorkingTile(0); }, {}, {}, false, turns},
@@ -152,7 +151,7 @@ std::vector<Entry> Form2::commandTable() {
                     false, open},
         MenuSeparator{P::TileMenu, "spacer4"},
         CommandSpec{C::BaseTile, "mnuBaseTile", P::TileMenu, "Set &base tile", {}, 0, nullptr, nullptr, false,
-                    [tiles] { tiles()->mnuSetBaseTile_Click(); }},
+                    [&edit] { edit.setBaseTile(); }},
         CommandSpec{C::AutoPasteBaseImage, "mnuAutoPastePase", P::TileMenu,
                     "Automatically &paste base image when tile is created", {}, 0, nullptr, nullptr, true, {},
                     pasteBase.first, pasteBase.second},
@@ -166,7 +165,10 @@ std::vector<Entry> Form2::commandTable() {
                     usingPosition.second},
         MenuSeparator{P::TileMenu, "deleteSpacer"},
         CommandSpec{C::DeleteTiles, "Toolbar1_Button20", P::TileMenu, "&Delete Tile", {}, 20, "delete",
-                    "Delete Tile", true, [tiles] { tiles()->Toolbar1_Button20(); }, {}, {}, false, open},
+                    "Delete Tile", true, [&edit] {
+                        // The marked tiles, else the current tile.
+                        edit.strip().multiSelect() ? edit.deleteSelected() : edit.deleteTile();
+                    }, {}, {}, false, open},
         MenuSeparator{P::TileMenu, "letterSpacer"},
         CommandSpec{C::LetterFromTable, "mnuLetterFromTable", P::TileMenu, "&Letter from table...", {}, 0,
                     nullptr, nullptr, true, [this] { tableLettering_->mnuLetterFromTable_Click(); }, {}, {},
@@ -191,16 +193,16 @@ std::vector<Entry> Form2::commandTable() {
 
         // The tile context menu
         CommandSpec{C::SetBaseTile, "mnuSetBaseTile", P::TileContextMenu, "Set as Base tile", {}, 0, nullptr,
-                    nullptr, true, [tiles] { tiles()->mnuSetBaseTile_Click(); }},
+                    nullptr, true, [&edit] { edit.setBaseTile(); }},
         CommandSpec{C::SaveSelectedTiles, "mnuSaveTiles", P::TileContextMenu, "Save selected tiles", {}, 0,
-                    nullptr, nullptr, false, [tiles] { tiles()->mnuSaveTiles_Click(); }},
+                    nullptr, nullptr, false, [this] { saveSelectedTiles(); }},
         CommandSpec{C::SaveSelectedTilesAs, "mnuSaveTilesAs", P::TileContextMenu, "Save selected tiles as...",
-                    {}, 0, nullptr, nullptr, true, [tiles] { tiles()->mnuSaveTilesAs_Click(); }},
+                    {}, 0, nullptr, nullptr, true, [this] { saveSelectedTiles(); }},
         MenuSeparator{P::TileContextMenu, "mnuSpacer2"},
         CommandSpec{C::DeleteTile, "mnuDeleteTile", P::TileContextMenu, "Delete Tile", {}, 0, nullptr, nullptr,
-                    true, [tiles] { tiles()->mnuDeleteTile_Click(); }, {}, {}, false, current},
+                    true, [&edit] { edit.deleteTile(); }, {}, {}, false, current},
         CommandSpec{C::DeleteSelectedTiles, "mnuDeleteTiles", P::TileContextMenu, "Delete selected tiles", {}, 0,
-                    nullptr, nullptr, true, [tiles] { tiles()->mnuDeleteTiles_Click(); }},
+                    nullptr, nullptr, true, [&edit] { edit.deleteSelected(); }},
     };
     // clang-format on
 }

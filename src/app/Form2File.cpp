@@ -176,6 +176,48 @@ bool Form2::save(bool askForName) {
                     [&] { document_.save(named, progressDisplay()); });
 }
 
+// ---- Tiles -------------------------------------------------------------------------------
+
+void Form2::createTile() {
+    if (!document_.createTile())
+        showStatus(tr("Nothing was created: pick a tile in the strip (or paste a picture) first."));
+}
+
+void Form2::saveSelectedTiles() {
+    // The file is always asked for: the selection never goes silently over a file.
+    if (!document_.isLibraryOpen())
+        return;
+    const FileToWrite file{
+        currentPath(),
+        tr("Save QRB file as ..."),
+        QString::fromLatin1(kLibraryFilter),
+        QStringLiteral(".qrb"),
+        tr("%1 already exists.\nDo you want to replace it with the selected tiles?"),
+        MessageIcon::Critical};
+    // Over the open library's own file the selection would replace the whole library on
+    // disk: a question of its own, with No as the answer Enter gives.
+    const AskFirst ownFile = [this](const QString& path) -> std::optional<bool> {
+        if (!isSameFile(path, currentPath()))
+            return std::nullopt;
+        const int kept = int(document_.strip().selectedTiles().size());
+        const QString question =
+            tr("%1 is the file of the library open in the window.\nSaving the selected tiles "
+               "over it leaves the file with %2 of the library's %3 tiles; the window keeps "
+               "all of them, unsaved.\nDo you want to replace the library's file with the "
+               "selected tiles?")
+                .arg(QDir::toNativeSeparators(path))
+                .arg(kept)
+                .arg(TileCount());
+        return messages().ask(Question{question, appTitle(), MessageIcon::Exclamation, false,
+                                       Answer::No}) == Answer::Yes;
+    };
+    const QString path = askFileToWrite(dialog_, messages(), file, ownFile);
+    if (path.isEmpty())
+        return;
+    busyWork(messages(), ui_.ProgressBar1, tr("The selected tiles were not saved."),
+             [&] { document_.saveSelected(path, progressDisplay()); });
+}
+
 // ---- Bitmap export -----------------------------------------------------------------------
 
 void Form2::mnuCreateBMP_Click() {
