@@ -138,30 +138,21 @@ bool Form2::save(bool askForName) {
     if (TileCount() == 0 || !document_.isLibraryOpen())
         return false;
 
-    QString path = currentPath();
+    QString named = withExtension(currentPath(), QStringLiteral(".qrb"));
     if (askForName) {
         // The dialog starts without a name; if no file gets written the library's path
         // stays what it was.
-        dialog_.FileName.clear();
-        dialog_.DialogTitle = tr("Save QRB file as ...");
-        dialog_.Filter = QString::fromLatin1(kLibraryFilter);
-        try {
-            dialog_.ShowSave();
-        } catch (const DialogCancelled&) {
+        named = askFileToWrite(dialog_, messages(),
+                               {QString(), tr("Save QRB file as ..."),
+                                QString::fromLatin1(kLibraryFilter), QStringLiteral(".qrb"),
+                                tr("%1 already exists.\nDo you want to replace it?")});
+        if (named.isEmpty())
             return false;
-        }
-        path = dialog_.FileName;
     } else if (ui_.mnuConfirmWrite->isChecked() &&
                !messages().askYesNo(tr("Do you want to over write the current file?"), appTitle(),
                                     MessageIcon::Critical)) {
         return false;
     }
-    const QString named = withExtension(path, QStringLiteral(".qrb"));
-    // The dialog asked about the name as typed; the file written may be another one.
-    if (named != path && askForName && (dialog_.Flags & dialogflags::OverwritePrompt) &&
-        !mayReplace(messages(), named, tr("%1 already exists.\nDo you want to replace it?"),
-                    MessageIcon::Exclamation))
-        return false;
     // Another program's version of the library's file is not overwritten unasked.
     if (isSameFile(named, currentPath()) && document_.fileChangedOnDisk() &&
         messages().ask(Question{tr("%1 has been changed by another program since it was opened "
@@ -223,13 +214,11 @@ void Form2::saveSelectedTiles() {
 void Form2::mnuCreateBMP_Click() {
     if (!document_.isLibraryOpen())
         return;
-    dialog_.CancelError = false;
-    dialog_.FileName.clear();
-    dialog_.DialogTitle = tr("Convert QRB file to BMP files starting with ...");
-    dialog_.Filter = QStringLiteral("BMP File (*.bmp)|*.bmp");
-    dialog_.ShowSave();
-    dialog_.CancelError = true;
-    const QString chosen = dialog_.FileName;
+    // A prefix, not a file: the bitmaps of the same names are replaced without a question.
+    const QString chosen =
+        askFileToWrite(dialog_, messages(),
+                       {QString(), tr("Convert QRB file to BMP files starting with ..."),
+                        QStringLiteral("BMP File (*.bmp)|*.bmp"), QString(), QString()});
     if (chosen.isEmpty())
         return; // cancelled: nothing is written
 

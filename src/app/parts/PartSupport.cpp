@@ -93,11 +93,16 @@ QString askFileToWrite(CommonDialog& dialog, MessageBoxes& messages, const FileT
             return {};
         }
     }
-    const QString path = withExtension(dialog.FileName, file.extension);
+    if (dialog.FileName.isEmpty())
+        return {};
+    const QString path =
+        file.extension.isEmpty() ? dialog.FileName : withExtension(dialog.FileName, file.extension);
     if (askFirst) {
         if (const std::optional<bool> decided = askFirst(path))
             return *decided ? path : QString();
     }
+    if (file.question.isEmpty())
+        return path;
     return mayReplace(messages, path, file.question, file.icon) ? path : QString();
 }
 

@@ -68,8 +68,8 @@ struct FileToWrite {
     QString start;     // the name the dialog starts on
     QString title;     // the dialog's title
     QString filter;    // "PDF File (*.pdf)|*.pdf"
-    QString extension; // appended unless the name ends in it (".pdf")
-    QString question;  // asked when the named file exists; %1 is its name
+    QString extension; // appended unless the name ends in it (".pdf"); none when empty
+    QString question;  // asked when the named file exists (%1 is its name); none when empty
     MessageIcon icon = MessageIcon::Exclamation;
 };
 

@@ -277,22 +277,11 @@ void TextPlacementPanel::picRotate_Click() {
 }
 
 void TextPlacementPanel::mnuSavePositionData_Click() {
-    CommonDialog& dialog = services_.dialog;
-    dialog.FileName.clear();
-    dialog.DialogTitle = tr("Save position data to...");
-    dialog.Filter = QString::fromLatin1(kPositionFilter);
-    try {
-        dialog.ShowSave();
-    } catch (const DialogCancelled&) {
-        return;
-    }
-    if (dialog.FileName.isEmpty())
-        return;
-    const QString path = withExtension(dialog.FileName, QStringLiteral(".qpf"));
-    // The dialog asked about the name as typed; the file written may be another one.
-    if (path != dialog.FileName && (dialog.Flags & dialogflags::OverwritePrompt) &&
-        !mayReplace(services_.messages, path, tr("%1 already exists.\nDo you want to replace it?"),
-                    MessageIcon::Exclamation))
+    const QString path = askFileToWrite(
+        services_.dialog, services_.messages,
+        {QString(), tr("Save position data to..."), QString::fromLatin1(kPositionFilter),
+         QStringLiteral(".qpf"), tr("%1 already exists.\nDo you want to replace it?")});
+    if (path.isEmpty())
         return;
     busyWork(services_.messages, nullptr, tr("The position data was not saved."),
              [&] { document_.savePositionData(path); });
