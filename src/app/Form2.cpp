@@ -167,8 +167,6 @@ void Form2::bindControls() {
     bind(ui_.shpPreviewSmall, &ImageBox::clicked, [work] { work->shpPreviewSmall_Click(); });
 
     // The strip: presses, keys and scrolling.
-    connect(ui_.VScroll1, &QScrollBar::valueChanged, this, &Form2::scrollStrip);
-    connect(ui_.stripSideways, &QScrollBar::valueChanged, ui_.Picture1, &TileStrip::setContentLeft);
     connect(ui_.pctWorkingTile, &ImageBox::resized, this, &Form2::centreWorkingTile);
     connect(ui_.pctPreviewFull, &ImageBox::resized, this, &Form2::placePreviews);
     connect(ui_.Picture1, &TileStrip::rowPressed, this,
@@ -227,9 +225,10 @@ void Form2::documentChanged(Document::Changes what, int firstTile) {
                                          : (count == 1 ? tr("1 Tile") : tr("%1 Tiles").arg(count)));
         UpdateTitle();
         Form_Resize();
-        // Tiles added at the end: the strip shows the last of them.
-        if ((what & Change::Appended) && count > 0 && ui_.VScroll1->isEnabled())
-            ui_.VScroll1->setValue(ui_.VScroll1->maximum());
+        // The strip goes back to its first row, or shows the last of tiles added at the end.
+        ui_.Picture1->updateScrollRange(true);
+        if (what & Change::Appended)
+            ui_.Picture1->scrollToEnd();
     }
     if (what & (Change::Selection | Change::Tiles))
         ui_.Picture1->update();
@@ -435,15 +434,14 @@ void Form2::Form_Resize() {
     // A viewport of a new height needs a new scroll range, or rows below the old range
     // could no longer be reached. The strip stays where it is.
     if (TileCount() > 0)
-        updateScrollRange(false);
+        ui_.Picture1->updateScrollRange(false);
 }
 
 bool Form2::layoutStripSideways() {
     QFrame* view = ui_.Picture2;
     QScrollBar* side = ui_.stripSideways;
-    const int inside = view->contentsRect().width();
-    const int wide = ui_.Picture1->contentWidth();
-    const bool needed = wide > inside;
+    ui_.Picture1->resize(view->contentsRect().width(), ui_.Picture1->height());
+    const bool needed = ui_.Picture1->updateSidewaysRange();
     const int bottom = visibleBand().second - ui_.StatusBar1->height();
     const int height = bottom - view->y() - (needed ? side->height() : 0);
     const bool changed = height != view->height() || needed == side->isHidden();
@@ -451,9 +449,6 @@ bool Form2::layoutStripSideways() {
         view->resize(view->width(), height);
     side->setGeometry(view->x(), view->y() + view->height(), view->width(), side->height());
     side->setVisible(needed);
-    side->setRange(0, needed ? wide - inside : 0);
-    side->setPageStep(std::max(1, inside));
-    side->setSingleStep(10);
     ui_.Picture1->setGeometry(view->contentsRect());
     return changed;
 }
@@ -539,7 +534,6 @@ void Form2::placePreviews() {
 void Form2::UpdateTitle() {
     ui_.ProgressBar1->hide();
     showTitle();
-    updateScrollRange(true);
 }
 
 void Form2::showStatus(const QString& text) {
@@ -559,43 +553,8 @@ void Form2::showTitle() {
     setWindowModified(document_.isLibraryOpen() && !document_.isSaved());
 }
 
-void Form2::updateScrollRange(bool toTop) {
-    const ScrollSettings s = document_.strip().scrollSettings(
-        Twips{ui_.Picture2->contentsRect().height()} * strip::kTwipsPerPixel);
-    QScrollBar* bar = ui_.VScroll1;
-    {
-        const QSignalBlocker quiet(bar);
-        bar->setMaximum(std::max(0, s.maximum));
-        if (s.smallStep > 0) {
-            bar->setPageStep(s.largeStep);
-            bar->setSingleStep(s.smallStep);
-        }
-        scrollUnit_ = s.unitTwips;
-        if (toTop)
-            bar->setValue(0);
-        bar->setEnabled(s.enabled);
-    }
-    scrollStrip();
-}
-
-void Form2::scrollStrip() {
-    ui_.Picture1->setContentTop(-Twips{ui_.VScroll1->value()} * scrollUnit_);
-}
-
 void Form2::ensureRowVisible(int tile) {
-    if (tile < 1 || tile > TileCount())
-        return;
-    const RowGeometry g = document_.strip().rowGeometry(tile);
-    const Twips viewTop = Twips{ui_.VScroll1->value()} * scrollUnit_;
-    const Twips viewHeight = Twips{ui_.Picture1->height()} * strip::kTwipsPerPixel;
-    const Twips top = std::max<Twips>(0, g.frameTop);
-    const Twips bottom = g.frameTop + g.frameHeight;
-    Twips wanted = viewTop;
-    if (top < viewTop)
-        wanted = top;
-    else if (bottom > viewTop + viewHeight)
-        wanted = bottom - viewHeight;
-    ui_.VScroll1->setValue(static_cast<int>((wanted + scrollUnit_ - 1) / scrollUnit_));
+    ui_.Picture1->ensureRowVisible(tile);
 }
 
 void Form2::Strip_MouseDown(int index, RowPart part, MouseButton button, Modifiers modifiers,

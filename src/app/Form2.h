@@ -262,8 +262,6 @@ private:
     // The rows of the client area in view: all of it unless the window is smaller than
     // the design and the client area scrolls.
     std::pair<int, int> visibleBand() const;
-    void updateScrollRange(bool toTop);
-    void scrollStrip();
     void showTileMenu(const TileMenuForm& form, QPoint globalPos);
     void reportError(const QString& text);
     // Writes the library; `askForName` shows the save dialog first.
@@ -301,8 +299,7 @@ private:
     QString startupFile_;
     QPointer<AboutBox> about_;
     bool firstActivation_ = true;
-    int runningCommands_ = 0;     // commands running now, the outermost one catches
-    std::int32_t scrollUnit_ = 1; // twips per VScroll1 unit
+    int runningCommands_ = 0; // commands running now, the outermost one catches
     std::pair<int, int> pinnedBand_;
     std::optional<FileIdentity> noticedOnDisk_; // the changed file the user was told of // the
                                                 // visible band the strip was last laid out for

@@ -317,12 +317,12 @@ void Form2::buildControls() {
                              {575, kStripBarTop, 17, 439}, 0, 0, 1);
     ui_.VScroll1->setEnabled(false);
     ui_.VScroll1->setAccessibleName(tr("Scroll tile strip"));
-    ui_.Picture1->setScrollTarget(ui_.VScroll1);
     // Shown below the strip only while a row is wider than it.
     ui_.stripSideways = scrollBar(client, QStringLiteral("stripSideways"), Qt::Horizontal,
                                   {334, 452, 325, 17}, 0, 0, 1);
     ui_.stripSideways->setAccessibleName(tr("Scroll tile strip sideways"));
     ui_.stripSideways->hide();
+    ui_.Picture1->setScrollBars(ui_.VScroll1, ui_.stripSideways);
 
     ui_.StatusBar1 = named(new PanelStatusBar(client), QStringLiteral("StatusBar1"));
     // The size panel is wide enough for two digits: at 20 pixels "18" would be cut off.

@@ -3,11 +3,12 @@
 #include "imaging/render/DibConversion.h"
 #include "text/render/QtConversions.h"
 
-#include <QAbstractSlider>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QSignalBlocker>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -329,10 +330,71 @@ void TileStrip::keyPressEvent(QKeyEvent* event) {
 }
 
 void TileStrip::wheelEvent(QWheelEvent* event) {
-    if (scrollTarget_ && scrollTarget_->isEnabled())
-        QApplication::sendEvent(scrollTarget_, event);
+    if (vertical_ && vertical_->isEnabled())
+        QApplication::sendEvent(vertical_, event);
     else
         event->ignore();
+}
+
+// ---- Scrolling ---------------------------------------------------------------------------
+
+void TileStrip::setScrollBars(QScrollBar* vertical, QScrollBar* sideways) {
+    vertical_ = vertical;
+    sideways_ = sideways;
+    connect(vertical_, &QScrollBar::valueChanged, this,
+            [this](int value) { setContentTop(-Twips{value} * scrollUnit_); });
+    connect(sideways_, &QScrollBar::valueChanged, this, &TileStrip::setContentLeft);
+}
+
+void TileStrip::updateScrollRange(bool toTop) {
+    if (!vertical_)
+        return;
+    const ScrollSettings s = model_.scrollSettings(Twips{height()} * strip::kTwipsPerPixel);
+    {
+        const QSignalBlocker quiet(vertical_);
+        vertical_->setMaximum(std::max(0, s.maximum));
+        if (s.smallStep > 0) {
+            vertical_->setPageStep(s.largeStep);
+            vertical_->setSingleStep(s.smallStep);
+        }
+        scrollUnit_ = s.unitTwips;
+        if (toTop)
+            vertical_->setValue(0);
+        vertical_->setEnabled(s.enabled);
+    }
+    setContentTop(-Twips{vertical_->value()} * scrollUnit_);
+}
+
+bool TileStrip::updateSidewaysRange() {
+    const int wide = contentWidth();
+    const bool needed = wide > width();
+    if (sideways_) {
+        sideways_->setRange(0, needed ? wide - width() : 0);
+        sideways_->setPageStep(std::max(1, width()));
+        sideways_->setSingleStep(10);
+    }
+    return needed;
+}
+
+void TileStrip::ensureRowVisible(int tile) {
+    if (!vertical_ || tile < 1 || tile > model_.count())
+        return;
+    const RowGeometry g = model_.rowGeometry(tile);
+    const Twips viewTop = Twips{vertical_->value()} * scrollUnit_;
+    const Twips viewHeight = Twips{height()} * strip::kTwipsPerPixel;
+    const Twips top = std::max<Twips>(0, g.frameTop);
+    const Twips bottom = g.frameTop + g.frameHeight;
+    Twips wanted = viewTop;
+    if (top < viewTop)
+        wanted = top;
+    else if (bottom > viewTop + viewHeight)
+        wanted = bottom - viewHeight;
+    vertical_->setValue(static_cast<int>((wanted + scrollUnit_ - 1) / scrollUnit_));
+}
+
+void TileStrip::scrollToEnd() {
+    if (vertical_ && vertical_->isEnabled())
+        vertical_->setValue(vertical_->maximum());
 }
 
 } // namespace qrb

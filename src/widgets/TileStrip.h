@@ -26,7 +26,7 @@
 #include <QPixmap>
 #include <QWidget>
 
-class QAbstractSlider;
+class QScrollBar;
 
 namespace qrb {
 
@@ -69,8 +69,19 @@ public:
     int toPixelsY(Twips contentY) const;
     Twips toContentY(int widgetY) const;
 
-    // The scroll bar that moves the strip: the wheel is passed on to it.
-    void setScrollTarget(QAbstractSlider* scrollBar) { scrollTarget_ = scrollBar; }
+    // The bars that scroll the strip: `vertical` up and down (the wheel is passed on to
+    // it), `sideways` across rows wider than the strip. The strip sets their ranges and
+    // follows them.
+    void setScrollBars(QScrollBar* vertical, QScrollBar* sideways);
+    // The vertical range for the rows and the strip's height as they are now; `toTop`
+    // scrolls back to the first row, otherwise the strip stays where it is.
+    void updateScrollRange(bool toTop);
+    // The sideways range for the widest row; true when the sideways bar is needed.
+    bool updateSidewaysRange();
+    // Scrolls as little as brings tile `tile`'s row into view.
+    void ensureRowVisible(int tile);
+    // Scrolls to the last row.
+    void scrollToEnd();
 
     // The row the keys work from: the row last pressed or reached by a key while it is
     // still in the strip, else the current tile; 0 when there is neither.
@@ -115,8 +126,10 @@ private:
     bool white_ = false;
     QPixmap emptyPicture_;
     QCache<int, RowPixmaps> cache_{kDefaultCacheBytes};
-    QAbstractSlider* scrollTarget_ = nullptr;
-    int focusRow_ = 0; // 0: the current tile
+    QScrollBar* vertical_ = nullptr;
+    QScrollBar* sideways_ = nullptr;
+    std::int32_t scrollUnit_ = 1; // twips per unit of the vertical bar
+    int focusRow_ = 0;            // 0: the current tile
     int contentLeft_ = 0;
     // The widest row among rows 1..measured_ (by full + half width) and its pixel width.
     mutable int measured_ = 0;
