@@ -54,6 +54,7 @@ Form2::Form2(Platform platform, const QString& startupFile, QWidget* parent)
     buildControls();
     buildCommands();
     createPanels();
+    arrangeControls();
     bindControls();
 
     // F1 anywhere in the window opens the help, as Help > Contents does.
@@ -95,25 +96,32 @@ void Form2::createPanels() {
                             *platform_.printing,
                             *platform_.progress,
                             [this](const QString& text) { showStatus(text); }};
+    textPlacement_ = new TextPlacementPanel(document_, services, ui_.client, ui_.StatusBar1, this);
+    // The panel's controls by the old form's names, for the window's layout and its tests.
+    const TextPlacementPanel::Widgets& text = textPlacement_->widgets();
+    ui_.txtText = text.txtText;
+    ui_.Frame3 = text.Frame3;
+    ui_.XScroll = text.XScroll;
+    ui_.YScroll = text.YScroll;
+    ui_.txtX = text.txtX;
+    ui_.txtY = text.txtY;
+    ui_.Label1 = text.Label1;
+    ui_.Label2 = text.Label2;
+    ui_.cmdPlace = text.cmdPlace;
+    ui_.cmdStore = text.cmdStore;
+    ui_.frmRotate = text.frmRotate;
+    ui_.txtAngle = text.txtAngle;
+    ui_.HScroll1 = text.HScroll1;
+    ui_.picRotate = text.picRotate;
+    ui_.Shape4 = text.Shape4;
+    ui_.Frame2 = text.Frame2;
+    ui_.cmdPlaceText = text.cmdPlaceText;
+    ui_.Text1 = text.Text1;
     workingTile_ = new WorkingTilePanel(document_, services,
                                         {ui_.pctWorkingTile, ui_.pctPreviewFull, ui_.pctPreviewHalf,
                                          ui_.shpPreviewSmall, ui_.Label2},
                                         this);
     connect(workingTile_, &WorkingTilePanel::sizesChanged, this, &Form2::placePreviews);
-    TextPlacementPanel::Widgets text;
-    text.txtText = ui_.txtText;
-    text.XScroll = ui_.XScroll;
-    text.YScroll = ui_.YScroll;
-    text.txtX = ui_.txtX;
-    text.txtY = ui_.txtY;
-    text.frmRotate = ui_.frmRotate;
-    text.txtAngle = ui_.txtAngle;
-    text.HScroll1 = ui_.HScroll1;
-    text.picRotate = ui_.picRotate;
-    text.cmdPlaceText = ui_.cmdPlaceText;
-    text.Text1 = ui_.Text1;
-    text.status = ui_.StatusBar1;
-    textPlacement_ = new TextPlacementPanel(document_, services, text, this);
     printSheet_ = new PrintSheetPanel(document_, services, this);
     tableLettering_ = new TableLetteringPanel(document_, services, this);
     connect(tableLettering_, &TableLetteringPanel::tilesAppended, this, &Form2::ensureRowVisible);

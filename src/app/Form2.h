@@ -241,6 +241,8 @@ private:
     void buildCommands();
     void buildToolbar(const std::map<int, QAction*>& buttons);
     void createPanels();
+    // The controls' stacking and keyboard order, once the panels built theirs.
+    void arrangeControls();
     void bindControls();
     void Form_Load();
     void documentChanged(Document::Changes what, int firstTile);

@@ -3,6 +3,7 @@
 
 #include "app/Form2.h"
 
+#include "app/parts/DesignControls.h"
 #include "widgets/GroupFrame.h"
 #include "widgets/ImageBox.h"
 #include "widgets/PanelStatusBar.h"
@@ -22,6 +23,8 @@
 #include <QToolBar>
 
 namespace qrb {
+
+using namespace design;
 
 namespace {
 
@@ -77,51 +80,6 @@ private:
     QFocusFrame* frame_;
 };
 
-QFont arial(double points) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    return font;
-}
-
-template <class W> W* named(W* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
-
-QLineEdit* textBox(QWidget* parent, const QString& name, QRect geometry, const QString& text = {}) {
-    auto* box = named(new QLineEdit(text, parent), name);
-    box->setGeometry(geometry);
-    box->setAlignment(Qt::AlignCenter);
-    return box;
-}
-
-QGroupBox* frame(QWidget* parent, const QString& name, QRect geometry, const QString& accessible) {
-    auto* box = named(new GroupFrame(parent), name);
-    box->setGeometry(geometry);
-    box->setAccessibleName(accessible);
-    // Solid, so the window's background picture does not show through the group.
-    box->setAutoFillBackground(true);
-    return box;
-}
-
-QScrollBar* scrollBar(QWidget* parent, const QString& name, Qt::Orientation orientation,
-                      QRect geometry, int minimum, int maximum, int largeChange) {
-    auto* bar = named(new QScrollBar(orientation, parent), name);
-    bar->setGeometry(geometry);
-    bar->setRange(minimum, maximum);
-    bar->setPageStep(largeChange);
-    bar->setSingleStep(1);
-    return bar;
-}
-
-ImageBox* imageBox(QWidget* parent, const QString& name, QRect geometry,
-                   const QString& accessible) {
-    auto* box = named(new ImageBox(parent), name);
-    box->setGeometry(geometry);
-    box->setAccessibleName(accessible);
-    return box;
-}
-
 } // namespace
 
 QPixmap Form2::logo() const {
@@ -151,78 +109,6 @@ void Form2::buildControls() {
     ui_.Image1->setPixmap(logo());
     ui_.Image1->setAccessibleName(tr("Logo"));
 
-    ui_.txtText = textBox(client, QStringLiteral("txtText"), {2, 28, 156, 15});
-    ui_.txtText->setFont(arial(6));
-    ui_.txtText->setToolTip(tr("Enter text for tile here."));
-    ui_.txtText->setAccessibleName(tr("Text to place"));
-    // The box is only twice its font size high: no room for a frame or margins.
-    ui_.txtText->setFrame(false);
-    ui_.txtText->setTextMargins(0, 0, 0, 0);
-    ui_.txtText->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid gray; padding: 0; }"));
-
-    // Position group.
-    // The group ends above the angle group, so its lower edge stays in view.
-    ui_.Frame3 = frame(client, QStringLiteral("Frame3"), {2, 62, 156, 112}, tr("Text position"));
-    ui_.Frame3->setTitle(tr("Text Position"));
-    ui_.XScroll = scrollBar(ui_.Frame3, QStringLiteral("XScroll"), Qt::Horizontal,
-                            {23, 14, 121, 17}, -5, 100, 10);
-    ui_.XScroll->setEnabled(false);
-    ui_.XScroll->setAccessibleName(tr("Horizontal position"));
-    ui_.YScroll = scrollBar(ui_.Frame3, QStringLiteral("YScroll"), Qt::Vertical, {7, 33, 17, 79},
-                            -5, 100, 10);
-    ui_.YScroll->setEnabled(false);
-    ui_.YScroll->setAccessibleName(tr("Vertical position"));
-    ui_.txtX = textBox(ui_.Frame3, QStringLiteral("txtX"), {48, 40, 33, 19}, QStringLiteral("0"));
-    ui_.txtX->setFont(arial(8.25));
-    ui_.txtX->setToolTip(tr("Horizontal Position - Click to change"));
-    ui_.txtX->setAccessibleName(tr("Horizontal position"));
-    ui_.txtY = textBox(ui_.Frame3, QStringLiteral("txtY"), {96, 40, 33, 19}, QStringLiteral("0"));
-    ui_.txtY->setFont(arial(8.25));
-    ui_.txtY->setToolTip(tr("Vertical Position - Click to change"));
-    ui_.txtY->setAccessibleName(tr("Vertical position"));
-    ui_.Label1 = named(new QLabel(QStringLiteral(","), ui_.Frame3), QStringLiteral("Label1"));
-    ui_.Label1->setGeometry(80, 45, 17, 17);
-    ui_.Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    ui_.Label2 = named(new QLabel(ui_.Frame3), QStringLiteral("Label2"));
-    ui_.Label2->setGeometry(32, 64, 113, 17);
-    ui_.Label2->setAlignment(Qt::AlignCenter);
-    ui_.Label2->setToolTip(tr("Tile Size"));
-    ui_.Label2->setAccessibleName(tr("Working tile size"));
-    ui_.cmdPlace = named(new QPushButton(tr("Place"), ui_.Frame3), QStringLiteral("cmdPlace"));
-    ui_.cmdPlace->setGeometry(32, 85, 55, 27);
-    ui_.cmdPlace->setToolTip(tr("Place text on the working tile"));
-    ui_.cmdStore = named(new QPushButton(tr("Store"), ui_.Frame3), QStringLiteral("cmdStore"));
-    ui_.cmdStore->setGeometry(90, 85, 55, 27);
-    ui_.cmdStore->setToolTip(tr("After clicking \"Store\" select one of the nine position buttons "
-                                "below to save the current text, position, and font"));
-
-    // Angle group.
-    ui_.frmRotate = frame(client, QStringLiteral("frmRotate"), {2, 175, 156, 83}, tr("Text angle"));
-    ui_.frmRotate->setTitle(tr("Current Text Angle"));
-    ui_.frmRotate->setToolTip(tr("Current Text Angle"));
-    ui_.txtAngle =
-        textBox(ui_.frmRotate, QStringLiteral("txtAngle"), {6, 29, 34, 20}, QStringLiteral("000"));
-    ui_.txtAngle->setFont(arial(9.75));
-    ui_.txtAngle->setToolTip(tr("Enter the desired text angle"));
-    ui_.txtAngle->setAccessibleName(tr("Text angle"));
-    ui_.txtAngle->hide();
-    ui_.HScroll1 = scrollBar(ui_.frmRotate, QStringLiteral("HScroll1"), Qt::Horizontal,
-                             {4, 63, 147, 17}, -1, 360, 10);
-    ui_.HScroll1->setAccessibleName(tr("Text angle"));
-    ui_.picRotate = imageBox(ui_.frmRotate, QStringLiteral("picRotate"), {64, 13, 50, 50},
-                             tr("Text angle dial"));
-    ui_.picRotate->setAutoSize(false);
-    ui_.picRotate->setFont(arial(9.75));
-    ui_.picRotate->setToolTip(tr("Current Text Angle"));
-    {
-        QImage dial(50, 50, QImage::Format_RGB32);
-        dial.fill(palette().color(QPalette::Button));
-        ui_.picRotate->setImage(dial);
-    }
-    ui_.Shape4 =
-        named(new ShapeWidget(ShapeWidget::Kind::Circle, ui_.picRotate), QStringLiteral("Shape4"));
-    ui_.Shape4->setGeometry(0, 0, 47, 49);
-
     // The caption is text, so it takes the desktop's colours like every other button.
     ui_.cmdCreate = named(new QPushButton(tr("&Create"), client), QStringLiteral("cmdCreate"));
     // Above the slots' group, whose caption it would otherwise cover.
@@ -237,26 +123,6 @@ void Form2::buildControls() {
     }
     ui_.cmdCreate->setToolTip(tr("Click to create new tile"));
     ui_.cmdCreate->setAccessibleName(tr("Create tile"));
-
-    // Position slots.
-    ui_.Frame2 = frame(client, QStringLiteral("Frame2"), {2, 299, 156, 261}, tr("Position slots"));
-    ui_.Frame2->setTitle(tr("Position Slots"));
-    static constexpr std::array<int, 9> kButtonTops{11, 39, 68, 96, 123, 150, 178, 205, 233};
-    static constexpr std::array<int, 9> kTextTops{11, 39, 67, 94, 122, 149, 177, 204, 232};
-    for (int k = 0; k < 9; ++k) {
-        auto* text = textBox(ui_.Frame2, QStringLiteral("Text1(%1)").arg(k),
-                             {k == 0 ? 4 : 3, kTextTops[std::size_t(k)], 77, 23});
-        text->setProperty("index", k);
-        text->setAccessibleName(tr("Slot %1 text").arg(k + 1));
-        ui_.Text1[std::size_t(k)] = text;
-        auto* button = named(new QPushButton(QStringLiteral("%1,%1").arg(5 * k), ui_.Frame2),
-                             QStringLiteral("cmdPlaceText(%1)").arg(k));
-        button->setGeometry(89, kButtonTops[std::size_t(k)], 63, 23);
-        button->setProperty("index", k);
-        button->setEnabled(false);
-        button->setAccessibleName(tr("Slot %1").arg(k + 1));
-        ui_.cmdPlaceText[std::size_t(k)] = button;
-    }
 
     // Working tile and previews.
     for (int k = 0; k < 2; ++k) {
@@ -337,7 +203,9 @@ void Form2::buildControls() {
     ui_.ProgressBar1->setTextVisible(false);
     ui_.ProgressBar1->setAccessibleName(tr("Progress"));
     ui_.ProgressBar1->hide();
+}
 
+void Form2::arrangeControls() {
     // Stacking: the logo and the frames lie beneath the controls they frame. A working
     // tile too large for its frame spreads under the text controls, never over them, so
     // they stay usable.

@@ -13,6 +13,7 @@
 
 class QAction;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollBar;
@@ -21,27 +22,41 @@ namespace qrb {
 
 class ImageBox;
 class PanelStatusBar;
+class ShapeWidget;
 
 class TextPlacementPanel : public QObject {
     Q_OBJECT
 public:
+    // The panel's controls, which it builds in the window's client area at their design
+    // places. Label2 (the working tile's size) sits in the position group but shows the
+    // working tile: the working tile's panel fills it.
     struct Widgets {
         QLineEdit* txtText = nullptr;
+        QGroupBox* Frame3 = nullptr; // the position group
         QScrollBar* XScroll = nullptr;
         QScrollBar* YScroll = nullptr;
         QLineEdit* txtX = nullptr;
         QLineEdit* txtY = nullptr;
-        QGroupBox* frmRotate = nullptr;
+        QLabel* Label1 = nullptr;
+        QLabel* Label2 = nullptr;
+        QPushButton* cmdPlace = nullptr;
+        QPushButton* cmdStore = nullptr;
+        QGroupBox* frmRotate = nullptr; // the angle group
         QLineEdit* txtAngle = nullptr;
         QScrollBar* HScroll1 = nullptr;
         ImageBox* picRotate = nullptr;
+        ShapeWidget* Shape4 = nullptr;
+        QGroupBox* Frame2 = nullptr; // the slots' group
         std::array<QPushButton*, 9> cmdPlaceText{};
         std::array<QLineEdit*, 9> Text1{};
         PanelStatusBar* status = nullptr; // panels 2 to 4 show the style
     };
 
-    TextPlacementPanel(Document& document, Services services, const Widgets& widgets,
-                       QObject* parent = nullptr);
+    // Builds the panel's controls in `client`; `status` is the window's status bar.
+    TextPlacementPanel(Document& document, Services services, QWidget* client,
+                       PanelStatusBar* status, QObject* parent = nullptr);
+
+    const Widgets& widgets() const { return ui_; }
 
     // ---- Commands (bound by the window) ------------------------------------------------
     void cmdPlace_Click();
@@ -60,6 +75,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildControls(QWidget* client);
     void connectInput();
     void show(Document::Changes what);
     void showStyle();
