@@ -237,6 +237,8 @@ void Form2::arrangeControls() {
         box->setKeyboardClicks(true);
     for (int i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
+    // Typing goes to the text box from the start.
+    ui_.txtText->setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace qrb

@@ -26,6 +26,11 @@ protected:
     }
 };
 
+TEST_F(Keys, TypingGoesToTheTextBoxFromTheStart) {
+    activate();
+    EXPECT_EQ(QApplication::focusWidget(), ui().txtText);
+}
+
 TEST_F(Keys, MenuShortcutsWinWhileATextBoxHasTheFocus) {
     open(library("lib.qrb", 2, 40, 40));
     activate();
