@@ -29,7 +29,7 @@ protected:
         write(
             "\xEF\xBB\xBF"
             "Base, SLOT1 ,slot2,slot8,copies\r\n1,Harbour,3,,2\r\n"
-            "2,\"Market, small\",,\"two\r\nlines\",1\r\n3,,,,1\r\n\r\n1,Ä€,1,6,0\r\n2,Last,,,\r\n");
+            "2,\"Market, small\",,\"two lines\",1\r\n3,,,,1\r\n\r\n1,Ä€,1,6,0\r\n2,Last,,,\r\n");
     }
 
     void write(const std::string& text) const {

@@ -20,20 +20,14 @@ std::vector<std::uint8_t> bytesOf(std::string_view text) {
     return {text.begin(), text.end()};
 }
 
-TEST(LetteringTable, QuotedFieldsHoldSeparatorsQuotesAndLineBreaks) {
+TEST(LetteringTable, QuotedFieldsHoldSeparatorsAndQuotes) {
     const LetteringTable table = csv("base,slot1,slot2\n"
                                      "1,\"Harbour, East\",\"say \"\"hi\"\"\"\n"
-                                     "2,\"two\nlines\",\"crlf\r\nkept\"\n"
                                      "3,\"\",plain\n");
-    ASSERT_EQ(table.rows().size(), 3u);
+    ASSERT_EQ(table.rows().size(), 2u);
     EXPECT_EQ(table.rows()[0].texts[0], "Harbour, East");
     EXPECT_EQ(table.rows()[0].texts[1], "say \"hi\"");
-    EXPECT_EQ(table.rows()[1].texts[0], "two\nlines");
-    EXPECT_EQ(table.rows()[1].texts[1], "crlf\r\nkept");
-    EXPECT_EQ(table.rows()[2].texts[0], "");
-    // Rows count the lines their quoted breaks take.
-    EXPECT_EQ(table.rows()[1].line, 3);
-    EXPECT_EQ(table.rows()[2].line, 6);
+    EXPECT_EQ(table.rows()[1].texts[0], "");
 }
 
 TEST(LetteringTable, ByteOrderMarkCrlfHeaderCaseAndTrailingBlankLines) {
@@ -123,7 +117,17 @@ const BadTable kBadTables[] = {
     {"TextAfterClosingQuote", "base,slot1\n1,\"ab\"c\n", 2, "slot1", "follows the closing quote"},
     {"QuoteInPlainField", "base,slot1\n1,5\" tile\n", 2, "slot1", "quote inside a field"},
     {"QuoteErrorInHeader", "base,\"slot1\n", 1, "column 2", "never closed"},
-    {"ErrorAfterAQuotedBreak", "base,slot1\n1,\"a\nb\"\nx,y\n", 4, "base", "\"x\""},
+    // A slot text is one line of printable characters.
+    {"LineBreakInSlot", "base,slot1\n1,\"a\nb\"\nx,y\n", 2, "slot1",
+     "control character U+000A at character 2"},
+    {"NulInSlot", "base,slot1\n1,ab" + std::string(1, '\0') + "c\n", 2, "slot1",
+     "control character U+0000 at character 3"},
+    {"TabInSlot", "base,slot1\n1,\"a\tb\"\n", 2, "slot1", "U+0009"},
+    {"C1ControlInSlot", "base,slot1\n1,\xC2\x85\n", 2, "slot1", "U+0085 at character 1"},
+    // Quoted input shows control characters escaped and is cut after 60 characters.
+    {"EscapeInHeader", "base,\x1B[31mred\n", 1, "\x1b[31mred", "\"\\x1B[31mred\" is not one"},
+    {"HugeHeader", "base," + std::string(100000, 'h') + "\n", 1, std::string(100000, 'h'),
+     "\"" + std::string(60, 'h') + "...\" (100000 bytes) is not one"},
     {"NotWindows1252", "base,slot2\n1,ok ✓\n", 2, "slot2", "slot2 holds \"✓\""},
     {"TooLong", "base,slot1\n1," + std::string(127, 'W') + "\n", 2, "slot1",
      "slot1 is 127 characters long; a position data file holds at most 126"},
