@@ -126,6 +126,8 @@ const BadTable kBadTables[] = {
     {"C1ControlInSlot", "base,slot1\n1,\xC2\x85\n", 2, "slot1", "U+0085 at character 1"},
     // Quoted input shows control characters escaped and is cut after 60 characters.
     {"EscapeInHeader", "base,\x1B[31mred\n", 1, "\x1b[31mred", "\"\\x1B[31mred\" is not one"},
+    {"NulInHeader", "base,a" + std::string(1, '\0') + "b\n", 1, std::string("a\0b", 3),
+     "column 2 \"a\\x00b\" is not one"},
     {"HugeHeader", "base," + std::string(100000, 'h') + "\n", 1, std::string(100000, 'h'),
      "\"" + std::string(60, 'h') + "...\" (100000 bytes) is not one"},
     {"NotWindows1252", "base,slot2\n1,ok ✓\n", 2, "slot2", "slot2 holds \"✓\""},
@@ -149,6 +151,50 @@ const BadTable kBadTables[] = {
 
 INSTANTIATE_TEST_SUITE_P(LetteringTable, BadTables, ::testing::ValuesIn(kBadTables),
                          [](const auto& testCase) { return testCase.param.name; });
+
+// A table saved as UTF-16 is named as such, read whole or as a stream.
+TEST(LetteringTable, Utf16IsRefusedAsSuch) {
+    TempDir dir;
+    const std::string says = "the table is UTF-16; save it as UTF-8";
+    for (const std::string& text :
+         {std::string("\xFF\xFE"
+                      "b\0a\0s\0e\0\n\0",
+                      12),
+          std::string("\xFE\xFF\0b\0a", 7), std::string("b\0a\0s\0e\0", 8)}) {
+        try {
+            csv(text);
+            ADD_FAILURE() << "accepted";
+        } catch (const TableError& e) {
+            EXPECT_EQ(std::string(e.what()), "rows.csv: " + says);
+        }
+        writeFile(dir / "rows.csv", bytesOf(text));
+        try {
+            LetteringTable::forEachRow(dir / "rows.csv", [](const LetteringRow&) {});
+            ADD_FAILURE() << "accepted";
+        } catch (const TableError& e) {
+            EXPECT_NE(std::string(e.what()).find(says), std::string::npos) << e.what();
+        }
+    }
+}
+
+// Read as a stream, a table gives the rows read() gives, however its records fall across
+// the reader's chunks.
+TEST(LetteringTable, StreamGivesTheRowsOfTheWholeTable) {
+    TempDir dir;
+    std::string text = "\xEF\xBB\xBF"
+                       "base,slot1,copies\r\n";
+    for (int i = 0; i < 20000; ++i)
+        text += std::to_string(i % 7 + 1) + ",\"row, " + std::to_string(i) + "\"," +
+                std::to_string(i % 3) + (i % 2 ? "\r\n" : "\n");
+    writeFile(dir / "rows.csv", bytesOf(text));
+    std::vector<LetteringRow> streamed;
+    LetteringTable::forEachRow(dir / "rows.csv",
+                               [&](const LetteringRow& row) { streamed.push_back(row); });
+    EXPECT_EQ(streamed, csv(text).rows());
+    ASSERT_EQ(streamed.size(), 20000u);
+    EXPECT_EQ(streamed.back().line, 20001);
+    EXPECT_EQ(streamed.back().texts[0], "row, 19999");
+}
 
 TEST(LetteringTable, CheckNamesTheRowWhoseBaseIsBeyondTheLibrary) {
     const LetteringTable table = csv("base,slot1\n1,a\n3,b\n\n9,c\n");

@@ -106,6 +106,25 @@ TEST(SheetCommand, SheetsThatCannotBeMadeWriteNothing) {
               "error: no tile fits: a 300 x 300 mm tile, but the page leaves 190 x 277 mm inside "
               "its margins\n");
     EXPECT_EQ(dir.entries(), 1u);
+    // A length no page has is shown short, not as 309 digits.
+    EXPECT_EQ(run(dir, {"sheet", "--tile-size", "1e308", "lib.qrb", "out.pdf"}).err,
+              "error: no tile fits: a 1e+308 x inf mm tile, but the page leaves 190 x 277 mm "
+              "inside its margins\n");
+}
+
+// Pages of an earlier, longer run stay and are named; file names show control characters
+// escaped, never raw to the terminal.
+TEST(SheetCommand, PngPagesSayWhichOlderPagesWereLeft) {
+    TempDir dir;
+    library(dir, "lib.qrb", {kRed, kGreen});
+    for (const char* page : {"p\x1b-1.png", "p\x1b-2.png", "p\x1b-3.png", "p\x1b-4.png"}) {
+        test::writeFile(dir / page, {'o', 'l', 'd'});
+    }
+    const Result r = run(dir, {"sheet", "--dpi", "10", "lib.qrb", "p\x1b.png"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "wrote 1 page: p\\x1B-1.png\nnote: older pages of an earlier, longer run "
+                     "were left as they were: p\\x1B-2.png ... p\\x1B-4.png\n");
+    EXPECT_EQ(test::readFile(dir / "p\x1b-2.png"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
 }
 
 TEST(SheetCommand, BadOptionsAreUsageErrors) {
