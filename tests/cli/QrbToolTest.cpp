@@ -140,6 +140,21 @@ TEST(QrbTool, MaxMemoryRefusesALibraryBeforeReadingIt) {
     EXPECT_EQ(run(dir, {"extract", "--max-memory=1k", "lib.qrb", "out.qrb", "1"}).code, 0);
 }
 
+// Memory the system will not give, within the budget: the message says what was being
+// read and how much it needed, not "std::bad_alloc".
+TEST(QrbTool, OutOfMemorySaysWhatAndHowMuch) {
+    TempDir dir;
+    QrbFixture lib; // 1-bit pictures: 8 MB in the file, 240 MB once read
+    lib.addTile(0, FixtureImage::of(DibImage::filled(8192, 8192, Rgb{1, 2, 3}), 1),
+                FixtureImage::of(DibImage::filled(4096, 4096, Rgb{1, 2, 3}), 1));
+    lib.writeTo(dir / "packed.qrb");
+    const Result r =
+        run(dir, {"extract", "packed.qrb", "out.qrb", "1"}, ".out", "prlimit --as=209715200");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "error: packed.qrb: not enough memory for its images (240 MiB needed)\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.qrb"));
+}
+
 // Results that cannot be written are a failure, not a silent success.
 TEST(QrbTool, OutputThatCannotBeWrittenFails) {
     TempDir dir;
