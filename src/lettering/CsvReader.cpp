@@ -6,7 +6,8 @@ namespace qrb {
 
 CsvReader::CsvReader(std::string_view text, char separator) : text_(text), separator_(separator) {}
 
-CsvReader::CsvReader(std::istream& in, char separator) : in_(&in), separator_(separator) {}
+CsvReader::CsvReader(std::istream& in, char separator, std::size_t chunk)
+    : in_(&in), chunk_(chunk > 0 ? chunk : 1), separator_(separator) {}
 
 bool CsvReader::have(std::size_t n) {
     while (pos_ + n >= text_.size()) {
@@ -14,8 +15,8 @@ bool CsvReader::have(std::size_t n) {
             return false;
         }
         const std::size_t old = buffer_.size();
-        buffer_.resize(old + kChunk);
-        in_->read(buffer_.data() + old, std::streamsize(kChunk));
+        buffer_.resize(old + chunk_);
+        in_->read(buffer_.data() + old, std::streamsize(chunk_));
         buffer_.resize(old + std::size_t(in_->gcount()));
         if (in_->bad()) {
             throw std::ios_base::failure("the table could not be read");

@@ -31,9 +31,9 @@ class CsvReader {
 public:
     // Reads `text`, which must outlive the reader.
     CsvReader(std::string_view text, char separator);
-    // Reads `in` as it goes: memory holds the record being read, not the text. A read
-    // error of the stream throws std::ios_base::failure.
-    CsvReader(std::istream& in, char separator);
+    // Reads `in` as it goes, `chunk` bytes at a time: memory holds the record being read,
+    // not the text. A read error of the stream throws std::ios_base::failure.
+    CsvReader(std::istream& in, char separator, std::size_t chunk = kDefaultChunk);
 
     // The next record's fields, without quotes; false when the text has no more records.
     // An empty line is a record of one empty field; a line break at the very end of the
@@ -43,9 +43,9 @@ public:
     // The line on which the record last returned by next() starts.
     int recordLine() const { return recordLine_; }
 
-private:
-    static constexpr std::size_t kChunk = 64 * 1024;
+    static constexpr std::size_t kDefaultChunk = 64 * 1024;
 
+private:
     // Whether the byte at pos_ + n is there, reading more of the stream when needed.
     bool have(std::size_t n);
     bool atLineBreak() const;
@@ -55,6 +55,7 @@ private:
     void readPlain(std::string& field, std::size_t index);
 
     std::istream* in_ = nullptr;
+    std::size_t chunk_ = kDefaultChunk;
     std::string buffer_; // what has been read of `in_` since the current record began
     std::string_view text_;
     char separator_;

@@ -102,7 +102,7 @@ private:
         try {
             return reader_.next(cells);
         } catch (const std::ios_base::failure&) {
-            fail(0, "", "cannot read the table");
+            fail(reader_.recordLine() > 0 ? reader_.recordLine() : 1, "", "cannot read the table");
         } catch (const CsvSyntaxError& e) {
             const std::string column = e.field() < kinds_.size()
                                            ? columnName(kinds_[e.field()])
@@ -247,7 +247,7 @@ void LetteringTable::forEachRow(const std::filesystem::path& path,
         throw FileError(path, "cannot read");
     const std::string_view opening(start, std::size_t(in.gcount()));
     if (looksLikeUtf16(opening))
-        throw TableError(name, 0, "", "the table is UTF-16; save it as UTF-8");
+        throw TableError(name, 1, "", "the table is UTF-16; save it as UTF-8");
     in.clear();
     in.seekg(opening.starts_with(kByteOrderMark) ? std::streamoff(kByteOrderMark.size()) : 0);
     if (!in)
@@ -269,7 +269,7 @@ LetteringTable LetteringTable::read(const std::filesystem::path& path) {
 LetteringTable LetteringTable::parse(std::string_view text, char separator,
                                      const std::string& name) {
     if (looksLikeUtf16(text.substr(0, 2)))
-        throw TableError(name, 0, "", "the table is UTF-16; save it as UTF-8");
+        throw TableError(name, 1, "", "the table is UTF-16; save it as UTF-8");
     if (text.starts_with(kByteOrderMark))
         text.remove_prefix(kByteOrderMark.size());
     LetteringTable table;

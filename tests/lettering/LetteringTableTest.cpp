@@ -2,11 +2,13 @@
 // wrong, each reported with its line and column.
 
 #include "lettering/LetteringTable.h"
+#include "lettering/CsvReader.h"
 
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 namespace qrb::test {
@@ -165,7 +167,7 @@ TEST(LetteringTable, Utf16IsRefusedAsSuch) {
             csv(text);
             ADD_FAILURE() << "accepted";
         } catch (const TableError& e) {
-            EXPECT_EQ(std::string(e.what()), "rows.csv: " + says);
+            EXPECT_EQ(std::string(e.what()), "rows.csv:1: " + says);
         }
         writeFile(dir / "rows.csv", bytesOf(text));
         try {
@@ -194,6 +196,25 @@ TEST(LetteringTable, StreamGivesTheRowsOfTheWholeTable) {
     ASSERT_EQ(streamed.size(), 20000u);
     EXPECT_EQ(streamed.back().line, 20001);
     EXPECT_EQ(streamed.back().texts[0], "row, 19999");
+}
+
+// However a stream's chunks cut the text (inside a quote, between CR and LF), its records
+// are those of the whole text.
+TEST(CsvReader, StreamInAnyChunksReadsAsTheWholeText) {
+    const std::string text = "a,\"b,\"\"c\"\"\r\nd\"\r\n\r\ne,f\rg\n\"\",\"x\"\n";
+    for (std::size_t chunk = 1; chunk <= text.size(); ++chunk) {
+        CsvReader whole(text, ',');
+        std::istringstream in(text);
+        CsvReader streamed(in, ',', chunk);
+        std::vector<std::string> a;
+        std::vector<std::string> b;
+        while (whole.next(a)) {
+            ASSERT_TRUE(streamed.next(b)) << chunk;
+            EXPECT_EQ(a, b) << chunk;
+            EXPECT_EQ(whole.recordLine(), streamed.recordLine()) << chunk;
+        }
+        EXPECT_FALSE(streamed.next(b)) << chunk;
+    }
 }
 
 TEST(LetteringTable, CheckNamesTheRowWhoseBaseIsBeyondTheLibrary) {
