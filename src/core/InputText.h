@@ -14,8 +14,8 @@ namespace qrb {
 // "\x1B", "\x00"; everything else as it is.
 std::string escapedControls(std::string_view text);
 
-// `text` in double quotes (or `quote`), escaped as above and cut after `limit` characters with "..."
-// and its full length in bytes: "\"Harbour\"", "\"AAAA...AAA\" (10485760 bytes)".
+// `text` in double quotes (or `quote`), escaped as above and cut after `limit` characters with
+// "..." and its full length in bytes: "\"Harbour\"", "\"AAAA...\" (10485760 bytes)".
 std::string quotedInput(std::string_view text, std::size_t limit = 60, char quote = '"');
 
 // The first control character of `text` (as above, tab included) as a byte offset, or
