@@ -331,10 +331,6 @@ std::vector<TileHeaderRecord> recordsFor(int count, const Source& src) {
     return records;
 }
 
-// A decoded 1-bit row of 32 pixels takes 96 bytes where the file stores 4: no library
-// decodes to more than this many times its size.
-constexpr std::uint64_t kMaxGrowth = 24;
-
 // A read-only stream buffer over bytes in memory.
 class MemoryBuffer : public std::streambuf {
 public:
