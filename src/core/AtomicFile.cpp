@@ -2,6 +2,7 @@
 
 #include "core/FileError.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -454,20 +455,25 @@ void AtomicFile::commit() {
     }
 }
 
-std::size_t AtomicFile::openableAtOnce() {
+std::size_t AtomicFile::openableAtOnce(std::size_t wanted) {
+    // Room for what the program has open already and opens meanwhile.
+    constexpr rlim_t kReserve = 64;
     struct rlimit limit {};
     if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) {
         return 0;
     }
-    if (limit.rlim_cur < limit.rlim_max) {
+    const rlim_t needed = rlim_t(wanted) + kReserve;
+    if (limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur < needed &&
+        limit.rlim_cur < limit.rlim_max) {
+        // Only as far as needed: descriptors above 1024 are a surprise to code that still
+        // uses select().
         struct rlimit raised = limit;
-        raised.rlim_cur = limit.rlim_max;
+        raised.rlim_cur =
+            limit.rlim_max == RLIM_INFINITY ? needed : std::min(needed, limit.rlim_max);
         if (::setrlimit(RLIMIT_NOFILE, &raised) == 0) {
             limit = raised;
         }
     }
-    // Room for what the program has open already and opens meanwhile.
-    constexpr rlim_t kReserve = 64;
     if (limit.rlim_cur == RLIM_INFINITY) {
         return std::size_t(1) << 20;
     }
@@ -475,7 +481,7 @@ std::size_t AtomicFile::openableAtOnce() {
 }
 
 AtomicFile& AtomicFileSet::add(std::filesystem::path target) {
-    if (files_.size() >= AtomicFile::openableAtOnce()) {
+    if (files_.size() >= AtomicFile::openableAtOnce(files_.size() + 1)) {
         throw FileError(target, "cannot write " + std::to_string(files_.size() + 1) +
                                     " files at once: the system allows " +
                                     std::to_string(files_.size()) + " open files");

@@ -64,8 +64,9 @@ public:
     void commit();
 
     // How many AtomicFiles may be prepared at once: each holds its file open. Raises the
-    // process's soft limit of open files to its hard limit on the way.
-    static std::size_t openableAtOnce();
+    // process's soft limit of open files towards its hard limit when fewer than `wanted`
+    // would fit.
+    static std::size_t openableAtOnce(std::size_t wanted = 0);
 
     // The file that will be replaced (after following symbolic links).
     const std::filesystem::path& target() const;

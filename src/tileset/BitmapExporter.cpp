@@ -37,7 +37,7 @@ void BitmapExporter::exportAll(const TileSet& set, const std::filesystem::path& 
     if (progress) {
         progress(0, total);
     }
-    if (std::size_t(total) <= AtomicFile::openableAtOnce()) {
+    if (std::size_t(total) <= AtomicFile::openableAtOnce(std::size_t(total))) {
         // All or none: every bitmap complete on disk before any is put in place.
         AtomicFileSet files;
         const std::string nothing = " (nothing was exported; bitmaps already there were left "

@@ -152,7 +152,7 @@ std::vector<std::filesystem::path> SheetWriter::writePng(const std::filesystem::
                                                          const SheetLayout& layout,
                                                          const SheetArt& art, int dpi) {
     const std::size_t pages = layout.pages.size();
-    if (pages > AtomicFile::openableAtOnce()) {
+    if (pages > AtomicFile::openableAtOnce(pages)) {
         throw SheetError(std::to_string(pages) +
                          " PNG pages are more than this system lets one run keep open at once (" +
                          std::to_string(AtomicFile::openableAtOnce()) +
