@@ -137,10 +137,13 @@ int letter(const ParsedArguments& args, std::ostream& out) {
     });
     const int lettered = check.made();
 
+    // --max-memory covers IN and the tile being lettered.
     const std::uint64_t working = letteringBytes(headers);
-    if (working > budget)
-        throw FileError(in, "lettering one of its tiles needs " + describeMemorySize(working) +
-                                " of memory, more than the limit of " + describeMemorySize(budget));
+    if (headers.decodedBytes > budget || working > budget - headers.decodedBytes)
+        throw FileError(in, "its images need " + describeMemorySize(headers.decodedBytes) +
+                                " of memory once read and lettering one tile " +
+                                describeMemorySize(working) + ", more than the limit of " +
+                                describeMemorySize(budget));
     const TileSet tiles =
         LibraryFile::load(in, progress.stage("reading " + in.string()), budget - working);
     if (tiles.count() != headers.count())

@@ -150,6 +150,23 @@ TEST_F(LetterCommand, FortyLargeTilesAreWrittenAsTheyAreMade) {
     EXPECT_LT(childrenPeakBytes(), std::uint64_t(200) << 20);
 }
 
+// --max-memory covers IN and the tile being lettered, not only the reading of IN.
+TEST_F(LetterCommand, TheMemoryLimitCoversTheTileBeingLettered) {
+    const Result refused =
+        run(dir, {"letter", "--max-memory", "1M", "in.qrb", "layout.qpf", "rows.csv", "out.qrb"});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.starts_with("error: in.qrb: its images need ")) << refused.err;
+    EXPECT_NE(refused.err.find(" once read and lettering one tile 1.0 MiB (1081344 bytes), more "
+                               "than the limit of 1 MiB"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.qrb"));
+    EXPECT_EQ(
+        run(dir, {"letter", "--max-memory", "2M", "in.qrb", "layout.qpf", "rows.csv", "out.qrb"})
+            .code,
+        0);
+}
+
 TEST_F(LetterCommand, AMillionRowTableIsReadAsAStream) {
     std::string table = "base,slot2,copies\n";
     table.reserve(table.size() + 4'000'100);
