@@ -20,9 +20,10 @@ const char* const kOutputNote =
     "system without unnamed files) leaves a hidden .NAME.qrbtmp-XXXXXX beside the old\n"
     "file; the next write of that file removes it. No other file is ever removed. A\n"
     "command that writes several files (sheet's PNG pages, export's bitmaps) writes all or\n"
-    "none. When an output is a symbolic link, the file it points to is replaced, or\n"
-    "created where it points; a loop of links is refused, and so is an output that is a\n"
-    "folder, FIFO, socket or device.\n";
+    "none (only a run killed while renaming them into place can leave some replaced). When\n"
+    "an output is a symbolic link, the file it points to is replaced, or created where it\n"
+    "points; a loop of links is refused, and so is an output that is a folder, FIFO,\n"
+    "socket or device.\n";
 
 const char* const kMemoryNote =
     "Reading decodes every image to 24 bits a pixel, so a 1-bit image takes 24 times its\n"
