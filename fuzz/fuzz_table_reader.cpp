@@ -1,5 +1,7 @@
 // Lettering tables come from spreadsheets and hand editing: the reader must refuse bad text
 // with a TableError naming a line and never crash, hang or accept a row it cannot letter.
+#include "core/InputText.h"
+#include "lettering/CsvReader.h"
 #include "lettering/LetteringTable.h"
 #include "text/PositionDataFile.h"
 #include "text/Windows1252.h"
@@ -7,7 +9,29 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <sstream>
+#include <string>
 #include <string_view>
+#include <vector>
+
+namespace {
+
+// The records of `reader`, or the error's line and field after the records before it.
+std::vector<std::vector<std::string>> records(qrb::CsvReader& reader) {
+    std::vector<std::vector<std::string>> all;
+    std::vector<std::string> fields;
+    try {
+        while (reader.next(fields)) {
+            all.push_back(fields);
+            all.back().push_back(std::to_string(reader.recordLine()));
+        }
+    } catch (const qrb::CsvSyntaxError& e) {
+        all.push_back({"error", std::to_string(e.line()), std::to_string(e.field())});
+    }
+    return all;
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
@@ -16,6 +40,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The first byte picks commas or tabs.
     const char separator = data[0] & 1 ? '\t' : ',';
     const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
+    // Read as a stream in small chunks (records across every boundary), the text gives the
+    // same records and errors as read whole.
+    {
+        qrb::CsvReader whole(text, separator);
+        std::istringstream in{std::string(text)};
+        qrb::CsvReader streamed(in, separator, std::size_t(data[0] >> 1 & 7) + 1);
+        if (records(whole) != records(streamed)) {
+            std::abort();
+        }
+    }
     qrb::LetteringTable table;
     try {
         table = qrb::LetteringTable::parse(text, separator, "fuzz.csv");
@@ -34,7 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const auto& slotText : row.texts) {
             if (slotText) {
                 const auto bytes = qrb::utf8ToWindows1252(*slotText);
-                if (!bytes || bytes->size() > qrb::PositionDataFile::kMaxStringBytes) {
+                if (!bytes || bytes->size() > qrb::PositionDataFile::kMaxStringBytes ||
+                    qrb::firstControlCharacter(*slotText) != std::string::npos) {
                     std::abort();
                 }
             }

@@ -1,5 +1,7 @@
 #include "cli/ArgumentParser.h"
 
+#include "core/InputText.h"
+
 #include <algorithm>
 
 namespace qrb::cli {
@@ -57,8 +59,8 @@ ParsedArguments ArgumentParser::parse(std::span<const std::string> args) const {
         const std::string name = arg.substr(0, equals);
         const Option* option = find(name);
         if (option == nullptr) {
-            throw UsageError("unknown option '" + name +
-                             "' (a file name that starts with '-' goes after '--')");
+            throw UsageError("unknown option " + quotedInput(name, 60, '\'') +
+                             " (a file name that starts with '-' goes after '--')");
         }
         std::string value;
         if (option->valueName.empty()) {

@@ -1,5 +1,6 @@
 #include "cli/Command.h"
 
+#include "core/InputText.h"
 #include "core/MemorySize.h"
 
 #include <charconv>
@@ -14,11 +15,15 @@ const char* const kMaxMemory = "--max-memory";
 
 const char* const kOutputNote =
     "Output files are replaced atomically: the old file stays whole until the new one is\n"
-    "complete. A write that fails or is killed leaves no temporary file behind (on a file\n"
-    "system without unnamed files a killed one may leave a hidden .NAME.XXXXXX, which the\n"
-    "next write of that file removes once it is a day old). When an output is a symbolic\n"
-    "link, the file it points to is replaced, or created where it points; a loop of links\n"
-    "is refused, and so is an output that is a folder, FIFO, socket or device.\n";
+    "complete, and a write that fails leaves it as it was. A write killed in the instant\n"
+    "between naming the complete file and putting it in place (or at any time on a file\n"
+    "system without unnamed files) leaves a hidden .NAME.qrbtmp-XXXXXX beside the old\n"
+    "file; the next write of that file removes it. No other file is ever removed. A\n"
+    "command that writes several files (sheet's PNG pages, export's bitmaps) writes all or\n"
+    "none (only a run killed while renaming them into place can leave some replaced). When\n"
+    "an output is a symbolic link, the file it points to is replaced, or created where it\n"
+    "points; a loop of links is refused, and so is an output that is a folder, FIFO,\n"
+    "socket or device.\n";
 
 const char* const kMemoryNote =
     "Reading decodes every image to 24 bits a pixel, so a 1-bit image takes 24 times its\n"
@@ -26,7 +31,8 @@ const char* const kMemoryNote =
     "before any image is read. The budget is the smaller of 2 GiB and half the physical\n"
     "memory unless --max-memory SIZE sets it: a number of bytes with an optional unit K, M,\n"
     "G or T (1024-based), e.g. 512M or 4G. info and check read no pixels and need none;\n"
-    "convert holds one tile at a time.\n";
+    "convert holds one tile at a time; letter holds IN and one new tile, within the budget.\n"
+    "A library is checked whole before any image is allocated.\n";
 
 namespace {
 
@@ -35,8 +41,8 @@ long long parseNumber(const std::string& text, const std::string& list) {
     const char* end = text.data() + text.size();
     auto [ptr, ec] = std::from_chars(text.data(), end, value);
     if (text.empty() || ec != std::errc() || ptr != end || value < 1) {
-        throw UsageError("bad tile list '" + list + "': '" + text +
-                         "' is not a tile number (1, 2, ...)");
+        throw UsageError("bad tile list " + quotedInput(list, 60, '\'') + ": " +
+                         quotedInput(text, 60, '\'') + " is not a tile number (1, 2, ...)");
     }
     return value;
 }
@@ -57,8 +63,8 @@ std::vector<TileRange> parseTileList(const std::string& list) {
             const long long first = parseNumber(item.substr(0, dash), list);
             const long long last = parseNumber(item.substr(dash + 1), list);
             if (last < first) {
-                throw UsageError("bad tile list '" + list + "': the range '" + item +
-                                 "' runs backwards");
+                throw UsageError("bad tile list " + quotedInput(list, 60, '\'') + ": the range " +
+                                 quotedInput(item, 60, '\'') + " runs backwards");
             }
             ranges.emplace_back(first, last);
         }
@@ -83,7 +89,8 @@ std::uint64_t memoryBudget(const ParsedArguments& args) {
     }
     const auto size = parseMemorySize(*text);
     if (!size) {
-        throw UsageError("bad size '" + *text + "' for --max-memory (for example 512M or 2G)");
+        throw UsageError("bad size " + quotedInput(*text, 60, '\'') +
+                         " for --max-memory (for example 512M or 2G)");
     }
     return *size;
 }

@@ -3,12 +3,16 @@
 #include "cli/HeadlessGui.h"
 #include "cli/JsonText.h"
 #include "cli/TerminalProgress.h"
+#include "core/AtomicFile.h"
+#include "core/InputText.h"
+#include "core/MemorySize.h"
 #include "document/TableLettering.h"
 #include "lettering/LetteringTable.h"
 #include "text/PositionDataFile.h"
 #include "text/render/QtConversions.h"
 #include "text/render/modRotateText.h"
 #include "tileset/LibraryFile.h"
+#include "tileset/QrbWriter.h"
 
 #include <QFontInfo>
 
@@ -39,8 +43,10 @@ const char* const kTableNote =
     "  slot1..slot9  the texts of the slot panel's rows from the top; a slot without a\n"
     "                column keeps its text from POSITIONS, an empty cell has no text\n"
     "  copies        how many identical tiles the row makes (default 1, 0 allowed)\n"
-    "Any other column is an error. For example, with a title in slot 1 and a cost in\n"
-    "slot 2 of cards.qpf:\n"
+    "Any other column is an error. A slot text is one line: a tab, line break (also in\n"
+    "quotes) or other control character is refused, and so is a UTF-16 table. A slot of\n"
+    "POSITIONS with a text whose position or angle is not a number is refused. For\n"
+    "example, with a title in slot 1 and a cost in slot 2 of cards.qpf:\n"
     "  base,slot1,slot2,copies\n"
     "  1,Harbour,3,2\n"
     "  2,\"Market, small\",1,1\n"
@@ -69,16 +75,11 @@ struct Fallback {
     std::string drawnWith;
 };
 
+using SlotsUsed = std::array<bool, LetteringRow::kSlots>;
+
 // The faces of the slots some tile is lettered with that this system draws with another
 // font, each once, in slot order.
-std::vector<Fallback> fallbacks(const LetteringTable& table, const PositionSlots& layout) {
-    std::array<bool, LetteringRow::kSlots> used{};
-    for (const LetteringRow& row : table.rows()) {
-        if (row.copies == 0)
-            continue;
-        for (std::size_t k = 0; k < LetteringRow::kSlots; ++k)
-            used[k] = used[k] || !(row.texts[k] ? *row.texts[k] : layout[k].text).empty();
-    }
+std::vector<Fallback> fallbacks(const SlotsUsed& used, const PositionSlots& layout) {
     std::vector<Fallback> found;
     for (std::size_t k = 0; k < LetteringRow::kSlots; ++k) {
         const std::string& face = layout[k].style.face;
@@ -90,6 +91,17 @@ std::vector<Fallback> fallbacks(const LetteringTable& table, const PositionSlots
             found.push_back(Fallback{face, drawnWith.toStdString()});
     }
     return found;
+}
+
+// Memory lettering one tile takes beside IN: the base as a 32-bit picture to draw on, the
+// lettered full image and its half.
+std::uint64_t letteringBytes(const LibraryHeaders& headers) {
+    std::uint64_t largest = 0;
+    for (int i = 1; i <= headers.count(); ++i) {
+        const BitmapInfoHeader& full = headers.records[std::size_t(i)].fullHeader;
+        largest = std::max(largest, std::uint64_t(full.width) * std::uint64_t(full.height));
+    }
+    return largest * 8 + (std::uint64_t(1) << 20);
 }
 
 int letter(const ParsedArguments& args, std::ostream& out) {
@@ -107,33 +119,84 @@ int letter(const ParsedArguments& args, std::ostream& out) {
     const HeadlessGui application;
     TerminalProgress progress(std::cerr, ::isatty(STDERR_FILENO) == 1);
 
-    // Everything is read and checked before anything is lettered or written.
-    const LetteringTable table = LetteringTable::read(tablePath);
+    // Everything is read and checked before anything is lettered or written. The table is
+    // read twice, as a stream of rows each time: first checked whole, then lettered row by
+    // row, each new tile written as it is made. Memory holds IN and one new tile.
+    const LibraryHeaders headers = LibraryFile::inspect(in);
+    const int kept = onlyNew ? 0 : headers.count();
+    TableCheck check(tablePath.string(), headers.count(), in.string(), kept);
+    std::size_t rows = 0;
+    SlotsUsed used{};
     const PositionSlots layout = PositionDataFile::read(positions);
-    TileSet tiles = LibraryFile::load(in, progress.stage("reading " + in.string()), budget);
-    const int kept = onlyNew ? 0 : tiles.count();
-    table.check(tiles.count(), in.string(), kept);
+    LetteringTable::forEachRow(tablePath, [&](const LetteringRow& row) {
+        check.add(row);
+        ++rows;
+        if (row.copies == 0)
+            return;
+        for (std::size_t k = 0; k < LetteringRow::kSlots; ++k)
+            used[k] = used[k] || !(row.texts[k] ? *row.texts[k] : layout[k].text).empty();
+    });
+    const int lettered = check.made();
+
+    // --max-memory covers IN and the tile being lettered.
+    const std::uint64_t working = letteringBytes(headers);
+    if (headers.decodedBytes > budget || working > budget - headers.decodedBytes)
+        throw FileError(in, "its images need " + describeMemorySize(headers.decodedBytes) +
+                                " of memory once read and lettering one tile " +
+                                describeMemorySize(working) + ", more than the limit of " +
+                                describeMemorySize(budget));
+    const TileSet tiles =
+        LibraryFile::load(in, progress.stage("reading " + in.string()), budget - working);
+    if (tiles.count() != headers.count())
+        throw FileError(in, "the library changed while it was being read");
 
     // Each row as a freshly started editor makes it after loading POSITIONS.
-    std::vector<Tile> made =
-        *TableLettering(tiles, layout).letterAll(table, progress.stage("lettering"));
-    const std::vector<Fallback> substituted = fallbacks(table, layout);
-    const std::size_t lettered = made.size();
-
-    TileSet written;
-    TileSet& result = onlyNew ? written : tiles;
-    for (Tile& tile : made)
-        result.append(std::move(tile));
-    LibraryFile::save(outPath, result, std::nullopt, progress.stage("writing " + outPath.string()));
+    const TableLettering lettering(tiles, layout);
+    const ProgressCallback report = progress.stage("lettering and writing " + outPath.string());
+    const int total = kept + lettered;
+    int written = 0;
+    AtomicFile file(outPath);
+    try {
+        QrbWriter::writeHeader(file.stream(), total);
+        for (int i = 1; i <= kept; ++i)
+            QrbWriter::writeTile(file.stream(), tiles.tile(i));
+        written = kept;
+        // A hundred reports at most: a progress display costs more than a tile.
+        const int step = std::max(1, lettered / 100);
+        int reported = 0;
+        LetteringTable::forEachRow(tablePath, [&](const LetteringRow& row) {
+            if (row.copies == 0)
+                return;
+            if (row.base > tiles.count() || written + row.copies > total)
+                throw TableError(tablePath.string(), row.line, "",
+                                 "the table changed while it was being lettered");
+            const Tile tile = lettering.letter(row);
+            for (int copy = 0; copy < row.copies; ++copy)
+                QrbWriter::writeTile(file.stream(), tile);
+            written += row.copies;
+            if (report && written - kept - reported >= step) {
+                reported = written - kept;
+                report(reported, lettered);
+            }
+        });
+        if (written != total)
+            throw TableError(tablePath.string(), 0, "",
+                             "the table changed while it was being lettered");
+        file.stream().flush();
+    } catch (const std::ios_base::failure& e) {
+        throw FileError(outPath, std::string("cannot write: ") + e.what());
+    }
+    file.commit();
     progress.finish();
+    const std::vector<Fallback> substituted = fallbacks(used, layout);
     const double milliseconds =
         std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 
     if (args.has("--json")) {
         char time[32];
         std::snprintf(time, sizeof time, "%.3f", milliseconds);
-        out << "{\"rows\": " << table.rows().size() << ", \"tiles_lettered\": " << lettered
-            << ", \"tiles_written\": " << result.count() << ", \"milliseconds\": " << time
+        out << "{\"rows\": " << rows << ", \"tiles_lettered\": " << lettered
+            << ", \"tiles_written\": " << total << ", \"milliseconds\": " << time
             << ", \"fallback_faces\": [";
         for (std::size_t i = 0; i < substituted.size(); ++i)
             out << (i > 0 ? ", " : "") << "{\"face\": " << jsonString(substituted[i].face)
@@ -141,13 +204,12 @@ int letter(const ParsedArguments& args, std::ostream& out) {
         out << "]}\n";
         return 0;
     }
-    out << "lettered " << lettered << (lettered == 1 ? " tile" : " tiles") << " from "
-        << table.rows().size() << (table.rows().size() == 1 ? " row" : " rows") << " of "
-        << tablePath.string() << "; wrote " << result.count() << " tiles to " << outPath.string()
-        << "\n";
+    out << "lettered " << lettered << (lettered == 1 ? " tile" : " tiles") << " from " << rows
+        << (rows == 1 ? " row" : " rows") << " of " << escapedControls(tablePath.string())
+        << "; wrote " << total << " tiles to " << escapedControls(outPath.string()) << "\n";
     for (const Fallback& f : substituted)
-        out << "note: the face " << f.face << " is not installed; drawn with " << f.drawnWith
-            << "\n";
+        out << "note: the face " << escapedControls(f.face) << " is not installed; drawn with "
+            << escapedControls(f.drawnWith) << "\n";
     return 0;
 }
 

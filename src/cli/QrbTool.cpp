@@ -7,6 +7,7 @@
 #include "cli/LetterCommand.h"
 #include "cli/sheet/SheetCommands.h"
 #endif
+#include "core/InputText.h"
 #include "core/MemorySize.h"
 #include "tileset/BitmapExporter.h"
 #include "tileset/LibraryFile.h"
@@ -17,6 +18,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <new>
 #include <set>
 #include <stdexcept>
 #include <utility>
@@ -95,7 +97,7 @@ int info(const ParsedArguments& args, std::ostream& out) {
         return QrbTool::kOk;
     }
 
-    out << "file: " << path << "\n"
+    out << "file: " << escapedControls(path) << "\n"
         << "signature: " << printable(headers.signature) << "\n"
         << "version: " << headers.version << "\n"
         << "tiles: " << headers.count() << "\n";
@@ -118,7 +120,7 @@ int check(const ParsedArguments& args, std::ostream& out) {
 int convert(const ParsedArguments& args, std::ostream& out) {
     const auto& files = args.operands();
     const int count = LibraryFile::convert(files[0], files[1], memoryBudget(args));
-    out << "wrote " << count << " tiles to " << files[1] << "\n";
+    out << "wrote " << count << " tiles to " << escapedControls(files[1]) << "\n";
     return QrbTool::kOk;
 }
 
@@ -129,9 +131,10 @@ int exportBitmaps(const ParsedArguments& args, std::ostream& out) {
     if (set.count() > 0) {
         const auto prefix = BitmapExporter::prefixFor(files[1]);
         out << "wrote " << set.count()
-            << " bitmaps: " << BitmapExporter::fileNameFor(prefix, 1).string();
+            << " bitmaps: " << escapedControls(BitmapExporter::fileNameFor(prefix, 1).string());
         if (set.count() > 1) {
-            out << " ... " << BitmapExporter::fileNameFor(prefix, set.count()).string();
+            out << " ... "
+                << escapedControls(BitmapExporter::fileNameFor(prefix, set.count()).string());
         }
         out << "\n";
     } else {
@@ -157,7 +160,7 @@ int extract(const ParsedArguments& args, std::ostream& out) {
     }
     const std::vector<int> numbers(chosen.begin(), chosen.end());
     LibraryFile::save(files[1], set, std::span<const int>(numbers));
-    out << "wrote " << numbers.size() << " tiles to " << files[1] << "\n";
+    out << "wrote " << numbers.size() << " tiles to " << escapedControls(files[1]) << "\n";
     return QrbTool::kOk;
 }
 
@@ -194,8 +197,8 @@ const std::vector<Command>& commands() {
                         "FILE PREFIX",
                         2,
                         "Write each tile's full-size image to PREFIX1.bmp, PREFIX2.bmp, ... (a\n"
-                        "trailing .bmp on PREFIX is dropped). Stops at the first bitmap that\n"
-                        "cannot be written and says how many were written before it.",
+                        "trailing .bmp on PREFIX is dropped). All or none: when a bitmap cannot\n"
+                        "be written, no file is replaced.",
                         {kOutputNote, kMemoryNote},
                         withMemoryOption(),
                         exportBitmaps});
@@ -321,12 +324,20 @@ int QrbTool::run(const std::vector<std::string>& args, std::ostream& out, std::o
     try {
         code = dispatch(args, out, command);
     } catch (const UsageError& e) {
-        err << "error: " << e.what() << "\n"
+        err << "error: " << escapedControls(e.what()) << "\n"
             << "Try 'qrbtool " << (command ? command->name + " " : std::string()) << "--help' "
             << "for more information.\n";
         return kUsageError;
+    } catch (const std::bad_alloc&) {
+        // The readers say what they were reading and how much it needed; this is what is
+        // left: memory ran out elsewhere.
+        err << "error: out of memory"
+            << (command ? " while running 'qrbtool " + command->name + "'" : std::string())
+            << "; try smaller inputs or free some memory\n";
+        code = kFailed;
     } catch (const std::exception& e) {
-        err << "error: " << e.what() << "\n";
+        // Messages quote what they were given; nothing in them may steer the terminal.
+        err << "error: " << escapedControls(e.what()) << "\n";
         code = kFailed;
     }
     // Results that never reached their reader are a failure, whatever the command did.

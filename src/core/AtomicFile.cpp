@@ -2,15 +2,20 @@
 
 #include "core/FileError.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <map>
 #include <random>
 #include <string>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_set>
 #include <vector>
 
 namespace qrb {
@@ -91,10 +96,11 @@ private:
     std::vector<char> buffer_;
 };
 
-// Temporary names are "." + NAME + "." + six letters or digits.
+// Temporary names are "." + NAME + kMarker + six letters or digits: the marker is what
+// proves a file is one of ours, so that clean-up never touches a file a person named.
+constexpr std::string_view kMarker = ".qrbtmp-";
 constexpr std::size_t kSuffixLength = 6;
-constexpr std::size_t kNameOverhead = 2 + kSuffixLength;
-constexpr std::time_t kStaleAfterSeconds = 24 * 60 * 60;
+constexpr std::size_t kNameOverhead = 1 + kMarker.size() + kSuffixLength;
 // As many links as the system follows in one path lookup.
 constexpr int kMaxLinks = 40;
 
@@ -143,13 +149,15 @@ std::filesystem::path followLinks(const std::filesystem::path& given) {
     }
 }
 
+long nameLimit(const std::filesystem::path& folder) {
+    const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    return limit > 0 ? limit : NAME_MAX;
+}
+
 // The target's name, cut (at a character boundary) so that the temporary's name stays
 // within the folder's limit.
 std::string borrowedName(const std::filesystem::path& folder, const std::string& name) {
-    long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
-    if (limit <= 0) {
-        limit = NAME_MAX;
-    }
+    const long limit = nameLimit(folder);
     const std::size_t room =
         static_cast<std::size_t>(limit) > kNameOverhead ? std::size_t(limit) - kNameOverhead : 1;
     if (name.size() <= room) {
@@ -160,6 +168,51 @@ std::string borrowedName(const std::filesystem::path& folder, const std::string&
         --cut; // do not split a UTF-8 sequence
     }
     return name.substr(0, cut);
+}
+
+// Whether `fd` is still the file at `path`: a clean-up may have removed a named temporary
+// between its creation and its writer's lock.
+bool stillNamed(int fd, const std::filesystem::path& path) {
+    struct stat open {};
+    struct stat named {};
+    return ::fstat(fd, &open) == 0 && open.st_nlink > 0 && ::lstat(path.c_str(), &named) == 0 &&
+           named.st_dev == open.st_dev && named.st_ino == open.st_ino;
+}
+
+// Removes the temporaries in `folder` whose writers are gone and whose names start with one
+// of `prefixes` (".NAME.qrbtmp-"): a writer holds a lock on its temporary until it is in
+// place, so one that can be locked was left by a writer that was killed. Only files with
+// the marker are looked at, and only regular files of this user.
+void removeLeftTemporaries(const std::filesystem::path& folder,
+                           const std::unordered_set<std::string>& prefixes) {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= kNameOverhead ||
+            name.compare(name.size() - kSuffixLength - kMarker.size(), kMarker.size(), kMarker) !=
+                0 ||
+            !prefixes.contains(name.substr(0, name.size() - kSuffixLength))) {
+            continue;
+        }
+        bool pattern = true;
+        for (std::size_t i = name.size() - kSuffixLength; i < name.size(); ++i) {
+            pattern = pattern && isSuffixChar(name[i]);
+        }
+        struct stat info {};
+        if (!pattern || ::lstat(it->path().c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+            info.st_uid != ::geteuid()) {
+            continue;
+        }
+        const int left = ::open(it->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (left < 0) {
+            continue;
+        }
+        if (::flock(left, LOCK_EX | LOCK_NB) == 0 && stillNamed(left, it->path())) {
+            ::unlink(it->path().c_str());
+        }
+        ::close(left);
+    }
 }
 
 bool unnamedFilesReachable() {
@@ -179,35 +232,38 @@ struct AtomicFile::Impl {
     bool targetExisted = false;
     bool unnamed = false;
     std::filesystem::path temp; // the temporary's name, once it has one
-    int fd = -1;
+    int fd = -1;                // holds an exclusive lock on the temporary until it is in place
+    bool prepared = false;
     bool committed = false;
     std::unique_ptr<FdOutputBuffer> buffer;
     std::unique_ptr<std::ostream> stream;
 
     void discard() {
-        if (fd >= 0) {
-            ::close(fd);
-            fd = -1;
-        }
+        // Removed while still locked, so no clean-up can take a file of the same name.
         if (!temp.empty()) {
             ::unlink(temp.c_str());
             temp.clear();
+        }
+        if (fd >= 0) {
+            ::close(fd);
+            fd = -1;
         }
     }
 
     std::filesystem::path tempPath(const std::string& suffix) const {
         std::string hidden(".");
         hidden.append(borrowed);
-        hidden.append(".");
+        hidden.append(kMarker);
         hidden.append(suffix);
         return folder / hidden;
     }
 
-    // Gives the unnamed file a name: the target itself when there is none yet, otherwise
-    // a fresh temporary name (renamed over the target afterwards).
-    void linkUnnamed() {
+    // Gives the unnamed file a name: the target itself when there is none yet (unless
+    // `straightToTarget` is off), otherwise a fresh temporary name (renamed over the
+    // target afterwards).
+    void linkUnnamed(bool straightToTarget) {
         const std::string self = "/proc/self/fd/" + std::to_string(fd);
-        if (!targetExisted) {
+        if (!targetExisted && straightToTarget) {
             if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) ==
                 0) {
                 return;
@@ -230,26 +286,44 @@ struct AtomicFile::Impl {
         throw FileError(given, "cannot create a new file in its folder: no free temporary name");
     }
 
-    void removeStaleTemporaries() const {
-        const std::time_t oldest = std::time(nullptr) - kStaleAfterSeconds;
-        std::error_code ec;
-        for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
-             it.increment(ec)) {
-            const std::string name = it->path().filename().string();
-            if (name.size() != borrowed.size() + kNameOverhead || name[0] != '.' ||
-                name.compare(1, borrowed.size(), borrowed) != 0 ||
-                name[1 + borrowed.size()] != '.') {
-                continue;
+    // Creates a named temporary and locks it; a clean-up by another writer of the same
+    // target may take the name between the two, so the name is checked once locked.
+    void createNamed() {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::string pattern = tempPath("XXXXXX").string();
+            std::vector<char> name(pattern.begin(), pattern.end());
+            name.push_back('\0');
+            const int created = ::mkostemp(name.data(), O_CLOEXEC);
+            if (created < 0) {
+                throw FileError(given,
+                                "cannot create a new file in its folder: " + systemReason(errno));
             }
-            bool pattern = true;
-            for (std::size_t i = name.size() - kSuffixLength; i < name.size(); ++i) {
-                pattern = pattern && isSuffixChar(name[i]);
+            while (::flock(created, LOCK_EX) != 0 && errno == EINTR) {
             }
-            struct stat info {};
-            if (pattern && ::lstat(it->path().c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-                info.st_uid == ::geteuid() && info.st_mtime < oldest) {
-                ::unlink(it->path().c_str());
+            if (stillNamed(created, name.data())) {
+                fd = created;
+                temp = name.data();
+                return;
             }
+            ::close(created);
+        }
+        throw FileError(given, "cannot create a new file in its folder: no free temporary name");
+    }
+
+    std::string tempPrefix() const { return "." + borrowed + std::string(kMarker); }
+
+    // Everything up to putting the file in place: the content on disk under a name.
+    void finish(bool straightToTarget) {
+        if (!*stream) {
+            throw FileError(given, "cannot write: the output failed");
+        }
+        buffer->flushBuffer();
+        if (::fsync(fd) != 0) {
+            throw FileError(given, "cannot write to disk: " + systemReason(errno));
+        }
+        if (unnamed) {
+            linkUnnamed(straightToTarget);
+            unnamed = false;
         }
     }
 };
@@ -288,21 +362,22 @@ AtomicFile::AtomicFile(std::filesystem::path target, Options options)
         d.folder = ".";
     }
     d.borrowed = borrowedName(d.folder, d.target.filename().string());
+    // A name the folder cannot hold is refused before anything is written.
+    if (!d.targetExisted &&
+        d.target.filename().string().size() > static_cast<std::size_t>(nameLimit(d.folder))) {
+        throw FileError(d.given, "cannot create the file: " + systemReason(ENAMETOOLONG));
+    }
 
     if (options.unnamedTemporary && unnamedFilesReachable()) {
         d.fd = ::open(d.folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
         d.unnamed = d.fd >= 0;
+        if (d.unnamed) {
+            // Locked before it has a name, so no clean-up can ever take it.
+            ::flock(d.fd, LOCK_EX);
+        }
     }
     if (d.fd < 0) {
-        const std::string pattern = d.tempPath("XXXXXX").string();
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back('\0');
-        d.fd = ::mkostemp(name.data(), O_CLOEXEC);
-        if (d.fd < 0) {
-            throw FileError(d.given,
-                            "cannot create a new file in its folder: " + systemReason(errno));
-        }
-        d.temp = name.data();
+        d.createNamed();
     }
     ::fchmod(d.fd, mode);
 
@@ -325,26 +400,35 @@ const std::filesystem::path& AtomicFile::target() const {
     return impl_->target;
 }
 
+void AtomicFile::prepare() {
+    Impl& d = *impl_;
+    if (d.committed || d.fd < 0) {
+        throw FileError(d.given, "cannot write: the file was already closed");
+    }
+    if (d.prepared) {
+        return;
+    }
+    try {
+        d.finish(false);
+    } catch (...) {
+        d.discard();
+        throw;
+    }
+    d.prepared = true;
+    // Nothing more is written: the buffer's memory is not needed while other files of a
+    // set are written.
+    d.stream.reset();
+    d.buffer.reset();
+}
+
 void AtomicFile::commit() {
     Impl& d = *impl_;
     if (d.committed || d.fd < 0) {
         throw FileError(d.given, "cannot write: the file was already closed");
     }
     try {
-        if (!*d.stream) {
-            throw FileError(d.given, "cannot write: the output failed");
-        }
-        d.buffer->flushBuffer();
-        if (::fsync(d.fd) != 0) {
-            throw FileError(d.given, "cannot write to disk: " + systemReason(errno));
-        }
-        if (d.unnamed) {
-            d.linkUnnamed();
-        }
-        const int fd = d.fd;
-        d.fd = -1;
-        if (::close(fd) != 0) {
-            throw FileError(d.given, "cannot write to disk: " + systemReason(errno));
+        if (!d.prepared) {
+            d.finish(true);
         }
         if (!d.temp.empty() && ::rename(d.temp.c_str(), d.target.c_str()) != 0) {
             throw FileError(d.given, "cannot replace the file: " + systemReason(errno));
@@ -355,6 +439,10 @@ void AtomicFile::commit() {
     }
     d.temp.clear();
     d.committed = true;
+    // The lock goes with the descriptor, now that the file is in place. Its content is on
+    // disk already (fsync above), so closing cannot lose any of it.
+    ::close(d.fd);
+    d.fd = -1;
 
     // Make the new name durable; a failure here no longer endangers any data.
     const int dirFd = ::open(d.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -362,8 +450,70 @@ void AtomicFile::commit() {
         ::fsync(dirFd);
         ::close(dirFd);
     }
-    if (d.options.removeStaleTemporaries) {
-        d.removeStaleTemporaries();
+    if (d.options.removeLeftTemporaries) {
+        removeLeftTemporaries(d.folder, {d.tempPrefix()});
+    }
+}
+
+std::size_t AtomicFile::openableAtOnce(std::size_t wanted) {
+    // Room for what the program has open already and opens meanwhile.
+    constexpr rlim_t kReserve = 64;
+    struct rlimit limit {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) {
+        return 0;
+    }
+    const rlim_t needed = rlim_t(wanted) + kReserve;
+    if (limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur < needed &&
+        limit.rlim_cur < limit.rlim_max) {
+        // Only as far as needed: descriptors above 1024 are a surprise to code that still
+        // uses select().
+        struct rlimit raised = limit;
+        raised.rlim_cur =
+            limit.rlim_max == RLIM_INFINITY ? needed : std::min(needed, limit.rlim_max);
+        if (::setrlimit(RLIMIT_NOFILE, &raised) == 0) {
+            limit = raised;
+        }
+    }
+    if (limit.rlim_cur == RLIM_INFINITY) {
+        return std::size_t(1) << 20;
+    }
+    return limit.rlim_cur > kReserve ? std::size_t(limit.rlim_cur - kReserve) : 0;
+}
+
+AtomicFile& AtomicFileSet::add(std::filesystem::path target) {
+    if (files_.size() >= AtomicFile::openableAtOnce(files_.size() + 1)) {
+        throw FileError(target, "cannot write " + std::to_string(files_.size() + 1) +
+                                    " files at once: the system allows " +
+                                    std::to_string(files_.size()) + " open files");
+    }
+    AtomicFile::Options options;
+    options.removeLeftTemporaries = false; // once for the whole set, in commit()
+    files_.push_back(std::make_unique<AtomicFile>(std::move(target), options));
+    return *files_.back();
+}
+
+void AtomicFileSet::commit() {
+    for (auto& file : files_) {
+        file->prepare();
+    }
+    for (std::size_t i = 0; i < files_.size(); ++i) {
+        try {
+            files_[i]->commit();
+        } catch (const FileError& e) {
+            // A rename in the folder a temporary was just named in: not expected to fail,
+            // but if it does, say exactly what happened.
+            throw FileError(e.path(), e.reason() + " (" + std::to_string(i) + " of " +
+                                          std::to_string(files_.size()) +
+                                          " files were replaced before it; the rest were left "
+                                          "as they were)");
+        }
+    }
+    std::map<std::filesystem::path, std::unordered_set<std::string>> prefixes;
+    for (const auto& file : files_) {
+        prefixes[file->impl_->folder].insert(file->impl_->tempPrefix());
+    }
+    for (const auto& [folder, names] : prefixes) {
+        removeLeftTemporaries(folder, names);
     }
 }
 

@@ -74,4 +74,9 @@ std::string describeMemorySize(std::uint64_t bytes) {
     return text;
 }
 
+NotEnoughMemory::NotEnoughMemory(const std::string& what, std::uint64_t bytes)
+    : std::runtime_error("not enough memory for " + what + " (" + describeMemorySize(bytes) +
+                         " needed)"),
+      bytes_(bytes) {}
+
 } // namespace qrb

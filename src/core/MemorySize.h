@@ -4,10 +4,22 @@
 
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace qrb {
+
+// The system would not give the memory some data needs. what() says which and how much:
+// "not enough memory for its images (768 MiB needed)".
+class NotEnoughMemory : public std::runtime_error {
+public:
+    NotEnoughMemory(const std::string& what, std::uint64_t bytes);
+    std::uint64_t bytes() const { return bytes_; }
+
+private:
+    std::uint64_t bytes_;
+};
 
 // The memory the decoded images of one library may take unless the user says otherwise:
 // the smaller of 2 GiB and half the physical memory.

@@ -1,21 +1,49 @@
 #include "lettering/CsvReader.h"
 
+#include <istream>
+
 namespace qrb {
 
 CsvReader::CsvReader(std::string_view text, char separator) : text_(text), separator_(separator) {}
 
+CsvReader::CsvReader(std::istream& in, char separator, std::size_t chunk)
+    : in_(&in), chunk_(chunk > 0 ? chunk : 1), separator_(separator) {}
+
+bool CsvReader::have(std::size_t n) {
+    while (pos_ + n >= text_.size()) {
+        if (in_ == nullptr || !*in_) {
+            return false;
+        }
+        const std::size_t old = buffer_.size();
+        buffer_.resize(old + chunk_);
+        in_->read(buffer_.data() + old, std::streamsize(chunk_));
+        buffer_.resize(old + std::size_t(in_->gcount()));
+        if (in_->bad()) {
+            throw std::ios_base::failure("the table could not be read");
+        }
+        text_ = buffer_;
+    }
+    return true;
+}
+
 bool CsvReader::next(std::vector<std::string>& fields) {
     fields.clear();
-    if (pos_ >= text_.size())
+    if (in_ != nullptr && pos_ > 0) {
+        // The records before this one are done with: memory holds one record at a time.
+        buffer_.erase(0, pos_);
+        pos_ = 0;
+        text_ = buffer_;
+    }
+    if (!have(0))
         return false;
     recordLine_ = line_;
     for (;;) {
         std::string& field = fields.emplace_back();
-        if (pos_ < text_.size() && text_[pos_] == '"')
+        if (have(0) && text_[pos_] == '"')
             readQuoted(field, fields.size() - 1);
         else
             readPlain(field, fields.size() - 1);
-        if (pos_ >= text_.size())
+        if (!have(0))
             return true;
         if (atLineBreak()) {
             skipLineBreak();
@@ -30,7 +58,7 @@ bool CsvReader::atLineBreak() const {
 }
 
 void CsvReader::skipLineBreak() {
-    if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n')
+    if (text_[pos_] == '\r' && have(1) && text_[pos_ + 1] == '\n')
         ++pos_;
     ++pos_;
     ++line_;
@@ -40,11 +68,11 @@ void CsvReader::readQuoted(std::string& field, std::size_t index) {
     const int opened = line_;
     ++pos_;
     for (;;) {
-        if (pos_ >= text_.size())
+        if (!have(0))
             throw CsvSyntaxError(opened, index, "the quote that opens this field is never closed");
         const char c = text_[pos_];
         if (c == '"') {
-            if (pos_ + 1 < text_.size() && text_[pos_ + 1] == '"') {
+            if (have(1) && text_[pos_ + 1] == '"') {
                 field += '"';
                 pos_ += 2;
                 continue;
@@ -62,7 +90,7 @@ void CsvReader::readQuoted(std::string& field, std::size_t index) {
         field += c;
         ++pos_;
     }
-    if (pos_ < text_.size() && text_[pos_] != separator_ && !atLineBreak())
+    if (have(0) && text_[pos_] != separator_ && !atLineBreak())
         throw CsvSyntaxError(line_, index,
                              "text follows the closing quote (a quote inside a quoted field is "
                              "written twice)");
@@ -70,7 +98,7 @@ void CsvReader::readQuoted(std::string& field, std::size_t index) {
 
 void CsvReader::readPlain(std::string& field, std::size_t index) {
     const std::size_t from = pos_;
-    while (pos_ < text_.size() && text_[pos_] != separator_ && !atLineBreak()) {
+    while (have(0) && text_[pos_] != separator_ && !atLineBreak()) {
         if (text_[pos_] == '"')
             throw CsvSyntaxError(line_, index,
                                  "a quote inside a field that does not start with one (put the "

@@ -5,6 +5,7 @@
 // field and a quote is written twice. Nothing else is accepted: a quote inside an unquoted
 // field, text after a closing quote and a quote that is never closed are errors.
 
+#include <iosfwd>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -30,6 +31,9 @@ class CsvReader {
 public:
     // Reads `text`, which must outlive the reader.
     CsvReader(std::string_view text, char separator);
+    // Reads `in` as it goes, `chunk` bytes at a time: memory holds the record being read,
+    // not the text. A read error of the stream throws std::ios_base::failure.
+    CsvReader(std::istream& in, char separator, std::size_t chunk = kDefaultChunk);
 
     // The next record's fields, without quotes; false when the text has no more records.
     // An empty line is a record of one empty field; a line break at the very end of the
@@ -39,13 +43,20 @@ public:
     // The line on which the record last returned by next() starts.
     int recordLine() const { return recordLine_; }
 
+    static constexpr std::size_t kDefaultChunk = 64 * 1024;
+
 private:
+    // Whether the byte at pos_ + n is there, reading more of the stream when needed.
+    bool have(std::size_t n);
     bool atLineBreak() const;
     // Steps over the line break at the current position (CRLF counts once).
     void skipLineBreak();
     void readQuoted(std::string& field, std::size_t index);
     void readPlain(std::string& field, std::size_t index);
 
+    std::istream* in_ = nullptr;
+    std::size_t chunk_ = kDefaultChunk;
+    std::string buffer_; // what has been read of `in_` since the current record began
     std::string_view text_;
     char separator_;
     std::size_t pos_ = 0;

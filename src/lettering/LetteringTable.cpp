@@ -2,6 +2,7 @@
 
 #include "core/FileError.h"
 #include "core/InputFile.h"
+#include "core/InputText.h"
 #include "lettering/CsvReader.h"
 #include "text/PositionDataFile.h"
 #include "text/Windows1252.h"
@@ -9,6 +10,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
+#include <istream>
 #include <iterator>
 
 namespace qrb {
@@ -62,32 +65,44 @@ std::optional<std::int64_t> wholeNumber(std::string_view cell) {
 }
 
 std::string inQuotes(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    return quotedInput(text);
+}
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// A table saved as UTF-16 starts with its byte-order mark, or has a zero byte beside the
+// first letter of "base".
+bool looksLikeUtf16(std::string_view start) {
+    return start.starts_with("\xFF\xFE") || start.starts_with("\xFE\xFF") ||
+           (start.size() >= 2 && (start[0] == '\0' || start[1] == '\0'));
 }
 
 class Parser {
 public:
-    Parser(std::string_view text, char separator, const std::string& name)
-        : reader_(text, separator), name_(name) {}
-
-    std::vector<LetteringRow> rows() {
+    Parser(CsvReader& reader, const std::string& name) : reader_(reader), name_(name) {
         std::vector<std::string> cells;
         if (!next(cells))
             fail(1, "", "the table is empty; its first line names the columns, e.g. base,slot1");
         readHeader(cells);
-        std::vector<LetteringRow> rows;
-        while (next(cells)) {
-            if (std::all_of(cells.begin(), cells.end(), [](const auto& c) { return c.empty(); }))
+    }
+
+    // The next row that is not blank; false at the end of the table.
+    bool nextRow(LetteringRow& row) {
+        while (next(cells_)) {
+            if (std::all_of(cells_.begin(), cells_.end(), [](const auto& c) { return c.empty(); }))
                 continue;
-            rows.push_back(readRow(cells));
+            row = readRow(cells_);
+            return true;
         }
-        return rows;
+        return false;
     }
 
 private:
     bool next(std::vector<std::string>& cells) {
         try {
             return reader_.next(cells);
+        } catch (const std::ios_base::failure&) {
+            fail(reader_.recordLine() > 0 ? reader_.recordLine() : 1, "", "cannot read the table");
         } catch (const CsvSyntaxError& e) {
             const std::string column = e.field() < kinds_.size()
                                            ? columnName(kinds_[e.field()])
@@ -159,8 +174,24 @@ private:
         return row;
     }
 
-    // A slot text must fit a position data file, where the editor's slots go.
+    // A slot text must fit a position data file, where the editor's slots go, and be one
+    // line of printable characters.
     std::string storableText(const std::string& cell, int line, const std::string& column) {
+        if (const std::size_t at = firstControlCharacter(cell); at != std::string::npos) {
+            const auto byte = static_cast<unsigned char>(cell[at]);
+            const unsigned code =
+                byte == 0xC2 ? static_cast<unsigned char>(cell[at + 1]) : unsigned(byte);
+            char name[8];
+            std::snprintf(name, sizeof name, "U+%04X", code);
+            std::size_t character = 1;
+            for (std::size_t i = 0; i < at; ++i)
+                character += (static_cast<unsigned char>(cell[i]) & 0xC0) != 0x80;
+            fail(line, column,
+                 column + " holds the control character " + name + " at character " +
+                     std::to_string(character) +
+                     "; a slot text is one line of printable characters (tabs and line breaks "
+                     "are refused too)");
+        }
         if (const std::optional<std::size_t> at = firstUnrepresentable(cell)) {
             std::size_t end = *at + 1;
             while (end < cell.size() && (static_cast<unsigned char>(cell[end]) & 0xC0) == 0x80)
@@ -182,9 +213,10 @@ private:
         throw TableError(name_, line, std::move(column), reason);
     }
 
-    CsvReader reader_;
+    CsvReader& reader_;
     const std::string& name_;
     std::vector<std::size_t> kinds_; // what each column of the header is for
+    std::vector<std::string> cells_;
 };
 
 bool endsWithTsv(const std::string& name) {
@@ -195,11 +227,12 @@ bool endsWithTsv(const std::string& name) {
 
 TableError::TableError(const std::string& table, int line, std::string column,
                        const std::string& reason)
-    : std::runtime_error(table + (line > 0 ? ":" + std::to_string(line) : std::string()) + ": " +
-                         reason),
+    : std::runtime_error(escapedControls(table) +
+                         (line > 0 ? ":" + std::to_string(line) : std::string()) + ": " + reason),
       line_(line), column_(std::move(column)) {}
 
-LetteringTable LetteringTable::read(const std::filesystem::path& path) {
+void LetteringTable::forEachRow(const std::filesystem::path& path,
+                                const std::function<void(const LetteringRow&)>& each) {
     InputFile file(path);
     const std::string name = path.string();
     if (file.size() > kMaxBytes)
@@ -207,41 +240,71 @@ LetteringTable LetteringTable::read(const std::filesystem::path& path) {
                          "the table is " + std::to_string(file.size()) +
                              " bytes long; a lettering table may be at most " +
                              std::to_string(kMaxBytes >> 20) + " MB");
-    std::string text(std::size_t(file.size()), '\0');
-    file.stream().read(text.data(), std::streamsize(text.size()));
-    if (file.stream().bad())
+    std::istream& in = file.stream();
+    char start[3] = {};
+    in.read(start, sizeof start);
+    if (in.bad())
         throw FileError(path, "cannot read");
-    text.resize(std::size_t(file.stream().gcount()));
-    return parse(text, endsWithTsv(path.filename().string()) ? '\t' : ',', name);
+    const std::string_view opening(start, std::size_t(in.gcount()));
+    if (looksLikeUtf16(opening))
+        throw TableError(name, 1, "", "the table is UTF-16; save it as UTF-8");
+    in.clear();
+    in.seekg(opening.starts_with(kByteOrderMark) ? std::streamoff(kByteOrderMark.size()) : 0);
+    if (!in)
+        throw FileError(path, "cannot read");
+    CsvReader reader(in, endsWithTsv(path.filename().string()) ? '\t' : ',');
+    Parser parser(reader, name);
+    LetteringRow row;
+    while (parser.nextRow(row))
+        each(row);
+}
+
+LetteringTable LetteringTable::read(const std::filesystem::path& path) {
+    LetteringTable table;
+    table.name_ = path.string();
+    forEachRow(path, [&](const LetteringRow& row) { table.rows_.push_back(row); });
+    return table;
 }
 
 LetteringTable LetteringTable::parse(std::string_view text, char separator,
                                      const std::string& name) {
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (looksLikeUtf16(text.substr(0, 2)))
+        throw TableError(name, 1, "", "the table is UTF-16; save it as UTF-8");
     if (text.starts_with(kByteOrderMark))
         text.remove_prefix(kByteOrderMark.size());
     LetteringTable table;
     table.name_ = name;
-    table.rows_ = Parser(text, separator, name).rows();
+    CsvReader reader(text, separator);
+    Parser parser(reader, name);
+    LetteringRow row;
+    while (parser.nextRow(row))
+        table.rows_.push_back(row);
     return table;
 }
 
+TableCheck::TableCheck(std::string tableName, int tileCount, std::string libraryName, int keptTiles)
+    : tableName_(std::move(tableName)), tileCount_(tileCount), libraryName_(std::move(libraryName)),
+      total_(keptTiles), kept_(keptTiles) {}
+
+void TableCheck::add(const LetteringRow& row) {
+    if (row.base > tileCount_)
+        throw TableError(tableName_, row.line, "base",
+                         "base " + std::to_string(row.base) + " is beyond the " +
+                             std::to_string(tileCount_) +
+                             (tileCount_ == 1 ? " tile of " : " tiles of ") + libraryName_);
+    total_ += row.copies;
+    if (total_ > TileSet::kMaxTiles)
+        throw TableError(tableName_, row.line, "copies",
+                         "with this row the library would hold " + std::to_string(total_) +
+                             " tiles, more than the " + std::to_string(TileSet::kMaxTiles) +
+                             " a library file can store");
+}
+
 int LetteringTable::check(int tileCount, const std::string& libraryName, int keptTiles) const {
-    std::int64_t total = keptTiles;
-    for (const LetteringRow& row : rows_) {
-        if (row.base > tileCount)
-            throw TableError(name_, row.line, "base",
-                             "base " + std::to_string(row.base) + " is beyond the " +
-                                 std::to_string(tileCount) +
-                                 (tileCount == 1 ? " tile of " : " tiles of ") + libraryName);
-        total += row.copies;
-        if (total > TileSet::kMaxTiles)
-            throw TableError(name_, row.line, "copies",
-                             "with this row the library would hold " + std::to_string(total) +
-                                 " tiles, more than the " + std::to_string(TileSet::kMaxTiles) +
-                                 " a library file can store");
-    }
-    return int(total - keptTiles);
+    TableCheck check(name_, tileCount, libraryName, keptTiles);
+    for (const LetteringRow& row : rows_)
+        check.add(row);
+    return check.made();
 }
 
 } // namespace qrb

@@ -9,13 +9,16 @@
 //                  for that slot on the row's tiles.
 //   copies         how many identical tiles the row makes (default 1; 0 makes none)
 // Any other column is an error, so that a misspelt name cannot silently drop a label.
-// Rows whose cells are all empty are skipped. Every error names the table, the line the
-// row starts on and, where there is one, the column.
+// Rows whose cells are all empty are skipped. A slot text holds no control character (tab
+// and line breaks included). Every error names the table, the line the row starts on and,
+// where there is one, the column; input quoted in a message has its control characters
+// escaped and is cut after 60 characters.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -58,10 +61,17 @@ public:
     static constexpr std::uint64_t kMaxBytes = std::uint64_t(256) << 20;
 
     // Reads the table at `path`: tab-separated when the name ends in ".tsv" (any case),
-    // otherwise CSV; UTF-8 with or without a byte-order mark. Messages name the table as
-    // `path` is written. Throws FileError when the file cannot be read, TableError when
-    // its content is wrong.
+    // otherwise CSV; UTF-8 with or without a byte-order mark (a UTF-16 table is refused as
+    // such). Messages name the table as `path` is written. Throws FileError when the file
+    // cannot be read, TableError when its content is wrong. Keeps every row: a reader of
+    // long tables uses forEachRow().
     static LetteringTable read(const std::filesystem::path& path);
+
+    // Reads the table at `path` as read() does, handing each row to `each` as soon as it
+    // is read: memory holds one row, whatever the length of the table. Throws as read();
+    // the rows before a bad one have been handed over by then.
+    static void forEachRow(const std::filesystem::path& path,
+                           const std::function<void(const LetteringRow&)>& each);
 
     // The table held in `text`, fields separated by `separator`, named `name` in messages.
     static LetteringTable parse(std::string_view text, char separator, const std::string& name);
@@ -78,6 +88,23 @@ public:
 private:
     std::string name_;
     std::vector<LetteringRow> rows_;
+};
+
+// LetteringTable::check() one row at a time, for a table read as a stream.
+class TableCheck {
+public:
+    TableCheck(std::string tableName, int tileCount, std::string libraryName, int keptTiles);
+    // Throws TableError when `row` fails, as check() does.
+    void add(const LetteringRow& row);
+    // The tiles the rows so far make.
+    int made() const { return int(total_ - kept_); }
+
+private:
+    std::string tableName_;
+    int tileCount_;
+    std::string libraryName_;
+    std::int64_t total_;
+    std::int64_t kept_;
 };
 
 } // namespace qrb

@@ -1,5 +1,6 @@
 #include "sheet/Length.h"
 
+#include "core/InputText.h"
 #include "sheet/Keyword.h"
 #include "sheet/SheetError.h"
 
@@ -46,7 +47,7 @@ SplitLength split(std::string_view text) {
 }
 
 [[noreturn]] void notALength(std::string_view text, const std::string& why) {
-    throw SheetError("'" + std::string(text) + "' is not a length: " + why);
+    throw SheetError(quotedInput(text, 60, '\'') + " is not a length: " + why);
 }
 
 } // namespace
@@ -87,7 +88,7 @@ double parseLength(std::string_view text) {
 PointMm parseLengthPair(std::string_view text) {
     const std::size_t comma = text.find(',');
     if (comma == std::string_view::npos || text.find(',', comma + 1) != std::string_view::npos) {
-        throw SheetError("'" + std::string(text) + "' is not a pair of lengths: expected X,Y");
+        throw SheetError(quotedInput(text, 60, '\'') + " is not a pair of lengths: expected X,Y");
     }
     return {parseLength(text.substr(0, comma)), parseLength(text.substr(comma + 1))};
 }
@@ -101,7 +102,13 @@ std::optional<std::string> lengthUnit(std::string_view text) {
 }
 
 std::string formatMm(double mm) {
-    char text[512];
+    char text[64];
+    if (!(std::abs(mm) < 1e7)) {
+        // Lengths no page has (1e308 typed by mistake): a short exponent form, not hundreds
+        // of digits.
+        std::snprintf(text, sizeof text, "%.4g", mm);
+        return text;
+    }
     std::snprintf(text, sizeof text, "%.2f", mm);
     std::string out = text;
     if (out.find('.') != std::string::npos) {

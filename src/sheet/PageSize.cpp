@@ -1,5 +1,6 @@
 #include "sheet/PageSize.h"
 
+#include "core/InputText.h"
 #include "sheet/Keyword.h"
 #include "sheet/Length.h"
 #include "sheet/SheetError.h"
@@ -20,8 +21,8 @@ PageSize parsePageSize(std::string_view text) {
     }
     const std::size_t x = text.find_first_of("xX");
     if (x == std::string_view::npos) {
-        throw SheetError("'" + std::string(text) +
-                         "' is not a page size: use a4, letter, a3, legal or WIDTHxHEIGHT "
+        throw SheetError(quotedInput(text, 60, '\'') +
+                         " is not a page size: use a4, letter, a3, legal or WIDTHxHEIGHT "
                          "(e.g. 210x297mm)");
     }
     const std::string first(text.substr(0, x));
@@ -36,8 +37,8 @@ PageSize parsePageSize(std::string_view text) {
     const double height = parseLength(second);
     for (double side : {width, height}) {
         if (!(side >= PageSize::kMinMm && side <= PageSize::kMaxMm)) {
-            throw SheetError("the page size '" + std::string(text) +
-                             "' is out of range: each side " + "must be between " +
+            throw SheetError("the page size " + quotedInput(text, 60, '\'') +
+                             " is out of range: each side " + "must be between " +
                              formatMm(PageSize::kMinMm) + " and " + formatMm(PageSize::kMaxMm) +
                              " mm");
         }

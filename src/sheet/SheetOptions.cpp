@@ -1,5 +1,6 @@
 #include "sheet/SheetOptions.h"
 
+#include "core/InputText.h"
 #include "sheet/Keyword.h"
 #include "sheet/Length.h"
 #include "sheet/SheetError.h"
@@ -76,8 +77,8 @@ CutMarks parseCutMarks(std::string_view text) {
             return marks;
         }
     }
-    throw SheetError("'" + std::string(text) +
-                     "' is not a kind of cut marks: use none, corners or full");
+    throw SheetError(quotedInput(text, 60, '\'') +
+                     " is not a kind of cut marks: use none, corners or full");
 }
 
 } // namespace qrb

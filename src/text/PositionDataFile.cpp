@@ -3,6 +3,7 @@
 #include "core/AtomicFile.h"
 #include "core/FileError.h"
 #include "core/InputFile.h"
+#include "core/InputText.h"
 #include "text/Windows1252.h"
 
 #include <algorithm>
@@ -151,6 +152,26 @@ public:
         }
         return value;
     }
+    // A slot with a text is drawn at its position and angle, so they must be numbers; an
+    // empty slot's are ignored and read as at start-up.
+    void checkNumbers(std::size_t slot, PositionSlot& s) const {
+        const bool position = isSlotPosition(s.position);
+        const bool angle = isSlotAngle(s.angle);
+        if (s.isEmpty() && (!position || !angle)) {
+            const PositionSlot initial = PositionSlots()[slot];
+            s.position = initial.position;
+            s.angle = initial.angle;
+        } else if (!position) {
+            fail(slot, Position, recordOffset(slot, Position),
+                 quotedInput(s.position) + " at byte " +
+                     std::to_string(recordOffset(slot, Position)) +
+                     " is not a position: two whole numbers x,y from -32768 to 32767");
+        } else if (!angle) {
+            fail(slot, Angle, recordOffset(slot, Angle),
+                 quotedInput(s.angle) + " at byte " + std::to_string(recordOffset(slot, Angle)) +
+                     " is not an angle: a number from -32768 to 32767, or nothing");
+        }
+    }
 
     void need(std::size_t slot, Field field, std::size_t at, std::size_t count) const {
         if (at > bytes_.size() || bytes_.size() - at < count) {
@@ -225,6 +246,7 @@ PositionSlots PositionDataFile::decode(std::span<const std::uint8_t> bytes) {
         }
         s.position = d.string(k, Position);
         s.angle = d.string(k, Angle);
+        d.checkNumbers(k, s);
         s.description = PositionSlots::describe(s.style, s.angle);
     }
     return slots;

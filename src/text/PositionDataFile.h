@@ -53,7 +53,10 @@ public:
     // Parses the whole of `bytes` and returns all nine slots, descriptions filled in, or
     // throws PositionDataError (slot, field, byte offset) when any group is damaged: the
     // data ends early, a string is longer than 126 bytes, a text holds an undefined byte,
-    // or a size is not a finite number in (0, kMaxFontSize]. Bytes past 12,672 are ignored.
+    // a size is not a finite number in (0, kMaxFontSize], or a slot with a text has a
+    // position or angle that is not a number (isSlotPosition, isSlotAngle). An empty
+    // slot's position and angle are not used: when not numbers they read as at start-up.
+    // Bytes past 12,672 are ignored.
     static PositionSlots decode(std::span<const std::uint8_t> bytes);
 
     // encode() then an atomic write (core/AtomicFile: a temporary file beside `path`,

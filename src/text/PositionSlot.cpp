@@ -64,7 +64,43 @@ std::optional<double> angleNumber(std::string_view text) {
     return value;
 }
 
+std::string_view withoutBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+bool isWhole16(std::string_view text) {
+    text = withoutBlanks(text);
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+    }
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && ec == std::errc() && end == text.data() + text.size() &&
+           value >= -32768 && value <= 32767;
+}
+
 } // namespace
+
+bool isSlotAngle(std::string_view text) {
+    text = withoutBlanks(text);
+    if (text.empty()) {
+        return true; // the start-up angle, drawn as 0
+    }
+    const auto number = angleNumber(text);
+    return number && *number > -32768.5 && *number < 32767.5;
+}
+
+bool isSlotPosition(std::string_view text) {
+    const std::size_t comma = text.find(',');
+    return comma != std::string_view::npos && isWhole16(text.substr(0, comma)) &&
+           isWhole16(text.substr(comma + 1));
+}
 
 std::string PositionSlots::describe(const TextStyle& style, std::string_view angleText) {
     std::string degrees(angleText);

@@ -57,6 +57,16 @@ private:
     std::array<PositionSlot, kCount> slots_;
 };
 
+// Whether a stored angle is a number: decimal with optional sign, fraction and exponent,
+// blanks around it ignored ("45", " 12.5 ", "-1", "1e2"), finite and within -32768 to
+// 32767 ("abc", "NaN" and "1e309" are not). An empty angle (the start-up one) is drawn
+// as 0 and counts as one too.
+bool isSlotAngle(std::string_view text);
+
+// Whether a stored position is two whole numbers from -32768 to 32767 separated by one
+// comma, blanks around each ignored ("10,20", "-5, 120"; not "1e9,1e9", "abc" or "1.5,2").
+bool isSlotPosition(std::string_view text);
+
 // At least three digits: 5 -> "005", 45 -> "045", 359 -> "359", -5 -> "-005".
 std::string formatAngle(int degrees);
 

@@ -1,5 +1,6 @@
 #include "tileset/BitmapExporter.h"
 
+#include "core/AtomicFile.h"
 #include "tileset/BmpWriter.h"
 
 #include <cctype>
@@ -35,6 +36,29 @@ void BitmapExporter::exportAll(const TileSet& set, const std::filesystem::path& 
     const int total = set.count();
     if (progress) {
         progress(0, total);
+    }
+    if (std::size_t(total) <= AtomicFile::openableAtOnce(std::size_t(total))) {
+        // All or none: every bitmap complete on disk before any is put in place.
+        AtomicFileSet files;
+        const std::string nothing = " (nothing was exported; bitmaps already there were left "
+                                    "as they were)";
+        for (int i = 1; i <= total; ++i) {
+            const std::filesystem::path name = fileNameFor(prefix, i);
+            try {
+                AtomicFile& file = files.add(name);
+                BmpWriter::write(file.stream(), set.tile(i).full);
+                file.prepare();
+            } catch (const FileError& e) {
+                throw FileError(e.path(), e.reason() + nothing);
+            } catch (const std::exception& e) {
+                throw FileError(name, std::string("cannot write: ") + e.what() + nothing);
+            }
+            if (progress) {
+                progress(i, total);
+            }
+        }
+        files.commit(); // says how many were replaced should a rename fail
+        return;
     }
     for (int i = 1; i <= total; ++i) {
         try {

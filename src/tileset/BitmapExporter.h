@@ -2,7 +2,7 @@
 // Exporting the full-size image of every tile as its own bitmap file, numbered in tile
 // order: for the chosen name "castle" (or "castle.bmp", "castle.BMP") the files are
 // castle1.bmp, castle2.bmp, ... castle12.bmp, without leading zeros, in the chosen
-// folder. Half-size images and small colours are not exported.
+// folder, all or none. Half-size images and small colours are not exported.
 
 #include "core/FileError.h"
 #include "core/Progress.h"
@@ -22,10 +22,13 @@ public:
 
     // Writes tile i's full image to fileNameFor(prefixFor(chosenName), i) for i = 1..count,
     // replacing existing files without asking. Progress reports (0, N) first and (i, N)
-    // after file i. Stops at the first file that cannot be written and throws FileError
-    // naming that file, with the reason and what was done: "set4.bmp: cannot replace the
-    // file: it is a folder (the export stopped here; 3 of 6 bitmaps were written, set1.bmp
-    // to set3.bmp)". Files written before it stay.
+    // after file i. All or none: every bitmap is written to its temporary first and put in
+    // place only when all are complete, so a failure (FileError naming the file, "...
+    // (nothing was exported; ...)") leaves every file as it was. Only when the system
+    // would not let N files stay open at once are they written one after another; then
+    // the export stops at the first file that cannot be written and says what was done:
+    // "set4.bmp: cannot replace the file: it is a folder (the export stopped here; 3 of 6
+    // bitmaps were written, set1.bmp to set3.bmp)".
     static void exportAll(const TileSet& set, const std::filesystem::path& chosenName,
                           const ProgressCallback& progress = {});
 };

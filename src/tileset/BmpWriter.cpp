@@ -72,7 +72,7 @@ void BmpWriter::write(std::ostream& out, const DibImage& image) {
 
 void BmpWriter::writeFile(const std::filesystem::path& path, const DibImage& image) {
     try {
-        AtomicFile file(path, AtomicFile::Options{.removeStaleTemporaries = false});
+        AtomicFile file(path, AtomicFile::Options{.removeLeftTemporaries = false});
         write(file.stream(), image);
         file.commit();
     } catch (const FileError&) {

@@ -22,7 +22,9 @@ template <typename Read> auto readLibrary(const std::filesystem::path& path, Rea
     } catch (const FileError& e) {
         throw LibraryFileError(path, e.reason());
     } catch (const std::bad_alloc&) {
-        throw LibraryFileError(path, "not enough memory to open it");
+        throw LibraryFileError(path, "not enough memory to read it");
+    } catch (const NotEnoughMemory& e) {
+        throw LibraryFileError(path, e.what());
     } catch (const LibraryTooLarge& e) {
         throw LibraryFileError(path, e.what());
     } catch (const std::runtime_error& e) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <streambuf>
 
@@ -330,10 +331,6 @@ std::vector<TileHeaderRecord> recordsFor(int count, const Source& src) {
     return records;
 }
 
-// A decoded 1-bit row of 32 pixels takes 96 bytes where the file stores 4: no library
-// decodes to more than this many times its size.
-constexpr std::uint64_t kMaxGrowth = 24;
-
 // A read-only stream buffer over bytes in memory.
 class MemoryBuffer : public std::streambuf {
 public:
@@ -401,13 +398,11 @@ LibraryHeaders QrbReader::scan(std::span<const std::uint8_t> bytes) {
 
 namespace {
 
-// The decoded size of the library when it is large enough to exceed `budget`: then every
-// header is checked first and an image never allocated. Leaves `in` where it was.
-std::optional<std::uint64_t> checkBudget(std::istream& in, std::uint64_t size,
-                                         std::uint64_t budget) {
-    if (size <= budget / kMaxGrowth) {
-        return std::nullopt;
-    }
+// The decoded size of the library, from a scan of every header first: a damaged or
+// truncated file, or one whose images would exceed `budget`, is refused before any image
+// is allocated. Seeks past the pixels, so it costs little beside the read itself. Leaves
+// `in` where it was.
+std::uint64_t checkBudget(std::istream& in, std::uint64_t size, std::uint64_t budget) {
     const std::istream::pos_type start = in.tellg();
     const LibraryHeaders headers = QrbReader::scan(in, size);
     if (headers.decodedBytes > budget) {
@@ -441,24 +436,28 @@ template <typename Each> void readTiles(Source& src, int count, DecodeTarget& ta
 
 TileSet QrbReader::read(std::istream& in, std::uint64_t size, const ProgressCallback& progress,
                         std::uint64_t budget) {
-    const std::optional<std::uint64_t> total = checkBudget(in, size, budget);
-    Source src(in, size);
-    DecodeTarget target(total, true);
-    TileSet set;
-    const int count = readFileHeader(src, set.signature, set.version);
-    set.headerRecords = recordsFor(count, src);
+    const std::uint64_t total = checkBudget(in, size, budget);
+    try {
+        Source src(in, size);
+        DecodeTarget target(total, true);
+        TileSet set;
+        const int count = readFileHeader(src, set.signature, set.version);
+        set.headerRecords = recordsFor(count, src);
 
-    if (progress) {
-        progress(0, count);
-    }
-    readTiles(src, count, target, [&](int i, Tile&& tile, const TileHeaderRecord& record) {
-        set.append(std::move(tile));
-        set.headerRecords.push_back(record);
         if (progress) {
-            progress(i, count);
+            progress(0, count);
         }
-    });
-    return set;
+        readTiles(src, count, target, [&](int i, Tile&& tile, const TileHeaderRecord& record) {
+            set.append(std::move(tile));
+            set.headerRecords.push_back(record);
+            if (progress) {
+                progress(i, count);
+            }
+        });
+        return set;
+    } catch (const std::bad_alloc&) {
+        throw NotEnoughMemory("its images", total);
+    }
 }
 
 void QrbReader::readEach(std::istream& in, std::uint64_t size,

@@ -22,9 +22,11 @@
 // Every size is checked against the bytes that remain before anything is allocated.
 //
 // Memory: decoding packs nothing, so a 1-bit image takes 24 times its stored size. read()
-// therefore takes a budget for the decoded bytes of the whole library and, when the file
-// is large enough to exceed it, checks every header first and refuses the library
-// (LibraryTooLarge) before allocating any pixel. scan() reads the headers alone.
+// therefore takes a budget for the decoded bytes of the whole library. It checks every
+// header first (seeking past the pixels), so a damaged or truncated library, or one over
+// the budget (LibraryTooLarge), is refused before any pixel is allocated, and the images
+// get exactly the memory they need. When the system will not give that memory, read()
+// throws NotEnoughMemory saying how much it was. scan() reads the headers alone.
 
 #include "core/MemorySize.h"
 #include "core/Progress.h"

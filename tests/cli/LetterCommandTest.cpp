@@ -14,6 +14,7 @@
 
 #include <array>
 #include <fstream>
+#include <sys/resource.h>
 
 namespace qrb::test {
 namespace {
@@ -26,10 +27,9 @@ protected:
             tiles.append(Tile{pattern(w, h, seed), pattern(w / 2, h / 2, seed), ColourValue(seed)});
         LibraryFile::save(dir / "in.qrb", tiles);
         PositionDataFile::write(dir / "layout.qpf", letteringLayout());
-        write(
-            "\xEF\xBB\xBF"
-            "Base, SLOT1 ,slot2,slot8,copies\r\n1,Harbour,3,,2\r\n"
-            "2,\"Market, small\",,\"two\r\nlines\",1\r\n3,,,,1\r\n\r\n1,Ä€,1,6,0\r\n2,Last,,,\r\n");
+        write("\xEF\xBB\xBF"
+              "Base, SLOT1 ,slot2,slot8,copies\r\n1,Harbour,3,,2\r\n"
+              "2,\"Market, small\",,\"two lines\",1\r\n3,,,,1\r\n\r\n1,Ä€,1,6,0\r\n2,Last,,,\r\n");
     }
 
     void write(const std::string& text) const {
@@ -123,6 +123,64 @@ TEST_F(LetterCommand, AnErrorNamesRowAndColumnExitsOneAndWritesNothing) {
     EXPECT_EQ(run(dir, {"letter", "in.qrb", "layout.qpf", "rows.csv", "layout.qpf"}).code, 2);
     EXPECT_EQ(LetteringTable::read(dir / "rows.csv").rows().at(1).copies, 5);
     EXPECT_EQ(readFile(dir / "layout.qpf").size(), PositionDataFile::kFileSize);
+}
+
+// Peak memory of the whole qrbtool run: memory holds IN and one new tile whatever the
+// number of rows and tiles. Measured as the largest resident size of this test's child
+// processes (an upper bound: it includes this test's own), nothing timed.
+std::uint64_t childrenPeakBytes() {
+    struct rusage usage {};
+    ::getrusage(RUSAGE_CHILDREN, &usage);
+    return std::uint64_t(usage.ru_maxrss) * 1024;
+}
+
+TEST_F(LetterCommand, FortyLargeTilesAreWrittenAsTheyAreMade) {
+    TileSet base;
+    base.append(Tile{pattern(2048, 2048, 7), pattern(1024, 1024, 7), 0});
+    LibraryFile::save(dir / "large.qrb", base);
+    std::string table = "base,slot1\n";
+    for (int i = 0; i < 40; ++i)
+        table += "1,Row " + std::to_string(i) + "\n";
+    write(table);
+    const Result r =
+        run(dir, {"letter", "--only-new", "large.qrb", "layout.qpf", "rows.csv", "out.qrb"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(LibraryFile::inspect(dir / "out.qrb").count(), 40);
+    // Forty lettered tiles alone are 630 MB.
+    EXPECT_LT(childrenPeakBytes(), std::uint64_t(200) << 20);
+}
+
+// --max-memory covers IN and the tile being lettered, not only the reading of IN.
+TEST_F(LetterCommand, TheMemoryLimitCoversTheTileBeingLettered) {
+    const Result refused =
+        run(dir, {"letter", "--max-memory", "1M", "in.qrb", "layout.qpf", "rows.csv", "out.qrb"});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.starts_with("error: in.qrb: its images need ")) << refused.err;
+    EXPECT_NE(refused.err.find(" once read and lettering one tile 1.0 MiB (1081344 bytes), more "
+                               "than the limit of 1 MiB"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.qrb"));
+    EXPECT_EQ(
+        run(dir, {"letter", "--max-memory", "2M", "in.qrb", "layout.qpf", "rows.csv", "out.qrb"})
+            .code,
+        0);
+}
+
+TEST_F(LetterCommand, AMillionRowTableIsReadAsAStream) {
+    std::string table = "base,slot2,copies\n";
+    table.reserve(table.size() + 4'000'100);
+    for (int i = 0; i < 1'000'000; ++i)
+        table += "1,,0\n";
+    table += "2,last,1\n";
+    write(table);
+    const Result r =
+        run(dir, {"letter", "--only-new", "in.qrb", "layout.qpf", "rows.csv", "out.qrb"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(r.out.starts_with(
+        "lettered 1 tile from 1000001 rows of rows.csv; wrote 1 tiles to out.qrb\n"))
+        << r.out;
+    EXPECT_LT(childrenPeakBytes(), std::uint64_t(150) << 20);
 }
 
 TEST_F(LetterCommand, NeedsNoDisplayAndTheHelpShowsATable) {

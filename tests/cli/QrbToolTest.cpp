@@ -140,6 +140,21 @@ TEST(QrbTool, MaxMemoryRefusesALibraryBeforeReadingIt) {
     EXPECT_EQ(run(dir, {"extract", "--max-memory=1k", "lib.qrb", "out.qrb", "1"}).code, 0);
 }
 
+// Memory the system will not give, within the budget: the message says what was being
+// read and how much it needed, not "std::bad_alloc".
+TEST(QrbTool, OutOfMemorySaysWhatAndHowMuch) {
+    TempDir dir;
+    QrbFixture lib; // 1-bit pictures: 8 MB in the file, 240 MB once read
+    lib.addTile(0, FixtureImage::of(DibImage::filled(8192, 8192, Rgb{1, 2, 3}), 1),
+                FixtureImage::of(DibImage::filled(4096, 4096, Rgb{1, 2, 3}), 1));
+    lib.writeTo(dir / "packed.qrb");
+    const Result r =
+        run(dir, {"extract", "packed.qrb", "out.qrb", "1"}, ".out", "prlimit --as=209715200");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "error: packed.qrb: not enough memory for its images (240 MiB needed)\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.qrb"));
+}
+
 // Results that cannot be written are a failure, not a silent success.
 TEST(QrbTool, OutputThatCannotBeWrittenFails) {
     TempDir dir;
@@ -204,12 +219,26 @@ TEST(QrbTool, ExportWritesNumberedBitmaps) {
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(readFile(dir / "pic6.bmp").at(18), 4 + 6); // width of tile 6
 
+    // All or none: a bitmap that cannot be written leaves every file as it was.
+    const std::vector<std::uint8_t> old = {'o', 'l', 'd'};
+    test::writeFile(dir / "blocked1.bmp", old);
     std::filesystem::create_directory(dir / "blocked4.bmp");
     const Result failed = run(dir, {"export", "lib.qrb", "blocked"});
     EXPECT_EQ(failed.code, 1);
-    EXPECT_EQ(failed.err, "error: blocked4.bmp: cannot replace the file: it is a folder (the "
-                          "export stopped here; 3 of 6 bitmaps were written, blocked1.bmp to "
-                          "blocked3.bmp)\n");
+    EXPECT_EQ(failed.err, "error: blocked4.bmp: cannot replace the file: it is a folder (nothing "
+                          "was exported; bitmaps already there were left as they were)\n");
+    EXPECT_EQ(readFile(dir / "blocked1.bmp"), old);
+    EXPECT_FALSE(std::filesystem::exists(dir / "blocked3.bmp"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "blocked5.bmp"));
+
+    // A system that would not keep six files open: one after another, and the message says
+    // exactly what was written.
+    const Result oneByOne =
+        run(dir, {"export", "lib.qrb", "blocked"}, ".out", "prlimit --nofile=69:69");
+    EXPECT_EQ(oneByOne.code, 1);
+    EXPECT_EQ(oneByOne.err, "error: blocked4.bmp: cannot replace the file: it is a folder (the "
+                            "export stopped here; 3 of 6 bitmaps were written, blocked1.bmp to "
+                            "blocked3.bmp)\n");
     EXPECT_TRUE(std::filesystem::exists(dir / "blocked3.bmp"));
     EXPECT_FALSE(std::filesystem::exists(dir / "blocked5.bmp"));
 }

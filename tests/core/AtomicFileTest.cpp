@@ -7,7 +7,9 @@
 
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <random>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -101,28 +103,97 @@ INSTANTIATE_TEST_SUITE_P(UpToTheLimit, AtomicFileLongName,
                                     std::to_string(testCase.param.second);
                          });
 
-// Named temporaries left by killed writers go on the next save of the same file once they
-// are a day old; nothing else is touched.
-TEST(AtomicFile, RemovesDayOldTemporariesOfTheSameTargetOnly) {
+// Clean-up after a write proves a file is its own before removing it: the marker in the
+// name, and no writer holding its lock. Files of the user's named like temporaries, of any
+// age, stay; so does a marked temporary whose writer is still at work.
+TEST(AtomicFile, RemovesOnlyMarkedTemporariesWhoseWriterIsGone) {
     test::TempDir dir;
     const auto twoDaysAgo = fs::file_time_type::clock::now() - std::chrono::hours(48);
-    const std::vector<std::string> kept{".other.qrb.Ab12Cd", ".lib.qrb.Ab12C", ".lib.qrb.Ab12C!",
-                                        "lib.qrb.Ab12Cd", ".lib.qrb.Ab12Cde"};
-    for (const auto& name : {".lib.qrb.Ab12Cd", ".lib.qrb.zzzzzz"}) {
-        test::writeFile(dir / name, {1});
-        fs::last_write_time(dir / name, twoDaysAgo);
-    }
+    const std::vector<std::string> kept{
+        ".lib.qrb.backup",         ".lib.qrb.notes1",          ".lib.qrb.Backup",
+        ".lib.qrb.Ab12Cd",         ".other.qrb.qrbtmp-Ab12Cd", ".lib.qrb.qrbtmp-Ab12C",
+        ".lib.qrb.qrbtmp-Ab12Cd!", "lib.qrb.qrbtmp-Ab12Cd",    ".lib.qrb.qrbtmp-Busy01"};
     for (const auto& name : kept) {
         test::writeFile(dir / name, {1});
         fs::last_write_time(dir / name, twoDaysAgo);
     }
-    test::writeFile(dir / ".lib.qrb.Fresh1", {1});
+    for (const auto& name : {".lib.qrb.qrbtmp-Ab12Cd", ".lib.qrb.qrbtmp-zzzzzz"}) {
+        test::writeFile(dir / name, {1}); // fresh: left by a writer killed a moment ago
+    }
+    // A writer at work holds its lock.
+    const int busy = ::open((dir / ".lib.qrb.qrbtmp-Busy01").c_str(), O_RDONLY);
+    ASSERT_GE(busy, 0);
+    ASSERT_EQ(::flock(busy, LOCK_EX), 0);
 
-    replace(dir / "lib.qrb", "new");
+    replace(dir / "lib.qrb", "new", {.unnamedTemporary = false});
+    ::close(busy);
     std::vector<std::string> expected = kept;
-    expected.insert(expected.end(), {".lib.qrb.Fresh1", "lib.qrb"});
+    expected.push_back("lib.qrb");
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(namesIn(dir), expected);
+}
+
+// A writer killed while its temporary has a name (always, without unnamed files; with
+// them, between naming the complete file and the rename) leaves it; the next write of the
+// same file removes it, however recent.
+TEST(AtomicFile, TheNextWriteClearsAKilledWritersTemporary) {
+    for (const bool unnamed : {false, true}) {
+        test::TempDir dir;
+        const auto path = dir / "lib.qrb";
+        test::writeFile(path, {'o'});
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            AtomicFile file(path, {.unnamedTemporary = unnamed});
+            file.stream() << "new";
+            file.prepare(); // named and complete: what a kill before the rename leaves
+            const char byte = 1;
+            (void)!::write(ready[1], &byte, 1);
+            ::pause();
+            ::_exit(0);
+        }
+        char byte = 0;
+        ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+        // The writer is alive: its temporary is not taken by a write of the same file.
+        replace(path, "second");
+        ASSERT_EQ(namesIn(dir).size(), 2u) << unnamed;
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        ::close(ready[0]);
+        ::close(ready[1]);
+        EXPECT_EQ(contentOf(path), "second");
+
+        replace(path, "third");
+        EXPECT_EQ(namesIn(dir), std::vector<std::string>{"lib.qrb"}) << unnamed;
+        EXPECT_EQ(contentOf(path), "third");
+    }
+}
+
+// A set of files is put in place only when every one is complete: a member that cannot be
+// written leaves all targets as they were and no temporary behind.
+TEST(AtomicFileSet, AllOrNone) {
+    test::TempDir dir;
+    test::writeFile(dir / "a", {'o'});
+    test::writeFile(dir / "b", {'o'});
+    {
+        AtomicFileSet set;
+        set.add(dir / "a").stream() << "new a";
+        set.add(dir / "b").stream() << "new b";
+        EXPECT_THROW(set.add(dir / std::string(300, 'c')), FileError); // name too long
+    }
+    EXPECT_EQ(contentOf(dir / "a"), "o");
+    EXPECT_EQ(contentOf(dir / "b"), "o");
+    EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"a", "b"}));
+
+    AtomicFileSet set;
+    set.add(dir / "a").stream() << "new a";
+    set.add(dir / "c").stream() << "new c";
+    set.commit();
+    EXPECT_EQ(contentOf(dir / "a"), "new a");
+    EXPECT_EQ(contentOf(dir / "c"), "new c");
+    EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"a", "b", "c"}));
 }
 
 // fork + SIGKILL at random points of a write: the folder holds the old or the new file.
@@ -167,9 +238,9 @@ TEST(AtomicFile, AWriterKilledAnywhereLeavesTheOldOrTheNewFile) {
         for (const auto& name : namesIn(dir)) {
             // Only a kill in the instant between naming the complete new file and renaming
             // it over the old one leaves a name behind: the whole new file, beside the whole
-            // old one. The next save removes it once it is a day old.
+            // old one. The next save removes it.
             if (name != "lib.qrb") {
-                EXPECT_EQ(name.rfind(".lib.qrb.", 0), 0u) << name << ", seed " << seed;
+                EXPECT_EQ(name.rfind(".lib.qrb.qrbtmp-", 0), 0u) << name << ", seed " << seed;
                 EXPECT_EQ(content.size(), 1000u) << name << ", seed " << seed;
                 EXPECT_EQ(contentOf(dir / name), newContent) << name << ", seed " << seed;
                 fs::remove(dir / name);

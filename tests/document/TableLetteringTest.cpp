@@ -35,7 +35,7 @@ const char* const kTable = "base,slot1,slot2,slot8,copies\n"
                            "2,ÄÖÜ €,x,,\n"
                            "4,a,b,c,0\n"
                            "4,,,,1\n"
-                           "1,\"two\nlines\",\" \",\"slot 7 at 35,35\",1\n";
+                           "1,\"two lines\",\" \",\"slot 7 at 35,35\",1\n";
 
 class LetterFromTable : public ::testing::Test {
 protected:

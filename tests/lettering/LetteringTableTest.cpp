@@ -2,11 +2,13 @@
 // wrong, each reported with its line and column.
 
 #include "lettering/LetteringTable.h"
+#include "lettering/CsvReader.h"
 
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 namespace qrb::test {
@@ -20,20 +22,14 @@ std::vector<std::uint8_t> bytesOf(std::string_view text) {
     return {text.begin(), text.end()};
 }
 
-TEST(LetteringTable, QuotedFieldsHoldSeparatorsQuotesAndLineBreaks) {
+TEST(LetteringTable, QuotedFieldsHoldSeparatorsAndQuotes) {
     const LetteringTable table = csv("base,slot1,slot2\n"
                                      "1,\"Harbour, East\",\"say \"\"hi\"\"\"\n"
-                                     "2,\"two\nlines\",\"crlf\r\nkept\"\n"
                                      "3,\"\",plain\n");
-    ASSERT_EQ(table.rows().size(), 3u);
+    ASSERT_EQ(table.rows().size(), 2u);
     EXPECT_EQ(table.rows()[0].texts[0], "Harbour, East");
     EXPECT_EQ(table.rows()[0].texts[1], "say \"hi\"");
-    EXPECT_EQ(table.rows()[1].texts[0], "two\nlines");
-    EXPECT_EQ(table.rows()[1].texts[1], "crlf\r\nkept");
-    EXPECT_EQ(table.rows()[2].texts[0], "");
-    // Rows count the lines their quoted breaks take.
-    EXPECT_EQ(table.rows()[1].line, 3);
-    EXPECT_EQ(table.rows()[2].line, 6);
+    EXPECT_EQ(table.rows()[1].texts[0], "");
 }
 
 TEST(LetteringTable, ByteOrderMarkCrlfHeaderCaseAndTrailingBlankLines) {
@@ -123,7 +119,19 @@ const BadTable kBadTables[] = {
     {"TextAfterClosingQuote", "base,slot1\n1,\"ab\"c\n", 2, "slot1", "follows the closing quote"},
     {"QuoteInPlainField", "base,slot1\n1,5\" tile\n", 2, "slot1", "quote inside a field"},
     {"QuoteErrorInHeader", "base,\"slot1\n", 1, "column 2", "never closed"},
-    {"ErrorAfterAQuotedBreak", "base,slot1\n1,\"a\nb\"\nx,y\n", 4, "base", "\"x\""},
+    // A slot text is one line of printable characters.
+    {"LineBreakInSlot", "base,slot1\n1,\"a\nb\"\nx,y\n", 2, "slot1",
+     "control character U+000A at character 2"},
+    {"NulInSlot", "base,slot1\n1,ab" + std::string(1, '\0') + "c\n", 2, "slot1",
+     "control character U+0000 at character 3"},
+    {"TabInSlot", "base,slot1\n1,\"a\tb\"\n", 2, "slot1", "U+0009"},
+    {"C1ControlInSlot", "base,slot1\n1,\xC2\x85\n", 2, "slot1", "U+0085 at character 1"},
+    // Quoted input shows control characters escaped and is cut after 60 characters.
+    {"EscapeInHeader", "base,\x1B[31mred\n", 1, "\x1b[31mred", "\"\\x1B[31mred\" is not one"},
+    {"NulInHeader", "base,a" + std::string(1, '\0') + "b\n", 1, std::string("a\0b", 3),
+     "column 2 \"a\\x00b\" is not one"},
+    {"HugeHeader", "base," + std::string(100000, 'h') + "\n", 1, std::string(100000, 'h'),
+     "\"" + std::string(60, 'h') + "...\" (100000 bytes) is not one"},
     {"NotWindows1252", "base,slot2\n1,ok ✓\n", 2, "slot2", "slot2 holds \"✓\""},
     {"TooLong", "base,slot1\n1," + std::string(127, 'W') + "\n", 2, "slot1",
      "slot1 is 127 characters long; a position data file holds at most 126"},
@@ -145,6 +153,69 @@ const BadTable kBadTables[] = {
 
 INSTANTIATE_TEST_SUITE_P(LetteringTable, BadTables, ::testing::ValuesIn(kBadTables),
                          [](const auto& testCase) { return testCase.param.name; });
+
+// A table saved as UTF-16 is named as such, read whole or as a stream.
+TEST(LetteringTable, Utf16IsRefusedAsSuch) {
+    TempDir dir;
+    const std::string says = "the table is UTF-16; save it as UTF-8";
+    for (const std::string& text :
+         {std::string("\xFF\xFE"
+                      "b\0a\0s\0e\0\n\0",
+                      12),
+          std::string("\xFE\xFF\0b\0a", 7), std::string("b\0a\0s\0e\0", 8)}) {
+        try {
+            csv(text);
+            ADD_FAILURE() << "accepted";
+        } catch (const TableError& e) {
+            EXPECT_EQ(std::string(e.what()), "rows.csv:1: " + says);
+        }
+        writeFile(dir / "rows.csv", bytesOf(text));
+        try {
+            LetteringTable::forEachRow(dir / "rows.csv", [](const LetteringRow&) {});
+            ADD_FAILURE() << "accepted";
+        } catch (const TableError& e) {
+            EXPECT_NE(std::string(e.what()).find(says), std::string::npos) << e.what();
+        }
+    }
+}
+
+// Read as a stream, a table gives the rows read() gives, however its records fall across
+// the reader's chunks.
+TEST(LetteringTable, StreamGivesTheRowsOfTheWholeTable) {
+    TempDir dir;
+    std::string text = "\xEF\xBB\xBF"
+                       "base,slot1,copies\r\n";
+    for (int i = 0; i < 20000; ++i)
+        text += std::to_string(i % 7 + 1) + ",\"row, " + std::to_string(i) + "\"," +
+                std::to_string(i % 3) + (i % 2 ? "\r\n" : "\n");
+    writeFile(dir / "rows.csv", bytesOf(text));
+    std::vector<LetteringRow> streamed;
+    LetteringTable::forEachRow(dir / "rows.csv",
+                               [&](const LetteringRow& row) { streamed.push_back(row); });
+    EXPECT_EQ(streamed, csv(text).rows());
+    ASSERT_EQ(streamed.size(), 20000u);
+    EXPECT_EQ(streamed.back().line, 20001);
+    EXPECT_EQ(streamed.back().texts[0], "row, 19999");
+}
+
+// However a stream's chunks cut the text (inside a quote, between CR and LF), its records
+// are those of the whole text.
+TEST(CsvReader, StreamInAnyChunksReadsAsTheWholeText) {
+    const std::string text = "a,\"b,\"\"c\"\"\r\nd\"\r\n\r\ne,f\rg\n\"\",\"x\"\n";
+    for (std::size_t chunk = 1; chunk <= text.size(); ++chunk) {
+        CsvReader whole(text, ',');
+        std::istringstream in(text);
+        CsvReader streamed(in, ',', chunk);
+        std::vector<std::string> a;
+        std::vector<std::string> b;
+        while (whole.next(a)) {
+            ASSERT_TRUE(streamed.next(b)) << chunk;
+            EXPECT_EQ(a, b) << chunk;
+            EXPECT_EQ(whole.recordLine(), streamed.recordLine()) << chunk;
+        }
+        EXPECT_FALSE(streamed.next(b)) << chunk;
+    }
+}
 
 TEST(LetteringTable, CheckNamesTheRowWhoseBaseIsBeyondTheLibrary) {
     const LetteringTable table = csv("base,slot1\n1,a\n3,b\n\n9,c\n");

@@ -3,11 +3,14 @@
 // before any pixel is allocated, and one within it costs its pixels and little more.
 
 #include "AllocationCounter.h"
+#include "lettering/LetteringTable.h"
 #include "support/QrbFixture.h"
 #include "support/TempDir.h"
 #include "tileset/LibraryFile.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 namespace qrb {
 namespace {
@@ -54,6 +57,37 @@ INSTANTIATE_TEST_SUITE_P(PaletteDepths, ReaderMemory,
                          [](const auto& testCase) {
                              return std::to_string(testCase.param.first) + "bit";
                          });
+
+// A truncated library is refused before anything is allocated for its images, whatever
+// its size against the budget.
+TEST(ReaderMemory, ATruncatedLibraryIsRefusedBeforeAnyPixelIsAllocated) {
+    test::TempDir dir;
+    test::QrbFixture lib;
+    lib.addTile(0, FixtureImage::of(test::fewColours(2048, 1024, 2), 1),
+                FixtureImage::of(test::fewColours(1024, 512, 2), 1));
+    std::vector<std::uint8_t> bytes = lib.bytes();
+    bytes.pop_back();
+    test::writeFile(dir / "short.qrb", bytes);
+    AllocationCounter counter;
+    EXPECT_THROW(LibraryFile::load(dir / "short.qrb"), LibraryFileError);
+    EXPECT_LT(counter.peak(), kOverhead);
+}
+
+// A table is read a row at a time: a million rows cost what one does.
+TEST(TableMemory, AMillionRowsCostWhatOneRowDoes) {
+    test::TempDir dir;
+    {
+        std::ofstream out(dir / "rows.csv", std::ios::binary);
+        out << "base,slot1,copies\n";
+        for (int i = 0; i < 1'000'000; ++i)
+            out << "1,,0\n";
+    }
+    AllocationCounter counter;
+    std::size_t rows = 0;
+    LetteringTable::forEachRow(dir / "rows.csv", [&](const LetteringRow&) { ++rows; });
+    EXPECT_EQ(rows, 1'000'000u);
+    EXPECT_LT(counter.peak(), kOverhead);
+}
 
 // convert holds one tile at a time, however many the library has, and writes the same
 // bytes as a load and a save.

@@ -20,7 +20,7 @@ PositionSlot slot(
 
 PositionSlots letteringLayout() {
     PositionSlots all;
-    all[0] = slot("NORTH", "x,20", "180", 6);
+    all[0] = slot("NORTH", " 0, 20", "180", 6);
     all[1] = slot("East", "-5,-5", "037", 18, [](TextStyle& s) { s.bold = true; });
     all[2] = slot("S", "60,10", "090", 72, [](TextStyle& s) {
         s.italic = true;
@@ -32,7 +32,7 @@ PositionSlots letteringLayout() {
     });
     all[4] = slot("359", "0,0", "359", 9, [](TextStyle& s) { s.face = "Nonesuch Sans"; });
     all[5] = slot("Running off the tile's edge", "-3,30", "000", 24);
-    all[6] = slot("abc", "x,12", "270", 10, [](TextStyle& s) { s.textColour = palette::Red; });
+    all[6] = slot("abc", "-3,12", "+270", 10, [](TextStyle& s) { s.textColour = palette::Red; });
     all[8] = slot("Z", "63,63", "045", 40,
                   [](TextStyle& s) { s.bold = s.italic = s.underline = s.strikethrough = true; });
     return all;

@@ -240,6 +240,43 @@ TEST_P(DamagedFile, IsRefusedNamingSlotAndOffset) {
 INSTANTIATE_TEST_SUITE_P(PositionDataFile, DamagedFile, ::testing::ValuesIn(kDamages),
                          [](const auto& testCase) { return std::string(testCase.param.name); });
 
+// A slot with a text is refused, named, when its position or angle is not a number; an
+// empty slot's are not used and read as at start-up.
+TEST(PositionDataFile, SlotsWhosePositionOrAngleIsNotANumberAreRefused) {
+    const std::pair<const char*, const char*> refused[] = {
+        {"abc", "0"},     {"1e9,1e9", "0"}, {"1.5,2", "0"},    {"5", "0"},
+        {"1,2,3", "0"},   {"32768,0", "0"}, {"0,0", "abc"},    {"0,0", "NaN"},
+        {"0,0", "1e309"}, {"0,0", "40000"}, {"0,0", "45 deg"},
+    };
+    for (const auto& [position, angle] : refused) {
+        PositionSlots slots;
+        slots[4].text = "Harbour";
+        slots[4].position = position;
+        slots[4].angle = angle;
+        try {
+            PositionDataFile::decode(PositionDataFile::encode(slots));
+            ADD_FAILURE() << position << " " << angle << " accepted";
+        } catch (const PositionDataError& e) {
+            EXPECT_EQ(e.slot(), 4);
+            EXPECT_NE(std::string(e.what()).find("slot 4"), std::string::npos) << e.what();
+        }
+        // The same values in an empty slot are ignored.
+        slots[4].text.clear();
+        const PositionSlots back = PositionDataFile::decode(PositionDataFile::encode(slots));
+        EXPECT_EQ(back[4].position, "20,20");
+        EXPECT_EQ(back[4].angle, "");
+    }
+    PositionSlots typed;
+    typed[1].text = "ok";
+    typed[1].position = " -5 , +120 ";
+    typed[1].angle = " 1e2 ";
+    typed[2].text = "start-up angle";
+    const PositionSlots back = PositionDataFile::decode(PositionDataFile::encode(typed));
+    EXPECT_EQ(back[1].position, " -5 , +120 ");
+    EXPECT_EQ(back[1].angle, " 1e2 ");
+    EXPECT_EQ(back[2].angle, "");
+}
+
 TEST(PositionDataFile, ExtensionIsAddedUnlessPresentInAnyCase) {
     EXPECT_EQ(PositionDataFile::withExtension("labels"), "labels.qpf");
     EXPECT_EQ(PositionDataFile::withExtension("labels.QPF"), "labels.QPF");

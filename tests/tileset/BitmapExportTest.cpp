@@ -72,22 +72,27 @@ TEST(BitmapExporter, WritesOneNumberedFilePerTileReplacingOldOnes) {
     EXPECT_EQ(reports.back(), std::make_pair(12, 12));
 }
 
-TEST(BitmapExporter, StopsAtTheFirstFileThatCannotBeWritten) {
+// All or none: a bitmap that cannot be written (a folder in its place) leaves every file
+// as it was and no temporary behind.
+TEST(BitmapExporter, ABitmapThatCannotBeWrittenReplacesNone) {
     test::QrbFixture lib;
     lib.addSolidTile(0, 4, 4, Rgb{1, 2, 3})
         .addSolidTile(0, 4, 4, Rgb{4, 5, 6})
         .addSolidTile(0, 4, 4, Rgb{7, 8, 9});
     const TileSet set = QrbReader::read(lib.bytes());
     TempDir dir;
+    std::ofstream(dir / "t1.bmp") << "old";
     std::filesystem::create_directory(dir / "t2.bmp");
     try {
         BitmapExporter::exportAll(set, dir / "t");
         FAIL() << "exported";
     } catch (const FileError& e) {
         EXPECT_EQ(e.path(), dir / "t2.bmp");
+        EXPECT_NE(std::string(e.what()).find("nothing was exported"), std::string::npos);
     }
-    EXPECT_TRUE(std::filesystem::exists(dir / "t1.bmp"));
+    EXPECT_EQ(test::readFile(dir / "t1.bmp"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
     EXPECT_FALSE(std::filesystem::exists(dir / "t3.bmp"));
+    EXPECT_EQ(dir.entries(), 2u);
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "cli/HeadlessGui.h"
 #include "core/FileError.h"
 #include "core/InputFile.h"
+#include "core/InputText.h"
+#include "core/MemorySize.h"
 #include "imaging/render/DibConversion.h"
 #include "sheet/Keyword.h"
 #include "sheet/Length.h"
@@ -18,6 +20,7 @@
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
+#include <new>
 #include <optional>
 #include <string>
 
@@ -83,7 +86,8 @@ std::optional<int> numberOption(const ParsedArguments& args, const char* name) {
     const char* end = text->data() + text->size();
     const auto [ptr, ec] = std::from_chars(text->data(), end, value);
     if (text->empty() || ec != std::errc() || ptr != end) {
-        throw UsageError(std::string(name) + ": '" + *text + "' is not a whole number");
+        throw UsageError(std::string(name) + ": " + quotedInput(*text, 60, '\'') +
+                         " is not a whole number");
     }
     return value;
 }
@@ -150,15 +154,24 @@ int write(const Output& output, const SheetLayout& layout, const SheetArt& art,
     const std::string count = std::to_string(pages) + (pages == 1 ? " page" : " pages");
     if (!output.png) {
         SheetWriter::writePdf(output.path, layout, art, QString::fromStdString(title));
-        out << "wrote " << count << " to " << output.path.string() << "\n";
+        out << "wrote " << count << " to " << escapedControls(output.path.string()) << "\n";
         return 0;
     }
     const auto written = SheetWriter::writePng(output.path, layout, art, output.dpi);
-    out << "wrote " << count << ": " << written.front().string();
+    out << "wrote " << count << ": " << escapedControls(written.front().string());
     if (written.size() > 1) {
-        out << " ... " << written.back().string();
+        out << " ... " << escapedControls(written.back().string());
     }
     out << "\n";
+    const auto older = SheetWriter::olderPngPages(output.path, static_cast<int>(pages));
+    if (!older.empty()) {
+        out << "note: older pages of an earlier, longer run were left as they were: "
+            << escapedControls(older.front().string());
+        if (older.size() > 1) {
+            out << " ... " << escapedControls(older.back().string());
+        }
+        out << "\n";
+    }
     return 0;
 }
 
@@ -170,7 +183,8 @@ std::vector<int> tileNumbers(const std::string& list) {
     for (const auto& [first, last] : ranges) {
         total += last - first + 1;
         if (total > SheetLayout::kMaxTiles || last > TileSet::kMaxTiles) {
-            throw UsageError("--tiles: '" + list + "' names more tiles than a library holds or " +
+            throw UsageError("--tiles: " + quotedInput(list, 60, '\'') +
+                             " names more tiles than a library holds or " +
                              std::to_string(SheetLayout::kMaxTiles) + " can be printed at once");
         }
     }
@@ -191,7 +205,12 @@ DibImage readPicture(const std::filesystem::path& path, std::uint64_t budget) {
         throw FileError(path, "the picture is larger than the memory limit of " +
                                   std::to_string(budget) + " bytes");
     }
-    QByteArray bytes(static_cast<qsizetype>(file.size()), Qt::Uninitialized);
+    QByteArray bytes;
+    try {
+        bytes.resize(static_cast<qsizetype>(file.size()));
+    } catch (const std::bad_alloc&) {
+        throw FileError(path, NotEnoughMemory("the picture's bytes", file.size()).what());
+    }
     if (!file.stream().read(bytes.data(), bytes.size())) {
         throw FileError(path, "cannot read the picture");
     }

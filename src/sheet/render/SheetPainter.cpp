@@ -1,7 +1,5 @@
 #include "sheet/render/SheetPainter.h"
 
-#include "imaging/render/DibConversion.h"
-
 #include <QFont>
 #include <QPainter>
 #include <QPen>
@@ -29,23 +27,57 @@ struct SheetPainter::PageMapping {
     }
 };
 
+namespace {
+
+// One column or row of `dib`'s pixels, top to bottom or left to right.
+QImage edge(const DibImage& dib, int x, int y, int width, int height) {
+    QImage strip(width, height, QImage::Format_RGB32);
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            const Rgb c = dib.pixel(x + column, y + row);
+            strip.setPixel(column, row, qRgb(c.red, c.green, c.blue));
+        }
+    }
+    return strip;
+}
+
+QColor colourAt(const DibImage& dib, int x, int y) {
+    const Rgb c = dib.pixel(x, y);
+    return QColor(c.red, c.green, c.blue);
+}
+
+// `bottomUp` (rows stored bottom row first) drawn the right way up into `target`.
+void drawBottomUp(QPainter& painter, const QRectF& target, const QImage& bottomUp) {
+    painter.save();
+    painter.translate(0, target.top() + target.bottom());
+    painter.scale(1, -1);
+    painter.drawImage(target, bottomUp);
+    painter.restore();
+}
+
+} // namespace
+
 const SheetPainter::Picture& SheetPainter::pictureFor(const DibImage& dib) {
     auto found = pictures_.find(&dib);
     if (found != pictures_.end()) {
         return found->second;
     }
     Picture p;
-    p.whole = toQImage(dib);
-    const int w = p.whole.width();
-    const int h = p.whole.height();
-    p.left = p.whole.copy(0, 0, 1, h);
-    p.right = p.whole.copy(w - 1, 0, 1, h);
-    p.top = p.whole.copy(0, 0, w, 1);
-    p.bottom = p.whole.copy(0, h - 1, w, 1);
-    p.topLeft = p.whole.pixelColor(0, 0);
-    p.topRight = p.whole.pixelColor(w - 1, 0);
-    p.bottomLeft = p.whole.pixelColor(0, h - 1);
-    p.bottomRight = p.whole.pixelColor(w - 1, h - 1);
+    // The tile's own rows, not a copy: a sheet of a large library holds its pixels once.
+    // Qt reads B, G, R bytes as they are; the rows are bottom-up, so the picture is drawn
+    // turned over (drawBottomUp). The painter never writes to it.
+    const int w = dib.width();
+    const int h = dib.height();
+    p.whole =
+        QImage(dib.bufferRow(0), w, h, static_cast<qsizetype>(dib.stride()), QImage::Format_BGR888);
+    p.left = edge(dib, 0, 0, 1, h);
+    p.right = edge(dib, w - 1, 0, 1, h);
+    p.top = edge(dib, 0, 0, w, 1);
+    p.bottom = edge(dib, 0, h - 1, w, 1);
+    p.topLeft = colourAt(dib, 0, 0);
+    p.topRight = colourAt(dib, w - 1, 0);
+    p.bottomLeft = colourAt(dib, 0, h - 1);
+    p.bottomRight = colourAt(dib, w - 1, h - 1);
     return pictures_.emplace(&dib, std::move(p)).first->second;
 }
 
@@ -69,7 +101,7 @@ void SheetPainter::paintItem(QPainter& painter, const SheetItem& item, const Pag
         painter.drawImage(map.snapped(t.left(), b.top(), t.right(), inTop), p.top);
         painter.drawImage(map.snapped(t.left(), inBottom, t.right(), b.bottom()), p.bottom);
     }
-    painter.drawImage(map.snapped(t.left(), t.top(), t.right(), t.bottom()), p.whole);
+    drawBottomUp(painter, map.snapped(t.left(), t.top(), t.right(), t.bottom()), p.whole);
 }
 
 void SheetPainter::paint(QPainter& painter, const SheetLayout& layout, const SheetPage& page,

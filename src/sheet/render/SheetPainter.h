@@ -32,7 +32,8 @@ public:
 private:
     // A tile picture as the painter gets it, and its edges for the bleed.
     struct Picture {
-        QImage whole;
+        QImage whole; // over the tile's own rows, bottom row first
+
         QImage left, right, top, bottom; // one-pixel columns and rows
         QColor topLeft, topRight, bottomLeft, bottomRight;
     };

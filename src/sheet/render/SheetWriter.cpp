@@ -151,21 +151,47 @@ QImage SheetWriter::renderPage(const SheetLayout& layout, const SheetPage& page,
 std::vector<std::filesystem::path> SheetWriter::writePng(const std::filesystem::path& path,
                                                          const SheetLayout& layout,
                                                          const SheetArt& art, int dpi) {
+    const std::size_t pages = layout.pages.size();
+    if (pages > AtomicFile::openableAtOnce(pages)) {
+        throw SheetError(std::to_string(pages) +
+                         " PNG pages are more than this system lets one run keep open at once (" +
+                         std::to_string(AtomicFile::openableAtOnce()) +
+                         "); print fewer tiles per run or write a PDF");
+    }
+    // All pages or none: each page goes to its temporary, and the set is put in place
+    // only when every page is complete on disk.
     SheetPainter sheetPainter(art);
+    AtomicFileSet files;
     std::vector<std::filesystem::path> written;
-    for (std::size_t i = 0; i < layout.pages.size(); ++i) {
-        const QImage image = renderPage(layout, layout.pages[i], sheetPainter, dpi);
+    for (std::size_t i = 0; i < pages; ++i) {
         const std::filesystem::path pagePath = pagePngPath(path, static_cast<int>(i + 1));
-        AtomicFile file(pagePath);
-        StreamDevice device(file.stream());
-        QImageWriter writer(&device, "png");
-        if (!writer.write(image)) {
-            throw FileError(pagePath, "cannot write: " + writer.errorString().toStdString());
+        AtomicFile& file = files.add(pagePath);
+        {
+            const QImage image = renderPage(layout, layout.pages[i], sheetPainter, dpi);
+            StreamDevice device(file.stream());
+            QImageWriter writer(&device, "png");
+            if (!writer.write(image)) {
+                throw FileError(pagePath, "cannot write: " + writer.errorString().toStdString());
+            }
         }
-        file.commit();
+        file.prepare();
         written.push_back(pagePath);
     }
+    files.commit();
     return written;
+}
+
+std::vector<std::filesystem::path> SheetWriter::olderPngPages(const std::filesystem::path& path,
+                                                              int pages) {
+    std::vector<std::filesystem::path> older;
+    for (int n = pages + 1;; ++n) {
+        const std::filesystem::path page = pagePngPath(path, n);
+        std::error_code error;
+        if (!std::filesystem::exists(page, error)) {
+            return older;
+        }
+        older.push_back(page);
+    }
 }
 
 std::filesystem::path SheetWriter::pagePngPath(const std::filesystem::path& path, int page) {

@@ -33,10 +33,12 @@ public:
                          const SheetArt& art, const QString& title = {});
 
     // Page n (1-based) of `layout` as pagePngPath(path, n), at `dpi` dots per inch, white
-    // paper. Returns the files written. Each file is replaced atomically; when one cannot
-    // be written, FileError names it and the pages before it stay written. Throws
-    // SheetError for a resolution outside kMinDpi..kMaxDpi or a page too large for an
-    // image at that resolution.
+    // paper. Returns the files written. All pages or none: every page is written to its
+    // temporary first and the set is put in place only when all are complete, so when one
+    // cannot be written (FileError naming it: a full disk, a name too long) every page
+    // file is left as it was. Throws SheetError for a resolution outside kMinDpi..kMaxDpi,
+    // a page too large for an image at that resolution, or more pages than the system
+    // lets the run keep open at once.
     static std::vector<std::filesystem::path> writePng(const std::filesystem::path& path,
                                                        const SheetLayout& layout,
                                                        const SheetArt& art, int dpi = kDefaultDpi);
@@ -51,6 +53,11 @@ public:
     // A page of `page`'s width and height as a device takes it: a named paper size when it
     // is one, turned to landscape when it is wider than high, no margins.
     static QPageLayout pageLayout(SizeMm page);
+
+    // The pages OUT-(pages+1).png, OUT-(pages+2).png, ... that exist, up to the first that
+    // does not: what an earlier, longer run left beside a set of `pages` pages.
+    static std::vector<std::filesystem::path> olderPngPages(const std::filesystem::path& path,
+                                                            int pages);
 
     // "OUT.png" -> "OUT-3.png" for page 3; a name without the ".png" extension gets it.
     static std::filesystem::path pagePngPath(const std::filesystem::path& path, int page);

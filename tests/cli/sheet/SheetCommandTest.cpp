@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <sys/resource.h>
 
 namespace qrb {
 namespace {
@@ -106,6 +108,76 @@ TEST(SheetCommand, SheetsThatCannotBeMadeWriteNothing) {
               "error: no tile fits: a 300 x 300 mm tile, but the page leaves 190 x 277 mm inside "
               "its margins\n");
     EXPECT_EQ(dir.entries(), 1u);
+    // A length no page has is shown short, not as 309 digits.
+    EXPECT_EQ(run(dir, {"sheet", "--tile-size", "1e308", "lib.qrb", "out.pdf"}).err,
+              "error: no tile fits: a 1e+308 x inf mm tile, but the page leaves 190 x 277 mm "
+              "inside its margins\n");
+}
+
+// Pages of an earlier, longer run stay and are named; file names show control characters
+// escaped, never raw to the terminal.
+TEST(SheetCommand, PngPagesSayWhichOlderPagesWereLeft) {
+    TempDir dir;
+    library(dir, "lib.qrb", {kRed, kGreen});
+    for (const char* page : {"p\x1b-1.png", "p\x1b-2.png", "p\x1b-3.png", "p\x1b-4.png"}) {
+        test::writeFile(dir / page, {'o', 'l', 'd'});
+    }
+    const Result r = run(dir, {"sheet", "--dpi", "10", "lib.qrb", "p\x1b.png"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "wrote 1 page: p\\x1B-1.png\nnote: older pages of an earlier, longer run "
+                     "were left as they were: p\\x1B-2.png ... p\\x1B-4.png\n");
+    EXPECT_EQ(test::readFile(dir / "p\x1b-2.png"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+}
+
+// A library of 24-bit tiles written straight to disk, so that this test's own memory
+// stays small: its children's peak (measured below) includes it.
+std::uint64_t writeLargeLibrary(const std::filesystem::path& path, int count, int side) {
+    std::ofstream out(path, std::ios::binary);
+    auto put = [&](std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            out.put(char(v >> (8 * i)));
+    };
+    out << "QRBB";
+    put(256, 2);
+    put(std::uint32_t(count), 4);
+    std::uint64_t decoded = 0;
+    for (int i = 0; i < count; ++i) {
+        put(0, 4);
+        for (const int size : {side, side / 2}) {
+            const std::uint32_t stride = (std::uint32_t(size) * 3 + 3) & ~3u;
+            put(40 + stride * std::uint32_t(size), 4);
+            for (const std::uint32_t field : {40u, std::uint32_t(size), std::uint32_t(size)})
+                put(field, 4);
+            put(1, 2);
+            put(24, 2);
+            for (int k = 0; k < 6; ++k)
+                put(0, 4);
+            std::string row(stride, '\0');
+            for (std::uint32_t x = 0; x < stride; ++x)
+                row[x] = char((x * 7 + std::uint32_t(i)) & 0xFF);
+            for (int y = 0; y < size; ++y)
+                out.write(row.data(), std::streamsize(row.size()));
+            decoded += std::uint64_t(stride) * std::uint64_t(size);
+        }
+    }
+    return decoded;
+}
+
+// A sheet holds the library's pixels once: each tile is drawn from its own rows, not from
+// a 32-bit copy of every tile. Measured as the largest resident size of this test's child
+// processes, nothing timed.
+TEST(SheetCommand, PeakMemoryStaysCloseToTheDecodedLibrary) {
+    TempDir dir;
+    const std::uint64_t decoded = writeLargeLibrary(dir / "large.qrb", 20, 1600); // 192 MB
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"sheet", "--tile-size", "60", "large.qrb", "out.pdf"},
+          {"sheet", "--tile-size", "60", "--dpi", "20", "large.qrb", "out.png"}}) {
+        const Result r = run(dir, args);
+        ASSERT_EQ(r.code, 0) << r.err;
+    }
+    struct rusage usage {};
+    ::getrusage(RUSAGE_CHILDREN, &usage);
+    EXPECT_LT(std::uint64_t(usage.ru_maxrss) * 1024, decoded * 13 / 10 + (std::uint64_t(50) << 20));
 }
 
 TEST(SheetCommand, BadOptionsAreUsageErrors) {

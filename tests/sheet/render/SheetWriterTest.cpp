@@ -220,5 +220,46 @@ TEST(SheetWriter, FailedWriteNamesTheFileAndLeavesNothing) {
     EXPECT_EQ(dir.entries(), 0u);
 }
 
+// All pages or none: page 10's name is one byte too long for the folder, so pages 1 to 9
+// of the earlier run stay as they were and no temporary is left. A shorter set of pages
+// leaves the older pages beyond it, and says which they are.
+TEST(SheetWriter, PngPagesAllOrNone) {
+    test::TempDir dir;
+    const TileSet set = testLibrary();
+    const SheetArt art(set);
+    SheetOptions options;
+    options.tileWidth = 90;
+    options.tiles.assign(55, 2); // six to a page: ten pages
+    const SheetLayout layout = layOutSheet(options, art);
+    ASSERT_EQ(layout.pages.size(), 10u);
+    const std::filesystem::path out = dir / (std::string(249, 'p') + ".png"); // "-9.png": 255
+    for (int n = 1; n <= 9; ++n) {
+        test::writeFile(SheetWriter::pagePngPath(out, n), {'o', 'l', 'd'});
+    }
+    try {
+        SheetWriter::writePng(out, layout, art, SheetWriter::kMinDpi);
+        FAIL() << "written";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.path(), SheetWriter::pagePngPath(out, 10));
+    }
+    for (int n = 1; n <= 9; ++n) {
+        EXPECT_EQ(test::readFile(SheetWriter::pagePngPath(out, n)),
+                  (std::vector<std::uint8_t>{'o', 'l', 'd'}))
+            << n;
+    }
+    EXPECT_EQ(dir.entries(), 9u);
+
+    options.tiles.assign(12, 2); // two pages
+    const SheetLayout shorter = layOutSheet(options, art);
+    ASSERT_EQ(SheetWriter::writePng(out, shorter, art, SheetWriter::kMinDpi).size(), 2u);
+    EXPECT_NE(test::readFile(SheetWriter::pagePngPath(out, 2)),
+              (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    const auto older = SheetWriter::olderPngPages(out, 2);
+    ASSERT_EQ(older.size(), 7u);
+    EXPECT_EQ(older.front(), SheetWriter::pagePngPath(out, 3));
+    EXPECT_EQ(older.back(), SheetWriter::pagePngPath(out, 9));
+    EXPECT_EQ(dir.entries(), 9u);
+}
+
 } // namespace
 } // namespace qrb
