@@ -258,7 +258,7 @@ TEST(PositionDataFile, SlotsWhosePositionOrAngleIsNotANumberAreRefused) {
             ADD_FAILURE() << position << " " << angle << " accepted";
         } catch (const PositionDataError& e) {
             EXPECT_EQ(e.slot(), 4);
-            EXPECT_NE(std::string(e.what()).find("slot 4"), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find("slot 5"), std::string::npos) << e.what();
         }
         // The same values in an empty slot are ignored.
         slots[4].text.clear();
