@@ -135,6 +135,10 @@ std::uint64_t childrenPeakBytes() {
 }
 
 TEST_F(LetterCommand, FortyLargeTilesAreWrittenAsTheyAreMade) {
+#ifdef __SANITIZE_ADDRESS__
+    // The sanitizer's shadow memory and quarantine make a program's memory another size.
+    GTEST_SKIP() << "memory sizes are not measured under the address sanitizer";
+#endif
     TileSet base;
     base.append(Tile{pattern(2048, 2048, 7), pattern(1024, 1024, 7), 0});
     LibraryFile::save(dir / "large.qrb", base);
