@@ -187,9 +187,11 @@ public:
     bool paste(const QImage& image);
     bool pasteBaseImage();
     void setSmallColour(ColourValue colour);
-    bool clickWorkingTile();
-    bool clickPreviewFull();
-    bool clickPreviewHalf();
+    // What the working tile shows goes to the preview being edited (a click on it).
+    bool workingTileToPreview();
+    // The full or half preview becomes the working tile, to be edited (a click on it).
+    bool editFullImage();
+    bool editHalfImage();
 
     // ---- The text being placed ----------------------------------------------------
     const Placement& placement() const { return placement_; }
@@ -212,10 +214,10 @@ public:
     // A slot button takes clicks from the moment its slot gets a text by Store or Load
     // until it is cleared or stored empty; Store enables all nine until the next click.
     bool slotEnabled(int k) const;
-    // Store: the next slot click stores into that slot.
-    void pressStore();
-    // A click on slot button k: stores when a Store waits, else recalls the slot.
-    void clickSlot(int k);
+    // Store: the next slot button stores into its slot.
+    void beginStore();
+    // Slot button k: stores into the slot when a Store waits, else recalls the slot.
+    void storeOrRecallSlot(int k);
     // The slot's text as the user types it into the slot's box (not an edit).
     void setSlotText(int k, const QString& text);
     void loadPositionData(const QString& path);

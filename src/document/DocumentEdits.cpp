@@ -3,6 +3,7 @@
 #include "document/Document.h"
 
 #include "document/DocumentParts.h"
+#include "document/NewTile.h"
 #include "imaging/HalfSize.h"
 #include "imaging/render/DibConversion.h"
 
@@ -73,12 +74,14 @@ bool Document::createTile() {
 
     // The new tile's full image is the whole picture it is made from, at its own size.
     const QImage full = options_.createFromWorkingTile ? workingImage() : working_.previewFull;
-    if (options_.createHalfTile)
-        working_.deriveHalf(full);
-    Tile tile;
-    tile.full = toDibImage(full);
-    tile.half = toDibImage(working_.halfShown());
-    tile.smallColour = working_.smallColour;
+    Tile tile = newTile(full, working_.smallColour);
+    if (options_.createHalfTile) {
+        // The half preview shows the half image the tile gets.
+        working_.previewHalf = toQImage(tile.half);
+        working_.halfBox = working_.previewHalf.size();
+    } else {
+        tile.half = toDibImage(working_.halfShown());
+    }
     const int n = strip_.appendTile(std::move(tile));
     record.appended(n);
     note(Change::Tiles | Change::Appended, n);
@@ -254,7 +257,7 @@ void Document::setSmallColour(ColourValue colour) {
     record.commit();
 }
 
-bool Document::clickWorkingTile() {
+bool Document::workingTileToPreview() {
     if (!working_.shown)
         return false;
     Recorder record(*this, tr("Working Tile to Preview"), Recorder::Working);
@@ -266,7 +269,7 @@ bool Document::clickWorkingTile() {
     return true;
 }
 
-bool Document::clickPreviewFull() {
+bool Document::editFullImage() {
     if (!working_.shown)
         return false;
     Recorder record(*this, tr("Full Preview to Working Tile"), Recorder::Working);
@@ -276,7 +279,7 @@ bool Document::clickPreviewFull() {
     return true;
 }
 
-bool Document::clickPreviewHalf() {
+bool Document::editHalfImage() {
     if (!working_.shown)
         return false;
     Recorder record(*this, tr("Half Preview to Working Tile"), Recorder::Working);

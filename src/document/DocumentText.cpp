@@ -97,14 +97,14 @@ void Document::enableFilledSlots() {
         slotButtons_[k] = !slots_[k].isEmpty();
 }
 
-void Document::pressStore() {
+void Document::beginStore() {
     // Every slot takes the next click, an empty one too.
     storePending_ = true;
     slotButtons_.fill(true);
     note(Change::Slots);
 }
 
-void Document::clickSlot(int k) {
+void Document::storeOrRecallSlot(int k) {
     if (k < 0 || k >= int(PositionSlots::kCount))
         return;
     if (storePending_) {

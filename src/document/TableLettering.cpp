@@ -1,6 +1,6 @@
 #include "document/TableLettering.h"
 
-#include "imaging/HalfSize.h"
+#include "document/NewTile.h"
 #include "imaging/render/DibConversion.h"
 
 #include <stdexcept>
@@ -29,11 +29,7 @@ Tile TableLettering::letter(const LetteringRow& row) const {
     if (live)
         drawPlacement(picture, placement);
 
-    Tile tile;
-    tile.full = toDibImage(picture);
-    tile.half = halfSize(tile.full);
-    tile.smallColour = base.smallColour;
-    return tile;
+    return newTile(picture, base.smallColour);
 }
 
 std::optional<std::vector<Tile>> TableLettering::letterAll(const LetteringTable& table,

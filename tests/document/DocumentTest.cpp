@@ -60,12 +60,12 @@ void letter(Document& d, const char* text, int x, int y) {
 
 void storeTwoSlots(Document& d) {
     letter(d, "A", 3, 4);
-    d.pressStore();
-    d.clickSlot(1);
+    d.beginStore();
+    d.storeOrRecallSlot(1);
     letter(d, "B", 10, 20);
     d.setAngle(37);
-    d.pressStore();
-    d.clickSlot(4);
+    d.beginStore();
+    d.storeOrRecallSlot(4);
 }
 
 class EveryEdit : public ::testing::TestWithParam<EditCase> {
@@ -136,25 +136,25 @@ const EditCase kEdits[] = {
      [](Document& d) { d.pasteBaseImage(); }},
     {"SmallColour", [](Document&) {}, [](Document& d) { d.setSmallColour(palette::DarkBlue); }},
     {"WorkingTileToPreview", [](Document& d) { letter(d, "W", 2, 2); },
-     [](Document& d) { d.clickWorkingTile(); }},
+     [](Document& d) { d.workingTileToPreview(); }},
     {"FullPreviewToWorkingTile",
      [](Document& d) {
          d.paste(solidImage(12, 12, Qt::red));
-         d.clickPreviewHalf();
+         d.editHalfImage();
      },
-     [](Document& d) { d.clickPreviewFull(); }},
-    {"HalfPreviewToWorkingTile", [](Document&) {}, [](Document& d) { d.clickPreviewHalf(); }},
+     [](Document& d) { d.editFullImage(); }},
+    {"HalfPreviewToWorkingTile", [](Document&) {}, [](Document& d) { d.editHalfImage(); }},
     {"StoreInSlot", [](Document& d) { letter(d, "S", 7, 8); },
      [](Document& d) {
-         d.pressStore();
-         d.clickSlot(6);
+         d.beginStore();
+         d.storeOrRecallSlot(6);
      }},
     {"RecallSlot",
      [](Document& d) {
          storeTwoSlots(d);
          letter(d, "LIVE", 0, 0);
      },
-     [](Document& d) { d.clickSlot(4); }},
+     [](Document& d) { d.storeOrRecallSlot(4); }},
     {"ClearPositionData", [](Document& d) { storeTwoSlots(d); },
      [](Document& d) { d.clearPositionData(); }},
 };

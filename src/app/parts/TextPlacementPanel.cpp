@@ -348,12 +348,12 @@ void TextPlacementPanel::cmdPlace_Click() {
 }
 
 void TextPlacementPanel::cmdStore_Click() {
-    document_.pressStore();
+    document_.beginStore();
 }
 
 void TextPlacementPanel::cmdPlaceText_Click(int k) {
     const bool storing = document_.storePending();
-    document_.clickSlot(k);
+    document_.storeOrRecallSlot(k);
     if (!storing || k < 0 || k >= int(PositionSlots::kCount))
         return;
     // Said now, not first when the position data is saved.

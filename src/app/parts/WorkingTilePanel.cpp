@@ -58,15 +58,15 @@ void WorkingTilePanel::show() {
 // ---- Commands ----------------------------------------------------------------------------
 
 void WorkingTilePanel::pctWorkingTile_Click() {
-    document_.clickWorkingTile();
+    document_.workingTileToPreview();
 }
 
 void WorkingTilePanel::pctPreviewFull_Click() {
-    document_.clickPreviewFull();
+    document_.editFullImage();
 }
 
 void WorkingTilePanel::pctPreviewHalf_Click() {
-    document_.clickPreviewHalf();
+    document_.editHalfImage();
 }
 
 void WorkingTilePanel::shpPreviewSmall_Click() {
