@@ -33,10 +33,10 @@ struct Window {
     }
     void open(const fs::path& path) {
         desktop->next = QString::fromStdString(path.string());
-        form->mnuOpen_Click();
+        form->openLibrary();
         // What the user then sees: the window painted with the first rows of the strip.
         form->repaint();
-        form->ui().Picture1->repaint();
+        form->ui().strip->repaint();
     }
 };
 
@@ -80,9 +80,9 @@ void BM_OpenInWindow(benchmark::State& state) {
     Window window;
     for (auto _ : state) {
         window.open(path);
-        benchmark::DoNotOptimize(window.form->TileCount());
+        benchmark::DoNotOptimize(window.form->tileCount());
     }
-    if (window.form->TileCount() != kTiles)
+    if (window.form->tileCount() != kTiles)
         state.SkipWithError("the library did not open");
 }
 BENCHMARK(BM_OpenInWindow)
@@ -118,7 +118,7 @@ void BM_SaveInWindow(benchmark::State& state) {
         fs::remove(savedCopy());
         window.desktop->next = QString::fromStdString(savedCopy().string());
         state.ResumeTiming();
-        if (!window.form->mnuSaveAs_Click())
+        if (!window.form->saveLibraryAs())
             state.SkipWithError("the library was not saved");
     }
 }
@@ -133,8 +133,8 @@ void BM_ScrollOnePage(benchmark::State& state) {
     const int count = int(state.range(0));
     Window window;
     window.open(library(count, 64));
-    QScrollBar* bar = window.form->ui().VScroll1;
-    qrb::TileStrip* strip = window.form->ui().Picture1;
+    QScrollBar* bar = window.form->ui().stripBar;
+    qrb::TileStrip* strip = window.form->ui().strip;
     const int start = bar->maximum() / 2 - bar->pageStep() / 2;
     bar->setValue(start);
     bool down = true;

@@ -80,22 +80,22 @@ struct Window {
         form = std::make_unique<qrb::Form2>(p);
         form->show();
         desktop->next = QString::fromStdString(library(count).string());
-        form->mnuOpen_Click();
+        form->openLibrary();
         QApplication::processEvents();
     }
     // Makes tile k the current tile (a plain click when it is not current yet).
     void select(int k) {
-        if (form->CurrentTile() != k)
-            form->Strip_MouseDown(k, qrb::RowPart::Full, qrb::MouseButton::Left,
-                                  qrb::Modifiers::None);
+        if (form->currentTile() != k)
+            form->pressStripRow(k, qrb::RowPart::Full, qrb::MouseButton::Left,
+                                qrb::Modifiers::None);
     }
     void create() {
-        form->ui().cmdCreate->click();
-        form->ui().Picture1->repaint();
+        form->ui().createButton->click();
+        form->ui().strip->repaint();
     }
     void deleteCurrent() {
-        form->ui().mnuDeleteTile->trigger();
-        form->ui().Picture1->repaint();
+        form->ui().deleteTile->trigger();
+        form->ui().strip->repaint();
     }
 };
 
@@ -114,13 +114,13 @@ void run(benchmark::State& state, bool creating, Where where) {
             window.create(); // a new tile is always appended
             ns += std::chrono::duration<double, std::nano>(Clock::now() - start).count();
             state.PauseTiming();
-            window.select(window.form->TileCount());
+            window.select(window.form->tileCount());
             window.deleteCurrent();
             window.select(1); // the base image is pasted back after each create
             state.ResumeTiming();
         } else {
             state.PauseTiming();
-            window.select(where == Where::End ? window.form->TileCount() : 1);
+            window.select(where == Where::End ? window.form->tileCount() : 1);
             state.ResumeTiming();
             const auto start = Clock::now();
             window.deleteCurrent();
@@ -131,7 +131,7 @@ void run(benchmark::State& state, bool creating, Where where) {
             state.ResumeTiming();
         }
     }
-    if (window.form->TileCount() != count)
+    if (window.form->tileCount() != count)
         state.SkipWithError("the tile count drifted");
     state.counters["x_copy"] = ns / double(state.iterations()) / copyNanoseconds();
     state.counters["us_per_op"] = ns / double(state.iterations()) / 1000.0;

@@ -72,7 +72,7 @@ Figures measure(int tiles) {
     qrb::Form2 window(qrb::Platform{desktop, desktop, desktop, desktop, desktop, desktop});
     window.show();
     desktop->next = QString::fromStdString(library(tiles).string());
-    window.mnuOpen_Click();
+    window.openLibrary();
     // A 256 x 256 picture in the working tile, with a text placed on it.
     QImage art(256, 256, QImage::Format_RGB32);
     for (int y = 0; y < 256; ++y)
@@ -80,13 +80,13 @@ Figures measure(int tiles) {
             art.setPixel(x, y, qRgb(x, y, (x + y) / 2));
     window.document().paste(art);
     const auto& ui = window.ui();
-    ui.txtText->setText("Harbour Road");
-    ui.cmdPlace->click();
-    ui.txtText->setFocus();
+    ui.textBox->setText("Harbour Road");
+    ui.placeButton->click();
+    ui.textBox->setFocus();
     QApplication::processEvents();
 
     PaintCounter counter;
-    ui.pctWorkingTile->installEventFilter(&counter);
+    ui.workingTile->installEventFilter(&counter);
     // The time from `act` to the working tile's next paint.
     auto timed = [&](const std::function<void()>& act) {
         const int before = counter.paints;
@@ -98,9 +98,9 @@ Figures measure(int tiles) {
     };
     auto key = [&](int k, const QString& text) {
         QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier, text);
-        QApplication::sendEvent(ui.txtText, &press);
+        QApplication::sendEvent(ui.textBox, &press);
         QKeyEvent release(QEvent::KeyRelease, k, Qt::NoModifier, text);
-        QApplication::sendEvent(ui.txtText, &release);
+        QApplication::sendEvent(ui.textBox, &release);
     };
 
     Figures f;
@@ -109,7 +109,7 @@ Figures measure(int tiles) {
         // A letter, then taking it back, so the text stays the same length.
         typing.push_back(i % 2 == 0 ? timed([&] { key(Qt::Key_A, "a"); })
                                     : timed([&] { key(Qt::Key_Backspace, QString()); }));
-        moving.push_back(timed([&] { ui.XScroll->setValue(20 + i % 8); }));
+        moving.push_back(timed([&] { ui.xBar->setValue(20 + i % 8); }));
     }
     f.typing = median(typing);
     f.moving = median(moving);

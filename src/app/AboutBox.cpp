@@ -24,32 +24,32 @@ AboutBox::AboutBox(const QPixmap& logo, QWidget* parent)
     // OK unloads the box; showing it again builds a fresh one.
     setAttribute(Qt::WA_DeleteOnClose);
 
-    picIcon_ = new QLabel(this);
-    picIcon_->setObjectName(QStringLiteral("picIcon"));
-    picIcon_->setPixmap(QIcon(QStringLiteral(":/icons/app.svg")).pixmap(32, 32));
-    picIcon_->setGeometry(16, 16, 32, 32);
-    picIcon_->setAccessibleName(tr("Program icon"));
+    icon_ = new QLabel(this);
+    icon_->setObjectName(QStringLiteral("picIcon"));
+    icon_->setPixmap(QIcon(QStringLiteral(":/icons/app.svg")).pixmap(32, 32));
+    icon_->setGeometry(16, 16, 32, 32);
+    icon_->setAccessibleName(tr("Program icon"));
 
-    lblTitle_ = new QLabel(tr("Tessarine QRB Text Editor"), this);
-    lblTitle_->setObjectName(QStringLiteral("lblTitle"));
-    lblTitle_->setGeometry(70, 16, 259, 32);
-    QFont titleFont = lblTitle_->font();
+    title_ = new QLabel(tr("Tessarine QRB Text Editor"), this);
+    title_->setObjectName(QStringLiteral("lblTitle"));
+    title_->setGeometry(70, 16, 259, 32);
+    QFont titleFont = title_->font();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
     titleFont.setBold(true);
-    lblTitle_->setFont(titleFont);
+    title_->setFont(titleFont);
 
-    lblVersion_ = new QLabel(this);
-    lblVersion_->setObjectName(QStringLiteral("lblVersion"));
-    lblVersion_->setGeometry(70, 52, 259, 15);
+    version_ = new QLabel(this);
+    version_->setObjectName(QStringLiteral("lblVersion"));
+    version_->setGeometry(70, 52, 259, 15);
 
-    lblRemarks_ =
+    remarks_ =
         new QLabel(tr("Puts lettering on the tiles of Tessarine tile libraries. Thanks to everyone "
                       "who designs boards and tiles and tells us what the editor should do next."),
                    this);
-    lblRemarks_->setObjectName(QStringLiteral("lblRemarks"));
-    lblRemarks_->setGeometry(70, 76, 256, 53);
-    lblRemarks_->setWordWrap(true);
-    lblRemarks_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    remarks_->setObjectName(QStringLiteral("lblRemarks"));
+    remarks_->setGeometry(70, 76, 256, 53);
+    remarks_->setWordWrap(true);
+    remarks_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     // An etched separator: a grey line with a white one just below it.
     auto* line1 = new QFrame(this);
@@ -61,24 +61,24 @@ AboutBox::AboutBox(const QPixmap& logo, QWidget* parent)
     line0->setGeometry(7, 164, 370, 1);
     line0->setStyleSheet(QStringLiteral("background-color: white"));
 
-    cmdOK_ = new QPushButton(tr("OK"), this);
-    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK_->setGeometry(149, 171, 84, 23);
-    cmdOK_->setDefault(true);
-    cmdOK_->setAutoDefault(true);
+    okButton_ = new QPushButton(tr("OK"), this);
+    okButton_->setObjectName(QStringLiteral("cmdOK"));
+    okButton_->setGeometry(149, 171, 84, 23);
+    okButton_->setDefault(true);
+    okButton_->setAutoDefault(true);
     // Esc rejects a QDialog, and rejecting closes this box just as OK does.
-    connect(cmdOK_, &QPushButton::clicked, this, &AboutBox::cmdOK_Click);
-    connect(this, &QDialog::rejected, this, &AboutBox::cmdOK_Click);
+    connect(okButton_, &QPushButton::clicked, this, &AboutBox::dismiss);
+    connect(this, &QDialog::rejected, this, &AboutBox::dismiss);
 
-    frmAbout_Form_Load();
+    fillIn();
 }
 
-void AboutBox::frmAbout_Form_Load() {
+void AboutBox::fillIn() {
     setWindowTitle(tr("About Tessarine QRB Text Editor"));
-    lblVersion_->setText(versionText());
+    version_->setText(versionText());
 }
 
-void AboutBox::cmdOK_Click() {
+void AboutBox::dismiss() {
     close();
 }
 

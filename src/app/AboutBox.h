@@ -22,15 +22,15 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void frmAbout_Form_Load();
-    void cmdOK_Click();
+    void fillIn();
+    void dismiss();
 
     QPixmap logo_;
-    QLabel* picIcon_;
-    QLabel* lblTitle_;
-    QLabel* lblVersion_;
-    QLabel* lblRemarks_;
-    QPushButton* cmdOK_;
+    QLabel* icon_;
+    QLabel* title_;
+    QLabel* version_;
+    QLabel* remarks_;
+    QPushButton* okButton_;
 };
 
 } // namespace qrb

@@ -62,7 +62,7 @@ Form2::Form2(Platform platform, const QString& startupFile, QWidget* parent)
     f1->setObjectName(QStringLiteral("helpKey"));
     f1->setShortcut(QKeySequence(Qt::Key_F1));
     f1->setShortcutContext(Qt::WindowShortcut);
-    connect(f1, &QAction::triggered, this, &Form2::mnuContents_Click);
+    connect(f1, &QAction::triggered, this, &Form2::showHelp);
     addAction(f1);
 
     // The menu's shortcuts work wherever the focus is, also in the text boxes; undo and
@@ -74,7 +74,7 @@ Form2::Form2(Platform platform, const QString& startupFile, QWidget* parent)
         menuKeys->watch(box);
 
     connect(&document_, &Document::changed, this, &Form2::documentChanged);
-    Form_Load();
+    initialise();
     // The design client area is 547 x 411, which cuts off most of the position slots and
     // leaves the strip too narrow for large tiles: the window opens tall enough to show
     // every slot and wide enough for a row of 256-pixel tiles.
@@ -96,31 +96,32 @@ void Form2::createPanels() {
                             *platform_.printing,
                             *platform_.progress,
                             [this](const QString& text) { showStatus(text); }};
-    textPlacement_ = new TextPlacementPanel(document_, services, ui_.client, ui_.StatusBar1, this);
+    textPlacement_ =
+        new TextPlacementPanel(document_, services, ui_.client, ui_.statusPanels, this);
     // The panel's controls by the old form's names, for the window's layout and its tests.
     const TextPlacementPanel::Widgets& text = textPlacement_->widgets();
-    ui_.txtText = text.txtText;
-    ui_.Frame3 = text.Frame3;
-    ui_.XScroll = text.XScroll;
-    ui_.YScroll = text.YScroll;
-    ui_.txtX = text.txtX;
-    ui_.txtY = text.txtY;
-    ui_.Label1 = text.Label1;
-    ui_.Label2 = text.Label2;
-    ui_.cmdPlace = text.cmdPlace;
-    ui_.cmdStore = text.cmdStore;
-    ui_.frmRotate = text.frmRotate;
-    ui_.txtAngle = text.txtAngle;
-    ui_.HScroll1 = text.HScroll1;
-    ui_.picRotate = text.picRotate;
-    ui_.Shape4 = text.Shape4;
-    ui_.Frame2 = text.Frame2;
-    ui_.cmdPlaceText = text.cmdPlaceText;
-    ui_.Text1 = text.Text1;
-    workingTile_ = new WorkingTilePanel(document_, services,
-                                        {ui_.pctWorkingTile, ui_.pctPreviewFull, ui_.pctPreviewHalf,
-                                         ui_.shpPreviewSmall, ui_.Label2},
-                                        this);
+    ui_.textBox = text.textBox;
+    ui_.positionGroup = text.positionGroup;
+    ui_.xBar = text.xBar;
+    ui_.yBar = text.yBar;
+    ui_.xField = text.xField;
+    ui_.yField = text.yField;
+    ui_.positionComma = text.positionComma;
+    ui_.tileSizeLabel = text.tileSizeLabel;
+    ui_.placeButton = text.placeButton;
+    ui_.storeButton = text.storeButton;
+    ui_.angleGroup = text.angleGroup;
+    ui_.angleField = text.angleField;
+    ui_.angleBar = text.angleBar;
+    ui_.angleDial = text.angleDial;
+    ui_.angleDialRing = text.angleDialRing;
+    ui_.slotGroup = text.slotGroup;
+    ui_.slotButtons = text.slotButtons;
+    ui_.slotTexts = text.slotTexts;
+    workingTile_ = new WorkingTilePanel(
+        document_, services,
+        {ui_.workingTile, ui_.fullPreview, ui_.halfPreview, ui_.smallColour, ui_.tileSizeLabel},
+        this);
     connect(workingTile_, &WorkingTilePanel::sizesChanged, this, &Form2::placePreviews);
     printSheet_ = new PrintSheetPanel(document_, services, this);
     tableLettering_ = new TableLetteringPanel(document_, services, this);
@@ -163,46 +164,47 @@ void Form2::bindControls() {
     TextPlacementPanel* text = textPlacement_;
 
     // Buttons and clicks of the controls.
-    connect(ui_.cmdCreate, &QPushButton::clicked, action(Command::CreateTile), &QAction::trigger);
-    bind(ui_.cmdPlace, &QPushButton::clicked, [text] { text->cmdPlace_Click(); });
-    bind(ui_.cmdStore, &QPushButton::clicked, [text] { text->cmdStore_Click(); });
+    connect(ui_.createButton, &QPushButton::clicked, action(Command::CreateTile),
+            &QAction::trigger);
+    bind(ui_.placeButton, &QPushButton::clicked, [text] { text->place(); });
+    bind(ui_.storeButton, &QPushButton::clicked, [text] { text->beginStore(); });
     for (int k = 0; k < 9; ++k)
-        bind(ui_.cmdPlaceText[std::size_t(k)], &QPushButton::clicked,
-             [text, k] { text->cmdPlaceText_Click(k); });
-    bind(ui_.pctWorkingTile, &ImageBox::clicked, [work] { work->pctWorkingTile_Click(); });
-    bind(ui_.pctPreviewFull, &ImageBox::clicked, [work] { work->pctPreviewFull_Click(); });
-    bind(ui_.pctPreviewHalf, &ImageBox::clicked, [work] { work->pctPreviewHalf_Click(); });
-    bind(ui_.shpPreviewSmall, &ImageBox::clicked, [work] { work->shpPreviewSmall_Click(); });
+        bind(ui_.slotButtons[std::size_t(k)], &QPushButton::clicked,
+             [text, k] { text->slotButton(k); });
+    bind(ui_.workingTile, &ImageBox::clicked, [work] { work->workingTileToPreview(); });
+    bind(ui_.fullPreview, &ImageBox::clicked, [work] { work->editFullImage(); });
+    bind(ui_.halfPreview, &ImageBox::clicked, [work] { work->editHalfImage(); });
+    bind(ui_.smallColour, &ImageBox::clicked, [work] { work->chooseSmallColour(); });
 
     // The strip: presses, keys and scrolling.
-    connect(ui_.pctWorkingTile, &ImageBox::resized, this, &Form2::centreWorkingTile);
-    connect(ui_.pctPreviewFull, &ImageBox::resized, this, &Form2::placePreviews);
-    connect(ui_.Picture1, &TileStrip::rowPressed, this,
+    connect(ui_.workingTile, &ImageBox::resized, this, &Form2::centreWorkingTile);
+    connect(ui_.fullPreview, &ImageBox::resized, this, &Form2::placePreviews);
+    connect(ui_.strip, &TileStrip::rowPressed, this,
             [this](int tile, RowPart part, MouseButton button, Modifiers modifiers, QPoint at) {
-                runCommand([=, this] { Strip_MouseDown(tile, part, button, modifiers, at); });
+                runCommand([=, this] { pressStripRow(tile, part, button, modifiers, at); });
             });
-    connect(ui_.Picture1, &TileStrip::keyChoseRow, this, [this](int tile, Modifiers modifiers) {
+    connect(ui_.strip, &TileStrip::keyChoseRow, this, [this](int tile, Modifiers modifiers) {
         runCommand([=, this] {
             // A key never takes the current tile away, as a second click on it would.
-            if (modifiers != Modifiers::None || tile != CurrentTile())
-                Strip_MouseDown(tile, RowPart::Full, MouseButton::Left, modifiers);
+            if (modifiers != Modifiers::None || tile != currentTile())
+                pressStripRow(tile, RowPart::Full, MouseButton::Left, modifiers);
             ensureRowVisible(tile);
         });
     });
-    connect(ui_.Picture1, &TileStrip::focusRowMoved, this, &Form2::ensureRowVisible);
-    connect(ui_.Picture1, &TileStrip::menuKeyPressed, this, [this](int tile, QPoint at) {
+    connect(ui_.strip, &TileStrip::focusRowMoved, this, &Form2::ensureRowVisible);
+    connect(ui_.strip, &TileStrip::menuKeyPressed, this, [this](int tile, QPoint at) {
         runCommand([=, this] {
             ensureRowVisible(tile);
-            Strip_MouseDown(tile, RowPart::Full, MouseButton::Right, Modifiers::None, at);
+            pressStripRow(tile, RowPart::Full, MouseButton::Right, Modifiers::None, at);
         });
     });
-    connect(ui_.Picture1, &TileStrip::deleteKeyPressed, action(Command::DeleteTiles),
+    connect(ui_.strip, &TileStrip::deleteKeyPressed, action(Command::DeleteTiles),
             &QAction::trigger);
 
-    connect(ui_.mnuEdit, &QMenu::aboutToShow, this, &Form2::mnuEdit_Click);
+    connect(ui_.editMenu, &QMenu::aboutToShow, this, &Form2::editMenuOpening);
     // Paste's state on opening is right only while the menu is open: an image copied later
     // must not leave Ctrl+V dead until the menu is opened again. Paste repeats its guard.
-    connect(ui_.mnuEdit, &QMenu::aboutToHide, this, &Form2::updateCommands);
+    connect(ui_.editMenu, &QMenu::aboutToHide, this, &Form2::updateCommands);
 }
 
 // ---- Options -----------------------------------------------------------------------------
@@ -210,10 +212,11 @@ void Form2::bindControls() {
 void Form2::showOptions() {
     const Document::Options& options = document_.options();
     // Without tiles made from the working tile the previews show, down to the status bar.
-    ShapeWidget* frame = ui_.Shape2[1];
+    ShapeWidget* frame = ui_.tileFrames[1];
     const bool previews = !options.createFromWorkingTile;
     if (previews)
-        frame->resize(frame->width(), ui_.client->height() - frame->y() - ui_.StatusBar1->height());
+        frame->resize(frame->width(),
+                      ui_.client->height() - frame->y() - ui_.statusPanels->height());
     frame->setVisible(previews && document_.working().shown);
 }
 
@@ -222,29 +225,29 @@ void Form2::showOptions() {
 void Form2::documentChanged(Document::Changes what, int firstTile) {
     using Change = Document::Change;
     if (what & Change::Tiles) {
-        const int count = TileCount();
-        ui_.Picture1->invalidateFrom(firstTile);
+        const int count = tileCount();
+        ui_.strip->invalidateFrom(firstTile);
         // A row that came or went may start or end the need to scroll sideways.
         layoutStripSideways();
-        ui_.Picture1->setVisible(document_.isLibraryOpen() || count > 0);
-        ui_.StatusBar1->setPanelText(1,
-                                     !document_.isLibraryOpen() && count == 0
-                                         ? QString()
-                                         : (count == 1 ? tr("1 Tile") : tr("%1 Tiles").arg(count)));
-        UpdateTitle();
-        Form_Resize();
+        ui_.strip->setVisible(document_.isLibraryOpen() || count > 0);
+        ui_.statusPanels->setPanelText(
+            1, !document_.isLibraryOpen() && count == 0
+                   ? QString()
+                   : (count == 1 ? tr("1 Tile") : tr("%1 Tiles").arg(count)));
+        afterTilesChanged();
+        layOutClient();
         // The strip goes back to its first row, or shows the last of tiles added at the end.
-        ui_.Picture1->updateScrollRange(true);
+        ui_.strip->updateScrollRange(true);
         if (what & Change::Appended)
-            ui_.Picture1->scrollToEnd();
+            ui_.strip->scrollToEnd();
     }
     if (what & (Change::Selection | Change::Tiles))
-        ui_.Picture1->update();
+        ui_.strip->update();
     if (what & Change::Options)
         showOptions();
     if (what & (Change::Picture | Change::Previews)) {
-        ui_.Shape2[1]->setVisible(document_.working().shown &&
-                                  !document_.options().createFromWorkingTile);
+        ui_.tileFrames[1]->setVisible(document_.working().shown &&
+                                      !document_.options().createFromWorkingTile);
         placePreviews();
     }
     if (what & Change::File) {
@@ -260,26 +263,26 @@ void Form2::documentChanged(Document::Changes what, int firstTile) {
         updateCommands();
 }
 
-void Form2::mnuEdit_Click() {
-    ui_.mnuPaste->setEnabled(document_.isLibraryOpen() && clipboard().hasImage());
+void Form2::editMenuOpening() {
+    ui_.paste->setEnabled(document_.isLibraryOpen() && clipboard().hasImage());
 }
 
-void Form2::mnuUndo_Click() {
+void Form2::undo() {
     document_.undo();
 }
 
-void Form2::mnuRedo_Click() {
+void Form2::redo() {
     document_.redo();
 }
 
 // ---- Start-up and shutdown ---------------------------------------------------------------
 
-void Form2::Form_Load() {
+void Form2::initialise() {
     // The logo is the window's picture. Drawn behind the controls it would show only as
     // fragments between them, so it is shown where there is room for it: in the empty
     // strip until the first library opens.
-    ui_.Picture1->setEmptyPicture(ui_.Image1->pixmap());
-    ui_.Image1->hide();
+    ui_.strip->setEmptyPicture(ui_.logoLabel->pixmap());
+    ui_.logoLabel->hide();
 
     dialog_.Filter = QStringLiteral("QRB File (*.qrb)|*.qrb");
     dialog_.CancelError = true;
@@ -287,7 +290,7 @@ void Form2::Form_Load() {
     dialog_.Max = Placement::kMaximumSize;
     dialog_.Flags = 0x2107;
 
-    ui_.StatusBar1->setPanelText(1, tr("%1 Tiles").arg(0));
+    ui_.statusPanels->setPanelText(1, tr("%1 Tiles").arg(0));
     updateCommands();
 }
 
@@ -300,14 +303,14 @@ bool Form2::event(QEvent* e) {
         firstActivation_ = false;
         // Opening may ask questions; let the activation finish first.
         if (!startupFile_.isEmpty())
-            QTimer::singleShot(0, this, &Form2::Form_Activate);
+            QTimer::singleShot(0, this, &Form2::openStartupFile);
     }
     return handled;
 }
 
-void Form2::Form_Activate() {
+void Form2::openStartupFile() {
     if (!startupFile_.isEmpty())
-        runCommand([this] { mnuOpen_Click(); });
+        runCommand([this] { openLibrary(); });
 }
 
 void Form2::closeEvent(QCloseEvent* event) {
@@ -319,7 +322,7 @@ void Form2::closeEvent(QCloseEvent* event) {
                                     tr("Danger Ivo Brankel!"), MessageIcon::Critical, true});
         bool saved = answer == Answer::No;
         if (answer == Answer::Yes)
-            runCommand([&] { saved = mnuSaveAs_Click(); });
+            runCommand([&] { saved = saveLibraryAs(); });
         if (!saved) {
             event->ignore();
             return;
@@ -331,13 +334,13 @@ void Form2::closeEvent(QCloseEvent* event) {
     emit unloaded();
 }
 
-void Form2::mnuExit_Click() {
+void Form2::exitProgram() {
     close();
 }
 
 // ---- Help and About ----------------------------------------------------------------------
 
-void Form2::mnuContents_Click() {
+void Form2::showHelp() {
     platform_.help->showContents();
 }
 
@@ -345,7 +348,7 @@ AboutBox* Form2::aboutBox() const {
     return about_;
 }
 
-void Form2::mnuAbout_Click() {
+void Form2::showAbout() {
     if (!about_)
         about_ = new AboutBox(logo());
     about_->show();
@@ -358,14 +361,14 @@ void Form2::mnuAbout_Click() {
 void Form2::clientResized() {
     const int W = ui_.client->width();
     const int H = ui_.client->height();
-    if (ui_.Toolbar1)
-        ui_.Toolbar1->setGeometry(0, 0, W, 26);
-    if (ui_.StatusBar1) {
-        const int S = ui_.StatusBar1->height();
-        ui_.StatusBar1->setGeometry(0, H - S, W, S);
+    if (ui_.mainToolBar)
+        ui_.mainToolBar->setGeometry(0, 0, W, 26);
+    if (ui_.statusPanels) {
+        const int S = ui_.statusPanels->height();
+        ui_.statusPanels->setGeometry(0, H - S, W, S);
     }
-    if (ui_.VScroll1)
-        Form_Resize();
+    if (ui_.stripBar)
+        layOutClient();
 }
 
 std::pair<int, int> Form2::visibleBand() const {
@@ -376,24 +379,24 @@ std::pair<int, int> Form2::visibleBand() const {
 }
 
 void Form2::pinBars() {
-    if (!ui_.Toolbar1 || !ui_.StatusBar1 || !ui_.ProgressBar1)
+    if (!ui_.mainToolBar || !ui_.statusPanels || !ui_.progressBar)
         return;
     // The toolbar stays at the top of the band in view, the status bar and the progress
     // bar over it at its bottom, above whatever scrolls beneath.
     const auto [top, bottom] = visibleBand();
-    const int S = ui_.StatusBar1->height();
-    ui_.Toolbar1->move(ui_.Toolbar1->x(), top);
-    ui_.StatusBar1->move(ui_.StatusBar1->x(), bottom - S);
-    ui_.ProgressBar1->move(ui_.ProgressBar1->x(), bottom - S + 2);
+    const int S = ui_.statusPanels->height();
+    ui_.mainToolBar->move(ui_.mainToolBar->x(), top);
+    ui_.statusPanels->move(ui_.statusPanels->x(), bottom - S);
+    ui_.progressBar->move(ui_.progressBar->x(), bottom - S + 2);
     for (QWidget* bar :
-         std::initializer_list<QWidget*>{ui_.Toolbar1, ui_.StatusBar1, ui_.ProgressBar1})
+         std::initializer_list<QWidget*>{ui_.mainToolBar, ui_.statusPanels, ui_.progressBar})
         bar->raise();
     // The strip follows the band, so its last rows never lie below the window.
-    if (pinnedBand_ != visibleBand() && ui_.VScroll1)
-        Form_Resize();
+    if (pinnedBand_ != visibleBand() && ui_.stripBar)
+        layOutClient();
 }
 
-void Form2::Form_Resize() {
+void Form2::layOutClient() {
     // However far the steps get, the bars end up in view.
     const struct Pin {
         Form2* window;
@@ -401,9 +404,9 @@ void Form2::Form_Resize() {
     } pin{this};
     const int W = ui_.client->width();
     const int H = ui_.client->height();
-    const int S = ui_.StatusBar1->height();
-    QScrollBar* bar = ui_.VScroll1;
-    QFrame* view = ui_.Picture2;
+    const int S = ui_.statusPanels->height();
+    QScrollBar* bar = ui_.stripBar;
+    QFrame* view = ui_.stripFrame;
     // The strip spans the band of the client area in view, below the toolbar and above
     // the status bar, however far the client area is scrolled.
     pinnedBand_ = visibleBand();
@@ -422,52 +425,52 @@ void Form2::Form_Resize() {
         return;
     view->resize(view->width(), bottom - view->y() - S);
 
-    const int panel5 = ui_.StatusBar1->x() + ui_.StatusBar1->panelLeft(5);
-    ui_.ProgressBar1->move(panel5, ui_.ProgressBar1->y());
+    const int panel5 = ui_.statusPanels->x() + ui_.statusPanels->panelLeft(5);
+    ui_.progressBar->move(panel5, ui_.progressBar->y());
     if (W - panel5 - bar->width() < 0)
         return;
-    ui_.ProgressBar1->resize(W - panel5 - bar->width(), ui_.ProgressBar1->height());
-    ui_.ProgressBar1->move(ui_.ProgressBar1->x(), H - S + 2);
-    ui_.ProgressBar1->resize(ui_.ProgressBar1->width(), S - 2);
+    ui_.progressBar->resize(W - panel5 - bar->width(), ui_.progressBar->height());
+    ui_.progressBar->move(ui_.progressBar->x(), H - S + 2);
+    ui_.progressBar->resize(ui_.progressBar->width(), S - 2);
 
     // Rows wider than the strip take a sideways bar from the bottom of the viewport; the
     // content spans the viewport's inside and the row frames follow its width.
     layoutStripSideways();
 
-    ShapeWidget* previews = ui_.Shape2[1];
+    ShapeWidget* previews = ui_.tileFrames[1];
     if (H - previews->y() - S < 0)
         return;
     previews->resize(previews->width(), H - previews->y() - S);
 
     // A viewport of a new height needs a new scroll range, or rows below the old range
     // could no longer be reached. The strip stays where it is.
-    if (TileCount() > 0)
-        ui_.Picture1->updateScrollRange(false);
+    if (tileCount() > 0)
+        ui_.strip->updateScrollRange(false);
 }
 
 bool Form2::layoutStripSideways() {
-    QFrame* view = ui_.Picture2;
+    QFrame* view = ui_.stripFrame;
     QScrollBar* side = ui_.stripSideways;
-    ui_.Picture1->resize(view->contentsRect().width(), ui_.Picture1->height());
-    const bool needed = ui_.Picture1->updateSidewaysRange();
-    const int bottom = visibleBand().second - ui_.StatusBar1->height();
+    ui_.strip->resize(view->contentsRect().width(), ui_.strip->height());
+    const bool needed = ui_.strip->updateSidewaysRange();
+    const int bottom = visibleBand().second - ui_.statusPanels->height();
     const int height = bottom - view->y() - (needed ? side->height() : 0);
     const bool changed = height != view->height() || needed == side->isHidden();
     if (height >= 0)
         view->resize(view->width(), height);
     side->setGeometry(view->x(), view->y() + view->height(), view->width(), side->height());
     side->setVisible(needed);
-    ui_.Picture1->setGeometry(view->contentsRect());
+    ui_.strip->setGeometry(view->contentsRect());
     return changed;
 }
 
 void Form2::centreWorkingTile() {
-    ImageBox* box = ui_.pctWorkingTile;
+    ImageBox* box = ui_.workingTile;
     QScrollArea* view = ui_.workingTileView;
     QWidget* canvas = view ? view->widget() : nullptr;
     if (!box || !canvas)
         return; // still being built
-    const QRect frame = ui_.Shape2[0]->geometry();
+    const QRect frame = ui_.tileFrames[0]->geometry();
     view->setGeometry(frame.adjusted(1, 1, -1, -1));
     // A tile larger than the view's inside makes the canvas larger, so the view scrolls.
     canvas->setMinimumSize(box->size());
@@ -489,25 +492,26 @@ void Form2::updateMinimumClientSize() {
     // the working tile's frame, and a strip of some width beside them, above the status bar.
     constexpr int kNarrowestStrip = 120;
     int bottom = 0;
-    for (QWidget* w : std::initializer_list<QWidget*>{ui_.Frame2, ui_.cmdCreate, ui_.Shape2[0]})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{ui_.slotGroup, ui_.createButton, ui_.tileFrames[0]})
         bottom = std::max(bottom, w->y() + w->height());
-    ui_.client->setMinimumSize(ui_.Picture2->x() + kNarrowestStrip + ui_.VScroll1->width(),
-                               bottom + ui_.StatusBar1->height());
+    ui_.client->setMinimumSize(ui_.stripFrame->x() + kNarrowestStrip + ui_.stripBar->width(),
+                               bottom + ui_.statusPanels->height());
 }
 
 void Form2::applyPreviewLayout(bool large) {
     const int side = large ? 260 : 174;
-    ShapeWidget* work = ui_.Shape2[0];
-    ShapeWidget* previews = ui_.Shape2[1];
+    ShapeWidget* work = ui_.tileFrames[0];
+    ShapeWidget* previews = ui_.tileFrames[1];
     work->resize(side, work->height());
-    ui_.StatusBar1->setPanelWidth(4, large ? 165 : 78);
-    ui_.Picture2->move(work->x() + work->width() + 1, ui_.Picture2->y());
+    ui_.statusPanels->setPanelWidth(4, large ? 165 : 78);
+    ui_.stripFrame->move(work->x() + work->width() + 1, ui_.stripFrame->y());
     updateMinimumClientSize();
-    Form_Resize();
+    layOutClient();
     work->resize(work->width(), side);
     previews->resize(side, previews->height());
     previews->move(previews->x(), work->y() + work->height() + 2);
-    ui_.pctPreviewFull->move(ui_.pctPreviewFull->x(), previews->y() + (large ? 2 : 15));
+    ui_.fullPreview->move(ui_.fullPreview->x(), previews->y() + (large ? 2 : 15));
     placePreviews();
     centreWorkingTile();
 }
@@ -515,11 +519,11 @@ void Form2::applyPreviewLayout(bool large) {
 void Form2::placePreviews() {
     // The full preview centred on the preview frame; the half preview below it and the
     // small colour below that (side by side in the large layout).
-    const QRect frame = ui_.Shape2[1]->geometry();
+    const QRect frame = ui_.tileFrames[1]->geometry();
     const bool large = document_.largeLayout();
-    ImageBox* full = ui_.pctPreviewFull;
-    ImageBox* half = ui_.pctPreviewHalf;
-    ImageBox* small = ui_.shpPreviewSmall;
+    ImageBox* full = ui_.fullPreview;
+    ImageBox* half = ui_.halfPreview;
+    ImageBox* small = ui_.smallColour;
     full->move(wholePixels(frame.x() + frame.width() * 0.5 - full->width() * 0.5), full->y());
     const int fullBottom = full->y() + full->height();
     if (!large)
@@ -539,14 +543,14 @@ void Form2::placePreviews() {
 
 // ---- The strip ---------------------------------------------------------------------------
 
-void Form2::UpdateTitle() {
-    ui_.ProgressBar1->hide();
+void Form2::afterTilesChanged() {
+    ui_.progressBar->hide();
     showTitle();
 }
 
 void Form2::showStatus(const QString& text) {
     // The last panel, under the progress bar while a command shows progress.
-    ui_.StatusBar1->setPanelText(PanelStatusBar::kPanels, text);
+    ui_.statusPanels->setPanelText(PanelStatusBar::kPanels, text);
 }
 
 void Form2::showTitle() {
@@ -562,26 +566,26 @@ void Form2::showTitle() {
 }
 
 void Form2::ensureRowVisible(int tile) {
-    ui_.Picture1->ensureRowVisible(tile);
+    ui_.strip->ensureRowVisible(tile);
 }
 
-void Form2::Strip_MouseDown(int index, RowPart part, MouseButton button, Modifiers modifiers,
-                            QPoint globalPos) {
+void Form2::pressStripRow(int index, RowPart part, MouseButton button, Modifiers modifiers,
+                          QPoint globalPos) {
     const PressOutcome outcome = document_.press(index, part, button, modifiers);
     if (outcome.action == PressOutcome::Action::ShowContextMenu)
         showTileMenu(outcome.menu, globalPos);
 }
 
 void Form2::showTileMenu(const TileMenuForm& form, QPoint globalPos) {
-    ui_.mnuSetBaseTile->setVisible(form.setBaseTile);
-    ui_.mnuSaveTilesAs->setText(QString::fromUtf8(form.saveTilesAsCaption.data(),
-                                                  qsizetype(form.saveTilesAsCaption.size())));
-    ui_.mnuDeleteTile->setVisible(form.deleteTile);
-    ui_.mnuDeleteTiles->setVisible(form.deleteTiles);
-    ui_.mnuTileMenu->popup(globalPos);
+    ui_.setBaseTile->setVisible(form.setBaseTile);
+    ui_.saveSelectedTilesAs->setText(QString::fromUtf8(form.saveTilesAsCaption.data(),
+                                                       qsizetype(form.saveTilesAsCaption.size())));
+    ui_.deleteTile->setVisible(form.deleteTile);
+    ui_.deleteSelectedTiles->setVisible(form.deleteTiles);
+    ui_.tileContextMenu->popup(globalPos);
 }
 
-void Form2::ShowSelectedTile(int k) {
+void Form2::showSelectedTile(int k) {
     document_.showSelectedTile(k);
 }
 

@@ -15,7 +15,7 @@
 // pixels -- the toolbar across its top, the status bar across its bottom. The tile strip
 // works in twips (15 per pixel).
 //
-// Control arrays: element k of cmdPlaceText / Text1 / Shape2 has objectName
+// Control arrays: element k of slotButtons / slotTexts / tileFrames has objectName
 // "cmdPlaceText(k)", "Text1(k)", "Shape2(k)" and the dynamic property "index" = k.
 // Toolbar position i is ui().toolbarButton(i): a menu item's action for a button with a
 // menu twin; the button widget is named "Toolbar1_Button<i>" (separators carry the name
@@ -66,96 +66,97 @@ public:
     // The application title: caption of messages and start of the window title.
     static constexpr const char* kTitle = kAppTitle;
 
-    // Every control of the window. Pointers stay valid for the window's life.
+    // Every control of the window. Pointers stay valid for the window's life. Each control's
+    // objectName is the old form's name for it (the table in Form2Layout.cpp).
     struct Controls {
         QWidget* client = nullptr; // the client area, in design pixel coordinates
 
-        QToolBar* Toolbar1 = nullptr;
+        QToolBar* mainToolBar = nullptr;
         std::array<QAction*, 21> toolbar{}; // index 1..20; [0] unused
         QAction* toolbarButton(int index) const { return toolbar.at(std::size_t(index)); }
 
-        QLineEdit* txtText = nullptr;
-        QGroupBox* Frame3 = nullptr;
-        QScrollBar* XScroll = nullptr;
-        QScrollBar* YScroll = nullptr;
-        QLineEdit* txtX = nullptr;
-        QLineEdit* txtY = nullptr;
-        QLabel* Label1 = nullptr;
-        QLabel* Label2 = nullptr;
-        QPushButton* cmdPlace = nullptr;
-        QPushButton* cmdStore = nullptr;
+        QLineEdit* textBox = nullptr;
+        QGroupBox* positionGroup = nullptr;
+        QScrollBar* xBar = nullptr;
+        QScrollBar* yBar = nullptr;
+        QLineEdit* xField = nullptr;
+        QLineEdit* yField = nullptr;
+        QLabel* positionComma = nullptr;
+        QLabel* tileSizeLabel = nullptr;
+        QPushButton* placeButton = nullptr;
+        QPushButton* storeButton = nullptr;
 
-        QGroupBox* frmRotate = nullptr;
-        QLineEdit* txtAngle = nullptr;
-        QScrollBar* HScroll1 = nullptr;
-        ImageBox* picRotate = nullptr;
-        ShapeWidget* Shape4 = nullptr;
+        QGroupBox* angleGroup = nullptr;
+        QLineEdit* angleField = nullptr;
+        QScrollBar* angleBar = nullptr;
+        ImageBox* angleDial = nullptr;
+        ShapeWidget* angleDialRing = nullptr;
 
-        QPushButton* cmdCreate = nullptr;
-        QGroupBox* Frame2 = nullptr;
-        std::array<QPushButton*, 9> cmdPlaceText{};
-        std::array<QLineEdit*, 9> Text1{};
+        QPushButton* createButton = nullptr;
+        QGroupBox* slotGroup = nullptr;
+        std::array<QPushButton*, 9> slotButtons{};
+        std::array<QLineEdit*, 9> slotTexts{};
 
-        std::array<ShapeWidget*, 2> Shape2{};
+        std::array<ShapeWidget*, 2> tileFrames{}; // around the working tile, the new tile
         // The working tile lies on a canvas inside this view, which covers the inside of
-        // Shape2(0) and scrolls a tile larger than that.
+        // tileFrames[0] and scrolls a tile larger than that.
         QScrollArea* workingTileView = nullptr;
-        ImageBox* pctWorkingTile = nullptr;
-        ImageBox* pctPreviewFull = nullptr;
-        ImageBox* pctPreviewHalf = nullptr;
-        ImageBox* shpPreviewSmall = nullptr;
+        ImageBox* workingTile = nullptr;
+        ImageBox* fullPreview = nullptr;
+        ImageBox* halfPreview = nullptr;
+        ImageBox* smallColour = nullptr;
 
-        QFrame* Picture2 = nullptr;    // strip viewport (bordered)
-        TileStrip* Picture1 = nullptr; // strip content, painted rows
-        QScrollBar* VScroll1 = nullptr;
-        QScrollBar* stripSideways = nullptr; // below Picture2 while a row is wider than it
-        QLabel* Image1 = nullptr;
-        PanelStatusBar* StatusBar1 = nullptr;
-        QProgressBar* ProgressBar1 = nullptr;
+        QFrame* stripFrame = nullptr; // strip viewport (bordered)
+        TileStrip* strip = nullptr;   // strip content, painted rows
+        QScrollBar* stripBar = nullptr;
+        QScrollBar* stripSideways = nullptr; // below stripFrame while a row is wider than it
+        QLabel* logoLabel = nullptr;
+        PanelStatusBar* statusPanels = nullptr;
+        QProgressBar* progressBar = nullptr;
 
         // Menus (each QMenu's menuAction() carries the same objectName).
-        QMenu* mnuFile = nullptr;
-        QMenu* mnuPositionData = nullptr;
-        QMenu* mnuEdit = nullptr;
-        QMenu* mnuConfiguration = nullptr;
-        QMenu* mnuHelp = nullptr;
-        QMenu* mnuTileMenu = nullptr;
+        QMenu* fileMenu = nullptr;
+        QMenu* positionDataMenu = nullptr;
+        QMenu* editMenu = nullptr;
+        QMenu* tileMenu = nullptr;
+        QMenu* helpMenu = nullptr;
+        QMenu* tileContextMenu = nullptr;
 
         // File
-        QAction *mnuNew = nullptr, *mnuOpen = nullptr, *mnuSave = nullptr, *mnuSaveAs = nullptr,
-                *mnuConfirmWrite = nullptr, *mnuSpacer1 = nullptr, *mnuSavePositionData = nullptr,
-                *mnuLoadPositionData = nullptr, *mnuClearPositionData = nullptr,
-                *mnuSpacer8 = nullptr, *mnuCreateBMP = nullptr, *spacer7 = nullptr,
-                *mnuExit = nullptr;
+        QAction *newLibrary = nullptr, *openLibrary = nullptr, *save = nullptr, *saveAs = nullptr,
+                *confirmReplace = nullptr, *positionDataSpacer = nullptr,
+                *savePositionData = nullptr, *loadPositionData = nullptr,
+                *clearPositionData = nullptr, *bitmapsSpacer = nullptr, *createBitmaps = nullptr,
+                *printSpacerAbove = nullptr, *exit = nullptr;
         // Edit
-        QAction *mnuCopy = nullptr, *mnuPaste = nullptr, *mnuSpacer7 = nullptr,
-                *mnuPasteBaseImage = nullptr;
+        QAction *copy = nullptr, *paste = nullptr, *pasteBaseSpacer = nullptr,
+                *pasteBaseImage = nullptr;
         // Tile
-        QAction *mnuCreateTile = nullptr, *mnuAddTilemnu = nullptr, *spacer3 = nullptr,
-                *mnuCloneTilemnu = nullptr, *mnuDeleteTilemnu = nullptr, *spacer5 = nullptr,
-                *mnuRotateLeft = nullptr, *mnuRotateRight = nullptr, *mnuFlipHorizontal = nullptr,
-                *mnuFlipVertical = nullptr, *spacer4 = nullptr, *mnuBaseTile = nullptr,
-                *mnuAutoPastePase = nullptr, *mnuAutoCreateFromWorking = nullptr,
-                *mnuCreateHalfTile = nullptr, *mnuCreateUsingPosition = nullptr;
+        QAction *createTile = nullptr, *addTile = nullptr, *addTileSpacer = nullptr,
+                *cloneTile = nullptr, *deleteCurrentTile = nullptr, *deleteTileSpacer = nullptr,
+                *rotateLeft = nullptr, *rotateRight = nullptr, *flipHorizontal = nullptr,
+                *flipVertical = nullptr, *optionsSpacer = nullptr, *baseTile = nullptr,
+                *autoPasteBaseImage = nullptr, *autoCreateFromWorkingTile = nullptr,
+                *autoCreateHalfTile = nullptr, *createUsingPositionData = nullptr;
         // Help
-        QAction *mnuContents = nullptr, *mnuAbout = nullptr;
+        QAction *helpContents = nullptr, *about = nullptr;
         // Keyboard access beyond the items above: the Edit menu ends with the toolbar's
-        // style commands (the same actions as buttons 7 to 11) and mnuTypeAngle, which
+        // style commands (the same actions as buttons 7 to 11) and typeAngle, which
         // shows the angle box; the Tile menu ends with the toolbar's delete (button 20).
-        QAction* mnuTypeAngle = nullptr;
+        QAction* typeAngle = nullptr;
         // Print sheets, at the end of the File menu before Exit.
-        QAction *mnuPrint = nullptr, *mnuExportSheet = nullptr, *printSpacer = nullptr;
+        QAction *print = nullptr, *exportSheet = nullptr, *printSpacerBelow = nullptr;
         // Letter from table, at the end of the Tile menu, then the clicks of the working
         // tile and the previews.
-        QAction* mnuLetterFromTable = nullptr;
-        QAction *mnuWorkingTileToPreview = nullptr, *mnuEditFullImage = nullptr,
-                *mnuEditHalfImage = nullptr, *mnuSmallColour = nullptr;
+        QAction* letterFromTable = nullptr;
+        QAction *workingTileToPreview = nullptr, *editFullImage = nullptr, *editHalfImage = nullptr,
+                *chooseSmallColour = nullptr;
         // Undo and Redo, at the end of the Edit menu and of the toolbar.
-        QAction *mnuUndo = nullptr, *mnuRedo = nullptr;
-        QAction *toolbarUndo = nullptr, *toolbarRedo = nullptr;
+        QAction *undo = nullptr, *redo = nullptr;
         // Tile context menu
-        QAction *mnuSetBaseTile = nullptr, *mnuSaveTiles = nullptr, *mnuSaveTilesAs = nullptr,
-                *mnuSpacer2 = nullptr, *mnuDeleteTile = nullptr, *mnuDeleteTiles = nullptr;
+        QAction *setBaseTile = nullptr, *saveSelectedTiles = nullptr,
+                *saveSelectedTilesAs = nullptr, *deleteSpacer = nullptr, *deleteTile = nullptr,
+                *deleteSelectedTiles = nullptr;
     };
 
     // `startupFile` is the command-line text, used verbatim as one path.
@@ -168,7 +169,7 @@ public:
     QAction* action(Command id) const;
     Document& document() { return document_; }
     const Document& document() const { return document_; }
-    CommonDialog& CommonDialog1() { return dialog_; }
+    CommonDialog& commonDialog() { return dialog_; }
     MessageBoxes& messages() { return *platform_.messages; }
     Clipboard& clipboard() { return *platform_.clipboard; }
     const Platform& platform() const { return platform_; }
@@ -177,9 +178,9 @@ public:
     PrintSheetPanel& printSheet() { return *printSheet_; }
     TableLetteringPanel& tableLettering() { return *tableLettering_; }
 
-    int TileCount() const { return document_.tileCount(); }
-    int CurrentTile() const { return document_.currentTile(); }
-    int BaseTile() const { return document_.baseTile(); }
+    int tileCount() const { return document_.tileCount(); }
+    int currentTile() const { return document_.currentTile(); }
+    int baseTile() const { return document_.baseTile(); }
     const QString& currentPath() const { return document_.path(); }
 
     // Runs `command`; a failure (exception) of the outermost command is reported to the
@@ -187,40 +188,40 @@ public:
     void runCommand(const std::function<void()>& command);
 
     // ---- Commands of the window ---------------------------------------------------------
-    void mnuOpen_Click();
+    void openLibrary();
     // True when the library was written. Save As always asks for the file.
-    bool mnuSave_Click();
-    bool mnuSaveAs_Click();
-    void mnuCreateBMP_Click();
+    bool saveLibrary();
+    bool saveLibraryAs();
+    void exportBitmaps();
     // Create; says in the status bar why nothing was made.
     void createTile();
     // Asks for a file and writes the selected tiles to it; the file written does not
     // become the library's path.
     void saveSelectedTiles();
-    void mnuExit_Click();
-    void mnuContents_Click();
-    void mnuAbout_Click();
-    void mnuUndo_Click();
-    void mnuRedo_Click();
+    void exitProgram();
+    void showHelp();
+    void showAbout();
+    void undo();
+    void redo();
     // A press on a strip row (any of its parts).
-    void Strip_MouseDown(int index, RowPart part, MouseButton button, Modifiers modifiers,
-                         QPoint globalPos = QPoint());
-    void ShowSelectedTile(int k);
+    void pressStripRow(int index, RowPart part, MouseButton button, Modifiers modifiers,
+                       QPoint globalPos = QPoint());
+    void showSelectedTile(int k);
 
     // Menu opening handlers (enabled states that depend on the clipboard).
-    void mnuEdit_Click();
+    void editMenuOpening();
 
     // ---- Window routines ----------------------------------------------------------------
-    void UpdateTitle();
+    void afterTilesChanged();
     // "QRB Text Editor - path", marked while the library has unsaved changes.
     void showTitle();
     // What a command did, in the status bar until the next such message.
     void showStatus(const QString& text);
-    void Form_Resize();
-    void Form_Activate();
+    void layOutClient();
+    void openStartupFile();
     // Scrolls the strip so that tile i's row is in view.
     void ensureRowVisible(int tile);
-    // A progress display for the core's long operations, on ProgressBar1.
+    // A progress display for the core's long operations, on progressBar.
     std::function<void(int, int)> progressDisplay();
 
     AboutBox* aboutBox() const;
@@ -244,7 +245,7 @@ private:
     // The controls' stacking and keyboard order, once the panels built theirs.
     void arrangeControls();
     void bindControls();
-    void Form_Load();
+    void initialise();
     void documentChanged(Document::Changes what, int firstTile);
     // Enables and checks every command by its rule, names Undo and Redo.
     void updateCommands();
@@ -272,7 +273,7 @@ private:
     // is offered for loading (nothing unsaved) or noted (Save will ask), once per change.
     void noticeFileChangedOnDisk();
     // Reads the library at `path` into the window; a failure says why and changes nothing.
-    void openLibrary(const QString& path);
+    void readLibrary(const QString& path);
     // With unsaved changes, asks `question` (Yes, No, Cancel): true when the caller may go
     // on, after `save` succeeded for Yes.
     bool mayDiscardChanges(const QString& question, const std::function<bool()>& save);

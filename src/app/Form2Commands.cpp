@@ -70,63 +70,63 @@ std::vector<Entry> Form2::commandTable() {
         // File
         CommandSpec{C::New, "mnuNew", P::FileMenu, "&New", {ctrl(Qt::Key_N)}, 0, nullptr, nullptr, false},
         CommandSpec{C::Open, "mnuOpen", P::FileMenu, "&Open", {ctrl(Qt::Key_O)}, 1, "open", "Open QRB File", true,
-                    [this] { mnuOpen_Click(); }},
+                    [this] { openLibrary(); }},
         CommandSpec{C::Save, "mnuSave", P::FileMenu, "&Save", {ctrl(Qt::Key_S)}, 2, "save", "Save QRB File", true,
-                    [this] { mnuSave_Click(); }, {}, {}, false, open},
+                    [this] { saveLibrary(); }, {}, {}, false, open},
         CommandSpec{C::SaveAs, "mnuSaveAs", P::FileMenu, "Save &As ...", {ctrl(Qt::Key_A)}, 0, nullptr, nullptr, true,
-                    [this] { mnuSaveAs_Click(); }, {}, {}, false, open},
+                    [this] { saveLibraryAs(); }, {}, {}, false, open},
         CommandSpec{C::ConfirmReplace, "mnuConfirmWrite", P::FileMenu, "&Confirm when replacing file", {}, 0,
                     nullptr, nullptr, true, {}, [](bool) {}, {}, true},
         MenuSeparator{P::FileMenu, "mnuSpacer1"},
         CommandSpec{C::SavePositionData, "mnuSavePositionData", P::PositionDataMenu, "&Save", {}, 0, nullptr,
-                    nullptr, true, [text] { text()->mnuSavePositionData_Click(); }},
+                    nullptr, true, [text] { text()->savePositionData(); }},
         CommandSpec{C::LoadPositionData, "mnuLoadPositionData", P::PositionDataMenu, "&Load", {}, 0, nullptr,
-                    nullptr, true, [text] { text()->mnuLoadPositionData_Click(); }},
+                    nullptr, true, [text] { text()->loadPositionData(); }},
         CommandSpec{C::ClearPositionData, "mnuClearPositionData", P::PositionDataMenu, "&Clear", {}, 0, nullptr,
-                    nullptr, true, [text] { text()->mnuClearPositionData_Click(); }},
+                    nullptr, true, [text] { text()->clearPositionData(); }},
         MenuSeparator{P::FileMenu, "mnuSpacer8"},
         CommandSpec{C::CreateBitmaps, "mnuCreateBMP", P::FileMenu, "Create &bitmaps from QRB file", {}, 0, nullptr,
-                    nullptr, true, [this] { mnuCreateBMP_Click(); }, {}, {}, false, open},
+                    nullptr, true, [this] { exportBitmaps(); }, {}, {}, false, open},
         MenuSeparator{P::FileMenu, "spacer7"},
         CommandSpec{C::Print, "mnuPrint", P::FileMenu, "&Print...", {ctrl(Qt::Key_P)}, 0, nullptr, nullptr, true,
-                    [this] { printSheet_->mnuPrint_Click(); }, {}, {}, false, open},
+                    [this] { printSheet_->print(); }, {}, {}, false, open},
         CommandSpec{C::ExportSheet, "mnuExportSheet", P::FileMenu, "E&xport print sheet...", {}, 0, nullptr,
-                    nullptr, true, [this] { printSheet_->mnuExportSheet_Click(); }, {}, {}, false, open},
+                    nullptr, true, [this] { printSheet_->exportSheet(); }, {}, {}, false, open},
         MenuSeparator{P::FileMenu, "printSpacer"},
         CommandSpec{C::Exit, "mnuExit", P::FileMenu, "&Exit", {}, 0, nullptr, nullptr, true,
-                    [this] { mnuExit_Click(); }},
+                    [this] { exitProgram(); }},
 
         // Edit
         CommandSpec{C::Copy, "mnuCopy", P::EditMenu, "&Copy", {ctrl(Qt::Key_C)}, 4, "copy", "Copy", true,
-                    [work] { work()->mnuCopy_Click(); }, {}, {}, false, shown},
+                    [work] { work()->copy(); }, {}, {}, false, shown},
         CommandSpec{C::Paste, "mnuPaste", P::EditMenu, "&Paste", {ctrl(Qt::Key_V)}, 5, "paste", "Paste", true,
-                    [work] { work()->mnuPaste_Click(); }, {}, {}, false, open},
+                    [work] { work()->paste(); }, {}, {}, false, open},
         MenuSeparator{P::EditMenu, "mnuSpacer7"},
         CommandSpec{C::PasteBaseImage, "mnuPasteBaseImage", P::EditMenu, "Paste &Base Image", {ctrl(Qt::Key_B)},
-                    0, nullptr, nullptr, true, [work] { work()->mnuPasteBaseImage_Click(); }, {}, {}, false, open},
+                    0, nullptr, nullptr, true, [work] { work()->pasteBaseImage(); }, {}, {}, false, open},
         MenuSeparator{P::EditMenu, "styleSpacer"},
-        CommandSpec{C::SelectFont, "Toolbar1_Button7", P::EditMenu, "Select &Font...", {}, 7, "font",
-                    "Select Font", true, [text] { text()->SelectFont(); }},
+        CommandSpec{C::chooseFont, "Toolbar1_Button7", P::EditMenu, "Select &Font...", {}, 7, "font",
+                    "Select Font", true, [text] { text()->chooseFont(); }},
         CommandSpec{C::Bold, "Toolbar1_Button10", P::EditMenu, "B&old", {}, 10, "bold", "Bold", true, {},
                     [this](bool on) { document_.setBold(on); }, [&doc] { return doc.placement().style.bold; }},
         CommandSpec{C::Italic, "Toolbar1_Button11", P::EditMenu, "&Italic", {}, 11, "italic", "Italic", true, {},
                     [this](bool on) { document_.setItalic(on); },
                     [&doc] { return doc.placement().style.italic; }},
         CommandSpec{C::DecreaseFontSize, "Toolbar1_Button8", P::EditMenu, "&Decrease Font Size", {}, 8,
-                    "font-smaller", "Decrease Font Size", true, [text] { text()->FontSizeDecrease(); }, {}, {},
+                    "font-smaller", "Decrease Font Size", true, [text] { text()->decreaseFontSize(); }, {}, {},
                     false, [size] { return size() != Placement::kMinimumSize; }},
         CommandSpec{C::IncreaseFontSize, "Toolbar1_Button9", P::EditMenu, "I&ncrease Font Size", {}, 9,
-                    "font-larger", "Increase Font Size", true, [text] { text()->FontSizeIncrease(); }, {}, {},
+                    "font-larger", "Increase Font Size", true, [text] { text()->increaseFontSize(); }, {}, {},
                     false, [size] { return size() != Placement::kMaximumSize; }},
         CommandSpec{C::TypeAngle, "mnuTypeAngle", P::EditMenu, "Type Text &Angle...", {}, 0, nullptr, nullptr,
-                    true, [text] { text()->picRotate_Click(); }},
+                    true, [text] { text()->showAngleField(); }},
         MenuSeparator{P::EditMenu, "undoSpacer"},
         CommandSpec{C::Undo, "mnuUndo", P::EditMenu, "&Undo", QKeySequence::keyBindings(QKeySequence::Undo), 21,
-                    "undo", "Undo", true, [this] { mnuUndo_Click(); }, {}, {}, false,
+                    "undo", "Undo", true, [this] { undo(); }, {}, {}, false,
                     [&doc] { return doc.canUndo(); }},
         CommandSpec{C::Redo, "mnuRedo", P::EditMenu, "&Redo",
                     {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), ctrl(Qt::Key_Y)}, 22, "redo", "Redo", true,
-                    [this] { mnuRedo_Click(); }, {}, {}, false, [&doc] { return doc.canRedo(); }},
+                    [this] { redo(); }, {}, {}, false, [&doc] { return doc.canRedo(); }},
 
         // Tile
         CommandSpec{C::CreateTile, "mnuCreateTile", P::TileMenu, "&Create Tile", {ctrl(Qt::Key_T)}, 0, nullptr,
@@ -140,17 +140,17 @@ std::vector<Entry> Form2::commandTable() {
                     nullptr, false, [&edit] { edit.deleteTile(); }, {}, {}, false, current},
         MenuSeparator{P::TileMenu, "spacer5", false},
         CommandSpec{C::RotateLeft, "mnuRotateLeft", P::TileMenu, "&Rotate tile left", {}, 15, "rotate-left",
-                    "Rotate Left", true, [work] { work()->TransformWorkingTile(0); }, {}, {}, false, turns},
+                    "Rotate Left", true, [&edit] { edit.transform(TransformKind::RotateLeft); }, {}, {}, false, turns},
         CommandSpec{C::RotateRight, "mnuRotateRight", P::TileMenu, "Rotate tile ri&ght", {}, 16, "rotate-right",
-                    "Rotate Right", true, [work] { work()->TransformWorkingTile(1); }, {}, {}, false, turns},
+                    "Rotate Right", true, [&edit] { edit.transform(TransformKind::RotateRight); }, {}, {}, false, turns},
         CommandSpec{C::FlipHorizontal, "mnuFlipHorizontal", P::TileMenu, "&Flip tile horizontal", {}, 17,
-                    "flip-horizontal", "Flip Horizontal", true, [work] { work()->TransformWorkingTile(3); }, {},
+                    "flip-horizontal", "Flip Horizontal", true, [&edit] { edit.transform(TransformKind::FlipHorizontal); }, {},
                     {}, false, open},
         CommandSpec{C::FlipVertical, "mnuFlipVertical", P::TileMenu, "Flip tile &vertical", {}, 18,
-                    "flip-vertical", "Flip Vertical", true, [work] { work()->TransformWorkingTile(2); }, {}, {},
+                    "flip-vertical", "Flip Vertical", true, [&edit] { edit.transform(TransformKind::FlipVertical); }, {}, {},
                     false, open},
         MenuSeparator{P::TileMenu, "spacer4"},
-        CommandSpec{C::BaseTile, "mnuBaseTile", P::TileMenu, "Set &base tile", {}, 0, nullptr, nullptr, false,
+        CommandSpec{C::baseTile, "mnuBaseTile", P::TileMenu, "Set &base tile", {}, 0, nullptr, nullptr, false,
                     [&edit] { edit.setBaseTile(); }},
         CommandSpec{C::AutoPasteBaseImage, "mnuAutoPastePase", P::TileMenu,
                     "Automatically &paste base image when tile is created", {}, 0, nullptr, nullptr, true, {},
@@ -171,25 +171,25 @@ std::vector<Entry> Form2::commandTable() {
                     }, {}, {}, false, open},
         MenuSeparator{P::TileMenu, "letterSpacer"},
         CommandSpec{C::LetterFromTable, "mnuLetterFromTable", P::TileMenu, "&Letter from table...", {}, 0,
-                    nullptr, nullptr, true, [this] { tableLettering_->mnuLetterFromTable_Click(); }, {}, {},
+                    nullptr, nullptr, true, [this] { tableLettering_->letterFromTable(); }, {}, {},
                     false, open},
         // What the working tile and the previews do on a click, for the keyboard.
         MenuSeparator{P::TileMenu, "previewSpacer"},
         CommandSpec{C::WorkingTileToPreview, "mnuWorkingTileToPreview", P::TileMenu, "Working Tile t&o Preview",
-                    {}, 0, nullptr, nullptr, true, [work] { work()->pctWorkingTile_Click(); }, {}, {}, false,
+                    {}, 0, nullptr, nullptr, true, [work] { work()->workingTileToPreview(); }, {}, {}, false,
                     shown},
         CommandSpec{C::EditFullImage, "mnuEditFullImage", P::TileMenu, "Edit Full-Si&ze Image", {}, 0, nullptr,
-                    nullptr, true, [work] { work()->pctPreviewFull_Click(); }, {}, {}, false, shown},
+                    nullptr, true, [work] { work()->editFullImage(); }, {}, {}, false, shown},
         CommandSpec{C::EditHalfImage, "mnuEditHalfImage", P::TileMenu, "Edit Half-Size &Image", {}, 0, nullptr,
-                    nullptr, true, [work] { work()->pctPreviewHalf_Click(); }, {}, {}, false, shown},
+                    nullptr, true, [work] { work()->editHalfImage(); }, {}, {}, false, shown},
         CommandSpec{C::ChooseSmallColour, "mnuSmallColour", P::TileMenu, "Choose &Small Colour...", {}, 0,
-                    nullptr, nullptr, true, [work] { work()->shpPreviewSmall_Click(); }, {}, {}, false, shown},
+                    nullptr, nullptr, true, [work] { work()->chooseSmallColour(); }, {}, {}, false, shown},
 
         // Help
         CommandSpec{C::Contents, "mnuContents", P::HelpMenu, "&Contents", {}, 0, nullptr, nullptr, true,
-                    [this] { mnuContents_Click(); }},
+                    [this] { showHelp(); }},
         CommandSpec{C::About, "mnuAbout", P::HelpMenu, "&About", {}, 0, nullptr, nullptr, true,
-                    [this] { mnuAbout_Click(); }},
+                    [this] { showAbout(); }},
 
         // The tile context menu
         CommandSpec{C::SetBaseTile, "mnuSetBaseTile", P::TileContextMenu, "Set as Base tile", {}, 0, nullptr,
@@ -216,18 +216,18 @@ void Form2::buildCommands() {
         m->menuAction()->setObjectName(name);
         return m;
     };
-    ui_.mnuFile = topMenu(QStringLiteral("mnuFile"), tr("&File"));
-    ui_.mnuEdit = topMenu(QStringLiteral("mnuEdit"), tr("&Edit"));
-    ui_.mnuConfiguration = topMenu(QStringLiteral("mnuConfiguration"), tr("&Tile"));
-    ui_.mnuHelp = topMenu(QStringLiteral("mnuHelp"), tr("&Help"));
+    ui_.fileMenu = topMenu(QStringLiteral("mnuFile"), tr("&File"));
+    ui_.editMenu = topMenu(QStringLiteral("mnuEdit"), tr("&Edit"));
+    ui_.tileMenu = topMenu(QStringLiteral("mnuConfiguration"), tr("&Tile"));
+    ui_.helpMenu = topMenu(QStringLiteral("mnuHelp"), tr("&Help"));
     // A top-level menu that never shows in the menu bar.
-    ui_.mnuTileMenu = topMenu(QStringLiteral("mnuTileMenu"), tr("TileMenu"));
-    ui_.mnuTileMenu->menuAction()->setVisible(false);
-    const std::map<Place, QMenu*> menus{{Place::FileMenu, ui_.mnuFile},
-                                        {Place::EditMenu, ui_.mnuEdit},
-                                        {Place::TileMenu, ui_.mnuConfiguration},
-                                        {Place::HelpMenu, ui_.mnuHelp},
-                                        {Place::TileContextMenu, ui_.mnuTileMenu}};
+    ui_.tileContextMenu = topMenu(QStringLiteral("mnuTileMenu"), tr("TileMenu"));
+    ui_.tileContextMenu->menuAction()->setVisible(false);
+    const std::map<Place, QMenu*> menus{{Place::FileMenu, ui_.fileMenu},
+                                        {Place::EditMenu, ui_.editMenu},
+                                        {Place::TileMenu, ui_.tileMenu},
+                                        {Place::HelpMenu, ui_.helpMenu},
+                                        {Place::TileContextMenu, ui_.tileContextMenu}};
     std::map<int, QAction*> buttons;
     for (Entry& entry : commandTable()) {
         if (const auto* line = std::get_if<MenuSeparator>(&entry)) {
@@ -237,13 +237,13 @@ void Form2::buildCommands() {
             continue;
         }
         CommandSpec& spec = std::get<CommandSpec>(entry);
-        if (spec.place == Place::PositionDataMenu && !ui_.mnuPositionData) {
-            ui_.mnuPositionData = ui_.mnuFile->addMenu(tr("&Text Position Data"));
-            ui_.mnuPositionData->setObjectName(QStringLiteral("mnuPositionData"));
-            ui_.mnuPositionData->menuAction()->setObjectName(QStringLiteral("mnuPositionData"));
+        if (spec.place == Place::PositionDataMenu && !ui_.positionDataMenu) {
+            ui_.positionDataMenu = ui_.fileMenu->addMenu(tr("&Text Position Data"));
+            ui_.positionDataMenu->setObjectName(QStringLiteral("mnuPositionData"));
+            ui_.positionDataMenu->menuAction()->setObjectName(QStringLiteral("mnuPositionData"));
         }
         QMenu* menu =
-            spec.place == Place::PositionDataMenu ? ui_.mnuPositionData : menus.at(spec.place);
+            spec.place == Place::PositionDataMenu ? ui_.positionDataMenu : menus.at(spec.place);
         QAction* a = menu->addAction(tr(spec.caption));
         a->setObjectName(QString::fromLatin1(spec.objectName));
         a->setShortcuts(spec.keys);
@@ -274,49 +274,49 @@ void Form2::buildCommands() {
         Command id;
     };
     static constexpr Named kNamed[] = {
-        {&Controls::mnuNew, Command::New},
-        {&Controls::mnuOpen, Command::Open},
-        {&Controls::mnuSave, Command::Save},
-        {&Controls::mnuSaveAs, Command::SaveAs},
-        {&Controls::mnuConfirmWrite, Command::ConfirmReplace},
-        {&Controls::mnuSavePositionData, Command::SavePositionData},
-        {&Controls::mnuLoadPositionData, Command::LoadPositionData},
-        {&Controls::mnuClearPositionData, Command::ClearPositionData},
-        {&Controls::mnuCreateBMP, Command::CreateBitmaps},
-        {&Controls::mnuPrint, Command::Print},
-        {&Controls::mnuExportSheet, Command::ExportSheet},
-        {&Controls::mnuExit, Command::Exit},
-        {&Controls::mnuCopy, Command::Copy},
-        {&Controls::mnuPaste, Command::Paste},
-        {&Controls::mnuPasteBaseImage, Command::PasteBaseImage},
-        {&Controls::mnuTypeAngle, Command::TypeAngle},
-        {&Controls::mnuUndo, Command::Undo},
-        {&Controls::mnuRedo, Command::Redo},
-        {&Controls::mnuCreateTile, Command::CreateTile},
-        {&Controls::mnuAddTilemnu, Command::AddTile},
-        {&Controls::mnuCloneTilemnu, Command::CloneTile},
-        {&Controls::mnuDeleteTilemnu, Command::DeleteCurrentTile},
-        {&Controls::mnuRotateLeft, Command::RotateLeft},
-        {&Controls::mnuRotateRight, Command::RotateRight},
-        {&Controls::mnuFlipHorizontal, Command::FlipHorizontal},
-        {&Controls::mnuFlipVertical, Command::FlipVertical},
-        {&Controls::mnuBaseTile, Command::BaseTile},
-        {&Controls::mnuAutoPastePase, Command::AutoPasteBaseImage},
-        {&Controls::mnuAutoCreateFromWorking, Command::AutoCreateFromWorkingTile},
-        {&Controls::mnuCreateHalfTile, Command::AutoCreateHalfTile},
-        {&Controls::mnuCreateUsingPosition, Command::CreateUsingPositionData},
-        {&Controls::mnuLetterFromTable, Command::LetterFromTable},
-        {&Controls::mnuWorkingTileToPreview, Command::WorkingTileToPreview},
-        {&Controls::mnuEditFullImage, Command::EditFullImage},
-        {&Controls::mnuEditHalfImage, Command::EditHalfImage},
-        {&Controls::mnuSmallColour, Command::ChooseSmallColour},
-        {&Controls::mnuContents, Command::Contents},
-        {&Controls::mnuAbout, Command::About},
-        {&Controls::mnuSetBaseTile, Command::SetBaseTile},
-        {&Controls::mnuSaveTiles, Command::SaveSelectedTiles},
-        {&Controls::mnuSaveTilesAs, Command::SaveSelectedTilesAs},
-        {&Controls::mnuDeleteTile, Command::DeleteTile},
-        {&Controls::mnuDeleteTiles, Command::DeleteSelectedTiles},
+        {&Controls::newLibrary, Command::New},
+        {&Controls::openLibrary, Command::Open},
+        {&Controls::save, Command::Save},
+        {&Controls::saveAs, Command::SaveAs},
+        {&Controls::confirmReplace, Command::ConfirmReplace},
+        {&Controls::savePositionData, Command::SavePositionData},
+        {&Controls::loadPositionData, Command::LoadPositionData},
+        {&Controls::clearPositionData, Command::ClearPositionData},
+        {&Controls::createBitmaps, Command::CreateBitmaps},
+        {&Controls::print, Command::Print},
+        {&Controls::exportSheet, Command::ExportSheet},
+        {&Controls::exit, Command::Exit},
+        {&Controls::copy, Command::Copy},
+        {&Controls::paste, Command::Paste},
+        {&Controls::pasteBaseImage, Command::PasteBaseImage},
+        {&Controls::typeAngle, Command::TypeAngle},
+        {&Controls::undo, Command::Undo},
+        {&Controls::redo, Command::Redo},
+        {&Controls::createTile, Command::CreateTile},
+        {&Controls::addTile, Command::AddTile},
+        {&Controls::cloneTile, Command::CloneTile},
+        {&Controls::deleteCurrentTile, Command::DeleteCurrentTile},
+        {&Controls::rotateLeft, Command::RotateLeft},
+        {&Controls::rotateRight, Command::RotateRight},
+        {&Controls::flipHorizontal, Command::FlipHorizontal},
+        {&Controls::flipVertical, Command::FlipVertical},
+        {&Controls::baseTile, Command::baseTile},
+        {&Controls::autoPasteBaseImage, Command::AutoPasteBaseImage},
+        {&Controls::autoCreateFromWorkingTile, Command::AutoCreateFromWorkingTile},
+        {&Controls::autoCreateHalfTile, Command::AutoCreateHalfTile},
+        {&Controls::createUsingPositionData, Command::CreateUsingPositionData},
+        {&Controls::letterFromTable, Command::LetterFromTable},
+        {&Controls::workingTileToPreview, Command::WorkingTileToPreview},
+        {&Controls::editFullImage, Command::EditFullImage},
+        {&Controls::editHalfImage, Command::EditHalfImage},
+        {&Controls::chooseSmallColour, Command::ChooseSmallColour},
+        {&Controls::helpContents, Command::Contents},
+        {&Controls::about, Command::About},
+        {&Controls::setBaseTile, Command::SetBaseTile},
+        {&Controls::saveSelectedTiles, Command::SaveSelectedTiles},
+        {&Controls::saveSelectedTilesAs, Command::SaveSelectedTilesAs},
+        {&Controls::deleteTile, Command::DeleteTile},
+        {&Controls::deleteSelectedTiles, Command::DeleteSelectedTiles},
     };
     for (const Named& n : kNamed)
         ui_.*n.member = actions_.at(n.id);
@@ -326,45 +326,45 @@ void Form2::buildCommands() {
                 return a;
         return static_cast<QAction*>(nullptr);
     };
-    ui_.mnuSpacer1 = separator(ui_.mnuFile, "mnuSpacer1");
-    ui_.mnuSpacer8 = separator(ui_.mnuFile, "mnuSpacer8");
-    ui_.spacer7 = separator(ui_.mnuFile, "spacer7");
-    ui_.printSpacer = separator(ui_.mnuFile, "printSpacer");
-    ui_.mnuSpacer7 = separator(ui_.mnuEdit, "mnuSpacer7");
-    ui_.spacer3 = separator(ui_.mnuConfiguration, "spacer3");
-    ui_.spacer5 = separator(ui_.mnuConfiguration, "spacer5");
-    ui_.spacer4 = separator(ui_.mnuConfiguration, "spacer4");
-    ui_.mnuSpacer2 = separator(ui_.mnuTileMenu, "mnuSpacer2");
+    ui_.positionDataSpacer = separator(ui_.fileMenu, "mnuSpacer1");
+    ui_.bitmapsSpacer = separator(ui_.fileMenu, "mnuSpacer8");
+    ui_.printSpacerAbove = separator(ui_.fileMenu, "spacer7");
+    ui_.printSpacerBelow = separator(ui_.fileMenu, "printSpacer");
+    ui_.pasteBaseSpacer = separator(ui_.editMenu, "mnuSpacer7");
+    ui_.addTileSpacer = separator(ui_.tileMenu, "spacer3");
+    ui_.deleteTileSpacer = separator(ui_.tileMenu, "spacer5");
+    ui_.optionsSpacer = separator(ui_.tileMenu, "spacer4");
+    ui_.deleteSpacer = separator(ui_.tileContextMenu, "mnuSpacer2");
 
     buildToolbar(buttons);
 }
 
 void Form2::buildToolbar(const std::map<int, QAction*>& buttons) {
-    ui_.Toolbar1 = new QToolBar(ui_.client);
-    ui_.Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    ui_.Toolbar1->setMovable(false);
-    ui_.Toolbar1->setFloatable(false);
-    ui_.Toolbar1->setIconSize(QSize(16, 16));
-    ui_.Toolbar1->setGeometry(0, 0, ui_.client->width(), 26);
-    ui_.Toolbar1->setAutoFillBackground(true);
-    ui_.Toolbar1->setAccessibleName(tr("Toolbar"));
+    ui_.mainToolBar = new QToolBar(ui_.client);
+    ui_.mainToolBar->setObjectName(QStringLiteral("Toolbar1"));
+    ui_.mainToolBar->setMovable(false);
+    ui_.mainToolBar->setFloatable(false);
+    ui_.mainToolBar->setIconSize(QSize(16, 16));
+    ui_.mainToolBar->setGeometry(0, 0, ui_.client->width(), 26);
+    ui_.mainToolBar->setAutoFillBackground(true);
+    ui_.mainToolBar->setAccessibleName(tr("Toolbar"));
     // The old form's buttons 1 to 20, separators included, then Undo and Redo. A button is
     // its menu item's action; the button widget carries the old name "Toolbar1_Button<i>".
     for (int i = 1; i <= 22; ++i) {
         if (i == 21)
-            ui_.Toolbar1->addSeparator()->setObjectName(QStringLiteral("toolbarUndoSpacer"));
+            ui_.mainToolBar->addSeparator()->setObjectName(QStringLiteral("toolbarUndoSpacer"));
         QAction* a = nullptr;
         if (const auto found = buttons.find(i); found != buttons.end()) {
             a = found->second;
-            ui_.Toolbar1->addAction(a);
-            QWidget* button = ui_.Toolbar1->widgetForAction(a);
+            ui_.mainToolBar->addAction(a);
+            QWidget* button = ui_.mainToolBar->widgetForAction(a);
             button->setObjectName(i <= 20 ? QStringLiteral("Toolbar1_Button%1").arg(i)
                                           : QLatin1String(i == 21 ? "toolbarUndo" : "toolbarRedo"));
             button->setAccessibleName(a->toolTip());
         } else if (i == 13) {
             // The half-size option's hidden twin on the old form, showing its state.
-            a = ui_.Toolbar1->addAction(QIcon(QStringLiteral(":/toolbar/half-tile.svg")),
-                                        tr("Automatically Create Halfsize Tile"));
+            a = ui_.mainToolBar->addAction(QIcon(QStringLiteral(":/toolbar/half-tile.svg")),
+                                           tr("Automatically Create Halfsize Tile"));
             a->setObjectName(QStringLiteral("Toolbar1_Button13"));
             a->setCheckable(true);
             a->setChecked(document_.options().createHalfTile);
@@ -373,15 +373,13 @@ void Form2::buildToolbar(const std::map<int, QAction*>& buttons) {
             rules_.push_back(Rule{a, [] { return false; },
                                   [this] { return document_.options().createHalfTile; }});
         } else {
-            a = ui_.Toolbar1->addSeparator();
+            a = ui_.mainToolBar->addSeparator();
             a->setObjectName(QStringLiteral("Toolbar1_Button%1").arg(i));
             a->setVisible(i != 14);
         }
         if (i <= 20)
             ui_.toolbar[std::size_t(i)] = a;
     }
-    ui_.toolbarUndo = buttons.at(21);
-    ui_.toolbarRedo = buttons.at(22);
 }
 
 QAction* Form2::action(Command id) const {
@@ -403,10 +401,10 @@ void Form2::updateCommands() {
         document_.canUndo() ? tr("&Undo %1").arg(document_.undoText()) : tr("&Undo");
     const QString redo =
         document_.canRedo() ? tr("&Redo %1").arg(document_.redoText()) : tr("&Redo");
-    ui_.mnuUndo->setText(undo);
-    ui_.mnuRedo->setText(redo);
-    ui_.mnuUndo->setToolTip(QString(undo).remove(QLatin1Char('&')));
-    ui_.mnuRedo->setToolTip(QString(redo).remove(QLatin1Char('&')));
+    ui_.undo->setText(undo);
+    ui_.redo->setText(redo);
+    ui_.undo->setToolTip(QString(undo).remove(QLatin1Char('&')));
+    ui_.redo->setToolTip(QString(redo).remove(QLatin1Char('&')));
 }
 
 } // namespace qrb

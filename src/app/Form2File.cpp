@@ -23,7 +23,7 @@ const char* const kLibraryFilter = "QRB File (*.qrb)|*.qrb";
 } // namespace
 
 std::function<void(int, int)> Form2::progressDisplay() {
-    QProgressBar* bar = ui_.ProgressBar1;
+    QProgressBar* bar = ui_.progressBar;
     return [bar, shown = -1](int done, int total) mutable {
         // The bar moves and repaints at most once per percent (and at the end): the
         // command runs without an event loop, and every new value costs the bar its text
@@ -43,12 +43,12 @@ std::function<void(int, int)> Form2::progressDisplay() {
 
 // ---- Open --------------------------------------------------------------------------------
 
-void Form2::mnuOpen_Click() {
+void Form2::openLibrary() {
     // Unsaved changes: Cancel (or Escape) abandons the open, and so does a save that the
     // user asked for but that did not happen (declined, cancelled, failed), so nothing
     // unsaved is lost.
     if (!mayDiscardChanges(tr("You you wish to save the current file?"),
-                           [this] { return mnuSave_Click(); }))
+                           [this] { return saveLibrary(); }))
         return;
 
     QString path;
@@ -62,20 +62,20 @@ void Form2::mnuOpen_Click() {
             return;
     }
 
-    openLibrary(path);
+    readLibrary(path);
 }
 
-void Form2::openLibrary(const QString& path) {
+void Form2::readLibrary(const QString& path) {
     // The document reads the whole file first; the open library stays exactly as it is
     // until then.
     const QString previousTitle = windowTitle();
     setWindowTitle(tr("Opening %1").arg(path));
-    if (!busyWork(messages(), ui_.ProgressBar1, tr("The tile library could not be opened."),
+    if (!busyWork(messages(), ui_.progressBar, tr("The tile library could not be opened."),
                   [&] { document_.open(path, progressDisplay()); })) {
         setWindowTitle(previousTitle);
         return;
     }
-    ui_.Picture1->setWhiteBackground(true);
+    ui_.strip->setWhiteBackground(true);
     applyPreviewLayout(document_.largeLayout());
 
     // One warning, and one count of the other oversized tiles: a library of thousands of
@@ -107,7 +107,7 @@ void Form2::noticeFileChangedOnDisk() {
                                     .arg(QDir::toNativeSeparators(path)),
                                 appTitle(), MessageIcon::Question}) != Answer::Yes)
         return;
-    runCommand([&] { openLibrary(path); });
+    runCommand([&] { readLibrary(path); });
 }
 
 // ---- Save --------------------------------------------------------------------------------
@@ -126,16 +126,16 @@ bool Form2::mayDiscardChanges(const QString& question, const std::function<bool(
     return false;
 }
 
-bool Form2::mnuSave_Click() {
+bool Form2::saveLibrary() {
     return save(false);
 }
 
-bool Form2::mnuSaveAs_Click() {
+bool Form2::saveLibraryAs() {
     return save(true);
 }
 
 bool Form2::save(bool askForName) {
-    if (TileCount() == 0 || !document_.isLibraryOpen())
+    if (tileCount() == 0 || !document_.isLibraryOpen())
         return false;
 
     QString named = withExtension(currentPath(), QStringLiteral(".qrb"));
@@ -148,7 +148,7 @@ bool Form2::save(bool askForName) {
                                 tr("%1 already exists.\nDo you want to replace it?")});
         if (named.isEmpty())
             return false;
-    } else if (ui_.mnuConfirmWrite->isChecked() &&
+    } else if (ui_.confirmReplace->isChecked() &&
                !messages().askYesNo(tr("Do you want to over write the current file?"), appTitle(),
                                     MessageIcon::Critical)) {
         return false;
@@ -163,7 +163,7 @@ bool Form2::save(bool askForName) {
             Answer::Yes)
         return false;
 
-    return busyWork(messages(), ui_.ProgressBar1, tr("The tile library was not saved."),
+    return busyWork(messages(), ui_.progressBar, tr("The tile library was not saved."),
                     [&] { document_.save(named, progressDisplay()); });
 }
 
@@ -198,20 +198,20 @@ void Form2::saveSelectedTiles() {
                "selected tiles?")
                 .arg(QDir::toNativeSeparators(path))
                 .arg(kept)
-                .arg(TileCount());
+                .arg(tileCount());
         return messages().ask(Question{question, appTitle(), MessageIcon::Exclamation, false,
                                        Answer::No}) == Answer::Yes;
     };
     const QString path = askFileToWrite(dialog_, messages(), file, ownFile);
     if (path.isEmpty())
         return;
-    busyWork(messages(), ui_.ProgressBar1, tr("The selected tiles were not saved."),
+    busyWork(messages(), ui_.progressBar, tr("The selected tiles were not saved."),
              [&] { document_.saveSelected(path, progressDisplay()); });
 }
 
 // ---- Bitmap export -----------------------------------------------------------------------
 
-void Form2::mnuCreateBMP_Click() {
+void Form2::exportBitmaps() {
     if (!document_.isLibraryOpen())
         return;
     // A prefix, not a file: the bitmaps of the same names are replaced without a question.
@@ -222,11 +222,11 @@ void Form2::mnuCreateBMP_Click() {
     if (chosen.isEmpty())
         return; // cancelled: nothing is written
 
-    if (busyWork(messages(), ui_.ProgressBar1, tr("The export stopped."), [&] {
+    if (busyWork(messages(), ui_.progressBar, tr("The export stopped."), [&] {
             BitmapExporter::exportAll(document_.tiles(), toFsPath(chosen), progressDisplay());
         }))
-        showStatus(TileCount() == 1 ? tr("Wrote 1 bitmap")
-                                    : tr("Wrote %1 bitmaps").arg(TileCount()));
+        showStatus(tileCount() == 1 ? tr("Wrote 1 bitmap")
+                                    : tr("Wrote %1 bitmaps").arg(tileCount()));
 }
 
 } // namespace qrb

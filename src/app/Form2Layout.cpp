@@ -1,5 +1,32 @@
-// Form2's controls at their design positions and in their initial
-// states.
+// Form2's controls at their design positions and in their initial states.
+//
+// Each control keeps the old form's name as its objectName, which the tests, the
+// accessibility tools and the help's wording rely on:
+//
+//   C++ name (Form2::Controls)        objectName
+//   client                            client
+//   mainToolBar                       Toolbar1 (buttons Toolbar1_Button1 .. 20)
+//   textBox                           txtText
+//   positionGroup, xBar, yBar         Frame3, XScroll, YScroll
+//   xField, yField, positionComma     txtX, txtY, Label1
+//   tileSizeLabel                     Label2
+//   placeButton, storeButton          cmdPlace, cmdStore
+//   angleGroup, angleField, angleBar  frmRotate, txtAngle, HScroll1
+//   angleDial, angleDialRing          picRotate, Shape4
+//   createButton                      cmdCreate
+//   slotGroup, slotTexts[k], slotButtons[k]
+//                                     Frame2, Text1(k), cmdPlaceText(k)
+//   tileFrames[0], tileFrames[1]      Shape2(0), Shape2(1)
+//   workingTile, fullPreview          pctWorkingTile, pctPreviewFull
+//   halfPreview, smallColour          pctPreviewHalf, shpPreviewSmall
+//   stripFrame, strip, stripBar       Picture2, Picture1, VScroll1
+//   logoLabel                         Image1
+//   statusPanels, progressBar         StatusBar1, ProgressBar1
+//   fileMenu, editMenu, tileMenu      mnuFile, mnuEdit, mnuConfiguration
+//   helpMenu, positionDataMenu        mnuHelp, mnuPositionData
+//   tileContextMenu                   mnuTileMenu
+//
+// The menu items' old names are in the command table (Form2Commands.cpp).
 
 #include "app/Form2.h"
 
@@ -104,38 +131,38 @@ void Form2::buildControls() {
         connect(bar, &QScrollBar::rangeChanged, this, &Form2::pinBars);
     }
 
-    ui_.Image1 = named(new QLabel(client), QStringLiteral("Image1"));
-    ui_.Image1->setGeometry(408, 107, 284, 125);
-    ui_.Image1->setPixmap(logo());
-    ui_.Image1->setAccessibleName(tr("Logo"));
+    ui_.logoLabel = named(new QLabel(client), QStringLiteral("Image1"));
+    ui_.logoLabel->setGeometry(408, 107, 284, 125);
+    ui_.logoLabel->setPixmap(logo());
+    ui_.logoLabel->setAccessibleName(tr("Logo"));
 
     // The caption is text, so it takes the desktop's colours like every other button.
-    ui_.cmdCreate = named(new QPushButton(tr("&Create"), client), QStringLiteral("cmdCreate"));
+    ui_.createButton = named(new QPushButton(tr("&Create"), client), QStringLiteral("cmdCreate"));
     // Above the slots' group, whose caption it would otherwise cover.
-    ui_.cmdCreate->setGeometry(2, 261, 155, 36);
-    ui_.cmdCreate->setIcon(QIcon(QStringLiteral(":/images/create.svg")));
-    ui_.cmdCreate->setIconSize(QSize(32, 32));
+    ui_.createButton->setGeometry(2, 261, 155, 36);
+    ui_.createButton->setIcon(QIcon(QStringLiteral(":/images/create.svg")));
+    ui_.createButton->setIconSize(QSize(32, 32));
     {
-        QFont caption = ui_.cmdCreate->font();
+        QFont caption = ui_.createButton->font();
         caption.setBold(true);
         caption.setPointSizeF(caption.pointSizeF() * 1.5);
-        ui_.cmdCreate->setFont(caption);
+        ui_.createButton->setFont(caption);
     }
-    ui_.cmdCreate->setToolTip(tr("Click to create new tile"));
-    ui_.cmdCreate->setAccessibleName(tr("Create tile"));
+    ui_.createButton->setToolTip(tr("Click to create new tile"));
+    ui_.createButton->setAccessibleName(tr("Create tile"));
 
     // Working tile and previews.
     for (int k = 0; k < 2; ++k) {
         auto* shape = named(new ShapeWidget(ShapeWidget::Kind::Rectangle, client),
                             QStringLiteral("Shape2(%1)").arg(k));
         shape->setProperty("index", k);
-        ui_.Shape2[std::size_t(k)] = shape;
+        ui_.tileFrames[std::size_t(k)] = shape;
     }
-    ui_.Shape2[0]->setGeometry(159, 28, 174, 174);
-    ui_.Shape2[1]->setGeometry(159, 203, 174, 267);
-    ui_.Shape2[1]->setCaption(tr("New tile"));
-    ui_.Shape2[1]->setFont(GroupFrame::titleFont(ui_.Shape2[1]->font()));
-    ui_.Shape2[1]->hide();
+    ui_.tileFrames[0]->setGeometry(159, 28, 174, 174);
+    ui_.tileFrames[1]->setGeometry(159, 203, 174, 267);
+    ui_.tileFrames[1]->setCaption(tr("New tile"));
+    ui_.tileFrames[1]->setFont(GroupFrame::titleFont(ui_.tileFrames[1]->font()));
+    ui_.tileFrames[1]->hide();
 
     // The working tile sits on a canvas in a view over its frame's inside: a tile larger
     // than the frame scrolls there, its top-left corner (where text starts) in view.
@@ -148,97 +175,96 @@ void Form2::buildControls() {
     canvas->setObjectName(QStringLiteral("workingTileCanvas"));
     canvas->onResize = [this] { centreWorkingTile(); };
     ui_.workingTileView->setWidget(canvas);
-    ui_.pctWorkingTile =
+    ui_.workingTile =
         imageBox(canvas, QStringLiteral("pctWorkingTile"), {0, 0, 0, 0}, tr("Working tile"));
-    ui_.pctWorkingTile->hide();
-    ui_.pctWorkingTile->setEnabled(false);
-    ui_.pctPreviewFull = imageBox(client, QStringLiteral("pctPreviewFull"), {168, 224, 28, 28},
-                                  tr("Full-size preview"));
-    ui_.pctPreviewFull->setEnabled(false);
-    ui_.pctPreviewFull->setToolTip(tr("Full-size image of the new tile - click to edit it"));
-    ui_.pctPreviewHalf = imageBox(client, QStringLiteral("pctPreviewHalf"), {168, 272, 31, 28},
-                                  tr("Half-size preview"));
-    ui_.pctPreviewHalf->setAutoSize(false);
-    ui_.pctPreviewHalf->setToolTip(tr("Half-size image of the new tile - click to edit it"));
-    ui_.pctPreviewHalf->hide();
-    ui_.pctPreviewHalf->setEnabled(false);
-    ui_.shpPreviewSmall =
+    ui_.workingTile->hide();
+    ui_.workingTile->setEnabled(false);
+    ui_.fullPreview = imageBox(client, QStringLiteral("pctPreviewFull"), {168, 224, 28, 28},
+                               tr("Full-size preview"));
+    ui_.fullPreview->setEnabled(false);
+    ui_.fullPreview->setToolTip(tr("Full-size image of the new tile - click to edit it"));
+    ui_.halfPreview = imageBox(client, QStringLiteral("pctPreviewHalf"), {168, 272, 31, 28},
+                               tr("Half-size preview"));
+    ui_.halfPreview->setAutoSize(false);
+    ui_.halfPreview->setToolTip(tr("Half-size image of the new tile - click to edit it"));
+    ui_.halfPreview->hide();
+    ui_.halfPreview->setEnabled(false);
+    ui_.smallColour =
         imageBox(client, QStringLiteral("shpPreviewSmall"), {168, 312, 16, 16}, tr("Small colour"));
-    ui_.shpPreviewSmall->setAutoSize(false);
-    ui_.shpPreviewSmall->setToolTip(tr("Small-scale colour of the new tile - click to choose it"));
-    ui_.shpPreviewSmall->setBackColour(systemcolour::MenuBar);
-    ui_.shpPreviewSmall->hide();
-    ui_.shpPreviewSmall->setEnabled(false);
+    ui_.smallColour->setAutoSize(false);
+    ui_.smallColour->setToolTip(tr("Small-scale colour of the new tile - click to choose it"));
+    ui_.smallColour->setBackColour(systemcolour::MenuBar);
+    ui_.smallColour->hide();
+    ui_.smallColour->setEnabled(false);
 
     // Tile strip.
-    ui_.Picture2 = named(new QFrame(client), QStringLiteral("Picture2"));
-    ui_.Picture2->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    ui_.Picture2->setGeometry(334, kStripTop, 325, 424);
-    ui_.Picture1 =
-        named(new TileStrip(document_.strip(), ui_.Picture2), QStringLiteral("Picture1"));
-    ui_.Picture1->setGeometry(ui_.Picture2->contentsRect());
-    ui_.Picture1->setAccessibleName(tr("Tile strip"));
-    ui_.Picture1->setAccessibleDescription(tr("Up and Down choose the tile to edit"));
-    ui_.VScroll1 = scrollBar(client, QStringLiteral("VScroll1"), Qt::Vertical,
+    ui_.stripFrame = named(new QFrame(client), QStringLiteral("Picture2"));
+    ui_.stripFrame->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    ui_.stripFrame->setGeometry(334, kStripTop, 325, 424);
+    ui_.strip = named(new TileStrip(document_.strip(), ui_.stripFrame), QStringLiteral("Picture1"));
+    ui_.strip->setGeometry(ui_.stripFrame->contentsRect());
+    ui_.strip->setAccessibleName(tr("Tile strip"));
+    ui_.strip->setAccessibleDescription(tr("Up and Down choose the tile to edit"));
+    ui_.stripBar = scrollBar(client, QStringLiteral("VScroll1"), Qt::Vertical,
                              {575, kStripBarTop, 17, 439}, 0, 0, 1);
-    ui_.VScroll1->setEnabled(false);
-    ui_.VScroll1->setAccessibleName(tr("Scroll tile strip"));
+    ui_.stripBar->setEnabled(false);
+    ui_.stripBar->setAccessibleName(tr("Scroll tile strip"));
     // Shown below the strip only while a row is wider than it.
     ui_.stripSideways = scrollBar(client, QStringLiteral("stripSideways"), Qt::Horizontal,
                                   {334, 452, 325, 17}, 0, 0, 1);
     ui_.stripSideways->setAccessibleName(tr("Scroll tile strip sideways"));
     ui_.stripSideways->hide();
-    ui_.Picture1->setScrollBars(ui_.VScroll1, ui_.stripSideways);
+    ui_.strip->setScrollBars(ui_.stripBar, ui_.stripSideways);
 
-    ui_.StatusBar1 = named(new PanelStatusBar(client), QStringLiteral("StatusBar1"));
+    ui_.statusPanels = named(new PanelStatusBar(client), QStringLiteral("StatusBar1"));
     // The size panel is wide enough for two digits: at 20 pixels "18" would be cut off.
     static constexpr std::array<int, 5> kPanelWidths{131, 100, 28, 78, 96};
     const std::array<QString, 5> tips{tr("Number of tiles in QRB file"), tr("Font Name"),
                                       tr("Font Size"), tr("Font Style"), QString()};
     for (int p = 1; p <= 5; ++p) {
-        ui_.StatusBar1->setPanelWidth(p, kPanelWidths[std::size_t(p - 1)]);
-        ui_.StatusBar1->panel(p)->setToolTip(tips[std::size_t(p - 1)]);
+        ui_.statusPanels->setPanelWidth(p, kPanelWidths[std::size_t(p - 1)]);
+        ui_.statusPanels->panel(p)->setToolTip(tips[std::size_t(p - 1)]);
     }
-    ui_.ProgressBar1 = named(new QProgressBar(client), QStringLiteral("ProgressBar1"));
-    ui_.ProgressBar1->setTextVisible(false);
-    ui_.ProgressBar1->setAccessibleName(tr("Progress"));
-    ui_.ProgressBar1->hide();
+    ui_.progressBar = named(new QProgressBar(client), QStringLiteral("ProgressBar1"));
+    ui_.progressBar->setTextVisible(false);
+    ui_.progressBar->setAccessibleName(tr("Progress"));
+    ui_.progressBar->hide();
 }
 
 void Form2::arrangeControls() {
     // Stacking: the logo and the frames lie beneath the controls they frame. A working
     // tile too large for its frame spreads under the text controls, never over them, so
     // they stay usable.
-    ui_.Shape2[1]->lower();
-    ui_.Shape2[0]->lower();
-    ui_.Image1->lower();
-    for (QWidget* w : std::initializer_list<QWidget*>{ui_.txtText, ui_.Frame3, ui_.frmRotate,
-                                                      ui_.Frame2, ui_.cmdCreate})
+    ui_.tileFrames[1]->lower();
+    ui_.tileFrames[0]->lower();
+    ui_.logoLabel->lower();
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             ui_.textBox, ui_.positionGroup, ui_.angleGroup, ui_.slotGroup, ui_.createButton})
         w->raise();
-    ui_.ProgressBar1->raise();
+    ui_.progressBar->raise();
 
     // The position and angle bars are reached with Tab and moved with the arrow keys; a
     // click on them leaves the focus where it was, in the text box being typed in.
     auto* keys = new BarKeys(this);
-    for (QScrollBar* bar : {ui_.XScroll, ui_.YScroll, ui_.HScroll1}) {
+    for (QScrollBar* bar : {ui_.xBar, ui_.yBar, ui_.angleBar}) {
         bar->setFocusPolicy(Qt::TabFocus);
         bar->installEventFilter(keys);
     }
 
     // Keyboard order: text, position, Place, Store, angle, Create, slots, strip.
-    QList<QWidget*> order{ui_.txtText,  ui_.XScroll,  ui_.YScroll,  ui_.txtX,     ui_.txtY,
-                          ui_.cmdPlace, ui_.cmdStore, ui_.txtAngle, ui_.HScroll1, ui_.cmdCreate};
+    QList<QWidget*> order{ui_.textBox,  ui_.xBar,        ui_.yBar,        ui_.xField,
+                          ui_.yField,   ui_.placeButton, ui_.storeButton, ui_.angleField,
+                          ui_.angleBar, ui_.createButton};
     for (int k = 0; k < 9; ++k)
-        order << ui_.Text1[std::size_t(k)] << ui_.cmdPlaceText[std::size_t(k)];
-    order << ui_.Picture1 << ui_.VScroll1 << ui_.pctWorkingTile << ui_.pctPreviewFull
-          << ui_.pctPreviewHalf << ui_.shpPreviewSmall;
-    for (ImageBox* box :
-         {ui_.pctWorkingTile, ui_.pctPreviewFull, ui_.pctPreviewHalf, ui_.shpPreviewSmall})
+        order << ui_.slotTexts[std::size_t(k)] << ui_.slotButtons[std::size_t(k)];
+    order << ui_.strip << ui_.stripBar << ui_.workingTile << ui_.fullPreview << ui_.halfPreview
+          << ui_.smallColour;
+    for (ImageBox* box : {ui_.workingTile, ui_.fullPreview, ui_.halfPreview, ui_.smallColour})
         box->setKeyboardClicks(true);
     for (int i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
     // Typing goes to the text box from the start.
-    ui_.txtText->setFocus(Qt::OtherFocusReason);
+    ui_.textBox->setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace qrb

@@ -49,7 +49,8 @@ using Fit = WindowFixture;
 
 TEST_F(Fit, SmallWindowScrollsTheClientAreaInsteadOfOverlapping) {
     const QSize least = ui().client->minimumSize();
-    EXPECT_LE(ui().Frame2->y() + ui().Frame2->height(), least.height() - ui().StatusBar1->height());
+    EXPECT_LE(ui().slotGroup->y() + ui().slotGroup->height(),
+              least.height() - ui().statusPanels->height());
     window->resize(500, 400);
     QCoreApplication::sendPostedEvents(); // the scroll area lays itself out
     EXPECT_EQ(ui().client->height(), least.height());
@@ -57,18 +58,18 @@ TEST_F(Fit, SmallWindowScrollsTheClientAreaInsteadOfOverlapping) {
     ASSERT_NE(scroller, nullptr);
     EXPECT_EQ(scroller->verticalScrollBar()->maximum(),
               least.height() - scroller->viewport()->height());
-    EXPECT_GE(ui().Picture2->height(), 100);
+    EXPECT_GE(ui().stripFrame->height(), 100);
 
     // The toolbar and the status bar stay in view, wherever the client area is scrolled.
-    const int S = ui().StatusBar1->height();
+    const int S = ui().statusPanels->height();
     QScrollBar* bar = scroller->verticalScrollBar();
-    EXPECT_EQ(ui().StatusBar1->y() + S, scroller->viewport()->height());
-    EXPECT_EQ(ui().Toolbar1->y(), 0);
+    EXPECT_EQ(ui().statusPanels->y() + S, scroller->viewport()->height());
+    EXPECT_EQ(ui().mainToolBar->y(), 0);
     bar->setValue(bar->maximum());
-    EXPECT_EQ(ui().StatusBar1->y(), least.height() - S);
-    EXPECT_EQ(ui().Toolbar1->y(), bar->maximum());
-    EXPECT_EQ(ui().ProgressBar1->y(), ui().StatusBar1->y() + 2);
-    EXPECT_LE(ui().Frame2->y() + ui().Frame2->height(), ui().StatusBar1->y());
+    EXPECT_EQ(ui().statusPanels->y(), least.height() - S);
+    EXPECT_EQ(ui().mainToolBar->y(), bar->maximum());
+    EXPECT_EQ(ui().progressBar->y(), ui().statusPanels->y() + 2);
+    EXPECT_LE(ui().slotGroup->y() + ui().slotGroup->height(), ui().statusPanels->y());
 }
 
 // However far the client area is scrolled, the strip and its bar lie between the toolbar
@@ -85,62 +86,62 @@ TEST_F(Fit, TheStripEndsInsideTheWindowWhereverTheClientAreaIsScrolled) {
         outer->setValue(at);
         const int top = at;
         const int bottom = at + scroller->viewport()->height();
-        for (const QWidget* w : {static_cast<const QWidget*>(ui().Picture2),
-                                 static_cast<const QWidget*>(ui().VScroll1)}) {
-            EXPECT_GE(w->y(), top + ui().Toolbar1->height()) << w->objectName().toStdString();
-            EXPECT_LE(w->y() + w->height(), bottom - ui().StatusBar1->height())
+        for (const QWidget* w : {static_cast<const QWidget*>(ui().stripFrame),
+                                 static_cast<const QWidget*>(ui().stripBar)}) {
+            EXPECT_GE(w->y(), top + ui().mainToolBar->height()) << w->objectName().toStdString();
+            EXPECT_LE(w->y() + w->height(), bottom - ui().statusPanels->height())
                 << w->objectName().toStdString();
         }
         // The last row comes into view with the strip's own bar.
-        ui().VScroll1->setValue(ui().VScroll1->maximum());
-        const auto [first, last] = ui().Picture1->rowsInView();
+        ui().stripBar->setValue(ui().stripBar->maximum());
+        const auto [first, last] = ui().strip->rowsInView();
         EXPECT_EQ(last, 30) << first;
     }
 }
 
 TEST_F(Fit, WorkingTileLargerThanItsFrameScrollsFromItsTopLeftCorner) {
     open(library("big.qrb", 1, 300, 300));
-    const QRect frame = ui().Shape2[0]->geometry();
+    const QRect frame = ui().tileFrames[0]->geometry();
     EXPECT_EQ(inClient(ui().workingTileView), frame.adjusted(1, 1, -1, -1));
-    EXPECT_EQ(inClient(ui().pctWorkingTile).topLeft(), frame.topLeft() + QPoint(1, 1));
+    EXPECT_EQ(inClient(ui().workingTile).topLeft(), frame.topLeft() + QPoint(1, 1));
     QCoreApplication::sendPostedEvents(); // the view lays itself out
     EXPECT_GT(ui().workingTileView->horizontalScrollBar()->maximum(), 0);
     EXPECT_GT(ui().workingTileView->verticalScrollBar()->maximum(), 0);
     // Positions are still the tile's own pixels.
-    EXPECT_EQ(ui().XScroll->maximum(), 300);
-    EXPECT_EQ(ui().Label2->text(), "300, 300");
+    EXPECT_EQ(ui().xBar->maximum(), 300);
+    EXPECT_EQ(ui().tileSizeLabel->text(), "300, 300");
 
     // A tile that fits is centred in its frame again.
     QImage small(40, 40, QImage::Format_RGB32);
     small.fill(Qt::yellow);
     platform.clipboard->setImage(small);
-    ui().mnuPaste->trigger();
+    ui().paste->trigger();
     QCoreApplication::sendPostedEvents();
-    EXPECT_EQ(inClient(ui().pctWorkingTile).center(), frame.center());
+    EXPECT_EQ(inClient(ui().workingTile).center(), frame.center());
     EXPECT_EQ(ui().workingTileView->horizontalScrollBar()->maximum(), 0);
 }
 
 TEST_F(Fit, StripScrollsSidewaysToRowsWiderThanItself) {
     open(library("wide.qrb", 3, 256, 40));
     resizeClient(560, 600);
-    const int fullHeight = 600 - ui().Picture2->y() - ui().StatusBar1->height();
+    const int fullHeight = 600 - ui().stripFrame->y() - ui().statusPanels->height();
     ASSERT_FALSE(ui().stripSideways->isHidden());
-    EXPECT_EQ(ui().Picture2->height() + ui().stripSideways->height(), fullHeight);
+    EXPECT_EQ(ui().stripFrame->height() + ui().stripSideways->height(), fullHeight);
     EXPECT_EQ(ui().stripSideways->maximum(),
-              ui().Picture1->contentWidth() - ui().Picture2->contentsRect().width());
+              ui().strip->contentWidth() - ui().stripFrame->contentsRect().width());
 
     // Scrolled to the end, the small-colour square of row 1 is in view.
     ui().stripSideways->setValue(ui().stripSideways->maximum());
     const RowGeometry g = window->document().strip().rowGeometry(1);
-    const QImage shown = ui().Picture1->grab().toImage();
-    const int x = int(g.smallLeft / 15) - ui().Picture1->contentLeft() + 2;
+    const QImage shown = ui().strip->grab().toImage();
+    const int x = int(g.smallLeft / 15) - ui().strip->contentLeft() + 2;
     ASSERT_LT(x, shown.width());
-    EXPECT_EQ(QColor(shown.pixel(x, ui().Picture1->toPixelsY(g.smallTop) + 2)),
+    EXPECT_EQ(QColor(shown.pixel(x, ui().strip->toPixelsY(g.smallTop) + 2)),
               toQColor(window->document().tiles().tile(1).smallColour));
 
     resizeClient(1000, 600); // room again: no sideways bar
     EXPECT_TRUE(ui().stripSideways->isHidden());
-    EXPECT_EQ(ui().Picture2->height(), fullHeight);
+    EXPECT_EQ(ui().stripFrame->height(), fullHeight);
 }
 
 TEST_F(Fit, SidewaysBarFollowsTheWidestRowThroughCreateAndDelete) {
@@ -150,11 +151,11 @@ TEST_F(Fit, SidewaysBarFollowsTheWidestRowThroughCreateAndDelete) {
     QImage wide(300, 20, QImage::Format_RGB32);
     wide.fill(Qt::blue);
     platform.clipboard->setImage(wide);
-    ui().mnuPaste->trigger();
-    ui().cmdCreate->click();
+    ui().paste->trigger();
+    ui().createButton->click();
     EXPECT_FALSE(ui().stripSideways->isHidden());
     press(3);
-    ui().mnuDeleteTile->trigger();
+    ui().deleteTile->trigger();
     EXPECT_TRUE(ui().stripSideways->isHidden());
 }
 

@@ -28,77 +28,77 @@ protected:
 
 TEST_F(Keys, TypingGoesToTheTextBoxFromTheStart) {
     activate();
-    EXPECT_EQ(QApplication::focusWidget(), ui().txtText);
+    EXPECT_EQ(QApplication::focusWidget(), ui().textBox);
 }
 
 TEST_F(Keys, MenuShortcutsWinWhileATextBoxHasTheFocus) {
     open(library("lib.qrb", 2, 40, 40));
     activate();
-    ui().txtText->setText("keep");
-    type(ui().txtText, Qt::Key_C, Qt::ControlModifier);
+    ui().textBox->setText("keep");
+    type(ui().textBox, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(platform.clipboard->puts, 1);
-    EXPECT_EQ(platform.clipboard->image(), ui().pctWorkingTile->image());
+    EXPECT_EQ(platform.clipboard->image(), ui().workingTile->image());
 
     QImage picture(30, 20, QImage::Format_RGB32);
     picture.fill(Qt::darkCyan);
     platform.clipboard->setImage(picture);
-    type(ui().txtX, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(ui().pctWorkingTile->image(), picture);
-    EXPECT_EQ(ui().txtX->text(), "0");
+    type(ui().xField, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(ui().workingTile->image(), picture);
+    EXPECT_EQ(ui().xField->text(), "0");
 
-    type(ui().Text1[3], Qt::Key_A, Qt::ControlModifier);
+    type(ui().slotTexts[3], Qt::Key_A, Qt::ControlModifier);
     ASSERT_FALSE(platform.dialogs->requests.empty());
     EXPECT_EQ(platform.dialogs->requests.back().kind, ScriptedDialogs::Kind::Save);
 
     // The text boxes still copy and paste their text with the other standard keys.
-    ui().txtText->selectAll();
-    type(ui().txtText, Qt::Key_Insert, Qt::ControlModifier);
+    ui().textBox->selectAll();
+    type(ui().textBox, Qt::Key_Insert, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "keep");
-    ui().txtText->clear();
-    type(ui().txtText, Qt::Key_Insert, Qt::ShiftModifier);
-    EXPECT_EQ(ui().txtText->text(), "keep");
+    ui().textBox->clear();
+    type(ui().textBox, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(ui().textBox->text(), "keep");
 }
 
 TEST_F(Keys, PositionAndAngleBarsAreInTheTabOrderAndMoveWithTheArrows) {
     open(library("lib.qrb", 1, 40, 40));
     activate();
-    type(ui().cmdStore, Qt::Key_Tab); // the hidden angle box is passed over
-    EXPECT_EQ(QApplication::focusWidget(), ui().HScroll1);
-    QTest::keyClick(ui().HScroll1, Qt::Key_Left);
-    EXPECT_EQ(ui().txtAngle->text(), "359");
+    type(ui().storeButton, Qt::Key_Tab); // the hidden angle box is passed over
+    EXPECT_EQ(QApplication::focusWidget(), ui().angleBar);
+    QTest::keyClick(ui().angleBar, Qt::Key_Left);
+    EXPECT_EQ(ui().angleField->text(), "359");
 
-    type(ui().cmdPlace, Qt::Key_Space);
-    type(ui().txtText, Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), ui().XScroll);
-    QTest::keyClick(ui().XScroll, Qt::Key_Right);
-    EXPECT_EQ(ui().txtX->text(), "1");
-    type(ui().XScroll, Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), ui().YScroll);
-    QTest::keyClick(ui().YScroll, Qt::Key_PageDown);
-    EXPECT_EQ(ui().txtY->text(), "10");
+    type(ui().placeButton, Qt::Key_Space);
+    type(ui().textBox, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), ui().xBar);
+    QTest::keyClick(ui().xBar, Qt::Key_Right);
+    EXPECT_EQ(ui().xField->text(), "1");
+    type(ui().xBar, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), ui().yBar);
+    QTest::keyClick(ui().yBar, Qt::Key_PageDown);
+    EXPECT_EQ(ui().yField->text(), "10");
 }
 
 TEST_F(Keys, ToolbarOnlyCommandsAndTheAngleBoxAreInTheMenus) {
     open(library("lib.qrb", 3, 40, 40));
-    const QList<QAction*> edit = ui().mnuEdit->actions();
+    const QList<QAction*> edit = ui().editMenu->actions();
     for (int button : {7, 8, 9, 10, 11})
         EXPECT_TRUE(edit.contains(ui().toolbarButton(button))) << button;
-    EXPECT_TRUE(ui().mnuConfiguration->actions().contains(ui().toolbarButton(20)));
+    EXPECT_TRUE(ui().tileMenu->actions().contains(ui().toolbarButton(20)));
 
     activate();
-    ui().txtText->setFocus();
-    ui().mnuTypeAngle->trigger();
-    EXPECT_FALSE(ui().txtAngle->isHidden());
-    EXPECT_TRUE(ui().txtAngle->hasFocus());
-    ui().txtAngle->setText("45");
-    QTest::keyClick(ui().txtAngle, Qt::Key_Return);
-    EXPECT_EQ(ui().HScroll1->value(), 45);
-    EXPECT_TRUE(ui().txtText->hasFocus()) << "typing goes on where it was";
+    ui().textBox->setFocus();
+    ui().typeAngle->trigger();
+    EXPECT_FALSE(ui().angleField->isHidden());
+    EXPECT_TRUE(ui().angleField->hasFocus());
+    ui().angleField->setText("45");
+    QTest::keyClick(ui().angleField, Qt::Key_Return);
+    EXPECT_EQ(ui().angleBar->value(), 45);
+    EXPECT_TRUE(ui().textBox->hasFocus()) << "typing goes on where it was";
 }
 
 // Each item of the File and Tile menus has a letter of its own for Alt and the letter.
 TEST_F(Keys, EveryFileAndTileItemHasAMnemonicOfItsOwn) {
-    for (QMenu* menu : {ui().mnuFile, ui().mnuPositionData, ui().mnuConfiguration}) {
+    for (QMenu* menu : {ui().fileMenu, ui().positionDataMenu, ui().tileMenu}) {
         std::set<QChar> taken;
         for (const QAction* action : menu->actions()) {
             if (action->isSeparator() || !action->isVisible())
@@ -115,24 +115,24 @@ TEST_F(Keys, EveryFileAndTileItemHasAMnemonicOfItsOwn) {
 // from the Tile menu and with Space on the boxes, which Tab reaches.
 TEST_F(Keys, PreviewClicksAndTheSmallColourAreReachedFromTheKeyboard) {
     open(library("lib.qrb", 2, 40, 40));
-    ui().mnuAutoCreateFromWorking->trigger(); // the previews show
+    ui().autoCreateFromWorkingTile->trigger(); // the previews show
     activate();
-    ui().mnuEditHalfImage->trigger();
+    ui().editHalfImage->trigger();
     EXPECT_EQ(window->document().working().picture.size(), QSize(20, 20));
-    ui().pctPreviewFull->setFocus(Qt::TabFocusReason);
-    ASSERT_TRUE(ui().pctPreviewFull->hasFocus());
-    QTest::keyClick(ui().pctPreviewFull, Qt::Key_Space);
+    ui().fullPreview->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(ui().fullPreview->hasFocus());
+    QTest::keyClick(ui().fullPreview, Qt::Key_Space);
     EXPECT_EQ(window->document().working().picture.size(), QSize(40, 40));
     EXPECT_EQ(window->document().undoText(), "Full Preview to Working Tile");
-    ui().mnuWorkingTileToPreview->trigger();
+    ui().workingTileToPreview->trigger();
     EXPECT_EQ(window->document().undoText(), "Working Tile to Preview");
 
     platform.dialogs->colourAnswers = {ColourValue(0x00FF00)};
-    ui().shpPreviewSmall->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(ui().shpPreviewSmall, Qt::Key_Return);
+    ui().smallColour->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(ui().smallColour, Qt::Key_Return);
     EXPECT_EQ(window->document().working().smallColour, ColourValue(0x00FF00));
     platform.dialogs->colourAnswers = {ColourValue(0x0000FF)};
-    ui().mnuSmallColour->trigger();
+    ui().chooseSmallColour->trigger();
     EXPECT_EQ(window->document().working().smallColour, ColourValue(0x0000FF));
 }
 
@@ -144,7 +144,7 @@ TEST_F(Keys, BoldAndItalicFollowTheirButtonsPressedState) {
     ui().toolbarButton(11)->trigger();
     EXPECT_TRUE(window->document().placement().style.italic);
     EXPECT_EQ(window->document().undoText(), "Italic");
-    ui().mnuUndo->trigger();
+    ui().undo->trigger();
     EXPECT_FALSE(ui().toolbarButton(11)->isChecked());
     EXPECT_FALSE(window->document().placement().style.italic);
 }
@@ -154,31 +154,31 @@ protected:
     void SetUp() override {
         open(library("lib.qrb", 30, 40, 40));
         activate();
-        ui().Picture1->setFocus();
+        ui().strip->setFocus();
     }
     void strip(int k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        key(ui().Picture1, k, modifiers);
+        key(ui().strip, k, modifiers);
     }
     bool inView(int tile) const {
-        auto [first, last] = ui().Picture1->rowsInView();
+        auto [first, last] = ui().strip->rowsInView();
         return first <= tile && tile <= last;
     }
 };
 
 TEST_F(StripKeys, PagingAndEndKeysMakeTheTileTheyReachCurrent) {
     strip(Qt::Key_End);
-    EXPECT_EQ(window->CurrentTile(), 30);
+    EXPECT_EQ(window->currentTile(), 30);
     EXPECT_TRUE(inView(30));
-    EXPECT_EQ(ui().pctWorkingTile->image(), toQImage(window->document().tiles().tile(30).full));
+    EXPECT_EQ(ui().workingTile->image(), toQImage(window->document().tiles().tile(30).full));
     strip(Qt::Key_Home, Qt::ControlModifier);
-    EXPECT_EQ(window->CurrentTile(), 1);
+    EXPECT_EQ(window->currentTile(), 1);
     EXPECT_TRUE(inView(1));
     strip(Qt::Key_Home); // already there: the tile stays current
-    EXPECT_EQ(window->CurrentTile(), 1);
+    EXPECT_EQ(window->currentTile(), 1);
 
-    auto [first, last] = ui().Picture1->rowsInView();
+    auto [first, last] = ui().strip->rowsInView();
     strip(Qt::Key_PageDown);
-    EXPECT_EQ(window->CurrentTile(), 1 + (last - first));
+    EXPECT_EQ(window->currentTile(), 1 + (last - first));
     EXPECT_TRUE(inView(1 + (last - first)));
 }
 
@@ -187,28 +187,28 @@ TEST_F(StripKeys, ShiftAndCtrlMarkTilesAndTheMenuAndDeleteKeysActOnThem) {
     strip(Qt::Key_Down, Qt::ShiftModifier);
     strip(Qt::Key_Down, Qt::ShiftModifier);
     EXPECT_EQ(window->document().strip().selectedTiles(), (std::vector<int>{2, 3, 4}));
-    EXPECT_EQ(window->CurrentTile(), 2);
+    EXPECT_EQ(window->currentTile(), 2);
     strip(Qt::Key_Down, Qt::ControlModifier); // the focus row moves on, nothing else
     strip(Qt::Key_Down, Qt::ControlModifier);
-    EXPECT_EQ(ui().Picture1->focusRow(), 6);
+    EXPECT_EQ(ui().strip->focusRow(), 6);
     EXPECT_EQ(window->document().strip().selectedTiles(), (std::vector<int>{2, 3, 4}));
     strip(Qt::Key_Space, Qt::ControlModifier);
     EXPECT_EQ(window->document().strip().selectedTiles(), (std::vector<int>{2, 3, 4, 6}));
 
     strip(Qt::Key_F10, Qt::ShiftModifier);
-    EXPECT_TRUE(ui().mnuTileMenu->isVisible());
-    EXPECT_TRUE(ui().mnuDeleteTiles->isVisible());
-    ui().mnuTileMenu->hide();
+    EXPECT_TRUE(ui().tileContextMenu->isVisible());
+    EXPECT_TRUE(ui().deleteSelectedTiles->isVisible());
+    ui().tileContextMenu->hide();
     strip(Qt::Key_Delete);
-    EXPECT_EQ(window->TileCount(), 26);
+    EXPECT_EQ(window->tileCount(), 26);
     EXPECT_EQ(panel(1), "26 Tiles");
 }
 
 TEST_F(StripKeys, TheFocusRowIsFramed) {
     strip(Qt::Key_Down);
-    const QImage focused = ui().Picture1->grab().toImage();
-    ui().txtText->setFocus();
-    EXPECT_NE(ui().Picture1->grab().toImage(), focused);
+    const QImage focused = ui().strip->grab().toImage();
+    ui().textBox->setFocus();
+    EXPECT_NE(ui().strip->grab().toImage(), focused);
 }
 
 } // namespace

@@ -9,18 +9,18 @@ using Layout = WindowFixture;
 
 TEST_F(Layout, MenuItemsStartInTheirOwnStates) {
     // Hidden items are never usable; Save and Save As wait for a library.
-    for (QAction* a : {ui().mnuNew, ui().mnuAddTilemnu, ui().mnuCloneTilemnu, ui().mnuSaveTiles,
-                       ui().mnuSave, ui().mnuSaveAs})
+    for (QAction* a : {ui().newLibrary, ui().addTile, ui().cloneTile, ui().saveSelectedTiles,
+                       ui().save, ui().saveAs})
         EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
-    EXPECT_FALSE(ui().mnuNew->isVisible());
-    EXPECT_TRUE(ui().mnuConfirmWrite->isChecked());
-    EXPECT_TRUE(ui().mnuAutoPastePase->isChecked());
-    EXPECT_FALSE(ui().mnuCreateUsingPosition->isChecked());
-    EXPECT_EQ(ui().mnuSaveAs->text(), "Save &As ...");
-    EXPECT_EQ(ui().mnuSaveAs->shortcut(), QKeySequence("Ctrl+A"));
+    EXPECT_FALSE(ui().newLibrary->isVisible());
+    EXPECT_TRUE(ui().confirmReplace->isChecked());
+    EXPECT_TRUE(ui().autoPasteBaseImage->isChecked());
+    EXPECT_FALSE(ui().createUsingPositionData->isChecked());
+    EXPECT_EQ(ui().saveAs->text(), "Save &As ...");
+    EXPECT_EQ(ui().saveAs->shortcut(), QKeySequence("Ctrl+A"));
     // The Tile menu's own 16 items come first; anything added follows them.
-    EXPECT_EQ(ui().mnuConfiguration->actions().at(15), ui().mnuCreateUsingPosition);
-    EXPECT_FALSE(ui().mnuTileMenu->menuAction()->isVisible());
+    EXPECT_EQ(ui().tileMenu->actions().at(15), ui().createUsingPositionData);
+    EXPECT_FALSE(ui().tileContextMenu->menuAction()->isVisible());
 }
 
 TEST_F(Layout, ToolbarHasTwentyPositionsWithTheHalfTileButtonHidden) {
@@ -31,7 +31,7 @@ TEST_F(Layout, ToolbarHasTwentyPositionsWithTheHalfTileButtonHidden) {
         // The old form's name lives on as the button's (a separator's) object name.
         const QObject* named = a->isSeparator() || !a->isVisible()
                                    ? static_cast<QObject*>(a)
-                                   : ui().Toolbar1->widgetForAction(a);
+                                   : ui().mainToolBar->widgetForAction(a);
         EXPECT_EQ(named->objectName(), QStringLiteral("Toolbar1_Button%1").arg(i));
         EXPECT_EQ(a->isSeparator(), i == 3 || i == 6 || i == 12 || i == 14 || i == 19);
         EXPECT_EQ(a->isCheckable(), i == 10 || i == 11 || i == 13);
@@ -40,9 +40,9 @@ TEST_F(Layout, ToolbarHasTwentyPositionsWithTheHalfTileButtonHidden) {
     EXPECT_EQ(visible, 18);
     EXPECT_EQ(ui().toolbarButton(1)->toolTip(), "Open QRB File");
     // A button with a menu twin is the menu item's own action.
-    EXPECT_EQ(ui().toolbarButton(1), ui().mnuOpen);
-    EXPECT_EQ(ui().toolbarButton(17), ui().mnuFlipHorizontal);
-    EXPECT_EQ(ui().toolbarUndo, ui().mnuUndo);
+    EXPECT_EQ(ui().toolbarButton(1), ui().openLibrary);
+    EXPECT_EQ(ui().toolbarButton(17), ui().flipHorizontal);
+    EXPECT_EQ(ui().undo, ui().undo);
     EXPECT_FALSE(ui().toolbarButton(13)->isEnabled());
     // Buttons that act on a library wait for one.
     for (int button : {2, 4, 5, 15, 16, 17, 18, 20})
@@ -58,45 +58,44 @@ TEST_F(Layout, StartsWithDefaultStyleDialogSettingsAndEmptyStrip) {
     EXPECT_EQ(panel(1), "0 Tiles");
     EXPECT_EQ(panel(2), "Arial ");
     EXPECT_EQ(panel(3), "8");
-    const CommonDialog& d = window->CommonDialog1();
+    const CommonDialog& d = window->commonDialog();
     EXPECT_EQ(d.Filter, "QRB File (*.qrb)|*.qrb");
     EXPECT_TRUE(d.CancelError);
     EXPECT_EQ(window->document().placement().style, defaultTextStyle());
-    EXPECT_EQ(ui().txtText->font().pointSizeF(), 8);
-    EXPECT_EQ(ui().txtText->height(), 16);
+    EXPECT_EQ(ui().textBox->font().pointSizeF(), 8);
+    EXPECT_EQ(ui().textBox->height(), 16);
     EXPECT_TRUE(window->document().isSaved());
-    EXPECT_TRUE(ui().pctWorkingTile->isHidden());
-    EXPECT_FALSE(ui().VScroll1->isEnabled());
-    EXPECT_TRUE(ui().ProgressBar1->isHidden());
+    EXPECT_TRUE(ui().workingTile->isHidden());
+    EXPECT_FALSE(ui().stripBar->isEnabled());
+    EXPECT_TRUE(ui().progressBar->isHidden());
 }
 
 TEST_F(Layout, ControlsSitAtTheirDesignPlacesWithNames) {
-    EXPECT_EQ(ui().txtText->geometry().topLeft(), QPoint(2, 28));
-    EXPECT_EQ(ui().Frame3->findChild<QScrollBar*>("XScroll"), ui().XScroll);
-    EXPECT_EQ(ui().XScroll->minimum(), -5);
-    EXPECT_TRUE(ui().txtAngle->isHidden());
-    EXPECT_EQ(ui().Shape2[0]->geometry(), QRect(159, 28, 174, 174));
-    EXPECT_EQ(window->findChild<QPushButton*>("cmdPlaceText(8)"), ui().cmdPlaceText[8]);
+    EXPECT_EQ(ui().textBox->geometry().topLeft(), QPoint(2, 28));
+    EXPECT_EQ(ui().positionGroup->findChild<QScrollBar*>("XScroll"), ui().xBar);
+    EXPECT_EQ(ui().xBar->minimum(), -5);
+    EXPECT_TRUE(ui().angleField->isHidden());
+    EXPECT_EQ(ui().tileFrames[0]->geometry(), QRect(159, 28, 174, 174));
+    EXPECT_EQ(window->findChild<QPushButton*>("cmdPlaceText(8)"), ui().slotButtons[8]);
     // Controls without a visible caption still have a name a screen reader can say.
     for (QWidget* w : std::initializer_list<QWidget*>{
-             ui().txtText, ui().XScroll, ui().YScroll, ui().txtX, ui().txtY, ui().txtAngle,
-             ui().HScroll1, ui().picRotate, ui().cmdCreate, ui().pctWorkingTile,
-             ui().shpPreviewSmall, reinterpret_cast<QWidget*>(ui().Picture1), ui().VScroll1,
-             ui().Text1[4]})
+             ui().textBox, ui().xBar, ui().yBar, ui().xField, ui().yField, ui().angleField,
+             ui().angleBar, ui().angleDial, ui().createButton, ui().workingTile, ui().smallColour,
+             reinterpret_cast<QWidget*>(ui().strip), ui().stripBar, ui().slotTexts[4]})
         EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
 }
 
 TEST_F(Layout, ResizeFollowsTheWindow) {
     resizeClient(800, 600);
-    const int S = ui().StatusBar1->height();
-    EXPECT_EQ(ui().VScroll1->x(), 800 - 17);
-    EXPECT_EQ(ui().VScroll1->height(), 600 - 30 - S);
-    EXPECT_EQ(ui().Picture2->width(), 800 - 334 - 17);
-    EXPECT_EQ(ui().Picture2->height(), 600 - 28 - S);
-    const int panel5 = ui().StatusBar1->panelLeft(5);
-    EXPECT_EQ(ui().ProgressBar1->geometry(), QRect(panel5, 600 - S + 2, 800 - panel5 - 17, S - 2));
-    EXPECT_EQ(ui().Picture1->size(), ui().Picture2->contentsRect().size());
-    EXPECT_EQ(ui().Shape2[1]->height(), 600 - 203 - S);
+    const int S = ui().statusPanels->height();
+    EXPECT_EQ(ui().stripBar->x(), 800 - 17);
+    EXPECT_EQ(ui().stripBar->height(), 600 - 30 - S);
+    EXPECT_EQ(ui().stripFrame->width(), 800 - 334 - 17);
+    EXPECT_EQ(ui().stripFrame->height(), 600 - 28 - S);
+    const int panel5 = ui().statusPanels->panelLeft(5);
+    EXPECT_EQ(ui().progressBar->geometry(), QRect(panel5, 600 - S + 2, 800 - panel5 - 17, S - 2));
+    EXPECT_EQ(ui().strip->size(), ui().stripFrame->contentsRect().size());
+    EXPECT_EQ(ui().tileFrames[1]->height(), 600 - 203 - S);
 }
 
 TEST_F(Layout, DialFramesAndCaptionsAreDrawnInTheDesktopsTextColour) {
@@ -126,17 +125,17 @@ TEST_F(Layout, DialFramesAndCaptionsAreDrawnInTheDesktopsTextColour) {
         }
         return text;
     };
-    EXPECT_TRUE(drawnInText(c.picRotate->image())); // "000"
-    EXPECT_TRUE(drawnInText(c.Shape2[0]->grab().toImage()));
-    EXPECT_TRUE(drawnInText(c.Shape4->grab().toImage()));
-    EXPECT_EQ(c.cmdCreate->text(), "&Create");
+    EXPECT_TRUE(drawnInText(c.angleDial->image())); // "000"
+    EXPECT_TRUE(drawnInText(c.tileFrames[0]->grab().toImage()));
+    EXPECT_TRUE(drawnInText(c.angleDialRing->grab().toImage()));
+    EXPECT_EQ(c.createButton->text(), "&Create");
 
-    EXPECT_EQ(c.frmRotate->title(), "Current Text Angle");
-    for (QGroupBox* group : {c.Frame3, c.Frame2})
+    EXPECT_EQ(c.angleGroup->title(), "Current Text Angle");
+    for (QGroupBox* group : {c.positionGroup, c.slotGroup})
         EXPECT_FALSE(group->title().isEmpty()) << group->objectName().toStdString();
     // The left column's groups and Create lie one below the other, no edge or caption
     // covered by the next.
-    const QWidget* column[] = {c.Frame3, c.frmRotate, c.cmdCreate, c.Frame2};
+    const QWidget* column[] = {c.positionGroup, c.angleGroup, c.createButton, c.slotGroup};
     for (std::size_t i = 0; i + 1 < std::size(column); ++i)
         EXPECT_LE(column[i]->geometry().bottom(), column[i + 1]->y())
             << column[i]->objectName().toStdString();
@@ -144,23 +143,23 @@ TEST_F(Layout, DialFramesAndCaptionsAreDrawnInTheDesktopsTextColour) {
 
 TEST_F(Layout, MenusSetTheirStatesWhenTheyOpenWithoutALibrary) {
     platform.clipboard->content = QImage(4, 4, QImage::Format_RGB32);
-    emit ui().mnuFile->aboutToShow();
-    emit ui().mnuEdit->aboutToShow();
-    emit ui().mnuConfiguration->aboutToShow();
-    for (QAction* a : {ui().mnuCreateBMP, ui().mnuCopy, ui().mnuPaste, ui().mnuPasteBaseImage,
-                       ui().mnuCreateTile, ui().mnuRotateLeft, ui().mnuFlipVertical})
+    emit ui().fileMenu->aboutToShow();
+    emit ui().editMenu->aboutToShow();
+    emit ui().tileMenu->aboutToShow();
+    for (QAction* a : {ui().createBitmaps, ui().copy, ui().paste, ui().pasteBaseImage,
+                       ui().createTile, ui().rotateLeft, ui().flipVertical})
         EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
 }
 
 TEST_F(Layout, ToolbarButtonsRunTheirMenuCommands) {
     open(library("lib.qrb", 1, 20, 20));
-    const QImage before = ui().pctWorkingTile->image();
+    const QImage before = ui().workingTile->image();
     ui().toolbarButton(15)->trigger(); // Rotate Left
-    const QImage turned = ui().pctWorkingTile->image();
+    const QImage turned = ui().workingTile->image();
     EXPECT_NE(turned, before);
-    ui().mnuUndo->trigger();
-    ui().mnuRotateLeft->trigger();
-    EXPECT_EQ(ui().pctWorkingTile->image(), turned);
+    ui().undo->trigger();
+    ui().rotateLeft->trigger();
+    EXPECT_EQ(ui().workingTile->image(), turned);
 
     ui().toolbarButton(4)->trigger(); // Copy
     EXPECT_EQ(platform.clipboard->image(), turned);

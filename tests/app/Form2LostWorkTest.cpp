@@ -21,26 +21,26 @@ protected:
     Document& doc() { return window->document(); }
     QImage fullOf(int k) { return toQImage(doc().tiles().tile(k).full); }
     void store(int k, const QString& text, int x, int y) {
-        ui().txtText->setText(text);
-        ui().txtX->setText(QString::number(x));
-        ui().txtY->setText(QString::number(y));
-        ui().cmdStore->click();
-        ui().cmdPlaceText[std::size_t(k)]->click();
+        ui().textBox->setText(text);
+        ui().xField->setText(QString::number(x));
+        ui().yField->setText(QString::number(y));
+        ui().storeButton->click();
+        ui().slotButtons[std::size_t(k)]->click();
     }
 };
 
 TEST_F(LostWork, SlotTextIsNotBakedIntoTheTileAfterTheNextCreate) {
     open(library("lib.qrb", 3, 40, 40));
     store(0, "WW", 5, 5);
-    ui().txtText->setText("");
+    ui().textBox->setText("");
     press(2); // tile 1 stays the base tile
-    ui().mnuCreateUsingPosition->trigger();
-    ui().cmdCreate->click(); // tile 4 is stamped
-    ASSERT_EQ(window->TileCount(), 4);
+    ui().createUsingPositionData->trigger();
+    ui().createButton->click(); // tile 4 is stamped
+    ASSERT_EQ(window->tileCount(), 4);
     EXPECT_NE(fullOf(4), fullOf(2));
-    ui().mnuCreateUsingPosition->trigger();
-    ui().cmdCreate->click(); // the working tile was reset to the base tile: nothing on it
-    ASSERT_EQ(window->TileCount(), 5);
+    ui().createUsingPositionData->trigger();
+    ui().createButton->click(); // the working tile was reset to the base tile: nothing on it
+    ASSERT_EQ(window->tileCount(), 5);
     EXPECT_EQ(fullOf(5), fullOf(1));
 }
 
@@ -96,12 +96,12 @@ TEST_F(LostWork, CancelAtTheSaveQuestionsKeepsEverything) {
     const auto first = library("first.qrb", 2, 40, 40);
     const auto second = library("second.qrb", 5, 40, 40);
     open(first);
-    ui().cmdCreate->click();
+    ui().createButton->click();
     platform.messages->answers = {Answer::Cancel};
     open(second);
     ASSERT_EQ(platform.messages->shown.size(), 1u);
     EXPECT_TRUE(platform.messages->shown[0].offerCancel);
-    EXPECT_EQ(window->TileCount(), 3) << "the open was abandoned";
+    EXPECT_EQ(window->tileCount(), 3) << "the open was abandoned";
     EXPECT_EQ(window->currentPath(), q(first));
 
     bool unloaded = false;
@@ -111,12 +111,12 @@ TEST_F(LostWork, CancelAtTheSaveQuestionsKeepsEverything) {
     EXPECT_TRUE(platform.messages->shown.back().offerCancel);
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(unloaded);
-    EXPECT_EQ(window->TileCount(), 3);
+    EXPECT_EQ(window->tileCount(), 3);
 
     // No still means: go on without saving.
     platform.messages->answers = {false};
     open(second);
-    EXPECT_EQ(window->TileCount(), 5);
+    EXPECT_EQ(window->tileCount(), 5);
 }
 
 TEST(MessageBox, EscapeMeansCancelWhenCancelIsOfferedAndNoOtherwise) {
@@ -148,7 +148,7 @@ TEST_F(LostWork, SaveSelectedOverTheLibrarysOwnFileAsksWithNoAsTheDefault) {
         SCOPED_TRACE(chosen.string());
         platform.messages->shown.clear();
         platform.dialogs->answers = {q(chosen)};
-        ui().mnuSaveTiles->trigger(); // Enter at the question: its default
+        ui().saveSelectedTiles->trigger(); // Enter at the question: its default
         ASSERT_EQ(platform.messages->shown.size(), 1u);
         const auto& asked = platform.messages->shown[0];
         EXPECT_EQ(asked.defaultAnswer, Answer::No);
@@ -157,7 +157,7 @@ TEST_F(LostWork, SaveSelectedOverTheLibrarysOwnFileAsksWithNoAsTheDefault) {
     }
     platform.dialogs->answers = {q(path)};
     platform.messages->answers = {true};
-    ui().mnuSaveTiles->trigger();
+    ui().saveSelectedTiles->trigger();
     EXPECT_EQ(LibraryFile::load(path).count(), 2);
     EXPECT_FALSE(doc().isSaved());
 }
@@ -165,26 +165,26 @@ TEST_F(LostWork, SaveSelectedOverTheLibrarysOwnFileAsksWithNoAsTheDefault) {
 TEST_F(LostWork, AFileChangedByAnotherProgramIsNotOverwrittenUnasked) {
     const auto path = library("lib.qrb", 2, 40, 40);
     open(path);
-    ui().cmdCreate->click();
+    ui().createButton->click();
     // Another program replaces the file.
     const auto other = library("other.qrb", 7, 40, 40);
     std::filesystem::rename(other, path);
 
     platform.messages->answers = {true}; // "over write the current file?" - Yes
-    EXPECT_FALSE(window->mnuSave_Click());
+    EXPECT_FALSE(window->saveLibrary());
     ASSERT_EQ(platform.messages->shown.size(), 2u);
     EXPECT_EQ(platform.messages->shown[1].defaultAnswer, Answer::No);
     EXPECT_TRUE(platform.messages->shown[1].text.contains("changed by another program"));
     EXPECT_EQ(LibraryFile::load(path).count(), 7);
 
     platform.messages->answers = {true, true};
-    EXPECT_TRUE(window->mnuSave_Click());
+    EXPECT_TRUE(window->saveLibrary());
     EXPECT_EQ(LibraryFile::load(path).count(), 3);
     // Written here: the next save asks only the usual question.
     platform.messages->shown.clear();
     platform.messages->answers = {true};
-    ui().cmdCreate->click();
-    EXPECT_TRUE(window->mnuSave_Click());
+    ui().createButton->click();
+    EXPECT_TRUE(window->saveLibrary());
     EXPECT_EQ(platform.messages->shown.size(), 1u);
 }
 
@@ -204,131 +204,131 @@ TEST_F(LostWork, AChangedFileIsNoticedWhenTheWindowComesToTheFront) {
     platform.messages->answers = {true};
     comeBack();
     ASSERT_EQ(platform.messages->shown.size(), 1u);
-    EXPECT_EQ(window->TileCount(), 7);
+    EXPECT_EQ(window->tileCount(), 7);
     comeBack();
     EXPECT_EQ(platform.messages->shown.size(), 1u);
 
-    ui().cmdCreate->click();
+    ui().createButton->click();
     std::filesystem::rename(library("third.qrb", 4, 40, 40), path);
     comeBack();
     EXPECT_EQ(platform.messages->shown.size(), 1u) << "unsaved work is never replaced unasked";
     EXPECT_TRUE(panel(5).contains("Another program changed lib.qrb"));
-    EXPECT_EQ(window->TileCount(), 8);
+    EXPECT_EQ(window->tileCount(), 8);
 }
 
 TEST_F(LostWork, UndoOfClearBringsBackTheTextItsStyleAndPlace) {
     open(library("lib.qrb", 2, 40, 40));
-    ui().txtText->setText("Keep");
+    ui().textBox->setText("Keep");
     ui().toolbarButton(10)->trigger(); // bold
-    ui().cmdPlace->click();
-    ui().XScroll->setValue(12);
-    ui().HScroll1->setValue(45);
+    ui().placeButton->click();
+    ui().xBar->setValue(12);
+    ui().angleBar->setValue(45);
     const Placement before = doc().placement();
-    const QImage shown = ui().pctWorkingTile->image();
-    ui().mnuClearPositionData->trigger();
-    EXPECT_EQ(ui().txtText->text(), "");
-    EXPECT_EQ(ui().mnuUndo->text(), "&Undo Clear Position Data");
-    ui().mnuUndo->trigger();
+    const QImage shown = ui().workingTile->image();
+    ui().clearPositionData->trigger();
+    EXPECT_EQ(ui().textBox->text(), "");
+    EXPECT_EQ(ui().undo->text(), "&Undo Clear Position Data");
+    ui().undo->trigger();
     EXPECT_EQ(doc().placement(), before);
-    EXPECT_EQ(ui().txtText->text(), "Keep");
-    EXPECT_EQ(ui().XScroll->value(), 12);
-    EXPECT_EQ(ui().txtAngle->text(), "045");
+    EXPECT_EQ(ui().textBox->text(), "Keep");
+    EXPECT_EQ(ui().xBar->value(), 12);
+    EXPECT_EQ(ui().angleField->text(), "045");
     EXPECT_TRUE(ui().toolbarButton(10)->isChecked());
-    EXPECT_EQ(ui().pctWorkingTile->image(), shown);
+    EXPECT_EQ(ui().workingTile->image(), shown);
 }
 
 TEST_F(LostWork, UndoWhileTypingTakesBackTheTypingOneRunAtATime) {
     open(library("lib.qrb", 2, 40, 40));
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    ui().cmdCreate->click();
-    const QImage plain = ui().pctWorkingTile->image();
-    ui().txtText->setFocus();
-    QTest::keyClicks(ui().txtText, "abc");
-    EXPECT_EQ(ui().mnuUndo->text(), "&Undo Typing");
-    ui().cmdPlace->click();
+    ui().createButton->click();
+    const QImage plain = ui().workingTile->image();
+    ui().textBox->setFocus();
+    QTest::keyClicks(ui().textBox, "abc");
+    EXPECT_EQ(ui().undo->text(), "&Undo Typing");
+    ui().placeButton->click();
     for (int x : {3, 4, 5})
-        ui().XScroll->setValue(x);
-    EXPECT_EQ(ui().mnuUndo->text(), "&Undo Move Text");
-    ui().HScroll1->setValue(10);
-    ui().HScroll1->setValue(20);
-    ui().txtText->setFocus();
+        ui().xBar->setValue(x);
+    EXPECT_EQ(ui().undo->text(), "&Undo Move Text");
+    ui().angleBar->setValue(10);
+    ui().angleBar->setValue(20);
+    ui().textBox->setFocus();
 
-    QTest::keyClick(ui().txtText, Qt::Key_Z, Qt::ControlModifier); // the turns
-    EXPECT_EQ(ui().txtAngle->text(), "000");
-    QTest::keyClick(ui().txtText, Qt::Key_Z, Qt::ControlModifier); // the moves
-    EXPECT_EQ(ui().XScroll->value(), 0);
-    QTest::keyClick(ui().txtText, Qt::Key_Z, Qt::ControlModifier); // Place
-    QTest::keyClick(ui().txtText, Qt::Key_Z, Qt::ControlModifier); // the typing
-    EXPECT_EQ(ui().txtText->text(), "");
-    EXPECT_EQ(ui().pctWorkingTile->image(), plain);
-    EXPECT_EQ(window->TileCount(), 3) << "the library edit before the typing is still done";
-    QTest::keyClick(ui().txtText, Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(ui().txtText->text(), "abc");
+    QTest::keyClick(ui().textBox, Qt::Key_Z, Qt::ControlModifier); // the turns
+    EXPECT_EQ(ui().angleField->text(), "000");
+    QTest::keyClick(ui().textBox, Qt::Key_Z, Qt::ControlModifier); // the moves
+    EXPECT_EQ(ui().xBar->value(), 0);
+    QTest::keyClick(ui().textBox, Qt::Key_Z, Qt::ControlModifier); // Place
+    QTest::keyClick(ui().textBox, Qt::Key_Z, Qt::ControlModifier); // the typing
+    EXPECT_EQ(ui().textBox->text(), "");
+    EXPECT_EQ(ui().workingTile->image(), plain);
+    EXPECT_EQ(window->tileCount(), 3) << "the library edit before the typing is still done";
+    QTest::keyClick(ui().textBox, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(ui().textBox->text(), "abc");
 
     // Selecting and scrolling the strip are no steps.
     const std::size_t steps = doc().history().size();
     press(2);
-    ui().VScroll1->setValue(ui().VScroll1->maximum());
+    ui().stripBar->setValue(ui().stripBar->maximum());
     EXPECT_EQ(doc().history().size(), steps);
 }
 
 TEST_F(LostWork, DeletingTheNextToLastTileScrollsTheStripToTheTop) {
     open(library("lib.qrb", 30, 40, 40));
-    ASSERT_TRUE(ui().VScroll1->isEnabled());
+    ASSERT_TRUE(ui().stripBar->isEnabled());
     // Marked tiles 28 and 29: the first removed number is the new count.
     press(1); // no tile current
     press(28, Qt::ControlModifier);
     press(29, Qt::ControlModifier);
-    ui().VScroll1->setValue(ui().VScroll1->maximum());
+    ui().stripBar->setValue(ui().stripBar->maximum());
     ui().toolbarButton(20)->trigger();
-    ASSERT_EQ(window->TileCount(), 28);
-    EXPECT_EQ(ui().VScroll1->value(), 0);
+    ASSERT_EQ(window->tileCount(), 28);
+    EXPECT_EQ(ui().stripBar->value(), 0);
     // The next-to-last tile alone.
-    ui().VScroll1->setValue(ui().VScroll1->maximum());
-    if (window->CurrentTile() != 27)
-        window->ShowSelectedTile(27);
-    ASSERT_EQ(window->CurrentTile(), 27);
-    ui().mnuDeleteTilemnu->trigger();
-    ASSERT_EQ(window->TileCount(), 27);
-    EXPECT_EQ(ui().VScroll1->value(), 0);
+    ui().stripBar->setValue(ui().stripBar->maximum());
+    if (window->currentTile() != 27)
+        window->showSelectedTile(27);
+    ASSERT_EQ(window->currentTile(), 27);
+    ui().deleteCurrentTile->trigger();
+    ASSERT_EQ(window->tileCount(), 27);
+    EXPECT_EQ(ui().stripBar->value(), 0);
     // Create still shows the new last row.
-    ui().cmdCreate->click();
-    EXPECT_EQ(ui().VScroll1->value(), ui().VScroll1->maximum());
+    ui().createButton->click();
+    EXPECT_EQ(ui().stripBar->value(), ui().stripBar->maximum());
 }
 
 TEST_F(LostWork, SlotButtonsAreEnabledOnlyByStoreAndLoad) {
     open(library("lib.qrb", 2, 40, 40));
-    ui().Text1[3]->setText("typed");
-    EXPECT_FALSE(ui().cmdPlaceText[3]->isEnabled()) << "typing into a slot's box";
+    ui().slotTexts[3]->setText("typed");
+    EXPECT_FALSE(ui().slotButtons[3]->isEnabled()) << "typing into a slot's box";
 
     store(0, "A", 1, 1);
-    ui().cmdStore->click();
-    ui().mnuClearPositionData->trigger(); // with a Store pending
-    for (QPushButton* button : ui().cmdPlaceText)
+    ui().storeButton->click();
+    ui().clearPositionData->trigger(); // with a Store pending
+    for (QPushButton* button : ui().slotButtons)
         EXPECT_FALSE(button->isEnabled());
 
     const auto qpf = dir / "one.qpf";
     PositionSlots stored;
     stored[5].text = "five";
     PositionDataFile::write(qpf, stored);
-    ui().cmdStore->click();
+    ui().storeButton->click();
     platform.dialogs->answers = {q(qpf)};
-    ui().mnuLoadPositionData->trigger(); // with a Store pending
+    ui().loadPositionData->trigger(); // with a Store pending
     for (std::size_t k = 0; k < PositionSlots::kCount; ++k)
-        EXPECT_EQ(ui().cmdPlaceText[k]->isEnabled(), k == 5) << k;
+        EXPECT_EQ(ui().slotButtons[k]->isEnabled(), k == 5) << k;
 }
 
 TEST_F(LostWork, CreateFromTheHalfImageMakesATileOfItsOwnSize) {
     // The picture the working tile shows is the tile, not a half image in a padded corner.
     open(library("lib.qrb", 2, 40, 40));
-    ui().mnuAutoCreateFromWorking->trigger(); // the previews show
-    click(ui().pctPreviewHalf, {3, 3});
-    ui().mnuAutoCreateFromWorking->trigger();
-    const QImage half = ui().pctWorkingTile->image();
+    ui().autoCreateFromWorkingTile->trigger(); // the previews show
+    click(ui().halfPreview, {3, 3});
+    ui().autoCreateFromWorkingTile->trigger();
+    const QImage half = ui().workingTile->image();
     ASSERT_EQ(half.size(), QSize(20, 20));
-    ui().cmdCreate->click();
-    ASSERT_EQ(window->TileCount(), 3);
+    ui().createButton->click();
+    ASSERT_EQ(window->tileCount(), 3);
     EXPECT_EQ(fullOf(3), half);
     EXPECT_EQ(doc().tiles().tile(3).half.width(), 10);
 }
@@ -338,8 +338,8 @@ TEST_F(LostWork, SaveDialogsStartInTheLibrarysFolder) {
     const auto path = library("art/lib.qrb", 2, 40, 40);
     open(path);
     platform.dialogs->answers = {std::nullopt, std::nullopt};
-    window->mnuSaveAs_Click();
-    ui().mnuSaveTiles->trigger();
+    window->saveLibraryAs();
+    ui().saveSelectedTiles->trigger();
     ASSERT_GE(platform.dialogs->requests.size(), 3u);
     for (std::size_t i = 1; i < 3; ++i)
         EXPECT_EQ(platform.dialogs->requests[i].file.directory, q(dir / "art"));
@@ -350,9 +350,9 @@ TEST_F(LostWork, TheTitleMarksUnsavedChanges) {
     open(path);
     EXPECT_EQ(window->windowTitle(), "QRB Text Editor - " + q(path) + "[*]");
     EXPECT_FALSE(window->isWindowModified());
-    ui().cmdCreate->click();
+    ui().createButton->click();
     EXPECT_TRUE(window->isWindowModified());
-    ui().mnuUndo->trigger();
+    ui().undo->trigger();
     EXPECT_FALSE(window->isWindowModified());
 }
 

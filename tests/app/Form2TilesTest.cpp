@@ -16,79 +16,79 @@ protected:
 
 TEST_F(TileEditing, ClickFillsThePreviewsAndAClickOnTheCurrentTileDeselectsIt) {
     open(library("lib.qrb", 5, 40, 40));
-    ui().mnuAutoCreateFromWorking->trigger(); // previews shown
+    ui().autoCreateFromWorkingTile->trigger(); // previews shown
     press(3);
-    EXPECT_EQ(ui().pctPreviewFull->image(), fullOf(3));
-    EXPECT_EQ(ui().pctPreviewHalf->image(), toQImage(window->document().tiles().tile(3).half));
-    EXPECT_EQ(ui().shpPreviewSmall->backColour(), 3u);
+    EXPECT_EQ(ui().fullPreview->image(), fullOf(3));
+    EXPECT_EQ(ui().halfPreview->image(), toQImage(window->document().tiles().tile(3).half));
+    EXPECT_EQ(ui().smallColour->backColour(), 3u);
 
     press(5, Qt::ShiftModifier); // marks 3..5, the editor stays on tile 3
     EXPECT_EQ(window->document().strip().selectedTiles(), (std::vector<int>{3, 4, 5}));
-    EXPECT_EQ(ui().pctWorkingTile->image(), fullOf(3));
+    EXPECT_EQ(ui().workingTile->image(), fullOf(3));
 
     press(2);
-    ui().mnuSetBaseTile->trigger();
-    EXPECT_EQ(window->BaseTile(), 2);
+    ui().setBaseTile->trigger();
+    EXPECT_EQ(window->baseTile(), 2);
     EXPECT_EQ(window->document().strip().mark(1), palette::White);
     press(2); // deselected, but still in the editor
-    EXPECT_EQ(window->CurrentTile(), 0);
-    EXPECT_FALSE(ui().mnuDeleteTile->isEnabled());
-    EXPECT_EQ(ui().pctWorkingTile->image(), fullOf(2));
+    EXPECT_EQ(window->currentTile(), 0);
+    EXPECT_FALSE(ui().deleteTile->isEnabled());
+    EXPECT_EQ(ui().workingTile->image(), fullOf(2));
 }
 
 TEST_F(TileEditing, CreateAppendsTheWorkingTileAndReturnsToTheBaseImage) {
     open(library("lib.qrb", 30, 40, 40));
     press(2);
-    ui().mnuFlipVertical->trigger();
-    const QImage made = ui().pctWorkingTile->image();
-    ui().cmdCreate->click();
+    ui().flipVertical->trigger();
+    const QImage made = ui().workingTile->image();
+    ui().createButton->click();
     EXPECT_EQ(panel(1), "31 Tiles");
     EXPECT_FALSE(window->document().isSaved());
-    EXPECT_EQ(window->CurrentTile(), 2);
+    EXPECT_EQ(window->currentTile(), 2);
     EXPECT_EQ(fullOf(31), made);
     EXPECT_EQ(window->document().tiles().tile(31).half, halfSize(toDibImage(made)));
     EXPECT_EQ(window->document().tiles().tile(31).smallColour, 2u);
     EXPECT_EQ(window->document().strip().rowGeometry(31).fullTop,
               window->document().strip().rowGeometry(30).fullTop + 40 * 15 + 100);
-    EXPECT_EQ(ui().VScroll1->value(), ui().VScroll1->maximum());
-    EXPECT_EQ(ui().Picture1->rowsInView().second, 31);
-    EXPECT_EQ(ui().pctWorkingTile->image(), fullOf(1)); // base tile 1 pasted back
+    EXPECT_EQ(ui().stripBar->value(), ui().stripBar->maximum());
+    EXPECT_EQ(ui().strip->rowsInView().second, 31);
+    EXPECT_EQ(ui().workingTile->image(), fullOf(1)); // base tile 1 pasted back
 
     press(2); // no tile current: nothing is pasted back
-    ui().mnuFlipHorizontal->trigger();
-    const QImage second = ui().pctWorkingTile->image();
-    ui().mnuCreateTile->trigger();
-    EXPECT_EQ(window->TileCount(), 32);
-    EXPECT_EQ(ui().pctWorkingTile->image(), second);
+    ui().flipHorizontal->trigger();
+    const QImage second = ui().workingTile->image();
+    ui().createTile->trigger();
+    EXPECT_EQ(window->tileCount(), 32);
+    EXPECT_EQ(ui().workingTile->image(), second);
 }
 
 TEST_F(TileEditing, NextTileStartsFromTheBaseImageWithoutThePreviousLettering) {
     open(library("lib.qrb", 3, 40, 40));
     press(2);
-    ui().txtText->setText("ONE");
-    ui().cmdPlace->click();
-    ui().XScroll->setValue(10);
-    ui().cmdPlace->click();
-    ui().cmdCreate->click();
-    ASSERT_EQ(window->TileCount(), 4);
-    EXPECT_EQ(ui().pctWorkingTile->image(), fullOf(1));
+    ui().textBox->setText("ONE");
+    ui().placeButton->click();
+    ui().xBar->setValue(10);
+    ui().placeButton->click();
+    ui().createButton->click();
+    ASSERT_EQ(window->tileCount(), 4);
+    EXPECT_EQ(ui().workingTile->image(), fullOf(1));
 
-    ui().txtText->setText("TWO");
-    ui().YScroll->setValue(20);
+    ui().textBox->setText("TWO");
+    ui().yBar->setValue(20);
     const QImage two = lettered(fullOf(1), "TWO", 0, 10, 20);
-    EXPECT_EQ(ui().pctWorkingTile->image(), two);
-    ui().mnuCreateTile->trigger();
-    ASSERT_EQ(window->TileCount(), 5);
+    EXPECT_EQ(ui().workingTile->image(), two);
+    ui().createTile->trigger();
+    ASSERT_EQ(window->tileCount(), 5);
     EXPECT_EQ(fullOf(5), two);
 }
 
 TEST_F(TileEditing, CreateFromThePreviewsTakesThemAsTheyStand) {
     open(library("lib.qrb", 2, 40, 40));
-    ui().mnuAutoCreateFromWorking->trigger(); // the full image is the full preview
-    ui().mnuCreateHalfTile->trigger();        // the half image is the half preview
+    ui().autoCreateFromWorkingTile->trigger(); // the full image is the full preview
+    ui().autoCreateHalfTile->trigger();        // the half image is the half preview
     press(2);
-    ui().mnuFlipVertical->trigger(); // only the working tile changes
-    ui().cmdCreate->click();
+    ui().flipVertical->trigger(); // only the working tile changes
+    ui().createButton->click();
     EXPECT_EQ(window->document().tiles().tile(3).full, window->document().tiles().tile(2).full);
     EXPECT_EQ(window->document().tiles().tile(3).half, window->document().tiles().tile(2).half);
 }
@@ -108,16 +108,16 @@ TEST_F(TileEditing, DeleteButtonRemovesTheMarkedTilesAndTheLastDeleteEmptiesTheW
 
     for (int left = 3; left > 0; --left) {
         press(1);
-        ui().mnuDeleteTile->trigger();
+        ui().deleteTile->trigger();
     }
     EXPECT_EQ(panel(1), "");
-    EXPECT_TRUE(ui().pctWorkingTile->isHidden());
-    EXPECT_FALSE(ui().mnuSave->isEnabled());
+    EXPECT_TRUE(ui().workingTile->isHidden());
+    EXPECT_FALSE(ui().save->isEnabled());
     for (int button : {2, 4, 5, 15, 16, 17, 18, 20})
         EXPECT_FALSE(ui().toolbarButton(button)->isEnabled()) << button;
     EXPECT_FALSE(window->document().isLibraryOpen());
-    ui().cmdCreate->click(); // nothing to create from
-    EXPECT_EQ(window->TileCount(), 0);
+    ui().createButton->click(); // nothing to create from
+    EXPECT_EQ(window->tileCount(), 0);
 }
 
 TEST_F(TileEditing, DeleteSelectedLeavesTheEditorOnTheTileThatBecomesCurrentOrEmpty) {
@@ -125,20 +125,20 @@ TEST_F(TileEditing, DeleteSelectedLeavesTheEditorOnTheTileThatBecomesCurrentOrEm
     press(5);
     press(6, Qt::ShiftModifier);
     ui().toolbarButton(20)->trigger();
-    EXPECT_EQ(window->CurrentTile(), 4);
-    EXPECT_EQ(ui().pctWorkingTile->image(), fullOf(4));
+    EXPECT_EQ(window->currentTile(), 4);
+    EXPECT_EQ(ui().workingTile->image(), fullOf(4));
 
     // Tiles 2 and 3 go and tile 1 is not made current: no tile is left in the editor.
     press(2);
     press(3, Qt::ControlModifier);
     ui().toolbarButton(20)->trigger();
-    ASSERT_EQ(window->TileCount(), 2);
-    EXPECT_EQ(window->CurrentTile(), 0);
-    EXPECT_TRUE(ui().pctWorkingTile->isHidden());
-    ui().mnuCopy->trigger();
+    ASSERT_EQ(window->tileCount(), 2);
+    EXPECT_EQ(window->currentTile(), 0);
+    EXPECT_TRUE(ui().workingTile->isHidden());
+    ui().copy->trigger();
     EXPECT_EQ(platform.clipboard->puts, 0);
-    ui().cmdCreate->click();
-    EXPECT_EQ(window->TileCount(), 2);
+    ui().createButton->click();
+    EXPECT_EQ(window->tileCount(), 2);
 }
 
 TEST_F(TileEditing, SaveSelectedWritesTheMarkedTilesToAnotherFileOnly) {
@@ -148,7 +148,7 @@ TEST_F(TileEditing, SaveSelectedWritesTheMarkedTilesToAnotherFileOnly) {
     press(2, Qt::ControlModifier);
     press(4, Qt::ControlModifier);
     platform.dialogs->answers.push_back(q(dir / "part"));
-    ui().mnuSaveTilesAs->trigger();
+    ui().saveSelectedTilesAs->trigger();
     EXPECT_EQ(platform.dialogs->requests.back().file.fileName, q(path));
     const std::deque<Tile>& t = window->document().tiles().tiles();
     EXPECT_EQ(LibraryFile::load(dir / "part.qrb").tiles(), (std::deque<Tile>{t[0], t[1], t[3]}));
@@ -160,9 +160,9 @@ TEST_F(TileEditing, SaveSelectedWritesTheMarkedTilesToAnotherFileOnly) {
     press(1);
     platform.dialogs->answers.insert(platform.dialogs->answers.end(), {q(path), q(path)});
     platform.messages->answers = {false, true};
-    ui().mnuSaveTilesAs->trigger();
+    ui().saveSelectedTilesAs->trigger();
     EXPECT_EQ(readFile(path), original);
-    ui().mnuSaveTilesAs->trigger();
+    ui().saveSelectedTilesAs->trigger();
     EXPECT_EQ(readFile(path), (std::vector<std::uint8_t>{'Q', 'R', 'B', 'B', 0, 1, 0, 0, 0, 0}));
     EXPECT_FALSE(window->document().isSaved());
 }

@@ -17,60 +17,60 @@ protected:
 };
 
 TEST_F(Undo, ItemsNameTheStepAndAreGreyedWithoutOne) {
-    EXPECT_FALSE(ui().mnuUndo->isEnabled());
-    EXPECT_FALSE(ui().toolbarUndo->isEnabled());
+    EXPECT_FALSE(ui().undo->isEnabled());
+    EXPECT_FALSE(ui().undo->isEnabled());
     open(library("lib.qrb", 2, 40, 40));
-    EXPECT_FALSE(ui().mnuUndo->isEnabled()) << "opening starts a new history";
+    EXPECT_FALSE(ui().undo->isEnabled()) << "opening starts a new history";
 
-    ui().mnuRotateLeft->trigger();
-    EXPECT_TRUE(ui().mnuUndo->isEnabled());
-    EXPECT_EQ(ui().mnuUndo->text(), "&Undo Rotate Left");
-    EXPECT_EQ(ui().toolbarUndo->toolTip(), "Undo Rotate Left");
-    EXPECT_FALSE(ui().mnuRedo->isEnabled());
+    ui().rotateLeft->trigger();
+    EXPECT_TRUE(ui().undo->isEnabled());
+    EXPECT_EQ(ui().undo->text(), "&Undo Rotate Left");
+    EXPECT_EQ(ui().undo->toolTip(), "Undo Rotate Left");
+    EXPECT_FALSE(ui().redo->isEnabled());
 
-    ui().toolbarUndo->trigger();
-    EXPECT_EQ(ui().pctWorkingTile->image(), fullOf(1));
-    EXPECT_EQ(ui().mnuRedo->text(), "&Redo Rotate Left");
-    EXPECT_FALSE(ui().mnuUndo->isEnabled());
-    ui().mnuRedo->trigger();
-    EXPECT_NE(ui().pctWorkingTile->image(), fullOf(1));
+    ui().undo->trigger();
+    EXPECT_EQ(ui().workingTile->image(), fullOf(1));
+    EXPECT_EQ(ui().redo->text(), "&Redo Rotate Left");
+    EXPECT_FALSE(ui().undo->isEnabled());
+    ui().redo->trigger();
+    EXPECT_NE(ui().workingTile->image(), fullOf(1));
 }
 
 TEST_F(Undo, KeysActOnTheDocumentEvenInATextBox) {
     open(library("lib.qrb", 2, 40, 40));
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    ui().cmdCreate->click();
-    ASSERT_EQ(window->TileCount(), 3);
+    ui().createButton->click();
+    ASSERT_EQ(window->tileCount(), 3);
 
-    ui().txtText->setFocus();
-    QTest::keyClicks(ui().txtText, "abc");
-    QTest::keyClick(ui().txtText, Qt::Key_Z, Qt::ControlModifier); // the typing
-    EXPECT_EQ(window->TileCount(), 3);
-    QTest::keyClick(ui().txtText, Qt::Key_Z, Qt::ControlModifier); // then Create
-    EXPECT_EQ(window->TileCount(), 2);
-    EXPECT_EQ(ui().txtText->text(), "") << "the document's typing step, not the box's undo";
-    QTest::keyClick(ui().txtText, Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(window->TileCount(), 3);
-    QTest::keyClick(ui().txtText, Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(ui().txtText->text(), "abc");
-    QTest::keyClick(ui().txtText, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(window->TileCount(), 3) << "nothing left to redo";
-    EXPECT_EQ(ui().txtText->text(), "abc");
+    ui().textBox->setFocus();
+    QTest::keyClicks(ui().textBox, "abc");
+    QTest::keyClick(ui().textBox, Qt::Key_Z, Qt::ControlModifier); // the typing
+    EXPECT_EQ(window->tileCount(), 3);
+    QTest::keyClick(ui().textBox, Qt::Key_Z, Qt::ControlModifier); // then Create
+    EXPECT_EQ(window->tileCount(), 2);
+    EXPECT_EQ(ui().textBox->text(), "") << "the document's typing step, not the box's undo";
+    QTest::keyClick(ui().textBox, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(window->tileCount(), 3);
+    QTest::keyClick(ui().textBox, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(ui().textBox->text(), "abc");
+    QTest::keyClick(ui().textBox, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(window->tileCount(), 3) << "nothing left to redo";
+    EXPECT_EQ(ui().textBox->text(), "abc");
 }
 
 TEST_F(Undo, UndoingBackToTheSaveMakesTheLibrarySavedAndASaveKeepsTheHistory) {
     const auto path = library("lib.qrb", 2, 40, 40);
     open(path);
-    ui().mnuConfirmWrite->trigger(); // save without the question
-    ui().cmdCreate->click();
+    ui().confirmReplace->trigger(); // save without the question
+    ui().createButton->click();
     EXPECT_FALSE(window->document().isSaved());
-    EXPECT_TRUE(window->mnuSave_Click());
-    EXPECT_TRUE(ui().mnuUndo->isEnabled());
+    EXPECT_TRUE(window->saveLibrary());
+    EXPECT_TRUE(ui().undo->isEnabled());
 
-    ui().mnuUndo->trigger();
+    ui().undo->trigger();
     EXPECT_FALSE(window->document().isSaved());
-    ui().mnuRedo->trigger();
+    ui().redo->trigger();
     EXPECT_TRUE(window->document().isSaved());
     // Closing now asks nothing: the library is as saved.
     window->close();
@@ -83,19 +83,19 @@ TEST_F(Undo, UndoingBackToTheSaveMakesTheLibrarySavedAndASaveKeepsTheHistory) {
 TEST_F(Undo, PlaceTurnUndoCreateSequenceSavesTheUntouchedTile) {
     const auto path = library("lib.qrb", 2, 40, 40);
     open(path);
-    ui().txtText->setText("Hello");
-    ui().cmdPlace->click();
-    ui().mnuRotateLeft->trigger();
-    ui().mnuUndo->trigger();
-    ui().mnuUndo->trigger();
-    ui().mnuUndo->trigger();
-    ui().cmdCreate->click();
-    ui().cmdCreate->click();
-    ui().mnuUndo->trigger();
-    ui().mnuRedo->trigger();
-    ui().mnuUndo->trigger();
+    ui().textBox->setText("Hello");
+    ui().placeButton->click();
+    ui().rotateLeft->trigger();
+    ui().undo->trigger();
+    ui().undo->trigger();
+    ui().undo->trigger();
+    ui().createButton->click();
+    ui().createButton->click();
+    ui().undo->trigger();
+    ui().redo->trigger();
+    ui().undo->trigger();
     platform.messages->answers = {true};
-    ASSERT_TRUE(window->mnuSave_Click());
+    ASSERT_TRUE(window->saveLibrary());
 
     const TileSet saved = LibraryFile::load(path);
     ASSERT_EQ(saved.count(), 3);

@@ -50,7 +50,7 @@ PrintSheetPanel::previewed(const QString& title, const QString& acceptText,
     return job;
 }
 
-void PrintSheetPanel::mnuPrint_Click() {
+void PrintSheetPanel::print() {
     // A cancelled print dialog goes back to the preview, still open with its options.
     previewed(tr("Print"), tr("P&rint..."), [this](SheetPrintJob& job) {
         try {
@@ -63,7 +63,7 @@ void PrintSheetPanel::mnuPrint_Click() {
     });
 }
 
-void PrintSheetPanel::mnuExportSheet_Click() {
+void PrintSheetPanel::exportSheet() {
     const std::unique_ptr<SheetPrintJob> job =
         previewed(tr("Export print sheet"), tr("E&xport..."));
     if (!job)

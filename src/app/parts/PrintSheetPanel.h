@@ -22,8 +22,8 @@ public:
     PrintSheetPanel(const Document& document, Services services, QObject* parent = nullptr);
     ~PrintSheetPanel() override;
 
-    void mnuPrint_Click();
-    void mnuExportSheet_Click();
+    void print();
+    void exportSheet();
 
 private:
     // The job the user accepted in the preview, or null when there is none (no library,

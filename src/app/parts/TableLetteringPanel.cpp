@@ -29,7 +29,7 @@ void TableLetteringPanel::tell(const QString& text, MessageIcon icon) {
     services_.messages.inform(text, appTitle(), icon);
 }
 
-void TableLetteringPanel::mnuLetterFromTable_Click() {
+void TableLetteringPanel::letterFromTable() {
     if (!document_.isLibraryOpen())
         return;
     const QString path = askFileToOpen(services_.dialog, lastTable_, tr("Letter tiles from table"),

@@ -17,7 +17,7 @@ class TableLetteringPanel : public QObject {
 public:
     TableLetteringPanel(Document& document, Services services, QObject* parent = nullptr);
 
-    void mnuLetterFromTable_Click();
+    void letterFromTable();
 
 signals:
     // The tiles from `firstTile` to the end were lettered and appended.

@@ -85,8 +85,8 @@ TextPlacementPanel::TextPlacementPanel(Document& document, Services services, QW
     setObjectName(QStringLiteral("TextPlacement"));
     ui_.status = status;
     buildControls(client);
-    boxStyleSheet_ = ui_.txtText->styleSheet();
-    ui_.picRotate->foreColor = toQColor(systemcolour::WindowText);
+    boxStyleSheet_ = ui_.textBox->styleSheet();
+    ui_.angleDial->foreColor = toQColor(systemcolour::WindowText);
     connectInput();
     connect(&document_, &Document::changed, this,
             [this](Document::Changes what, int) { show(what); });
@@ -95,96 +95,105 @@ TextPlacementPanel::TextPlacementPanel(Document& document, Services services, QW
 
 void TextPlacementPanel::buildControls(QWidget* client) {
     using namespace design;
-    ui_.txtText = textBox(client, QStringLiteral("txtText"), {2, 28, 156, 15});
-    ui_.txtText->setFont(arial(6));
-    ui_.txtText->setToolTip(tr("Enter text for tile here."));
-    ui_.txtText->setAccessibleName(tr("Text to place"));
+    ui_.textBox = textBox(client, QStringLiteral("txtText"), {2, 28, 156, 15});
+    ui_.textBox->setFont(arial(6));
+    ui_.textBox->setToolTip(tr("Enter text for tile here."));
+    ui_.textBox->setAccessibleName(tr("Text to place"));
     // The box is only twice its font size high: no room for a frame or margins.
-    ui_.txtText->setFrame(false);
-    ui_.txtText->setTextMargins(0, 0, 0, 0);
-    ui_.txtText->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid gray; padding: 0; }"));
+    ui_.textBox->setFrame(false);
+    ui_.textBox->setTextMargins(0, 0, 0, 0);
+    ui_.textBox->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid gray; padding: 0; }"));
 
     // Position group.
     // The group ends above the angle group, so its lower edge stays in view.
-    ui_.Frame3 = frame(client, QStringLiteral("Frame3"), {2, 62, 156, 112}, tr("Text position"));
-    ui_.Frame3->setTitle(tr("Text Position"));
-    ui_.XScroll = scrollBar(ui_.Frame3, QStringLiteral("XScroll"), Qt::Horizontal,
-                            {23, 14, 121, 17}, -5, 100, 10);
-    ui_.XScroll->setEnabled(false);
-    ui_.XScroll->setAccessibleName(tr("Horizontal position"));
-    ui_.YScroll = scrollBar(ui_.Frame3, QStringLiteral("YScroll"), Qt::Vertical, {7, 33, 17, 79},
-                            -5, 100, 10);
-    ui_.YScroll->setEnabled(false);
-    ui_.YScroll->setAccessibleName(tr("Vertical position"));
-    ui_.txtX = textBox(ui_.Frame3, QStringLiteral("txtX"), {48, 40, 33, 19}, QStringLiteral("0"));
-    ui_.txtX->setFont(arial(8.25));
-    ui_.txtX->setToolTip(tr("Horizontal Position - Click to change"));
-    ui_.txtX->setAccessibleName(tr("Horizontal position"));
-    ui_.txtY = textBox(ui_.Frame3, QStringLiteral("txtY"), {96, 40, 33, 19}, QStringLiteral("0"));
-    ui_.txtY->setFont(arial(8.25));
-    ui_.txtY->setToolTip(tr("Vertical Position - Click to change"));
-    ui_.txtY->setAccessibleName(tr("Vertical position"));
-    ui_.Label1 = named(new QLabel(QStringLiteral(","), ui_.Frame3), QStringLiteral("Label1"));
-    ui_.Label1->setGeometry(80, 45, 17, 17);
-    ui_.Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    ui_.Label2 = named(new QLabel(ui_.Frame3), QStringLiteral("Label2"));
-    ui_.Label2->setGeometry(32, 64, 113, 17);
-    ui_.Label2->setAlignment(Qt::AlignCenter);
-    ui_.Label2->setToolTip(tr("Tile Size"));
-    ui_.Label2->setAccessibleName(tr("Working tile size"));
-    ui_.cmdPlace = named(new QPushButton(tr("Place"), ui_.Frame3), QStringLiteral("cmdPlace"));
-    ui_.cmdPlace->setGeometry(32, 85, 55, 27);
-    ui_.cmdPlace->setToolTip(tr("Place text on the working tile"));
-    ui_.cmdStore = named(new QPushButton(tr("Store"), ui_.Frame3), QStringLiteral("cmdStore"));
-    ui_.cmdStore->setGeometry(90, 85, 55, 27);
-    ui_.cmdStore->setToolTip(tr("After clicking \"Store\" select one of the nine position buttons "
-                                "below to save the current text, position, and font"));
+    ui_.positionGroup =
+        frame(client, QStringLiteral("Frame3"), {2, 62, 156, 112}, tr("Text position"));
+    ui_.positionGroup->setTitle(tr("Text Position"));
+    ui_.xBar = scrollBar(ui_.positionGroup, QStringLiteral("XScroll"), Qt::Horizontal,
+                         {23, 14, 121, 17}, -5, 100, 10);
+    ui_.xBar->setEnabled(false);
+    ui_.xBar->setAccessibleName(tr("Horizontal position"));
+    ui_.yBar = scrollBar(ui_.positionGroup, QStringLiteral("YScroll"), Qt::Vertical,
+                         {7, 33, 17, 79}, -5, 100, 10);
+    ui_.yBar->setEnabled(false);
+    ui_.yBar->setAccessibleName(tr("Vertical position"));
+    ui_.xField =
+        textBox(ui_.positionGroup, QStringLiteral("txtX"), {48, 40, 33, 19}, QStringLiteral("0"));
+    ui_.xField->setFont(arial(8.25));
+    ui_.xField->setToolTip(tr("Horizontal Position - Click to change"));
+    ui_.xField->setAccessibleName(tr("Horizontal position"));
+    ui_.yField =
+        textBox(ui_.positionGroup, QStringLiteral("txtY"), {96, 40, 33, 19}, QStringLiteral("0"));
+    ui_.yField->setFont(arial(8.25));
+    ui_.yField->setToolTip(tr("Vertical Position - Click to change"));
+    ui_.yField->setAccessibleName(tr("Vertical position"));
+    ui_.positionComma =
+        named(new QLabel(QStringLiteral(","), ui_.positionGroup), QStringLiteral("Label1"));
+    ui_.positionComma->setGeometry(80, 45, 17, 17);
+    ui_.positionComma->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    ui_.tileSizeLabel = named(new QLabel(ui_.positionGroup), QStringLiteral("Label2"));
+    ui_.tileSizeLabel->setGeometry(32, 64, 113, 17);
+    ui_.tileSizeLabel->setAlignment(Qt::AlignCenter);
+    ui_.tileSizeLabel->setToolTip(tr("Tile Size"));
+    ui_.tileSizeLabel->setAccessibleName(tr("Working tile size"));
+    ui_.placeButton =
+        named(new QPushButton(tr("Place"), ui_.positionGroup), QStringLiteral("cmdPlace"));
+    ui_.placeButton->setGeometry(32, 85, 55, 27);
+    ui_.placeButton->setToolTip(tr("Place text on the working tile"));
+    ui_.storeButton =
+        named(new QPushButton(tr("Store"), ui_.positionGroup), QStringLiteral("cmdStore"));
+    ui_.storeButton->setGeometry(90, 85, 55, 27);
+    ui_.storeButton->setToolTip(
+        tr("After clicking \"Store\" select one of the nine position buttons "
+           "below to save the current text, position, and font"));
 
     // Angle group.
-    ui_.frmRotate = frame(client, QStringLiteral("frmRotate"), {2, 175, 156, 83}, tr("Text angle"));
-    ui_.frmRotate->setTitle(tr("Current Text Angle"));
-    ui_.frmRotate->setToolTip(tr("Current Text Angle"));
-    ui_.txtAngle =
-        textBox(ui_.frmRotate, QStringLiteral("txtAngle"), {6, 29, 34, 20}, QStringLiteral("000"));
-    ui_.txtAngle->setFont(arial(9.75));
-    ui_.txtAngle->setToolTip(tr("Enter the desired text angle"));
-    ui_.txtAngle->setAccessibleName(tr("Text angle"));
-    ui_.txtAngle->hide();
-    ui_.HScroll1 = scrollBar(ui_.frmRotate, QStringLiteral("HScroll1"), Qt::Horizontal,
+    ui_.angleGroup =
+        frame(client, QStringLiteral("frmRotate"), {2, 175, 156, 83}, tr("Text angle"));
+    ui_.angleGroup->setTitle(tr("Current Text Angle"));
+    ui_.angleGroup->setToolTip(tr("Current Text Angle"));
+    ui_.angleField =
+        textBox(ui_.angleGroup, QStringLiteral("txtAngle"), {6, 29, 34, 20}, QStringLiteral("000"));
+    ui_.angleField->setFont(arial(9.75));
+    ui_.angleField->setToolTip(tr("Enter the desired text angle"));
+    ui_.angleField->setAccessibleName(tr("Text angle"));
+    ui_.angleField->hide();
+    ui_.angleBar = scrollBar(ui_.angleGroup, QStringLiteral("HScroll1"), Qt::Horizontal,
                              {4, 63, 147, 17}, -1, 360, 10);
-    ui_.HScroll1->setAccessibleName(tr("Text angle"));
-    ui_.picRotate = imageBox(ui_.frmRotate, QStringLiteral("picRotate"), {64, 13, 50, 50},
+    ui_.angleBar->setAccessibleName(tr("Text angle"));
+    ui_.angleDial = imageBox(ui_.angleGroup, QStringLiteral("picRotate"), {64, 13, 50, 50},
                              tr("Text angle dial"));
-    ui_.picRotate->setAutoSize(false);
-    ui_.picRotate->setFont(arial(9.75));
-    ui_.picRotate->setToolTip(tr("Current Text Angle"));
+    ui_.angleDial->setAutoSize(false);
+    ui_.angleDial->setFont(arial(9.75));
+    ui_.angleDial->setToolTip(tr("Current Text Angle"));
     {
         QImage dial(50, 50, QImage::Format_RGB32);
         dial.fill(client->palette().color(QPalette::Button));
-        ui_.picRotate->setImage(dial);
+        ui_.angleDial->setImage(dial);
     }
-    ui_.Shape4 =
-        named(new ShapeWidget(ShapeWidget::Kind::Circle, ui_.picRotate), QStringLiteral("Shape4"));
-    ui_.Shape4->setGeometry(0, 0, 47, 49);
+    ui_.angleDialRing =
+        named(new ShapeWidget(ShapeWidget::Kind::Circle, ui_.angleDial), QStringLiteral("Shape4"));
+    ui_.angleDialRing->setGeometry(0, 0, 47, 49);
 
     // Position slots.
-    ui_.Frame2 = frame(client, QStringLiteral("Frame2"), {2, 299, 156, 261}, tr("Position slots"));
-    ui_.Frame2->setTitle(tr("Position Slots"));
+    ui_.slotGroup =
+        frame(client, QStringLiteral("Frame2"), {2, 299, 156, 261}, tr("Position slots"));
+    ui_.slotGroup->setTitle(tr("Position Slots"));
     static constexpr std::array<int, 9> kButtonTops{11, 39, 68, 96, 123, 150, 178, 205, 233};
     static constexpr std::array<int, 9> kTextTops{11, 39, 67, 94, 122, 149, 177, 204, 232};
     for (int k = 0; k < 9; ++k) {
-        auto* text = textBox(ui_.Frame2, QStringLiteral("Text1(%1)").arg(k),
+        auto* text = textBox(ui_.slotGroup, QStringLiteral("Text1(%1)").arg(k),
                              {k == 0 ? 4 : 3, kTextTops[std::size_t(k)], 77, 23});
         text->setProperty("index", k);
         text->setAccessibleName(tr("Slot %1 text").arg(k + 1));
-        ui_.Text1[std::size_t(k)] = text;
-        auto* button = named(new QPushButton(QStringLiteral("%1,%1").arg(5 * k), ui_.Frame2),
+        ui_.slotTexts[std::size_t(k)] = text;
+        auto* button = named(new QPushButton(QStringLiteral("%1,%1").arg(5 * k), ui_.slotGroup),
                              QStringLiteral("cmdPlaceText(%1)").arg(k));
         button->setGeometry(89, kButtonTops[std::size_t(k)], 63, 23);
         button->setProperty("index", k);
         button->setEnabled(false);
         button->setAccessibleName(tr("Slot %1").arg(k + 1));
-        ui_.cmdPlaceText[std::size_t(k)] = button;
+        ui_.slotButtons[std::size_t(k)] = button;
     }
 }
 
@@ -197,15 +206,15 @@ void TextPlacementPanel::connectInput() {
                 handle(value...);
         };
     };
-    connect(ui_.txtText, &QLineEdit::textChanged, this,
+    connect(ui_.textBox, &QLineEdit::textChanged, this,
             input([this](const QString& text) { document_.setText(text); }));
-    connect(ui_.XScroll, &QScrollBar::valueChanged, this,
+    connect(ui_.xBar, &QScrollBar::valueChanged, this,
             input([this](int v) { document_.setX(std::int16_t(v)); }));
-    connect(ui_.YScroll, &QScrollBar::valueChanged, this,
+    connect(ui_.yBar, &QScrollBar::valueChanged, this,
             input([this](int v) { document_.setY(std::int16_t(v)); }));
     // A typed position moves the text as soon as it is a position; when the user leaves
     // the field with something else in it, the field shows the position again.
-    for (auto [field, horizontal] : {std::pair{ui_.txtX, true}, std::pair{ui_.txtY, false}}) {
+    for (auto [field, horizontal] : {std::pair{ui_.xField, true}, std::pair{ui_.yField, false}}) {
         connect(field, &QLineEdit::textChanged, this,
                 input([this, horizontal = horizontal](const QString& text) {
                     if (const auto value = typedWholeNumber(text))
@@ -218,29 +227,29 @@ void TextPlacementPanel::connectInput() {
                     setText(field, QString::number(horizontal ? p.x : p.y));
                 });
     }
-    connect(ui_.HScroll1, &QScrollBar::valueChanged, this,
+    connect(ui_.angleBar, &QScrollBar::valueChanged, this,
             input([this](int v) { document_.setAngle(v); }));
-    connect(ui_.txtAngle, &QLineEdit::returnPressed, this, [this] {
-        document_.enterAngle(ui_.txtAngle->text());
-        ui_.txtAngle->hide();
+    connect(ui_.angleField, &QLineEdit::returnPressed, this, [this] {
+        document_.enterAngle(ui_.angleField->text());
+        ui_.angleField->hide();
         // Typing goes on where it was going before the angle was typed.
-        ui_.txtText->setFocus(Qt::OtherFocusReason);
+        ui_.textBox->setFocus(Qt::OtherFocusReason);
     });
-    ui_.txtAngle->installEventFilter(this);
-    connect(ui_.picRotate, &ImageBox::clicked, this, &TextPlacementPanel::picRotate_Click);
-    ui_.frmRotate->installEventFilter(this);
+    ui_.angleField->installEventFilter(this);
+    connect(ui_.angleDial, &ImageBox::clicked, this, &TextPlacementPanel::showAngleField);
+    ui_.angleGroup->installEventFilter(this);
     for (int k = 0; k < int(PositionSlots::kCount); ++k)
-        connect(ui_.Text1[std::size_t(k)], &QLineEdit::textChanged, this,
+        connect(ui_.slotTexts[std::size_t(k)], &QLineEdit::textChanged, this,
                 input([this, k](const QString& text) { document_.setSlotText(k, text); }));
 }
 
 bool TextPlacementPanel::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ui_.txtAngle && event->type() == QEvent::MouseButtonDblClick) {
+    if (watched == ui_.angleField && event->type() == QEvent::MouseButtonDblClick) {
         document_.resetAngle();
-    } else if (watched == ui_.frmRotate && event->type() == QEvent::MouseButtonRelease) {
+    } else if (watched == ui_.angleGroup && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton && ui_.frmRotate->rect().contains(mouse->pos()))
-            picRotate_Click();
+        if (mouse->button() == Qt::LeftButton && ui_.angleGroup->rect().contains(mouse->pos()))
+            showAngleField();
     }
     return QObject::eventFilter(watched, event);
 }
@@ -251,7 +260,7 @@ void TextPlacementPanel::show(Document::Changes what) {
     using Change = Document::Change;
     const QScopedValueRollback showing(showing_, true);
     if (what & Change::Text)
-        setText(ui_.txtText, document_.placement().text);
+        setText(ui_.textBox, document_.placement().text);
     if (what & Change::Style)
         showStyle();
     // The position bars' range is the working tile's size.
@@ -265,9 +274,9 @@ void TextPlacementPanel::show(Document::Changes what) {
 
 void TextPlacementPanel::showStyle() {
     const TextStyle& style = document_.placement().style;
-    showBoxStyle(ui_.txtText, style, boxStyleSheet_);
+    showBoxStyle(ui_.textBox, style, boxStyleSheet_);
     // The box is twice as tall as the text's size, in window pixels.
-    ui_.txtText->resize(ui_.txtText->width(), int(std::nearbyint(2 * style.size)));
+    ui_.textBox->resize(ui_.textBox->width(), int(std::nearbyint(2 * style.size)));
     ui_.status->setPanelText(2, QString::fromStdString(style.face) + QLatin1Char(' '));
     ui_.status->setPanelText(3, QString::number(std::trunc(style.size)));
     ui_.status->setPanelText(4, styleWord(style.bold, style.italic));
@@ -278,8 +287,8 @@ void TextPlacementPanel::showPosition() {
     // The position bars run from just left of and above the tile to its far edges.
     const QSize tile = document_.working().picture.size();
     for (auto [bar, maximum, value, field] :
-         {std::tuple{ui_.XScroll, tile.width(), int(p.x), ui_.txtX},
-          std::tuple{ui_.YScroll, tile.height(), int(p.y), ui_.txtY}}) {
+         {std::tuple{ui_.xBar, tile.width(), int(p.x), ui_.xField},
+          std::tuple{ui_.yBar, tile.height(), int(p.y), ui_.yField}}) {
         {
             const QSignalBlocker quiet(bar);
             bar->setMaximum(std::max(maximum, Placement::kPositionMinimum));
@@ -295,14 +304,14 @@ void TextPlacementPanel::showPosition() {
 
 void TextPlacementPanel::showAngle() {
     const Placement& p = document_.placement();
-    setBar(ui_.HScroll1, p.angle);
-    if (!ui_.txtAngle->isVisible() || !ui_.txtAngle->hasFocus())
-        setText(ui_.txtAngle, p.angleText);
+    setBar(ui_.angleBar, p.angle);
+    if (!ui_.angleField->isVisible() || !ui_.angleField->hasFocus())
+        setText(ui_.angleField, p.angleText);
     drawAngleDial();
 }
 
 void TextPlacementPanel::drawAngleDial() {
-    ImageBox* dial = ui_.picRotate;
+    ImageBox* dial = ui_.angleDial;
     const Placement& p = document_.placement();
     // Drawn at the screen's resolution, so the digits stay sharp on a high-density screen.
     const qreal ratio = dial->devicePixelRatioF();
@@ -317,7 +326,7 @@ void TextPlacementPanel::drawAngleDial() {
     surface.foreColor = dial->foreColor;
     if (p.isTurned()) {
         // The digits turned by the angle they state, from near the dial's centre.
-        DrawRotatedText(surface, ui_.txtAngle->font(), p.angleText, float(p.angle), 22, 22);
+        DrawRotatedText(surface, ui_.angleField->font(), p.angleText, float(p.angle), 22, 22);
     } else {
         surface.setCurrentPosition(22, 21);
         PrintText(surface, p.angleText);
@@ -329,13 +338,13 @@ void TextPlacementPanel::showSlots() {
     const PositionSlots& stored = document_.positionSlots();
     for (std::size_t k = 0; k < PositionSlots::kCount; ++k) {
         const PositionSlot& slot = stored[k];
-        QLineEdit* box = ui_.Text1[k];
+        QLineEdit* box = ui_.slotTexts[k];
         setText(box, QString::fromStdString(slot.text));
         showBoxStyle(box, slot.style, QString());
         box->setToolTip(QString::fromStdString(slot.description));
         if (!box->hasFocus())
             box->setCursorPosition(0);
-        QPushButton* button = ui_.cmdPlaceText[k];
+        QPushButton* button = ui_.slotButtons[k];
         button->setText(caption(slot.position));
         button->setEnabled(document_.slotEnabled(int(k)));
     }
@@ -343,15 +352,15 @@ void TextPlacementPanel::showSlots() {
 
 // ---- Commands ----------------------------------------------------------------------------
 
-void TextPlacementPanel::cmdPlace_Click() {
+void TextPlacementPanel::place() {
     document_.place();
 }
 
-void TextPlacementPanel::cmdStore_Click() {
+void TextPlacementPanel::beginStore() {
     document_.beginStore();
 }
 
-void TextPlacementPanel::cmdPlaceText_Click(int k) {
+void TextPlacementPanel::slotButton(int k) {
     const bool storing = document_.storePending();
     document_.storeOrRecallSlot(k);
     if (!storing || k < 0 || k >= int(PositionSlots::kCount))
@@ -370,14 +379,14 @@ void TextPlacementPanel::cmdPlaceText_Click(int k) {
     }
 }
 
-void TextPlacementPanel::picRotate_Click() {
-    QLineEdit* box = ui_.txtAngle;
+void TextPlacementPanel::showAngleField() {
+    QLineEdit* box = ui_.angleField;
     box->show();
     box->setFocus(Qt::OtherFocusReason);
     box->selectAll();
 }
 
-void TextPlacementPanel::mnuSavePositionData_Click() {
+void TextPlacementPanel::savePositionData() {
     const QString path = askFileToWrite(
         services_.dialog, services_.messages,
         {QString(), tr("Save position data to..."), QString::fromLatin1(kPositionFilter),
@@ -388,7 +397,7 @@ void TextPlacementPanel::mnuSavePositionData_Click() {
              [&] { document_.savePositionData(path); });
 }
 
-void TextPlacementPanel::mnuLoadPositionData_Click() {
+void TextPlacementPanel::loadPositionData() {
     const QString picked = askFileToOpen(services_.dialog, QString(), tr("Open position data file"),
                                          QString::fromLatin1(kPositionFilter));
     if (picked.isEmpty())
@@ -399,14 +408,14 @@ void TextPlacementPanel::mnuLoadPositionData_Click() {
              [&] { document_.loadPositionData(path); });
 }
 
-void TextPlacementPanel::mnuClearPositionData_Click() {
+void TextPlacementPanel::clearPositionData() {
     document_.clearPositionData();
     // The face shows without its usual trailing blank after a Clear.
     ui_.status->setPanelText(2, QString::fromStdString(document_.placement().style.face));
-    ui_.txtText->setFocus();
+    ui_.textBox->setFocus();
 }
 
-void TextPlacementPanel::SelectFont() {
+void TextPlacementPanel::chooseFont() {
     CommonDialog& dialog = services_.dialog;
     TextStyle style = document_.placement().style;
     FontSettings shown = fontOf(style);
@@ -429,11 +438,11 @@ void TextPlacementPanel::SelectFont() {
     document_.chooseFont(style);
 }
 
-void TextPlacementPanel::FontSizeDecrease() {
+void TextPlacementPanel::decreaseFontSize() {
     document_.stepFontSize(-1);
 }
 
-void TextPlacementPanel::FontSizeIncrease() {
+void TextPlacementPanel::increaseFontSize() {
     document_.stepFontSize(+1);
 }
 

@@ -28,27 +28,27 @@ class TextPlacementPanel : public QObject {
     Q_OBJECT
 public:
     // The panel's controls, which it builds in the window's client area at their design
-    // places. Label2 (the working tile's size) sits in the position group but shows the
+    // places. tileSizeLabel (the working tile's size) sits in the position group but shows the
     // working tile: the working tile's panel fills it.
     struct Widgets {
-        QLineEdit* txtText = nullptr;
-        QGroupBox* Frame3 = nullptr; // the position group
-        QScrollBar* XScroll = nullptr;
-        QScrollBar* YScroll = nullptr;
-        QLineEdit* txtX = nullptr;
-        QLineEdit* txtY = nullptr;
-        QLabel* Label1 = nullptr;
-        QLabel* Label2 = nullptr;
-        QPushButton* cmdPlace = nullptr;
-        QPushButton* cmdStore = nullptr;
-        QGroupBox* frmRotate = nullptr; // the angle group
-        QLineEdit* txtAngle = nullptr;
-        QScrollBar* HScroll1 = nullptr;
-        ImageBox* picRotate = nullptr;
-        ShapeWidget* Shape4 = nullptr;
-        QGroupBox* Frame2 = nullptr; // the slots' group
-        std::array<QPushButton*, 9> cmdPlaceText{};
-        std::array<QLineEdit*, 9> Text1{};
+        QLineEdit* textBox = nullptr;
+        QGroupBox* positionGroup = nullptr;
+        QScrollBar* xBar = nullptr;
+        QScrollBar* yBar = nullptr;
+        QLineEdit* xField = nullptr;
+        QLineEdit* yField = nullptr;
+        QLabel* positionComma = nullptr;
+        QLabel* tileSizeLabel = nullptr;
+        QPushButton* placeButton = nullptr;
+        QPushButton* storeButton = nullptr;
+        QGroupBox* angleGroup = nullptr;
+        QLineEdit* angleField = nullptr;
+        QScrollBar* angleBar = nullptr;
+        ImageBox* angleDial = nullptr;
+        ShapeWidget* angleDialRing = nullptr;
+        QGroupBox* slotGroup = nullptr;
+        std::array<QPushButton*, 9> slotButtons{};
+        std::array<QLineEdit*, 9> slotTexts{};
         PanelStatusBar* status = nullptr; // panels 2 to 4 show the style
     };
 
@@ -59,17 +59,17 @@ public:
     const Widgets& widgets() const { return ui_; }
 
     // ---- Commands (bound by the window) ------------------------------------------------
-    void cmdPlace_Click();
-    void cmdStore_Click();
-    void cmdPlaceText_Click(int k);
+    void place();
+    void beginStore();
+    void slotButton(int k);
     // Shows the angle box, focused with its text selected, for typing an angle.
-    void picRotate_Click();
-    void mnuSavePositionData_Click();
-    void mnuLoadPositionData_Click();
-    void mnuClearPositionData_Click();
-    void SelectFont();       // toolbar button 7
-    void FontSizeDecrease(); // button 8
-    void FontSizeIncrease(); // button 9
+    void showAngleField();
+    void savePositionData();
+    void loadPositionData();
+    void clearPositionData();
+    void chooseFont();       // toolbar button 7
+    void decreaseFontSize(); // button 8
+    void increaseFontSize(); // button 9
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

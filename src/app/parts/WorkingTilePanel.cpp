@@ -11,65 +11,65 @@ WorkingTilePanel::WorkingTilePanel(Document& document, Services services, const 
     : QObject(parent), document_(document), services_(services), ui_(widgets) {
     setObjectName(QStringLiteral("WorkingTile"));
     // The working tile paints the document's view straight from the document.
-    ui_.pctWorkingTile->setSource([this]() -> const QImage& { return document_.workingImage(); });
-    ui_.pctPreviewHalf->setAutoSize(false);
+    ui_.workingTile->setSource([this]() -> const QImage& { return document_.workingImage(); });
+    ui_.halfPreview->setAutoSize(false);
     connect(&document_, &Document::changed, this, [this](Document::Changes what, int) {
         using Change = Document::Change;
         if (what & (Change::Picture | Change::Previews | Change::Options))
             show();
         else if (what & Change::LiveText)
-            ui_.pctWorkingTile->refresh(); // only the text over the picture moved
+            ui_.workingTile->refresh(); // only the text over the picture moved
     });
     show();
 }
 
 void WorkingTilePanel::show() {
     const WorkingTile& w = document_.working();
-    const QSize workBefore = ui_.pctWorkingTile->size();
-    const QSize fullBefore = ui_.pctPreviewFull->size();
-    const QSize halfBefore = ui_.pctPreviewHalf->size();
+    const QSize workBefore = ui_.workingTile->size();
+    const QSize fullBefore = ui_.fullPreview->size();
+    const QSize halfBefore = ui_.halfPreview->size();
 
-    ui_.pctWorkingTile->setVisible(w.shown);
-    ui_.pctWorkingTile->setEnabled(w.shown);
-    ui_.pctWorkingTile->refresh();
+    ui_.workingTile->setVisible(w.shown);
+    ui_.workingTile->setEnabled(w.shown);
+    ui_.workingTile->refresh();
     if (w.shown)
-        ui_.Label2->setText(
+        ui_.tileSizeLabel->setText(
             QStringLiteral("%1, %2").arg(w.picture.width()).arg(w.picture.height()));
 
     // The previews show beside the working tile only while tiles are made from them.
     const bool previews = w.shown && !document_.options().createFromWorkingTile;
-    for (ImageBox* box : {ui_.pctPreviewFull, ui_.pctPreviewHalf, ui_.shpPreviewSmall}) {
+    for (ImageBox* box : {ui_.fullPreview, ui_.halfPreview, ui_.smallColour}) {
         box->setEnabled(w.shown);
         box->setVisible(previews);
     }
     if (w.previewFull.isNull())
-        ui_.pctPreviewFull->clearImage();
+        ui_.fullPreview->clearImage();
     else
-        ui_.pctPreviewFull->setImage(w.previewFull);
-    ui_.pctPreviewHalf->resize(w.halfBox);
-    ui_.pctPreviewHalf->setImage(w.previewHalf);
-    ui_.shpPreviewSmall->setBackColour(w.smallColour);
+        ui_.fullPreview->setImage(w.previewFull);
+    ui_.halfPreview->resize(w.halfBox);
+    ui_.halfPreview->setImage(w.previewHalf);
+    ui_.smallColour->setBackColour(w.smallColour);
 
-    if (ui_.pctWorkingTile->size() != workBefore || ui_.pctPreviewFull->size() != fullBefore ||
-        ui_.pctPreviewHalf->size() != halfBefore)
+    if (ui_.workingTile->size() != workBefore || ui_.fullPreview->size() != fullBefore ||
+        ui_.halfPreview->size() != halfBefore)
         emit sizesChanged();
 }
 
 // ---- Commands ----------------------------------------------------------------------------
 
-void WorkingTilePanel::pctWorkingTile_Click() {
+void WorkingTilePanel::workingTileToPreview() {
     document_.workingTileToPreview();
 }
 
-void WorkingTilePanel::pctPreviewFull_Click() {
+void WorkingTilePanel::editFullImage() {
     document_.editFullImage();
 }
 
-void WorkingTilePanel::pctPreviewHalf_Click() {
+void WorkingTilePanel::editHalfImage() {
     document_.editHalfImage();
 }
 
-void WorkingTilePanel::shpPreviewSmall_Click() {
+void WorkingTilePanel::chooseSmallColour() {
     CommonDialog& dialog = services_.dialog;
     dialog.Color = document_.working().rememberedSmallColour;
     try {
@@ -80,26 +80,20 @@ void WorkingTilePanel::shpPreviewSmall_Click() {
     document_.setSmallColour(dialog.Color);
 }
 
-void WorkingTilePanel::TransformWorkingTile(int kind) {
-    if (kind < 0 || kind > 3)
-        return;
-    document_.transform(static_cast<TransformKind>(kind));
-}
-
-void WorkingTilePanel::mnuCopy_Click() {
+void WorkingTilePanel::copy() {
     if (!document_.working().shown)
         return;
     services_.clipboard.clear();
     services_.clipboard.setImage(document_.workingImage());
 }
 
-void WorkingTilePanel::mnuPaste_Click() {
+void WorkingTilePanel::paste() {
     if (!document_.isLibraryOpen() || !services_.clipboard.hasImage())
         return;
     document_.paste(services_.clipboard.image());
 }
 
-void WorkingTilePanel::mnuPasteBaseImage_Click() {
+void WorkingTilePanel::pasteBaseImage() {
     document_.pasteBaseImage();
 }
 

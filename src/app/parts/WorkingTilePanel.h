@@ -18,27 +18,25 @@ class WorkingTilePanel : public QObject {
     Q_OBJECT
 public:
     struct Widgets {
-        ImageBox* pctWorkingTile = nullptr;
-        ImageBox* pctPreviewFull = nullptr;
-        ImageBox* pctPreviewHalf = nullptr;
-        ImageBox* shpPreviewSmall = nullptr;
-        QLabel* Label2 = nullptr; // the working tile's size
+        ImageBox* workingTile = nullptr;
+        ImageBox* fullPreview = nullptr;
+        ImageBox* halfPreview = nullptr;
+        ImageBox* smallColour = nullptr;
+        QLabel* tileSizeLabel = nullptr; // the working tile's size
     };
 
     WorkingTilePanel(Document& document, Services services, const Widgets& widgets,
                      QObject* parent = nullptr);
 
     // ---- Commands (bound by the window) ------------------------------------------------
-    void pctWorkingTile_Click();
-    void pctPreviewFull_Click();
-    void pctPreviewHalf_Click();
+    void workingTileToPreview();
+    void editFullImage();
+    void editHalfImage();
     // The colour dialog for the small colour, starting from the colour chosen last.
-    void shpPreviewSmall_Click();
-    // Kinds: 0 rotate left, 1 rotate right, 2 flip vertical, 3 flip horizontal.
-    void TransformWorkingTile(int kind);
-    void mnuCopy_Click();
-    void mnuPaste_Click();
-    void mnuPasteBaseImage_Click();
+    void chooseSmallColour();
+    void copy();
+    void paste();
+    void pasteBaseImage();
 
 signals:
     // The working tile or a preview changed size: the window places them again.

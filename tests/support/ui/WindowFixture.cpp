@@ -22,7 +22,7 @@ std::filesystem::path WindowFixture::library(const std::string& name, int count,
 
 void WindowFixture::open(const std::filesystem::path& path) {
     platform.dialogs->answers.push_back(q(path));
-    window->mnuOpen_Click();
+    window->openLibrary();
 }
 
 void WindowFixture::resizeClient(int w, int h) {
@@ -50,12 +50,12 @@ void WindowFixture::key(QWidget* w, int key, Qt::KeyboardModifiers modifiers) {
 void WindowFixture::press(int i, Qt::KeyboardModifiers modifiers) {
     const RowGeometry g = window->document().strip().rowGeometry(i);
     const QPoint at(int((g.fullLeft + g.fullWidth / 2) / 15),
-                    ui().Picture1->toPixelsY(g.fullTop + g.fullHeight / 2));
-    click(ui().Picture1, at, Qt::LeftButton, modifiers);
+                    ui().strip->toPixelsY(g.fullTop + g.fullHeight / 2));
+    click(ui().strip, at, Qt::LeftButton, modifiers);
 }
 
 QString WindowFixture::panel(int i) const {
-    return window->ui().StatusBar1->panelText(i);
+    return window->ui().statusPanels->panelText(i);
 }
 
 QRect WindowFixture::inClient(const QWidget* w) const {
