@@ -2,8 +2,8 @@
 
 #include "app/AboutBox.h"
 #include "app/MenuShortcutsFirst.h"
-#include "app/parts/PrintSheetPanel.h"
-#include "app/parts/TableLetteringPanel.h"
+#include "app/PrintSheetCommands.h"
+#include "app/TableLetteringCommand.h"
 #include "app/parts/TextPlacementPanel.h"
 #include "app/parts/WorkingTilePanel.h"
 #include "platform/qt/Resources.h"
@@ -123,9 +123,9 @@ void Form2::createPanels() {
         {ui_.workingTile, ui_.fullPreview, ui_.halfPreview, ui_.smallColour, ui_.tileSizeLabel},
         this);
     connect(workingTile_, &WorkingTilePanel::sizesChanged, this, &Form2::placePreviews);
-    printSheet_ = new PrintSheetPanel(document_, services, this);
-    tableLettering_ = new TableLetteringPanel(document_, services, this);
-    connect(tableLettering_, &TableLetteringPanel::tilesAppended, this, &Form2::ensureRowVisible);
+    printSheet_ = new PrintSheetCommands(document_, services, this);
+    tableLettering_ = new TableLetteringCommand(document_, services, this);
+    connect(tableLettering_, &TableLetteringCommand::tilesAppended, this, &Form2::ensureRowVisible);
 }
 
 // ---- Commands ----------------------------------------------------------------------------

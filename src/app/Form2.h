@@ -53,9 +53,9 @@ namespace qrb {
 class AboutBox;
 class ImageBox;
 class PanelStatusBar;
-class PrintSheetPanel;
+class PrintSheetCommands;
 class ShapeWidget;
-class TableLetteringPanel;
+class TableLetteringCommand;
 class TextPlacementPanel;
 class TileStrip;
 class WorkingTilePanel;
@@ -175,8 +175,8 @@ public:
     const Platform& platform() const { return platform_; }
     WorkingTilePanel& workingTile() { return *workingTile_; }
     TextPlacementPanel& textPlacement() { return *textPlacement_; }
-    PrintSheetPanel& printSheet() { return *printSheet_; }
-    TableLetteringPanel& tableLettering() { return *tableLettering_; }
+    PrintSheetCommands& printSheet() { return *printSheet_; }
+    TableLetteringCommand& tableLettering() { return *tableLettering_; }
 
     int tileCount() const { return document_.tileCount(); }
     int currentTile() const { return document_.currentTile(); }
@@ -295,8 +295,8 @@ private:
     Controls ui_;
     WorkingTilePanel* workingTile_ = nullptr;
     TextPlacementPanel* textPlacement_ = nullptr;
-    PrintSheetPanel* printSheet_ = nullptr;
-    TableLetteringPanel* tableLettering_ = nullptr;
+    PrintSheetCommands* printSheet_ = nullptr;
+    TableLetteringCommand* tableLettering_ = nullptr;
     std::map<Command, QAction*> actions_;
     std::vector<Rule> rules_;
     QString startupFile_;

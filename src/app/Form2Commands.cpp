@@ -3,8 +3,8 @@
 
 #include "app/Form2.h"
 
-#include "app/parts/PrintSheetPanel.h"
-#include "app/parts/TableLetteringPanel.h"
+#include "app/PrintSheetCommands.h"
+#include "app/TableLetteringCommand.h"
 #include "app/parts/TextPlacementPanel.h"
 #include "app/parts/WorkingTilePanel.h"
 

@@ -1,5 +1,6 @@
 #pragma once
-// Letter from table: asks for a table of rows (CSV, or tab-separated when it ends in .tsv),
+// The window's Letter from table command (not a panel: it owns no control of the window):
+// asks for a table of rows (CSV, or tab-separated when it ends in .tsv),
 // letters a new tile for each row and copy from the position slots as they stand, under a
 // progress dialog with Cancel, and appends the tiles to the library as one undo step. A
 // cancel or a table that does not fit the library leaves the library as it was, and the
@@ -12,10 +13,10 @@
 
 namespace qrb {
 
-class TableLetteringPanel : public QObject {
+class TableLetteringCommand : public QObject {
     Q_OBJECT
 public:
-    TableLetteringPanel(Document& document, Services services, QObject* parent = nullptr);
+    TableLetteringCommand(Document& document, Services services, QObject* parent = nullptr);
 
     void letterFromTable();
 

@@ -1,4 +1,4 @@
-#include "app/parts/PrintSheetPanel.h"
+#include "app/PrintSheetCommands.h"
 
 #include "app/parts/SheetPrintJob.h"
 #include "app/parts/SheetSettings.h"
@@ -11,25 +11,25 @@
 
 namespace qrb {
 
-PrintSheetPanel::PrintSheetPanel(const Document& document, Services services, QObject* parent)
+PrintSheetCommands::PrintSheetCommands(const Document& document, Services services, QObject* parent)
     : QObject(parent), document_(document), services_(services) {
     setObjectName(QStringLiteral("PrintSheet"));
 }
 
-PrintSheetPanel::~PrintSheetPanel() = default;
+PrintSheetCommands::~PrintSheetCommands() = default;
 
-QString PrintSheetPanel::libraryName() const {
+QString PrintSheetCommands::libraryName() const {
     return QFileInfo(document_.path()).fileName();
 }
 
-void PrintSheetPanel::reportFailure(const QString& what, const std::exception& e) {
+void PrintSheetCommands::reportFailure(const QString& what, const std::exception& e) {
     services_.messages.inform(what + QStringLiteral("\n\n") + QString::fromUtf8(e.what()),
                               appTitle(), MessageIcon::Critical);
 }
 
 std::unique_ptr<SheetPrintJob>
-PrintSheetPanel::previewed(const QString& title, const QString& acceptText,
-                           const std::function<bool(SheetPrintJob&)>& accepted) {
+PrintSheetCommands::previewed(const QString& title, const QString& acceptText,
+                              const std::function<bool(SheetPrintJob&)>& accepted) {
     if (!document_.isLibraryOpen() || document_.tileCount() == 0)
         return nullptr;
     QSettings settings;
@@ -50,7 +50,7 @@ PrintSheetPanel::previewed(const QString& title, const QString& acceptText,
     return job;
 }
 
-void PrintSheetPanel::print() {
+void PrintSheetCommands::print() {
     // A cancelled print dialog goes back to the preview, still open with its options.
     previewed(tr("Print"), tr("P&rint..."), [this](SheetPrintJob& job) {
         try {
@@ -63,7 +63,7 @@ void PrintSheetPanel::print() {
     });
 }
 
-void PrintSheetPanel::exportSheet() {
+void PrintSheetCommands::exportSheet() {
     const std::unique_ptr<SheetPrintJob> job =
         previewed(tr("Export print sheet"), tr("E&xport..."));
     if (!job)

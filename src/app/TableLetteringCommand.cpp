@@ -1,4 +1,4 @@
-#include "app/parts/TableLetteringPanel.h"
+#include "app/TableLetteringCommand.h"
 
 #include "document/FilePath.h"
 #include "document/TableLettering.h"
@@ -20,16 +20,16 @@ const char* const kTableFilter =
 
 } // namespace
 
-TableLetteringPanel::TableLetteringPanel(Document& document, Services services, QObject* parent)
+TableLetteringCommand::TableLetteringCommand(Document& document, Services services, QObject* parent)
     : QObject(parent), document_(document), services_(services) {
     setObjectName(QStringLiteral("TableLettering"));
 }
 
-void TableLetteringPanel::tell(const QString& text, MessageIcon icon) {
+void TableLetteringCommand::tell(const QString& text, MessageIcon icon) {
     services_.messages.inform(text, appTitle(), icon);
 }
 
-void TableLetteringPanel::letterFromTable() {
+void TableLetteringCommand::letterFromTable() {
     if (!document_.isLibraryOpen())
         return;
     const QString path = askFileToOpen(services_.dialog, lastTable_, tr("Letter tiles from table"),
