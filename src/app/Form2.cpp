@@ -98,26 +98,8 @@ void Form2::createPanels() {
                             [this](const QString& text) { showStatus(text); }};
     textPlacement_ =
         new TextPlacementPanel(document_, services, ui_.client, ui_.statusPanels, this);
-    // The panel's controls by the old form's names, for the window's layout and its tests.
-    const TextPlacementPanel::Widgets& text = textPlacement_->widgets();
-    ui_.textBox = text.textBox;
-    ui_.positionGroup = text.positionGroup;
-    ui_.xBar = text.xBar;
-    ui_.yBar = text.yBar;
-    ui_.xField = text.xField;
-    ui_.yField = text.yField;
-    ui_.positionComma = text.positionComma;
-    ui_.tileSizeLabel = text.tileSizeLabel;
-    ui_.placeButton = text.placeButton;
-    ui_.storeButton = text.storeButton;
-    ui_.angleGroup = text.angleGroup;
-    ui_.angleField = text.angleField;
-    ui_.angleBar = text.angleBar;
-    ui_.angleDial = text.angleDial;
-    ui_.angleDialRing = text.angleDialRing;
-    ui_.slotGroup = text.slotGroup;
-    ui_.slotButtons = text.slotButtons;
-    ui_.slotTexts = text.slotTexts;
+    // The panel's controls, for the window's layout and its tests.
+    static_cast<TextPlacementPanel::Widgets&>(ui_) = textPlacement_->widgets();
     workingTile_ = new WorkingTilePanel(
         document_, services,
         {ui_.workingTile, ui_.fullPreview, ui_.halfPreview, ui_.smallColour, ui_.tileSizeLabel},

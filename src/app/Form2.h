@@ -23,6 +23,7 @@
 
 #include "app/Command.h"
 #include "app/parts/PartSupport.h"
+#include "app/parts/TextPlacementPanel.h"
 #include "document/Document.h"
 #include "platform/CommonDialog.h"
 #include "platform/Platform.h"
@@ -68,34 +69,16 @@ public:
 
     // Every control of the window. Pointers stay valid for the window's life. Each control's
     // objectName is the old form's name for it (the table in Form2Layout.cpp).
-    struct Controls {
+    // The text placement panel's controls (textBox, the position and angle groups, the
+    // slots) are its own, seen here under the same names.
+    struct Controls : TextPlacementPanel::Widgets {
         QWidget* client = nullptr; // the client area, in design pixel coordinates
 
         QToolBar* mainToolBar = nullptr;
         std::array<QAction*, 21> toolbar{}; // index 1..20; [0] unused
         QAction* toolbarButton(int index) const { return toolbar.at(std::size_t(index)); }
 
-        QLineEdit* textBox = nullptr;
-        QGroupBox* positionGroup = nullptr;
-        QScrollBar* xBar = nullptr;
-        QScrollBar* yBar = nullptr;
-        QLineEdit* xField = nullptr;
-        QLineEdit* yField = nullptr;
-        QLabel* positionComma = nullptr;
-        QLabel* tileSizeLabel = nullptr;
-        QPushButton* placeButton = nullptr;
-        QPushButton* storeButton = nullptr;
-
-        QGroupBox* angleGroup = nullptr;
-        QLineEdit* angleField = nullptr;
-        QScrollBar* angleBar = nullptr;
-        ImageBox* angleDial = nullptr;
-        ShapeWidget* angleDialRing = nullptr;
-
         QPushButton* createButton = nullptr;
-        QGroupBox* slotGroup = nullptr;
-        std::array<QPushButton*, 9> slotButtons{};
-        std::array<QLineEdit*, 9> slotTexts{};
 
         std::array<ShapeWidget*, 2> tileFrames{}; // around the working tile, the new tile
         // The working tile lies on a canvas inside this view, which covers the inside of
