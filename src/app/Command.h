@@ -72,7 +72,7 @@ enum class Command {
 // Where a command's item goes; Separator entries of the table divide a menu.
 enum class Place { FileMenu, PositionDataMenu, EditMenu, TileMenu, HelpMenu, TileContextMenu };
 
-struct CommandSpec {
+struct CommandEntry {
     Command id;
     const char* objectName; // the old form's control name
     Place place;

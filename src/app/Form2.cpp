@@ -142,7 +142,6 @@ void Form2::bindControls() {
     auto bind = [this](auto* sender, auto signal, auto command) {
         connect(sender, signal, this, [this, command] { runCommand(command); });
     };
-    WorkingTilePanel* work = workingTile_;
     TextPlacementPanel* text = textPlacement_;
 
     // Buttons and clicks of the controls.
@@ -153,10 +152,12 @@ void Form2::bindControls() {
     for (int k = 0; k < 9; ++k)
         bind(ui_.slotButtons[std::size_t(k)], &QPushButton::clicked,
              [text, k] { text->slotButton(k); });
-    bind(ui_.workingTile, &ImageBox::clicked, [work] { work->workingTileToPreview(); });
-    bind(ui_.fullPreview, &ImageBox::clicked, [work] { work->editFullImage(); });
-    bind(ui_.halfPreview, &ImageBox::clicked, [work] { work->editHalfImage(); });
-    bind(ui_.smallColour, &ImageBox::clicked, [work] { work->chooseSmallColour(); });
+    // A click on the working tile or a preview is its command, as the Tile menu gives it.
+    for (auto [box, id] : {std::pair{ui_.workingTile, Command::WorkingTileToPreview},
+                           std::pair{ui_.fullPreview, Command::EditFullImage},
+                           std::pair{ui_.halfPreview, Command::EditHalfImage},
+                           std::pair{ui_.smallColour, Command::ChooseSmallColour}})
+        connect(box, &ImageBox::clicked, action(id), &QAction::trigger);
 
     // The strip: presses, keys and scrolling.
     connect(ui_.workingTile, &ImageBox::resized, this, &Form2::centreWorkingTile);

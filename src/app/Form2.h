@@ -221,7 +221,7 @@ protected:
 private:
     void buildControls();
     // The command table: every command of the menus, the toolbar and the tile menu.
-    std::vector<std::variant<CommandSpec, MenuSeparator>> commandTable();
+    std::vector<std::variant<CommandEntry, MenuSeparator>> commandTable();
     void buildCommands();
     void buildToolbar(const std::map<int, QAction*>& buttons);
     void createPanels();

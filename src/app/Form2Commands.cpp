@@ -23,7 +23,7 @@ namespace qrb {
 
 namespace {
 
-using Entry = std::variant<CommandSpec, MenuSeparator>;
+using Entry = std::variant<CommandEntry, MenuSeparator>;
 
 QKeySequence ctrl(Qt::Key key) {
     return QKeySequence(Qt::CTRL | key);
@@ -68,140 +68,140 @@ std::vector<Entry> Form2::commandTable() {
     // clang-format off
     return {
         // File
-        CommandSpec{C::New, "mnuNew", P::FileMenu, "&New", {ctrl(Qt::Key_N)}, 0, nullptr, nullptr, false},
-        CommandSpec{C::Open, "mnuOpen", P::FileMenu, "&Open", {ctrl(Qt::Key_O)}, 1, "open", "Open QRB File", true,
+        CommandEntry{C::New, "mnuNew", P::FileMenu, "&New", {ctrl(Qt::Key_N)}, 0, nullptr, nullptr, false},
+        CommandEntry{C::Open, "mnuOpen", P::FileMenu, "&Open", {ctrl(Qt::Key_O)}, 1, "open", "Open QRB File", true,
                     [this] { openLibrary(); }},
-        CommandSpec{C::Save, "mnuSave", P::FileMenu, "&Save", {ctrl(Qt::Key_S)}, 2, "save", "Save QRB File", true,
+        CommandEntry{C::Save, "mnuSave", P::FileMenu, "&Save", {ctrl(Qt::Key_S)}, 2, "save", "Save QRB File", true,
                     [this] { saveLibrary(); }, {}, {}, false, open},
-        CommandSpec{C::SaveAs, "mnuSaveAs", P::FileMenu, "Save &As ...", {ctrl(Qt::Key_A)}, 0, nullptr, nullptr, true,
+        CommandEntry{C::SaveAs, "mnuSaveAs", P::FileMenu, "Save &As ...", {ctrl(Qt::Key_A)}, 0, nullptr, nullptr, true,
                     [this] { saveLibraryAs(); }, {}, {}, false, open},
-        CommandSpec{C::ConfirmReplace, "mnuConfirmWrite", P::FileMenu, "&Confirm when replacing file", {}, 0,
+        CommandEntry{C::ConfirmReplace, "mnuConfirmWrite", P::FileMenu, "&Confirm when replacing file", {}, 0,
                     nullptr, nullptr, true, {}, [](bool) {}, {}, true},
         MenuSeparator{P::FileMenu, "mnuSpacer1"},
-        CommandSpec{C::SavePositionData, "mnuSavePositionData", P::PositionDataMenu, "&Save", {}, 0, nullptr,
+        CommandEntry{C::SavePositionData, "mnuSavePositionData", P::PositionDataMenu, "&Save", {}, 0, nullptr,
                     nullptr, true, [text] { text()->savePositionData(); }},
-        CommandSpec{C::LoadPositionData, "mnuLoadPositionData", P::PositionDataMenu, "&Load", {}, 0, nullptr,
+        CommandEntry{C::LoadPositionData, "mnuLoadPositionData", P::PositionDataMenu, "&Load", {}, 0, nullptr,
                     nullptr, true, [text] { text()->loadPositionData(); }},
-        CommandSpec{C::ClearPositionData, "mnuClearPositionData", P::PositionDataMenu, "&Clear", {}, 0, nullptr,
+        CommandEntry{C::ClearPositionData, "mnuClearPositionData", P::PositionDataMenu, "&Clear", {}, 0, nullptr,
                     nullptr, true, [text] { text()->clearPositionData(); }},
         MenuSeparator{P::FileMenu, "mnuSpacer8"},
-        CommandSpec{C::CreateBitmaps, "mnuCreateBMP", P::FileMenu, "Create &bitmaps from QRB file", {}, 0, nullptr,
+        CommandEntry{C::CreateBitmaps, "mnuCreateBMP", P::FileMenu, "Create &bitmaps from QRB file", {}, 0, nullptr,
                     nullptr, true, [this] { exportBitmaps(); }, {}, {}, false, open},
         MenuSeparator{P::FileMenu, "spacer7"},
-        CommandSpec{C::Print, "mnuPrint", P::FileMenu, "&Print...", {ctrl(Qt::Key_P)}, 0, nullptr, nullptr, true,
+        CommandEntry{C::Print, "mnuPrint", P::FileMenu, "&Print...", {ctrl(Qt::Key_P)}, 0, nullptr, nullptr, true,
                     [this] { printSheet_->print(); }, {}, {}, false, open},
-        CommandSpec{C::ExportSheet, "mnuExportSheet", P::FileMenu, "E&xport print sheet...", {}, 0, nullptr,
+        CommandEntry{C::ExportSheet, "mnuExportSheet", P::FileMenu, "E&xport print sheet...", {}, 0, nullptr,
                     nullptr, true, [this] { printSheet_->exportSheet(); }, {}, {}, false, open},
         MenuSeparator{P::FileMenu, "printSpacer"},
-        CommandSpec{C::Exit, "mnuExit", P::FileMenu, "&Exit", {}, 0, nullptr, nullptr, true,
+        CommandEntry{C::Exit, "mnuExit", P::FileMenu, "&Exit", {}, 0, nullptr, nullptr, true,
                     [this] { exitProgram(); }},
 
         // Edit
-        CommandSpec{C::Copy, "mnuCopy", P::EditMenu, "&Copy", {ctrl(Qt::Key_C)}, 4, "copy", "Copy", true,
+        CommandEntry{C::Copy, "mnuCopy", P::EditMenu, "&Copy", {ctrl(Qt::Key_C)}, 4, "copy", "Copy", true,
                     [work] { work()->copy(); }, {}, {}, false, shown},
-        CommandSpec{C::Paste, "mnuPaste", P::EditMenu, "&Paste", {ctrl(Qt::Key_V)}, 5, "paste", "Paste", true,
+        CommandEntry{C::Paste, "mnuPaste", P::EditMenu, "&Paste", {ctrl(Qt::Key_V)}, 5, "paste", "Paste", true,
                     [work] { work()->paste(); }, {}, {}, false, open},
         MenuSeparator{P::EditMenu, "mnuSpacer7"},
-        CommandSpec{C::PasteBaseImage, "mnuPasteBaseImage", P::EditMenu, "Paste &Base Image", {ctrl(Qt::Key_B)},
+        CommandEntry{C::PasteBaseImage, "mnuPasteBaseImage", P::EditMenu, "Paste &Base Image", {ctrl(Qt::Key_B)},
                     0, nullptr, nullptr, true, [work] { work()->pasteBaseImage(); }, {}, {}, false, open},
         MenuSeparator{P::EditMenu, "styleSpacer"},
-        CommandSpec{C::chooseFont, "Toolbar1_Button7", P::EditMenu, "Select &Font...", {}, 7, "font",
+        CommandEntry{C::chooseFont, "Toolbar1_Button7", P::EditMenu, "Select &Font...", {}, 7, "font",
                     "Select Font", true, [text] { text()->chooseFont(); }},
-        CommandSpec{C::Bold, "Toolbar1_Button10", P::EditMenu, "B&old", {}, 10, "bold", "Bold", true, {},
+        CommandEntry{C::Bold, "Toolbar1_Button10", P::EditMenu, "B&old", {}, 10, "bold", "Bold", true, {},
                     [this](bool on) { document_.setBold(on); }, [&doc] { return doc.placement().style.bold; }},
-        CommandSpec{C::Italic, "Toolbar1_Button11", P::EditMenu, "&Italic", {}, 11, "italic", "Italic", true, {},
+        CommandEntry{C::Italic, "Toolbar1_Button11", P::EditMenu, "&Italic", {}, 11, "italic", "Italic", true, {},
                     [this](bool on) { document_.setItalic(on); },
                     [&doc] { return doc.placement().style.italic; }},
-        CommandSpec{C::DecreaseFontSize, "Toolbar1_Button8", P::EditMenu, "&Decrease Font Size", {}, 8,
+        CommandEntry{C::DecreaseFontSize, "Toolbar1_Button8", P::EditMenu, "&Decrease Font Size", {}, 8,
                     "font-smaller", "Decrease Font Size", true, [text] { text()->decreaseFontSize(); }, {}, {},
                     false, [size] { return size() != Placement::kMinimumSize; }},
-        CommandSpec{C::IncreaseFontSize, "Toolbar1_Button9", P::EditMenu, "I&ncrease Font Size", {}, 9,
+        CommandEntry{C::IncreaseFontSize, "Toolbar1_Button9", P::EditMenu, "I&ncrease Font Size", {}, 9,
                     "font-larger", "Increase Font Size", true, [text] { text()->increaseFontSize(); }, {}, {},
                     false, [size] { return size() != Placement::kMaximumSize; }},
-        CommandSpec{C::TypeAngle, "mnuTypeAngle", P::EditMenu, "Type Text &Angle...", {}, 0, nullptr, nullptr,
+        CommandEntry{C::TypeAngle, "mnuTypeAngle", P::EditMenu, "Type Text &Angle...", {}, 0, nullptr, nullptr,
                     true, [text] { text()->showAngleField(); }},
         MenuSeparator{P::EditMenu, "undoSpacer"},
-        CommandSpec{C::Undo, "mnuUndo", P::EditMenu, "&Undo", QKeySequence::keyBindings(QKeySequence::Undo), 21,
+        CommandEntry{C::Undo, "mnuUndo", P::EditMenu, "&Undo", QKeySequence::keyBindings(QKeySequence::Undo), 21,
                     "undo", "Undo", true, [this] { undo(); }, {}, {}, false,
                     [&doc] { return doc.canUndo(); }},
-        CommandSpec{C::Redo, "mnuRedo", P::EditMenu, "&Redo",
+        CommandEntry{C::Redo, "mnuRedo", P::EditMenu, "&Redo",
                     {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), ctrl(Qt::Key_Y)}, 22, "redo", "Redo", true,
                     [this] { redo(); }, {}, {}, false, [&doc] { return doc.canRedo(); }},
 
         // Tile
-        CommandSpec{C::CreateTile, "mnuCreateTile", P::TileMenu, "&Create Tile", {ctrl(Qt::Key_T)}, 0, nullptr,
+        CommandEntry{C::CreateTile, "mnuCreateTile", P::TileMenu, "&Create Tile", {ctrl(Qt::Key_T)}, 0, nullptr,
                     nullptr, true, [this] { createTile(); }, {}, {}, false, open},
-        CommandSpec{C::AddTile, "mnuAddTilemnu", P::TileMenu, "&Add tile", {}, 0, nullptr, nullptr, false,
+        CommandEntry{C::AddTile, "mnuAddTilemnu", P::TileMenu, "&Add tile", {}, 0, nullptr, nullptr, false,
                     [&edit] { edit.addTile(); }, {}, {}, false, [] { return false; }},
         MenuSeparator{P::TileMenu, "spacer3"},
-        CommandSpec{C::CloneTile, "mnuCloneTilemnu", P::TileMenu, "Clo&ne tile", {}, 0, nullptr, nullptr, false,
+        CommandEntry{C::CloneTile, "mnuCloneTilemnu", P::TileMenu, "Clo&ne tile", {}, 0, nullptr, nullptr, false,
                     [&edit] { edit.cloneTile(); }, {}, {}, false, current},
-        CommandSpec{C::DeleteCurrentTile, "mnuDeleteTilemnu", P::TileMenu, "D&elete tile", {}, 0, nullptr,
+        CommandEntry{C::DeleteCurrentTile, "mnuDeleteTilemnu", P::TileMenu, "D&elete tile", {}, 0, nullptr,
                     nullptr, false, [&edit] { edit.deleteTile(); }, {}, {}, false, current},
         MenuSeparator{P::TileMenu, "spacer5", false},
-        CommandSpec{C::RotateLeft, "mnuRotateLeft", P::TileMenu, "&Rotate tile left", {}, 15, "rotate-left",
+        CommandEntry{C::RotateLeft, "mnuRotateLeft", P::TileMenu, "&Rotate tile left", {}, 15, "rotate-left",
                     "Rotate Left", true, [&edit] { edit.transform(TransformKind::RotateLeft); }, {}, {}, false, turns},
-        CommandSpec{C::RotateRight, "mnuRotateRight", P::TileMenu, "Rotate tile ri&ght", {}, 16, "rotate-right",
+        CommandEntry{C::RotateRight, "mnuRotateRight", P::TileMenu, "Rotate tile ri&ght", {}, 16, "rotate-right",
                     "Rotate Right", true, [&edit] { edit.transform(TransformKind::RotateRight); }, {}, {}, false, turns},
-        CommandSpec{C::FlipHorizontal, "mnuFlipHorizontal", P::TileMenu, "&Flip tile horizontal", {}, 17,
+        CommandEntry{C::FlipHorizontal, "mnuFlipHorizontal", P::TileMenu, "&Flip tile horizontal", {}, 17,
                     "flip-horizontal", "Flip Horizontal", true, [&edit] { edit.transform(TransformKind::FlipHorizontal); }, {},
                     {}, false, open},
-        CommandSpec{C::FlipVertical, "mnuFlipVertical", P::TileMenu, "Flip tile &vertical", {}, 18,
+        CommandEntry{C::FlipVertical, "mnuFlipVertical", P::TileMenu, "Flip tile &vertical", {}, 18,
                     "flip-vertical", "Flip Vertical", true, [&edit] { edit.transform(TransformKind::FlipVertical); }, {}, {},
                     false, open},
         MenuSeparator{P::TileMenu, "spacer4"},
-        CommandSpec{C::baseTile, "mnuBaseTile", P::TileMenu, "Set &base tile", {}, 0, nullptr, nullptr, false,
+        CommandEntry{C::baseTile, "mnuBaseTile", P::TileMenu, "Set &base tile", {}, 0, nullptr, nullptr, false,
                     [&edit] { edit.setBaseTile(); }},
-        CommandSpec{C::AutoPasteBaseImage, "mnuAutoPastePase", P::TileMenu,
+        CommandEntry{C::AutoPasteBaseImage, "mnuAutoPastePase", P::TileMenu,
                     "Automatically &paste base image when tile is created", {}, 0, nullptr, nullptr, true, {},
                     pasteBase.first, pasteBase.second},
-        CommandSpec{C::AutoCreateFromWorkingTile, "mnuAutoCreateFromWorking", P::TileMenu,
+        CommandEntry{C::AutoCreateFromWorkingTile, "mnuAutoCreateFromWorking", P::TileMenu,
                     "Automatically create tile from &working tile", {}, 0, nullptr, nullptr, true, {},
                     fromWorking.first, fromWorking.second},
-        CommandSpec{C::AutoCreateHalfTile, "mnuCreateHalfTile", P::TileMenu, "Automatically create &halfsize tile",
+        CommandEntry{C::AutoCreateHalfTile, "mnuCreateHalfTile", P::TileMenu, "Automatically create &halfsize tile",
                     {}, 0, nullptr, nullptr, true, {}, halfTile.first, halfTile.second},
-        CommandSpec{C::CreateUsingPositionData, "mnuCreateUsingPosition", P::TileMenu,
+        CommandEntry{C::CreateUsingPositionData, "mnuCreateUsingPosition", P::TileMenu,
                     "Create tile &using position data", {}, 0, nullptr, nullptr, true, {}, usingPosition.first,
                     usingPosition.second},
         MenuSeparator{P::TileMenu, "deleteSpacer"},
-        CommandSpec{C::DeleteTiles, "Toolbar1_Button20", P::TileMenu, "&Delete Tile", {}, 20, "delete",
+        CommandEntry{C::DeleteTiles, "Toolbar1_Button20", P::TileMenu, "&Delete Tile", {}, 20, "delete",
                     "Delete Tile", true, [&edit] {
                         // The marked tiles, else the current tile.
                         edit.strip().multiSelect() ? edit.deleteSelected() : edit.deleteTile();
                     }, {}, {}, false, open},
         MenuSeparator{P::TileMenu, "letterSpacer"},
-        CommandSpec{C::LetterFromTable, "mnuLetterFromTable", P::TileMenu, "&Letter from table...", {}, 0,
+        CommandEntry{C::LetterFromTable, "mnuLetterFromTable", P::TileMenu, "&Letter from table...", {}, 0,
                     nullptr, nullptr, true, [this] { tableLettering_->letterFromTable(); }, {}, {},
                     false, open},
         // What the working tile and the previews do on a click, for the keyboard.
         MenuSeparator{P::TileMenu, "previewSpacer"},
-        CommandSpec{C::WorkingTileToPreview, "mnuWorkingTileToPreview", P::TileMenu, "Working Tile t&o Preview",
-                    {}, 0, nullptr, nullptr, true, [work] { work()->workingTileToPreview(); }, {}, {}, false,
+        CommandEntry{C::WorkingTileToPreview, "mnuWorkingTileToPreview", P::TileMenu, "Working Tile t&o Preview",
+                    {}, 0, nullptr, nullptr, true, [&edit] { edit.workingTileToPreview(); }, {}, {}, false,
                     shown},
-        CommandSpec{C::EditFullImage, "mnuEditFullImage", P::TileMenu, "Edit Full-Si&ze Image", {}, 0, nullptr,
-                    nullptr, true, [work] { work()->editFullImage(); }, {}, {}, false, shown},
-        CommandSpec{C::EditHalfImage, "mnuEditHalfImage", P::TileMenu, "Edit Half-Size &Image", {}, 0, nullptr,
-                    nullptr, true, [work] { work()->editHalfImage(); }, {}, {}, false, shown},
-        CommandSpec{C::ChooseSmallColour, "mnuSmallColour", P::TileMenu, "Choose &Small Colour...", {}, 0,
+        CommandEntry{C::EditFullImage, "mnuEditFullImage", P::TileMenu, "Edit Full-Si&ze Image", {}, 0, nullptr,
+                    nullptr, true, [&edit] { edit.editFullImage(); }, {}, {}, false, shown},
+        CommandEntry{C::EditHalfImage, "mnuEditHalfImage", P::TileMenu, "Edit Half-Size &Image", {}, 0, nullptr,
+                    nullptr, true, [&edit] { edit.editHalfImage(); }, {}, {}, false, shown},
+        CommandEntry{C::ChooseSmallColour, "mnuSmallColour", P::TileMenu, "Choose &Small Colour...", {}, 0,
                     nullptr, nullptr, true, [work] { work()->chooseSmallColour(); }, {}, {}, false, shown},
 
         // Help
-        CommandSpec{C::Contents, "mnuContents", P::HelpMenu, "&Contents", {}, 0, nullptr, nullptr, true,
+        CommandEntry{C::Contents, "mnuContents", P::HelpMenu, "&Contents", {}, 0, nullptr, nullptr, true,
                     [this] { showHelp(); }},
-        CommandSpec{C::About, "mnuAbout", P::HelpMenu, "&About", {}, 0, nullptr, nullptr, true,
+        CommandEntry{C::About, "mnuAbout", P::HelpMenu, "&About", {}, 0, nullptr, nullptr, true,
                     [this] { showAbout(); }},
 
         // The tile context menu
-        CommandSpec{C::SetBaseTile, "mnuSetBaseTile", P::TileContextMenu, "Set as Base tile", {}, 0, nullptr,
+        CommandEntry{C::SetBaseTile, "mnuSetBaseTile", P::TileContextMenu, "Set as Base tile", {}, 0, nullptr,
                     nullptr, true, [&edit] { edit.setBaseTile(); }},
-        CommandSpec{C::SaveSelectedTiles, "mnuSaveTiles", P::TileContextMenu, "Save selected tiles", {}, 0,
+        CommandEntry{C::SaveSelectedTiles, "mnuSaveTiles", P::TileContextMenu, "Save selected tiles", {}, 0,
                     nullptr, nullptr, false, [this] { saveSelectedTiles(); }},
-        CommandSpec{C::SaveSelectedTilesAs, "mnuSaveTilesAs", P::TileContextMenu, "Save selected tiles as...",
+        CommandEntry{C::SaveSelectedTilesAs, "mnuSaveTilesAs", P::TileContextMenu, "Save selected tiles as...",
                     {}, 0, nullptr, nullptr, true, [this] { saveSelectedTiles(); }},
         MenuSeparator{P::TileContextMenu, "mnuSpacer2"},
-        CommandSpec{C::DeleteTile, "mnuDeleteTile", P::TileContextMenu, "Delete Tile", {}, 0, nullptr, nullptr,
+        CommandEntry{C::DeleteTile, "mnuDeleteTile", P::TileContextMenu, "Delete Tile", {}, 0, nullptr, nullptr,
                     true, [&edit] { edit.deleteTile(); }, {}, {}, false, current},
-        CommandSpec{C::DeleteSelectedTiles, "mnuDeleteTiles", P::TileContextMenu, "Delete selected tiles", {}, 0,
+        CommandEntry{C::DeleteSelectedTiles, "mnuDeleteTiles", P::TileContextMenu, "Delete selected tiles", {}, 0,
                     nullptr, nullptr, true, [&edit] { edit.deleteSelected(); }},
     };
     // clang-format on
@@ -236,36 +236,36 @@ void Form2::buildCommands() {
             s->setVisible(line->visible);
             continue;
         }
-        CommandSpec& spec = std::get<CommandSpec>(entry);
-        if (spec.place == Place::PositionDataMenu && !ui_.positionDataMenu) {
+        CommandEntry& command = std::get<CommandEntry>(entry);
+        if (command.place == Place::PositionDataMenu && !ui_.positionDataMenu) {
             ui_.positionDataMenu = ui_.fileMenu->addMenu(tr("&Text Position Data"));
             ui_.positionDataMenu->setObjectName(QStringLiteral("mnuPositionData"));
             ui_.positionDataMenu->menuAction()->setObjectName(QStringLiteral("mnuPositionData"));
         }
-        QMenu* menu =
-            spec.place == Place::PositionDataMenu ? ui_.positionDataMenu : menus.at(spec.place);
-        QAction* a = menu->addAction(tr(spec.caption));
-        a->setObjectName(QString::fromLatin1(spec.objectName));
-        a->setShortcuts(spec.keys);
-        a->setVisible(spec.visible);
-        if (spec.icon)
-            a->setIcon(QIcon(QStringLiteral(":/toolbar/%1.svg").arg(QLatin1String(spec.icon))));
-        if (spec.tip)
-            a->setToolTip(tr(spec.tip));
-        if (spec.toggle) {
+        QMenu* menu = command.place == Place::PositionDataMenu ? ui_.positionDataMenu
+                                                               : menus.at(command.place);
+        QAction* a = menu->addAction(tr(command.caption));
+        a->setObjectName(QString::fromLatin1(command.objectName));
+        a->setShortcuts(command.keys);
+        a->setVisible(command.visible);
+        if (command.icon)
+            a->setIcon(QIcon(QStringLiteral(":/toolbar/%1.svg").arg(QLatin1String(command.icon))));
+        if (command.tip)
+            a->setToolTip(tr(command.tip));
+        if (command.toggle) {
             a->setCheckable(true);
-            a->setChecked(spec.checked ? spec.checked() : spec.startChecked);
+            a->setChecked(command.checked ? command.checked() : command.startChecked);
             // Every change of the pressed state, a click or an accessibility tool's toggle;
             // the window's own display of the state is blocked from coming back.
             connect(a, &QAction::toggled, this,
-                    [this, toggle = spec.toggle](bool on) { runCommand([&] { toggle(on); }); });
-        } else if (spec.run) {
-            connect(a, &QAction::triggered, this, [this, run = spec.run] { runCommand(run); });
+                    [this, toggle = command.toggle](bool on) { runCommand([&] { toggle(on); }); });
+        } else if (command.run) {
+            connect(a, &QAction::triggered, this, [this, run = command.run] { runCommand(run); });
         }
-        if (spec.toolbarSlot > 0)
-            buttons[spec.toolbarSlot] = a;
-        actions_[spec.id] = a;
-        rules_.push_back(Rule{a, std::move(spec.enabled), std::move(spec.checked)});
+        if (command.toolbarSlot > 0)
+            buttons[command.toolbarSlot] = a;
+        actions_[command.id] = a;
+        rules_.push_back(Rule{a, std::move(command.enabled), std::move(command.checked)});
     }
 
     // Pointers by the old form's names, for the window's code and its tests.

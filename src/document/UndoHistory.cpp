@@ -22,13 +22,14 @@ bool UndoHistory::push(EditStep step) {
         return true;
     }
     runOpen_ = step.run != EditStep::Run::None;
+    // The saved state among the redo steps about to go: the library is as saved here too when
+    // no step between changes its tiles (a text typed and undone); otherwise it is gone.
+    if (saved_ != kNowhere && saved_ > index_)
+        saved_ = matchesSaved() ? index_ : kNowhere;
     while (steps_.size() > index_) {
         bytes_ -= steps_.back().bytes;
         steps_.pop_back();
     }
-    // The saved state was among the dropped redo steps: it cannot come back.
-    if (saved_ != kNowhere && saved_ > index_)
-        saved_ = kNowhere;
     bytes_ += step.bytes;
     steps_.push_back(std::move(step));
     ++index_;

@@ -217,6 +217,22 @@ TEST(DocumentUndo, UndoingBackToTheSavedStateMakesTheLibrarySavedAgain) {
     EXPECT_FALSE(d.isSaved());
 }
 
+// Steps that never change the tiles keep the library as saved, also when undone and
+// replaced by others.
+TEST(DocumentUndo, TypingUndoneAfterASaveAndTypedAgainKeepsTheLibrarySaved) {
+    TempDir dir;
+    Document d;
+    d.openTiles(library(), QStringLiteral("lib.qrb"));
+    d.setText(QStringLiteral("A"));
+    d.save(QString::fromStdString((dir / "lib.qrb").string()));
+    d.setAngle(10);
+    d.undo();
+    d.undo();
+    ASSERT_TRUE(d.isSaved());
+    d.setText(QStringLiteral("B"));
+    EXPECT_TRUE(d.isSaved());
+}
+
 TEST(DocumentUndo, TheOldestStepsGoWhenTheHistoryOutgrowsItsLimit) {
     Document d;
     d.openTiles(library(), QStringLiteral("lib.qrb"));

@@ -57,18 +57,6 @@ void WorkingTilePanel::show() {
 
 // ---- Commands ----------------------------------------------------------------------------
 
-void WorkingTilePanel::workingTileToPreview() {
-    document_.workingTileToPreview();
-}
-
-void WorkingTilePanel::editFullImage() {
-    document_.editFullImage();
-}
-
-void WorkingTilePanel::editHalfImage() {
-    document_.editHalfImage();
-}
-
 void WorkingTilePanel::chooseSmallColour() {
     CommonDialog& dialog = services_.dialog;
     dialog.Color = document_.working().rememberedSmallColour;

@@ -29,9 +29,6 @@ public:
                      QObject* parent = nullptr);
 
     // ---- Commands (bound by the window) ------------------------------------------------
-    void workingTileToPreview();
-    void editFullImage();
-    void editHalfImage();
     // The colour dialog for the small colour, starting from the colour chosen last.
     void chooseSmallColour();
     void copy();
