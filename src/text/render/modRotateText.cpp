@@ -5,6 +5,8 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QPainterPath>
+#include <QPainterPathStroker>
 #include <QPalette>
 
 #include <algorithm>
@@ -40,6 +42,35 @@ void paintLine(QImage& image, const QFont& font, const QColor& colour, const QSt
         painter.scale(scale, scale);
     }
     painter.drawText(QPointF(0, ascent / scale), text);
+}
+
+// An angle in degrees as the rotated text is drawn at: whole tenths (ties to even) within
+// one turn; 0 for a value that is not a number.
+double drawnDegrees(float angle) {
+    const double tenths = std::isfinite(angle) ? std::nearbyint(double(angle) * 10.0) : 0.0;
+    return std::fmod(tenths, 3600.0) / 10.0;
+}
+
+// A font as one of the two routines realises it, with what laying out a line needs.
+struct LineFont {
+    QFont font;
+    qreal scale = 1.0;
+    qreal ascent = 0; // pixels, after scaling
+    qreal cell = 0;   // ascent + descent, pixels, after scaling
+};
+
+LineFont lineFont(const QFont& font, bool turned);
+
+qreal lineWidth(const LineFont& line, const QString& text) {
+    return QFontMetricsF(line.font).horizontalAdvance(text) * line.scale;
+}
+
+// How far along the text's own axes the anchor lies from the first cell's top-left corner.
+qreal anchorShare(HorizontalAnchor anchor) {
+    return anchor == HorizontalAnchor::Centre ? 0.5 : anchor == HorizontalAnchor::Right ? 1.0 : 0.0;
+}
+qreal anchorShare(VerticalAnchor anchor) {
+    return anchor == VerticalAnchor::Middle ? 0.5 : anchor == VerticalAnchor::Bottom ? 1.0 : 0.0;
 }
 
 } // namespace
@@ -94,17 +125,131 @@ QFont printFont(const QFont& font) {
 
 } // namespace modRotateText
 
+namespace {
+
+LineFont lineFont(const QFont& font, bool turned) {
+    if (turned) {
+        const modRotateText::RotatedFont rotated = modRotateText::rotatedFont(font);
+        return {rotated.font, rotated.scale, rotated.ascent, rotated.cellHeight};
+    }
+    const QFont printed = modRotateText::printFont(font);
+    const QFontMetrics metrics(printed);
+    return {printed, 1.0, qreal(metrics.ascent()), qreal(metrics.ascent() + metrics.descent())};
+}
+
+} // namespace
+
 void DrawRotatedText(TextSurface& surface, const QFont& font, const QString& text, float angle,
                      std::int16_t x, std::int16_t y) {
     const modRotateText::RotatedFont rotated = modRotateText::rotatedFont(font);
     surface.setCurrentPosition(x, y);
     if (!text.isEmpty() && !surface.image.isNull()) {
-        // Whole tenths of a degree, ties to even.
-        const double tenths = std::isfinite(angle) ? std::nearbyint(double(angle) * 10.0) : 0.0;
-        paintLine(surface.image, rotated.font, surface.foreColor, text, x, y,
-                  std::fmod(tenths, 3600.0) / 10.0, rotated.scale, rotated.ascent);
+        paintLine(surface.image, rotated.font, surface.foreColor, text, x, y, drawnDegrees(angle),
+                  rotated.scale, rotated.ascent);
     }
     surface.currentY = y + int(std::lround(rotated.cellHeight));
+}
+
+double fittedPoints(const QFont& font, const QString& text, bool turned, int fitWidth) {
+    const double points = pointsOf(font);
+    const double smallest = TextLayout::kSmallestFitSize;
+    if (fitWidth <= 0 || text.isEmpty() || points <= smallest)
+        return points;
+    qreal width = lineWidth(lineFont(font, turned), text);
+    if (width <= fitWidth)
+        return points;
+    // Width grows about in step with the size: start just above the size that estimate
+    // gives and step down, so a long text takes two or three measures, not one per point.
+    const double below = std::ceil(points) - 1.0;
+    double size = std::min(below, std::floor(points * fitWidth / width) + 1.0);
+    QFont sized(font);
+    for (; size > smallest; size -= 1.0) {
+        sized.setPointSizeF(size);
+        width = lineWidth(lineFont(sized, turned), text);
+        if (width <= fitWidth)
+            return size;
+    }
+    return smallest;
+}
+
+void DrawLaidOutText(TextSurface& surface, const QFont& font, const QString& text,
+                     std::optional<float> angle, std::int16_t x, std::int16_t y,
+                     const TextLayout& layout) {
+    if (layout.isDefault()) {
+        if (angle) {
+            DrawRotatedText(surface, font, text, *angle, x, y);
+        } else {
+            const QFont own = surface.font;
+            surface.font = font;
+            surface.setCurrentPosition(x, y);
+            PrintText(surface, text);
+            surface.font = own;
+        }
+        return;
+    }
+    const bool turned = angle.has_value();
+    QFont sized(font);
+    if (layout.fitWidth > 0) {
+        const double points = fittedPoints(font, text, turned, layout.fitWidth);
+        if (points != pointsOf(font))
+            sized.setPointSizeF(points);
+    }
+    const LineFont line = lineFont(sized, turned);
+    surface.setCurrentPosition(x, y);
+    const int below = int(std::lround(line.cell));
+    if (text.isEmpty() || surface.image.isNull()) {
+        surface.currentY = y + below;
+        return;
+    }
+    qreal offsetX = -lineWidth(line, text) * anchorShare(layout.horizontal);
+    qreal offsetY = -line.cell * anchorShare(layout.vertical);
+    if (!turned) {
+        // Unturned text stays on whole pixels, as printed text always is.
+        offsetX = std::round(offsetX);
+        offsetY = std::round(offsetY);
+    }
+    const double degrees = turned ? drawnDegrees(*angle) : 0.0;
+
+    QPainter painter(&surface.image);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    painter.setFont(line.font);
+    const auto placeLine = [&](int shiftX, int shiftY) {
+        painter.resetTransform();
+        painter.translate(x + shiftX, y + shiftY);
+        if (degrees != 0.0)
+            painter.rotate(-degrees);
+        painter.translate(offsetX, offsetY);
+        if (line.scale != 1.0)
+            painter.scale(line.scale, line.scale);
+    };
+    const QPointF baseline(0, line.ascent / line.scale);
+    QPainterPath outline;
+    if (layout.hasOutline()) {
+        QPainterPath letters;
+        letters.addText(baseline, line.font, text);
+        // Half the pen lies inside the letters, under the fill: the outline is as wide as
+        // asked outside them.
+        QPainterPathStroker stroker;
+        stroker.setWidth(2.0 * layout.outlineWidth / line.scale);
+        stroker.setJoinStyle(Qt::RoundJoin);
+        stroker.setCapStyle(Qt::RoundCap);
+        outline = stroker.createStroke(letters);
+    }
+    const auto drawLine = [&](const QColor& letters, const QColor& edge) {
+        if (!outline.isEmpty())
+            painter.fillPath(outline, edge);
+        painter.setPen(letters);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawText(baseline, text);
+    };
+    if (layout.hasShadow()) {
+        const QColor shadow = toQColor(layout.shadowColour);
+        placeLine(layout.shadowDx, layout.shadowDy);
+        drawLine(shadow, shadow);
+    }
+    placeLine(0, 0);
+    drawLine(surface.foreColor, toQColor(layout.outlineColour));
+    surface.currentY = y + below;
 }
 
 void PrintText(TextSurface& surface, const QString& text) {
