@@ -1,17 +1,17 @@
 #include "text/render/modRotateText.h"
 
+#include "text/render/Coverage.h"
 #include "text/render/QtConversions.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QPainterPath>
-#include <QPainterPathStroker>
 #include <QPalette>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 namespace qrb {
 
@@ -210,45 +210,71 @@ void DrawLaidOutText(TextSurface& surface, const QFont& font, const QString& tex
     }
     const double degrees = turned ? drawnDegrees(*angle) : 0.0;
 
-    QPainter painter(&surface.image);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-    painter.setFont(line.font);
-    const auto placeLine = [&](int shiftX, int shiftY) {
-        painter.resetTransform();
-        painter.translate(x + shiftX, y + shiftY);
+    // Where the line's own coordinates go on the image, moved by (shiftX, shiftY) pixels.
+    const auto placed = [&](int shiftX, int shiftY) {
+        QTransform transform;
+        transform.translate(x + shiftX, y + shiftY);
         if (degrees != 0.0)
-            painter.rotate(-degrees);
-        painter.translate(offsetX, offsetY);
+            transform.rotate(-degrees);
+        transform.translate(offsetX, offsetY);
         if (line.scale != 1.0)
-            painter.scale(line.scale, line.scale);
+            transform.scale(line.scale, line.scale);
+        return transform;
     };
     const QPointF baseline(0, line.ascent / line.scale);
-    QPainterPath outline;
-    if (layout.hasOutline()) {
-        QPainterPath letters;
-        letters.addText(baseline, line.font, text);
-        // Half the pen lies inside the letters, under the fill: the outline is as wide as
-        // asked outside them.
-        QPainterPathStroker stroker;
-        stroker.setWidth(2.0 * layout.outlineWidth / line.scale);
-        stroker.setJoinStyle(Qt::RoundJoin);
-        stroker.setCapStyle(Qt::RoundCap);
-        outline = stroker.createStroke(letters);
-    }
-    const auto drawLine = [&](const QColor& letters, const QColor& edge) {
-        if (!outline.isEmpty())
-            painter.fillPath(outline, edge);
-        painter.setPen(letters);
+    const auto drawLetters = [&](QPainter& painter, const QTransform& transform,
+                                 const QColor& colour) {
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+        painter.setTransform(transform);
+        painter.setFont(line.font);
+        painter.setPen(colour);
         painter.setBrush(Qt::NoBrush);
         painter.drawText(baseline, text);
     };
-    if (layout.hasShadow()) {
-        const QColor shadow = toQColor(layout.shadowColour);
-        placeLine(layout.shadowDx, layout.shadowDy);
-        drawLine(shadow, shadow);
+
+    QPainter painter(&surface.image);
+    if (layout.hasOutline()) {
+        // The outline is the letters widened in tile pixels, so it is worked out on the
+        // tile's grid, over the part of the tile it can touch.
+        const int w = layout.outlineWidth;
+        const QRectF letters = QFontMetricsF(line.font).boundingRect(text).translated(baseline);
+        QRect region =
+            placed(0, 0).mapRect(letters).toAlignedRect().adjusted(-w - 1, -w - 1, w + 1, w + 1);
+        QRect reach = surface.image.rect().adjusted(-w, -w, w, w);
+        if (layout.hasShadow())
+            reach |= reach.translated(-layout.shadowDx, -layout.shadowDy);
+        region &= reach.adjusted(-w, -w, w, w);
+        if (!region.isEmpty()) {
+            QImage mask(region.size(), QImage::Format_Grayscale8);
+            mask.fill(0);
+            {
+                QPainter onMask(&mask);
+                drawLetters(onMask,
+                            placed(0, 0) * QTransform::fromTranslate(-region.left(), -region.top()),
+                            Qt::white);
+            }
+            QImage wide(region.size(), QImage::Format_Grayscale8);
+            coverage::widen(mask.constBits(), std::size_t(mask.bytesPerLine()), mask.width(),
+                            mask.height(), w, wide.bits(), std::size_t(wide.bytesPerLine()));
+            QImage colour(region.size(), QImage::Format_ARGB32_Premultiplied);
+            const auto paint = [&](ColourValue value, QPoint at) {
+                coverage::tint(wide.constBits(), std::size_t(wide.bytesPerLine()), wide.width(),
+                               wide.height(), toQColor(value).rgb() & 0xFFFFFF,
+                               reinterpret_cast<std::uint32_t*>(colour.bits()),
+                               std::size_t(colour.bytesPerLine()));
+                painter.drawImage(at, colour);
+            };
+            painter.resetTransform();
+            if (layout.hasShadow())
+                paint(layout.shadowColour,
+                      region.topLeft() + QPoint(layout.shadowDx, layout.shadowDy));
+            paint(layout.outlineColour, region.topLeft());
+        }
+    } else if (layout.hasShadow()) {
+        drawLetters(painter, placed(layout.shadowDx, layout.shadowDy),
+                    toQColor(layout.shadowColour));
     }
-    placeLine(0, 0);
-    drawLine(surface.foreColor, toQColor(layout.outlineColour));
+    drawLetters(painter, placed(0, 0), surface.foreColor);
     surface.currentY = y + below;
 }
 
