@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace qrb {
 
@@ -32,8 +33,8 @@ QSpinBox* spin(QWidget* parent, const char* name, int low, int high, int value) 
 
 } // namespace
 
-TextEffectsDialog::TextEffectsDialog(Document& document, Services& services, QWidget* parent)
-    : QDialog(parent), document_(document), services_(services) {
+TextEffectsDialog::TextEffectsDialog(Document& document, Services services, QWidget* parent)
+    : QDialog(parent), document_(document), services_(std::move(services)) {
     setObjectName(QStringLiteral("frmTextEffects"));
     setWindowTitle(tr("Text Effects"));
     const TextLayout now = document.placement().style.layout;

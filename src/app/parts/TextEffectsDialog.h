@@ -22,7 +22,7 @@ class Document;
 class TextEffectsDialog : public QDialog {
     Q_OBJECT
 public:
-    TextEffectsDialog(Document& document, Services& services, QWidget* parent = nullptr);
+    TextEffectsDialog(Document& document, Services services, QWidget* parent = nullptr);
 
     // The layout the controls show, the anchors the text's own.
     TextLayout layout() const;
@@ -45,7 +45,7 @@ private:
     void commit();
 
     Document& document_;
-    Services& services_;
+    Services services_;
     ColourValue outline_;
     ColourValue shadowColour_;
     QLabel* picture_;
