@@ -158,7 +158,8 @@ int letter(const ParsedArguments& args, std::ostream& out) {
             return;
         for (std::size_t k = 0; k < LetteringRow::kSlots; ++k) {
             if (!(row.texts[k] ? *row.texts[k] : layout[k].text).empty())
-                used.add(row.looks[k].face.value_or(layout[k].style.face));
+                used.add(k < row.looks.size() && row.looks[k].face ? *row.looks[k].face
+                                                                   : layout[k].style.face);
         }
     });
     const int lettered = check.made();

@@ -209,6 +209,8 @@ private:
                              std::to_string(TileSet::kMaxTiles) + " tiles a library holds");
                 row.copies = int(*copies);
             } else if (kind >= kFirstLook) {
+                if (row.looks.empty())
+                    row.looks.resize(LetteringRow::kSlots);
                 if (!trimmed(cell).empty())
                     readLook(row.looks[slotOf(kind)], lookOf(kind), cell, row.line, column);
             } else {

@@ -77,7 +77,14 @@ struct LetteringRow {
     // Slot k's text (UTF-8, storable in a position data file); empty when the table has
     // no column for slot k, so the slot keeps its own text.
     std::array<std::optional<std::string>, kSlots> texts;
-    std::array<SlotLook, kSlots> looks;
+    // Slot k's look from the row's own columns: one for each slot when the table has such
+    // columns, none when it has not (so a long table of texts takes no room for them).
+    std::vector<SlotLook> looks;
+    // Slot k's style with the row's look in it.
+    void applyLook(std::size_t k, TextStyle& style) const {
+        if (k < looks.size())
+            looks[k].applyTo(style);
+    }
 
     bool operator==(const LetteringRow&) const = default;
 };

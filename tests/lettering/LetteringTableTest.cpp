@@ -30,6 +30,7 @@ TEST(LetteringTable, QuotedFieldsHoldSeparatorsAndQuotes) {
     EXPECT_EQ(table.rows()[0].texts[0], "Harbour, East");
     EXPECT_EQ(table.rows()[0].texts[1], "say \"hi\"");
     EXPECT_EQ(table.rows()[1].texts[0], "");
+    EXPECT_TRUE(table.rows()[0].looks.empty()) << "no room taken for looks the table has not";
 }
 
 TEST(LetteringTable, ByteOrderMarkCrlfHeaderCaseAndTrailingBlankLines) {
