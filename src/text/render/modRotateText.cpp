@@ -161,7 +161,7 @@ double fittedPoints(const QFont& font, const QString& text, bool turned, int fit
     // Width grows about in step with the size: start just above the size that estimate
     // gives and step down, so a long text takes two or three measures, not one per point.
     const double below = std::ceil(points) - 1.0;
-    double size = std::min(below, std::floor(points * fitWidth / width) + 1.0);
+    double size = std::min(below, std::floor(points * fitWidth / width) + 2.0);
     QFont sized(font);
     for (; size > smallest; size -= 1.0) {
         sized.setPointSizeF(size);
