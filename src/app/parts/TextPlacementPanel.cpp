@@ -456,13 +456,15 @@ void TextPlacementPanel::chooseFont() {
 }
 
 void TextPlacementPanel::editTextEffects() {
-    if (!effects_) {
-        effects_ = new TextEffectsDialog(document_, services_, ui_.textBox->window());
-        // Each opening starts from the text's effects as they are then.
-        effects_->setAttribute(Qt::WA_DeleteOnClose);
+    if (effects_ && effects_->isVisible()) {
+        effects_->raise();
+        effects_->activateWindow();
+        return;
     }
+    // Each opening starts from the text's effects as they are now.
+    delete effects_;
+    effects_ = new TextEffectsDialog(document_, services_, ui_.textBox->window());
     effects_->open();
-    effects_->raise();
 }
 
 void TextPlacementPanel::decreaseFontSize() {
