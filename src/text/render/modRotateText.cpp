@@ -240,7 +240,9 @@ void DrawLaidOutText(TextSurface& surface, const QFont& font, const QString& tex
         const QRectF letters = QFontMetricsF(line.font).boundingRect(text).translated(baseline);
         QRect region =
             placed(0, 0).mapRect(letters).toAlignedRect().adjusted(-w - 1, -w - 1, w + 1, w + 1);
-        QRect reach = surface.image.rect().adjusted(-w, -w, w, w);
+        // Only letters within the outline's width of a pixel the tile shows (of the outline
+        // or of its shadow) count.
+        QRect reach = surface.image.rect();
         if (layout.hasShadow())
             reach |= reach.translated(-layout.shadowDx, -layout.shadowDy);
         region &= reach.adjusted(-w, -w, w, w);
