@@ -154,5 +154,28 @@ TEST(LaidOutText, ShadowGoesFirstAndTheOutlineUnderTheLetters) {
     }
 }
 
+// A tile shows the part of an outlined, shadowed text that falls on it exactly as a larger
+// picture would: letters beyond the tile's edge still outline and shadow onto it.
+TEST(LaidOutText, ATileShowsItsPartOfTheEffectsOfTextRunningOffIt) {
+    TextLayout effects;
+    effects.horizontal = HorizontalAnchor::Centre;
+    effects.outlineWidth = 4;
+    effects.outlineColour = palette::Red;
+    effects.shadowDx = -6;
+    effects.shadowDy = 5;
+    for (const std::optional<float> angle : {std::optional<float>(), std::optional<float>(37.0f)}) {
+        const QImage whole = drawn(effects, angle, "Harbour Road", 20);
+        for (const QPoint corner : {QPoint(100, 100), QPoint(60, 110), QPoint(150, 95)}) {
+            QImage tile = blank(40);
+            TextSurface surface(tile);
+            DrawLaidOutText(surface, arial(20), "Harbour Road", angle,
+                            std::int16_t(120 - corner.x()), std::int16_t(120 - corner.y()),
+                            effects);
+            EXPECT_EQ(tile, whole.copy(QRect(corner, QSize(40, 40))))
+                << corner.x() << "," << corner.y() << (angle ? " turned" : "");
+        }
+    }
+}
+
 } // namespace
 } // namespace qrb
