@@ -1,18 +1,51 @@
 #include "app/parts/WorkingTilePanel.h"
 
+#include "app/parts/DesignControls.h"
+#include "widgets/GroupFrame.h"
 #include "widgets/ImageBox.h"
+#include "widgets/ShapeWidget.h"
 
-#include <QLabel>
+#include <QScrollArea>
+
+#include <cmath>
+#include <functional>
 
 namespace qrb {
 
-WorkingTilePanel::WorkingTilePanel(Document& document, Services services, const Widgets& widgets,
+namespace {
+
+// Whole window pixels for a position computed with halves, rounding half to even.
+int wholePixels(double value) {
+    return static_cast<int>(std::nearbyint(value));
+}
+
+// The working tile's canvas: the tile is centred again whenever the view resizes it.
+class Canvas : public QWidget {
+public:
+    Canvas(QWidget* parent, std::function<void()> resized)
+        : QWidget(parent), resized_(std::move(resized)) {}
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        resized_();
+    }
+
+private:
+    std::function<void()> resized_;
+};
+
+} // namespace
+
+WorkingTilePanel::WorkingTilePanel(Document& document, Services services, QWidget* client,
                                    QObject* parent)
-    : QObject(parent), document_(document), services_(services), ui_(widgets) {
+    : QObject(parent), document_(document), services_(services) {
     setObjectName(QStringLiteral("WorkingTile"));
+    buildControls(client);
     // The working tile paints the document's view straight from the document.
     ui_.workingTile->setSource([this]() -> const QImage& { return document_.workingImage(); });
-    ui_.halfPreview->setAutoSize(false);
+    connect(ui_.workingTile, &ImageBox::resized, this, &WorkingTilePanel::centreWorkingTile);
+    connect(ui_.fullPreview, &ImageBox::resized, this, &WorkingTilePanel::placePreviews);
     connect(&document_, &Document::changed, this, [this](Document::Changes what, int) {
         using Change = Document::Change;
         if (what & (Change::Picture | Change::Previews | Change::Options))
@@ -23,21 +56,62 @@ WorkingTilePanel::WorkingTilePanel(Document& document, Services services, const 
     show();
 }
 
+void WorkingTilePanel::buildControls(QWidget* client) {
+    using namespace design;
+    for (int k = 0; k < 2; ++k) {
+        auto* shape = named(new ShapeWidget(ShapeWidget::Kind::Rectangle, client),
+                            QStringLiteral("Shape2(%1)").arg(k));
+        shape->setProperty("index", k);
+        ui_.tileFrames[std::size_t(k)] = shape;
+    }
+    ui_.tileFrames[0]->setGeometry(159, 28, 174, 174);
+    ui_.tileFrames[1]->setGeometry(159, 203, 174, 267);
+    ui_.tileFrames[1]->setCaption(tr("New tile"));
+    ui_.tileFrames[1]->setFont(GroupFrame::titleFont(ui_.tileFrames[1]->font()));
+    ui_.tileFrames[1]->hide();
+
+    // A tile larger than the frame scrolls in the view, its top-left corner (where text
+    // starts) in view.
+    ui_.workingTileView = named(new QScrollArea(client), QStringLiteral("workingTileView"));
+    ui_.workingTileView->setFrameShape(QFrame::NoFrame);
+    ui_.workingTileView->setFocusPolicy(Qt::NoFocus);
+    ui_.workingTileView->setWidgetResizable(true);
+    ui_.workingTileView->viewport()->setAutoFillBackground(false);
+    auto* canvas = new Canvas(ui_.workingTileView, [this] { centreWorkingTile(); });
+    canvas->setObjectName(QStringLiteral("workingTileCanvas"));
+    ui_.workingTileView->setWidget(canvas);
+    ui_.workingTile =
+        imageBox(canvas, QStringLiteral("pctWorkingTile"), {0, 0, 0, 0}, tr("Working tile"));
+    ui_.workingTile->hide();
+    ui_.workingTile->setEnabled(false);
+    ui_.fullPreview = imageBox(client, QStringLiteral("pctPreviewFull"), {168, 224, 28, 28},
+                               tr("Full-size preview"));
+    ui_.fullPreview->setEnabled(false);
+    ui_.fullPreview->setToolTip(tr("Full-size image of the new tile - click to edit it"));
+    ui_.halfPreview = imageBox(client, QStringLiteral("pctPreviewHalf"), {168, 272, 31, 28},
+                               tr("Half-size preview"));
+    ui_.halfPreview->setAutoSize(false);
+    ui_.halfPreview->setToolTip(tr("Half-size image of the new tile - click to edit it"));
+    ui_.halfPreview->hide();
+    ui_.halfPreview->setEnabled(false);
+    ui_.smallColour =
+        imageBox(client, QStringLiteral("shpPreviewSmall"), {168, 312, 16, 16}, tr("Small colour"));
+    ui_.smallColour->setAutoSize(false);
+    ui_.smallColour->setToolTip(tr("Small-scale colour of the new tile - click to choose it"));
+    ui_.smallColour->setBackColour(systemcolour::MenuBar);
+    ui_.smallColour->hide();
+    ui_.smallColour->setEnabled(false);
+}
+
 void WorkingTilePanel::show() {
     const WorkingTile& w = document_.working();
-    const QSize workBefore = ui_.workingTile->size();
-    const QSize fullBefore = ui_.fullPreview->size();
-    const QSize halfBefore = ui_.halfPreview->size();
-
     ui_.workingTile->setVisible(w.shown);
     ui_.workingTile->setEnabled(w.shown);
     ui_.workingTile->refresh();
-    if (w.shown)
-        ui_.tileSizeLabel->setText(
-            QStringLiteral("%1, %2").arg(w.picture.width()).arg(w.picture.height()));
 
     // The previews show beside the working tile only while tiles are made from them.
     const bool previews = w.shown && !document_.options().createFromWorkingTile;
+    ui_.tileFrames[1]->setVisible(previews);
     for (ImageBox* box : {ui_.fullPreview, ui_.halfPreview, ui_.smallColour}) {
         box->setEnabled(w.shown);
         box->setVisible(previews);
@@ -49,10 +123,76 @@ void WorkingTilePanel::show() {
     ui_.halfPreview->resize(w.halfBox);
     ui_.halfPreview->setImage(w.previewHalf);
     ui_.smallColour->setBackColour(w.smallColour);
+    placePreviews();
+}
 
-    if (ui_.workingTile->size() != workBefore || ui_.fullPreview->size() != fullBefore ||
-        ui_.halfPreview->size() != halfBefore)
-        emit sizesChanged();
+// ---- Layout ------------------------------------------------------------------------------
+
+void WorkingTilePanel::setFrameWidth(bool large) {
+    ShapeWidget* work = ui_.tileFrames[0];
+    work->resize(large ? 260 : 174, work->height());
+}
+
+void WorkingTilePanel::arrangeFrames(bool large) {
+    const int side = large ? 260 : 174;
+    ShapeWidget* work = ui_.tileFrames[0];
+    ShapeWidget* previews = ui_.tileFrames[1];
+    work->resize(work->width(), side);
+    previews->resize(side, previews->height());
+    previews->move(previews->x(), work->y() + work->height() + 2);
+    ui_.fullPreview->move(ui_.fullPreview->x(), previews->y() + (large ? 2 : 15));
+    placePreviews();
+}
+
+void WorkingTilePanel::stretchPreviewFrame(int bottom) {
+    ShapeWidget* previews = ui_.tileFrames[1];
+    if (bottom - previews->y() >= 0)
+        previews->resize(previews->width(), bottom - previews->y());
+}
+
+void WorkingTilePanel::placePreviews() {
+    const QRect frame = ui_.tileFrames[1]->geometry();
+    const bool large = document_.largeLayout();
+    ImageBox* full = ui_.fullPreview;
+    ImageBox* half = ui_.halfPreview;
+    ImageBox* small = ui_.smallColour;
+    full->move(wholePixels(frame.x() + frame.width() * 0.5 - full->width() * 0.5), full->y());
+    const int fullBottom = full->y() + full->height();
+    if (large) {
+        // Side by side below the full preview.
+        half->move(full->x(), fullBottom + 2);
+        small->move(half->x() + half->width() + 5, half->y());
+    } else {
+        half->move(wholePixels(frame.x() + frame.width() * 0.5 - half->width() * 0.5),
+                   fullBottom + 10);
+        small->move(wholePixels(frame.x() + frame.width() * 0.5 - small->width() * 0.5),
+                    half->y() + half->height() + 10);
+    }
+    small->setBorder(!large && document_.working().shown);
+    centreWorkingTile();
+}
+
+void WorkingTilePanel::centreWorkingTile() {
+    ImageBox* box = ui_.workingTile;
+    QScrollArea* view = ui_.workingTileView;
+    QWidget* canvas = view ? view->widget() : nullptr;
+    if (!box || !canvas)
+        return; // still being built
+    const QRect frame = ui_.tileFrames[0]->geometry();
+    view->setGeometry(frame.adjusted(1, 1, -1, -1));
+    // A tile larger than the view's inside makes the canvas larger, so the view scrolls.
+    canvas->setMinimumSize(box->size());
+    if (box->width() <= view->width() && box->height() <= view->height()) {
+        // Centred in the frame, in window pixels with halves rounded to even.
+        const QPoint centred(wholePixels(frame.x() + frame.width() * 0.5 - box->width() * 0.5),
+                             wholePixels(frame.y() + frame.height() * 0.5 - box->height() * 0.5));
+        box->move(canvas->mapFrom(view->parentWidget(), centred));
+    } else {
+        // Too large: from the canvas's top-left corner where it does not fit, centred
+        // where it does.
+        box->move(std::max(0, (canvas->width() - box->width()) / 2),
+                  std::max(0, (canvas->height() - box->height()) / 2));
+    }
 }
 
 // ---- Commands ----------------------------------------------------------------------------
