@@ -10,6 +10,7 @@
 #include "widgets/ImageBox.h"
 #include "widgets/ShapeWidget.h"
 #include "widgets/TileStrip.h"
+#include "widgets/WorkingTileBox.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -87,6 +88,7 @@ void Form2::createPanels() {
     workingTile_ = new WorkingTilePanel(document_, services, ui_.client, this);
     strip_ = new StripPanel(document_, ui_.client, logo(), this);
     statusBar_ = new StatusBarPanel(document_, ui_.client, this);
+    connect(workingTile_, &WorkingTilePanel::zoomChanged, this, &Form2::updateCommands);
     textPlacement_ = new TextPlacementPanel(document_, services, ui_.client,
                                             statusBar_->widgets().statusPanels, this);
     // The panels' controls, for the window's layout and its tests.
@@ -142,10 +144,11 @@ void Form2::bindControls() {
         bind(ui_.slotButtons[std::size_t(k)], &QPushButton::clicked,
              [text, k] { text->slotButton(k); });
     // A click on the working tile or a preview is its command, as the Tile menu gives it.
-    for (auto [box, id] : {std::pair{ui_.workingTile, Command::WorkingTileToPreview},
-                           std::pair{ui_.fullPreview, Command::EditFullImage},
-                           std::pair{ui_.halfPreview, Command::EditHalfImage},
-                           std::pair{ui_.smallColour, Command::ChooseSmallColour}})
+    for (auto [box, id] :
+         {std::pair<ImageBox*, Command>{ui_.workingTile, Command::WorkingTileToPreview},
+          std::pair{ui_.fullPreview, Command::EditFullImage},
+          std::pair{ui_.halfPreview, Command::EditHalfImage},
+          std::pair{ui_.smallColour, Command::ChooseSmallColour}})
         connect(box, &ImageBox::clicked, action(id), &QAction::trigger);
 
     // The strip's presses and keys: the tile menu is the window's.

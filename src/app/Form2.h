@@ -90,6 +90,7 @@ public:
         QMenu* positionDataMenu = nullptr;
         QMenu* editMenu = nullptr;
         QMenu* tileMenu = nullptr;
+        QMenu* viewMenu = nullptr;
         QMenu* helpMenu = nullptr;
         QMenu* tileContextMenu = nullptr;
 
@@ -109,6 +110,9 @@ public:
                 *flipVertical = nullptr, *optionsSpacer = nullptr, *baseTile = nullptr,
                 *autoPasteBaseImage = nullptr, *autoCreateFromWorkingTile = nullptr,
                 *autoCreateHalfTile = nullptr, *createUsingPositionData = nullptr;
+        // View
+        QAction *zoomIn = nullptr, *zoomOut = nullptr, *actualSize = nullptr,
+                *fitWorkingTile = nullptr;
         // Help
         QAction *helpContents = nullptr, *about = nullptr;
         // Keyboard access beyond the items above: the Edit menu ends with the toolbar's

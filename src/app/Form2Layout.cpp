@@ -24,7 +24,8 @@
 //   logoLabel                         Image1
 //   statusPanels, progressBar         StatusBar1, ProgressBar1
 //   fileMenu, editMenu, tileMenu      mnuFile, mnuEdit, mnuConfiguration
-//   helpMenu, positionDataMenu        mnuHelp, mnuPositionData
+//   viewMenu, helpMenu                mnuView, mnuHelp
+//   positionDataMenu                  mnuPositionData
 //   tileContextMenu                   mnuTileMenu
 //
 // The menu items' old names are in the command table (Form2Commands.cpp).
@@ -35,6 +36,7 @@
 #include "widgets/ImageBox.h"
 #include "widgets/ShapeWidget.h"
 #include "widgets/TileStrip.h"
+#include "widgets/WorkingTileBox.h"
 
 #include <QFocusFrame>
 #include <QGroupBox>
@@ -176,7 +178,8 @@ void Form2::arrangeControls() {
         order << ui_.slotTexts[std::size_t(k)] << ui_.slotButtons[std::size_t(k)];
     order << ui_.strip << ui_.stripBar << ui_.workingTile << ui_.fullPreview << ui_.halfPreview
           << ui_.smallColour;
-    for (ImageBox* box : {ui_.workingTile, ui_.fullPreview, ui_.halfPreview, ui_.smallColour})
+    for (ImageBox* box : std::initializer_list<ImageBox*>{ui_.workingTile, ui_.fullPreview,
+                                                          ui_.halfPreview, ui_.smallColour})
         box->setKeyboardClicks(true);
     for (int i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);

@@ -4,8 +4,14 @@
 #include "widgets/GroupFrame.h"
 #include "widgets/ImageBox.h"
 #include "widgets/ShapeWidget.h"
+#include "widgets/WorkingTileBox.h"
 
+#include <QCoreApplication>
+#include <QPainter>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QSettings>
+#include <QWheelEvent>
 
 #include <cmath>
 #include <functional>
@@ -19,16 +25,31 @@ int wholePixels(double value) {
     return static_cast<int>(std::nearbyint(value));
 }
 
-// The working tile's canvas: the tile is centred again whenever the view resizes it.
+// Where the zoom is remembered: 1 to 16, or 0 for "fit the working tile".
+const char* const kZoomKey = "view/workingTileZoom";
+
+// The working tile's canvas: the tile is centred again whenever the view resizes it, and it
+// sits in a thin two-tone border, seen against white and black tile pixels alike.
 class Canvas : public QWidget {
 public:
     Canvas(QWidget* parent, std::function<void()> resized)
         : QWidget(parent), resized_(std::move(resized)) {}
+    QWidget* tile = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* event) override {
         QWidget::resizeEvent(event);
         resized_();
+    }
+    void paintEvent(QPaintEvent*) override {
+        if (!tile || !tile->isVisible())
+            return;
+        QPainter painter(this);
+        const QRect around = tile->geometry();
+        painter.setPen(QPen(Qt::black, 0));
+        painter.drawRect(around.adjusted(-1, -1, 0, 0));
+        painter.setPen(QPen(Qt::white, 0));
+        painter.drawRect(around.adjusted(-2, -2, 1, 1));
     }
 
 private:
@@ -46,14 +67,32 @@ WorkingTilePanel::WorkingTilePanel(Document& document, Services services, QWidge
     ui_.workingTile->setSource([this]() -> const QImage& { return document_.workingImage(); });
     connect(ui_.workingTile, &ImageBox::resized, this, &WorkingTilePanel::centreWorkingTile);
     connect(ui_.fullPreview, &ImageBox::resized, this, &WorkingTilePanel::placePreviews);
+    // Dragging the tile or its arrow keys move the text as the position bars do.
+    connect(ui_.workingTile, &WorkingTileBox::textDragStarted, this, [this] {
+        dragStart_ = QPoint(document_.placement().x, document_.placement().y);
+        document_.startTextMove();
+    });
+    connect(ui_.workingTile, &WorkingTileBox::textDragged, this, [this](QPoint by) {
+        document_.moveTextTo(dragStart_.x() + by.x(), dragStart_.y() + by.y());
+    });
+    connect(ui_.workingTile, &WorkingTileBox::textNudged, this, [this](QPoint by) {
+        document_.moveTextTo(document_.placement().x + by.x(), document_.placement().y + by.y());
+    });
+    ui_.workingTileView->viewport()->installEventFilter(this);
     connect(&document_, &Document::changed, this, [this](Document::Changes what, int) {
         using Change = Document::Change;
         if (what & (Change::Picture | Change::Previews | Change::Options))
             show();
         else if (what & Change::LiveText)
             ui_.workingTile->refresh(); // only the text over the picture moved
+        if (what & (Change::Picture | Change::Position))
+            showAnchor();
     });
+    const int remembered = QSettings().value(QLatin1String(kZoomKey), 1).toInt();
+    fit_ = remembered == 0;
+    ui_.workingTile->setZoom(fit_ ? 1 : remembered);
     show();
+    showAnchor();
 }
 
 void WorkingTilePanel::buildControls(QWidget* client) {
@@ -80,8 +119,11 @@ void WorkingTilePanel::buildControls(QWidget* client) {
     auto* canvas = new Canvas(ui_.workingTileView, [this] { centreWorkingTile(); });
     canvas->setObjectName(QStringLiteral("workingTileCanvas"));
     ui_.workingTileView->setWidget(canvas);
-    ui_.workingTile =
-        imageBox(canvas, QStringLiteral("pctWorkingTile"), {0, 0, 0, 0}, tr("Working tile"));
+    ui_.workingTile = named(new WorkingTileBox(canvas), QStringLiteral("pctWorkingTile"));
+    ui_.workingTile->setAccessibleName(tr("Working tile"));
+    ui_.workingTile->setAccessibleDescription(
+        tr("Drag or use the arrow keys to move the text (Shift: ten pixels)"));
+    canvas->tile = ui_.workingTile;
     ui_.workingTile->hide();
     ui_.workingTile->setEnabled(false);
     ui_.fullPreview = imageBox(client, QStringLiteral("pctPreviewFull"), {168, 224, 28, 28},
@@ -105,6 +147,8 @@ void WorkingTilePanel::buildControls(QWidget* client) {
 
 void WorkingTilePanel::show() {
     const WorkingTile& w = document_.working();
+    if (fit_)
+        ui_.workingTile->setZoom(fittingZoom());
     ui_.workingTile->setVisible(w.shown);
     ui_.workingTile->setEnabled(w.shown);
     ui_.workingTile->refresh();
@@ -126,6 +170,85 @@ void WorkingTilePanel::show() {
     placePreviews();
 }
 
+void WorkingTilePanel::showAnchor() {
+    const Placement& p = document_.placement();
+    const bool moves = p.positionEnabled && document_.working().shown;
+    ui_.workingTile->setMovesText(moves);
+    ui_.workingTile->setAnchor(moves ? std::optional(QPoint(p.x, p.y)) : std::nullopt);
+}
+
+// ---- Zoom --------------------------------------------------------------------------------
+
+int WorkingTilePanel::zoom() const {
+    return ui_.workingTile->zoom();
+}
+
+void WorkingTilePanel::zoomIn() {
+    setZoom(zoom() + 1, false);
+}
+
+void WorkingTilePanel::zoomOut() {
+    setZoom(zoom() - 1, false);
+}
+
+void WorkingTilePanel::actualSize() {
+    setZoom(1, false);
+}
+
+void WorkingTilePanel::fitWorkingTile() {
+    setZoom(fittingZoom(), true);
+}
+
+int WorkingTilePanel::fittingZoom() const {
+    const QSize tile = document_.working().picture.size();
+    const QSize room = ui_.tileFrames[0]->size() - QSize(6, 6); // inside the frame and border
+    if (tile.isEmpty() || room.isEmpty())
+        return 1;
+    return std::clamp(std::min(room.width() / tile.width(), room.height() / tile.height()), 1,
+                      kMaximumZoom);
+}
+
+void WorkingTilePanel::setZoom(int zoom, bool fit) {
+    setZoom(zoom, ui_.workingTileView->viewport()->rect().center(), fit);
+}
+
+void WorkingTilePanel::setZoom(int zoom, QPoint about, bool fit) {
+    zoom = std::clamp(zoom, 1, kMaximumZoom);
+    fit_ = fit;
+    QSettings().setValue(QLatin1String(kZoomKey), fit ? 0 : zoom);
+    WorkingTileBox* box = ui_.workingTile;
+    const int before = box->zoom();
+    if (zoom != before) {
+        // The tile's point under `about`, in tile pixels, stays under it.
+        QWidget* viewport = ui_.workingTileView->viewport();
+        const QPointF tilePoint = QPointF(box->mapFrom(viewport, about)) / before;
+        box->setZoom(zoom);
+        centreWorkingTile();
+        // The view takes the canvas's new size now, so that it can scroll to the point.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        const QPointF onCanvas = QPointF(box->pos()) + tilePoint * zoom;
+        ui_.workingTileView->horizontalScrollBar()->setValue(int(onCanvas.x()) - about.x());
+        ui_.workingTileView->verticalScrollBar()->setValue(int(onCanvas.y()) - about.y());
+    }
+    emit zoomChanged();
+}
+
+bool WorkingTilePanel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            // Whole notches; a touchpad's small steps add up to them.
+            wheelAngle_ += wheel->angleDelta().y();
+            const int steps = wheelAngle_ / 120;
+            wheelAngle_ -= steps * 120;
+            if (steps != 0)
+                setZoom(zoom() + steps, wheel->position().toPoint(), false);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 // ---- Layout ------------------------------------------------------------------------------
 
 void WorkingTilePanel::setFrameWidth(bool large) {
@@ -141,6 +264,8 @@ void WorkingTilePanel::arrangeFrames(bool large) {
     previews->resize(side, previews->height());
     previews->move(previews->x(), work->y() + work->height() + 2);
     ui_.fullPreview->move(ui_.fullPreview->x(), previews->y() + (large ? 2 : 15));
+    if (fit_)
+        ui_.workingTile->setZoom(fittingZoom());
     placePreviews();
 }
 
@@ -193,6 +318,7 @@ void WorkingTilePanel::centreWorkingTile() {
         box->move(std::max(0, (canvas->width() - box->width()) / 2),
                   std::max(0, (canvas->height() - box->height()) / 2));
     }
+    canvas->update(); // the border follows the tile
 }
 
 // ---- Commands ----------------------------------------------------------------------------

@@ -2,7 +2,8 @@
 // The working tile and its three previews: their frames and boxes, what they show (the
 // document's working tile with the live text, the new tile's images and small colour),
 // where they sit in their frames, the small colour's dialog and the exchange with the
-// clipboard. A tile larger than its frame scrolls inside it.
+// clipboard. The working tile zooms in whole steps (remembered between runs) and scrolls
+// inside its frame when larger than it; dragging it or its arrow keys move the live text.
 
 #include "app/parts/PartSupport.h"
 #include "document/Document.h"
@@ -17,6 +18,7 @@ namespace qrb {
 
 class ImageBox;
 class ShapeWidget;
+class WorkingTileBox;
 
 class WorkingTilePanel : public QObject {
     Q_OBJECT
@@ -28,7 +30,7 @@ public:
         // The working tile lies on a canvas inside this view, which covers the inside of
         // tileFrames[0] and scrolls a tile larger than that.
         QScrollArea* workingTileView = nullptr;
-        ImageBox* workingTile = nullptr;
+        WorkingTileBox* workingTile = nullptr;
         ImageBox* fullPreview = nullptr;
         ImageBox* halfPreview = nullptr;
         ImageBox* smallColour = nullptr;
@@ -51,6 +53,16 @@ public:
     // The working tile centred in its frame, or scrolled there when it is larger.
     void centreWorkingTile();
 
+    // ---- Zoom --------------------------------------------------------------------------
+    static constexpr int kMaximumZoom = 16;
+    int zoom() const;
+    // The zoom follows the tile and the frame: the largest whole zoom that shows it all.
+    bool fitsWorkingTile() const { return fit_; }
+    void zoomIn();
+    void zoomOut();
+    void actualSize();
+    void fitWorkingTile();
+
     // ---- Commands ----------------------------------------------------------------------
     // The colour dialog for the small colour, starting from the colour chosen last.
     void chooseSmallColour();
@@ -58,13 +70,29 @@ public:
     void paste();
     void pasteBaseImage();
 
+signals:
+    // The zoom changed: the window's zoom commands follow.
+    void zoomChanged();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildControls(QWidget* client);
     void show();
+    void showAnchor();
+    // The zoom `zoom` (clamped) with the tile pixel under `about` (a point of the view)
+    // kept there; `fit` as fitsWorkingTile().
+    void setZoom(int zoom, QPoint about, bool fit);
+    void setZoom(int zoom, bool fit);
+    int fittingZoom() const;
 
     Document& document_;
     Services services_;
     Widgets ui_;
+    bool fit_ = false;
+    int wheelAngle_ = 0; // wheel turns not yet a whole notch
+    QPoint dragStart_;   // the text's position when the drag started
 };
 
 } // namespace qrb
