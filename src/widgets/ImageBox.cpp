@@ -88,7 +88,7 @@ void ImageBox::paintEvent(QPaintEvent* event) {
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
-    if (hasFocus() && focusPolicy() != Qt::NoFocus) {
+    if (drawsFocus_ && hasFocus() && focusPolicy() != Qt::NoFocus) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
         focus.backgroundColor = palette().color(QPalette::Window);

@@ -66,6 +66,8 @@ signals:
 protected:
     // A press that is not to end as a click (it became a drag).
     void forgetPress() { pressed_ = false; }
+    // Whether the box draws its own focus frame over its picture (else its holder shows it).
+    bool drawsFocus_ = true;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -18,7 +18,10 @@ int wholeTilePixels(int screen, int zoom) {
 
 } // namespace
 
-WorkingTileBox::WorkingTileBox(QWidget* parent) : ImageBox(parent) {}
+WorkingTileBox::WorkingTileBox(QWidget* parent) : ImageBox(parent) {
+    // A frame over the picture would tint the pixels being judged.
+    drawsFocus_ = false;
+}
 
 void WorkingTileBox::setAnchor(std::optional<QPoint> tilePoint) {
     if (anchor_ == tilePoint)
@@ -92,6 +95,18 @@ void WorkingTileBox::mouseReleaseEvent(QMouseEvent* event) {
         dragging_ = false;
     }
     ImageBox::mouseReleaseEvent(event);
+}
+
+void WorkingTileBox::focusInEvent(QFocusEvent* event) {
+    ImageBox::focusInEvent(event);
+    if (parentWidget())
+        parentWidget()->update();
+}
+
+void WorkingTileBox::focusOutEvent(QFocusEvent* event) {
+    ImageBox::focusOutEvent(event);
+    if (parentWidget())
+        parentWidget()->update();
 }
 
 void WorkingTileBox::keyPressEvent(QKeyEvent* event) {

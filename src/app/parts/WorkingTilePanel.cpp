@@ -29,7 +29,8 @@ int wholePixels(double value) {
 const char* const kZoomKey = "view/workingTileZoom";
 
 // The working tile's canvas: the tile is centred again whenever the view resizes it, and it
-// sits in a thin two-tone border, seen against white and black tile pixels alike.
+// sits in a thin two-tone border, seen against white and black tile pixels alike, with a
+// focus frame around that while it has the keyboard.
 class Canvas : public QWidget {
 public:
     Canvas(QWidget* parent, std::function<void()> resized)
@@ -50,6 +51,11 @@ protected:
         painter.drawRect(around.adjusted(-1, -1, 0, 0));
         painter.setPen(QPen(Qt::white, 0));
         painter.drawRect(around.adjusted(-2, -2, 1, 1));
+        if (tile->hasFocus()) {
+            // The keyboard is here: the arrow keys move the text.
+            painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+            painter.drawRect(around.adjusted(-4, -4, 3, 3));
+        }
     }
 
 private:
