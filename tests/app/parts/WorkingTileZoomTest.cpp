@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QSettings>
+#include <QWheelEvent>
 
 namespace qrb::test {
 namespace {
@@ -61,6 +62,12 @@ TEST_F(Zoom, StepsStopAtTheLimitsAndActualSizeRestoresTheLayout) {
     ui().actualSize->trigger();
     EXPECT_EQ(panel().zoom(), 1);
     EXPECT_EQ(inClient(ui().workingTile), atOne);
+    // Ctrl with the wheel, two notches anywhere over the frame.
+    QWidget* viewport = ui().workingTileView->viewport();
+    QWheelEvent wheel(QPointF(5, 5), QPointF(viewport->mapToGlobal(QPoint(5, 5))), QPoint(),
+                      QPoint(0, 240), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &wheel);
+    EXPECT_EQ(panel().zoom(), 3);
     // Fit: the largest whole zoom that shows the whole 40-pixel tile in its 174-pixel frame.
     ui().fitWorkingTile->trigger();
     EXPECT_EQ(panel().zoom(), 4);
