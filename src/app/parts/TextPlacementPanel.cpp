@@ -40,7 +40,7 @@ QString styleWord(bool bold, bool italic) {
     return QString();
 }
 
-// The anchor, when the position is not the text's top-left corner: "Align Centre Middle".
+// The anchor, when the position is not the text's top-left corner: "Centre Middle".
 QString anchorWords(const TextLayout& layout) {
     if (layout.horizontal == HorizontalAnchor::Left && layout.vertical == VerticalAnchor::Top)
         return QString();
@@ -49,8 +49,8 @@ QString anchorWords(const TextLayout& layout) {
         text[0] = text[0].toUpper();
         return text;
     };
-    return QStringLiteral("Align %1 %2")
-        .arg(word(anchorName(layout.horizontal)), word(anchorName(layout.vertical)));
+    return QStringLiteral("%1 %2").arg(word(anchorName(layout.horizontal)),
+                                       word(anchorName(layout.vertical)));
 }
 
 // A button caption shows "&" only when it is doubled.

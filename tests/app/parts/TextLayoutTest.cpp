@@ -58,10 +58,11 @@ TEST_F(TextLayoutWindow, AlignCommandsAreCheckedByTheLayoutAndEachIsOneStep) {
     EXPECT_EQ(checked(vertical), 1);
     EXPECT_EQ(window->document().history().size(), steps + 2);
     EXPECT_EQ(ui().undo->text(), "&Undo Align Text");
-    EXPECT_EQ(panel(4), "Align Centre Middle");
+    EXPECT_EQ(panel(4), "Centre Middle");
+    EXPECT_GE(ui().statusPanels->panelWidth(4), 150) << "the style panel makes room for it";
     EXPECT_NE(window->document().workingImage(), before) << "the live text moved";
     ui().toolbarButton(10)->trigger(); // Bold
-    EXPECT_EQ(panel(4), "Bold, Align Centre Middle");
+    EXPECT_EQ(panel(4), "Bold, Centre Middle");
 
     ui().alignCentre->trigger(); // already centred: stays checked, no step
     EXPECT_TRUE(ui().alignCentre->isChecked());
@@ -70,10 +71,11 @@ TEST_F(TextLayoutWindow, AlignCommandsAreCheckedByTheLayoutAndEachIsOneStep) {
     ui().undo->trigger(); // bold
     ui().undo->trigger(); // middle
     EXPECT_EQ(checked(vertical), 0);
-    EXPECT_EQ(panel(4), "Align Centre Top");
+    EXPECT_EQ(panel(4), "Centre Top");
     ui().undo->trigger();
     EXPECT_EQ(checked(horizontal), 0);
     EXPECT_EQ(panel(4), "");
+    EXPECT_EQ(ui().statusPanels->panelWidth(4), 78) << "and gives it back";
     EXPECT_EQ(window->document().workingImage(), before);
 }
 
