@@ -122,7 +122,8 @@ void TextEffectsDialog::pickColour(ColourValue& colour, QPushButton* button) {
         dialog.Color = kept;
         return;
     }
-    colour = dialog.Color;
+    // Effects keep plain colours: a system colour is taken as it looks now.
+    colour = toColourValue(toQColor(dialog.Color));
     dialog.Color = kept;
     showColour(button, colour);
     refresh();
