@@ -18,7 +18,7 @@ struct TextStyle {
     bool strikethrough = false;
     ColourValue textColour = palette::Black; // colour of the letters (RGB or system colour)
     ColourValue boxColour = palette::White;  // background of the boxes that show the style
-    // Anchor, fit width, outline and shadow. Part of the style so that the live text, the
+    // Anchor, fit width, outline and shadow. Kept in the style so that the live text, the
     // slots, store, recall and the history carry it along with the font.
     TextLayout layout{};
 
