@@ -36,6 +36,13 @@ enum class Command {
     DecreaseFontSize,
     IncreaseFontSize,
     TypeAngle,
+    AlignLeft,
+    AlignCentre,
+    AlignRight,
+    AlignTop,
+    AlignMiddle,
+    AlignBottom,
+    TextEffects,
     Undo,
     Redo,
     // Tile

@@ -119,6 +119,11 @@ public:
         // style commands (the same actions as buttons 7 to 11) and typeAngle, which
         // shows the angle box; the Tile menu ends with the toolbar's delete (button 20).
         QAction* typeAngle = nullptr;
+        // Then the text's anchor (one of each three checked) and its effects, also on the
+        // toolbar after Redo.
+        QAction *alignLeft = nullptr, *alignCentre = nullptr, *alignRight = nullptr,
+                *alignTop = nullptr, *alignMiddle = nullptr, *alignBottom = nullptr,
+                *textEffects = nullptr;
         // Print sheets, at the end of the File menu before Exit.
         QAction *print = nullptr, *exportSheet = nullptr, *printSpacerBelow = nullptr;
         // Letter from table, at the end of the Tile menu, then the clicks of the working

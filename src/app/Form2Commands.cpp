@@ -9,6 +9,7 @@
 #include "app/parts/WorkingTilePanel.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalBlocker>
@@ -60,6 +61,24 @@ std::vector<Entry> Form2::commandTable() {
     const auto fromWorking = option(&Document::Options::createFromWorkingTile);
     const auto halfTile = option(&Document::Options::createHalfTile);
     const auto pasteBase = option(&Document::Options::pasteBaseAfterCreate);
+    // An alignment command: pressing it sets its anchor; it is checked while the text has it.
+    // Pressing the checked one again changes nothing (the group keeps one checked).
+    auto horizontal = [this](HorizontalAnchor anchor) {
+        return std::pair{
+            [this, anchor](bool on) {
+                if (on)
+                    document_.setHorizontalAnchor(anchor);
+            },
+            [this, anchor] { return document_.placement().style.layout.horizontal == anchor; }};
+    };
+    auto vertical = [this](VerticalAnchor anchor) {
+        return std::pair{
+            [this, anchor](bool on) {
+                if (on)
+                    document_.setVerticalAnchor(anchor);
+            },
+            [this, anchor] { return document_.placement().style.layout.vertical == anchor; }};
+    };
     auto work = [this] { return workingTile_; };
     auto text = [this] { return textPlacement_; };
     Document& edit = document_;
@@ -120,6 +139,26 @@ std::vector<Entry> Form2::commandTable() {
                     false, [size] { return size() != Placement::kMaximumSize; }},
         CommandEntry{C::TypeAngle, "mnuTypeAngle", P::EditMenu, "Type Text &Angle...", {}, 0, nullptr, nullptr,
                     true, [text] { text()->showAngleField(); }},
+        // Which point of the text its position is, one of each three checked; then its effects.
+        MenuSeparator{P::EditMenu, "alignSpacer"},
+        CommandEntry{C::AlignLeft, "mnuAlignLeft", P::EditMenu, "Align &Left", {}, 23, "align-left", "Align Left",
+                    true, {}, horizontal(HorizontalAnchor::Left).first, horizontal(HorizontalAnchor::Left).second},
+        CommandEntry{C::AlignCentre, "mnuAlignCentre", P::EditMenu, "Align C&entre", {}, 24, "align-centre",
+                    "Align Centre", true, {}, horizontal(HorizontalAnchor::Centre).first,
+                    horizontal(HorizontalAnchor::Centre).second},
+        CommandEntry{C::AlignRight, "mnuAlignRight", P::EditMenu, "Align Rig&ht", {}, 25, "align-right",
+                    "Align Right", true, {}, horizontal(HorizontalAnchor::Right).first,
+                    horizontal(HorizontalAnchor::Right).second},
+        CommandEntry{C::AlignTop, "mnuAlignTop", P::EditMenu, "Align &Top", {}, 26, "align-top", "Align Top",
+                    true, {}, vertical(VerticalAnchor::Top).first, vertical(VerticalAnchor::Top).second},
+        CommandEntry{C::AlignMiddle, "mnuAlignMiddle", P::EditMenu, "Align &Middle", {}, 27, "align-middle",
+                    "Align Middle", true, {}, vertical(VerticalAnchor::Middle).first,
+                    vertical(VerticalAnchor::Middle).second},
+        CommandEntry{C::AlignBottom, "mnuAlignBottom", P::EditMenu, "Ali&gn Bottom", {}, 28, "align-bottom",
+                    "Align Bottom", true, {}, vertical(VerticalAnchor::Bottom).first,
+                    vertical(VerticalAnchor::Bottom).second},
+        CommandEntry{C::TextEffects, "mnuTextEffects", P::EditMenu, "Te&xt Effects...", {}, 29, "text-effects",
+                    "Text Effects", true, [text] { text()->editTextEffects(); }},
         MenuSeparator{P::EditMenu, "undoSpacer"},
         CommandEntry{C::Undo, "mnuUndo", P::EditMenu, "&Undo", QKeySequence::keyBindings(QKeySequence::Undo), 21,
                     "undo", "Undo", true, [this] { undo(); }, {}, {}, false,
@@ -303,6 +342,13 @@ void Form2::buildCommands() {
         {&Controls::paste, Command::Paste},
         {&Controls::pasteBaseImage, Command::PasteBaseImage},
         {&Controls::typeAngle, Command::TypeAngle},
+        {&Controls::alignLeft, Command::AlignLeft},
+        {&Controls::alignCentre, Command::AlignCentre},
+        {&Controls::alignRight, Command::AlignRight},
+        {&Controls::alignTop, Command::AlignTop},
+        {&Controls::alignMiddle, Command::AlignMiddle},
+        {&Controls::alignBottom, Command::AlignBottom},
+        {&Controls::textEffects, Command::TextEffects},
         {&Controls::undo, Command::Undo},
         {&Controls::redo, Command::Redo},
         {&Controls::createTile, Command::CreateTile},
@@ -353,6 +399,14 @@ void Form2::buildCommands() {
     ui_.optionsSpacer = separator(ui_.tileMenu, "spacer4");
     ui_.deleteSpacer = separator(ui_.tileContextMenu, "mnuSpacer2");
 
+    // One of each three alignments is always checked: a click on the checked one keeps it.
+    for (const auto& group : {std::array{ui_.alignLeft, ui_.alignCentre, ui_.alignRight},
+                              std::array{ui_.alignTop, ui_.alignMiddle, ui_.alignBottom}}) {
+        auto* exclusive = new QActionGroup(this);
+        for (QAction* a : group)
+            exclusive->addAction(a);
+    }
+
     buildToolbar(buttons);
 }
 
@@ -367,16 +421,21 @@ void Form2::buildToolbar(const std::map<int, QAction*>& buttons) {
     ui_.mainToolBar->setAccessibleName(tr("Toolbar"));
     // The old form's buttons 1 to 20, separators included, then Undo and Redo. A button is
     // its menu item's action; the button widget carries the old name "Toolbar1_Button<i>".
-    for (int i = 1; i <= 22; ++i) {
+    // After them the alignments and Text Effects (23 to 29).
+    for (int i = 1; i <= 29; ++i) {
         if (i == 21)
             ui_.mainToolBar->addSeparator()->setObjectName(QStringLiteral("toolbarUndoSpacer"));
+        if (i == 23)
+            ui_.mainToolBar->addSeparator()->setObjectName(QStringLiteral("toolbarAlignSpacer"));
         QAction* a = nullptr;
         if (const auto found = buttons.find(i); found != buttons.end()) {
             a = found->second;
             ui_.mainToolBar->addAction(a);
             QWidget* button = ui_.mainToolBar->widgetForAction(a);
-            button->setObjectName(i <= 20 ? QStringLiteral("Toolbar1_Button%1").arg(i)
-                                          : QLatin1String(i == 21 ? "toolbarUndo" : "toolbarRedo"));
+            button->setObjectName(i <= 20   ? QStringLiteral("Toolbar1_Button%1").arg(i)
+                                  : i == 21 ? QStringLiteral("toolbarUndo")
+                                  : i == 22 ? QStringLiteral("toolbarRedo")
+                                            : QStringLiteral("toolbar") + a->objectName().mid(3));
             button->setAccessibleName(a->toolTip());
         } else if (i == 13) {
             // The half-size option's hidden twin on the old form, showing its state.

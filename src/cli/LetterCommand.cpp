@@ -43,6 +43,15 @@ const char* const kTableNote =
     "  slot1..slot9  the texts of the slot panel's rows from the top; a slot without a\n"
     "                column keeps its text from POSITIONS, an empty cell has no text\n"
     "  copies        how many identical tiles the row makes (default 1, 0 allowed)\n"
+    "  slotN_align   (N 1 to 9) the look of slot N on the row's tiles; an empty cell\n"
+    "                keeps the slot's own: left, centre (center) or right, optionally\n"
+    "                with top, middle or bottom, e.g. \"centre middle\"; the position\n"
+    "                is that point of the text, along the text when it is turned\n"
+    "  slotN_colour  the letters' colour, #RRGGBB\n"
+    "  slotN_size    points            slotN_font  a face name\n"
+    "  slotN_bold    0 or 1            slotN_italic  0 or 1\n"
+    "  slotN_outline a colour and a width from 0 to 8 pixels, e.g. \"#FFFFFF 2\"\n"
+    "  slotN_fit     a width in pixels the text shrinks to fit (down to 6 points)\n"
     "Any other column is an error. A slot text is one line: a tab, line break (also in\n"
     "quotes) or other control character is refused, and so is a UTF-16 table. A slot of\n"
     "POSITIONS with a text whose position or angle is not a number is refused. For\n"
@@ -51,10 +60,14 @@ const char* const kTableNote =
     "  1,Harbour,3,2\n"
     "  2,\"Market, small\",1,1\n"
     "  qrbtool letter cards.qrb cards.qpf rows.csv out.qrb\n"
-    "writes cards.qrb's tiles and three new ones to out.qrb. An error names the row's\n"
-    "line and column (\"rows.csv:3: base 9 is beyond the 2 tiles of cards.qrb\") and\n"
-    "nothing is written. --json prints one line: rows, tiles lettered and written,\n"
-    "milliseconds, and the faces that are not installed with the font drawing them.\n"
+    "writes cards.qrb's tiles and three new ones to out.qrb. With the columns\n"
+    "  base,slot1,slot1_align,slot1_outline\n"
+    "  1,Harbour,centre middle,#FFFFFF 2\n"
+    "the name is centred on slot 1's position and outlined in white. An error names\n"
+    "the row's line and column (\"rows.csv:3: base 9 is beyond the 2 tiles of\n"
+    "cards.qrb\") and nothing is written. --json prints one line: rows, tiles\n"
+    "lettered and written, milliseconds, and the faces that are not installed with\n"
+    "the font drawing them.\n"
     "Progress shows on the error output when it is a terminal and the run takes over a\n"
     "second. No display is needed.\n";
 
@@ -75,18 +88,28 @@ struct Fallback {
     std::string drawnWith;
 };
 
-using SlotsUsed = std::array<bool, LetteringRow::kSlots>;
+// The faces some tile is lettered with, each once, in the order first met: the slots'
+// own and the rows' slotN_font. Bounded: a table naming ever new faces notes the first.
+class FacesUsed {
+public:
+    static constexpr std::size_t kMax = 64;
+    void add(const std::string& face) {
+        if (faces_.size() < kMax && std::find(faces_.begin(), faces_.end(), face) == faces_.end())
+            faces_.push_back(face);
+    }
+    const std::vector<std::string>& faces() const { return faces_; }
 
-// The faces of the slots some tile is lettered with that this system draws with another
-// font, each once, in slot order.
-std::vector<Fallback> fallbacks(const SlotsUsed& used, const PositionSlots& layout) {
+private:
+    std::vector<std::string> faces_;
+};
+
+// The faces this system draws with another font.
+std::vector<Fallback> fallbacks(const FacesUsed& used) {
     std::vector<Fallback> found;
-    for (std::size_t k = 0; k < LetteringRow::kSlots; ++k) {
-        const std::string& face = layout[k].style.face;
-        if (!used[k] || std::any_of(found.begin(), found.end(),
-                                    [&](const Fallback& f) { return f.face == face; }))
-            continue;
-        const QString drawnWith = QFontInfo(toQFont(layout[k].style)).family();
+    for (const std::string& face : used.faces()) {
+        TextStyle style;
+        style.face = face;
+        const QString drawnWith = QFontInfo(toQFont(style)).family();
         if (drawnWith.compare(QString::fromStdString(face), Qt::CaseInsensitive) != 0)
             found.push_back(Fallback{face, drawnWith.toStdString()});
     }
@@ -126,15 +149,18 @@ int letter(const ParsedArguments& args, std::ostream& out) {
     const int kept = onlyNew ? 0 : headers.count();
     TableCheck check(tablePath.string(), headers.count(), in.string(), kept);
     std::size_t rows = 0;
-    SlotsUsed used{};
+    FacesUsed used;
     const PositionSlots layout = PositionDataFile::read(positions);
     LetteringTable::forEachRow(tablePath, [&](const LetteringRow& row) {
         check.add(row);
         ++rows;
         if (row.copies == 0)
             return;
-        for (std::size_t k = 0; k < LetteringRow::kSlots; ++k)
-            used[k] = used[k] || !(row.texts[k] ? *row.texts[k] : layout[k].text).empty();
+        for (std::size_t k = 0; k < LetteringRow::kSlots; ++k) {
+            if (!(row.texts[k] ? *row.texts[k] : layout[k].text).empty())
+                used.add(k < row.looks.size() && row.looks[k].face ? *row.looks[k].face
+                                                                   : layout[k].style.face);
+        }
     });
     const int lettered = check.made();
 
@@ -188,7 +214,7 @@ int letter(const ParsedArguments& args, std::ostream& out) {
     }
     file.commit();
     progress.finish();
-    const std::vector<Fallback> substituted = fallbacks(used, layout);
+    const std::vector<Fallback> substituted = fallbacks(used);
     const double milliseconds =
         std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 

@@ -202,6 +202,11 @@ public:
     void stepFontSize(int delta);
     void setBold(bool on);
     void setItalic(bool on);
+    // The anchor, fit width, outline and shadow: one step, like a style change ("Align
+    // Text" for the anchors, "Text Effects" for the whole layout).
+    void setHorizontalAnchor(HorizontalAnchor anchor);
+    void setVerticalAnchor(VerticalAnchor anchor);
+    void setTextLayout(const TextLayout& layout);
     void setX(std::int16_t x);
     void setY(std::int16_t y);
     // The position moved by the mouse or the keys, kept within the position bars' range

@@ -68,6 +68,28 @@ void Document::setItalic(bool on) {
     editLiveText(tr("Italic"), EditStep::Run::None, [&](Placement& p) { p.style.italic = on; });
 }
 
+void Document::setHorizontalAnchor(HorizontalAnchor anchor) {
+    editLiveText(tr("Align Text"), EditStep::Run::None,
+                 [&](Placement& p) { p.style.layout.horizontal = anchor; });
+}
+
+void Document::setVerticalAnchor(VerticalAnchor anchor) {
+    editLiveText(tr("Align Text"), EditStep::Run::None,
+                 [&](Placement& p) { p.style.layout.vertical = anchor; });
+}
+
+void Document::setTextLayout(const TextLayout& layout) {
+    if (!layout.isValid())
+        throw Refusal(tr("The text effects are out of range: the outline is 0 to %1 pixels "
+                         "wide, the shadow at most %2 pixels away, the fit width 0 to %3.")
+                          .arg(TextLayout::kMaxOutlineWidth)
+                          .arg(TextLayout::kMaxShadowOffset)
+                          .arg(TextLayout::kMaxFitWidth)
+                          .toStdString());
+    editLiveText(tr("Text Effects"), EditStep::Run::None,
+                 [&](Placement& p) { p.style.layout = layout; });
+}
+
 void Document::setX(std::int16_t x) {
     editLiveText(tr("Move Text"), EditStep::Run::Move, [&](Placement& p) { p.x = x; });
 }

@@ -69,12 +69,10 @@ void drawPlacement(QImage& image, const Placement& placement) {
     TextSurface surface(image);
     surface.font = toQFont(placement.style);
     surface.foreColor = toQColor(placement.style.textColour);
-    surface.setCurrentPosition(placement.x, placement.y);
-    if (placement.isTurned())
-        DrawRotatedText(surface, surface.font, placement.text, placement.drawnAngle(), placement.x,
-                        placement.y);
-    else
-        PrintText(surface, placement.text);
+    const std::optional<float> angle =
+        placement.isTurned() ? std::optional<float>(placement.drawnAngle()) : std::nullopt;
+    DrawLaidOutText(surface, surface.font, placement.text, angle, placement.x, placement.y,
+                    placement.style.layout);
 }
 
 void stampSlots(QImage& picture, Placement& placement, bool& live,

@@ -58,8 +58,9 @@ struct Placement {
 };
 
 // Draws the placement's text onto `image` (any format QPainter paints on): turned text
-// from its top-left corner at (x, y) when the angle is turned, else printed unturned there,
-// in the style's colour. The routine the window's preview, Place and Create all use.
+// when the angle is turned, else printed unturned, in the style's colour, with (x, y) the
+// point its layout anchors (by default the top-left corner) and the layout's fit width,
+// outline and shadow. The routine the window's preview, Place and Create all use.
 void drawPlacement(QImage& image, const Placement& placement);
 
 // Create using position data on a working tile holding `picture` with `placement` shown

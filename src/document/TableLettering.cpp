@@ -20,6 +20,7 @@ Tile TableLettering::letter(const LetteringRow& row) const {
     for (std::size_t k = 0; k < LetteringRow::kSlots; ++k) {
         if (row.texts[k])
             positionSlots[k].text = *row.texts[k];
+        row.applyLook(k, positionSlots[k].style);
     }
     // Picking the base tile: its picture, nothing live over it.
     QImage picture = toQImage(base.full);

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <istream>
 #include <iterator>
@@ -18,22 +19,41 @@ namespace qrb {
 
 namespace {
 
-// What a column of the table is for: 0 to 8 the slots, then these.
+// What a column of the table is for: 0 to 8 the slots' texts, then base and copies, then
+// the slots' looks, slot by slot.
 constexpr std::size_t kBase = LetteringRow::kSlots;
 constexpr std::size_t kCopies = LetteringRow::kSlots + 1;
-constexpr std::size_t kColumnKinds = LetteringRow::kSlots + 2;
+constexpr std::size_t kFirstLook = LetteringRow::kSlots + 2;
+enum Look : std::size_t { Align, Colour, Size, Font, Bold, Italic, Outline, Fit, kLooks };
+constexpr const char* kLookNames[kLooks] = {"align", "colour", "size",    "font",
+                                            "bold",  "italic", "outline", "fit"};
+constexpr std::size_t kColumnKinds = kFirstLook + LetteringRow::kSlots * kLooks;
+
+std::size_t slotOf(std::size_t kind) {
+    return kind < kFirstLook ? kind : (kind - kFirstLook) / kLooks;
+}
+Look lookOf(std::size_t kind) {
+    return Look((kind - kFirstLook) % kLooks);
+}
 
 std::string columnName(std::size_t kind) {
     if (kind == kBase)
         return "base";
     if (kind == kCopies)
         return "copies";
+    if (kind >= kFirstLook)
+        return "slot" + std::to_string(slotOf(kind) + 1) + "_" + kLookNames[lookOf(kind)];
     return "slot" + std::to_string(kind + 1);
 }
 
 std::optional<std::size_t> columnKind(std::string_view name) {
+    // Both spellings of colour.
+    std::string spelled(name);
+    if (const std::size_t at = spelled.rfind("_color");
+        at != std::string::npos && at + 6 == spelled.size())
+        spelled.replace(at, 6, "_colour");
     for (std::size_t kind = 0; kind < kColumnKinds; ++kind) {
-        if (name == columnName(kind))
+        if (spelled == columnName(kind))
             return kind;
     }
     return std::nullopt;
@@ -66,6 +86,25 @@ std::optional<std::int64_t> wholeNumber(std::string_view cell) {
 
 std::string inQuotes(std::string_view text) {
     return quotedInput(text);
+}
+
+// A number of points: decimal, above 0 and at most what a position data file holds.
+std::optional<float> pointSize(std::string_view cell) {
+    const std::string_view text = trimmed(cell);
+    float value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(value) || value <= 0 ||
+        value > PositionDataFile::kMaxFontSize)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> wholeWithin(std::string_view cell, int low, int high) {
+    const std::optional<std::int64_t> value = wholeNumber(cell);
+    if (!value || *value < low || *value > high)
+        return std::nullopt;
+    return int(*value);
 }
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -122,7 +161,9 @@ private:
             if (!kind)
                 fail(1, name,
                      number + " " + inQuotes(trimmed(cells[i])) +
-                         " is not one of base, slot1 to slot9, copies");
+                         " is not one of base, slot1 to slot9, copies, or slotN_align, "
+                         "slotN_colour, slotN_size, slotN_font, slotN_bold, slotN_italic, "
+                         "slotN_outline, slotN_fit for N from 1 to 9");
             if (seenAt[*kind] != 0)
                 fail(1, name,
                      number + " " + inQuotes(trimmed(cells[i])) + " repeats column " +
@@ -167,11 +208,80 @@ private:
                          "copies " + std::to_string(*copies) + " is more than the " +
                              std::to_string(TileSet::kMaxTiles) + " tiles a library holds");
                 row.copies = int(*copies);
+            } else if (kind >= kFirstLook) {
+                if (row.looks.empty())
+                    row.looks.resize(LetteringRow::kSlots);
+                if (!trimmed(cell).empty())
+                    readLook(row.looks[slotOf(kind)], lookOf(kind), cell, row.line, column);
             } else {
                 row.texts[kind] = storableText(cell, row.line, column);
             }
         }
         return row;
+    }
+
+    void readLook(SlotLook& look, Look what, const std::string& cell, int line,
+                  const std::string& column) {
+        const std::string_view text = trimmed(cell);
+        const auto refuse = [&](const std::string& wanted) {
+            fail(line, column, column + " " + inQuotes(text) + " is not " + wanted);
+        };
+        switch (what) {
+        case Align: {
+            const std::optional<Alignment> alignment = parseAlignment(text);
+            if (!alignment)
+                refuse("an alignment: left, centre (or center) or right, and/or top, middle or "
+                       "bottom, e.g. \"centre middle\"");
+            look.horizontal = alignment->horizontal;
+            look.vertical = alignment->vertical;
+            break;
+        }
+        case Colour:
+            look.colour = parseHexColour(text);
+            if (!look.colour)
+                refuse("a colour #RRGGBB, e.g. #FFFFFF for white");
+            break;
+        case Size:
+            look.size = pointSize(text);
+            if (!look.size)
+                refuse("a size in points, above 0 and at most " +
+                       shortestDecimal(PositionDataFile::kMaxFontSize));
+            break;
+        case Font:
+            look.face = storableText(std::string(text), line, column);
+            break;
+        case Bold:
+        case Italic: {
+            if (text != "0" && text != "1")
+                refuse("0 or 1");
+            (what == Bold ? look.bold : look.italic) = text == "1";
+            break;
+        }
+        case Outline: {
+            const std::size_t blank = text.find_first_of(" \t");
+            const std::optional<ColourValue> colour = blank == std::string_view::npos
+                                                          ? std::nullopt
+                                                          : parseHexColour(text.substr(0, blank));
+            const std::optional<int> width =
+                blank == std::string_view::npos
+                    ? std::nullopt
+                    : wholeWithin(text.substr(blank), 0, TextLayout::kMaxOutlineWidth);
+            if (!colour || !width)
+                refuse("an outline: a colour #RRGGBB and a width from 0 to " +
+                       std::to_string(TextLayout::kMaxOutlineWidth) + ", e.g. \"#FFFFFF 2\"");
+            look.outlineColour = colour;
+            look.outlineWidth = width;
+            break;
+        }
+        case Fit:
+            look.fitWidth = wholeWithin(text, 0, TextLayout::kMaxFitWidth);
+            if (!look.fitWidth)
+                refuse("a width in pixels from 0 (off) to " +
+                       std::to_string(TextLayout::kMaxFitWidth));
+            break;
+        default:
+            break;
+        }
     }
 
     // A slot text must fit a position data file, where the editor's slots go, and be one
@@ -224,6 +334,29 @@ bool endsWithTsv(const std::string& name) {
 }
 
 } // namespace
+
+void SlotLook::applyTo(TextStyle& style) const {
+    if (horizontal)
+        style.layout.horizontal = *horizontal;
+    if (vertical)
+        style.layout.vertical = *vertical;
+    if (colour)
+        style.textColour = *colour;
+    if (size)
+        style.size = *size;
+    if (face)
+        style.face = *face;
+    if (bold)
+        style.bold = *bold;
+    if (italic)
+        style.italic = *italic;
+    if (outlineColour)
+        style.layout.outlineColour = *outlineColour;
+    if (outlineWidth)
+        style.layout.outlineWidth = *outlineWidth;
+    if (fitWidth)
+        style.layout.fitWidth = *fitWidth;
+}
 
 TableError::TableError(const std::string& table, int line, std::string column,
                        const std::string& reason)

@@ -8,11 +8,18 @@
 //                  whose column is absent keeps its own text; an empty cell means no text
 //                  for that slot on the row's tiles.
 //   copies         how many identical tiles the row makes (default 1; 0 makes none)
+//   slotN_align, slotN_colour (or _color), slotN_size, slotN_font, slotN_bold,
+//   slotN_italic, slotN_outline, slotN_fit   (N 1 to 9) the look of slot N on the row's
+//                  tiles; an empty cell (or no column) keeps the slot's own. See SlotLook.
 // Any other column is an error, so that a misspelt name cannot silently drop a label.
 // Rows whose cells are all empty are skipped. A slot text holds no control character (tab
 // and line breaks included). Every error names the table, the line the row starts on and,
 // where there is one, the column; input quoted in a message has its control characters
 // escaped and is cut after 60 characters.
+
+#include "core/Colour.h"
+#include "text/TextLayout.h"
+#include "text/TextStyle.h"
 
 #include <array>
 #include <cstddef>
@@ -42,6 +49,25 @@ private:
     std::string column_;
 };
 
+// A slot's look as a row's own columns set it; each value the row leaves empty is the
+// slot's own.
+struct SlotLook {
+    std::optional<HorizontalAnchor> horizontal; // _align: left, centre/center, right
+    std::optional<VerticalAnchor> vertical;     // _align: top, middle, bottom
+    std::optional<ColourValue> colour;          // _colour: #RRGGBB
+    std::optional<float> size;                  // _size: points, above 0 and at most 1000
+    std::optional<std::string> face;            // _font: a face name
+    std::optional<bool> bold;                   // _bold: 0 or 1
+    std::optional<bool> italic;                 // _italic: 0 or 1
+    std::optional<ColourValue> outlineColour;   // _outline: #RRGGBB WIDTH (0 to 8)
+    std::optional<int> outlineWidth;
+    std::optional<int> fitWidth; // _fit: tile pixels, 0 (off) to 32767
+
+    // The slot's style with the row's values in it.
+    void applyTo(TextStyle& style) const;
+    bool operator==(const SlotLook&) const = default;
+};
+
 struct LetteringRow {
     static constexpr std::size_t kSlots = 9;
 
@@ -51,6 +77,14 @@ struct LetteringRow {
     // Slot k's text (UTF-8, storable in a position data file); empty when the table has
     // no column for slot k, so the slot keeps its own text.
     std::array<std::optional<std::string>, kSlots> texts;
+    // Slot k's look from the row's own columns: one for each slot when the table has such
+    // columns, none when it has not (so a long table of texts takes no room for them).
+    std::vector<SlotLook> looks;
+    // Slot k's style with the row's look in it.
+    void applyLook(std::size_t k, TextStyle& style) const {
+        if (k < looks.size())
+            looks[k].applyTo(style);
+    }
 
     bool operator==(const LetteringRow&) const = default;
 };

@@ -46,6 +46,39 @@ std::string slotPrefix(std::size_t slot, Field field) {
     return "slot " + std::to_string(slot + 1) + ", " + kFieldNames[field] + ": ";
 }
 
+constexpr char kLayoutMarker[8] = {'Q', 'R', 'B', 'L', 'A', 'Y', 'T', ':'};
+constexpr std::uint8_t kLayoutVersion = 1;
+
+std::size_t layoutOffset(std::size_t slot) {
+    return recordOffset(slot, Size) + PositionDataFile::kLayoutOffset;
+}
+
+std::uint16_t layoutCheck(const std::uint8_t* block) {
+    unsigned sum = 0;
+    for (std::size_t i = 0; i < PositionDataFile::kLayoutSize - 2; ++i)
+        sum += block[i];
+    return static_cast<std::uint16_t>(sum);
+}
+
+void putLayout(std::uint8_t* block, const TextLayout& layout) {
+    std::memcpy(block, kLayoutMarker, sizeof kLayoutMarker);
+    block[8] = kLayoutVersion;
+    block[9] = static_cast<std::uint8_t>(layout.horizontal);
+    block[10] = static_cast<std::uint8_t>(layout.vertical);
+    block[11] = static_cast<std::uint8_t>(layout.outlineWidth);
+    block[12] = static_cast<std::uint8_t>(layout.fitWidth & 0xFF);
+    block[13] = static_cast<std::uint8_t>(layout.fitWidth >> 8);
+    for (int i = 0; i < 4; ++i) {
+        block[14 + i] = static_cast<std::uint8_t>(layout.outlineColour >> (8 * i));
+        block[18 + i] = static_cast<std::uint8_t>(layout.shadowColour >> (8 * i));
+    }
+    block[22] = static_cast<std::uint8_t>(static_cast<std::int8_t>(layout.shadowDx));
+    block[23] = static_cast<std::uint8_t>(static_cast<std::int8_t>(layout.shadowDy));
+    const std::uint16_t check = layoutCheck(block);
+    block[24] = static_cast<std::uint8_t>(check & 0xFF);
+    block[25] = static_cast<std::uint8_t>(check >> 8);
+}
+
 // ---- writing ----
 
 class Encoder {
@@ -152,6 +185,56 @@ public:
         }
         return value;
     }
+    // The slot's text layout behind our marker; the default without it.
+    TextLayout layout(std::size_t slot) const {
+        const std::size_t at = layoutOffset(slot);
+        need(slot, Size, at, PositionDataFile::kLayoutSize);
+        const std::uint8_t* block = bytes_.data() + at;
+        if (std::memcmp(block, kLayoutMarker, sizeof kLayoutMarker) != 0)
+            return TextLayout{};
+        const auto damaged = [&](std::size_t byte, const std::string& what) {
+            throw PositionDataError("slot " + std::to_string(slot + 1) + ", text layout: " + what +
+                                        " at byte " + std::to_string(at + byte) +
+                                        "; the slot's layout is damaged",
+                                    int(slot), at + byte);
+        };
+        if (block[8] != kLayoutVersion)
+            damaged(8, "version " + std::to_string(block[8]) + " is not 1");
+        const std::uint16_t check = static_cast<std::uint16_t>(block[24] | (block[25] << 8));
+        if (check != layoutCheck(block))
+            damaged(24, "the check does not match the layout");
+        TextLayout layout;
+        if (block[9] > std::uint8_t(HorizontalAnchor::Right))
+            damaged(9, "horizontal anchor " + std::to_string(block[9]) + " is not 0 to 2");
+        if (block[10] > std::uint8_t(VerticalAnchor::Bottom))
+            damaged(10, "vertical anchor " + std::to_string(block[10]) + " is not 0 to 2");
+        layout.horizontal = static_cast<HorizontalAnchor>(block[9]);
+        layout.vertical = static_cast<VerticalAnchor>(block[10]);
+        layout.outlineWidth = block[11];
+        layout.fitWidth = block[12] | (block[13] << 8);
+        for (int i = 3; i >= 0; --i) {
+            layout.outlineColour = (layout.outlineColour << 8) | block[14 + i];
+            layout.shadowColour = (layout.shadowColour << 8) | block[18 + i];
+        }
+        layout.shadowDx = static_cast<std::int8_t>(block[22]);
+        layout.shadowDy = static_cast<std::int8_t>(block[23]);
+        if (layout.outlineWidth > TextLayout::kMaxOutlineWidth)
+            damaged(11, "outline width " + std::to_string(layout.outlineWidth) + " is not 0 to " +
+                            std::to_string(TextLayout::kMaxOutlineWidth));
+        if (layout.fitWidth > TextLayout::kMaxFitWidth)
+            damaged(12, "fit width " + std::to_string(layout.fitWidth) + " is not 0 to " +
+                            std::to_string(TextLayout::kMaxFitWidth));
+        if (isSystemColour(layout.outlineColour))
+            damaged(14, "the outline colour is not a colour");
+        if (isSystemColour(layout.shadowColour))
+            damaged(18, "the shadow colour is not a colour");
+        if (!layout.isValid())
+            damaged(22, "the shadow offset " + std::to_string(layout.shadowDx) + "," +
+                            std::to_string(layout.shadowDy) + " is more than " +
+                            std::to_string(TextLayout::kMaxShadowOffset) + " pixels");
+        return layout;
+    }
+
     // A slot with a text is drawn at its position and angle, so they must be numbers; an
     // empty slot's are ignored and read as at start-up.
     void checkNumbers(std::size_t slot, PositionSlot& s) const {
@@ -212,6 +295,18 @@ std::vector<std::uint8_t> PositionDataFile::encode(const PositionSlots& slots) {
                                     int(k));
         }
         e.u32(k, Size, std::bit_cast<std::uint32_t>(s.style.size));
+        if (!s.style.layout.isDefault()) {
+            if (!s.style.layout.isValid())
+                throw PositionDataError(
+                    "Position slot " + std::to_string(k + 1) +
+                        ": the text layout is out of range (outline 0 to " +
+                        std::to_string(TextLayout::kMaxOutlineWidth) + ", shadow -" +
+                        std::to_string(TextLayout::kMaxShadowOffset) + " to " +
+                        std::to_string(TextLayout::kMaxShadowOffset) + ", fit 0 to " +
+                        std::to_string(TextLayout::kMaxFitWidth) + ", colours #RRGGBB).",
+                    int(k));
+            putLayout(out.data() + layoutOffset(k), s.style.layout);
+        }
         e.boolean(k, Bold, s.style.bold);
         e.boolean(k, Italic, s.style.italic);
         e.u32(k, TextColour, s.style.textColour);
@@ -243,6 +338,7 @@ PositionSlots PositionDataFile::decode(std::span<const std::uint8_t> bytes) {
             s.style.boxColour = d.u32(k, BoxColour);
             s.style.strikethrough = d.boolean(k, Strikethrough);
             s.style.underline = d.boolean(k, Underline);
+            s.style.layout = d.layout(k);
         }
         s.position = d.string(k, Position);
         s.angle = d.string(k, Angle);

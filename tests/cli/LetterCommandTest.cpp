@@ -14,6 +14,7 @@
 
 #include <array>
 #include <fstream>
+#include <functional>
 #include <sys/resource.h>
 
 namespace qrb::test {
@@ -38,10 +39,10 @@ protected:
 
     // The editor: POSITIONS loaded, the row's texts typed into the slot boxes, its base tile
     // picked, Create with "Create tile using position data" checked.
-    Tile created(const LetteringRow& row) const {
+    Tile created(const LetteringRow& row, const char* positions = "layout.qpf") const {
         Document editor;
         editor.open(QString::fromStdString((dir / "in.qrb").string()));
-        editor.loadPositionData(QString::fromStdString((dir / "layout.qpf").string()));
+        editor.loadPositionData(QString::fromStdString((dir / positions).string()));
         editor.setOptions({true, true, true, true});
         for (std::size_t k = 0; k < LetteringRow::kSlots; ++k) {
             if (row.texts[k])
@@ -82,6 +83,55 @@ TEST_F(LetterCommand, TilesHaveThePixelsOfCreateUsingPositionDataAfterInsTiles) 
                            out.tiles().end()));
 }
 
+// Anchors at every angle, fit widths, outlines, shadows and the rows' own looks: the same
+// pixels as the editor's Create with the row's looks stored in the slots.
+TEST_F(LetterCommand, LaidOutSlotsAndRowLooksHaveThePixelsOfCreate) {
+    const PositionSlots laid = laidOutLettering();
+    PositionDataFile::write(dir / "laid.qpf", laid);
+    write("base,slot1,slot1_align,slot1_outline,slot2_fit,slot4_colour,slot4_size,slot4_font,"
+          "slot4_bold,slot4_italic,slot6_align\n"
+          "1,Market and harbour,,,,,,,,,\n"
+          "1,Market,right bottom,#0000FF 4,20,#00FF00,11,Liberation Serif,1,1,centre\n"
+          "2,Tiny,center,#FFFFFF 0,,,,,,,middle\n");
+    // What the user would have stored in the slots to make each row by hand.
+    const std::function<void(PositionSlots&)> looks[] = {
+        [](PositionSlots&) {},
+        [](PositionSlots& s) {
+            s[0].style.layout.horizontal = HorizontalAnchor::Right;
+            s[0].style.layout.vertical = VerticalAnchor::Bottom;
+            s[0].style.layout.outlineColour = rgbColour(0, 0, 255);
+            s[0].style.layout.outlineWidth = 4;
+            s[1].style.layout.fitWidth = 20;
+            s[3].style.textColour = rgbColour(0, 255, 0);
+            s[3].style.size = 11;
+            s[3].style.face = "Liberation Serif";
+            s[3].style.bold = s[3].style.italic = true;
+            s[5].style.layout.horizontal = HorizontalAnchor::Centre;
+        },
+        [](PositionSlots& s) {
+            s[0].style.layout.horizontal = HorizontalAnchor::Centre;
+            s[0].style.layout.outlineWidth = 0;
+            s[5].style.layout.vertical = VerticalAnchor::Middle;
+        },
+    };
+    ASSERT_EQ(run(dir, {"letter", "--only-new", "in.qrb", "laid.qpf", "rows.csv", "out.qrb"}).code,
+              0);
+    const TileSet out = LibraryFile::load(dir / "out.qrb");
+    const LetteringTable table = LetteringTable::read(dir / "rows.csv");
+    ASSERT_EQ(out.count(), 3);
+    for (int i = 0; i < 3; ++i) {
+        PositionSlots stored = laid;
+        looks[i](stored);
+        PositionDataFile::write(dir / "row.qpf", stored);
+        const Tile expected = created(table.rows()[std::size_t(i)], "row.qpf");
+        EXPECT_TRUE(out.tile(i + 1) == expected) << "row " << i + 1;
+        if (i > 0) {
+            EXPECT_FALSE(out.tile(i + 1) == created(table.rows()[std::size_t(i)], "laid.qpf"))
+                << "row " << i + 1 << "'s looks were not used";
+        }
+    }
+}
+
 TEST_F(LetterCommand, AnErrorNamesRowAndColumnExitsOneAndWritesNothing) {
     std::ofstream(dir / "short.qrb") << "QRBB";
     const struct {
@@ -95,6 +145,8 @@ TEST_F(LetterCommand, AnErrorNamesRowAndColumnExitsOneAndWritesNothing) {
          "error: rows.csv:3: with this row the library would hold 32768 tiles"},
         {"base\n1\n", "short.qrb", "layout.qpf", "error: short.qrb: "},
         {"base\n1\n", "in.qrb", "missing.qpf", "error: missing.qpf: "},
+        {"base,slot1,slot1_outline\n1,a,#FFFFFF 2\n2,b,white 2\n", "in.qrb", "layout.qpf",
+         "error: rows.csv:3: slot1_outline \"white 2\" is not an outline"},
     };
     const std::vector<std::uint8_t> old = {'o', 'l', 'd'};
     writeFile(dir / "out.qrb", old);

@@ -332,6 +332,44 @@ TEST_F(WorkingTileFaults, TheLiveTextFollowsTypingAndCreateTakesWhatIsShown) {
     EXPECT_EQ(toQImage(doc.tiles().tile(6).full), created);
 }
 
+TEST_F(WorkingTileFaults, TheTextLayoutIsOneStepAndTravelsWithStoreRecallAndUndo) {
+    letter(doc, "Harbour", 20, 20);
+    const QImage plain = doc.workingImage();
+    const std::size_t steps = doc.history().size();
+    TextLayout layout;
+    layout.horizontal = HorizontalAnchor::Centre;
+    layout.outlineWidth = 2;
+    layout.shadowDx = 1;
+    doc.setTextLayout(layout);
+    EXPECT_EQ(doc.history().size(), steps + 1);
+    EXPECT_EQ(doc.undoText(), "Text Effects");
+    EXPECT_NE(doc.workingImage(), plain) << "the preview shows the layout";
+    doc.setTextLayout(layout);
+    EXPECT_EQ(doc.history().size(), steps + 1) << "the same layout again is no edit";
+    doc.setVerticalAnchor(VerticalAnchor::Bottom);
+    EXPECT_EQ(doc.undoText(), "Align Text");
+
+    doc.beginStore();
+    doc.storeOrRecallSlot(2);
+    layout.vertical = VerticalAnchor::Bottom;
+    EXPECT_EQ(doc.positionSlots()[2].style.layout, layout);
+    doc.undo(); // the store
+    doc.undo(); // the anchor
+    EXPECT_EQ(doc.placement().style.layout.vertical, VerticalAnchor::Top);
+    doc.undo();
+    EXPECT_TRUE(doc.placement().style.layout.isDefault());
+    EXPECT_EQ(doc.workingImage(), plain);
+    doc.redo();
+    doc.redo();
+    doc.redo();
+    doc.setTextLayout(TextLayout{});
+    doc.storeOrRecallSlot(2);
+    EXPECT_EQ(doc.placement().style.layout, layout) << "recall brings the layout back";
+
+    layout.outlineWidth = TextLayout::kMaxOutlineWidth + 1;
+    EXPECT_THROW(doc.setTextLayout(layout), Refusal);
+}
+
 TEST_F(WorkingTileFaults, PlaceRotateUndoEverythingCreatesTheUntouchedTile) {
     const QImage base = toQImage(doc.tiles().tile(1).full);
     doc.setText(QStringLiteral("TEXT"));

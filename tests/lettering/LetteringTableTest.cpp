@@ -30,6 +30,7 @@ TEST(LetteringTable, QuotedFieldsHoldSeparatorsAndQuotes) {
     EXPECT_EQ(table.rows()[0].texts[0], "Harbour, East");
     EXPECT_EQ(table.rows()[0].texts[1], "say \"hi\"");
     EXPECT_EQ(table.rows()[1].texts[0], "");
+    EXPECT_TRUE(table.rows()[0].looks.empty()) << "no room taken for looks the table has not";
 }
 
 TEST(LetteringTable, ByteOrderMarkCrlfHeaderCaseAndTrailingBlankLines) {
@@ -145,6 +146,24 @@ const BadTable kBadTables[] = {
          }() +
          "\n",
      2, "slot1", "is 127 characters long"},
+    // A slot's look: every bad value names its line and column.
+    {"AlignUnknown", "base,slot1_align\n1,centre\n1,diagonal\n", 3, "slot1_align",
+     "slot1_align \"diagonal\" is not an alignment"},
+    {"AlignTwiceHorizontal", "base,slot2_align\n1,left right\n", 2, "slot2_align",
+     "is not an alignment"},
+    {"ColourShort", "base,slot3_colour\n1,#FFF\n", 2, "slot3_colour", "is not a colour #RRGGBB"},
+    {"ColourNotHex", "base,slot3_color\n1,#GG0000\n", 2, "slot3_colour", "#GG0000"},
+    {"SizeZero", "base,slot1_size\n1,0\n", 2, "slot1_size", "is not a size in points"},
+    {"SizeHuge", "base,slot1_size\n1,1001\n", 2, "slot1_size", "at most 1000"},
+    {"FontNotWindows1252", "base,slot9_font\n1,日本\n", 2, "slot9_font", "cannot hold"},
+    {"BoldTwo", "base,slot1_bold\n1,2\n", 2, "slot1_bold", "slot1_bold \"2\" is not 0 or 1"},
+    {"ItalicYes", "base,slot1_italic\n1,yes\n", 2, "slot1_italic", "is not 0 or 1"},
+    {"OutlineNoWidth", "base,slot1_outline\n1,#FFFFFF\n", 2, "slot1_outline", "is not an outline"},
+    {"OutlineTooWide", "base,slot1_outline\n1,#FFFFFF 9\n", 2, "slot1_outline",
+     "width from 0 to 8"},
+    {"FitNegative", "base,slot4_fit\n1,-1\n", 2, "slot4_fit", "slot4_fit \"-1\" is not a width"},
+    {"LookOfSlotTen", "base,slot10_fit\n", 1, "slot10_fit", "is not one of"},
+    {"LookTwice", "base,slot1_fit,SLOT1_FIT\n", 1, "slot1_fit", "repeats column 2"},
     {"NotUtf8",
      "base,slot1\n1,Stra\xDF"
      "e\n",
@@ -153,6 +172,46 @@ const BadTable kBadTables[] = {
 
 INSTANTIATE_TEST_SUITE_P(LetteringTable, BadTables, ::testing::ValuesIn(kBadTables),
                          [](const auto& testCase) { return testCase.param.name; });
+
+// A row's own look for a slot: each value given replaces the slot's, an empty cell keeps it.
+TEST(LetteringTable, SlotLooksReplaceOnlyTheValuesTheRowGives) {
+    const LetteringTable table =
+        csv("base,slot1,Slot1_Align,slot1_colour,slot1_size,slot1_font,slot1_bold,slot1_italic,"
+            "slot1_outline,slot1_fit,slot9_color\n"
+            "1,A,Centre Middle,#ff8000,9.5,Liberation Serif,1,0,#FFFFFF  3,120,\n"
+            "1,B,bottom,,,,,,,,#000080\n"
+            "1,C,,,,,,,,,\n");
+    ASSERT_EQ(table.rows().size(), 3u);
+    TextStyle slot;
+    slot.layout.horizontal = HorizontalAnchor::Right;
+    slot.layout.vertical = VerticalAnchor::Top;
+    slot.italic = true;
+
+    TextStyle first = slot;
+    table.rows()[0].looks[0].applyTo(first);
+    EXPECT_EQ(first.layout.horizontal, HorizontalAnchor::Centre);
+    EXPECT_EQ(first.layout.vertical, VerticalAnchor::Middle);
+    EXPECT_EQ(first.textColour, rgbColour(0xFF, 0x80, 0x00));
+    EXPECT_EQ(first.size, 9.5f);
+    EXPECT_EQ(first.face, "Liberation Serif");
+    EXPECT_TRUE(first.bold);
+    EXPECT_FALSE(first.italic);
+    EXPECT_EQ(first.layout.outlineColour, palette::White);
+    EXPECT_EQ(first.layout.outlineWidth, 3);
+    EXPECT_EQ(first.layout.fitWidth, 120);
+
+    TextStyle second = slot;
+    table.rows()[1].looks[0].applyTo(second);
+    EXPECT_EQ(second.layout.horizontal, HorizontalAnchor::Right) << "only the vertical given";
+    EXPECT_EQ(second.layout.vertical, VerticalAnchor::Bottom);
+    TextStyle ninth;
+    table.rows()[1].looks[8].applyTo(ninth);
+    EXPECT_EQ(ninth.textColour, palette::DarkBlue);
+
+    TextStyle third = slot;
+    table.rows()[2].looks[0].applyTo(third);
+    EXPECT_EQ(third, slot) << "empty cells keep the slot's own";
+}
 
 // A table saved as UTF-16 is named as such, read whole or as a stream.
 TEST(LetteringTable, Utf16IsRefusedAsSuch) {

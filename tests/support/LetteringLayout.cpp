@@ -38,4 +38,41 @@ PositionSlots letteringLayout() {
     return all;
 }
 
+PositionSlots laidOutLettering() {
+    PositionSlots all;
+    all[0] = slot("Harbour", "32,32", "000", 10, [](TextStyle& s) {
+        s.layout.horizontal = HorizontalAnchor::Centre;
+        s.layout.vertical = VerticalAnchor::Middle;
+        s.layout.outlineWidth = 2;
+    });
+    all[1] = slot("North", "40,20", "037", 9, [](TextStyle& s) {
+        s.layout.horizontal = HorizontalAnchor::Right;
+        s.layout.shadowDx = 1;
+        s.layout.shadowDy = 2;
+    });
+    all[2] = slot("Up", "10,32", "090", 12, [](TextStyle& s) {
+        s.layout.horizontal = HorizontalAnchor::Centre;
+        s.layout.vertical = VerticalAnchor::Bottom;
+        s.textColour = palette::White;
+        s.layout.outlineColour = palette::Black;
+        s.layout.outlineWidth = 1;
+    });
+    all[3] = slot("Down under", "50,50", "180", 8, [](TextStyle& s) {
+        s.layout.vertical = VerticalAnchor::Middle;
+        s.layout.fitWidth = 30;
+    });
+    all[4] = slot("Almost level", "63,63", "359", 14, [](TextStyle& s) {
+        s.layout.horizontal = HorizontalAnchor::Right;
+        s.layout.vertical = VerticalAnchor::Bottom;
+        s.layout.fitWidth = 40;
+        s.layout.shadowColour = palette::DarkGrey;
+        s.layout.shadowDx = -2;
+        s.layout.shadowDy = 1;
+        s.layout.outlineColour = palette::Red;
+        s.layout.outlineWidth = 3;
+    });
+    all[5] = slot("plain", "2,50", "000", 8);
+    return all;
+}
+
 } // namespace qrb::test

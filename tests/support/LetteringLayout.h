@@ -10,4 +10,8 @@ namespace qrb::test {
 
 PositionSlots letteringLayout();
 
+// Slots with text layouts: centred, right and bottom anchors at angles 0, 37, 90, 180 and
+// 359, a fit width, outlines and shadows; slot 9 empty.
+PositionSlots laidOutLettering();
+
 } // namespace qrb::test

@@ -240,6 +240,86 @@ TEST_P(DamagedFile, IsRefusedNamingSlotAndOffset) {
 INSTANTIATE_TEST_SUITE_P(PositionDataFile, DamagedFile, ::testing::ValuesIn(kDamages),
                          [](const auto& testCase) { return std::string(testCase.param.name); });
 
+// A slot's text layout sits in its size record's filler behind the marker: written only
+// when not the default, read back exactly, refused naming the slot when damaged.
+TEST(PositionDataFile, TheTextLayoutTravelsInTheFillerBehindTheMarker) {
+    PositionSlots slots;
+    slots[2].text = "Harbour";
+    slots[4].text = "Plain";
+    const Bytes today = PositionDataFile::encode(slots);
+    TextLayout& layout = slots[2].style.layout;
+    layout.horizontal = HorizontalAnchor::Centre;
+    layout.vertical = VerticalAnchor::Bottom;
+    layout.fitWidth = 300;
+    layout.outlineColour = rgbColour(0x12, 0x34, 0x56);
+    layout.outlineWidth = 8;
+    layout.shadowColour = palette::DarkGrey;
+    layout.shadowDx = -3;
+    layout.shadowDy = 64;
+    const Bytes bytes = PositionDataFile::encode(slots);
+    ASSERT_EQ(bytes.size(), 12672u);
+
+    const std::size_t block = at(2, Size) + 16;
+    const std::uint8_t expected[26] = {'Q',  'R',  'B',  'L',  'A',  'Y',  'T',  ':',  1,
+                                       1,    2,    8,    0x2C, 0x01, 0x12, 0x34, 0x56, 0,
+                                       0x80, 0x80, 0x80, 0,    0xFD, 64,   0,    0};
+    for (std::size_t i = 0; i < 24; ++i)
+        EXPECT_EQ(bytes[block + i], expected[i]) << "byte " << i;
+    unsigned sum = 0;
+    for (std::size_t i = 0; i < 24; ++i)
+        sum += expected[i];
+    EXPECT_EQ(bytes[block + 24] | (bytes[block + 25] << 8), int(sum & 0xFFFF));
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (i < block || i >= block + 26) {
+            ASSERT_EQ(bytes[i], today[i]) << "byte " << i << " is not today's";
+        }
+    }
+    const PositionSlots back = PositionDataFile::decode(bytes);
+    EXPECT_EQ(back[2].style.layout, layout);
+    EXPECT_TRUE(back[4].style.layout.isDefault());
+
+    // Filler that is not the marker reads as before.
+    Bytes other = today;
+    std::fill_n(other.begin() + std::ptrdiff_t(block), 26, std::uint8_t(0xEE));
+    std::memcpy(other.data() + block, "QRBLAYT?", 8);
+    EXPECT_TRUE(PositionDataFile::decode(other)[2].style.layout.isDefault());
+
+    // The marker followed by anything it cannot be.
+    const struct {
+        std::size_t byte;
+        std::uint8_t value;
+        bool fixCheck;
+        std::size_t reported;
+    } damages[] = {{8, 2, true, 8},      {24, 0x55, false, 24}, {9, 3, true, 9},
+                   {10, 7, true, 10},    {11, 9, true, 11},     {13, 0x80, true, 12},
+                   {17, 0x80, true, 14}, {22, 65, true, 22}};
+    for (const auto& d : damages) {
+        Bytes damaged = bytes;
+        damaged[block + d.byte] = d.value;
+        if (d.fixCheck) {
+            unsigned check = 0;
+            for (std::size_t i = 0; i < 24; ++i)
+                check += damaged[block + i];
+            damaged[block + 24] = std::uint8_t(check);
+            damaged[block + 25] = std::uint8_t(check >> 8);
+        }
+        try {
+            PositionDataFile::decode(damaged);
+            ADD_FAILURE() << "byte " << d.byte << " accepted";
+        } catch (const PositionDataError& e) {
+            EXPECT_EQ(e.slot(), 2);
+            EXPECT_EQ(e.offset(), block + d.reported) << e.what();
+            EXPECT_TRUE(std::string(e.what()).starts_with("slot 3, text layout: ")) << e.what();
+        }
+        // An empty slot's style is not used, its layout neither.
+        damaged[at(2, Text)] = 0;
+        EXPECT_TRUE(PositionDataFile::decode(damaged)[2].style.layout.isDefault());
+    }
+
+    layout.outlineWidth = 9;
+    EXPECT_THROW(PositionDataFile::encode(slots), PositionDataError);
+}
+
 // A slot with a text is refused, named, when its position or angle is not a number; an
 // empty slot's are not used and read as at start-up.
 TEST(PositionDataFile, SlotsWhosePositionOrAngleIsNotANumberAreRefused) {

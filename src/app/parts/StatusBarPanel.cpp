@@ -30,6 +30,8 @@ StatusBarPanel::StatusBarPanel(Document& document, QWidget* client, QObject* par
 
     ui_.statusPanels->setPanelText(1, tr("%1 Tiles").arg(0));
     connect(&document_, &Document::changed, this, [this](Document::Changes what, int) {
+        if (what & Document::Change::Style)
+            fitStylePanel();
         if (what & Document::Change::Tiles) {
             // A command that changed the tiles is over.
             ui_.progressBar->hide();
@@ -56,10 +58,28 @@ void StatusBarPanel::showMessage(const QString& text) {
 }
 
 void StatusBarPanel::setWide(bool wide) {
-    ui_.statusPanels->setPanelWidth(4, wide ? 165 : 78);
+    wide_ = wide;
+    fitStylePanel();
+}
+
+void StatusBarPanel::fitStylePanel() {
+    const TextLayout& layout = document_.placement().style.layout;
+    const bool anchored =
+        layout.horizontal != HorizontalAnchor::Left || layout.vertical != VerticalAnchor::Top;
+    const int width = wide_ || anchored ? 165 : 78;
+    if (ui_.statusPanels->panelWidth(4) == width)
+        return;
+    ui_.statusPanels->setPanelWidth(4, width);
+    // The progress bar covers the message panel, which moved.
+    if (laidOut_)
+        layOut(bottom_, width_, right_);
 }
 
 void StatusBarPanel::layOut(int bottom, int width, int right) {
+    laidOut_ = true;
+    bottom_ = bottom;
+    width_ = width;
+    right_ = right;
     const int S = height();
     ui_.statusPanels->setGeometry(0, bottom - S, width, S);
     QProgressBar* progress = ui_.progressBar;

@@ -31,7 +31,8 @@ public:
 
     // What a command did, in the last panel until the next such message.
     void showMessage(const QString& text);
-    // Shows the style panel wide enough for the large layout's longer style words.
+    // Shows the style panel wide enough for the large layout's longer style words; it is
+    // as wide while the text's anchor, which it names, is not top-left.
     void setWide(bool wide);
     // On top, across the client area's band ending at `bottom`, `width` wide; the progress bar over
     // the message panel up to `right`.
@@ -41,9 +42,14 @@ public:
 
 private:
     void showTileCount();
+    void fitStylePanel();
 
     Document& document_;
     Widgets ui_;
+    bool wide_ = false;
+    // The last layOut()'s bottom, width and right; no layout yet while laidOut_ is false.
+    bool laidOut_ = false;
+    int bottom_ = 0, width_ = 0, right_ = 0;
 };
 
 } // namespace qrb

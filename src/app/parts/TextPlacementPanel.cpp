@@ -1,6 +1,7 @@
 #include "app/parts/TextPlacementPanel.h"
 
 #include "app/parts/DesignControls.h"
+#include "app/parts/TextEffectsDialog.h"
 
 #include "document/TypedNumber.h"
 #include "text/PositionDataFile.h"
@@ -37,6 +38,19 @@ QString styleWord(bool bold, bool italic) {
     if (italic)
         return QStringLiteral("Italic");
     return QString();
+}
+
+// The anchor, when the position is not the text's top-left corner: "Centre Middle".
+QString anchorWords(const TextLayout& layout) {
+    if (layout.horizontal == HorizontalAnchor::Left && layout.vertical == VerticalAnchor::Top)
+        return QString();
+    const auto word = [](const char* name) {
+        QString text = QString::fromLatin1(name);
+        text[0] = text[0].toUpper();
+        return text;
+    };
+    return QStringLiteral("%1 %2").arg(word(anchorName(layout.horizontal)),
+                                       word(anchorName(layout.vertical)));
 }
 
 // A button caption shows "&" only when it is doubled.
@@ -279,7 +293,10 @@ void TextPlacementPanel::showStyle() {
     ui_.textBox->resize(ui_.textBox->width(), int(std::nearbyint(2 * style.size)));
     ui_.status->setPanelText(2, QString::fromStdString(style.face) + QLatin1Char(' '));
     ui_.status->setPanelText(3, QString::number(std::trunc(style.size)));
-    ui_.status->setPanelText(4, styleWord(style.bold, style.italic));
+    QString words = styleWord(style.bold, style.italic);
+    if (const QString anchor = anchorWords(style.layout); !anchor.isEmpty())
+        words += (words.isEmpty() ? QString() : QStringLiteral(", ")) + anchor;
+    ui_.status->setPanelText(4, words);
 }
 
 void TextPlacementPanel::showPosition() {
@@ -438,6 +455,18 @@ void TextPlacementPanel::chooseFont() {
     style.strikethrough = chosen.strikethru;
     style.textColour = chosen.colour;
     document_.chooseFont(style);
+}
+
+void TextPlacementPanel::editTextEffects() {
+    if (effects_ && effects_->isVisible()) {
+        effects_->raise();
+        effects_->activateWindow();
+        return;
+    }
+    // Each opening starts from the text's effects as they are now.
+    delete effects_;
+    effects_ = new TextEffectsDialog(document_, services_, ui_.textBox->window());
+    effects_->open();
 }
 
 void TextPlacementPanel::decreaseFontSize() {

@@ -8,6 +8,7 @@
 #include "document/Document.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <array>
 
@@ -23,6 +24,7 @@ namespace qrb {
 class ImageBox;
 class PanelStatusBar;
 class ShapeWidget;
+class TextEffectsDialog;
 
 class TextPlacementPanel : public QObject {
     Q_OBJECT
@@ -69,6 +71,8 @@ public:
     void chooseFont();       // toolbar button 7
     void decreaseFontSize(); // button 8
     void increaseFontSize(); // button 9
+    // Edit > Text Effects...: the dialog, window-modal; OK sets the effects as one step.
+    void editTextEffects();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -88,6 +92,7 @@ private:
     Widgets ui_;
     bool showing_ = false;  // the panel is putting the document into its controls
     QString boxStyleSheet_; // the text box's own style sheet, without colours
+    QPointer<TextEffectsDialog> effects_;
 };
 
 } // namespace qrb

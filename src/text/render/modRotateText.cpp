@@ -1,5 +1,6 @@
 #include "text/render/modRotateText.h"
 
+#include "text/render/Coverage.h"
 #include "text/render/QtConversions.h"
 
 #include <QFontMetrics>
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 namespace qrb {
 
@@ -40,6 +42,35 @@ void paintLine(QImage& image, const QFont& font, const QColor& colour, const QSt
         painter.scale(scale, scale);
     }
     painter.drawText(QPointF(0, ascent / scale), text);
+}
+
+// An angle in degrees as the rotated text is drawn at: whole tenths (ties to even) within
+// one turn; 0 for a value that is not a number.
+double drawnDegrees(float angle) {
+    const double tenths = std::isfinite(angle) ? std::nearbyint(double(angle) * 10.0) : 0.0;
+    return std::fmod(tenths, 3600.0) / 10.0;
+}
+
+// A font as one of the two routines realises it, with what laying out a line needs.
+struct LineFont {
+    QFont font;
+    qreal scale = 1.0;
+    qreal ascent = 0; // pixels, after scaling
+    qreal cell = 0;   // ascent + descent, pixels, after scaling
+};
+
+LineFont lineFont(const QFont& font, bool turned);
+
+qreal lineWidth(const LineFont& line, const QString& text) {
+    return QFontMetricsF(line.font).horizontalAdvance(text) * line.scale;
+}
+
+// How far along the text's own axes the anchor lies from the first cell's top-left corner.
+qreal anchorShare(HorizontalAnchor anchor) {
+    return anchor == HorizontalAnchor::Centre ? 0.5 : anchor == HorizontalAnchor::Right ? 1.0 : 0.0;
+}
+qreal anchorShare(VerticalAnchor anchor) {
+    return anchor == VerticalAnchor::Middle ? 0.5 : anchor == VerticalAnchor::Bottom ? 1.0 : 0.0;
 }
 
 } // namespace
@@ -94,17 +125,159 @@ QFont printFont(const QFont& font) {
 
 } // namespace modRotateText
 
+namespace {
+
+LineFont lineFont(const QFont& font, bool turned) {
+    if (turned) {
+        const modRotateText::RotatedFont rotated = modRotateText::rotatedFont(font);
+        return {rotated.font, rotated.scale, rotated.ascent, rotated.cellHeight};
+    }
+    const QFont printed = modRotateText::printFont(font);
+    const QFontMetrics metrics(printed);
+    return {printed, 1.0, qreal(metrics.ascent()), qreal(metrics.ascent() + metrics.descent())};
+}
+
+} // namespace
+
 void DrawRotatedText(TextSurface& surface, const QFont& font, const QString& text, float angle,
                      std::int16_t x, std::int16_t y) {
     const modRotateText::RotatedFont rotated = modRotateText::rotatedFont(font);
     surface.setCurrentPosition(x, y);
     if (!text.isEmpty() && !surface.image.isNull()) {
-        // Whole tenths of a degree, ties to even.
-        const double tenths = std::isfinite(angle) ? std::nearbyint(double(angle) * 10.0) : 0.0;
-        paintLine(surface.image, rotated.font, surface.foreColor, text, x, y,
-                  std::fmod(tenths, 3600.0) / 10.0, rotated.scale, rotated.ascent);
+        paintLine(surface.image, rotated.font, surface.foreColor, text, x, y, drawnDegrees(angle),
+                  rotated.scale, rotated.ascent);
     }
     surface.currentY = y + int(std::lround(rotated.cellHeight));
+}
+
+double fittedPoints(const QFont& font, const QString& text, bool turned, int fitWidth) {
+    const double points = pointsOf(font);
+    const double smallest = TextLayout::kSmallestFitSize;
+    if (fitWidth <= 0 || text.isEmpty() || points <= smallest)
+        return points;
+    qreal width = lineWidth(lineFont(font, turned), text);
+    if (width <= fitWidth)
+        return points;
+    // Width grows about in step with the size: start just above the size that estimate
+    // gives and step down, so a long text takes two or three measures, not one per point.
+    const double below = std::ceil(points) - 1.0;
+    double size = std::min(below, std::floor(points * fitWidth / width) + 2.0);
+    QFont sized(font);
+    for (; size > smallest; size -= 1.0) {
+        sized.setPointSizeF(size);
+        width = lineWidth(lineFont(sized, turned), text);
+        if (width <= fitWidth)
+            return size;
+    }
+    return smallest;
+}
+
+void DrawLaidOutText(TextSurface& surface, const QFont& font, const QString& text,
+                     std::optional<float> angle, std::int16_t x, std::int16_t y,
+                     const TextLayout& layout) {
+    if (layout.isDefault()) {
+        if (angle) {
+            DrawRotatedText(surface, font, text, *angle, x, y);
+        } else {
+            const QFont own = surface.font;
+            surface.font = font;
+            surface.setCurrentPosition(x, y);
+            PrintText(surface, text);
+            surface.font = own;
+        }
+        return;
+    }
+    const bool turned = angle.has_value();
+    QFont sized(font);
+    if (layout.fitWidth > 0) {
+        const double points = fittedPoints(font, text, turned, layout.fitWidth);
+        if (points != pointsOf(font))
+            sized.setPointSizeF(points);
+    }
+    const LineFont line = lineFont(sized, turned);
+    surface.setCurrentPosition(x, y);
+    const int below = int(std::lround(line.cell));
+    if (text.isEmpty() || surface.image.isNull()) {
+        surface.currentY = y + below;
+        return;
+    }
+    qreal offsetX = -lineWidth(line, text) * anchorShare(layout.horizontal);
+    qreal offsetY = -line.cell * anchorShare(layout.vertical);
+    if (!turned) {
+        // Unturned text stays on whole pixels, as printed text always is.
+        offsetX = std::round(offsetX);
+        offsetY = std::round(offsetY);
+    }
+    const double degrees = turned ? drawnDegrees(*angle) : 0.0;
+
+    // Where the line's own coordinates go on the image, moved by (shiftX, shiftY) pixels.
+    const auto placed = [&](int shiftX, int shiftY) {
+        QTransform transform;
+        transform.translate(x + shiftX, y + shiftY);
+        if (degrees != 0.0)
+            transform.rotate(-degrees);
+        transform.translate(offsetX, offsetY);
+        if (line.scale != 1.0)
+            transform.scale(line.scale, line.scale);
+        return transform;
+    };
+    const QPointF baseline(0, line.ascent / line.scale);
+    const auto drawLetters = [&](QPainter& painter, const QTransform& transform,
+                                 const QColor& colour) {
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+        painter.setTransform(transform);
+        painter.setFont(line.font);
+        painter.setPen(colour);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawText(baseline, text);
+    };
+
+    QPainter painter(&surface.image);
+    if (layout.hasOutline()) {
+        // The outline is the letters widened in tile pixels, so it is worked out on the
+        // tile's grid, over the part of the tile it can touch.
+        const int w = layout.outlineWidth;
+        const QRectF letters = QFontMetricsF(line.font).boundingRect(text).translated(baseline);
+        QRect region =
+            placed(0, 0).mapRect(letters).toAlignedRect().adjusted(-w - 1, -w - 1, w + 1, w + 1);
+        // Only letters within the outline's width of a pixel the tile shows (of the outline
+        // or of its shadow) count.
+        QRect reach = surface.image.rect();
+        if (layout.hasShadow())
+            reach |= reach.translated(-layout.shadowDx, -layout.shadowDy);
+        region &= reach.adjusted(-w, -w, w, w);
+        if (!region.isEmpty()) {
+            QImage mask(region.size(), QImage::Format_Grayscale8);
+            mask.fill(0);
+            {
+                QPainter onMask(&mask);
+                drawLetters(onMask,
+                            placed(0, 0) * QTransform::fromTranslate(-region.left(), -region.top()),
+                            Qt::white);
+            }
+            QImage wide(region.size(), QImage::Format_Grayscale8);
+            coverage::widen(mask.constBits(), std::size_t(mask.bytesPerLine()), mask.width(),
+                            mask.height(), w, wide.bits(), std::size_t(wide.bytesPerLine()));
+            QImage colour(region.size(), QImage::Format_ARGB32_Premultiplied);
+            const auto paint = [&](ColourValue value, QPoint at) {
+                coverage::tint(wide.constBits(), std::size_t(wide.bytesPerLine()), wide.width(),
+                               wide.height(), toQColor(value).rgb() & 0xFFFFFF,
+                               reinterpret_cast<std::uint32_t*>(colour.bits()),
+                               std::size_t(colour.bytesPerLine()));
+                painter.drawImage(at, colour);
+            };
+            painter.resetTransform();
+            if (layout.hasShadow())
+                paint(layout.shadowColour,
+                      region.topLeft() + QPoint(layout.shadowDx, layout.shadowDy));
+            paint(layout.outlineColour, region.topLeft());
+        }
+    } else if (layout.hasShadow()) {
+        drawLetters(painter, placed(layout.shadowDx, layout.shadowDy),
+                    toQColor(layout.shadowColour));
+    }
+    drawLetters(painter, placed(0, 0), surface.foreColor);
+    surface.currentY = y + below;
 }
 
 void PrintText(TextSurface& surface, const QString& text) {

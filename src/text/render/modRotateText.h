@@ -5,6 +5,7 @@
 // that one style gives the same pixels everywhere.
 
 #include "core/Colour.h"
+#include "text/TextLayout.h"
 #include "text/TextStyle.h"
 
 #include <QColor>
@@ -13,6 +14,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 namespace qrb {
 
@@ -68,6 +70,22 @@ QFont printFont(const QFont& font);
 // it was; its current position ends at the start of the line below (x, y).
 void DrawRotatedText(TextSurface& surface, const QFont& font, const QString& text, float angle,
                      std::int16_t x, std::int16_t y);
+
+// Draws `text` as DrawRotatedText (when `angle` is given) or PrintText (when it is not)
+// would, laid out by `layout`: (x, y) is the point of the text its anchor names, taken
+// along the text's own axes (a centred text turned 90 degrees is centred on (x, y) too); a
+// text wider than the fit width is drawn at the largest whole point size, down to 6, that
+// fits; the shadow is drawn first, then the outline, then the letters in the foreground
+// colour. The default layout draws exactly what those two routines draw. Leaves the
+// current position at the start of the line below (x, y), as they do.
+void DrawLaidOutText(TextSurface& surface, const QFont& font, const QString& text,
+                     std::optional<float> angle, std::int16_t x, std::int16_t y,
+                     const TextLayout& layout);
+
+// The point size `font` is drawn at to fit `layout`'s width: its own size, unless the text
+// is wider than the fit width, then the largest whole size below it, down to 6, that fits
+// (6 when none does). Turned text is measured as DrawRotatedText draws it.
+double fittedPoints(const QFont& font, const QString& text, bool turned, int fitWidth);
 
 // Prints `text` unrotated at the surface's current position (top-left corner of the text)
 // with the surface's own font at its point size converted at 96 dots per inch, in the
