@@ -25,6 +25,7 @@
 // command it refuses for a reason the user must know throws Refusal (a file it cannot
 // read or write throws the file layer's errors), and everything is left as it was.
 
+#include "document/PictureImport.h"
 #include "document/Placement.h"
 #include "document/UndoHistory.h"
 #include "document/WorkingTile.h"
@@ -33,6 +34,7 @@
 #include "tileset/TileSet.h"
 
 #include "core/FileIdentity.h"
+#include "core/MemorySize.h"
 #include "core/Progress.h"
 
 #include <QImage>
@@ -109,7 +111,7 @@ public:
     int currentTile() const { return strip_.currentTile(); }
     int baseTile() const { return strip_.baseTile(); }
     const QString& path() const { return path_; }
-    // A library was opened and still has tiles (deleting the last one closes it).
+    // A library was opened or started with New, and deleting its last tile did not close it.
     bool isLibraryOpen() const { return libraryOpen_; }
     // The library's tiles are as they were when it was last opened or saved.
     bool isSaved() const;
@@ -123,6 +125,8 @@ public:
     // Replaces the library with `tiles` as if opened from `path` (a library built in
     // memory: tools and tests).
     void openTiles(TileSet tiles, const QString& path);
+    // An empty untitled library with a new history (File > New); the first save names it.
+    void newLibrary();
     // Writes the library to `path` atomically; it becomes the library's path and the
     // saved state. A failure throws and changes nothing.
     void save(const QString& path, const ProgressCallback& progress = {});
@@ -151,6 +155,35 @@ public:
     int addTile();
     // Appends a copy of the current tile; false without one.
     bool cloneTile();
+    // The current tile takes the images and small colour Create would make, in place (one
+    // "Replace Tile" step); false without a current tile or with the working tile hidden.
+    bool replaceTile();
+    // Inserts a copy of the current tile right after it; false without one. Throws Refusal
+    // when the library is full.
+    bool duplicateTile();
+    // Moves the current tile, or with MultiSelect every marked tile (keeping their order),
+    // one place up or down, or to the start or the end; marked tiles already against that
+    // end stay. False when nothing moves.
+    enum class TileMove { Up, Down, ToStart, ToEnd };
+    bool moveTiles(TileMove where);
+    bool canMoveTiles(TileMove where) const;
+    // Tile `from` ends up at position `to`. Throws Refusal for a number outside the
+    // library; false when from == to.
+    bool moveTile(int from, int to);
+    // Where new tiles go: after the current tile, else at the end.
+    int insertionPoint() const;
+    // Inserts `tiles` in order from position `at` (1..count+1) as one undo step named
+    // `what`; returns how many. Throws Refusal past TileSet::kMaxTiles; nothing changes then.
+    int insertTiles(int at, std::vector<Tile> tiles, const QString& what);
+    // Bytes the library's images take.
+    std::uint64_t pixelBytes() const;
+    // Import Images: each picture in `paths` a new tile at insertionPoint(), in order, as
+    // one step; the pictures the library cannot take or that cannot be read are in the
+    // result's refused list. Empty when `stop` was requested: nothing changes then.
+    std::optional<PictureImport> importPictures(const QStringList& paths,
+                                                std::uint64_t budget = defaultMemoryBudget(),
+                                                const ProgressCallback& progress = {},
+                                                std::stop_token stop = {});
     // Removes tile k (the current tile for deleteTile()); false when there is none.
     bool deleteTile(int k);
     bool deleteTile() { return deleteTile(currentTile()); }
@@ -264,6 +297,11 @@ private:
     void apply(EditStep& step, bool forward);
     void closeWhenEmpty();
     void openLoaded(TileSet tiles, const QString& path);
+    bool createInto(int replaced);
+    // The tiles moveTiles() takes: the marked ones with MultiSelect, else the current one.
+    std::vector<int> tilesToMove() const;
+    std::vector<int> moveTargets(TileMove where) const;
+    bool moveTiles(std::vector<int> from, std::vector<int> to, const QString& what);
 
     TileSet tiles_;
     StripModel strip_;

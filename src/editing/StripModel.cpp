@@ -52,7 +52,7 @@ std::vector<NumberedTile> StripModel::takeTiles(const std::vector<int>& ascendin
     for (auto it = ascending.rbegin(); it != ascending.rend(); ++it) {
         marks_.erase(marks_.begin() + (*it - 1));
     }
-    rebuildOffsets();
+    eraseRows(ascending);
     return taken;
 }
 
@@ -66,7 +66,93 @@ void StripModel::putTiles(std::vector<NumberedTile> tiles) {
     for (int number : numbers) {
         marks_.insert(marks_.begin() + (number - 1), Mark::White);
     }
-    rebuildOffsets();
+    insertRows(numbers);
+}
+
+void StripModel::eraseRows(const std::vector<int>& ascending) {
+    if (ascending.size() > kFewRows) {
+        rebuildOffsets();
+        return;
+    }
+    for (auto it = ascending.rbegin(); it != ascending.rend(); ++it) {
+        offsets_.erase(*it - 1);
+    }
+}
+
+// After the tiles at `ascending` were put into the set.
+void StripModel::insertRows(const std::vector<int>& ascending) {
+    if (ascending.size() > kFewRows) {
+        rebuildOffsets();
+        return;
+    }
+    for (const int number : ascending) {
+        offsets_.insert(number - 1, rowLength(number));
+    }
+}
+
+void StripModel::insertTiles(std::vector<NumberedTile> tiles) {
+    if (tiles.empty()) {
+        return;
+    }
+    if (tiles.size() > static_cast<std::size_t>(TileSet::kMaxTiles - count())) {
+        throw std::length_error("a tile library holds at most 32767 tiles");
+    }
+    std::vector<int> numbers;
+    numbers.reserve(tiles.size());
+    for (const NumberedTile& t : tiles) {
+        numbers.push_back(t.number);
+    }
+    const std::vector<int> none;
+    const int current = currentTile_ == 0 ? 0 : movedNumber(currentTile_, none, numbers);
+    const int base = baseTile_ == 0 ? 0 : movedNumber(baseTile_, none, numbers);
+    putTiles(std::move(tiles));
+    currentTile_ = current;
+    baseTile_ = base;
+}
+
+int StripModel::movedNumber(int tile, const std::vector<int>& from, const std::vector<int>& to) {
+    // A moved tile takes its new place; any other first closes up over the tiles taken
+    // out, then steps over the places they take again.
+    std::size_t before = 0;
+    for (; before < from.size() && from[before] < tile; ++before) {
+    }
+    if (before < from.size() && from[before] == tile) {
+        return to[before];
+    }
+    int number = tile - static_cast<int>(before);
+    for (const int t : to) {
+        if (t > number) {
+            break;
+        }
+        ++number;
+    }
+    return number;
+}
+
+void StripModel::moveTiles(const std::vector<int>& from, const std::vector<int>& to) {
+    if (from.size() != to.size()) {
+        throw std::invalid_argument("as many places as tiles to move expected");
+    }
+    if (from.empty() || from == to) {
+        return;
+    }
+    const int current = currentTile_ == 0 ? 0 : movedNumber(currentTile_, from, to);
+    const int base = baseTile_ == 0 ? 0 : movedNumber(baseTile_, from, to);
+    std::vector<Mark> moved;
+    moved.reserve(from.size());
+    for (const int i : from) {
+        moved.push_back(markOf(i));
+    }
+    std::vector<NumberedTile> tiles = takeTiles(from);
+    for (std::size_t j = 0; j < tiles.size(); ++j) {
+        tiles[j].number = to[j];
+    }
+    putTiles(std::move(tiles));
+    for (std::size_t j = 0; j < to.size(); ++j) {
+        markOf(to[j]) = moved[j];
+    }
+    currentTile_ = current;
+    baseTile_ = base;
 }
 
 void StripModel::rebuildOffsets() {

@@ -243,6 +243,20 @@ public:
     std::vector<NumberedTile> takeTiles(const std::vector<int>& ascending);
     void putTiles(std::vector<NumberedTile> tiles);
 
+    // Inserts each tile so that it has its number (ascending, fitting the grown set), with a
+    // white mark; the current and base tile follow their tiles. Throws std::length_error
+    // past TileSet::kMaxTiles; nothing changes then.
+    void insertTiles(std::vector<NumberedTile> tiles);
+
+    // Reorders the tiles: the tiles at `from` (ascending) end up at `to` (ascending, as
+    // many), in the same order; the other tiles keep their order around them. Marks, the
+    // current and the base tile follow their tiles. A few tiles cost O(log n) each plus the
+    // tile set's own move; the row geometry is never rebuilt for them.
+    void moveTiles(const std::vector<int>& from, const std::vector<int>& to);
+
+    // Where tile `tile` is after moveTiles(from, to).
+    static int movedNumber(int tile, const std::vector<int>& from, const std::vector<int>& to);
+
     // ---- Geometry ---------------------------------------------------------------------
 
     // Where row i sits. Rows are (full height + 100) apart, the first full image at top
@@ -273,6 +287,9 @@ private:
     bool exists(int i) const { return i >= 1 && i <= count(); }
     void markBaseIfUnselected();
     void rebuildOffsets();
+    void insertRows(const std::vector<int>& ascending);
+    void eraseRows(const std::vector<int>& ascending);
+    static constexpr std::size_t kFewRows = 64;
 
     TileSet& tiles_;
     std::vector<Mark> marks_; // index i-1 for tile i
