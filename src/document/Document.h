@@ -189,6 +189,9 @@ public:
     bool deleteTile() { return deleteTile(currentTile()); }
     // Removes every marked tile (the current tile without MultiSelect).
     bool deleteSelected();
+    // Removes the tiles `ascending` as Delete selected tiles removes them when they alone
+    // are marked.
+    bool deleteTiles(const std::vector<int>& ascending);
     // Appends `tiles` as one undo step named `what`; returns how many. Throws Refusal when
     // they would take the library past TileSet::kMaxTiles; nothing changes then.
     int appendTiles(std::vector<Tile> tiles, const QString& what);
@@ -298,6 +301,8 @@ private:
     void closeWhenEmpty();
     void openLoaded(TileSet tiles, const QString& path);
     bool createInto(int replaced);
+    bool deleteMarked(const QString& what,
+                      const std::function<DeleteOutcome(std::vector<NumberedTile>*)>& remove);
     // The tiles moveTiles() takes: the marked ones with MultiSelect, else the current one.
     std::vector<int> tilesToMove() const;
     std::vector<int> moveTargets(TileMove where) const;

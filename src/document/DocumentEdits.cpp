@@ -161,9 +161,22 @@ bool Document::deleteTile(int k) {
 }
 
 bool Document::deleteSelected() {
-    Recorder record(*this, tr("Delete Selected Tiles"), Recorder::Selection | Recorder::Working);
+    return deleteMarked(tr("Delete Selected Tiles"), [this](std::vector<NumberedTile>* removed) {
+        return strip_.deleteSelected(removed);
+    });
+}
+
+bool Document::deleteTiles(const std::vector<int>& ascending) {
+    return deleteMarked(tr("Delete Tiles"), [&](std::vector<NumberedTile>* removed) {
+        return strip_.deleteTiles(ascending, removed);
+    });
+}
+
+bool Document::deleteMarked(
+    const QString& what, const std::function<DeleteOutcome(std::vector<NumberedTile>*)>& remove) {
+    Recorder record(*this, what, Recorder::Selection | Recorder::Working);
     std::vector<NumberedTile> removed;
-    const DeleteOutcome outcome = strip_.deleteSelected(&removed);
+    const DeleteOutcome outcome = remove(&removed);
     if (outcome.removed == 0)
         return false;
     const int first = removed.front().number;

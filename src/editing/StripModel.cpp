@@ -410,6 +410,22 @@ DeleteOutcome StripModel::deleteSelected(std::vector<NumberedTile>* taken) {
     return outcome;
 }
 
+DeleteOutcome StripModel::deleteTiles(const std::vector<int>& ascending,
+                                      std::vector<NumberedTile>* removed) {
+    for (const int i : ascending) {
+        if (!exists(i)) {
+            throw std::out_of_range("no such tile");
+        }
+    }
+    std::replace(marks_.begin(), marks_.end(), Mark::DarkBlue, Mark::White);
+    markBaseIfUnselected();
+    for (const int i : ascending) {
+        markOf(i) = Mark::DarkBlue;
+    }
+    multiSelect_ = true;
+    return deleteSelected(removed);
+}
+
 RowGeometry StripModel::rowGeometry(int i) const {
     const Tile& tile = tiles_.tile(i);
     RowGeometry g;

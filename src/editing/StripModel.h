@@ -237,6 +237,11 @@ public:
     // removed tiles go to `removed` when given, in ascending order.
     DeleteOutcome deleteSelected(std::vector<NumberedTile>* removed = nullptr);
 
+    // Removes the tiles `ascending` as if they alone were marked with Ctrl and Delete
+    // selected tiles was chosen.
+    DeleteOutcome deleteTiles(const std::vector<int>& ascending,
+                              std::vector<NumberedTile>* removed = nullptr);
+
     // Undo and redo of appends and deletes: takes the tiles numbered `ascending` out, or
     // puts tiles back at their numbers, with white marks. The current and base tile are
     // left as they are; the caller restores the selection that goes with the new count.
