@@ -188,13 +188,14 @@ void Document::apply(EditStep& step, bool forward) {
             strip_.moveTiles(step.tileNumbers, step.movedTo);
         else
             strip_.moveTiles(step.movedTo, step.tileNumbers);
-        note(Change::Tiles, std::min(step.tileNumbers.front(), step.movedTo.front()));
+        note(Change::Tiles | Change::Reordered,
+             std::min(step.tileNumbers.front(), step.movedTo.front()));
     } else if (step.tileChange == EditStep::TileChange::Replaced) {
         // Both ways the tile and the version the step holds change places.
         NumberedTile& other = step.heldTiles.front();
         std::swap(tiles_.tile(other.number), other.tile);
         strip_.tileChanged(other.number);
-        note(Change::Tiles, other.number);
+        note(Change::Tiles | Change::Reordered, other.number);
     } else if (append || remove) {
         // Appends come back and removals go again forwards; the other way backwards.
         if (append == forward)

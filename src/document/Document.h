@@ -79,7 +79,9 @@ public:
         Saved = 1 << 11,   // whether the library is as saved
         History = 1 << 12, // what Undo and Redo would do
         Options = 1 << 13,
-        Appended = 1 << 14, // with Tiles: new tiles at the end, to be brought into view
+        Appended = 1 << 14,  // with Tiles: new tiles at the end, to be brought into view
+        Reordered = 1 << 15, // with Tiles: tiles changed places or one was replaced in
+                             // place; the count is the same, the view may stay where it is
         // Groups, for changes of several parts at once.
         WorkingTile = Picture | Previews | LiveText,
         Placement = Text | Position | Angle | Style,
@@ -170,6 +172,9 @@ public:
     // Tile `from` ends up at position `to`. Throws Refusal for a number outside the
     // library; false when from == to.
     bool moveTile(int from, int to);
+    // A drag in the strip: the tiles `rows` (ascending) go, in their order, into the gap
+    // before tile `gap` (count + 1: after the last). False when nothing moves.
+    bool dropTiles(const std::vector<int>& rows, int gap);
     // Where new tiles go: after the current tile, else at the end.
     int insertionPoint() const;
     // Inserts `tiles` in order from position `at` (1..count+1) as one undo step named

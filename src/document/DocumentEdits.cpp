@@ -101,7 +101,7 @@ bool Document::createInto(int replaced) {
         NumberedTile old{replaced, tiles_.tile(replaced)};
         strip_.replaceTile(replaced, std::move(tile));
         record.replaced(std::move(old));
-        note(Change::Tiles, replaced);
+        note(Change::Tiles | Change::Reordered, replaced);
     }
 
     // Back to the base tile's images, ready for the next tile.

@@ -129,6 +129,21 @@ bool Document::moveTile(int from, int to) {
     return moveTiles({from}, {to}, tr("Move Tile"));
 }
 
+bool Document::dropTiles(const std::vector<int>& rows, int gap) {
+    if (rows.empty())
+        return false;
+    for (std::size_t j = 0; j < rows.size(); ++j)
+        if (rows[j] < 1 || rows[j] > tileCount() || (j > 0 && rows[j] <= rows[j - 1]))
+            return false;
+    gap = std::clamp(gap, 1, tileCount() + 1);
+    // The gap counts the places before it that the dragged tiles leave.
+    const int before =
+        int(std::count_if(rows.begin(), rows.end(), [gap](int r) { return r < gap; }));
+    std::vector<int> to(rows.size());
+    std::iota(to.begin(), to.end(), gap - before);
+    return moveTiles(rows, std::move(to), rows.size() == 1 ? tr("Move Tile") : tr("Move Tiles"));
+}
+
 bool Document::moveTiles(std::vector<int> from, std::vector<int> to, const QString& what) {
     if (from.empty() || from == to)
         return false;
@@ -136,7 +151,7 @@ bool Document::moveTiles(std::vector<int> from, std::vector<int> to, const QStri
     strip_.moveTiles(from, to);
     const int first = std::min(from.front(), to.front());
     record.moved(std::move(from), std::move(to));
-    note(Change::Tiles | Change::Selection, first);
+    note(Change::Tiles | Change::Reordered | Change::Selection, first);
     record.commit();
     return true;
 }

@@ -471,6 +471,27 @@ RowHit StripModel::hitTest(Twips x, Twips y) const {
     return hit;
 }
 
+int StripModel::gapAt(Twips y) const {
+    if (count() == 0) {
+        return 1;
+    }
+    const int row = rowAt(y);
+    if (row == 0) {
+        return y < kFirstFullTop ? 1 : count() + 1;
+    }
+    const RowGeometry g = rowGeometry(row);
+    return y < g.frameTop + g.frameHeight / 2 ? row : row + 1;
+}
+
+Twips StripModel::gapTop(int gap) const {
+    if (count() == 0) {
+        return 0;
+    }
+    gap = std::clamp(gap, 1, count() + 1);
+    // Frame k starts at offset(k-1) - 35: the gap before row k is that frame's top.
+    return offsets_.offset(gap - 1) + kFirstFullTop - kFrameAboveFull;
+}
+
 ScrollSettings StripModel::scrollSettings(Twips viewportHeight) const {
     ScrollSettings s;
     const Twips content = contentHeight();

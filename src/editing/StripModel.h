@@ -283,6 +283,12 @@ public:
     // the frame; the caller checks x against the frame's width.
     RowHit hitTest(Twips x, Twips y) const;
 
+    // The gap between rows nearest content height y, for dropping tiles: the gap before
+    // row k is k, after the last row count() + 1; 1 above the first row.
+    int gapAt(Twips y) const;
+    // Where the line showing gap k is drawn: between the two rows' frames, in twips.
+    Twips gapTop(int gap) const;
+
     // The scroll bar settings for a viewport of the given inner height in twips.
     ScrollSettings scrollSettings(Twips viewportHeight) const;
 

@@ -88,6 +88,17 @@ TEST_F(TileOrder, RowsFollowTheirTilesAfterMovesAndTheirUndo) {
     EXPECT_FALSE(doc.moveTile(3, 3));
 }
 
+TEST_F(TileOrder, DroppedTilesLandInTheGapTheyWereDroppedOn) {
+    ASSERT_TRUE(doc.dropTiles({1, 2}, 5)); // between tiles 4 and 5
+    EXPECT_EQ(order(doc), (std::vector<int>{3, 4, 1, 2, 5, 6}));
+    ASSERT_TRUE(doc.dropTiles({6}, 1));
+    EXPECT_EQ(order(doc), (std::vector<int>{6, 3, 4, 1, 2, 5}));
+    EXPECT_FALSE(doc.dropTiles({2}, 3)); // just after itself: nothing moves
+    EXPECT_FALSE(doc.dropTiles({2}, 2));
+    EXPECT_TRUE(doc.dropTiles({2}, 7));
+    EXPECT_EQ(order(doc), (std::vector<int>{6, 4, 1, 2, 5, 3}));
+}
+
 TEST_F(TileOrder, DuplicateGoesRightAfterAndReplaceKeepsThePlace) {
     doc.showSelectedTile(4);
     ASSERT_TRUE(doc.duplicateTile());
