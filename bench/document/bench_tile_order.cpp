@@ -1,14 +1,15 @@
 // Moving one tile, and undoing the move, in a library of 32,767 tiles against one of 100
-// (64 x 64 tiles of two heights, so the rows are not all alike). Each move takes a tile
-// from a random place to another; its undo puts it back. Printed: time per move and per
-// undo at each size, and the 32,767-tile time divided by the 100-tile one (aim: about 1,
-// and under 1 ms a move: no per-move rebuild of every row).
+// (64 x 64 tiles of two heights, so the rows are not all alike): from a random place to
+// another (/0), and one place down as Move Tile Down does (/1); each undo puts it back. Printed:
+// time per move and per undo at each size, and the 32,767-tile time divided by the 100-tile one
+// (aim: about 1, and under 1 ms a move: no per-move rebuild of every row).
 
 #include "document/Document.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -22,7 +23,9 @@ struct Timing {
     double undoUs = 0;
 };
 
-Timing measure(int tiles, int moves) {
+// `oneStep`: each move takes a tile one place down (Move Tile Down); otherwise from a
+// random place to another.
+Timing measure(int tiles, int moves, bool oneStep) {
     qrb::TileSet set;
     for (int i = 0; i < tiles; ++i) {
         const int h = i % 2 == 0 ? 64 : 48;
@@ -38,8 +41,8 @@ Timing measure(int tiles, int moves) {
     double moveUs = 0;
     double undoUs = 0;
     for (int i = 0; i < moves; ++i) {
-        const int from = place(gen);
-        int to = place(gen);
+        const int from = oneStep ? std::min(place(gen), tiles - 1) : place(gen);
+        int to = oneStep ? from + 1 : place(gen);
         if (to == from)
             to = from == 1 ? 2 : 1;
         auto start = Clock::now();
@@ -53,11 +56,12 @@ Timing measure(int tiles, int moves) {
 }
 
 void BM_MoveTile(benchmark::State& state) {
+    const bool oneStep = state.range(0) == 1;
     Timing small;
     Timing large;
     for (auto _ : state) {
-        small = measure(100, 2000);
-        large = measure(qrb::TileSet::kMaxTiles, 2000);
+        small = measure(100, 2000, oneStep);
+        large = measure(qrb::TileSet::kMaxTiles, 2000, oneStep);
     }
     state.counters["move_us_100"] = small.moveUs;
     state.counters["undo_us_100"] = small.undoUs;
@@ -65,12 +69,14 @@ void BM_MoveTile(benchmark::State& state) {
     state.counters["undo_us_32767"] = large.undoUs;
     state.counters["move_x_100"] = large.moveUs / small.moveUs;
     state.counters["undo_x_100"] = large.undoUs / small.undoUs;
-    std::printf("move: %.1f us at 100 tiles, %.1f us at 32,767 (x%.2f); undo: %.1f us, %.1f us "
+    std::printf("%s move: %.1f us at 100 tiles, %.1f us at 32,767 (x%.2f); undo: %.1f us, %.1f us "
                 "(x%.2f)\n",
-                small.moveUs, large.moveUs, large.moveUs / small.moveUs, small.undoUs, large.undoUs,
+                oneStep ? "one-place" : "random", small.moveUs, large.moveUs,
+                large.moveUs / small.moveUs, small.undoUs, large.undoUs,
                 large.undoUs / small.undoUs);
 }
-BENCHMARK(BM_MoveTile)->Unit(benchmark::kMillisecond)->Iterations(1);
+// 0: random moves; 1: one place down.
+BENCHMARK(BM_MoveTile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 

@@ -138,6 +138,24 @@ void StripModel::moveTiles(const std::vector<int>& from, const std::vector<int>&
     }
     const int current = currentTile_ == 0 ? 0 : movedNumber(currentTile_, from, to);
     const int base = baseTile_ == 0 ? 0 : movedNumber(baseTile_, from, to);
+    if (from.size() == 1) {
+        // One tile: only the tiles between its two places shift.
+        const int a = from.front();
+        const int b = to.front();
+        tiles_.move(a, b);
+        const auto mark = [this](int i) { return marks_.begin() + (i - 1); };
+        if (a < b) {
+            std::rotate(mark(a), mark(a + 1), mark(b + 1));
+        } else {
+            std::rotate(mark(b), mark(a), mark(a + 1));
+        }
+        const Twips length = offsets_.length(a - 1);
+        offsets_.erase(a - 1);
+        offsets_.insert(b - 1, length);
+        currentTile_ = current;
+        baseTile_ = base;
+        return;
+    }
     std::vector<Mark> moved;
     moved.reserve(from.size());
     for (const int i : from) {
