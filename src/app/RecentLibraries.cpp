@@ -46,7 +46,11 @@ void RecentLibraries::clear() {
 
 void RecentLibraries::fillMenu(QMenu* menu, const std::function<void(const QString&)>& open,
                                const std::function<void()>& cleared) {
-    menu->clear();
+    // The items go later: the list is filled again from an item's own signal.
+    for (QAction* item : menu->actions()) {
+        menu->removeAction(item);
+        item->deleteLater();
+    }
     menu->setToolTipsVisible(true);
     const QStringList list = paths();
     int number = 0;
