@@ -47,8 +47,8 @@ int tileNumber(const std::string& text, const char* what) {
     return value;
 }
 
-void open(Document& document, const std::string& path) {
-    document.open(qPath(path));
+void open(Document& document, const std::string& path, std::uint64_t budget) {
+    document.open(qPath(path), {}, budget);
 }
 
 void checkTile(const std::string& lib, int tile, int count) {
@@ -68,7 +68,7 @@ int importPictures(const ParsedArguments& args, std::ostream& out) {
     Document document;
     const bool exists = std::filesystem::exists(toFsPath(qPath(lib)));
     if (exists)
-        open(document, lib);
+        open(document, lib, budget);
     else
         document.newLibrary();
     const int count = document.tileCount();
@@ -104,7 +104,7 @@ int moveTile(const ParsedArguments& args, std::ostream& out) {
     const int to = tileNumber(files[2], "TO");
     const HeadlessGui application;
     Document document;
-    open(document, files[0]);
+    open(document, files[0], memoryBudget(args));
     checkTile(files[0], std::max(from, to), document.tileCount());
     if (document.moveTile(from, to))
         document.save(qPath(files[0]));
@@ -117,7 +117,7 @@ int deleteTiles(const ParsedArguments& args, std::ostream& out) {
     const std::vector<TileRange> ranges = parseTileList(files[1]);
     const HeadlessGui application;
     Document document;
-    open(document, files[0]);
+    open(document, files[0], memoryBudget(args));
     std::set<int> chosen;
     for (const auto& [first, last] : ranges) {
         checkTile(files[0], int(std::min<long long>(last, 100000)), document.tileCount());
@@ -192,8 +192,8 @@ Command deleteCommand() {
             2,
             "Remove the tiles in LIST (e.g. 2,4-6); the others close up. At least one tile\n"
             "must stay.",
-            {kEditNote},
-            ArgumentParser(),
+            {kEditNote, kMemoryNote},
+            withMemoryOption(),
             deleteTiles};
 }
 

@@ -35,10 +35,10 @@ bool Document::isSaved() const {
     return history_.matchesSaved();
 }
 
-void Document::open(const QString& path, const ProgressCallback& progress) {
+void Document::open(const QString& path, const ProgressCallback& progress, std::uint64_t budget) {
     // Read completely before anything changes: a failure leaves the open library alone.
     const std::optional<FileIdentity> identity = identityOf(toFsPath(path));
-    TileSet loaded = LibraryFile::load(toFsPath(path), progress);
+    TileSet loaded = LibraryFile::load(toFsPath(path), progress, budget);
     openLoaded(std::move(loaded), path);
     fileOnDisk_ = identity;
 }

@@ -123,7 +123,9 @@ public:
 
     // Reads the library at `path` and makes it the document's, with tile 1 current and
     // base and a new history. A failure throws and leaves everything as it was.
-    void open(const QString& path, const ProgressCallback& progress = {});
+    // `budget` bounds the memory its images may take (see LibraryFile::load).
+    void open(const QString& path, const ProgressCallback& progress = {},
+              std::uint64_t budget = defaultMemoryBudget());
     // Replaces the library with `tiles` as if opened from `path` (a library built in
     // memory: tools and tests).
     void openTiles(TileSet tiles, const QString& path);
