@@ -138,6 +138,8 @@ void StripDragDrop::autoScroll() {
     if (!bar_ || scrollDirection_ == 0 || gap_ == 0)
         return;
     bar_->setValue(bar_->value() + scrollDirection_ * std::max(1, bar_->singleStep()));
+    // The rows moved under the pointer: the line follows the gap now under it.
+    showGap(document_.strip().gapAt(strip_->toContentY(dragY_)));
 }
 
 void StripDragDrop::startDrag() {
@@ -197,6 +199,7 @@ bool StripDragDrop::stripEvent(QEvent* event) {
             return true;
         }
         const int y = e->position().toPoint().y();
+        dragY_ = y;
         if (files.library.isEmpty()) {
             showGap(document_.strip().gapAt(strip_->toContentY(y)));
             scrollDirection_ = y < kScrollMargin                      ? -1

@@ -73,6 +73,7 @@ private:
     QPoint pressAt_;
     int pressRow_ = 0;
     int gap_ = 0;
+    int dragY_ = 0; // the pointer's last height over the strip during a drag
 };
 
 } // namespace qrb

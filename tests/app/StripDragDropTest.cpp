@@ -126,6 +126,9 @@ TEST_F(StripDrops, DraggingNearTheBottomScrollsTheStrip) {
     const int before = bar->value();
     QTest::qWait(200);
     EXPECT_GT(bar->value(), before);
+    // The line shows the gap under the pointer after the rows scrolled by.
+    EXPECT_EQ(drops->shownGap(),
+              document.strip().gapAt(strip->toContentY(strip->height() - 3)));
 }
 
 TEST_F(StripDrops, FilesImportAtTheGapAndALibraryOpens) {
