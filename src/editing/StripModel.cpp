@@ -49,8 +49,22 @@ void StripModel::restore(Selection selection) {
 
 std::vector<NumberedTile> StripModel::takeTiles(const std::vector<int>& ascending) {
     std::vector<NumberedTile> taken = tiles_.take(ascending);
-    for (auto it = ascending.rbegin(); it != ascending.rend(); ++it) {
-        marks_.erase(marks_.begin() + (*it - 1));
+    if (ascending.size() <= kFewRows) {
+        for (auto it = ascending.rbegin(); it != ascending.rend(); ++it) {
+            marks_.erase(marks_.begin() + (*it - 1));
+        }
+    } else {
+        // Many: one pass, the kept marks closing up.
+        std::size_t next = 0;
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < marks_.size(); ++i) {
+            if (next < ascending.size() && std::size_t(ascending[next]) == i + 1) {
+                ++next;
+            } else {
+                marks_[kept++] = marks_[i];
+            }
+        }
+        marks_.resize(kept);
     }
     eraseRows(ascending);
     return taken;
@@ -63,8 +77,23 @@ void StripModel::putTiles(std::vector<NumberedTile> tiles) {
         numbers.push_back(t.number);
     }
     tiles_.put(std::move(tiles));
-    for (int number : numbers) {
-        marks_.insert(marks_.begin() + (number - 1), Mark::White);
+    if (numbers.size() <= kFewRows) {
+        for (int number : numbers) {
+            marks_.insert(marks_.begin() + (number - 1), Mark::White);
+        }
+    } else {
+        // Many: one pass, the old marks spreading around the new white ones.
+        std::vector<Mark> merged(marks_.size() + numbers.size(), Mark::White);
+        std::size_t next = 0;
+        std::size_t old = 0;
+        for (std::size_t i = 0; i < merged.size(); ++i) {
+            if (next < numbers.size() && std::size_t(numbers[next]) == i + 1) {
+                ++next;
+            } else {
+                merged[i] = marks_[old++];
+            }
+        }
+        marks_ = std::move(merged);
     }
     insertRows(numbers);
 }

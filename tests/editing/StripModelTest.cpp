@@ -296,6 +296,32 @@ TEST(StripModel, MovesCarryMarksCurrentAndBaseWithTheirTiles) {
     EXPECT_EQ(StripModel::movedNumber(1, {6}, {1}), 2);
 }
 
+// Past the few tiles moved one by one: the marks and rows go in one pass each.
+TEST(StripModel, ManyTilesMoveInOnePassWithTheirMarks) {
+    TileSet set;
+    for (int i = 1; i <= 300; ++i) {
+        set.append(tile(static_cast<ColourValue>(i), 10, 10 + i % 7));
+    }
+    StripModel m(set);
+    std::vector<int> from;
+    std::vector<int> to;
+    for (int i = 1; i <= 100; ++i) {
+        from.push_back(3 * i - 1);
+        to.push_back(200 + i);
+    }
+    run(m, "x4 x8");
+    m.moveTiles(from, to);
+    EXPECT_EQ(ids(m)[200], 2u);
+    EXPECT_EQ(ids(m)[0], 1u);
+    EXPECT_EQ(ids(m)[1], 3u);
+    EXPECT_EQ(m.selectedTiles(), (std::vector<int>{3, 203}));
+    Twips top = m.rowGeometry(1).fullTop;
+    for (int i = 1; i < 300; ++i) {
+        top += m.rowGeometry(i).fullHeight + strip::kRowGap;
+        ASSERT_EQ(m.rowGeometry(i + 1).fullTop, top) << i;
+    }
+}
+
 TEST(StripModel, DropGapsLieBetweenRowHalves) {
     TileSet set = tileSet(3);
     StripModel m(set);
