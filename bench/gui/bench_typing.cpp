@@ -4,8 +4,9 @@
 // position scroll bar. What a keystroke costs must not grow with the library.
 #include "SilentDesktop.h"
 #include "app/Form2.h"
+#include "app/parts/WorkingTilePanel.h"
 #include "tileset/LibraryFile.h"
-#include "widgets/ImageBox.h"
+#include "widgets/WorkingTileBox.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -71,6 +72,7 @@ Figures measure(int tiles) {
     auto desktop = std::make_shared<qrb::bench::SilentDesktop>();
     qrb::Form2 window(qrb::Platform{desktop, desktop, desktop, desktop, desktop, desktop});
     window.show();
+    window.workingTile().actualSize();
     desktop->next = QString::fromStdString(library(tiles).string());
     window.openLibrary();
     // A 256 x 256 picture in the working tile, with a text placed on it.
@@ -120,6 +122,7 @@ Figures measure(int tiles) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("QRB Text Editor benchmarks"));
     const Figures small = measure(10);
     const Figures large = measure(32767);
     std::printf("position: one step of the position bar to repainted working tile at 32767 tiles: "

@@ -30,7 +30,7 @@ enum class Command {
     Copy,
     Paste,
     PasteBaseImage,
-    chooseFont,
+    ChooseFont,
     Bold,
     Italic,
     DecreaseFontSize,
@@ -47,7 +47,7 @@ enum class Command {
     RotateRight,
     FlipHorizontal,
     FlipVertical,
-    baseTile,
+    BaseTile,
     AutoPasteBaseImage,
     AutoCreateFromWorkingTile,
     AutoCreateHalfTile,
@@ -58,6 +58,11 @@ enum class Command {
     EditFullImage,
     EditHalfImage,
     ChooseSmallColour,
+    // View
+    ZoomIn,
+    ZoomOut,
+    ActualSize,
+    FitWorkingTile,
     // Help
     Contents,
     About,
@@ -70,7 +75,15 @@ enum class Command {
 };
 
 // Where a command's item goes; Separator entries of the table divide a menu.
-enum class Place { FileMenu, PositionDataMenu, EditMenu, TileMenu, HelpMenu, TileContextMenu };
+enum class Place {
+    FileMenu,
+    PositionDataMenu,
+    EditMenu,
+    TileMenu,
+    ViewMenu,
+    HelpMenu,
+    TileContextMenu
+};
 
 struct CommandEntry {
     Command id;

@@ -8,9 +8,9 @@
 #include "app/parts/WorkingTilePanel.h"
 #include "platform/qt/Resources.h"
 #include "widgets/ImageBox.h"
-#include "widgets/PanelStatusBar.h"
 #include "widgets/ShapeWidget.h"
 #include "widgets/TileStrip.h"
+#include "widgets/WorkingTileBox.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -20,28 +20,16 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QSignalBlocker>
 #include <QTimer>
 #include <QToolBar>
 
-#include <cmath>
 #include <exception>
 #include <new>
 
 namespace qrb {
-
-namespace {
-
-// Whole window pixels for a position computed with halves, rounding half to even.
-int wholePixels(double value) {
-    return static_cast<int>(std::nearbyint(value));
-}
-
-} // namespace
 
 Form2::Form2(Platform platform, const QString& startupFile, QWidget* parent)
     : QMainWindow(parent), platform_(std::move(platform)), dialog_(*platform_.dialogs),
@@ -96,15 +84,18 @@ void Form2::createPanels() {
                             *platform_.printing,
                             *platform_.progress,
                             [this](const QString& text) { showStatus(text); }};
-    textPlacement_ =
-        new TextPlacementPanel(document_, services, ui_.client, ui_.statusPanels, this);
-    // The panel's controls, for the window's layout and its tests.
+    // In the order of their stacking: the text controls above the frames they overlap.
+    workingTile_ = new WorkingTilePanel(document_, services, ui_.client, this);
+    strip_ = new StripPanel(document_, ui_.client, logo(), this);
+    statusBar_ = new StatusBarPanel(document_, ui_.client, this);
+    connect(workingTile_, &WorkingTilePanel::zoomChanged, this, &Form2::updateCommands);
+    textPlacement_ = new TextPlacementPanel(document_, services, ui_.client,
+                                            statusBar_->widgets().statusPanels, this);
+    // The panels' controls, for the window's layout and its tests.
+    static_cast<WorkingTilePanel::Widgets&>(ui_) = workingTile_->widgets();
+    static_cast<StripPanel::Widgets&>(ui_) = strip_->widgets();
+    static_cast<StatusBarPanel::Widgets&>(ui_) = statusBar_->widgets();
     static_cast<TextPlacementPanel::Widgets&>(ui_) = textPlacement_->widgets();
-    workingTile_ = new WorkingTilePanel(
-        document_, services,
-        {ui_.workingTile, ui_.fullPreview, ui_.halfPreview, ui_.smallColour, ui_.tileSizeLabel},
-        this);
-    connect(workingTile_, &WorkingTilePanel::sizesChanged, this, &Form2::placePreviews);
     printSheet_ = new PrintSheetCommands(document_, services, this);
     tableLettering_ = new TableLetteringCommand(document_, services, this);
     connect(tableLettering_, &TableLetteringCommand::tilesAppended, this, &Form2::ensureRowVisible);
@@ -153,15 +144,14 @@ void Form2::bindControls() {
         bind(ui_.slotButtons[std::size_t(k)], &QPushButton::clicked,
              [text, k] { text->slotButton(k); });
     // A click on the working tile or a preview is its command, as the Tile menu gives it.
-    for (auto [box, id] : {std::pair{ui_.workingTile, Command::WorkingTileToPreview},
-                           std::pair{ui_.fullPreview, Command::EditFullImage},
-                           std::pair{ui_.halfPreview, Command::EditHalfImage},
-                           std::pair{ui_.smallColour, Command::ChooseSmallColour}})
+    for (auto [box, id] :
+         {std::pair<ImageBox*, Command>{ui_.workingTile, Command::WorkingTileToPreview},
+          std::pair{ui_.fullPreview, Command::EditFullImage},
+          std::pair{ui_.halfPreview, Command::EditHalfImage},
+          std::pair{ui_.smallColour, Command::ChooseSmallColour}})
         connect(box, &ImageBox::clicked, action(id), &QAction::trigger);
 
-    // The strip: presses, keys and scrolling.
-    connect(ui_.workingTile, &ImageBox::resized, this, &Form2::centreWorkingTile);
-    connect(ui_.fullPreview, &ImageBox::resized, this, &Form2::placePreviews);
+    // The strip's presses and keys: the tile menu is the window's.
     connect(ui_.strip, &TileStrip::rowPressed, this,
             [this](int tile, RowPart part, MouseButton button, Modifiers modifiers, QPoint at) {
                 runCommand([=, this] { pressStripRow(tile, part, button, modifiers, at); });
@@ -193,46 +183,21 @@ void Form2::bindControls() {
 // ---- Options -----------------------------------------------------------------------------
 
 void Form2::showOptions() {
-    const Document::Options& options = document_.options();
     // Without tiles made from the working tile the previews show, down to the status bar.
-    ShapeWidget* frame = ui_.tileFrames[1];
-    const bool previews = !options.createFromWorkingTile;
-    if (previews)
-        frame->resize(frame->width(),
-                      ui_.client->height() - frame->y() - ui_.statusPanels->height());
-    frame->setVisible(previews && document_.working().shown);
+    if (!document_.options().createFromWorkingTile)
+        workingTile_->stretchPreviewFrame(ui_.client->height() - statusBar_->height());
 }
 
 // ---- What the window shows of the document -----------------------------------------------
 
-void Form2::documentChanged(Document::Changes what, int firstTile) {
+void Form2::documentChanged(Document::Changes what, int) {
     using Change = Document::Change;
     if (what & Change::Tiles) {
-        const int count = tileCount();
-        ui_.strip->invalidateFrom(firstTile);
-        // A row that came or went may start or end the need to scroll sideways.
-        layoutStripSideways();
-        ui_.strip->setVisible(document_.isLibraryOpen() || count > 0);
-        ui_.statusPanels->setPanelText(
-            1, !document_.isLibraryOpen() && count == 0
-                   ? QString()
-                   : (count == 1 ? tr("1 Tile") : tr("%1 Tiles").arg(count)));
-        afterTilesChanged();
+        showTitle();
         layOutClient();
-        // The strip goes back to its first row, or shows the last of tiles added at the end.
-        ui_.strip->updateScrollRange(true);
-        if (what & Change::Appended)
-            ui_.strip->scrollToEnd();
     }
-    if (what & (Change::Selection | Change::Tiles))
-        ui_.strip->update();
     if (what & Change::Options)
         showOptions();
-    if (what & (Change::Picture | Change::Previews)) {
-        ui_.tileFrames[1]->setVisible(document_.working().shown &&
-                                      !document_.options().createFromWorkingTile);
-        placePreviews();
-    }
     if (what & Change::File) {
         showTitle();
         // File dialogs start in the open library's folder.
@@ -264,7 +229,6 @@ void Form2::initialise() {
     // The logo is the window's picture. Drawn behind the controls it would show only as
     // fragments between them, so it is shown where there is room for it: in the empty
     // strip until the first library opens.
-    ui_.strip->setEmptyPicture(ui_.logoLabel->pixmap());
     ui_.logoLabel->hide();
 
     dialog_.Filter = QStringLiteral("QRB File (*.qrb)|*.qrb");
@@ -273,7 +237,6 @@ void Form2::initialise() {
     dialog_.Max = Placement::kMaximumSize;
     dialog_.Flags = 0x2107;
 
-    ui_.statusPanels->setPanelText(1, tr("%1 Tiles").arg(0));
     updateCommands();
 }
 
@@ -342,15 +305,9 @@ void Form2::showAbout() {
 // ---- Layout ------------------------------------------------------------------------------
 
 void Form2::clientResized() {
-    const int W = ui_.client->width();
-    const int H = ui_.client->height();
     if (ui_.mainToolBar)
-        ui_.mainToolBar->setGeometry(0, 0, W, 26);
-    if (ui_.statusPanels) {
-        const int S = ui_.statusPanels->height();
-        ui_.statusPanels->setGeometry(0, H - S, W, S);
-    }
-    if (ui_.stripBar)
+        ui_.mainToolBar->setGeometry(0, 0, ui_.client->width(), 26);
+    if (strip_)
         layOutClient();
 }
 
@@ -362,20 +319,17 @@ std::pair<int, int> Form2::visibleBand() const {
 }
 
 void Form2::pinBars() {
-    if (!ui_.mainToolBar || !ui_.statusPanels || !ui_.progressBar)
+    if (!ui_.mainToolBar || !statusBar_)
         return;
     // The toolbar stays at the top of the band in view, the status bar and the progress
     // bar over it at its bottom, above whatever scrolls beneath.
     const auto [top, bottom] = visibleBand();
-    const int S = ui_.statusPanels->height();
+    const int W = ui_.client->width();
     ui_.mainToolBar->move(ui_.mainToolBar->x(), top);
-    ui_.statusPanels->move(ui_.statusPanels->x(), bottom - S);
-    ui_.progressBar->move(ui_.progressBar->x(), bottom - S + 2);
-    for (QWidget* bar :
-         std::initializer_list<QWidget*>{ui_.mainToolBar, ui_.statusPanels, ui_.progressBar})
-        bar->raise();
+    ui_.mainToolBar->raise();
+    statusBar_->layOut(bottom, W, W - ui_.stripBar->width());
     // The strip follows the band, so its last rows never lie below the window.
-    if (pinnedBand_ != visibleBand() && ui_.stripBar)
+    if (pinnedBand_ != visibleBand())
         layOutClient();
 }
 
@@ -385,89 +339,15 @@ void Form2::layOutClient() {
         Form2* window;
         ~Pin() { window->pinBars(); }
     } pin{this};
-    const int W = ui_.client->width();
-    const int H = ui_.client->height();
-    const int S = ui_.statusPanels->height();
-    QScrollBar* bar = ui_.stripBar;
-    QFrame* view = ui_.stripFrame;
     // The strip spans the band of the client area in view, below the toolbar and above
     // the status bar, however far the client area is scrolled.
     pinnedBand_ = visibleBand();
     const auto [top, bottom] = pinnedBand_;
-
-    // A step that would give a negative size ends the layout; steps done stay done.
-    bar->move(W - bar->width(), top + kStripBarTop);
-    view->move(view->x(), top + kStripTop);
-    if (bottom - bar->y() - S < 0)
+    const int S = statusBar_->height();
+    if (!strip_->layOut(top, bottom - S, ui_.client->width()))
         return;
-    bar->resize(bar->width(), bottom - bar->y() - S);
-    if (W - view->x() - bar->width() < 0)
-        return;
-    view->resize(W - view->x() - bar->width(), view->height());
-    if (bottom - view->y() - S < 0)
-        return;
-    view->resize(view->width(), bottom - view->y() - S);
-
-    const int panel5 = ui_.statusPanels->x() + ui_.statusPanels->panelLeft(5);
-    ui_.progressBar->move(panel5, ui_.progressBar->y());
-    if (W - panel5 - bar->width() < 0)
-        return;
-    ui_.progressBar->resize(W - panel5 - bar->width(), ui_.progressBar->height());
-    ui_.progressBar->move(ui_.progressBar->x(), H - S + 2);
-    ui_.progressBar->resize(ui_.progressBar->width(), S - 2);
-
-    // Rows wider than the strip take a sideways bar from the bottom of the viewport; the
-    // content spans the viewport's inside and the row frames follow its width.
-    layoutStripSideways();
-
-    ShapeWidget* previews = ui_.tileFrames[1];
-    if (H - previews->y() - S < 0)
-        return;
-    previews->resize(previews->width(), H - previews->y() - S);
-
-    // A viewport of a new height needs a new scroll range, or rows below the old range
-    // could no longer be reached. The strip stays where it is.
-    if (tileCount() > 0)
-        ui_.strip->updateScrollRange(false);
-}
-
-bool Form2::layoutStripSideways() {
-    QFrame* view = ui_.stripFrame;
-    QScrollBar* side = ui_.stripSideways;
-    ui_.strip->resize(view->contentsRect().width(), ui_.strip->height());
-    const bool needed = ui_.strip->updateSidewaysRange();
-    const int bottom = visibleBand().second - ui_.statusPanels->height();
-    const int height = bottom - view->y() - (needed ? side->height() : 0);
-    const bool changed = height != view->height() || needed == side->isHidden();
-    if (height >= 0)
-        view->resize(view->width(), height);
-    side->setGeometry(view->x(), view->y() + view->height(), view->width(), side->height());
-    side->setVisible(needed);
-    ui_.strip->setGeometry(view->contentsRect());
-    return changed;
-}
-
-void Form2::centreWorkingTile() {
-    ImageBox* box = ui_.workingTile;
-    QScrollArea* view = ui_.workingTileView;
-    QWidget* canvas = view ? view->widget() : nullptr;
-    if (!box || !canvas)
-        return; // still being built
-    const QRect frame = ui_.tileFrames[0]->geometry();
-    view->setGeometry(frame.adjusted(1, 1, -1, -1));
-    // A tile larger than the view's inside makes the canvas larger, so the view scrolls.
-    canvas->setMinimumSize(box->size());
-    if (box->width() <= view->width() && box->height() <= view->height()) {
-        // Centred in the frame, in window pixels with halves rounded to even.
-        const QPoint centred(wholePixels(frame.x() + frame.width() * 0.5 - box->width() * 0.5),
-                             wholePixels(frame.y() + frame.height() * 0.5 - box->height() * 0.5));
-        box->move(canvas->mapFrom(ui_.client, centred));
-    } else {
-        // Too large: from the canvas's top-left corner where it does not fit, centred
-        // where it does.
-        box->move(std::max(0, (canvas->width() - box->width()) / 2),
-                  std::max(0, (canvas->height() - box->height()) / 2));
-    }
+    workingTile_->stretchPreviewFrame(ui_.client->height() - S);
+    strip_->keepScrollRange();
 }
 
 void Form2::updateMinimumClientSize() {
@@ -479,61 +359,23 @@ void Form2::updateMinimumClientSize() {
          std::initializer_list<QWidget*>{ui_.slotGroup, ui_.createButton, ui_.tileFrames[0]})
         bottom = std::max(bottom, w->y() + w->height());
     ui_.client->setMinimumSize(ui_.stripFrame->x() + kNarrowestStrip + ui_.stripBar->width(),
-                               bottom + ui_.statusPanels->height());
+                               bottom + statusBar_->height());
 }
 
 void Form2::applyPreviewLayout(bool large) {
-    const int side = large ? 260 : 174;
-    ShapeWidget* work = ui_.tileFrames[0];
-    ShapeWidget* previews = ui_.tileFrames[1];
-    work->resize(side, work->height());
-    ui_.statusPanels->setPanelWidth(4, large ? 165 : 78);
-    ui_.stripFrame->move(work->x() + work->width() + 1, ui_.stripFrame->y());
+    workingTile_->setFrameWidth(large);
+    statusBar_->setWide(large);
+    const QRect work = ui_.tileFrames[0]->geometry();
+    strip_->setLeft(work.x() + work.width() + 1);
     updateMinimumClientSize();
     layOutClient();
-    work->resize(work->width(), side);
-    previews->resize(side, previews->height());
-    previews->move(previews->x(), work->y() + work->height() + 2);
-    ui_.fullPreview->move(ui_.fullPreview->x(), previews->y() + (large ? 2 : 15));
-    placePreviews();
-    centreWorkingTile();
-}
-
-void Form2::placePreviews() {
-    // The full preview centred on the preview frame; the half preview below it and the
-    // small colour below that (side by side in the large layout).
-    const QRect frame = ui_.tileFrames[1]->geometry();
-    const bool large = document_.largeLayout();
-    ImageBox* full = ui_.fullPreview;
-    ImageBox* half = ui_.halfPreview;
-    ImageBox* small = ui_.smallColour;
-    full->move(wholePixels(frame.x() + frame.width() * 0.5 - full->width() * 0.5), full->y());
-    const int fullBottom = full->y() + full->height();
-    if (!large)
-        half->move(wholePixels(frame.x() + frame.width() * 0.5 - half->width() * 0.5),
-                   fullBottom + 10);
-    else
-        half->move(full->x(), fullBottom + 2);
-    if (!large) {
-        small->move(wholePixels(frame.x() + frame.width() * 0.5 - small->width() * 0.5),
-                    half->y() + half->height() + 10);
-    } else {
-        small->move(half->x() + half->width() + 5, half->y());
-    }
-    small->setBorder(!large && document_.working().shown);
-    centreWorkingTile();
+    workingTile_->arrangeFrames(large);
 }
 
 // ---- The strip ---------------------------------------------------------------------------
 
-void Form2::afterTilesChanged() {
-    ui_.progressBar->hide();
-    showTitle();
-}
-
 void Form2::showStatus(const QString& text) {
-    // The last panel, under the progress bar while a command shows progress.
-    ui_.statusPanels->setPanelText(PanelStatusBar::kPanels, text);
+    statusBar_->showMessage(text);
 }
 
 void Form2::showTitle() {

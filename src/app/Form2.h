@@ -23,7 +23,10 @@
 
 #include "app/Command.h"
 #include "app/parts/PartSupport.h"
+#include "app/parts/StatusBarPanel.h"
+#include "app/parts/StripPanel.h"
 #include "app/parts/TextPlacementPanel.h"
+#include "app/parts/WorkingTilePanel.h"
 #include "document/Document.h"
 #include "platform/CommonDialog.h"
 #include "platform/Platform.h"
@@ -57,9 +60,7 @@ class PanelStatusBar;
 class PrintSheetCommands;
 class ShapeWidget;
 class TableLetteringCommand;
-class TextPlacementPanel;
 class TileStrip;
-class WorkingTilePanel;
 
 class Form2 : public QMainWindow {
     Q_OBJECT
@@ -69,9 +70,12 @@ public:
 
     // Every control of the window. Pointers stay valid for the window's life. Each control's
     // objectName is the old form's name for it (the table in Form2Layout.cpp).
-    // The text placement panel's controls (textBox, the position and angle groups, the
-    // slots) are its own, seen here under the same names.
-    struct Controls : TextPlacementPanel::Widgets {
+    // The panels' controls (the text placement's, the working tile's and its previews', the
+    // strip's, the status bar's) are their own, seen here under the same names.
+    struct Controls : TextPlacementPanel::Widgets,
+                      WorkingTilePanel::Widgets,
+                      StripPanel::Widgets,
+                      StatusBarPanel::Widgets {
         QWidget* client = nullptr; // the client area, in design pixel coordinates
 
         QToolBar* mainToolBar = nullptr;
@@ -79,29 +83,14 @@ public:
         QAction* toolbarButton(int index) const { return toolbar.at(std::size_t(index)); }
 
         QPushButton* createButton = nullptr;
-
-        std::array<ShapeWidget*, 2> tileFrames{}; // around the working tile, the new tile
-        // The working tile lies on a canvas inside this view, which covers the inside of
-        // tileFrames[0] and scrolls a tile larger than that.
-        QScrollArea* workingTileView = nullptr;
-        ImageBox* workingTile = nullptr;
-        ImageBox* fullPreview = nullptr;
-        ImageBox* halfPreview = nullptr;
-        ImageBox* smallColour = nullptr;
-
-        QFrame* stripFrame = nullptr; // strip viewport (bordered)
-        TileStrip* strip = nullptr;   // strip content, painted rows
-        QScrollBar* stripBar = nullptr;
-        QScrollBar* stripSideways = nullptr; // below stripFrame while a row is wider than it
         QLabel* logoLabel = nullptr;
-        PanelStatusBar* statusPanels = nullptr;
-        QProgressBar* progressBar = nullptr;
 
         // Menus (each QMenu's menuAction() carries the same objectName).
         QMenu* fileMenu = nullptr;
         QMenu* positionDataMenu = nullptr;
         QMenu* editMenu = nullptr;
         QMenu* tileMenu = nullptr;
+        QMenu* viewMenu = nullptr;
         QMenu* helpMenu = nullptr;
         QMenu* tileContextMenu = nullptr;
 
@@ -121,6 +110,9 @@ public:
                 *flipVertical = nullptr, *optionsSpacer = nullptr, *baseTile = nullptr,
                 *autoPasteBaseImage = nullptr, *autoCreateFromWorkingTile = nullptr,
                 *autoCreateHalfTile = nullptr, *createUsingPositionData = nullptr;
+        // View
+        QAction *zoomIn = nullptr, *zoomOut = nullptr, *actualSize = nullptr,
+                *fitWorkingTile = nullptr;
         // Help
         QAction *helpContents = nullptr, *about = nullptr;
         // Keyboard access beyond the items above: the Edit menu ends with the toolbar's
@@ -195,7 +187,6 @@ public:
     void editMenuOpening();
 
     // ---- Window routines ----------------------------------------------------------------
-    void afterTilesChanged();
     // "QRB Text Editor - path", marked while the library has unsaved changes.
     void showTitle();
     // What a command did, in the status bar until the next such message.
@@ -205,7 +196,7 @@ public:
     // Scrolls the strip so that tile i's row is in view.
     void ensureRowVisible(int tile);
     // A progress display for the core's long operations, on progressBar.
-    std::function<void(int, int)> progressDisplay();
+    std::function<void(int, int)> progressDisplay() { return statusBar_->progressDisplay(); }
 
     AboutBox* aboutBox() const;
     QPixmap logo() const;
@@ -234,12 +225,8 @@ private:
     void updateCommands();
     void showOptions();
     void clientResized();
+    // The working tile's frame and the strip beside it for small or large tiles.
     void applyPreviewLayout(bool large);
-    void placePreviews();
-    void centreWorkingTile();
-    // Shows or hides the strip's sideways bar as its rows need; true when the strip's
-    // viewport changed its height (the vertical scroll range must follow).
-    bool layoutStripSideways();
     // The client area's smallest size: below it the window scrolls the client area.
     void updateMinimumClientSize();
     // Keeps the toolbar, the status bar and the strip in view while the client area
@@ -261,10 +248,6 @@ private:
     // on, after `save` succeeded for Yes.
     bool mayDiscardChanges(const QString& question, const std::function<bool()>& save);
 
-    // The strip's top edge and its bar's, below the toolbar of the visible band.
-    static constexpr int kStripTop = 28;
-    static constexpr int kStripBarTop = 30;
-
     // A command's rules, read when the document changes.
     struct Rule {
         QAction* action;
@@ -277,6 +260,8 @@ private:
     Document document_;
     Controls ui_;
     WorkingTilePanel* workingTile_ = nullptr;
+    StripPanel* strip_ = nullptr;
+    StatusBarPanel* statusBar_ = nullptr;
     TextPlacementPanel* textPlacement_ = nullptr;
     PrintSheetCommands* printSheet_ = nullptr;
     TableLetteringCommand* tableLettering_ = nullptr;
@@ -285,10 +270,9 @@ private:
     QString startupFile_;
     QPointer<AboutBox> about_;
     bool firstActivation_ = true;
-    int runningCommands_ = 0; // commands running now, the outermost one catches
-    std::pair<int, int> pinnedBand_;
-    std::optional<FileIdentity> noticedOnDisk_; // the changed file the user was told of // the
-                                                // visible band the strip was last laid out for
+    int runningCommands_ = 0;                   // commands running now, the outermost one catches
+    std::pair<int, int> pinnedBand_;            // the band in view the strip was last laid out for
+    std::optional<FileIdentity> noticedOnDisk_; // the changed file the user was told of
 };
 
 } // namespace qrb

@@ -105,7 +105,7 @@ std::vector<Entry> Form2::commandTable() {
         CommandEntry{C::PasteBaseImage, "mnuPasteBaseImage", P::EditMenu, "Paste &Base Image", {ctrl(Qt::Key_B)},
                     0, nullptr, nullptr, true, [work] { work()->pasteBaseImage(); }, {}, {}, false, open},
         MenuSeparator{P::EditMenu, "styleSpacer"},
-        CommandEntry{C::chooseFont, "Toolbar1_Button7", P::EditMenu, "Select &Font...", {}, 7, "font",
+        CommandEntry{C::ChooseFont, "Toolbar1_Button7", P::EditMenu, "Select &Font...", {}, 7, "font",
                     "Select Font", true, [text] { text()->chooseFont(); }},
         CommandEntry{C::Bold, "Toolbar1_Button10", P::EditMenu, "B&old", {}, 10, "bold", "Bold", true, {},
                     [this](bool on) { document_.setBold(on); }, [&doc] { return doc.placement().style.bold; }},
@@ -150,7 +150,7 @@ std::vector<Entry> Form2::commandTable() {
                     "flip-vertical", "Flip Vertical", true, [&edit] { edit.transform(TransformKind::FlipVertical); }, {}, {},
                     false, open},
         MenuSeparator{P::TileMenu, "spacer4"},
-        CommandEntry{C::baseTile, "mnuBaseTile", P::TileMenu, "Set &base tile", {}, 0, nullptr, nullptr, false,
+        CommandEntry{C::BaseTile, "mnuBaseTile", P::TileMenu, "Set &base tile", {}, 0, nullptr, nullptr, false,
                     [&edit] { edit.setBaseTile(); }},
         CommandEntry{C::AutoPasteBaseImage, "mnuAutoPastePase", P::TileMenu,
                     "Automatically &paste base image when tile is created", {}, 0, nullptr, nullptr, true, {},
@@ -184,6 +184,19 @@ std::vector<Entry> Form2::commandTable() {
                     nullptr, true, [&edit] { edit.editHalfImage(); }, {}, {}, false, shown},
         CommandEntry{C::ChooseSmallColour, "mnuSmallColour", P::TileMenu, "Choose &Small Colour...", {}, 0,
                     nullptr, nullptr, true, [work] { work()->chooseSmallColour(); }, {}, {}, false, shown},
+
+        // View
+        CommandEntry{C::ZoomIn, "mnuZoomIn", P::ViewMenu, "Zoom &In",
+                    {QKeySequence(Qt::CTRL | Qt::Key_Plus), ctrl(Qt::Key_Equal)}, 0, nullptr, nullptr, true,
+                    [work] { work()->zoomIn(); }, {}, {}, false,
+                    [work] { return work() && work()->zoom() < WorkingTilePanel::kMaximumZoom; }},
+        CommandEntry{C::ZoomOut, "mnuZoomOut", P::ViewMenu, "Zoom &Out", {ctrl(Qt::Key_Minus)}, 0, nullptr,
+                    nullptr, true, [work] { work()->zoomOut(); }, {}, {}, false,
+                    [work] { return work() && work()->zoom() > 1; }},
+        CommandEntry{C::ActualSize, "mnuActualSize", P::ViewMenu, "&Actual Size", {ctrl(Qt::Key_0)}, 0, nullptr,
+                    nullptr, true, [work] { work()->actualSize(); }},
+        CommandEntry{C::FitWorkingTile, "mnuFitWorkingTile", P::ViewMenu, "&Fit Working Tile", {}, 0, nullptr,
+                    nullptr, true, [work] { work()->fitWorkingTile(); }},
 
         // Help
         CommandEntry{C::Contents, "mnuContents", P::HelpMenu, "&Contents", {}, 0, nullptr, nullptr, true,
@@ -219,15 +232,15 @@ void Form2::buildCommands() {
     ui_.fileMenu = topMenu(QStringLiteral("mnuFile"), tr("&File"));
     ui_.editMenu = topMenu(QStringLiteral("mnuEdit"), tr("&Edit"));
     ui_.tileMenu = topMenu(QStringLiteral("mnuConfiguration"), tr("&Tile"));
+    ui_.viewMenu = topMenu(QStringLiteral("mnuView"), tr("&View"));
     ui_.helpMenu = topMenu(QStringLiteral("mnuHelp"), tr("&Help"));
     // A top-level menu that never shows in the menu bar.
     ui_.tileContextMenu = topMenu(QStringLiteral("mnuTileMenu"), tr("TileMenu"));
     ui_.tileContextMenu->menuAction()->setVisible(false);
-    const std::map<Place, QMenu*> menus{{Place::FileMenu, ui_.fileMenu},
-                                        {Place::EditMenu, ui_.editMenu},
-                                        {Place::TileMenu, ui_.tileMenu},
-                                        {Place::HelpMenu, ui_.helpMenu},
-                                        {Place::TileContextMenu, ui_.tileContextMenu}};
+    const std::map<Place, QMenu*> menus{
+        {Place::FileMenu, ui_.fileMenu}, {Place::EditMenu, ui_.editMenu},
+        {Place::TileMenu, ui_.tileMenu}, {Place::ViewMenu, ui_.viewMenu},
+        {Place::HelpMenu, ui_.helpMenu}, {Place::TileContextMenu, ui_.tileContextMenu}};
     std::map<int, QAction*> buttons;
     for (Entry& entry : commandTable()) {
         if (const auto* line = std::get_if<MenuSeparator>(&entry)) {
@@ -300,7 +313,7 @@ void Form2::buildCommands() {
         {&Controls::rotateRight, Command::RotateRight},
         {&Controls::flipHorizontal, Command::FlipHorizontal},
         {&Controls::flipVertical, Command::FlipVertical},
-        {&Controls::baseTile, Command::baseTile},
+        {&Controls::baseTile, Command::BaseTile},
         {&Controls::autoPasteBaseImage, Command::AutoPasteBaseImage},
         {&Controls::autoCreateFromWorkingTile, Command::AutoCreateFromWorkingTile},
         {&Controls::autoCreateHalfTile, Command::AutoCreateHalfTile},
@@ -310,6 +323,10 @@ void Form2::buildCommands() {
         {&Controls::editFullImage, Command::EditFullImage},
         {&Controls::editHalfImage, Command::EditHalfImage},
         {&Controls::chooseSmallColour, Command::ChooseSmallColour},
+        {&Controls::zoomIn, Command::ZoomIn},
+        {&Controls::zoomOut, Command::ZoomOut},
+        {&Controls::actualSize, Command::ActualSize},
+        {&Controls::fitWorkingTile, Command::FitWorkingTile},
         {&Controls::helpContents, Command::Contents},
         {&Controls::about, Command::About},
         {&Controls::setBaseTile, Command::SetBaseTile},

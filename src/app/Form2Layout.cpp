@@ -1,4 +1,5 @@
-// Form2's controls at their design positions and in their initial states.
+// The window's own controls (the client area, the logo, Create) and the stacking and keyboard order
+// of every control, the panels' too.
 //
 // Each control keeps the old form's name as its objectName, which the tests, the
 // accessibility tools and the help's wording rely on:
@@ -23,7 +24,8 @@
 //   logoLabel                         Image1
 //   statusPanels, progressBar         StatusBar1, ProgressBar1
 //   fileMenu, editMenu, tileMenu      mnuFile, mnuEdit, mnuConfiguration
-//   helpMenu, positionDataMenu        mnuHelp, mnuPositionData
+//   viewMenu, helpMenu                mnuView, mnuHelp
+//   positionDataMenu                  mnuPositionData
 //   tileContextMenu                   mnuTileMenu
 //
 // The menu items' old names are in the command table (Form2Commands.cpp).
@@ -31,18 +33,16 @@
 #include "app/Form2.h"
 
 #include "app/parts/DesignControls.h"
-#include "widgets/GroupFrame.h"
 #include "widgets/ImageBox.h"
-#include "widgets/PanelStatusBar.h"
 #include "widgets/ShapeWidget.h"
 #include "widgets/TileStrip.h"
+#include "widgets/WorkingTileBox.h"
 
 #include <QFocusFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
@@ -55,12 +55,10 @@ using namespace design;
 
 namespace {
 
-// The client area (and the working tile's canvas): tells the window when its size changes.
+// The client area: tells the window when its size changes.
 class ClientArea : public QWidget {
 public:
-    explicit ClientArea(QWidget* parent, bool solid = true) : QWidget(parent) {
-        setAutoFillBackground(solid);
-    }
+    explicit ClientArea(QWidget* parent) : QWidget(parent) { setAutoFillBackground(true); }
 
     std::function<void()> onResize;
 
@@ -150,85 +148,6 @@ void Form2::buildControls() {
     }
     ui_.createButton->setToolTip(tr("Click to create new tile"));
     ui_.createButton->setAccessibleName(tr("Create tile"));
-
-    // Working tile and previews.
-    for (int k = 0; k < 2; ++k) {
-        auto* shape = named(new ShapeWidget(ShapeWidget::Kind::Rectangle, client),
-                            QStringLiteral("Shape2(%1)").arg(k));
-        shape->setProperty("index", k);
-        ui_.tileFrames[std::size_t(k)] = shape;
-    }
-    ui_.tileFrames[0]->setGeometry(159, 28, 174, 174);
-    ui_.tileFrames[1]->setGeometry(159, 203, 174, 267);
-    ui_.tileFrames[1]->setCaption(tr("New tile"));
-    ui_.tileFrames[1]->setFont(GroupFrame::titleFont(ui_.tileFrames[1]->font()));
-    ui_.tileFrames[1]->hide();
-
-    // The working tile sits on a canvas in a view over its frame's inside: a tile larger
-    // than the frame scrolls there, its top-left corner (where text starts) in view.
-    ui_.workingTileView = named(new QScrollArea(client), QStringLiteral("workingTileView"));
-    ui_.workingTileView->setFrameShape(QFrame::NoFrame);
-    ui_.workingTileView->setFocusPolicy(Qt::NoFocus);
-    ui_.workingTileView->setWidgetResizable(true);
-    ui_.workingTileView->viewport()->setAutoFillBackground(false);
-    auto* canvas = new ClientArea(ui_.workingTileView, false);
-    canvas->setObjectName(QStringLiteral("workingTileCanvas"));
-    canvas->onResize = [this] { centreWorkingTile(); };
-    ui_.workingTileView->setWidget(canvas);
-    ui_.workingTile =
-        imageBox(canvas, QStringLiteral("pctWorkingTile"), {0, 0, 0, 0}, tr("Working tile"));
-    ui_.workingTile->hide();
-    ui_.workingTile->setEnabled(false);
-    ui_.fullPreview = imageBox(client, QStringLiteral("pctPreviewFull"), {168, 224, 28, 28},
-                               tr("Full-size preview"));
-    ui_.fullPreview->setEnabled(false);
-    ui_.fullPreview->setToolTip(tr("Full-size image of the new tile - click to edit it"));
-    ui_.halfPreview = imageBox(client, QStringLiteral("pctPreviewHalf"), {168, 272, 31, 28},
-                               tr("Half-size preview"));
-    ui_.halfPreview->setAutoSize(false);
-    ui_.halfPreview->setToolTip(tr("Half-size image of the new tile - click to edit it"));
-    ui_.halfPreview->hide();
-    ui_.halfPreview->setEnabled(false);
-    ui_.smallColour =
-        imageBox(client, QStringLiteral("shpPreviewSmall"), {168, 312, 16, 16}, tr("Small colour"));
-    ui_.smallColour->setAutoSize(false);
-    ui_.smallColour->setToolTip(tr("Small-scale colour of the new tile - click to choose it"));
-    ui_.smallColour->setBackColour(systemcolour::MenuBar);
-    ui_.smallColour->hide();
-    ui_.smallColour->setEnabled(false);
-
-    // Tile strip.
-    ui_.stripFrame = named(new QFrame(client), QStringLiteral("Picture2"));
-    ui_.stripFrame->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    ui_.stripFrame->setGeometry(334, kStripTop, 325, 424);
-    ui_.strip = named(new TileStrip(document_.strip(), ui_.stripFrame), QStringLiteral("Picture1"));
-    ui_.strip->setGeometry(ui_.stripFrame->contentsRect());
-    ui_.strip->setAccessibleName(tr("Tile strip"));
-    ui_.strip->setAccessibleDescription(tr("Up and Down choose the tile to edit"));
-    ui_.stripBar = scrollBar(client, QStringLiteral("VScroll1"), Qt::Vertical,
-                             {575, kStripBarTop, 17, 439}, 0, 0, 1);
-    ui_.stripBar->setEnabled(false);
-    ui_.stripBar->setAccessibleName(tr("Scroll tile strip"));
-    // Shown below the strip only while a row is wider than it.
-    ui_.stripSideways = scrollBar(client, QStringLiteral("stripSideways"), Qt::Horizontal,
-                                  {334, 452, 325, 17}, 0, 0, 1);
-    ui_.stripSideways->setAccessibleName(tr("Scroll tile strip sideways"));
-    ui_.stripSideways->hide();
-    ui_.strip->setScrollBars(ui_.stripBar, ui_.stripSideways);
-
-    ui_.statusPanels = named(new PanelStatusBar(client), QStringLiteral("StatusBar1"));
-    // The size panel is wide enough for two digits: at 20 pixels "18" would be cut off.
-    static constexpr std::array<int, 5> kPanelWidths{131, 100, 28, 78, 96};
-    const std::array<QString, 5> tips{tr("Number of tiles in QRB file"), tr("Font Name"),
-                                      tr("Font Size"), tr("Font Style"), QString()};
-    for (int p = 1; p <= 5; ++p) {
-        ui_.statusPanels->setPanelWidth(p, kPanelWidths[std::size_t(p - 1)]);
-        ui_.statusPanels->panel(p)->setToolTip(tips[std::size_t(p - 1)]);
-    }
-    ui_.progressBar = named(new QProgressBar(client), QStringLiteral("ProgressBar1"));
-    ui_.progressBar->setTextVisible(false);
-    ui_.progressBar->setAccessibleName(tr("Progress"));
-    ui_.progressBar->hide();
 }
 
 void Form2::arrangeControls() {
@@ -259,7 +178,8 @@ void Form2::arrangeControls() {
         order << ui_.slotTexts[std::size_t(k)] << ui_.slotButtons[std::size_t(k)];
     order << ui_.strip << ui_.stripBar << ui_.workingTile << ui_.fullPreview << ui_.halfPreview
           << ui_.smallColour;
-    for (ImageBox* box : {ui_.workingTile, ui_.fullPreview, ui_.halfPreview, ui_.smallColour})
+    for (ImageBox* box : std::initializer_list<ImageBox*>{ui_.workingTile, ui_.fullPreview,
+                                                          ui_.halfPreview, ui_.smallColour})
         box->setKeyboardClicks(true);
     for (int i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);

@@ -247,6 +247,11 @@ public:
     void setItalic(bool on);
     void setX(std::int16_t x);
     void setY(std::int16_t y);
+    // The position moved by the mouse or the keys, kept within the position bars' range
+    // (from just left of and above the tile to its far edges). A "Move Text" step like the
+    // bars'; startTextMove() makes the moves that follow a step of their own (a drag).
+    void moveTextTo(int x, int y);
+    void startTextMove();
     void setAngle(int value);
     void enterAngle(const QString& typed);
     void resetAngle();

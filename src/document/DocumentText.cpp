@@ -10,6 +10,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace qrb {
 
 // ---- The text being placed ---------------------------------------------------------------
@@ -72,6 +74,25 @@ void Document::setX(std::int16_t x) {
 
 void Document::setY(std::int16_t y) {
     editLiveText(tr("Move Text"), EditStep::Run::Move, [&](Placement& p) { p.y = y; });
+}
+
+void Document::moveTextTo(int x, int y) {
+    // As the bars: the text moves only once it has been placed.
+    if (!placement_.positionEnabled)
+        return;
+    const QSize tile = working_.picture.size();
+    const auto within = [](int value, int far) {
+        return std::int16_t(std::clamp(value, int(Placement::kPositionMinimum),
+                                       std::max(far, int(Placement::kPositionMinimum))));
+    };
+    editLiveText(tr("Move Text"), EditStep::Run::Move, [&](Placement& p) {
+        p.x = within(x, tile.width());
+        p.y = within(y, tile.height());
+    });
+}
+
+void Document::startTextMove() {
+    history_.endRun();
 }
 
 void Document::setAngle(int value) {

@@ -37,6 +37,11 @@ public:
     // Removes the picture; the background shows.
     void clearImage();
 
+    // Each picture pixel shown as a `zoom` x `zoom` square (1 to 16); the box's size with
+    // auto-size is the picture's times the zoom.
+    void setZoom(int zoom);
+    int zoom() const { return zoom_; }
+
     // The background colour (a colour value; system colours allowed).
     void setBackColour(ColourValue colour);
     ColourValue backColour() const { return backColour_; }
@@ -59,6 +64,10 @@ signals:
     void resized();
 
 protected:
+    // A press that is not to end as a click (it became a drag).
+    void forgetPress() { pressed_ = false; }
+    // Whether the box draws its own focus frame over its picture (else its holder shows it).
+    bool drawsFocus_ = true;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -74,6 +83,7 @@ private:
     bool autoSize_ = true;
     bool border_ = false;
     bool pressed_ = false;
+    int zoom_ = 1;
 };
 
 } // namespace qrb

@@ -286,6 +286,8 @@ void TextPlacementPanel::showPosition() {
     const Placement& p = document_.placement();
     // The position bars run from just left of and above the tile to its far edges.
     const QSize tile = document_.working().picture.size();
+    if (document_.working().shown)
+        ui_.tileSizeLabel->setText(QStringLiteral("%1, %2").arg(tile.width()).arg(tile.height()));
     for (auto [bar, maximum, value, field] :
          {std::tuple{ui_.xBar, tile.width(), int(p.x), ui_.xField},
           std::tuple{ui_.yBar, tile.height(), int(p.y), ui_.yField}}) {

@@ -28,8 +28,7 @@ class TextPlacementPanel : public QObject {
     Q_OBJECT
 public:
     // The panel's controls, which it builds in the window's client area at their design
-    // places. tileSizeLabel (the working tile's size) sits in the position group but shows the
-    // working tile: the working tile's panel fills it.
+    // places. tileSizeLabel shows the working tile's size, which is the position bars' range.
     struct Widgets {
         QLineEdit* textBox = nullptr;
         QGroupBox* positionGroup = nullptr;

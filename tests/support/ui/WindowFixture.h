@@ -10,6 +10,7 @@
 #include "widgets/PanelStatusBar.h"
 #include "widgets/ShapeWidget.h"
 #include "widgets/TileStrip.h"
+#include "widgets/WorkingTileBox.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,92 @@
+#include "app/parts/StatusBarPanel.h"
+
+#include "app/parts/DesignControls.h"
+#include "widgets/PanelStatusBar.h"
+
+#include <QLabel>
+#include <QProgressBar>
+
+#include <array>
+
+namespace qrb {
+
+StatusBarPanel::StatusBarPanel(Document& document, QWidget* client, QObject* parent)
+    : QObject(parent), document_(document) {
+    using namespace design;
+    setObjectName(QStringLiteral("StatusBar"));
+    ui_.statusPanels = named(new PanelStatusBar(client), QStringLiteral("StatusBar1"));
+    // The size panel is wide enough for two digits: at 20 pixels "18" would be cut off.
+    static constexpr std::array<int, 5> kPanelWidths{131, 100, 28, 78, 96};
+    const std::array<QString, 5> tips{tr("Number of tiles in QRB file"), tr("Font Name"),
+                                      tr("Font Size"), tr("Font Style"), QString()};
+    for (int p = 1; p <= 5; ++p) {
+        ui_.statusPanels->setPanelWidth(p, kPanelWidths[std::size_t(p - 1)]);
+        ui_.statusPanels->panel(p)->setToolTip(tips[std::size_t(p - 1)]);
+    }
+    ui_.progressBar = named(new QProgressBar(client), QStringLiteral("ProgressBar1"));
+    ui_.progressBar->setTextVisible(false);
+    ui_.progressBar->setAccessibleName(tr("Progress"));
+    ui_.progressBar->hide();
+
+    ui_.statusPanels->setPanelText(1, tr("%1 Tiles").arg(0));
+    connect(&document_, &Document::changed, this, [this](Document::Changes what, int) {
+        if (what & Document::Change::Tiles) {
+            // A command that changed the tiles is over.
+            ui_.progressBar->hide();
+            showTileCount();
+        }
+    });
+}
+
+int StatusBarPanel::height() const {
+    return ui_.statusPanels->height();
+}
+
+void StatusBarPanel::showTileCount() {
+    const int count = document_.tileCount();
+    ui_.statusPanels->setPanelText(1,
+                                   !document_.isLibraryOpen() && count == 0
+                                       ? QString()
+                                       : (count == 1 ? tr("1 Tile") : tr("%1 Tiles").arg(count)));
+}
+
+void StatusBarPanel::showMessage(const QString& text) {
+    // The last panel, under the progress bar while a command shows progress.
+    ui_.statusPanels->setPanelText(PanelStatusBar::kPanels, text);
+}
+
+void StatusBarPanel::setWide(bool wide) {
+    ui_.statusPanels->setPanelWidth(4, wide ? 165 : 78);
+}
+
+void StatusBarPanel::layOut(int bottom, int width, int right) {
+    const int S = height();
+    ui_.statusPanels->setGeometry(0, bottom - S, width, S);
+    QProgressBar* progress = ui_.progressBar;
+    const int left = ui_.statusPanels->x() + ui_.statusPanels->panelLeft(5);
+    progress->setGeometry(left, bottom - S + 2, std::max(0, right - left), S - 2);
+    // Above whatever scrolls beneath.
+    ui_.statusPanels->raise();
+    progress->raise();
+}
+
+std::function<void(int, int)> StatusBarPanel::progressDisplay() {
+    QProgressBar* bar = ui_.progressBar;
+    return [bar, shown = -1](int done, int total) mutable {
+        // The bar moves and repaints at most once per percent (and at the end): the
+        // command runs without an event loop, and every new value costs the bar its text
+        // and an accessibility event, which for 32,767 tiles is as much as reading them.
+        const int percent = total > 0 ? int(qint64(done) * 100 / total) : 100;
+        if (percent == shown && done != total)
+            return;
+        shown = percent;
+        if (bar->maximum() != total)
+            bar->setMaximum(total);
+        bar->setValue(done);
+        if (bar->isHidden())
+            bar->show();
+        bar->repaint();
+    };
+}
+
+} // namespace qrb
