@@ -127,8 +127,7 @@ TEST_F(StripDrops, DraggingNearTheBottomScrollsTheStrip) {
     QTest::qWait(200);
     EXPECT_GT(bar->value(), before);
     // The line shows the gap under the pointer after the rows scrolled by.
-    EXPECT_EQ(drops->shownGap(),
-              document.strip().gapAt(strip->toContentY(strip->height() - 3)));
+    EXPECT_EQ(drops->shownGap(), document.strip().gapAt(strip->toContentY(strip->height() - 3)));
 }
 
 TEST_F(StripDrops, FilesImportAtTheGapAndALibraryOpens) {
