@@ -87,7 +87,7 @@ std::vector<Entry> Form2::commandTable() {
                     nullptr, true, [text] { text()->clearPositionData(); }},
         MenuSeparator{P::FileMenu, "mnuSpacer8"},
         CommandEntry{C::ImportImages, "mnuImportImages", P::FileMenu, "&Import Images...", {ctrl(Qt::Key_I)}, 0,
-                    nullptr, nullptr, true, [this] { importImages(); }, {}, {}, false, open},
+                    nullptr, nullptr, true, [this] { importImages(); }},
         CommandEntry{C::ExportImages, "mnuExportImages", P::FileMenu, "Export I&mages...", {}, 0, nullptr,
                     nullptr, true, [this] { exportImages(); }, {}, {}, false,
                     [&doc] { return doc.isLibraryOpen() && doc.tileCount() > 0; }},

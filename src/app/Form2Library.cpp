@@ -55,7 +55,18 @@ void Form2::replaceTile() {
 }
 
 void Form2::importImages() {
-    importImages_->importImages();
+    if (document_.isLibraryOpen()) {
+        importImages_->importImages();
+        return;
+    }
+    // Without a library the pictures start a new one.
+    const QStringList pictures = importImages_->askPictures();
+    if (pictures.isEmpty())
+        return;
+    document_.newLibrary();
+    ui_.strip->setWhiteBackground(true);
+    applyPreviewLayout(false);
+    importImages_->importFiles(pictures, 1);
 }
 
 void Form2::exportImages() {

@@ -26,15 +26,21 @@ QString ImportImagesCommand::pictureFilter() {
 void ImportImagesCommand::importImages() {
     if (!document_.isLibraryOpen())
         return;
+    const QStringList paths = askPictures();
+    if (!paths.isEmpty())
+        importFiles(paths, document_.insertionPoint());
+}
+
+QStringList ImportImagesCommand::askPictures() {
     FileDialogRequest request;
     request.title = tr("Import Images");
     request.filter = pictureFilter();
     request.directory = lastFolder_.isEmpty() ? services_.dialog.InitDir : lastFolder_;
     const std::optional<QStringList> paths = services_.dialog.backend().openFiles(request);
     if (!paths || paths->isEmpty())
-        return;
+        return {};
     lastFolder_ = QFileInfo(paths->first()).absolutePath();
-    importFiles(*paths, document_.insertionPoint());
+    return *paths;
 }
 
 int ImportImagesCommand::importFiles(const QStringList& paths, int at) {

@@ -19,6 +19,8 @@ public:
 
     // File > Import Images...
     void importImages();
+    // The pictures the user picks in the open dialog; empty when cancelled.
+    QStringList askPictures();
     // Imports `paths` so that the first new tile becomes tile `at`; returns how many.
     int importFiles(const QStringList& paths, int at);
 

@@ -10,11 +10,11 @@ using Layout = WindowFixture;
 TEST_F(Layout, MenuItemsStartInTheirOwnStates) {
     // Hidden items are never usable; Save and Save As wait for a library.
     for (QAction* a : {ui().addTile, ui().cloneTile, ui().saveSelectedTiles, ui().save, ui().saveAs,
-                       ui().importImages, ui().exportImages, ui().replaceTile, ui().moveTileUp,
-                       ui().duplicateTile})
+                       ui().exportImages, ui().replaceTile, ui().moveTileUp, ui().duplicateTile})
         EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
     EXPECT_TRUE(ui().newLibrary->isVisible());
     EXPECT_TRUE(ui().newLibrary->isEnabled());
+    EXPECT_TRUE(ui().importImages->isEnabled()); // pictures start a new library
     EXPECT_TRUE(ui().confirmReplace->isChecked());
     EXPECT_TRUE(ui().autoPasteBaseImage->isChecked());
     EXPECT_FALSE(ui().createUsingPositionData->isChecked());

@@ -86,6 +86,19 @@ TEST_F(LibraryBuilding, FromNothingToASavedReorderedLibrary) {
     EXPECT_EQ(RecentLibraries::paths().value(0), q(dir / "made.qrb"));
 }
 
+TEST_F(LibraryBuilding, PicturesImportedWithoutALibraryStartANewOne) {
+    platform.dialogs->answers.push_back(picture("a.png", Qt::red));
+    ui().importImages->trigger();
+    EXPECT_TRUE(window->document().isLibraryOpen());
+    EXPECT_EQ(window->tileCount(), 1);
+    EXPECT_TRUE(window->currentPath().isEmpty());
+    EXPECT_TRUE(ui().save->isEnabled());
+    platform.dialogs->answers.push_back(std::nullopt); // cancelled: nothing changes
+    window->document().undo();
+    ui().importImages->trigger();
+    EXPECT_EQ(window->tileCount(), 0);
+}
+
 TEST_F(LibraryBuilding, RecentLibrariesAreRememberedAcrossARestart) {
     const auto first = library("first.qrb", 2, 20, 20);
     const auto second = library("second.qrb", 3, 20, 20);
