@@ -237,6 +237,9 @@ private:
     void fillRecentMenu();
     // `path` was opened or saved: first among the recent libraries.
     void rememberLibrary(const QString& path);
+    // Imports `pictures` at `gap` (0: after the current tile), starting a new library when
+    // none is open.
+    void importDropped(const QStringList& pictures, int gap);
     void createPanels();
     // The controls' stacking and keyboard order, once the panels built theirs.
     void arrangeControls();

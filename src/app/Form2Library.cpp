@@ -27,7 +27,7 @@ void Form2::createLibraryCommands() {
     dragDrop_ = new StripDragDrop(
         document_, ui_.strip, ui_.stripBar, this,
         {[this](const QStringList& pictures, int gap) {
-             runCommand([&] { importImages_->importFiles(pictures, gap); });
+             runCommand([&] { importDropped(pictures, gap); });
          },
          [this](const QString& library) { runCommand([&] { openLibraryFile(library); }); }});
 }
@@ -59,14 +59,19 @@ void Form2::importImages() {
         importImages_->importImages();
         return;
     }
-    // Without a library the pictures start a new one.
     const QStringList pictures = importImages_->askPictures();
-    if (pictures.isEmpty())
-        return;
-    document_.newLibrary();
-    ui_.strip->setWhiteBackground(true);
-    applyPreviewLayout(false);
-    importImages_->importFiles(pictures, 1);
+    if (!pictures.isEmpty())
+        importDropped(pictures, 0);
+}
+
+void Form2::importDropped(const QStringList& pictures, int gap) {
+    if (!document_.isLibraryOpen()) {
+        // Without a library the pictures start a new one.
+        document_.newLibrary();
+        ui_.strip->setWhiteBackground(true);
+        applyPreviewLayout(false);
+    }
+    importImages_->importFiles(pictures, gap > 0 ? gap : document_.insertionPoint());
 }
 
 void Form2::exportImages() {

@@ -247,7 +247,8 @@ bool StripDragDrop::windowEvent(QEvent* event) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* e = static_cast<QDragMoveEvent*>(event);
-        if (droppedFiles(e->mimeData()).library.isEmpty()) {
+        const Dropped files = droppedFiles(e->mimeData());
+        if (files.library.isEmpty() && files.pictures.isEmpty()) {
             e->ignore();
         } else {
             e->setDropAction(Qt::CopyAction);
@@ -257,14 +258,21 @@ bool StripDragDrop::windowEvent(QEvent* event) {
     }
     case QEvent::Drop: {
         auto* e = static_cast<QDropEvent*>(event);
-        const QString library = droppedFiles(e->mimeData()).library;
-        if (library.isEmpty()) {
+        const Dropped files = droppedFiles(e->mimeData());
+        if (files.library.isEmpty() && files.pictures.isEmpty()) {
             e->ignore();
             return true;
         }
         e->setDropAction(Qt::CopyAction);
         e->accept();
-        openLater(library);
+        if (!files.library.isEmpty()) {
+            openLater(files.library);
+        } else if (actions_.importAt) {
+            // Beside the strip: where Import Images puts them.
+            QMetaObject::invokeMethod(
+                this, [this, pictures = files.pictures] { actions_.importAt(pictures, 0); },
+                Qt::QueuedConnection);
+        }
         return true;
     }
     default:

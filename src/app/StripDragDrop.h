@@ -3,8 +3,9 @@
 //  * dragging rows within the strip moves them -- the marked tiles when the row pressed is
 //    one of them, else that row -- into the gap a line shows, scrolling when the pointer
 //    nears the strip's top or bottom; Escape cancels (the desktop's drag ends);
-//  * picture files dropped on the strip are imported at the gap; a library (.qrb) dropped
-//    on the strip or the window is opened (the window asks to save first);
+//  * picture files dropped on the strip are imported at the gap, elsewhere on the window
+//    where Import Images puts them (gap 0); a library (.qrb) dropped on the strip or the
+//    window is opened (the window asks to save first);
 //  * a row dragged out of the window carries its full image as a PNG.
 
 #include "document/Document.h"

@@ -97,6 +97,17 @@ TEST_F(LibraryBuilding, PicturesImportedWithoutALibraryStartANewOne) {
     window->document().undo();
     ui().importImages->trigger();
     EXPECT_EQ(window->tileCount(), 0);
+
+    // Picture files dropped beside the strip go where Import Images puts them.
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(picture("b.png", Qt::blue))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.get(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.get(), &drop);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(colours(), std::vector<ColourValue>{rgbColour(0, 0, 255)});
 }
 
 TEST_F(LibraryBuilding, RecentLibrariesAreRememberedAcrossARestart) {
