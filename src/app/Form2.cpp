@@ -99,6 +99,7 @@ void Form2::createPanels() {
     printSheet_ = new PrintSheetCommands(document_, services, this);
     tableLettering_ = new TableLetteringCommand(document_, services, this);
     connect(tableLettering_, &TableLetteringCommand::tilesAppended, this, &Form2::ensureRowVisible);
+    createLibraryCommands();
 }
 
 // ---- Commands ----------------------------------------------------------------------------

@@ -60,6 +60,9 @@ class PanelStatusBar;
 class PrintSheetCommands;
 class ShapeWidget;
 class TableLetteringCommand;
+class ImportImagesCommand;
+class ExportImagesCommand;
+class StripDragDrop;
 class TileStrip;
 
 class Form2 : public QMainWindow {
@@ -99,7 +102,8 @@ public:
                 *confirmReplace = nullptr, *positionDataSpacer = nullptr,
                 *savePositionData = nullptr, *loadPositionData = nullptr,
                 *clearPositionData = nullptr, *bitmapsSpacer = nullptr, *createBitmaps = nullptr,
-                *printSpacerAbove = nullptr, *exit = nullptr;
+                *importImages = nullptr, *exportImages = nullptr, *printSpacerAbove = nullptr,
+                *exit = nullptr;
         // Edit
         QAction *copy = nullptr, *paste = nullptr, *pasteBaseSpacer = nullptr,
                 *pasteBaseImage = nullptr;
@@ -109,7 +113,11 @@ public:
                 *rotateLeft = nullptr, *rotateRight = nullptr, *flipHorizontal = nullptr,
                 *flipVertical = nullptr, *optionsSpacer = nullptr, *baseTile = nullptr,
                 *autoPasteBaseImage = nullptr, *autoCreateFromWorkingTile = nullptr,
-                *autoCreateHalfTile = nullptr, *createUsingPositionData = nullptr;
+                *autoCreateHalfTile = nullptr, *createUsingPositionData = nullptr,
+                *replaceTile = nullptr, *moveTileUp = nullptr, *moveTileDown = nullptr,
+                *moveTileToStart = nullptr, *moveTileToEnd = nullptr, *duplicateTile = nullptr;
+        // File > Recent Libraries: the last libraries, then Clear Recent Libraries.
+        QMenu* recentMenu = nullptr;
         // View
         QAction *zoomIn = nullptr, *zoomOut = nullptr, *actualSize = nullptr,
                 *fitWorkingTile = nullptr;
@@ -168,13 +176,21 @@ public:
     void runCommand(const std::function<void()>& command);
 
     // ---- Commands of the window ---------------------------------------------------------
+    // File > New: after the save question, an empty untitled library.
+    void newLibrary();
     void openLibrary();
+    // Opens `path` after the save question (a recent library, a dropped one).
+    void openLibraryFile(const QString& path);
+    void importImages();
+    void exportImages();
     // True when the library was written. Save As always asks for the file.
     bool saveLibrary();
     bool saveLibraryAs();
     void exportBitmaps();
     // Create; says in the status bar why nothing was made.
     void createTile();
+    // Replace Tile; says in the status bar why nothing was replaced.
+    void replaceTile();
     // Asks for a file and writes the selected tiles to it; the file written does not
     // become the library's path.
     void saveSelectedTiles();
@@ -220,6 +236,15 @@ private:
     std::vector<std::variant<CommandEntry, MenuSeparator>> commandTable();
     void buildCommands();
     void buildToolbar(const std::map<int, QAction*>& buttons);
+    // Import and Export Images, and drag and drop on the strip and the window.
+    void createLibraryCommands();
+    void buildRecentMenu();
+    void fillRecentMenu();
+    // `path` was opened or saved: first among the recent libraries.
+    void rememberLibrary(const QString& path);
+    // Imports `pictures` at `gap` (0: after the current tile), starting a new library when
+    // none is open.
+    void importDropped(const QStringList& pictures, int gap);
     void createPanels();
     // The controls' stacking and keyboard order, once the panels built theirs.
     void arrangeControls();
@@ -270,6 +295,9 @@ private:
     TextPlacementPanel* textPlacement_ = nullptr;
     PrintSheetCommands* printSheet_ = nullptr;
     TableLetteringCommand* tableLettering_ = nullptr;
+    ImportImagesCommand* importImages_ = nullptr;
+    ExportImagesCommand* exportImages_ = nullptr;
+    StripDragDrop* dragDrop_ = nullptr;
     std::map<Command, QAction*> actions_;
     std::vector<Rule> rules_;
     QString startupFile_;

@@ -87,7 +87,8 @@ std::vector<Entry> Form2::commandTable() {
     // clang-format off
     return {
         // File
-        CommandEntry{C::New, "mnuNew", P::FileMenu, "&New", {ctrl(Qt::Key_N)}, 0, nullptr, nullptr, false},
+        CommandEntry{C::New, "mnuNew", P::FileMenu, "&New", {ctrl(Qt::Key_N)}, 0, nullptr, nullptr, true,
+                    [this] { newLibrary(); }},
         CommandEntry{C::Open, "mnuOpen", P::FileMenu, "&Open", {ctrl(Qt::Key_O)}, 1, "open", "Open QRB File", true,
                     [this] { openLibrary(); }},
         CommandEntry{C::Save, "mnuSave", P::FileMenu, "&Save", {ctrl(Qt::Key_S)}, 2, "save", "Save QRB File", true,
@@ -104,6 +105,11 @@ std::vector<Entry> Form2::commandTable() {
         CommandEntry{C::ClearPositionData, "mnuClearPositionData", P::PositionDataMenu, "&Clear", {}, 0, nullptr,
                     nullptr, true, [text] { text()->clearPositionData(); }},
         MenuSeparator{P::FileMenu, "mnuSpacer8"},
+        CommandEntry{C::ImportImages, "mnuImportImages", P::FileMenu, "&Import Images...", {ctrl(Qt::Key_I)}, 0,
+                    nullptr, nullptr, true, [this] { importImages(); }},
+        CommandEntry{C::ExportImages, "mnuExportImages", P::FileMenu, "Export I&mages...", {}, 0, nullptr,
+                    nullptr, true, [this] { exportImages(); }, {}, {}, false,
+                    [&doc] { return doc.isLibraryOpen() && doc.tileCount() > 0; }},
         CommandEntry{C::CreateBitmaps, "mnuCreateBMP", P::FileMenu, "Create &bitmaps from QRB file", {}, 0, nullptr,
                     nullptr, true, [this] { exportBitmaps(); }, {}, {}, false, open},
         MenuSeparator{P::FileMenu, "spacer7"},
@@ -202,6 +208,27 @@ std::vector<Entry> Form2::commandTable() {
         CommandEntry{C::CreateUsingPositionData, "mnuCreateUsingPosition", P::TileMenu,
                     "Create tile &using position data", {}, 0, nullptr, nullptr, true, {}, usingPosition.first,
                     usingPosition.second},
+        MenuSeparator{P::TileMenu, "replaceSpacer"},
+        CommandEntry{C::ReplaceTile, "mnuReplaceTile", P::TileMenu, "Replace &Tile", {ctrl(Qt::Key_R)}, 0,
+                    nullptr, nullptr, true, [this] { replaceTile(); }, {}, {}, false,
+                    [&doc] { return doc.currentTile() != 0 && doc.working().shown; }},
+        MenuSeparator{P::TileMenu, "orderSpacer"},
+        CommandEntry{C::MoveTileUp, "mnuMoveTileUp", P::TileMenu, "&Move Tile Up",
+                    {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up)}, 0, nullptr, nullptr, true,
+                    [&edit] { edit.moveTiles(Document::TileMove::Up); }, {}, {}, false,
+                    [&doc] { return doc.canMoveTiles(Document::TileMove::Up); }},
+        CommandEntry{C::MoveTileDown, "mnuMoveTileDown", P::TileMenu, "Move Tile Dow&n",
+                    {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down)}, 0, nullptr, nullptr, true,
+                    [&edit] { edit.moveTiles(Document::TileMove::Down); }, {}, {}, false,
+                    [&doc] { return doc.canMoveTiles(Document::TileMove::Down); }},
+        CommandEntry{C::MoveTileToStart, "mnuMoveTileToStart", P::TileMenu, "M&ove Tile to Start", {}, 0,
+                    nullptr, nullptr, true, [&edit] { edit.moveTiles(Document::TileMove::ToStart); }, {}, {},
+                    false, [&doc] { return doc.canMoveTiles(Document::TileMove::ToStart); }},
+        CommandEntry{C::MoveTileToEnd, "mnuMoveTileToEnd", P::TileMenu, "Move Tile to &End", {}, 0, nullptr,
+                    nullptr, true, [&edit] { edit.moveTiles(Document::TileMove::ToEnd); }, {}, {}, false,
+                    [&doc] { return doc.canMoveTiles(Document::TileMove::ToEnd); }},
+        CommandEntry{C::DuplicateTile, "mnuDuplicateTile", P::TileMenu, "Duplic&ate Tile", {}, 0, nullptr,
+                    nullptr, true, [&edit] { edit.duplicateTile(); }, {}, {}, false, current},
         MenuSeparator{P::TileMenu, "deleteSpacer"},
         CommandEntry{C::DeleteTiles, "Toolbar1_Button20", P::TileMenu, "&Delete Tile", {}, 20, "delete",
                     "Delete Tile", true, [&edit] {
@@ -214,7 +241,7 @@ std::vector<Entry> Form2::commandTable() {
                     false, open},
         // What the working tile and the previews do on a click, for the keyboard.
         MenuSeparator{P::TileMenu, "previewSpacer"},
-        CommandEntry{C::WorkingTileToPreview, "mnuWorkingTileToPreview", P::TileMenu, "Working Tile t&o Preview",
+        CommandEntry{C::WorkingTileToPreview, "mnuWorkingTileToPreview", P::TileMenu, "Wor&king Tile to Preview",
                     {}, 0, nullptr, nullptr, true, [&edit] { edit.workingTileToPreview(); }, {}, {}, false,
                     shown},
         CommandEntry{C::EditFullImage, "mnuEditFullImage", P::TileMenu, "Edit Full-Si&ze Image", {}, 0, nullptr,
@@ -335,6 +362,8 @@ void Form2::buildCommands() {
         {&Controls::loadPositionData, Command::LoadPositionData},
         {&Controls::clearPositionData, Command::ClearPositionData},
         {&Controls::createBitmaps, Command::CreateBitmaps},
+        {&Controls::importImages, Command::ImportImages},
+        {&Controls::exportImages, Command::ExportImages},
         {&Controls::print, Command::Print},
         {&Controls::exportSheet, Command::ExportSheet},
         {&Controls::exit, Command::Exit},
@@ -352,6 +381,12 @@ void Form2::buildCommands() {
         {&Controls::undo, Command::Undo},
         {&Controls::redo, Command::Redo},
         {&Controls::createTile, Command::CreateTile},
+        {&Controls::replaceTile, Command::ReplaceTile},
+        {&Controls::moveTileUp, Command::MoveTileUp},
+        {&Controls::moveTileDown, Command::MoveTileDown},
+        {&Controls::moveTileToStart, Command::MoveTileToStart},
+        {&Controls::moveTileToEnd, Command::MoveTileToEnd},
+        {&Controls::duplicateTile, Command::DuplicateTile},
         {&Controls::addTile, Command::AddTile},
         {&Controls::cloneTile, Command::CloneTile},
         {&Controls::deleteCurrentTile, Command::DeleteCurrentTile},
@@ -407,6 +442,7 @@ void Form2::buildCommands() {
             exclusive->addAction(a);
     }
 
+    buildRecentMenu();
     buildToolbar(buttons);
 }
 

@@ -56,6 +56,7 @@ void Form2::readLibrary(const QString& path) {
         setWindowTitle(previousTitle);
         return;
     }
+    rememberLibrary(path);
     ui_.strip->setWhiteBackground(true);
     applyPreviewLayout(document_.largeLayout());
 
@@ -120,7 +121,8 @@ bool Form2::save(bool askForName) {
         return false;
 
     QString named = withExtension(currentPath(), QStringLiteral(".qrb"));
-    if (askForName) {
+    // A new library has no name yet: its first Save asks for one.
+    if (askForName || currentPath().isEmpty()) {
         // The dialog starts without a name; if no file gets written the library's path
         // stays what it was.
         named = askFileToWrite(dialog_, messages(),
@@ -144,8 +146,11 @@ bool Form2::save(bool askForName) {
             Answer::Yes)
         return false;
 
-    return busyWork(messages(), ui_.progressBar, tr("The tile library was not saved."),
-                    [&] { document_.save(named, progressDisplay()); });
+    if (!busyWork(messages(), ui_.progressBar, tr("The tile library was not saved."),
+                  [&] { document_.save(named, progressDisplay()); }))
+        return false;
+    rememberLibrary(named);
+    return true;
 }
 
 // ---- Tiles -------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "cli/JsonText.h"
 #ifdef QRB_DRAWING_COMMANDS
 #include "cli/LetterCommand.h"
+#include "cli/TileCommands.h"
 #include "cli/sheet/SheetCommands.h"
 #endif
 #include "core/InputText.h"
@@ -124,6 +125,7 @@ int convert(const ParsedArguments& args, std::ostream& out) {
     return QrbTool::kOk;
 }
 
+#ifndef QRB_DRAWING_COMMANDS
 int exportBitmaps(const ParsedArguments& args, std::ostream& out) {
     const auto& files = args.operands();
     const TileSet set = LibraryFile::load(files[0], {}, memoryBudget(args));
@@ -142,6 +144,8 @@ int exportBitmaps(const ParsedArguments& args, std::ostream& out) {
     }
     return QrbTool::kOk;
 }
+
+#endif
 
 int extract(const ParsedArguments& args, std::ostream& out) {
     const auto& files = args.operands();
@@ -193,6 +197,9 @@ const std::vector<Command>& commands() {
                         {kOutputNote, kMemoryNote},
                         withMemoryOption(),
                         convert});
+#ifdef QRB_DRAWING_COMMANDS
+        list.push_back(cli::exportCommand());
+#else
         list.push_back({"export",
                         "FILE PREFIX",
                         2,
@@ -202,6 +209,7 @@ const std::vector<Command>& commands() {
                         {kOutputNote, kMemoryNote},
                         withMemoryOption(),
                         exportBitmaps});
+#endif
         list.push_back({"extract",
                         "IN OUT LIST",
                         3,
@@ -211,6 +219,9 @@ const std::vector<Command>& commands() {
                         withMemoryOption(),
                         extract});
 #ifdef QRB_DRAWING_COMMANDS
+        list.push_back(cli::importCommand());
+        list.push_back(cli::moveCommand());
+        list.push_back(cli::deleteCommand());
         list.push_back(cli::letterCommand());
         list.push_back(cli::sheetCommand());
         list.push_back(cli::calibrationCommand());
@@ -238,8 +249,9 @@ std::string overview() {
     std::string text =
         "Usage: qrbtool COMMAND [OPTIONS] ARGUMENTS\n"
         "       qrbtool COMMAND --help | qrbtool --help | qrbtool --version\n"
-        "Inspect, check, convert, split and print QRB tile library files, and letter\n"
-        "new tiles from a table.\n\nCommands:\n";
+        "Inspect, check, convert, split and print QRB tile library files, build them from\n"
+        "pictures, reorder and delete tiles, export them as pictures, and letter new tiles\n"
+        "from a table.\n\nCommands:\n";
     for (const Command& c : commands()) {
         text += "  " + c.usage().substr(std::string("qrbtool ").size()) + "\n" +
                 indented(c.summary, "      ") + "\n";
@@ -307,11 +319,13 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, const Comm
         out << helpFor(command);
         return QrbTool::kOk;
     }
-    if (parsed.operands().size() != command.operandCount) {
-        throw UsageError(std::string(parsed.operands().size() < command.operandCount
-                                         ? "missing arguments"
-                                         : "too many arguments") +
-                         "; usage: " + command.usage());
+    // "IMAGE..." at the end: one or more.
+    const bool more = command.operands.ends_with("...");
+    const std::size_t given = parsed.operands().size();
+    if (more ? given < command.operandCount : given != command.operandCount) {
+        throw UsageError(
+            std::string(given < command.operandCount ? "missing arguments" : "too many arguments") +
+            "; usage: " + command.usage());
     }
     return command.run(parsed, out);
 }
@@ -341,9 +355,13 @@ int QrbTool::run(const std::vector<std::string>& args, std::ostream& out, std::o
         code = kFailed;
     }
     // Results that never reached their reader are a failure, whatever the command did.
+    // A write that failed already (output larger than the stream's buffer) left its reason
+    // in errno; otherwise the flush gives it.
+    const bool failedEarlier = !out;
+    const int earlier = errno;
     errno = 0;
     out.flush();
-    const int error = errno;
+    const int error = failedEarlier ? earlier : errno;
     if (!out) {
         err << "error: cannot write the output"
             << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << "\n";

@@ -35,10 +35,10 @@ bool Document::isSaved() const {
     return history_.matchesSaved();
 }
 
-void Document::open(const QString& path, const ProgressCallback& progress) {
+void Document::open(const QString& path, const ProgressCallback& progress, std::uint64_t budget) {
     // Read completely before anything changes: a failure leaves the open library alone.
     const std::optional<FileIdentity> identity = identityOf(toFsPath(path));
-    TileSet loaded = LibraryFile::load(toFsPath(path), progress);
+    TileSet loaded = LibraryFile::load(toFsPath(path), progress, budget);
     openLoaded(std::move(loaded), path);
     fileOnDisk_ = identity;
 }
@@ -47,11 +47,15 @@ void Document::openTiles(TileSet tiles, const QString& path) {
     openLoaded(std::move(tiles), path);
 }
 
+void Document::newLibrary() {
+    openLoaded(TileSet{}, QString());
+}
+
 void Document::openLoaded(TileSet tiles, const QString& path) {
     const Batch batch(*this);
     tiles_ = std::move(tiles);
     strip_.reload();
-    fileOnDisk_ = identityOf(toFsPath(path));
+    fileOnDisk_ = path.isEmpty() ? std::nullopt : identityOf(toFsPath(path));
     const ColourValue remembered = working_.rememberedSmallColour;
     working_ = WorkingTile{};
     working_.rememberedSmallColour = remembered;
@@ -179,7 +183,20 @@ void Document::apply(EditStep& step, bool forward) {
     const Batch batch(*this);
     const bool append = step.tileChange == EditStep::TileChange::Appended;
     const bool remove = step.tileChange == EditStep::TileChange::Removed;
-    if (append || remove) {
+    if (step.tileChange == EditStep::TileChange::Moved) {
+        if (forward)
+            strip_.moveTiles(step.tileNumbers, step.movedTo);
+        else
+            strip_.moveTiles(step.movedTo, step.tileNumbers);
+        note(Change::Tiles | Change::Reordered,
+             std::min(step.tileNumbers.front(), step.movedTo.front()));
+    } else if (step.tileChange == EditStep::TileChange::Replaced) {
+        // Both ways the tile and the version the step holds change places.
+        NumberedTile& other = step.heldTiles.front();
+        std::swap(tiles_.tile(other.number), other.tile);
+        strip_.tileChanged(other.number);
+        note(Change::Tiles | Change::Reordered, other.number);
+    } else if (append || remove) {
         // Appends come back and removals go again forwards; the other way backwards.
         if (append == forward)
             strip_.putTiles(std::move(step.heldTiles));

@@ -25,6 +25,7 @@
 // command it refuses for a reason the user must know throws Refusal (a file it cannot
 // read or write throws the file layer's errors), and everything is left as it was.
 
+#include "document/PictureImport.h"
 #include "document/Placement.h"
 #include "document/UndoHistory.h"
 #include "document/WorkingTile.h"
@@ -33,6 +34,7 @@
 #include "tileset/TileSet.h"
 
 #include "core/FileIdentity.h"
+#include "core/MemorySize.h"
 #include "core/Progress.h"
 
 #include <QImage>
@@ -77,7 +79,9 @@ public:
         Saved = 1 << 11,   // whether the library is as saved
         History = 1 << 12, // what Undo and Redo would do
         Options = 1 << 13,
-        Appended = 1 << 14, // with Tiles: new tiles at the end, to be brought into view
+        Appended = 1 << 14,  // with Tiles: new tiles at the end, to be brought into view
+        Reordered = 1 << 15, // with Tiles: tiles changed places or one was replaced in
+                             // place; the count is the same, the view may stay where it is
         // Groups, for changes of several parts at once.
         WorkingTile = Picture | Previews | LiveText,
         Placement = Text | Position | Angle | Style,
@@ -109,7 +113,7 @@ public:
     int currentTile() const { return strip_.currentTile(); }
     int baseTile() const { return strip_.baseTile(); }
     const QString& path() const { return path_; }
-    // A library was opened and still has tiles (deleting the last one closes it).
+    // A library was opened or started with New, and deleting its last tile did not close it.
     bool isLibraryOpen() const { return libraryOpen_; }
     // The library's tiles are as they were when it was last opened or saved.
     bool isSaved() const;
@@ -119,10 +123,14 @@ public:
 
     // Reads the library at `path` and makes it the document's, with tile 1 current and
     // base and a new history. A failure throws and leaves everything as it was.
-    void open(const QString& path, const ProgressCallback& progress = {});
+    // `budget` bounds the memory its images may take (see LibraryFile::load).
+    void open(const QString& path, const ProgressCallback& progress = {},
+              std::uint64_t budget = defaultMemoryBudget());
     // Replaces the library with `tiles` as if opened from `path` (a library built in
     // memory: tools and tests).
     void openTiles(TileSet tiles, const QString& path);
+    // An empty untitled library with a new history (File > New); the first save names it.
+    void newLibrary();
     // Writes the library to `path` atomically; it becomes the library's path and the
     // saved state. A failure throws and changes nothing.
     void save(const QString& path, const ProgressCallback& progress = {});
@@ -151,11 +159,46 @@ public:
     int addTile();
     // Appends a copy of the current tile; false without one.
     bool cloneTile();
+    // The current tile takes the images and small colour Create would make, in place (one
+    // "Replace Tile" step); false without a current tile or with the working tile hidden.
+    bool replaceTile();
+    // Inserts a copy of the current tile right after it; false without one. Throws Refusal
+    // when the library is full.
+    bool duplicateTile();
+    // Moves the current tile, or with MultiSelect every marked tile (keeping their order),
+    // one place up or down, or to the start or the end; marked tiles already against that
+    // end stay. False when nothing moves.
+    enum class TileMove { Up, Down, ToStart, ToEnd };
+    bool moveTiles(TileMove where);
+    bool canMoveTiles(TileMove where) const;
+    // Tile `from` ends up at position `to`. Throws Refusal for a number outside the
+    // library; false when from == to.
+    bool moveTile(int from, int to);
+    // A drag in the strip: the tiles `rows` (ascending) go, in their order, into the gap
+    // before tile `gap` (count + 1: after the last). False when nothing moves.
+    bool dropTiles(const std::vector<int>& rows, int gap);
+    // Where new tiles go: after the current tile, else at the end.
+    int insertionPoint() const;
+    // Inserts `tiles` in order from position `at` (1..count+1) as one undo step named
+    // `what`; returns how many. Throws Refusal past TileSet::kMaxTiles; nothing changes then.
+    int insertTiles(int at, std::vector<Tile> tiles, const QString& what);
+    // Bytes the library's images take.
+    std::uint64_t pixelBytes() const;
+    // Import Images: each picture in `paths` a new tile at insertionPoint(), in order, as
+    // one step; the pictures the library cannot take or that cannot be read are in the
+    // result's refused list. Empty when `stop` was requested: nothing changes then.
+    std::optional<PictureImport> importPictures(const QStringList& paths,
+                                                std::uint64_t budget = defaultMemoryBudget(),
+                                                const ProgressCallback& progress = {},
+                                                std::stop_token stop = {});
     // Removes tile k (the current tile for deleteTile()); false when there is none.
     bool deleteTile(int k);
     bool deleteTile() { return deleteTile(currentTile()); }
     // Removes every marked tile (the current tile without MultiSelect).
     bool deleteSelected();
+    // Removes the tiles `ascending` as Delete selected tiles removes them when they alone
+    // are marked.
+    bool deleteTiles(const std::vector<int>& ascending);
     // Appends `tiles` as one undo step named `what`; returns how many. Throws Refusal when
     // they would take the library past TileSet::kMaxTiles; nothing changes then.
     int appendTiles(std::vector<Tile> tiles, const QString& what);
@@ -274,6 +317,13 @@ private:
     void apply(EditStep& step, bool forward);
     void closeWhenEmpty();
     void openLoaded(TileSet tiles, const QString& path);
+    bool createInto(int replaced);
+    bool deleteMarked(const QString& what,
+                      const std::function<DeleteOutcome(std::vector<NumberedTile>*)>& remove);
+    // The tiles moveTiles() takes: the marked ones with MultiSelect, else the current one.
+    std::vector<int> tilesToMove() const;
+    std::vector<int> moveTargets(TileMove where) const;
+    bool moveTiles(std::vector<int> from, std::vector<int> to, const QString& what);
 
     TileSet tiles_;
     StripModel strip_;

@@ -63,10 +63,21 @@ void Document::pictureReplaced() {
 // ---- Tiles -------------------------------------------------------------------------------
 
 bool Document::createTile() {
+    return createInto(0);
+}
+
+bool Document::replaceTile() {
+    const int current = currentTile();
+    return current != 0 && createInto(current);
+}
+
+// Create, appending the tile (replaced == 0) or putting it in place of tile `replaced`.
+bool Document::createInto(int replaced) {
     if (!working_.shown)
         return false;
-    refuseWhenFull(tileCount());
-    Recorder record(*this, tr("Create Tile"),
+    if (replaced == 0)
+        refuseWhenFull(tileCount());
+    Recorder record(*this, replaced == 0 ? tr("Create Tile") : tr("Replace Tile"),
                     Recorder::Working | Recorder::Slots | Recorder::Selection);
     working_.editingFullImage = true;
     if (options_.createUsingPosition)
@@ -82,9 +93,16 @@ bool Document::createTile() {
     } else {
         tile.half = toDibImage(working_.halfShown());
     }
-    const int n = strip_.appendTile(std::move(tile));
-    record.appended(n);
-    note(Change::Tiles | Change::Appended, n);
+    if (replaced == 0) {
+        const int n = strip_.appendTile(std::move(tile));
+        record.appended(n);
+        note(Change::Tiles | Change::Appended, n);
+    } else {
+        NumberedTile old{replaced, tiles_.tile(replaced)};
+        strip_.replaceTile(replaced, std::move(tile));
+        record.replaced(std::move(old));
+        note(Change::Tiles | Change::Reordered, replaced);
+    }
 
     // Back to the base tile's images, ready for the next tile.
     const int current = currentTile();
@@ -143,9 +161,22 @@ bool Document::deleteTile(int k) {
 }
 
 bool Document::deleteSelected() {
-    Recorder record(*this, tr("Delete Selected Tiles"), Recorder::Selection | Recorder::Working);
+    return deleteMarked(tr("Delete Selected Tiles"), [this](std::vector<NumberedTile>* removed) {
+        return strip_.deleteSelected(removed);
+    });
+}
+
+bool Document::deleteTiles(const std::vector<int>& ascending) {
+    return deleteMarked(tr("Delete Tiles"), [&](std::vector<NumberedTile>* removed) {
+        return strip_.deleteTiles(ascending, removed);
+    });
+}
+
+bool Document::deleteMarked(
+    const QString& what, const std::function<DeleteOutcome(std::vector<NumberedTile>*)>& remove) {
+    Recorder record(*this, what, Recorder::Selection | Recorder::Working);
     std::vector<NumberedTile> removed;
-    const DeleteOutcome outcome = strip_.deleteSelected(&removed);
+    const DeleteOutcome outcome = remove(&removed);
     if (outcome.removed == 0)
         return false;
     const int first = removed.front().number;
@@ -233,6 +264,8 @@ bool Document::paste(const QImage& image) {
     // Whatever format another program offered, the tile gets 24-bit pixels, with
     // transparency shown over white.
     working_.paste(toQImage(toDibImage(image)));
+    // A new library has no tile to show until a picture comes in this way.
+    working_.shown = true;
     pictureReplaced();
     record.commit();
     return true;

@@ -57,6 +57,23 @@ public:
         std::iota(step_.tileNumbers.begin(), step_.tileNumbers.end(), first);
     }
     void appended(int n) { appended(n, n); }
+    // The command added tiles at the numbers `ascending`.
+    void inserted(std::vector<int> ascending) {
+        step_.tileChange = EditStep::TileChange::Appended;
+        step_.tileNumbers = std::move(ascending);
+    }
+    // The command moved the tiles at `from` to `to` (both ascending, as many).
+    void moved(std::vector<int> from, std::vector<int> to) {
+        step_.tileChange = EditStep::TileChange::Moved;
+        step_.tileNumbers = std::move(from);
+        step_.movedTo = std::move(to);
+    }
+    // The command replaced a tile in place; `old` is what it held before.
+    void replaced(NumberedTile old) {
+        step_.tileChange = EditStep::TileChange::Replaced;
+        step_.tileNumbers = {old.number};
+        step_.heldTiles.push_back(std::move(old));
+    }
     // The command removed `tiles` (ascending); they move into the step.
     void removed(std::vector<NumberedTile> tiles) {
         step_.tileChange = EditStep::TileChange::Removed;
@@ -104,13 +121,15 @@ public:
             return;
         for (const NumberedTile& t : step_.heldTiles)
             bytes += t.tile.full.bytes().size() + t.tile.half.bytes().size();
-        if (step_.tileChange == EditStep::TileChange::Appended) {
+        if (step_.tileChange == EditStep::TileChange::Appended ||
+            step_.tileChange == EditStep::TileChange::Replaced) {
             for (const int n : step_.tileNumbers) {
                 const Tile& tile = d.tiles_.tile(n);
                 bytes += tile.full.bytes().size() + tile.half.bytes().size();
             }
         }
-        step_.bytes = bytes + sizeof(EditStep);
+        step_.bytes = bytes + sizeof(EditStep) +
+                      (step_.tileNumbers.size() + step_.movedTo.size()) * sizeof(int);
         const bool merged = d.history_.push(std::move(step_));
         Changes changes = merged ? Changes() : Changes(Change::History);
         if (d.isSaved() != savedBefore_)

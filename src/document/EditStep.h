@@ -2,7 +2,8 @@
 // One undoable edit, kept as the parts of the document it changed: for each part the state
 // before and after (the working tile, the text being placed and whether it shows, the
 // position slots, the strip's selection, whether a library is open), and for the tiles the numbers
-// that were appended or removed with the tiles that are out of the set at the moment. Pictures
+// that were added or removed with the tiles that are out of the set at the moment, the places
+// tiles moved from and to, or the tile replaced in place with its other version. Pictures
 // share their pixels with the document, and removed tiles are moved into the step, never copied.
 
 #include "document/Placement.h"
@@ -31,7 +32,8 @@ struct LiveText {
 };
 
 struct EditStep {
-    enum class TileChange { None, Appended, Removed };
+    // Appended: tiles added at their numbers, at the end or among the others.
+    enum class TileChange { None, Appended, Removed, Moved, Replaced };
     // Steps of one kind that follow each other merge into one: a run of typing is one
     // step, not one per key.
     enum class Run { None, Typing, Move, Turn };
@@ -44,8 +46,10 @@ struct EditStep {
     std::optional<BeforeAfter<StripModel::Selection>> selection;
     std::optional<BeforeAfter<bool>> libraryOpen;
     TileChange tileChange = TileChange::None;
-    std::vector<int> tileNumbers;        // ascending: the tiles appended or removed
-    std::vector<NumberedTile> heldTiles; // those of them that are out of the set now
+    std::vector<int> tileNumbers;        // ascending: the tiles appended, removed or moved
+    std::vector<int> movedTo;            // ascending: where the moved tiles went
+    std::vector<NumberedTile> heldTiles; // those of them that are out of the set now; for
+                                         // Replaced, the tile's other version
 
     // The step changes the library's tiles (so it decides whether the file is saved).
     bool changesLibrary() const { return tileChange != TileChange::None; }

@@ -5,191 +5,274 @@
 
 namespace qrb {
 
-namespace {
-
-constexpr int lowBit(int i) {
-    return i & -i;
-}
-
-// Largest power of two not above n (n > 0).
-int topBit(int n) {
-    int step = 1;
-    while (step * 2 <= n) {
-        step *= 2;
-    }
-    return step;
-}
-
-// Builds a Fenwick tree in place over values[1..n] in linear time.
-template <typename T> void buildTree(std::vector<T>& tree) {
-    const int n = static_cast<int>(tree.size()) - 1;
-    for (int i = 1; i <= n; ++i) {
-        const int parent = i + lowBit(i);
-        if (parent <= n) {
-            tree[parent] += tree[i];
-        }
-    }
-}
-
-template <typename T> void addAt(std::vector<T>& tree, int slot, T delta) {
-    const int n = static_cast<int>(tree.size()) - 1;
-    for (; slot <= n; slot += lowBit(slot)) {
-        tree[slot] += delta;
-    }
-}
-
-template <typename T> T prefixOf(const std::vector<T>& tree, int slot) {
-    T sum = 0;
-    for (; slot > 0; slot -= lowBit(slot)) {
-        sum += tree[slot];
-    }
-    return sum;
-}
-
-// Largest slot p with prefix(p) <= limit (0 when even slot 1 exceeds it). Prefixes never
-// decrease because every stored value is >= 0.
-template <typename T> int lastSlotAtMost(const std::vector<T>& tree, T limit) {
-    const int n = static_cast<int>(tree.size()) - 1;
-    if (n == 0) {
-        return 0;
-    }
-    int pos = 0;
-    for (int step = topBit(n); step > 0; step /= 2) {
-        const int next = pos + step;
-        if (next <= n && tree[next] <= limit) {
-            pos = next;
-            limit -= tree[next];
-        }
-    }
-    return pos;
-}
-
-// Appends slot n+1 holding `value` to a Fenwick tree of n slots.
-template <typename T> void appendTo(std::vector<T>& tree, T value) {
-    const int slot = static_cast<int>(tree.size());
-    const T covered = prefixOf(tree, slot - 1) - prefixOf(tree, slot - lowBit(slot));
-    tree.push_back(value + covered);
-}
-
-} // namespace
-
 void RowOffsets::clear() {
-    rebuild({});
+    nodes_.clear();
+    freeNodes_.clear();
+    root_ = kNone;
+}
+
+std::uint32_t RowOffsets::nextPriority() {
+    // xorshift32: priorities only need to look random for the tree to stay balanced.
+    seed_ ^= seed_ << 13;
+    seed_ ^= seed_ >> 17;
+    seed_ ^= seed_ << 5;
+    return seed_;
+}
+
+int RowOffsets::newNode(Length length) {
+    Node node;
+    node.length = length;
+    node.sum = length;
+    node.count = 1;
+    node.priority = nextPriority();
+    if (!freeNodes_.empty()) {
+        const int slot = freeNodes_.back();
+        freeNodes_.pop_back();
+        nodes_[index(slot)] = node;
+        return slot;
+    }
+    nodes_.push_back(node);
+    return static_cast<int>(nodes_.size()) - 1;
+}
+
+void RowOffsets::update(int node) {
+    Node& n = nodes_[index(node)];
+    n.count = 1 + countOf(n.left) + countOf(n.right);
+    n.sum = n.length + sumOf(n.left) + sumOf(n.right);
 }
 
 void RowOffsets::assign(const std::vector<Length>& lengths) {
-    rebuild(lengths);
-}
-
-void RowOffsets::rebuild(std::vector<Length> lengths) {
-    const std::size_t n = lengths.size();
-    slotLength_.assign(n + 1, 0);
-    lengthTree_.assign(n + 1, 0);
-    liveTree_.assign(n + 1, 0);
-    total_ = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        slotLength_[i + 1] = lengths[i];
-        lengthTree_[i + 1] = lengths[i];
-        liveTree_[i + 1] = 1;
-        total_ += lengths[i];
+    clear();
+    nodes_.reserve(lengths.size());
+    // A Cartesian tree over the rows in order, built with a stack of the right spine.
+    std::vector<int> spine;
+    for (const Length length : lengths) {
+        assert(length > 0);
+        const int node = newNode(length);
+        int last = kNone;
+        while (!spine.empty() &&
+               nodes_[index(spine.back())].priority < nodes_[index(node)].priority) {
+            last = spine.back();
+            spine.pop_back();
+        }
+        nodes_[index(node)].left = last;
+        if (!spine.empty()) {
+            nodes_[index(spine.back())].right = node;
+        }
+        spine.push_back(node);
     }
-    buildTree(lengthTree_);
-    buildTree(liveTree_);
-    live_ = static_cast<int>(n);
-}
-
-void RowOffsets::pushBack(Length length) {
-    assert(length > 0);
-    slotLength_.push_back(length);
-    appendTo(lengthTree_, length);
-    appendTo(liveTree_, std::int32_t{1});
-    ++live_;
-    total_ += length;
-}
-
-void RowOffsets::erase(int index) {
-    const int slot = slotOf(index);
-    const Length length = slotLength_[static_cast<std::size_t>(slot)];
-    addAt(lengthTree_, slot, -length);
-    addAt(liveTree_, slot, std::int32_t{-1});
-    slotLength_[static_cast<std::size_t>(slot)] = 0;
-    --live_;
-    total_ -= length;
-    // Keep the trees no more than about twice the live rows, so lookups stay O(log n).
-    const int slots = static_cast<int>(slotLength_.size()) - 1;
-    if (slots - live_ > live_ + 64) {
-        std::vector<Length> lengths;
-        lengths.reserve(static_cast<std::size_t>(live_));
-        for (int s = 1; s <= slots; ++s) {
-            if (slotLength_[static_cast<std::size_t>(s)] > 0) {
-                lengths.push_back(slotLength_[static_cast<std::size_t>(s)]);
+    if (spine.empty()) {
+        return;
+    }
+    root_ = spine.front();
+    // Counts and sums bottom-up: children before parents (post-order, iteratively).
+    std::vector<std::pair<int, bool>> stack{{root_, false}};
+    while (!stack.empty()) {
+        auto [node, childrenDone] = stack.back();
+        stack.pop_back();
+        if (childrenDone) {
+            update(node);
+            continue;
+        }
+        stack.push_back({node, true});
+        for (const int child : {nodes_[index(node)].left, nodes_[index(node)].right}) {
+            if (child != kNone) {
+                stack.push_back({child, false});
             }
         }
-        rebuild(std::move(lengths));
+    }
+}
+
+void RowOffsets::split(int node, int leftCount, int& left, int& right) {
+    if (node == kNone) {
+        left = right = kNone;
+        return;
+    }
+    Node& n = nodes_[index(node)];
+    const int before = countOf(n.left);
+    if (leftCount <= before) {
+        int innerRight = kNone;
+        split(n.left, leftCount, left, innerRight);
+        nodes_[index(node)].left = innerRight;
+        right = node;
+    } else {
+        int innerLeft = kNone;
+        split(n.right, leftCount - before - 1, innerLeft, right);
+        nodes_[index(node)].right = innerLeft;
+        left = node;
+    }
+    update(node);
+}
+
+int RowOffsets::merge(int left, int right) {
+    if (left == kNone) {
+        return right;
+    }
+    if (right == kNone) {
+        return left;
+    }
+    if (nodes_[index(left)].priority > nodes_[index(right)].priority) {
+        const int merged = merge(nodes_[index(left)].right, right);
+        nodes_[index(left)].right = merged;
+        update(left);
+        return left;
+    }
+    const int merged = merge(left, nodes_[index(right)].left);
+    nodes_[index(right)].left = merged;
+    update(right);
+    return right;
+}
+
+void RowOffsets::checkIndex(int i) const {
+    if (i < 0 || i >= size()) {
+        throw std::out_of_range("no such row");
+    }
+}
+
+void RowOffsets::insert(int at, Length length) {
+    assert(length > 0);
+    if (at < 0 || at > size()) {
+        throw std::out_of_range("no such row");
+    }
+    const int node = newNode(length);
+    int left = kNone;
+    int right = kNone;
+    split(root_, at, left, right);
+    root_ = merge(merge(left, node), right);
+}
+
+void RowOffsets::erase(int at) {
+    checkIndex(at);
+    int left = kNone;
+    int rest = kNone;
+    int middle = kNone;
+    int right = kNone;
+    split(root_, at, left, rest);
+    split(rest, 1, middle, right);
+    freeNodes_.push_back(middle);
+    root_ = merge(left, right);
+}
+
+void RowOffsets::collect(std::vector<Length>& lengths) const {
+    // In order, iteratively.
+    std::vector<int> stack;
+    int node = root_;
+    while (node != kNone || !stack.empty()) {
+        while (node != kNone) {
+            stack.push_back(node);
+            node = nodes_[index(node)].left;
+        }
+        node = stack.back();
+        stack.pop_back();
+        lengths.push_back(nodes_[index(node)].length);
+        node = nodes_[index(node)].right;
     }
 }
 
 void RowOffsets::eraseFlagged(const std::vector<bool>& remove) {
-    if (static_cast<int>(remove.size()) != live_) {
+    if (static_cast<int>(remove.size()) != size()) {
         throw std::invalid_argument("one flag per row expected");
     }
+    std::vector<Length> all;
+    all.reserve(remove.size());
+    collect(all);
     std::vector<Length> kept;
-    kept.reserve(static_cast<std::size_t>(live_));
-    int index = 0;
-    for (std::size_t s = 1; s < slotLength_.size(); ++s) {
-        if (slotLength_[s] > 0) {
-            if (!remove[static_cast<std::size_t>(index)]) {
-                kept.push_back(slotLength_[s]);
-            }
-            ++index;
+    kept.reserve(all.size());
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (!remove[i]) {
+            kept.push_back(all[i]);
         }
     }
-    rebuild(std::move(kept));
+    assign(kept);
 }
 
-void RowOffsets::setLength(int index, Length length) {
-    assert(length > 0);
-    const int slot = slotOf(index);
-    const Length delta = length - slotLength_[static_cast<std::size_t>(slot)];
-    addAt(lengthTree_, slot, delta);
-    slotLength_[static_cast<std::size_t>(slot)] = length;
-    total_ += delta;
-}
-
-RowOffsets::Length RowOffsets::length(int index) const {
-    return slotLength_[static_cast<std::size_t>(slotOf(index))];
-}
-
-RowOffsets::Length RowOffsets::offset(int index) const {
-    if (index == live_) {
-        return total_;
+int RowOffsets::nodeAt(int at) const {
+    checkIndex(at);
+    int node = root_;
+    for (;;) {
+        const Node& n = nodes_[index(node)];
+        const int before = countOf(n.left);
+        if (at < before) {
+            node = n.left;
+        } else if (at == before) {
+            return node;
+        } else {
+            at -= before + 1;
+            node = n.right;
+        }
     }
-    return lengthPrefix(slotOf(index) - 1);
+}
+
+void RowOffsets::setLength(int at, Length length) {
+    assert(length > 0);
+    checkIndex(at);
+    // Down to the row, remembering the way, then the sums back up.
+    std::vector<int> path;
+    int node = root_;
+    for (;;) {
+        path.push_back(node);
+        const Node& n = nodes_[index(node)];
+        const int before = countOf(n.left);
+        if (at < before) {
+            node = n.left;
+        } else if (at == before) {
+            break;
+        } else {
+            at -= before + 1;
+            node = n.right;
+        }
+    }
+    nodes_[index(node)].length = length;
+    for (auto it = path.rbegin(); it != path.rend(); ++it) {
+        update(*it);
+    }
+}
+
+RowOffsets::Length RowOffsets::length(int at) const {
+    return nodes_[index(nodeAt(at))].length;
+}
+
+RowOffsets::Length RowOffsets::offset(int at) const {
+    if (at == size()) {
+        return total();
+    }
+    checkIndex(at);
+    Length sum = 0;
+    int node = root_;
+    for (;;) {
+        const Node& n = nodes_[index(node)];
+        const int before = countOf(n.left);
+        if (at < before) {
+            node = n.left;
+        } else if (at == before) {
+            return sum + sumOf(n.left);
+        } else {
+            sum += sumOf(n.left) + n.length;
+            at -= before + 1;
+            node = n.right;
+        }
+    }
 }
 
 int RowOffsets::indexAt(Length position) const {
-    if (position < 0 || position >= total_) {
+    if (position < 0 || position >= total()) {
         return -1;
     }
-    // The first slot whose prefix exceeds the position has a positive length, so it is
-    // a live row.
-    const int slot = lastSlotAtMost(lengthTree_, position) + 1;
-    return livePrefix(slot) - 1;
-}
-
-int RowOffsets::slotOf(int index) const {
-    if (index < 0 || index >= live_) {
-        throw std::out_of_range("no such row");
+    int result = 0;
+    int node = root_;
+    for (;;) {
+        const Node& n = nodes_[index(node)];
+        const Length leftSum = sumOf(n.left);
+        if (position < leftSum) {
+            node = n.left;
+        } else if (position < leftSum + n.length) {
+            return result + countOf(n.left);
+        } else {
+            position -= leftSum + n.length;
+            result += countOf(n.left) + 1;
+            node = n.right;
+        }
     }
-    return lastSlotAtMost(liveTree_, static_cast<std::int32_t>(index)) + 1;
-}
-
-RowOffsets::Length RowOffsets::lengthPrefix(int slot) const {
-    return prefixOf(lengthTree_, slot);
-}
-
-int RowOffsets::livePrefix(int slot) const {
-    return prefixOf(liveTree_, slot);
 }
 
 } // namespace qrb

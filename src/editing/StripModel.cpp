@@ -49,10 +49,24 @@ void StripModel::restore(Selection selection) {
 
 std::vector<NumberedTile> StripModel::takeTiles(const std::vector<int>& ascending) {
     std::vector<NumberedTile> taken = tiles_.take(ascending);
-    for (auto it = ascending.rbegin(); it != ascending.rend(); ++it) {
-        marks_.erase(marks_.begin() + (*it - 1));
+    if (ascending.size() <= kFewRows) {
+        for (auto it = ascending.rbegin(); it != ascending.rend(); ++it) {
+            marks_.erase(marks_.begin() + (*it - 1));
+        }
+    } else {
+        // Many: one pass, the kept marks closing up.
+        std::size_t next = 0;
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < marks_.size(); ++i) {
+            if (next < ascending.size() && std::size_t(ascending[next]) == i + 1) {
+                ++next;
+            } else {
+                marks_[kept++] = marks_[i];
+            }
+        }
+        marks_.resize(kept);
     }
-    rebuildOffsets();
+    eraseRows(ascending);
     return taken;
 }
 
@@ -63,10 +77,129 @@ void StripModel::putTiles(std::vector<NumberedTile> tiles) {
         numbers.push_back(t.number);
     }
     tiles_.put(std::move(tiles));
-    for (int number : numbers) {
-        marks_.insert(marks_.begin() + (number - 1), Mark::White);
+    if (numbers.size() <= kFewRows) {
+        for (int number : numbers) {
+            marks_.insert(marks_.begin() + (number - 1), Mark::White);
+        }
+    } else {
+        // Many: one pass, the old marks spreading around the new white ones.
+        std::vector<Mark> merged(marks_.size() + numbers.size(), Mark::White);
+        std::size_t next = 0;
+        std::size_t old = 0;
+        for (std::size_t i = 0; i < merged.size(); ++i) {
+            if (next < numbers.size() && std::size_t(numbers[next]) == i + 1) {
+                ++next;
+            } else {
+                merged[i] = marks_[old++];
+            }
+        }
+        marks_ = std::move(merged);
     }
-    rebuildOffsets();
+    insertRows(numbers);
+}
+
+void StripModel::eraseRows(const std::vector<int>& ascending) {
+    if (ascending.size() > kFewRows) {
+        rebuildOffsets();
+        return;
+    }
+    for (auto it = ascending.rbegin(); it != ascending.rend(); ++it) {
+        offsets_.erase(*it - 1);
+    }
+}
+
+// After the tiles at `ascending` were put into the set.
+void StripModel::insertRows(const std::vector<int>& ascending) {
+    if (ascending.size() > kFewRows) {
+        rebuildOffsets();
+        return;
+    }
+    for (const int number : ascending) {
+        offsets_.insert(number - 1, rowLength(number));
+    }
+}
+
+void StripModel::insertTiles(std::vector<NumberedTile> tiles) {
+    if (tiles.empty()) {
+        return;
+    }
+    if (tiles.size() > static_cast<std::size_t>(TileSet::kMaxTiles - count())) {
+        throw std::length_error("a tile library holds at most 32767 tiles");
+    }
+    std::vector<int> numbers;
+    numbers.reserve(tiles.size());
+    for (const NumberedTile& t : tiles) {
+        numbers.push_back(t.number);
+    }
+    const std::vector<int> none;
+    const int current = currentTile_ == 0 ? 0 : movedNumber(currentTile_, none, numbers);
+    const int base = baseTile_ == 0 ? 0 : movedNumber(baseTile_, none, numbers);
+    putTiles(std::move(tiles));
+    currentTile_ = current;
+    baseTile_ = base;
+}
+
+int StripModel::movedNumber(int tile, const std::vector<int>& from, const std::vector<int>& to) {
+    // A moved tile takes its new place; any other first closes up over the tiles taken
+    // out, then steps over the places they take again.
+    std::size_t before = 0;
+    for (; before < from.size() && from[before] < tile; ++before) {
+    }
+    if (before < from.size() && from[before] == tile) {
+        return to[before];
+    }
+    int number = tile - static_cast<int>(before);
+    for (const int t : to) {
+        if (t > number) {
+            break;
+        }
+        ++number;
+    }
+    return number;
+}
+
+void StripModel::moveTiles(const std::vector<int>& from, const std::vector<int>& to) {
+    if (from.size() != to.size()) {
+        throw std::invalid_argument("as many places as tiles to move expected");
+    }
+    if (from.empty() || from == to) {
+        return;
+    }
+    const int current = currentTile_ == 0 ? 0 : movedNumber(currentTile_, from, to);
+    const int base = baseTile_ == 0 ? 0 : movedNumber(baseTile_, from, to);
+    if (from.size() == 1) {
+        // One tile: only the tiles between its two places shift.
+        const int a = from.front();
+        const int b = to.front();
+        tiles_.move(a, b);
+        const auto mark = [this](int i) { return marks_.begin() + (i - 1); };
+        if (a < b) {
+            std::rotate(mark(a), mark(a + 1), mark(b + 1));
+        } else {
+            std::rotate(mark(b), mark(a), mark(a + 1));
+        }
+        const Twips length = offsets_.length(a - 1);
+        offsets_.erase(a - 1);
+        offsets_.insert(b - 1, length);
+        currentTile_ = current;
+        baseTile_ = base;
+        return;
+    }
+    std::vector<Mark> moved;
+    moved.reserve(from.size());
+    for (const int i : from) {
+        moved.push_back(markOf(i));
+    }
+    std::vector<NumberedTile> tiles = takeTiles(from);
+    for (std::size_t j = 0; j < tiles.size(); ++j) {
+        tiles[j].number = to[j];
+    }
+    putTiles(std::move(tiles));
+    for (std::size_t j = 0; j < to.size(); ++j) {
+        markOf(to[j]) = moved[j];
+    }
+    currentTile_ = current;
+    baseTile_ = base;
 }
 
 void StripModel::rebuildOffsets() {
@@ -324,6 +457,22 @@ DeleteOutcome StripModel::deleteSelected(std::vector<NumberedTile>* taken) {
     return outcome;
 }
 
+DeleteOutcome StripModel::deleteTiles(const std::vector<int>& ascending,
+                                      std::vector<NumberedTile>* removed) {
+    for (const int i : ascending) {
+        if (!exists(i)) {
+            throw std::out_of_range("no such tile");
+        }
+    }
+    std::replace(marks_.begin(), marks_.end(), Mark::DarkBlue, Mark::White);
+    markBaseIfUnselected();
+    for (const int i : ascending) {
+        markOf(i) = Mark::DarkBlue;
+    }
+    multiSelect_ = true;
+    return deleteSelected(removed);
+}
+
 RowGeometry StripModel::rowGeometry(int i) const {
     const Tile& tile = tiles_.tile(i);
     RowGeometry g;
@@ -367,6 +516,27 @@ RowHit StripModel::hitTest(Twips x, Twips y) const {
         hit.part = RowPart::Small;
     }
     return hit;
+}
+
+int StripModel::gapAt(Twips y) const {
+    if (count() == 0) {
+        return 1;
+    }
+    const int row = rowAt(y);
+    if (row == 0) {
+        return y < kFirstFullTop ? 1 : count() + 1;
+    }
+    const RowGeometry g = rowGeometry(row);
+    return y < g.frameTop + g.frameHeight / 2 ? row : row + 1;
+}
+
+Twips StripModel::gapTop(int gap) const {
+    if (count() == 0) {
+        return 0;
+    }
+    gap = std::clamp(gap, 1, count() + 1);
+    // Frame k starts at offset(k-1) - 35: the gap before row k is that frame's top.
+    return offsets_.offset(gap - 1) + kFirstFullTop - kFrameAboveFull;
 }
 
 ScrollSettings StripModel::scrollSettings(Twips viewportHeight) const {

@@ -237,11 +237,30 @@ public:
     // removed tiles go to `removed` when given, in ascending order.
     DeleteOutcome deleteSelected(std::vector<NumberedTile>* removed = nullptr);
 
+    // Removes the tiles `ascending` as if they alone were marked with Ctrl and Delete
+    // selected tiles was chosen.
+    DeleteOutcome deleteTiles(const std::vector<int>& ascending,
+                              std::vector<NumberedTile>* removed = nullptr);
+
     // Undo and redo of appends and deletes: takes the tiles numbered `ascending` out, or
     // puts tiles back at their numbers, with white marks. The current and base tile are
     // left as they are; the caller restores the selection that goes with the new count.
     std::vector<NumberedTile> takeTiles(const std::vector<int>& ascending);
     void putTiles(std::vector<NumberedTile> tiles);
+
+    // Inserts each tile so that it has its number (ascending, fitting the grown set), with a
+    // white mark; the current and base tile follow their tiles. Throws std::length_error
+    // past TileSet::kMaxTiles; nothing changes then.
+    void insertTiles(std::vector<NumberedTile> tiles);
+
+    // Reorders the tiles: the tiles at `from` (ascending) end up at `to` (ascending, as
+    // many), in the same order; the other tiles keep their order around them. Marks, the
+    // current and the base tile follow their tiles. A few tiles cost O(log n) each plus the
+    // tile set's own move; the row geometry is never rebuilt for them.
+    void moveTiles(const std::vector<int>& from, const std::vector<int>& to);
+
+    // Where tile `tile` is after moveTiles(from, to).
+    static int movedNumber(int tile, const std::vector<int>& from, const std::vector<int>& to);
 
     // ---- Geometry ---------------------------------------------------------------------
 
@@ -264,6 +283,12 @@ public:
     // the frame; the caller checks x against the frame's width.
     RowHit hitTest(Twips x, Twips y) const;
 
+    // The gap between rows nearest content height y, for dropping tiles: the gap before
+    // row k is k, after the last row count() + 1; 1 above the first row.
+    int gapAt(Twips y) const;
+    // Where the line showing gap k is drawn: between the two rows' frames, in twips.
+    Twips gapTop(int gap) const;
+
     // The scroll bar settings for a viewport of the given inner height in twips.
     ScrollSettings scrollSettings(Twips viewportHeight) const;
 
@@ -273,6 +298,9 @@ private:
     bool exists(int i) const { return i >= 1 && i <= count(); }
     void markBaseIfUnselected();
     void rebuildOffsets();
+    void insertRows(const std::vector<int>& ascending);
+    void eraseRows(const std::vector<int>& ascending);
+    static constexpr std::size_t kFewRows = 64;
 
     TileSet& tiles_;
     std::vector<Mark> marks_; // index i-1 for tile i

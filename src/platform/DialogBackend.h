@@ -6,6 +6,7 @@
 #include "core/Colour.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -45,6 +46,11 @@ public:
     virtual ~DialogBackend() = default;
     virtual std::optional<QString> openFile(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> saveFile(const FileDialogRequest& request) = 0;
+    // One or more existing files at once; a desktop without that picks one.
+    virtual std::optional<QStringList> openFiles(const FileDialogRequest& request) {
+        const std::optional<QString> one = openFile(request);
+        return one ? std::optional<QStringList>(QStringList{*one}) : std::nullopt;
+    }
     virtual std::optional<FontSettings> chooseFont(const FontDialogRequest& request) = 0;
     virtual std::optional<ColourValue> chooseColour(ColourValue initial) = 0;
 };

@@ -33,20 +33,32 @@ std::filesystem::path BitmapExporter::fileNameFor(const std::filesystem::path& p
 void BitmapExporter::exportAll(const TileSet& set, const std::filesystem::path& chosenName,
                                const ProgressCallback& progress) {
     const std::filesystem::path prefix = prefixFor(chosenName);
-    const int total = set.count();
+    std::vector<File> files;
+    files.reserve(std::size_t(set.count()));
+    for (int i = 1; i <= set.count(); ++i) {
+        files.push_back({fileNameFor(prefix, i), [&set, i](std::ostream& out) {
+                             BmpWriter::write(out, set.tile(i).full);
+                         }});
+    }
+    writeAll(files, "bitmaps", progress);
+}
+
+void BitmapExporter::writeAll(const std::vector<File>& files, const std::string& kind,
+                              const ProgressCallback& progress) {
+    const int total = int(files.size());
     if (progress) {
         progress(0, total);
     }
     if (std::size_t(total) <= AtomicFile::openableAtOnce(std::size_t(total))) {
-        // All or none: every bitmap complete on disk before any is put in place.
-        AtomicFileSet files;
-        const std::string nothing = " (nothing was exported; bitmaps already there were left "
-                                    "as they were)";
-        for (int i = 1; i <= total; ++i) {
-            const std::filesystem::path name = fileNameFor(prefix, i);
+        // All or none: every file complete on disk before any is put in place.
+        AtomicFileSet set;
+        const std::string nothing =
+            " (nothing was exported; " + kind + " already there were left as they were)";
+        for (int i = 0; i < total; ++i) {
+            const std::filesystem::path& name = files[std::size_t(i)].name;
             try {
-                AtomicFile& file = files.add(name);
-                BmpWriter::write(file.stream(), set.tile(i).full);
+                AtomicFile& file = set.add(name);
+                files[std::size_t(i)].write(file.stream());
                 file.prepare();
             } catch (const FileError& e) {
                 throw FileError(e.path(), e.reason() + nothing);
@@ -54,29 +66,36 @@ void BitmapExporter::exportAll(const TileSet& set, const std::filesystem::path& 
                 throw FileError(name, std::string("cannot write: ") + e.what() + nothing);
             }
             if (progress) {
-                progress(i, total);
+                progress(i + 1, total);
             }
         }
-        files.commit(); // says how many were replaced should a rename fail
+        set.commit(); // says how many were replaced should a rename fail
         return;
     }
-    for (int i = 1; i <= total; ++i) {
+    for (int i = 0; i < total; ++i) {
+        const std::filesystem::path& name = files[std::size_t(i)].name;
         try {
-            BmpWriter::writeFile(fileNameFor(prefix, i), set.tile(i).full);
-        } catch (const FileError& e) {
-            const int written = i - 1;
+            AtomicFile file(name, AtomicFile::Options{.removeLeftTemporaries = false});
+            files[std::size_t(i)].write(file.stream());
+            file.commit();
+        } catch (const std::exception& e) {
+            const FileError* fileError = dynamic_cast<const FileError*>(&e);
+            const int written = i;
             std::string done = " (the export stopped here; " + std::to_string(written) + " of " +
-                               std::to_string(total) + " bitmaps were written";
+                               std::to_string(total) + " " + kind + " were written";
             if (written > 0) {
-                done += ", " + fileNameFor(prefix, 1).filename().string();
+                done += ", " + files[0].name.filename().string();
             }
             if (written > 1) {
-                done += " to " + fileNameFor(prefix, written).filename().string();
+                done += " to " + files[std::size_t(written - 1)].name.filename().string();
             }
-            throw FileError(e.path(), e.reason() + done + ")");
+            throw FileError(
+                fileError ? fileError->path() : name,
+                (fileError ? fileError->reason() : std::string("cannot write: ") + e.what()) +
+                    done + ")");
         }
         if (progress) {
-            progress(i, total);
+            progress(i + 1, total);
         }
     }
 }

@@ -9,6 +9,10 @@
 #include "tileset/TileSet.h"
 
 #include <filesystem>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
 
 namespace qrb {
 
@@ -31,6 +35,16 @@ public:
     // bitmaps were written, set1.bmp to set3.bmp)".
     static void exportAll(const TileSet& set, const std::filesystem::path& chosenName,
                           const ProgressCallback& progress = {});
+
+    // One file of an export and what writes its bytes.
+    struct File {
+        std::filesystem::path name;
+        std::function<void(std::ostream&)> write;
+    };
+    // Writes `files` as exportAll() writes its bitmaps, all or none, the messages naming
+    // them as `kind` ("bitmaps", "pictures").
+    static void writeAll(const std::vector<File>& files, const std::string& kind,
+                         const ProgressCallback& progress = {});
 };
 
 } // namespace qrb

@@ -83,6 +83,20 @@ void TileSet::put(std::vector<NumberedTile> tiles) {
     tiles_ = std::move(merged);
 }
 
+void TileSet::move(int from, int to) {
+    if (from < 1 || from > count() || to < 1 || to > count()) {
+        throw std::out_of_range("no such tile");
+    }
+    const auto at = [this](int i) { return tiles_.begin() + (i - 1); };
+    Tile moving = std::move(*at(from));
+    if (from < to) {
+        std::move(at(from + 1), at(to + 1), at(from));
+    } else if (to < from) {
+        std::move_backward(at(to), at(from), at(from + 1));
+    }
+    *at(to) = std::move(moving);
+}
+
 void TileSet::clear() {
     tiles_.clear();
     headerRecords.clear();

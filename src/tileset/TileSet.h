@@ -75,6 +75,9 @@ public:
     // The inverse of take(): puts each tile back so that it has its number again.
     // Numbers must be strictly ascending and fit the grown set.
     void put(std::vector<NumberedTile> tiles);
+    // Tile `from` becomes tile `to`; the tiles between move one place towards `from`.
+    // Costs |to - from| moves of a tile, however large the set.
+    void move(int from, int to);
     void clear();
 
     // As read from the file header; never written back (a save writes "QRBB", 256).

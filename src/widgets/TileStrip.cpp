@@ -225,6 +225,13 @@ void TileStrip::paintEvent(QPaintEvent* event) {
         const int side = pixelsOf(g.smallSize);
         painter.fillRect(QRect(pixelsOf(g.smallLeft), toPixelsY(g.smallTop), side, side),
                          toQColor(model_.tiles().tile(i).smallColour));
+        // The tile's number in the row's free space, beside the colour square.
+        const int numberLeft = pixelsOf(g.smallLeft + g.smallSize) + 6;
+        painter.setPen(model_.mark(i) == palette::White ? QColor(Qt::darkGray) : QColor(Qt::white));
+        painter.drawText(QRect(numberLeft, frameTop,
+                               std::max(0, frameLeft + frameWidth - numberLeft),
+                               frameBottom - frameTop),
+                         Qt::AlignLeft | Qt::AlignVCenter, QString::number(i));
     }
     painter.restore();
     if (hasFocus())

@@ -9,10 +9,12 @@ using Layout = WindowFixture;
 
 TEST_F(Layout, MenuItemsStartInTheirOwnStates) {
     // Hidden items are never usable; Save and Save As wait for a library.
-    for (QAction* a : {ui().newLibrary, ui().addTile, ui().cloneTile, ui().saveSelectedTiles,
-                       ui().save, ui().saveAs})
+    for (QAction* a : {ui().addTile, ui().cloneTile, ui().saveSelectedTiles, ui().save, ui().saveAs,
+                       ui().exportImages, ui().replaceTile, ui().moveTileUp, ui().duplicateTile})
         EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
-    EXPECT_FALSE(ui().newLibrary->isVisible());
+    EXPECT_TRUE(ui().newLibrary->isVisible());
+    EXPECT_TRUE(ui().newLibrary->isEnabled());
+    EXPECT_TRUE(ui().importImages->isEnabled()); // pictures start a new library
     EXPECT_TRUE(ui().confirmReplace->isChecked());
     EXPECT_TRUE(ui().autoPasteBaseImage->isChecked());
     EXPECT_FALSE(ui().createUsingPositionData->isChecked());

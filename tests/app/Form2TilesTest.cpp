@@ -42,7 +42,7 @@ TEST_F(TileEditing, CreateAppendsTheWorkingTileAndReturnsToTheBaseImage) {
     ui().flipVertical->trigger();
     const QImage made = ui().workingTile->image();
     ui().createButton->click();
-    EXPECT_EQ(panel(1), "31 Tiles");
+    EXPECT_EQ(panel(1), "Tile 2 of 31");
     EXPECT_FALSE(window->document().isSaved());
     EXPECT_EQ(window->currentTile(), 2);
     EXPECT_EQ(fullOf(31), made);

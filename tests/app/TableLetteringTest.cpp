@@ -30,7 +30,7 @@ TEST_F(LetterFromTableWindow, AppendsTheRowsTilesAsOneStepThatUndoTakesBackWhole
 
     letter("base,slot1,copies\r\n1,One,1\r\n2,\"Two, too\",2\r\n3,,1\r\n");
     ASSERT_EQ(window->tileCount(), 7);
-    EXPECT_EQ(panel(1), "7 Tiles");
+    EXPECT_EQ(panel(1), "Tile 1 of 7");
     EXPECT_TRUE(platform.messages->shown.empty());
     Document reference;
     reference.openTiles(window->document().tiles(), "lib.qrb");

@@ -157,6 +157,26 @@ const EditCase kEdits[] = {
      [](Document& d) { d.storeOrRecallSlot(4); }},
     {"ClearPositionData", [](Document& d) { storeTwoSlots(d); },
      [](Document& d) { d.clearPositionData(); }},
+    {"MoveTileUp", [](Document& d) { d.showSelectedTile(3); },
+     [](Document& d) { d.moveTiles(Document::TileMove::Up); }},
+    {"MoveMarkedTilesToEnd",
+     [](Document& d) {
+         d.showSelectedTile(4);
+         d.setBaseTile();
+         d.press(1, RowPart::Full, MouseButton::Left, Modifiers::Ctrl);
+         d.press(2, RowPart::Full, MouseButton::Left, Modifiers::Ctrl);
+     },
+     [](Document& d) { d.moveTiles(Document::TileMove::ToEnd); }},
+    {"MoveTileFromTo", [](Document& d) { d.showSelectedTile(2); },
+     [](Document& d) { d.moveTile(5, 1); }},
+    {"DuplicateTile", [](Document& d) { d.showSelectedTile(2); },
+     [](Document& d) { d.duplicateTile(); }},
+    {"ReplaceTile",
+     [](Document& d) {
+         d.showSelectedTile(3);
+         letter(d, "R", 4, 5);
+     },
+     [](Document& d) { d.replaceTile(); }},
 };
 
 INSTANTIATE_TEST_SUITE_P(Document, EveryEdit, ::testing::ValuesIn(kEdits),

@@ -8,17 +8,23 @@
 namespace qrb {
 namespace {
 
-// Random appends, removals, resizes and batch removals against a plain list of lengths.
+// Random appends, insertions, removals, resizes and batch removals against a plain list of
+// lengths.
 TEST(RowOffsets, MatchesAPlainListThroughManyEdits) {
     std::mt19937 gen(42);
     RowOffsets rows;
     std::vector<RowOffsets::Length> expected;
     for (int step = 0; step < 4000; ++step) {
         const unsigned op = gen() % 10;
-        if (op < 5 || expected.empty()) {
+        if (op < 3 || expected.empty()) {
             const RowOffsets::Length len = 100 + gen() % 4000;
             rows.pushBack(len);
             expected.push_back(len);
+        } else if (op < 5) {
+            const int i = static_cast<int>(gen() % (expected.size() + 1));
+            const RowOffsets::Length len = 100 + gen() % 4000;
+            rows.insert(i, len);
+            expected.insert(expected.begin() + i, len);
         } else if (op < 8) {
             const int i = static_cast<int>(gen() % expected.size());
             rows.erase(i);

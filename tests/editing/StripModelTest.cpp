@@ -276,3 +276,63 @@ TEST(StripModel, LargestLibraryScrollsToEveryRow) {
 
 } // namespace
 } // namespace qrb
+
+namespace qrb {
+namespace {
+
+// Moves keep each tile's mark, and the current and base tile point at the same tiles.
+TEST(StripModel, MovesCarryMarksCurrentAndBaseWithTheirTiles) {
+    TileSet set = tileSet(6);
+    StripModel m(set);
+    run(m, "c5 B c2 x3");
+    ASSERT_EQ(marks(m), "wbbwkw");
+    m.moveTiles({2, 3}, {5, 6});
+    EXPECT_EQ(ids(m), (std::vector<ColourValue>{1, 4, 5, 6, 2, 3}));
+    EXPECT_EQ(marks(m), "wwkwbb");
+    EXPECT_EQ(m.currentTile(), 5);
+    EXPECT_EQ(m.baseTile(), 3);
+    EXPECT_EQ(StripModel::movedNumber(1, {2, 3}, {5, 6}), 1);
+    EXPECT_EQ(StripModel::movedNumber(6, {6}, {1}), 1);
+    EXPECT_EQ(StripModel::movedNumber(1, {6}, {1}), 2);
+}
+
+// Past the few tiles moved one by one: the marks and rows go in one pass each.
+TEST(StripModel, ManyTilesMoveInOnePassWithTheirMarks) {
+    TileSet set;
+    for (int i = 1; i <= 300; ++i) {
+        set.append(tile(static_cast<ColourValue>(i), 10, 10 + i % 7));
+    }
+    StripModel m(set);
+    std::vector<int> from;
+    std::vector<int> to;
+    for (int i = 1; i <= 100; ++i) {
+        from.push_back(3 * i - 1);
+        to.push_back(200 + i);
+    }
+    run(m, "x4 x8");
+    m.moveTiles(from, to);
+    EXPECT_EQ(ids(m)[200], 2u);
+    EXPECT_EQ(ids(m)[0], 1u);
+    EXPECT_EQ(ids(m)[1], 3u);
+    EXPECT_EQ(m.selectedTiles(), (std::vector<int>{3, 203}));
+    Twips top = m.rowGeometry(1).fullTop;
+    for (int i = 1; i < 300; ++i) {
+        top += m.rowGeometry(i).fullHeight + strip::kRowGap;
+        ASSERT_EQ(m.rowGeometry(i + 1).fullTop, top) << i;
+    }
+}
+
+TEST(StripModel, DropGapsLieBetweenRowHalves) {
+    TileSet set = tileSet(3);
+    StripModel m(set);
+    const RowGeometry second = m.rowGeometry(2);
+    EXPECT_EQ(m.gapAt(-500), 1);
+    EXPECT_EQ(m.gapAt(second.frameTop + 10), 2);
+    EXPECT_EQ(m.gapAt(second.frameTop + second.frameHeight - 10), 3);
+    EXPECT_EQ(m.gapAt(m.contentHeight() + 1000), 4);
+    EXPECT_EQ(m.gapTop(2), second.frameTop);
+    EXPECT_EQ(m.gapTop(4), m.rowGeometry(3).frameTop + m.rowGeometry(3).frameHeight);
+}
+
+} // namespace
+} // namespace qrb

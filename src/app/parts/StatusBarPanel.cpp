@@ -35,8 +35,9 @@ StatusBarPanel::StatusBarPanel(Document& document, QWidget* client, QObject* par
         if (what & Document::Change::Tiles) {
             // A command that changed the tiles is over.
             ui_.progressBar->hide();
-            showTileCount();
         }
+        if (what & (Document::Change::Tiles | Document::Change::Selection))
+            showTileCount();
     });
 }
 
@@ -45,11 +46,13 @@ int StatusBarPanel::height() const {
 }
 
 void StatusBarPanel::showTileCount() {
+    // The current tile's number, as the strip's rows show it, else the count.
     const int count = document_.tileCount();
-    ui_.statusPanels->setPanelText(1,
-                                   !document_.isLibraryOpen() && count == 0
-                                       ? QString()
-                                       : (count == 1 ? tr("1 Tile") : tr("%1 Tiles").arg(count)));
+    const int current = document_.currentTile();
+    ui_.statusPanels->setPanelText(1, !document_.isLibraryOpen() && count == 0 ? QString()
+                                      : current != 0 ? tr("Tile %1 of %2").arg(current).arg(count)
+                                      : count == 1   ? tr("1 Tile")
+                                                     : tr("%1 Tiles").arg(count));
 }
 
 void StatusBarPanel::showMessage(const QString& text) {

@@ -17,7 +17,7 @@ StripPanel::StripPanel(Document& document, QWidget* client, const QPixmap& empty
     connect(&document_, &Document::changed, this, [this](Document::Changes what, int firstTile) {
         using Change = Document::Change;
         if (what & Change::Tiles)
-            tilesChanged(firstTile, bool(what & Change::Appended));
+            tilesChanged(firstTile, bool(what & Change::Appended), bool(what & Change::Reordered));
         if (what & (Change::Selection | Change::Tiles))
             ui_.strip->update();
     });
@@ -44,13 +44,14 @@ void StripPanel::buildControls(QWidget* client) {
     ui_.strip->setScrollBars(ui_.stripBar, ui_.stripSideways);
 }
 
-void StripPanel::tilesChanged(int firstTile, bool appended) {
+void StripPanel::tilesChanged(int firstTile, bool appended, bool reordered) {
     ui_.strip->invalidateFrom(firstTile);
     // A row that came or went may start or end the need to scroll sideways.
     layOutSideways(bottom_);
     ui_.strip->setVisible(document_.isLibraryOpen() || document_.tileCount() > 0);
-    // The strip goes back to its first row, or shows the last of tiles added at the end.
-    ui_.strip->updateScrollRange(true);
+    // The strip goes back to its first row, or shows the last of tiles added at the end;
+    // tiles put in another order stay where the user sees them.
+    ui_.strip->updateScrollRange(!reordered);
     if (appended)
         ui_.strip->scrollToEnd();
 }

@@ -51,7 +51,7 @@ public:
 
 private:
     void buildControls(QWidget* client);
-    void tilesChanged(int firstTile, bool appended);
+    void tilesChanged(int firstTile, bool appended, bool reordered);
 
     Document& document_;
     Widgets ui_;

@@ -13,10 +13,13 @@ namespace qrb {
 
 namespace {
 
-std::optional<QString> runFileDialog(const FileDialogRequest& request, bool save) {
+std::optional<QStringList> runFileDialog(const FileDialogRequest& request, bool save,
+                                         bool several = false) {
     QFileDialog dialog(QApplication::activeWindow(), request.title);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setFileMode(save      ? QFileDialog::AnyFile
+                       : several ? QFileDialog::ExistingFiles
+                                 : QFileDialog::ExistingFile);
     dialog.setNameFilters(QtDialogBackend::nameFilters(request.filter));
     if (!(request.flags & dialogflags::OverwritePrompt))
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
@@ -31,7 +34,11 @@ std::optional<QString> runFileDialog(const FileDialogRequest& request, bool save
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().first();
+    return dialog.selectedFiles();
+}
+
+std::optional<QString> first(const std::optional<QStringList>& files) {
+    return files ? std::optional<QString>(files->first()) : std::nullopt;
 }
 
 } // namespace
@@ -53,11 +60,15 @@ QStringList QtDialogBackend::nameFilters(const QString& filter) {
 }
 
 std::optional<QString> QtDialogBackend::openFile(const FileDialogRequest& request) {
-    return runFileDialog(request, false);
+    return first(runFileDialog(request, false));
+}
+
+std::optional<QStringList> QtDialogBackend::openFiles(const FileDialogRequest& request) {
+    return runFileDialog(request, false, true);
 }
 
 std::optional<QString> QtDialogBackend::saveFile(const FileDialogRequest& request) {
-    return runFileDialog(request, true);
+    return first(runFileDialog(request, true));
 }
 
 std::optional<FontSettings> QtDialogBackend::chooseFont(const FontDialogRequest& request) {

@@ -11,6 +11,7 @@ class QtDialogBackend : public DialogBackend {
 public:
     std::optional<QString> openFile(const FileDialogRequest& request) override;
     std::optional<QString> saveFile(const FileDialogRequest& request) override;
+    std::optional<QStringList> openFiles(const FileDialogRequest& request) override;
     std::optional<FontSettings> chooseFont(const FontDialogRequest& request) override;
     std::optional<ColourValue> chooseColour(ColourValue initial) override;
 

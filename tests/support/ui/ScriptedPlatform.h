@@ -61,6 +61,12 @@ public:
         requests.push_back(Request{Kind::Save, request, 0, {}});
         return nextAnswer(answers, {});
     }
+    // Several files: one answer holds them, one a line.
+    std::optional<QStringList> openFiles(const FileDialogRequest& request) override {
+        requests.push_back(Request{Kind::Open, request, 0, {}});
+        const std::optional<QString> answer = nextAnswer(answers, {});
+        return answer ? std::optional<QStringList>(answer->split(QLatin1Char('\n'))) : std::nullopt;
+    }
     std::optional<FontSettings> chooseFont(const FontDialogRequest& request) override {
         requests.push_back(Request{Kind::Font, {}, 0, request});
         return nextAnswer(fontAnswers, {});

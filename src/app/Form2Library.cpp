@@ -1,0 +1,100 @@
+// Form2's commands for building a library: New, Recent Libraries, Import and Export Images,
+// and libraries and pictures dropped on the window.
+
+#include "app/Form2.h"
+
+#include "app/ExportImagesCommand.h"
+#include "app/ImportImagesCommand.h"
+#include "app/RecentLibraries.h"
+#include "app/StripDragDrop.h"
+#include "widgets/TileStrip.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace qrb {
+
+void Form2::createLibraryCommands() {
+    const Services services{dialog_,
+                            *platform_.messages,
+                            *platform_.clipboard,
+                            *platform_.printing,
+                            *platform_.progress,
+                            [this](const QString& text) { showStatus(text); }};
+    importImages_ = new ImportImagesCommand(document_, services, this);
+    connect(importImages_, &ImportImagesCommand::tilesInserted, this, &Form2::ensureRowVisible);
+    exportImages_ = new ExportImagesCommand(document_, services, this);
+    dragDrop_ = new StripDragDrop(
+        document_, ui_.strip, ui_.stripBar, this,
+        {[this](const QStringList& pictures, int gap) {
+             runCommand([&] { importDropped(pictures, gap); });
+         },
+         [this](const QString& library) { runCommand([&] { openLibraryFile(library); }); }});
+}
+
+void Form2::newLibrary() {
+    if (!mayDiscardChanges(tr("You you wish to save the current file?"),
+                           [this] { return saveLibrary(); }))
+        return;
+    document_.newLibrary();
+    ui_.strip->setWhiteBackground(true);
+    applyPreviewLayout(false);
+    showStatus(tr("New library: File > Import Images... or Paste brings pictures in."));
+}
+
+void Form2::openLibraryFile(const QString& path) {
+    if (!mayDiscardChanges(tr("You you wish to save the current file?"),
+                           [this] { return saveLibrary(); }))
+        return;
+    readLibrary(path);
+}
+
+void Form2::replaceTile() {
+    if (!document_.replaceTile())
+        showStatus(tr("Nothing was replaced: pick the tile to replace in the strip first."));
+}
+
+void Form2::importImages() {
+    if (document_.isLibraryOpen()) {
+        importImages_->importImages();
+        return;
+    }
+    const QStringList pictures = importImages_->askPictures();
+    if (!pictures.isEmpty())
+        importDropped(pictures, 0);
+}
+
+void Form2::importDropped(const QStringList& pictures, int gap) {
+    if (!document_.isLibraryOpen()) {
+        // Without a library the pictures start a new one.
+        document_.newLibrary();
+        ui_.strip->setWhiteBackground(true);
+        applyPreviewLayout(false);
+    }
+    importImages_->importFiles(pictures, gap > 0 ? gap : document_.insertionPoint());
+}
+
+void Form2::exportImages() {
+    exportImages_->exportImages();
+}
+
+void Form2::buildRecentMenu() {
+    ui_.recentMenu = new QMenu(tr("Recent &Libraries"), ui_.fileMenu);
+    ui_.recentMenu->setObjectName(QStringLiteral("mnuRecent"));
+    ui_.recentMenu->menuAction()->setObjectName(QStringLiteral("mnuRecent"));
+    ui_.fileMenu->insertMenu(ui_.save, ui_.recentMenu);
+    fillRecentMenu();
+}
+
+void Form2::fillRecentMenu() {
+    RecentLibraries::fillMenu(
+        ui_.recentMenu, [this](const QString& path) { runCommand([&] { openLibraryFile(path); }); },
+        [this] { fillRecentMenu(); });
+}
+
+void Form2::rememberLibrary(const QString& path) {
+    RecentLibraries::add(path);
+    fillRecentMenu();
+}
+
+} // namespace qrb

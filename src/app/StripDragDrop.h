@@ -1,0 +1,80 @@
+#pragma once
+// Drag and drop for the tile strip and the window, added from outside the strip widget:
+//  * dragging rows within the strip moves them -- the marked tiles when the row pressed is
+//    one of them, else that row -- into the gap a line shows, scrolling when the pointer
+//    nears the strip's top or bottom; Escape cancels (the desktop's drag ends);
+//  * picture files dropped on the strip are imported at the gap, elsewhere on the window
+//    where Import Images puts them (gap 0); a library (.qrb) dropped on the strip or the
+//    window is opened (the window asks to save first);
+//  * a row dragged out of the window carries its full image as a PNG.
+
+#include "document/Document.h"
+
+#include <QObject>
+#include <QPoint>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+#include <vector>
+
+class QMimeData;
+class QScrollBar;
+class QWidget;
+
+namespace qrb {
+
+class TileStrip;
+
+class StripDragDrop : public QObject {
+    Q_OBJECT
+public:
+    struct Actions {
+        std::function<void(const QStringList& pictures, int gap)> importAt;
+        std::function<void(const QString& library)> openLibrary;
+    };
+    // Works on `strip` (showing `document`'s tiles) and takes library drops on `window`.
+    StripDragDrop(Document& document, TileStrip* strip, QScrollBar* bar, QWidget* window,
+                  Actions actions);
+
+    // The data a drag of the tiles `rows` (ascending) carries: their numbers for a drop in
+    // this strip, and the first one's full image as a PNG (and as an image) for others.
+    static QMimeData* dragData(const Document& document, const std::vector<int>& rows);
+    // The rows a drag from this program's strip carries; empty for any other drag.
+    static std::vector<int> draggedRows(const QMimeData* data);
+    // The rows a drag started on `row` takes.
+    static std::vector<int> rowsToDrag(const Document& document, int row);
+
+    // The gap the line shows during a drag over the strip; 0 when none shows.
+    int shownGap() const { return gap_; }
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Dropped {
+        QString library;
+        QStringList pictures;
+    };
+    static Dropped droppedFiles(const QMimeData* data);
+    bool stripEvent(QEvent* event);
+    bool windowEvent(QEvent* event);
+    void showGap(int gap);
+    void autoScroll();
+    void startDrag();
+    void openLater(const QString& library);
+
+    Document& document_;
+    TileStrip* strip_;
+    QScrollBar* bar_;
+    QWidget* window_;
+    Actions actions_;
+    QWidget* line_;
+    QTimer scrollTimer_;
+    int scrollDirection_ = 0;
+    QPoint pressAt_;
+    int pressRow_ = 0;
+    int gap_ = 0;
+    int dragY_ = 0; // the pointer's last height over the strip during a drag
+};
+
+} // namespace qrb

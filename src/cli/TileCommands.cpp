@@ -1,0 +1,215 @@
+#include "cli/TileCommands.h"
+
+#include "cli/HeadlessGui.h"
+#include "core/FileError.h"
+#include "core/InputText.h"
+#include "document/Document.h"
+#include "document/FilePath.h"
+#include "document/TileImageExport.h"
+#include "tileset/LibraryFile.h"
+
+#include <QStringList>
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+namespace qrb::cli {
+
+namespace {
+
+const char* const kPicturesNote =
+    "IMAGE may be any picture Qt reads here (PNG, JPEG, BMP, GIF, and WebP where the plugin\n"
+    "is installed). Each becomes a tile as the editor's Import Images makes it: the picture\n"
+    "with transparent pixels over white, the half image by the half-size rule, the\n"
+    "picture's average colour as the small colour. A picture that cannot be read, is\n"
+    "larger than 16384 pixels a side, would take the library past 32767 tiles or its\n"
+    "images past the memory limit is an error naming it; nothing is written then.\n";
+
+const char* const kEditNote =
+    "LIB is read whole, changed as the editor would change it and written back atomically:\n"
+    "on any error it is left as it was.\n";
+
+QString qPath(const std::string& path) {
+    return QString::fromStdString(path);
+}
+
+// A whole number from 1 for an operand or option; UsageError otherwise.
+int tileNumber(const std::string& text, const char* what) {
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9' || value > 100000)
+            throw UsageError(std::string("'") + text + "' is not a tile number for " + what);
+        value = value * 10 + (c - '0');
+    }
+    if (text.empty() || value < 1)
+        throw UsageError(std::string("'") + text + "' is not a tile number for " + what);
+    return value;
+}
+
+void open(Document& document, const std::string& path, std::uint64_t budget) {
+    document.open(qPath(path), {}, budget);
+}
+
+void checkTile(const std::string& lib, int tile, int count) {
+    if (tile > count)
+        throw FileError(lib, "tile " + std::to_string(tile) + " is out of range: the library has " +
+                                 std::to_string(count) + " tiles");
+}
+
+int importPictures(const ParsedArguments& args, std::ostream& out) {
+    const std::vector<std::string>& files = args.operands();
+    const std::string& lib = files[0];
+    const std::uint64_t budget = memoryBudget(args);
+    const std::optional<int> at = args.value("--at")
+                                      ? std::optional<int>(tileNumber(*args.value("--at"), "--at"))
+                                      : std::nullopt;
+    const HeadlessGui application;
+    Document document;
+    const bool exists = std::filesystem::exists(toFsPath(qPath(lib)));
+    if (exists)
+        open(document, lib, budget);
+    else
+        document.newLibrary();
+    const int count = document.tileCount();
+    if (at && *at > count + 1)
+        throw FileError(lib, "--at " + std::to_string(*at) +
+                                 " is beyond the end: the library has " + std::to_string(count) +
+                                 " tiles");
+    QStringList paths;
+    for (std::size_t i = 1; i < files.size(); ++i)
+        paths << qPath(files[i]);
+    const std::uint64_t held = document.pixelBytes();
+    const std::optional<PictureImport> read =
+        readPictures(paths, TileSet::kMaxTiles - count, budget > held ? budget - held : 0);
+    if (!read->refused.empty()) {
+        std::string message;
+        for (const RefusedPicture& r : read->refused)
+            message += (message.empty() ? "" : "; ") + r.path.toStdString() + ": " +
+                       r.reason.toStdString();
+        throw std::runtime_error(message + " (nothing was written)");
+    }
+    const int n =
+        document.insertTiles(at.value_or(count + 1), std::move(read->tiles), "Import Images");
+    document.save(qPath(lib));
+    out << "imported " << n << (n == 1 ? " picture" : " pictures") << " into "
+        << escapedControls(lib) << (exists ? "" : " (new)") << "; it has " << document.tileCount()
+        << " tiles\n";
+    return 0;
+}
+
+int moveTile(const ParsedArguments& args, std::ostream& out) {
+    const std::vector<std::string>& files = args.operands();
+    const int from = tileNumber(files[1], "FROM");
+    const int to = tileNumber(files[2], "TO");
+    const HeadlessGui application;
+    Document document;
+    open(document, files[0], memoryBudget(args));
+    checkTile(files[0], std::max(from, to), document.tileCount());
+    if (document.moveTile(from, to))
+        document.save(qPath(files[0]));
+    out << "moved tile " << from << " to " << to << " in " << escapedControls(files[0]) << "\n";
+    return 0;
+}
+
+int deleteTiles(const ParsedArguments& args, std::ostream& out) {
+    const std::vector<std::string>& files = args.operands();
+    const std::vector<TileRange> ranges = parseTileList(files[1]);
+    const HeadlessGui application;
+    Document document;
+    open(document, files[0], memoryBudget(args));
+    std::set<int> chosen;
+    for (const auto& [first, last] : ranges) {
+        checkTile(files[0], int(std::min<long long>(last, 100000)), document.tileCount());
+        for (long long i = first; i <= last; ++i)
+            chosen.insert(int(i));
+    }
+    if (int(chosen.size()) == document.tileCount())
+        throw FileError(files[0], "the list takes every tile; a library keeps at least one");
+    document.deleteTiles(std::vector<int>(chosen.begin(), chosen.end()));
+    document.save(qPath(files[0]));
+    out << "deleted " << chosen.size() << (chosen.size() == 1 ? " tile" : " tiles") << " from "
+        << escapedControls(files[0]) << "; it has " << document.tileCount() << " tiles\n";
+    return 0;
+}
+
+int exportImages(const ParsedArguments& args, std::ostream& out) {
+    const std::vector<std::string>& files = args.operands();
+    ImageExport how;
+    const std::string format = args.value("--format").value_or("bmp");
+    if (format == "png")
+        how.format = ImageFormat::Png;
+    else if (format == "bmp")
+        how.format = ImageFormat::Bmp;
+    else
+        throw UsageError("'" + format + "' is not a format for --format (png or bmp)");
+    how.halfImages = args.has("--half");
+    const TileSet set = LibraryFile::load(files[0], {}, memoryBudget(args));
+    std::optional<HeadlessGui> application;
+    if (how.format == ImageFormat::Png)
+        application.emplace();
+    std::vector<int> all(std::size_t(set.count()));
+    for (int i = 1; i <= set.count(); ++i)
+        all[std::size_t(i - 1)] = i;
+    const std::vector<std::filesystem::path> written = how.write(set, all, files[1]);
+    const char* kind = how.format == ImageFormat::Png ? " pictures" : " bitmaps";
+    if (written.empty()) {
+        out << "wrote 0" << kind << ": the library has no tiles\n";
+        return 0;
+    }
+    out << "wrote " << written.size() << kind << ": " << escapedControls(written.front().string());
+    if (written.size() > 1)
+        out << " ... " << escapedControls(written.back().string());
+    out << "\n";
+    return 0;
+}
+
+} // namespace
+
+Command importCommand() {
+    ArgumentParser options = withMemoryOption();
+    options.option("--at", "N", "the first new tile becomes tile N (default: after the last)");
+    return {"import",
+            "LIB.qrb IMAGE...",
+            2,
+            "Add each IMAGE as a new tile, in the order given, at the end of LIB (or from\n"
+            "tile N on); LIB is created when it does not exist.",
+            {kPicturesNote, kEditNote, kMemoryNote},
+            options,
+            importPictures};
+}
+
+Command moveCommand() {
+    return {"move",      "LIB.qrb FROM TO",
+            3,           "Move tile FROM so that it becomes tile TO; the tiles between close up.",
+            {kEditNote}, ArgumentParser(),
+            moveTile};
+}
+
+Command deleteCommand() {
+    return {"delete",
+            "LIB.qrb LIST",
+            2,
+            "Remove the tiles in LIST (e.g. 2,4-6); the others close up. At least one tile\n"
+            "must stay.",
+            {kEditNote, kMemoryNote},
+            withMemoryOption(),
+            deleteTiles};
+}
+
+Command exportCommand() {
+    ArgumentParser options = withMemoryOption();
+    options.option("--format", "FORMAT", "png or bmp: the pictures' format (default bmp)")
+        .flag("--half", "also write each half image, to PREFIXn_half.EXT");
+    return {"export",
+            "FILE PREFIX",
+            2,
+            "Write each tile's full-size image to PREFIX1.bmp, PREFIX2.bmp, ... (or .png with\n"
+            "--format png; a trailing extension of the format on PREFIX is dropped). All or\n"
+            "none: when a file cannot be written, no file is replaced.",
+            {kOutputNote, kMemoryNote},
+            options,
+            exportImages};
+}
+
+} // namespace qrb::cli

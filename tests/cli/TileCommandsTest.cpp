@@ -1,0 +1,102 @@
+// qrbtool import, move, delete and export run as a user runs them: the library written is
+// byte for byte what the editor's document writes after the same edit; a picture that
+// cannot be read is an error naming it, exit 1, and the library is left as it was.
+
+#include "cli/ToolRun.h"
+#include "document/Document.h"
+#include "imaging/render/DibConversion.h"
+#include "support/QrbFixture.h"
+#include "tileset/LibraryFile.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+namespace qrb::test {
+namespace {
+
+class TileCommands : public ::testing::Test {
+protected:
+    TileCommands() {
+        QImage clear(9, 7, QImage::Format_ARGB32);
+        clear.fill(QColor(0, 0, 255, 100));
+        clear.save(path("a.png"));
+        QImage solid(4, 4, QImage::Format_RGB32);
+        solid.fill(QColor(200, 10, 10));
+        solid.save(path("b.bmp"));
+        test::writeFile(dir / "bad.png", std::vector<std::uint8_t>{0x89, 'P', 'N', 'G', 1, 2});
+        TileSet set;
+        for (int i = 1; i <= 5; ++i)
+            set.append(patternTile(6 + i, 5, i));
+        LibraryFile::save(dir / "lib.qrb", set);
+    }
+    QString path(const char* name) const { return QString::fromStdString((dir / name).string()); }
+    // What the editor writes after `edit` on lib.qrb (or on a new library).
+    std::vector<std::uint8_t> edited(const std::function<void(Document&)>& edit,
+                                     bool fresh = false) {
+        Document d;
+        if (fresh)
+            d.newLibrary();
+        else
+            d.open(path("lib.qrb"));
+        edit(d);
+        d.save(path("expected.qrb"));
+        return readFile(dir / "expected.qrb");
+    }
+    TempDir dir;
+};
+
+TEST_F(TileCommands, ImportMakesTheTilesTheEditorMakes) {
+    const Result created = run(dir, {"import", "new.qrb", "a.png", "b.bmp"});
+    ASSERT_EQ(created.code, 0) << created.err;
+    EXPECT_EQ(readFile(dir / "new.qrb"), edited(
+                                             [&](Document& d) {
+                                                 d.importPictures({path("a.png"), path("b.bmp")});
+                                             },
+                                             true));
+
+    const Result at = run(dir, {"import", "--at", "2", "lib.qrb", "b.bmp"});
+    ASSERT_EQ(at.code, 0) << at.err;
+    const TileSet set = LibraryFile::load(dir / "lib.qrb");
+    ASSERT_EQ(set.count(), 6);
+    EXPECT_EQ(set.tile(2).smallColour, rgbColour(200, 10, 10));
+
+    const std::vector<std::uint8_t> before = readFile(dir / "lib.qrb");
+    const Result bad = run(dir, {"import", "lib.qrb", "a.png", "bad.png"});
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_NE(bad.err.find("bad.png: "), std::string::npos) << bad.err;
+    EXPECT_EQ(readFile(dir / "lib.qrb"), before);
+    EXPECT_EQ(run(dir, {"import", "lib.qrb"}).code, 2);
+    EXPECT_EQ(run(dir, {"import", "--at", "9", "lib.qrb", "a.png"}).code, 1);
+}
+
+TEST_F(TileCommands, MoveAndDeleteWriteWhatTheEditorWrites) {
+    const std::vector<std::uint8_t> moved = edited([](Document& d) { d.moveTile(5, 2); });
+    const Result move = run(dir, {"move", "lib.qrb", "5", "2"});
+    ASSERT_EQ(move.code, 0) << move.err;
+    EXPECT_EQ(readFile(dir / "lib.qrb"), moved);
+
+    const std::vector<std::uint8_t> deleted = edited([](Document& d) { d.deleteTiles({2, 4, 5}); });
+    const Result del = run(dir, {"delete", "lib.qrb", "4-5,2"});
+    ASSERT_EQ(del.code, 0) << del.err;
+    EXPECT_EQ(readFile(dir / "lib.qrb"), deleted);
+    EXPECT_EQ(LibraryFile::load(dir / "lib.qrb").count(), 2);
+
+    EXPECT_EQ(run(dir, {"move", "lib.qrb", "1", "3"}).code, 1);
+    EXPECT_EQ(run(dir, {"move", "lib.qrb", "0", "1"}).code, 2);
+    EXPECT_EQ(run(dir, {"delete", "lib.qrb", "1-2"}).code, 1);
+    EXPECT_EQ(readFile(dir / "lib.qrb"), deleted);
+}
+
+TEST_F(TileCommands, ExportWritesPngFullAndHalfImages) {
+    const Result r = run(dir, {"export", "--format", "png", "--half", "lib.qrb", "t.png"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "wrote 10 pictures: t1.png ... t5_half.png\n");
+    const TileSet set = LibraryFile::load(dir / "lib.qrb");
+    EXPECT_EQ(toDibImage(QImage(path("t4.png"))), set.tile(4).full);
+    EXPECT_EQ(toDibImage(QImage(path("t4_half.png"))), set.tile(4).half);
+    EXPECT_EQ(run(dir, {"export", "--format", "gif", "lib.qrb", "t"}).code, 2);
+}
+
+} // namespace
+} // namespace qrb::test
