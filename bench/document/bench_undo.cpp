@@ -62,12 +62,3 @@ void BM_UndoRedoDeleteOfManyTiles(benchmark::State& state) {
 BENCHMARK(BM_UndoRedoDeleteOfManyTiles)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,6 +1,7 @@
 // Dragging the text across a 512 x 512 working tile zoomed to 16x, through the real window:
 // the time from one mouse move to the repainted working tile, against the same drag at 1x
 // measured in the same run. A zoomed view must still follow the mouse at display rate.
+#include "PaintTiming.h"
 #include "SilentDesktop.h"
 #include "app/Form2.h"
 #include "app/parts/WorkingTilePanel.h"
@@ -23,19 +24,9 @@
 namespace {
 
 namespace fs = std::filesystem;
+using qrb::bench::median;
+using qrb::bench::PaintCounter;
 using Clock = std::chrono::steady_clock;
-
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
 
 fs::path library() {
     const fs::path path = fs::temp_directory_path() / "qrb-drag-10.qrb";
@@ -49,11 +40,6 @@ fs::path library() {
     }
     qrb::LibraryFile::save(path, set);
     return path;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 // Milliseconds per move of a drag across the tile at `zoom`, median of the moves.

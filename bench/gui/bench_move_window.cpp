@@ -2,6 +2,7 @@
 // against one of 100 (the baseline measured in the same run), and its Undo. The tile moved
 // is in view in the middle of the library; a move must not rebuild every row.
 
+#include "PaintTiming.h"
 #include "SilentDesktop.h"
 #include "app/Form2.h"
 #include "tileset/LibraryFile.h"
@@ -23,20 +24,9 @@
 namespace {
 
 namespace fs = std::filesystem;
+using qrb::bench::median;
+using qrb::bench::PaintCounter;
 using Clock = std::chrono::steady_clock;
-
-// Counts the paints of the strip.
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
 
 fs::path library(int count) {
     const fs::path path =
@@ -53,11 +43,6 @@ fs::path library(int count) {
     }
     qrb::LibraryFile::save(path, set);
     return path;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 struct Figures {

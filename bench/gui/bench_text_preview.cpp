@@ -113,69 +113,51 @@ void BM_PreviewStepTurning(benchmark::State& state) {
 }
 BENCHMARK(BM_PreviewStepTurning)->Repetitions(9)->ReportAggregatesOnly(true);
 
-// The moving step with the text centred on its position, outlined and shadowed.
-void BM_PreviewStepWithEffects(benchmark::State& state) {
+// Preview steps of the 20-character text with `layout`, moving across the tile's centre at
+// 37 degrees, or turning a degree a step there.
+void timeLaidOutSteps(benchmark::State& state, const char* name, const qrb::TextLayout& layout,
+                      bool turning) {
     Tile tile;
     qrb::TextSurface surface(tile.working);
     QFont font;
     font.setFamily("Arial");
     font.setPointSizeF(18);
     const QString text = "Harbour Road 12 East";
-    const qrb::TextLayout layout = effects();
     std::int16_t x = 128;
+    int angle = 0;
     const auto start = Clock::now();
     for (auto _ : state) {
         tile.restore();
-        qrb::DrawLaidOutText(surface, font, text, 37.0f, x, 128, layout);
-        x = std::int16_t(124 + (x + 1) % 8);
+        qrb::DrawLaidOutText(surface, font, text, turning ? float(angle) : 37.0f, x, 128, layout);
+        if (turning)
+            angle = (angle + 1) % 360;
+        else
+            x = std::int16_t(124 + (x + 1) % 8);
         benchmark::DoNotOptimize(tile.working.constBits());
     }
-    record("effects", Clock::now() - start, state.iterations());
+    record(name, Clock::now() - start, state.iterations());
+}
+
+// The moving step with the text centred on its position, outlined and shadowed.
+void BM_PreviewStepWithEffects(benchmark::State& state) {
+    timeLaidOutSteps(state, "effects", effects(), false);
 }
 BENCHMARK(BM_PreviewStepWithEffects)->Repetitions(9)->ReportAggregatesOnly(true);
 
 // Turning with effects: the outline's path is built anew at every angle.
 void BM_PreviewStepTurningWithEffects(benchmark::State& state) {
-    Tile tile;
-    qrb::TextSurface surface(tile.working);
-    QFont font;
-    font.setFamily("Arial");
-    font.setPointSizeF(18);
-    const QString text = "Harbour Road 12 East";
     qrb::TextLayout layout = effects();
     layout.fitWidth = 200; // and shrunk to fit
-    int angle = 0;
-    const auto start = Clock::now();
-    for (auto _ : state) {
-        tile.restore();
-        qrb::DrawLaidOutText(surface, font, text, float(angle), 128, 128, layout);
-        angle = (angle + 1) % 360;
-        benchmark::DoNotOptimize(tile.working.constBits());
-    }
-    record("effects turning", Clock::now() - start, state.iterations());
+    timeLaidOutSteps(state, "effects turning", layout, true);
 }
 BENCHMARK(BM_PreviewStepTurningWithEffects)->Repetitions(9)->ReportAggregatesOnly(true);
 
 // The widest outline and a far shadow: the outline's cost grows with its width.
 void BM_PreviewStepWidestOutline(benchmark::State& state) {
-    Tile tile;
-    qrb::TextSurface surface(tile.working);
-    QFont font;
-    font.setFamily("Arial");
-    font.setPointSizeF(18);
-    const QString text = "Harbour Road 12 East";
     qrb::TextLayout layout = effects();
     layout.outlineWidth = qrb::TextLayout::kMaxOutlineWidth;
     layout.shadowDx = layout.shadowDy = 8;
-    std::int16_t x = 128;
-    const auto start = Clock::now();
-    for (auto _ : state) {
-        tile.restore();
-        qrb::DrawLaidOutText(surface, font, text, 37.0f, x, 128, layout);
-        x = std::int16_t(124 + (x + 1) % 8);
-        benchmark::DoNotOptimize(tile.working.constBits());
-    }
-    record("widest outline", Clock::now() - start, state.iterations());
+    timeLaidOutSteps(state, "widest outline", layout, false);
 }
 BENCHMARK(BM_PreviewStepWidestOutline)->Repetitions(9)->ReportAggregatesOnly(true);
 

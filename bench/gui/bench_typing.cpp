@@ -2,6 +2,7 @@
 // a library of 32,767 tiles against one of 10 tiles (the baseline measured in the same run),
 // with the text placed on a 256 x 256 working tile; and the same for one step of the
 // position scroll bar. What a keystroke costs must not grow with the library.
+#include "PaintTiming.h"
 #include "SilentDesktop.h"
 #include "app/Form2.h"
 #include "app/parts/WorkingTilePanel.h"
@@ -26,20 +27,9 @@
 namespace {
 
 namespace fs = std::filesystem;
+using qrb::bench::median;
+using qrb::bench::PaintCounter;
 using Clock = std::chrono::steady_clock;
-
-// Counts the paints of the working tile.
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
 
 fs::path library(int count) {
     const fs::path path =
@@ -62,11 +52,6 @@ struct Figures {
     double typing = 0; // milliseconds, median
     double moving = 0;
 };
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 Figures measure(int tiles) {
     auto desktop = std::make_shared<qrb::bench::SilentDesktop>();

@@ -296,6 +296,8 @@ signals:
     void changed(qrb::Document::Changes what, int firstTile);
 
 private:
+    // Refuses adding `adding` tiles when the library file could not hold them all.
+    void refusePastCapacity(std::size_t adding) const;
     class Batch;
     class Recorder;
     friend class Batch;

@@ -195,15 +195,19 @@ bool Document::deleteMarked(
     return true;
 }
 
+void Document::refusePastCapacity(std::size_t adding) const {
+    if (adding > std::size_t(TileSet::kMaxTiles - tileCount()))
+        throw Refusal(tr("%1 new tiles would take the library past %2 tiles, the most a library "
+                         "file can store.")
+                          .arg(adding)
+                          .arg(TileSet::kMaxTiles)
+                          .toStdString());
+}
+
 int Document::appendTiles(std::vector<Tile> tiles, const QString& what) {
     if (tiles.empty())
         return 0;
-    if (tiles.size() > std::size_t(TileSet::kMaxTiles - tileCount()))
-        throw Refusal(tr("%1 new tiles would take the library past %2 tiles, the most a library "
-                         "file can store.")
-                          .arg(tiles.size())
-                          .arg(TileSet::kMaxTiles)
-                          .toStdString());
+    refusePastCapacity(tiles.size());
     Recorder record(*this, what, Recorder::Selection);
     const int first = tileCount() + 1;
     try {

@@ -25,12 +25,7 @@ std::uint64_t Document::pixelBytes() const {
 int Document::insertTiles(int at, std::vector<Tile> tiles, const QString& what) {
     if (tiles.empty())
         return 0;
-    if (tiles.size() > std::size_t(TileSet::kMaxTiles - tileCount()))
-        throw Refusal(tr("%1 new tiles would take the library past %2 tiles, the most a library "
-                         "file can store.")
-                          .arg(tiles.size())
-                          .arg(TileSet::kMaxTiles)
-                          .toStdString());
+    refusePastCapacity(tiles.size());
     at = std::clamp(at, 1, tileCount() + 1);
     Recorder record(*this, what, Recorder::Selection);
     std::vector<NumberedTile> numbered;

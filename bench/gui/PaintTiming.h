@@ -1,0 +1,30 @@
+#pragma once
+// What the window benchmarks share: counting a widget's paints, so a step is timed until the
+// screen shows it, and the median of the steps' times.
+#include <QEvent>
+#include <QObject>
+
+#include <algorithm>
+#include <vector>
+
+namespace qrb::bench {
+
+// Counts the paints of the widget it filters.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+inline double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace qrb::bench
