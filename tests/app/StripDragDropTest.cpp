@@ -18,6 +18,8 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include <list>
+
 namespace qrb::test {
 namespace {
 
@@ -74,8 +76,9 @@ protected:
             o.push_back(int(document.tiles().tile(i).smallColour));
         return o;
     }
-    static QMimeData* files(const QStringList& paths) {
-        auto* data = new QMimeData;
+    // Kept until the fixture ends, as a desktop keeps a drag's data while it runs.
+    QMimeData* files(const QStringList& paths) {
+        auto* data = &dragged.emplace_back();
         QList<QUrl> urls;
         for (const QString& p : paths)
             urls << QUrl::fromLocalFile(p);
@@ -83,6 +86,7 @@ protected:
         return data;
     }
 
+    std::list<QMimeData> dragged;
     Document document;
     QWidget window;
     TileStrip* strip = nullptr;
