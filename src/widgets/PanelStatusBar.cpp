@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+#include <algorithm>
+
 namespace qrb {
 
 namespace {
@@ -58,8 +60,14 @@ void PanelStatusBar::resizeEvent(QResizeEvent* event) {
 }
 
 void PanelStatusBar::layoutPanels() {
-    for (int p = 1; p <= kPanels; ++p)
-        panel(p)->setGeometry(panelLeft(p), 2, panelWidth(p), height() - 3);
+    for (int p = 1; p <= kPanels; ++p) {
+        // The last panel, which says what a command did, takes the rest of the bar: its
+        // messages are longer than its design width.
+        const int width = p == kPanels
+                              ? std::max(panelWidth(p), this->width() - panelLeft(p) - kMargin)
+                              : panelWidth(p);
+        panel(p)->setGeometry(panelLeft(p), 2, width, height() - 3);
+    }
 }
 
 } // namespace qrb

@@ -1,6 +1,7 @@
 #pragma once
-// The status bar: five panels of fixed widths, left to right, each with its own text and
-// tool tip. Panel numbers are 1-based.
+// The status bar: five panels, left to right, each with its own text and tool tip; the
+// first four of fixed widths, the last at least its width and to the bar's end. Panel
+// numbers are 1-based.
 
 #include <QWidget>
 

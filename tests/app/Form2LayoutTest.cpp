@@ -96,6 +96,8 @@ TEST_F(Layout, ResizeFollowsTheWindow) {
     EXPECT_EQ(ui().stripFrame->height(), 600 - 28 - S);
     const int panel5 = ui().statusPanels->panelLeft(5);
     EXPECT_EQ(ui().progressBar->geometry(), QRect(panel5, 600 - S + 2, 800 - panel5 - 17, S - 2));
+    // The message panel reaches the end of the bar, so a command's message is read whole.
+    EXPECT_EQ(ui().statusPanels->panel(5)->width(), 800 - panel5 - 2);
     EXPECT_EQ(ui().strip->size(), ui().stripFrame->contentsRect().size());
     EXPECT_EQ(ui().tileFrames[1]->height(), 600 - 203 - S);
 }
