@@ -26,7 +26,6 @@ namespace {
 namespace fs = std::filesystem;
 using qrb::bench::median;
 using qrb::bench::PaintCounter;
-using Clock = std::chrono::steady_clock;
 
 fs::path library() {
     const fs::path path = fs::temp_directory_path() / "qrb-drag-10.qrb";
@@ -78,13 +77,10 @@ double measure(int zoom) {
     std::vector<double> moves;
     for (int i = 1; i <= 400; ++i) {
         const int step = 20 + (i % 40 < 20 ? i % 20 : 20 - i % 20);
-        const int before = counter.paints;
-        const auto began = Clock::now();
-        send(QEvent::MouseMove, start + QPoint(step * zoom, step * zoom / 2), Qt::NoButton,
-             Qt::LeftButton);
-        while (counter.paints == before)
-            QApplication::processEvents();
-        moves.push_back(std::chrono::duration<double, std::milli>(Clock::now() - began).count());
+        moves.push_back(counter.millisecondsToPaint([&] {
+            send(QEvent::MouseMove, start + QPoint(step * zoom, step * zoom / 2), Qt::NoButton,
+                 Qt::LeftButton);
+        }));
     }
     send(QEvent::MouseButtonRelease, start, Qt::LeftButton, Qt::NoButton);
     panel.actualSize(); // the next run starts as a new user would

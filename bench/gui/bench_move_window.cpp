@@ -26,7 +26,6 @@ namespace {
 namespace fs = std::filesystem;
 using qrb::bench::median;
 using qrb::bench::PaintCounter;
-using Clock = std::chrono::steady_clock;
 
 fs::path library(int count) {
     const fs::path path =
@@ -64,14 +63,7 @@ Figures measure(int tiles) {
 
     PaintCounter counter;
     ui.strip->installEventFilter(&counter);
-    auto timed = [&](const std::function<void()>& act) {
-        const int before = counter.paints;
-        const auto start = Clock::now();
-        act();
-        while (counter.paints == before)
-            QApplication::processEvents();
-        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    };
+    auto timed = [&](const std::function<void()>& act) { return counter.millisecondsToPaint(act); };
     std::vector<double> moves, undos;
     for (int i = 0; i < 200; ++i) {
         moves.push_back(timed([&] { ui.moveTileDown->trigger(); }));

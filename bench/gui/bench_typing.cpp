@@ -29,7 +29,6 @@ namespace {
 namespace fs = std::filesystem;
 using qrb::bench::median;
 using qrb::bench::PaintCounter;
-using Clock = std::chrono::steady_clock;
 
 fs::path library(int count) {
     const fs::path path =
@@ -74,15 +73,7 @@ Figures measure(int tiles) {
 
     PaintCounter counter;
     ui.workingTile->installEventFilter(&counter);
-    // The time from `act` to the working tile's next paint.
-    auto timed = [&](const std::function<void()>& act) {
-        const int before = counter.paints;
-        const auto start = Clock::now();
-        act();
-        while (counter.paints == before)
-            QApplication::processEvents();
-        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    };
+    auto timed = [&](const std::function<void()>& act) { return counter.millisecondsToPaint(act); };
     auto key = [&](int k, const QString& text) {
         QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier, text);
         QApplication::sendEvent(ui.textBox, &press);

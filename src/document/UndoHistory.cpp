@@ -6,6 +6,7 @@ namespace qrb {
 
 void UndoHistory::clear(bool saved) {
     steps_.clear();
+    changesBefore_.assign(1, 0);
     index_ = 0;
     bytes_ = 0;
     saved_ = saved ? 0 : kNowhere;
@@ -29,8 +30,10 @@ bool UndoHistory::push(EditStep step) {
     while (steps_.size() > index_) {
         bytes_ -= steps_.back().bytes;
         steps_.pop_back();
+        changesBefore_.pop_back();
     }
     bytes_ += step.bytes;
+    changesBefore_.push_back(changesBefore_.back() + (step.changesLibrary() ? 1 : 0));
     steps_.push_back(std::move(step));
     ++index_;
     trim();
@@ -46,6 +49,7 @@ void UndoHistory::trim() {
     while (bytes_ > limit_ && steps_.size() > 1 && index_ > 0) {
         bytes_ -= steps_.front().bytes;
         steps_.pop_front();
+        changesBefore_.pop_front();
         --index_;
         if (saved_ != kNowhere)
             saved_ = saved_ == 0 ? kNowhere : saved_ - 1;
@@ -56,8 +60,7 @@ bool UndoHistory::matchesSaved() const {
     if (saved_ == kNowhere)
         return false;
     const auto [from, to] = std::minmax(saved_, index_);
-    return std::none_of(steps_.begin() + std::ptrdiff_t(from), steps_.begin() + std::ptrdiff_t(to),
-                        [](const EditStep& step) { return step.changesLibrary(); });
+    return changesBefore_[to] == changesBefore_[from];
 }
 
 } // namespace qrb

@@ -67,6 +67,9 @@ private:
     static constexpr std::size_t kNowhere = std::size_t(-1);
 
     std::deque<EditStep> steps_;
+    // Entry i: how many of the steps before step i change the library's tiles (one more
+    // entry than steps), so whether the saved state is reached is known without a walk.
+    std::deque<std::size_t> changesBefore_{0};
     std::size_t index_ = 0; // steps before it are done, the rest undone
     std::size_t saved_ = 0; // index of the saved state, or kNowhere
     std::size_t bytes_ = 0;

@@ -186,10 +186,12 @@ void RowOffsets::eraseFlagged(const std::vector<bool>& remove) {
     assign(kept);
 }
 
-int RowOffsets::nodeAt(int at) const {
+int RowOffsets::nodeAt(int at, std::vector<int>* path) const {
     checkIndex(at);
     int node = root_;
     for (;;) {
+        if (path)
+            path->push_back(node);
         const Node& n = nodes_[index(node)];
         const int before = countOf(n.left);
         if (at < before) {
@@ -205,23 +207,9 @@ int RowOffsets::nodeAt(int at) const {
 
 void RowOffsets::setLength(int at, Length length) {
     assert(length > 0);
-    checkIndex(at);
     // Down to the row, remembering the way, then the sums back up.
     std::vector<int> path;
-    int node = root_;
-    for (;;) {
-        path.push_back(node);
-        const Node& n = nodes_[index(node)];
-        const int before = countOf(n.left);
-        if (at < before) {
-            node = n.left;
-        } else if (at == before) {
-            break;
-        } else {
-            at -= before + 1;
-            node = n.right;
-        }
-    }
+    const int node = nodeAt(at, &path);
     nodes_[index(node)].length = length;
     for (auto it = path.rbegin(); it != path.rend(); ++it) {
         update(*it);

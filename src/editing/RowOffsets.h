@@ -60,7 +60,8 @@ private:
     // Splits `node` into its first `leftCount` rows and the rest.
     void split(int node, int leftCount, int& left, int& right);
     int merge(int left, int right);
-    int nodeAt(int index) const;
+    // The node of row `index`; with `path`, the nodes on the way down to it, its own last.
+    int nodeAt(int index, std::vector<int>* path = nullptr) const;
     void checkIndex(int index) const;
     void collect(std::vector<Length>& lengths) const;
 

@@ -83,6 +83,7 @@ void ImageBox::paintEvent(QPaintEvent* event) {
                                  .intersected(shown.rect());
         painter.drawImage(QRect(pixels.topLeft() * zoom_, pixels.size() * zoom_), shown, pixels);
     }
+    paintOver(painter, event->rect());
     if (border_) {
         painter.setPen(QPen(palette().color(QPalette::WindowText), 1));
         painter.setBrush(Qt::NoBrush);

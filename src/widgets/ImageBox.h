@@ -13,6 +13,8 @@
 
 #include <functional>
 
+class QPainter;
+
 namespace qrb {
 
 class ImageBox : public QWidget {
@@ -69,6 +71,8 @@ protected:
     // Whether the box draws its own focus frame over its picture (else its holder shows it).
     bool drawsFocus_ = true;
     void paintEvent(QPaintEvent* event) override;
+    // Drawn over the picture (within `dirty`) with the box's own painter.
+    virtual void paintOver(QPainter& /*painter*/, const QRect& /*dirty*/) {}
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -35,14 +35,11 @@ void WorkingTileBox::setMovesText(bool on) {
     setCursor(on ? Qt::SizeAllCursor : Qt::ArrowCursor);
 }
 
-void WorkingTileBox::paintEvent(QPaintEvent* event) {
-    ImageBox::paintEvent(event);
+void WorkingTileBox::paintOver(QPainter& painter, const QRect& dirty) {
     const int z = zoom();
-    QPainter painter(this);
     if (z >= kGridZoom) {
         // Faint on light and dark pixels alike.
         painter.setPen(QPen(QColor(128, 128, 128, 70), 0));
-        const QRect dirty = event->rect();
         for (int x = (dirty.left() / z) * z; x <= dirty.right(); x += z)
             painter.drawLine(x, dirty.top(), x, dirty.bottom());
         for (int y = (dirty.top() / z) * z; y <= dirty.bottom(); y += z)

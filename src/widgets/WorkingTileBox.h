@@ -34,7 +34,7 @@ signals:
     void textNudged(QPoint tilePixels);
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    void paintOver(QPainter& painter, const QRect& dirty) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
