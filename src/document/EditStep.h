@@ -2,10 +2,10 @@
 // One undoable edit, kept as the parts of the document it changed: for each part the state
 // before and after (the working tile, the text being placed and whether it shows, the
 // position slots with their buttons, the strip's selection, the options, whether a library
-// is open), and for the tiles the numbers
-// that were added or removed with the tiles that are out of the set at the moment, the places
-// tiles moved from and to, or the tile replaced in place with its other version. Pictures
-// share their pixels with the document, and removed tiles are moved into the step, never copied.
+// is open), and for the tiles the numbers that were added or removed with the tiles that are
+// out of the set at the moment, the places tiles moved from and to, or the tile replaced in
+// place with its other version. Pictures share their pixels with the document, and removed
+// tiles are moved into the step, never copied.
 
 #include "document/DocumentOptions.h"
 #include "document/Placement.h"
@@ -47,8 +47,7 @@ struct EditStep {
     // Appended: tiles added at their numbers, at the end or among the others.
     enum class TileChange { None, Appended, Removed, Moved, Replaced };
     // Steps of one kind that follow each other merge into one: a run of typing is one
-    // step, not one per key.
-    // Typing into a slot's box is a run of its own for each box.
+    // step, not one per key; typing into a slot's box is a run of its own for each box.
     enum class Run { None, Typing, Move, Turn, SlotText };
 
     QString text; // what the Undo and Redo items name, e.g. "Place"
