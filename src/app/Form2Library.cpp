@@ -36,10 +36,37 @@ void Form2::newLibrary() {
     if (!mayDiscardChanges(tr("You you wish to save the current file?"),
                            [this] { return saveLibrary(); }))
         return;
+    startNewLibrary();
+    showStatus(tr("New library: File > Import Images... or Paste brings pictures in."));
+}
+
+void Form2::startNewLibrary() {
     document_.newLibrary();
+    oddTilesTold_ = 0;
     ui_.strip->setWhiteBackground(true);
     applyPreviewLayout(false);
-    showStatus(tr("New library: File > Import Images... or Paste brings pictures in."));
+}
+
+void Form2::openRecentLibrary(const QString& path) {
+    if (!mayDiscardChanges(tr("You you wish to save the current file?"),
+                           [this] { return saveLibrary(); }))
+        return;
+    if (readLibrary(path, tr("The tile library could not be opened; it is no longer offered "
+                             "among the recent libraries.")))
+        return;
+    RecentLibraries::remove(path);
+    fillRecentMenu();
+}
+
+void Form2::moveTiles(Document::TileMove where) {
+    if (!document_.moveTiles(where))
+        return;
+    // The moved tiles stay where the user sees them, also when they went to the far end.
+    const std::vector<int> marked = document_.strip().selectedTiles();
+    const int shown = document_.currentTile() != 0 ? document_.currentTile()
+                      : marked.empty()             ? 0
+                                                   : marked.front();
+    ensureRowVisible(shown);
 }
 
 void Form2::openLibraryFile(const QString& path) {
@@ -65,12 +92,8 @@ void Form2::importImages() {
 }
 
 void Form2::importDropped(const QStringList& pictures, int gap) {
-    if (!document_.isLibraryOpen()) {
-        // Without a library the pictures start a new one.
-        document_.newLibrary();
-        ui_.strip->setWhiteBackground(true);
-        applyPreviewLayout(false);
-    }
+    if (!document_.isLibraryOpen())
+        startNewLibrary(); // without a library the pictures start a new one
     importImages_->importFiles(pictures, gap > 0 ? gap : document_.insertionPoint());
 }
 
@@ -83,12 +106,15 @@ void Form2::buildRecentMenu() {
     ui_.recentMenu->setObjectName(QStringLiteral("mnuRecent"));
     ui_.recentMenu->menuAction()->setObjectName(QStringLiteral("mnuRecent"));
     ui_.fileMenu->insertMenu(ui_.save, ui_.recentMenu);
+    // The files are looked at when the menu opens: one deleted meanwhile shows greyed.
+    connect(ui_.recentMenu, &QMenu::aboutToShow, this, &Form2::fillRecentMenu);
     fillRecentMenu();
 }
 
 void Form2::fillRecentMenu() {
     RecentLibraries::fillMenu(
-        ui_.recentMenu, [this](const QString& path) { runCommand([&] { openLibraryFile(path); }); },
+        ui_.recentMenu,
+        [this](const QString& path) { runCommand([&] { openRecentLibrary(path); }); },
         [this] { fillRecentMenu(); });
 }
 

@@ -56,6 +56,8 @@ StripDragDrop::StripDragDrop(Document& document, TileStrip* strip, QScrollBar* b
     connect(&scrollTimer_, &QTimer::timeout, this, &StripDragDrop::autoScroll);
 }
 
+StripDragDrop::~StripDragDrop() = default;
+
 std::vector<int> StripDragDrop::rowsToDrag(const Document& document, int row) {
     const StripModel& strip = document.strip();
     if (strip.multiSelect() && row >= 1 && row <= strip.count() && strip.isSelected(row))
@@ -150,7 +152,10 @@ void StripDragDrop::startDrag() {
     const QImage image = qvariant_cast<QImage>(drag->mimeData()->imageData());
     if (!image.isNull())
         drag->setPixmap(QPixmap::fromImage(image.scaled(64, 64, Qt::KeepAspectRatio)));
-    drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    if (dragLoop_)
+        dragLoop_(drag);
+    else
+        drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
     showGap(0);
 }
 
@@ -165,11 +170,20 @@ bool StripDragDrop::eventFilter(QObject* watched, QEvent* event) {
 bool StripDragDrop::stripEvent(QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
+        if (replaying_)
+            return false;
         auto* e = static_cast<QMouseEvent*>(event);
+        heldPress_.reset();
         pressRow_ = e->button() == Qt::LeftButton && e->modifiers() == Qt::NoModifier
                         ? document_.strip().rowAt(strip_->toContentY(e->position().toPoint().y()))
                         : 0;
         pressAt_ = e->position().toPoint();
+        // A plain press would take the marks away before a drag could carry them.
+        if (pressRow_ != 0 && document_.strip().isSelected(pressRow_)) {
+            heldPress_.reset(static_cast<QMouseEvent*>(e->clone()));
+            strip_->setFocus(Qt::MouseFocusReason);
+            return true;
+        }
         return false;
     }
     case QEvent::MouseMove: {
@@ -177,6 +191,7 @@ bool StripDragDrop::stripEvent(QEvent* event) {
         if (pressRow_ != 0 && (e->buttons() & Qt::LeftButton) &&
             (e->position().toPoint() - pressAt_).manhattanLength() >=
                 QApplication::startDragDistance()) {
+            heldPress_.reset();
             startDrag();
             return true;
         }
@@ -184,6 +199,13 @@ bool StripDragDrop::stripEvent(QEvent* event) {
     }
     case QEvent::MouseButtonRelease:
         pressRow_ = 0;
+        if (heldPress_) {
+            // No drag: the press was a click after all.
+            const std::unique_ptr<QMouseEvent> press = std::move(heldPress_);
+            replaying_ = true;
+            QCoreApplication::sendEvent(strip_, press.get());
+            replaying_ = false;
+        }
         return false;
     case QEvent::DragEnter:
     case QEvent::DragMove: {

@@ -15,6 +15,8 @@ Document::~Document() = default;
 
 void Document::note(Changes what, int firstTile) {
     if (what & Change::Tiles)
+        measured_ = false;
+    if (what & Change::Tiles)
         pendingFirstTile_ =
             pendingFirstTile_ == 0 ? firstTile : std::min(pendingFirstTile_, firstTile);
     if (what & (Change::Picture | Change::LiveText | Change::Placement))
@@ -62,6 +64,25 @@ void Document::openLoaded(TileSet tiles, const QString& path) {
     liveText_ = false;
     path_ = path;
     libraryOpen_ = true;
+    history_.clear(true);
+    note(Change::Tiles | Change::Selection | Change::WorkingTile | Change::File | Change::History);
+    if (tileCount() > 0)
+        showSelectedTile(1);
+}
+
+bool Document::largeLayout() const {
+    measureTiles();
+    return largeLayout_;
+}
+
+int Document::oddTileCount() const {
+    measureTiles();
+    return oddTiles_;
+}
+
+void Document::measureTiles() const {
+    if (measured_)
+        return;
     largeLayout_ = false;
     oddTiles_ = 0;
     for (const Tile& tile : tiles_.tiles()) {
@@ -69,10 +90,7 @@ void Document::openLoaded(TileSet tiles, const QString& path) {
         largeLayout_ = largeLayout_ || side > kLargeTileSize;
         oddTiles_ += side > kOddTileSize ? 1 : 0;
     }
-    history_.clear(true);
-    note(Change::Tiles | Change::Selection | Change::WorkingTile | Change::File | Change::History);
-    if (tileCount() > 0)
-        showSelectedTile(1);
+    measured_ = true;
 }
 
 void Document::save(const QString& path, const ProgressCallback& progress) {
@@ -139,6 +157,11 @@ void Document::setBaseTile() {
 void Document::loadIntoEditor(int k) {
     working_.load(tiles_.tile(k));
     pictureReplaced();
+}
+
+void Document::showBaseWhenHidden() {
+    if (!working_.shown && baseTile() != 0)
+        loadIntoEditor(baseTile());
 }
 
 void Document::closeWhenEmpty() {
@@ -221,12 +244,18 @@ void Document::apply(EditStep& step, bool forward) {
         note(Change::Placement | Change::WorkingTile);
     }
     if (step.positionSlots) {
-        slots_ = forward ? step.positionSlots->after : step.positionSlots->before;
-        enableFilledSlots();
+        const SlotState& state = forward ? step.positionSlots->after : step.positionSlots->before;
+        slots_ = state.positionSlots;
+        slotButtons_ = state.buttons;
+        storePending_ = state.storePending;
         note(Change::Slots);
     }
     if (step.libraryOpen)
         libraryOpen_ = forward ? step.libraryOpen->after : step.libraryOpen->before;
+    if (step.options) {
+        options_ = forward ? step.options->after : step.options->before;
+        note(Change::Options);
+    }
 }
 
 void Document::setHistoryLimit(std::size_t bytes) {

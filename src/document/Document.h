@@ -10,8 +10,10 @@
 // derivation), Store into a slot, a slot recall (it commits what the working tile
 // shows), Load and Clear position data, and the text being placed: a run of typing, of
 // moves or of turns is one step ("Typing", "Move Text", "Turn Text"), each style change
-// one. Undo puts back exactly what the step changed, the text and whether it shows
-// included. Selecting tiles, scrolling and typing into a slot's box are not edits.
+// one; typing into a slot's box ("Slot Text", one step while the same box is typed into).
+// Undo puts back exactly what the step changed: the text and whether it shows, the slots
+// with their buttons, an option the command reset. Selecting tiles, scrolling, Store's
+// first click and the options the user sets are not edits.
 //
 // The working tile the user sees is a view: the picture plus the text being placed drawn
 // on a copy (workingImage()). The text shows once it is typed, moved, turned or restyled,
@@ -25,6 +27,8 @@
 // command it refuses for a reason the user must know throws Refusal (a file it cannot
 // read or write throws the file layer's errors), and everything is left as it was.
 
+#include "document/DocumentOptions.h"
+#include "document/EditStep.h"
 #include "document/PictureImport.h"
 #include "document/Placement.h"
 #include "document/UndoHistory.h"
@@ -89,14 +93,7 @@ public:
     };
     Q_DECLARE_FLAGS(Changes, Change)
 
-    // The Tile menu's options, as at start-up.
-    struct Options {
-        bool createUsingPosition = false;  // Create stamps every slot with a text first
-        bool createFromWorkingTile = true; // Create takes the working tile, not the preview
-        bool createHalfTile = true;        // Create and clicks derive the half image
-        bool pasteBaseAfterCreate = true;  // Create goes back to the base tile afterwards
-        bool operator==(const Options&) const = default;
-    };
+    using Options = DocumentOptions;
 
     // A full image above this size needs the large preview layout; above kOddTileSize
     // the strip and the previews look odd.
@@ -117,9 +114,10 @@ public:
     bool isLibraryOpen() const { return libraryOpen_; }
     // The library's tiles are as they were when it was last opened or saved.
     bool isSaved() const;
-    // Some tile is larger than kLargeTileSize / kOddTileSize (set when a library opens).
-    bool largeLayout() const { return largeLayout_; }
-    int oddTileCount() const { return oddTiles_; }
+    // Some tile is larger than kLargeTileSize / how many are larger than kOddTileSize; they
+    // follow every change of the tiles, undo and redo included.
+    bool largeLayout() const;
+    int oddTileCount() const;
 
     // Reads the library at `path` and makes it the document's, with tile 1 current and
     // base and a new history. A failure throws and leaves everything as it was.
@@ -228,6 +226,8 @@ public:
     // `image` (any format; alpha over white) becomes the working tile and full preview.
     // Throws Refusal for an image larger than a tile may be.
     bool paste(const QImage& image);
+    // The base tile's full image becomes the working tile's picture; a working tile that
+    // shows nothing (a new library) takes the whole base tile, as a click on it would.
     bool pasteBaseImage();
     void setSmallColour(ColourValue colour);
     // What the working tile shows goes to the preview being edited (a click on it).
@@ -271,7 +271,8 @@ public:
     void beginStore();
     // Slot button k: stores into the slot when a Store waits, else recalls the slot.
     void storeOrRecallSlot(int k);
-    // The slot's text as the user types it into the slot's box (not an edit).
+    // The slot's text as the user types it into the slot's box: a "Slot Text" step, one
+    // for a run of typing into the same box.
     void setSlotText(int k, const QString& text);
     void loadPositionData(const QString& path);
     void savePositionData(const QString& path) const;
@@ -318,6 +319,11 @@ private:
     void stampSlots();
     void apply(EditStep& step, bool forward);
     void closeWhenEmpty();
+    // After the first tiles came into an empty library: the working tile, if it shows
+    // nothing, shows the base tile (the first tile became it).
+    void showBaseWhenHidden();
+    SlotState slotState() const { return SlotState{slots_, slotButtons_, storePending_}; }
+    void measureTiles() const;
     void openLoaded(TileSet tiles, const QString& path);
     bool createInto(int replaced);
     bool deleteMarked(const QString& what,
@@ -337,8 +343,9 @@ private:
     QString path_;
     std::optional<FileIdentity> fileOnDisk_; // the library's file as last read or written
     bool libraryOpen_ = false;
-    bool largeLayout_ = false;
-    int oddTiles_ = 0;
+    mutable bool measured_ = false; // largeLayout_ and oddTiles_ follow the tiles
+    mutable bool largeLayout_ = false;
+    mutable int oddTiles_ = 0;
     bool storePending_ = false;
     std::array<bool, PositionSlots::kCount> slotButtons_{};
     bool liveText_ = false;

@@ -27,7 +27,8 @@ int Document::insertTiles(int at, std::vector<Tile> tiles, const QString& what) 
         return 0;
     refusePastCapacity(tiles.size());
     at = std::clamp(at, 1, tileCount() + 1);
-    Recorder record(*this, what, Recorder::Selection);
+    const bool wasEmpty = tileCount() == 0;
+    Recorder record(*this, what, Recorder::Selection | Recorder::Working);
     std::vector<NumberedTile> numbered;
     numbered.reserve(tiles.size());
     for (Tile& tile : tiles)
@@ -38,6 +39,8 @@ int Document::insertTiles(int at, std::vector<Tile> tiles, const QString& what) 
     strip_.insertTiles(std::move(numbered));
     record.inserted(std::move(numbers));
     note(atEnd ? Change::Tiles | Change::Appended : Change::Tiles, at);
+    if (wasEmpty)
+        showBaseWhenHidden();
     record.commit();
     return int(tiles.size());
 }

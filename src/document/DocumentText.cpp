@@ -196,12 +196,17 @@ void Document::stampSlots() {
 }
 
 void Document::setSlotText(int k, const QString& text) {
-    // Typed text waits for Store or Load to make its slot's button take clicks.
-    std::string& slotText = slots_.at(std::size_t(k)).text;
-    if (slotText == text.toStdString())
+    if (k < 0 || k >= int(PositionSlots::kCount))
         return;
-    slotText = text.toStdString();
+    std::string typed = text.toStdString();
+    if (slots_[std::size_t(k)].text == typed)
+        return;
+    // The user's own work, undone with the steps around it; typed text waits for Store or
+    // Load to make its slot's button take clicks.
+    Recorder record(*this, tr("Slot Text"), Recorder::Slots, EditStep::Run::SlotText, k);
+    slots_[std::size_t(k)].text = std::move(typed);
     note(Change::Slots);
+    record.commit();
 }
 
 void Document::loadPositionData(const QString& path) {

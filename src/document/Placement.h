@@ -41,8 +41,8 @@ struct Placement {
     // 359, 360 is 0); the text shows it as three digits.
     void setAngle(int value);
     // Enter in the angle box with `typed` in it: a number from 0 to 359 becomes the angle
-    // (rounded half to even; typing the angle it already has keeps the text as typed);
-    // anything else turns the angle back to "000".
+    // (rounded half to even), anything else turns the angle back to "000"; the text is the
+    // angle's three digits either way.
     void enterAngle(const QString& typed);
     // A double click on the angle box: back to "000".
     void resetAngle();

@@ -345,6 +345,67 @@ TEST_F(LostWork, SaveDialogsStartInTheLibrarysFolder) {
         EXPECT_EQ(platform.dialogs->requests[i].file.directory, q(dir / "art"));
 }
 
+// What the user typed into a slot's box is theirs: Undo and Redo of the Store before it
+// leave it, and it is undone and redone as a step of its own.
+TEST_F(LostWork, TypingInASlotsBoxSurvivesUndoAndRedo) {
+    open(library("lib.qrb", 2, 40, 40));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    store(0, "North", 2, 2);
+    ui().slotTexts[1]->setFocus();
+    QTest::keyClicks(ui().slotTexts[1], "Market");
+    EXPECT_EQ(ui().undo->text(), "&Undo Slot Text") << "one step for the whole word";
+    ui().undo->trigger();
+    EXPECT_EQ(ui().slotTexts[1]->text(), "");
+    ui().redo->trigger();
+    EXPECT_EQ(ui().slotTexts[1]->text(), "Market");
+    ui().undo->trigger();
+    ui().undo->trigger(); // the Store
+    EXPECT_EQ(ui().slotTexts[0]->text(), "");
+    ui().redo->trigger();
+    ui().redo->trigger();
+    EXPECT_EQ(ui().slotTexts[0]->text(), "North");
+    EXPECT_EQ(ui().slotTexts[1]->text(), "Market");
+}
+
+TEST_F(LostWork, UndoOfDeletingTheLastTileTicksTheOptionItReset) {
+    open(library("lib.qrb", 1, 40, 40));
+    ui().autoCreateFromWorkingTile->trigger();
+    ASSERT_FALSE(ui().autoCreateFromWorkingTile->isChecked());
+    ui().toolbarButton(20)->trigger(); // the last tile goes
+    EXPECT_TRUE(ui().autoCreateFromWorkingTile->isChecked());
+    ui().undo->trigger();
+    EXPECT_FALSE(ui().autoCreateFromWorkingTile->isChecked());
+    EXPECT_FALSE(ui().fullPreview->isHidden()) << "the previews are back with the option";
+}
+
+// A library without tiles is saved like any other, so a Yes to the exit question saves.
+TEST_F(LostWork, ALibraryWithoutTilesIsSavedAndTheExitQuestionsYesSaves) {
+    const auto path = library("empty.qrb", 0, 40, 40);
+    open(path);
+    platform.clipboard->setImage(QImage(20, 10, QImage::Format_RGB32));
+    ui().paste->trigger();
+    ui().createButton->click();
+    platform.messages->answers = {true}; // "over write the current file?"
+    ui().save->trigger();
+    ui().undo->trigger();
+    ASSERT_TRUE(window->isWindowModified());
+    platform.messages->answers = {true};
+    ui().save->trigger();
+    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_EQ(LibraryFile::load(path).count(), 0);
+
+    ui().redo->trigger();
+    bool unloaded = false;
+    QObject::connect(window.get(), &Form2::unloaded, [&] { unloaded = true; });
+    platform.messages->answers = {true};        // save before exit: Yes
+    platform.dialogs->answers = {q(path)};      // Save As names the same file
+    platform.messages->answers.push_back(true); // and replaces it
+    ui().exit->trigger();
+    EXPECT_TRUE(unloaded);
+    EXPECT_EQ(LibraryFile::load(path).count(), 1);
+}
+
 TEST_F(LostWork, TheTitleMarksUnsavedChanges) {
     const auto path = library("lib.qrb", 2, 40, 40);
     open(path);

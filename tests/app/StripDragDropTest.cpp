@@ -9,10 +9,12 @@
 #include "support/TempDir.h"
 #include "widgets/TileStrip.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDrag>
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <QUrl>
@@ -44,8 +46,22 @@ protected:
                                        imported = {p, gap};
                                    },
                                    [this](const QString& path) { opened = path; }});
+        // Presses reach the document as in the window.
+        QObject::connect(strip, &TileStrip::rowPressed,
+                         [this](int tile, RowPart part, MouseButton button, Modifiers modifiers) {
+                             document.press(tile, part, button, modifiers);
+                         });
         window.show();
     }
+    // The mouse as a user moves it over the strip.
+    void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons held,
+               Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, QPointF(at), QPointF(strip->mapToGlobal(at)), button, held,
+                          modifiers);
+        QApplication::sendEvent(strip, &event);
+    }
+    QPoint rowPoint(int k) const { return QPoint(10, middleOf(k)); }
     // The pixel row in the middle of tile k's frame.
     int middleOf(int k) const {
         const RowGeometry g = document.strip().rowGeometry(k);
@@ -122,6 +138,33 @@ TEST_F(StripDrops, RowsDraggedWithinTheStripMoveToTheLineShown) {
     EXPECT_EQ(document.strip().selectedTiles(), (std::vector<int>{1, 4, 5}));
     document.undo();
     EXPECT_EQ(order(), (std::vector<int>{1, 2, 3, 4, 5, 6}));
+}
+
+// Marked rows stay marked at the press, so a drag carries them all; a press and release
+// without moving is the click it always was.
+TEST_F(StripDrops, APressOnAMarkedRowDragsEveryMarkedRowAndAClickStillSelects) {
+    for (int k : {1, 5, 6, 7}) { // tile 1, the current one, unmarked
+        mouse(QEvent::MouseButtonPress, rowPoint(k), Qt::LeftButton, Qt::ControlModifier);
+        mouse(QEvent::MouseButtonRelease, rowPoint(k), Qt::NoButton, Qt::ControlModifier);
+    }
+    ASSERT_EQ(document.strip().selectedTiles(), (std::vector<int>{5, 6, 7}));
+    // The desktop's drag loop, played here: the pointer goes above row 1 and lets go.
+    drops->setDragLoop([this](QDrag* drag) {
+        ASSERT_TRUE(dragTo(strip, drag->mimeData(), strip->toPixelsY(0) + 1));
+    });
+    mouse(QEvent::MouseButtonPress, rowPoint(7), Qt::LeftButton);
+    EXPECT_EQ(document.strip().selectedTiles(), (std::vector<int>{5, 6, 7}))
+        << "the press alone keeps the marks";
+    mouse(QEvent::MouseMove, rowPoint(7) - QPoint(0, 20), Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, rowPoint(7) - QPoint(0, 20), Qt::NoButton);
+    EXPECT_EQ(order(), (std::vector<int>{5, 6, 7, 1, 2, 3}));
+    EXPECT_EQ(document.strip().selectedTiles(), (std::vector<int>{1, 2, 3}));
+
+    mouse(QEvent::MouseButtonPress, rowPoint(2), Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, rowPoint(2), Qt::NoButton);
+    EXPECT_EQ(document.strip().selectedTiles(), (std::vector<int>{2}));
+    EXPECT_EQ(document.currentTile(), 2);
+    EXPECT_FALSE(document.strip().multiSelect());
 }
 
 TEST_F(StripDrops, DraggingNearTheBottomScrollsTheStrip) {

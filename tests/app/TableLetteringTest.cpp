@@ -43,7 +43,7 @@ TEST_F(LetterFromTableWindow, AppendsTheRowsTilesAsOneStepThatUndoTakesBackWhole
     ui().undo->trigger();
     EXPECT_EQ(tiles(), before);
     EXPECT_TRUE(window->document().isSaved());
-    EXPECT_FALSE(ui().undo->isEnabled()) << "the whole batch was one step";
+    EXPECT_EQ(ui().undo->text(), "&Undo Slot Text") << "the whole batch was one step";
     ui().redo->trigger();
     EXPECT_EQ(window->tileCount(), 7);
 }
