@@ -2,13 +2,19 @@
 // and the working-tile faults the window once had (stale undo copy, snap back).
 
 #include "document/Document.h"
+#include "core/FileLock.h"
 
 #include "imaging/render/DibConversion.h"
 #include "support/QrbFixture.h"
 #include "support/TempDir.h"
 #include "text/PositionDataFile.h"
+#include "tileset/LibraryFile.h"
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <functional>
 #include <string>
@@ -425,6 +431,63 @@ TEST_F(WorkingTileFaults, StampingSlotsDrawsEachStoredTextOnce) {
     letter(byHand, "B", 10, 20);
     byHand.setAngle(37);
     EXPECT_EQ(byHand.workingImage(), stamped);
+}
+
+// Save never writes over another program's change unasked: not one made since the library
+// was read, nor one that ends while the save waits for it. The user agrees to replace one
+// version of the file, and only that one is replaced.
+TEST(DocumentSave, NeverWritesOverAnotherProgramsChangeUnasked) {
+    TempDir dir;
+    const auto path = dir / "lib.qrb";
+    const QString name = QString::fromStdString(path.string());
+    LibraryFile::save(path, library());
+    Document d;
+    d.open(name);
+    d.createTile();
+    TileSet other;
+    other.append(patternTile(40, 40, 9));
+    LibraryFile::save(dir / "other.qrb", other);
+    std::filesystem::rename(dir / "other.qrb", path);
+    const std::optional<FileIdentity> changed = d.fileOnDisk();
+
+    EXPECT_THROW(d.save(name), FileError);
+    EXPECT_EQ(LibraryFile::load(path).count(), 1);
+    EXPECT_FALSE(d.isSaved());
+
+    // Agreed to, then another change before the write: still refused.
+    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) +
+                                               std::chrono::seconds(2));
+    EXPECT_THROW(d.save(name, {}, changed), FileError);
+    EXPECT_EQ(LibraryFile::load(path).count(), 1);
+
+    d.save(name, {}, d.fileOnDisk());
+    EXPECT_EQ(LibraryFile::load(path).count(), 6);
+    EXPECT_TRUE(d.isSaved());
+}
+
+TEST(DocumentSave, WaitsForAnotherWriterThenGivesUpWritingNothing) {
+    TempDir dir;
+    const auto path = dir / "lib.qrb";
+    const QString name = QString::fromStdString(path.string());
+    LibraryFile::save(path, library());
+    Document d;
+    d.open(name);
+    d.createTile();
+    FileLock::setPatience(std::chrono::milliseconds(100));
+    const int other = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    try {
+        d.save(name);
+        ADD_FAILURE() << "saved while another program changes the file";
+    } catch (const FileError& e) {
+        EXPECT_NE(e.reason().find("is being changed by another program"), std::string::npos);
+    }
+    EXPECT_EQ(LibraryFile::load(path).count(), 5);
+    EXPECT_FALSE(d.isSaved());
+    ::close(other);
+    FileLock::setPatience(std::chrono::seconds(5));
+    d.save(name);
+    EXPECT_EQ(LibraryFile::load(path).count(), 6);
 }
 
 } // namespace
