@@ -23,7 +23,8 @@ const char* const kOutputNote =
     "none (only a run killed while renaming them into place can leave some replaced). When\n"
     "an output is a symbolic link, the file it points to is replaced, or created where it\n"
     "points; a loop of links is refused, and so is an output that is a folder, FIFO,\n"
-    "socket or device.\n";
+    "socket or device. In a folder that is sticky and writable by everyone (/tmp), a link\n"
+    "is followed only when it is yours or the folder owner's.\n";
 
 const char* const kMemoryNote =
     "Reading decodes every image to 24 bits a pixel, so a 1-bit image takes 24 times its\n"

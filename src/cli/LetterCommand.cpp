@@ -177,11 +177,11 @@ int letter(const ParsedArguments& args, std::ostream& out) {
         }
     });
     const int lettered = check.made();
-    if (lettered == 0)
-        throw FileError(tablePath, std::string(rows == 0 ? "it has no rows"
-                                                         : "its rows make no "
-                                                           "tiles (copies 0)") +
-                                       " to letter; nothing was written");
+    if (lettered == 0) {
+        const std::string why = rows == 0 ? "it has no rows to letter"
+                                          : "it has no tiles to letter: copies is 0 in every row";
+        throw FileError(tablePath, why + "; nothing was written");
+    }
 
     // --max-memory covers IN and the tile being lettered.
     const std::uint64_t working = letteringBytes(headers);

@@ -375,8 +375,8 @@ int QrbTool::run(const std::vector<std::string>& args, std::ostream& out, std::o
         code = kFailed;
     }
     // Results that never reached their reader are a failure, unless the command changed
-    // files and only its summary was lost. A write that failed already (output larger than the
-    // stream's buffer) left its reason in errno; otherwise the flush gives it.
+    // files and only its summary was lost. A write that failed already (output larger than
+    // the stream's buffer) left its reason in errno; otherwise the flush gives it.
     const bool failedEarlier = !out;
     const int earlier = errno;
     errno = 0;

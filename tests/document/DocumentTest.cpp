@@ -433,17 +433,24 @@ TEST_F(WorkingTileFaults, StampingSlotsDrawsEachStoredTextOnce) {
     EXPECT_EQ(byHand.workingImage(), stamped);
 }
 
+// The five tiles of library() saved as lib.qrb and open, with a sixth made and unsaved.
+class DocumentSave : public testing::Test {
+protected:
+    DocumentSave() {
+        LibraryFile::save(path, library());
+        d.open(name);
+        d.createTile();
+    }
+    TempDir dir;
+    const std::filesystem::path path = dir / "lib.qrb";
+    const QString name = QString::fromStdString(path.string());
+    Document d;
+};
+
 // Save never writes over another program's change unasked: not one made since the library
 // was read, nor one that ends while the save waits for it. The user agrees to replace one
 // version of the file, and only that one is replaced.
-TEST(DocumentSave, NeverWritesOverAnotherProgramsChangeUnasked) {
-    TempDir dir;
-    const auto path = dir / "lib.qrb";
-    const QString name = QString::fromStdString(path.string());
-    LibraryFile::save(path, library());
-    Document d;
-    d.open(name);
-    d.createTile();
+TEST_F(DocumentSave, NeverWritesOverAnotherProgramsChangeUnasked) {
     TileSet other;
     other.append(patternTile(40, 40, 9));
     LibraryFile::save(dir / "other.qrb", other);
@@ -465,14 +472,7 @@ TEST(DocumentSave, NeverWritesOverAnotherProgramsChangeUnasked) {
     EXPECT_TRUE(d.isSaved());
 }
 
-TEST(DocumentSave, WaitsForAnotherWriterThenGivesUpWritingNothing) {
-    TempDir dir;
-    const auto path = dir / "lib.qrb";
-    const QString name = QString::fromStdString(path.string());
-    LibraryFile::save(path, library());
-    Document d;
-    d.open(name);
-    d.createTile();
+TEST_F(DocumentSave, WaitsForAnotherWriterThenGivesUpWritingNothing) {
     FileLock::setPatience(std::chrono::milliseconds(100));
     const int other = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(::flock(other, LOCK_EX), 0);
