@@ -250,6 +250,11 @@ TEST_F(LetterCommand, TheMemoryLimitCoversTheTileBeingLettered) {
 }
 
 TEST_F(LetterCommand, AMillionRowTableIsReadAsAStream) {
+#ifdef __SANITIZE_THREAD__
+    // A million rows through the thread sanitizer's checks outlast the run's minute; the
+    // rows are read on one thread, which the other builds check.
+    GTEST_SKIP() << "too slow under the thread sanitizer";
+#endif
     std::string table = "base,slot2,copies\n";
     table.reserve(table.size() + 4'000'100);
     for (int i = 0; i < 1'000'000; ++i)
