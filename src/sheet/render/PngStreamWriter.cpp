@@ -30,13 +30,16 @@ void writeChunk(std::ostream& out, const char* type, const std::uint8_t* data, s
     std::uint8_t head[8];
     put32(head, std::uint32_t(size));
     std::copy(type, type + 4, head + 4);
+    out.write(reinterpret_cast<const char*>(head), sizeof head);
     uLong crc = crc32(0, head + 4, 4);
-    if (size > 0) // crc32() of no buffer is its starting value, not the sum so far
+    // An empty chunk (IEND) has no bytes: no buffer to pass on, nor to sum (crc32() of no
+    // buffer gives its starting value, not the sum so far).
+    if (size > 0) {
         crc = crc32(crc, data, uInt(size));
+        out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
+    }
     std::uint8_t tail[4];
     put32(tail, std::uint32_t(crc));
-    out.write(reinterpret_cast<const char*>(head), sizeof head);
-    out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
     out.write(reinterpret_cast<const char*>(tail), sizeof tail);
 }
 
