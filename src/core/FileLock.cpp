@@ -77,7 +77,7 @@ FileLock::FileLock(const std::filesystem::path& path) {
                                          O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)
                               : ::openat(where.folder(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd < 0) {
-            if (exists && errno == ENOENT)
+            if (exists && errno == ENOENT && Clock::now() < deadline)
                 continue; // removed meanwhile: look again
             return;
         }
