@@ -2,7 +2,6 @@
 // and the working-tile faults the window once had (stale undo copy, snap back).
 
 #include "document/Document.h"
-#include "core/FileLock.h"
 
 #include "imaging/render/DibConversion.h"
 #include "support/QrbFixture.h"
@@ -11,10 +10,6 @@
 #include "tileset/LibraryFile.h"
 
 #include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 #include <functional>
 #include <string>
@@ -470,24 +465,6 @@ TEST_F(DocumentSave, NeverWritesOverAnotherProgramsChangeUnasked) {
     d.save(name, {}, d.fileOnDisk());
     EXPECT_EQ(LibraryFile::load(path).count(), 6);
     EXPECT_TRUE(d.isSaved());
-}
-
-TEST_F(DocumentSave, WaitsForAnotherWriterThenGivesUpWritingNothing) {
-    FileLock::setPatience(std::chrono::milliseconds(100));
-    const int other = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    ASSERT_EQ(::flock(other, LOCK_EX), 0);
-    try {
-        d.save(name);
-        ADD_FAILURE() << "saved while another program changes the file";
-    } catch (const FileError& e) {
-        EXPECT_NE(e.reason().find("is being changed by another program"), std::string::npos);
-    }
-    EXPECT_EQ(LibraryFile::load(path).count(), 5);
-    EXPECT_FALSE(d.isSaved());
-    ::close(other);
-    FileLock::setPatience(std::chrono::seconds(5));
-    d.save(name);
-    EXPECT_EQ(LibraryFile::load(path).count(), 6);
 }
 
 } // namespace
