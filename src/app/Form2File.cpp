@@ -76,10 +76,13 @@ void Form2::noticeFileChangedOnDisk() {
                        .arg(QFileInfo(path).fileName()));
         return;
     }
+    // No is the default: the library in the window may be the only copy of what was
+    // saved before the other program wrote over it.
     if (messages().ask(Question{tr("%1 has been changed by another program.\nDo you want to load "
                                    "it again?")
                                     .arg(QDir::toNativeSeparators(path)),
-                                appTitle(), MessageIcon::Question}) != Answer::Yes)
+                                appTitle(), MessageIcon::Question, false, Answer::No}) !=
+        Answer::Yes)
         return;
     runCommand([&] { readLibrary(path); });
 }
@@ -129,18 +132,22 @@ bool Form2::save(bool askForName) {
                                     MessageIcon::Critical)) {
         return false;
     }
-    // Another program's version of the library's file is not overwritten unasked.
-    if (isSameFile(named, currentPath()) && document_.fileChangedOnDisk() &&
-        messages().ask(Question{tr("%1 has been changed by another program since it was opened "
-                                   "or saved here.\nDo you want to overwrite it with the library "
-                                   "shown in the window?")
-                                    .arg(QDir::toNativeSeparators(named)),
-                                appTitle(), MessageIcon::Exclamation, false, Answer::No}) !=
-            Answer::Yes)
-        return false;
+    // Another program's version of the library's file is not overwritten unasked; the
+    // document writes only over the version asked about.
+    std::optional<FileIdentity> agreed;
+    if (isSameFile(named, currentPath()) && document_.fileChangedOnDisk()) {
+        agreed = document_.fileOnDisk();
+        if (messages().ask(
+                Question{tr("%1 has been changed by another program since it was opened "
+                            "or saved here.\nDo you want to overwrite it with the library "
+                            "shown in the window?")
+                             .arg(QDir::toNativeSeparators(named)),
+                         appTitle(), MessageIcon::Exclamation, false, Answer::No}) != Answer::Yes)
+            return false;
+    }
 
     if (!busyWork(messages(), ui_.progressBar, tr("The tile library was not saved."),
-                  [&] { document_.save(named, progressDisplay()); }))
+                  [&] { document_.save(named, progressDisplay(), agreed); }))
         return false;
     rememberLibrary(named);
     return true;

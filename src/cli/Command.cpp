@@ -23,7 +23,8 @@ const char* const kOutputNote =
     "none (only a run killed while renaming them into place can leave some replaced). When\n"
     "an output is a symbolic link, the file it points to is replaced, or created where it\n"
     "points; a loop of links is refused, and so is an output that is a folder, FIFO,\n"
-    "socket or device.\n";
+    "socket or device. In a folder that is sticky and writable by everyone (/tmp), a link\n"
+    "is followed only when it is yours or the folder owner's.\n";
 
 const char* const kMemoryNote =
     "Reading decodes every image to 24 bits a pixel, so a 1-bit image takes 24 times its\n"
@@ -31,8 +32,9 @@ const char* const kMemoryNote =
     "before any image is read. The budget is the smaller of 2 GiB and half the physical\n"
     "memory unless --max-memory SIZE sets it: a number of bytes with an optional unit K, M,\n"
     "G or T (1024-based), e.g. 512M or 4G. info and check read no pixels and need none;\n"
-    "convert holds one tile at a time; letter holds IN and one new tile, within the budget.\n"
-    "A library is checked whole before any image is allocated.\n";
+    "convert holds one tile at a time, so only its largest tile must fit; letter holds IN\n"
+    "and one new tile; sheet holds IN and a band of the PNG page it draws, within the\n"
+    "budget. A library is checked whole before any image is allocated.\n";
 
 namespace {
 

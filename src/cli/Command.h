@@ -22,6 +22,8 @@ struct Command {
     std::vector<const char*> notes;
     ArgumentParser options;
     std::function<int(const ParsedArguments&, std::ostream&)> run;
+    // Changes no file (info, check): its output is all it gives.
+    bool readsOnly = false;
 
     std::string usage() const {
         const std::string opts = options.synopsis();

@@ -4,6 +4,7 @@
 #include "cli/JsonText.h"
 #include "cli/TerminalProgress.h"
 #include "core/AtomicFile.h"
+#include "core/FileLock.h"
 #include "core/InputText.h"
 #include "core/MemorySize.h"
 #include "document/TableLettering.h"
@@ -23,6 +24,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -34,7 +36,9 @@ namespace {
 const char* const kSummary =
     "Letter a new tile for each row of TABLE (and copy) with the slots of POSITIONS,\n"
     "as the editor's Create with \"Create tile using position data\" makes it from the\n"
-    "row's base tile, and write IN's tiles followed by the new ones to OUT.";
+    "row's base tile, and write IN's tiles followed by the new ones to OUT (--only-new:\n"
+    "the new ones alone, to a file other than IN). A table that letters no tile is an\n"
+    "error.";
 const char* const kTableNote =
     "TABLE is CSV (RFC 4180: quotes around cells with commas, quotes or line breaks;\n"
     "UTF-8 with or without a byte-order mark), or tab-separated when its name ends in\n"
@@ -138,6 +142,16 @@ int letter(const ParsedArguments& args, std::ostream& out) {
     const bool onlyNew = args.has("--only-new");
     refuseOverwritingInput(outPath, positions, "the position data file");
     refuseOverwritingInput(outPath, tablePath, "the table");
+    std::error_code sameError;
+    const bool inPlace = std::filesystem::equivalent(outPath, in, sameError);
+    if (onlyNew && inPlace)
+        throw UsageError("OUT " + outPath.string() + " is IN: with --only-new it would lose " +
+                         "IN's tiles; write the new tiles to another file");
+    // Written over IN, the library is read and written back: no other writer may change
+    // it in between.
+    std::optional<FileLock> lock;
+    if (inPlace)
+        lock.emplace(outPath);
 
     const HeadlessGui application;
     TerminalProgress progress(std::cerr, ::isatty(STDERR_FILENO) == 1);
@@ -163,6 +177,11 @@ int letter(const ParsedArguments& args, std::ostream& out) {
         }
     });
     const int lettered = check.made();
+    if (lettered == 0) {
+        const std::string why = rows == 0 ? "it has no rows to letter"
+                                          : "it has no tiles to letter: copies is 0 in every row";
+        throw FileError(tablePath, why + "; nothing was written");
+    }
 
     // --max-memory covers IN and the tile being lettered.
     const std::uint64_t working = letteringBytes(headers);

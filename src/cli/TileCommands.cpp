@@ -2,6 +2,7 @@
 
 #include "cli/HeadlessGui.h"
 #include "core/FileError.h"
+#include "core/FileLock.h"
 #include "core/InputText.h"
 #include "document/Document.h"
 #include "document/FilePath.h"
@@ -10,6 +11,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+#include <charconv>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -28,22 +31,21 @@ const char* const kPicturesNote =
 
 const char* const kEditNote =
     "LIB is read whole, changed as the editor would change it and written back atomically:\n"
-    "on any error it is left as it was.\n";
+    "on any error it is left as it was. While another qrbtool command or the editor's Save\n"
+    "is changing LIB, this one waits for it (5 seconds at most; then it fails and changes\n"
+    "nothing).\n";
 
 QString qPath(const std::string& path) {
     return QString::fromStdString(path);
 }
 
-// A whole number from 1 for an operand or option; UsageError otherwise.
-int tileNumber(const std::string& text, const char* what) {
-    int value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9' || value > 100000)
-            throw UsageError(std::string("'") + text + "' is not a tile number for " + what);
-        value = value * 10 + (c - '0');
-    }
-    if (text.empty() || value < 1)
-        throw UsageError(std::string("'") + text + "' is not a tile number for " + what);
+// A whole number from 1 for an operand or option; UsageError otherwise. Numbers past the
+// library's end are the caller's to refuse, by the number typed.
+long long tileNumber(const std::string& text, const char* what) {
+    long long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 1)
+        throw UsageError("'" + text + "' is not a tile number for " + what);
     return value;
 }
 
@@ -51,7 +53,7 @@ void open(Document& document, const std::string& path, std::uint64_t budget) {
     document.open(qPath(path), {}, budget);
 }
 
-void checkTile(const std::string& lib, int tile, int count) {
+void checkTile(const std::string& lib, long long tile, int count) {
     if (tile > count)
         throw FileError(lib, "tile " + std::to_string(tile) + " is out of range: the library has " +
                                  std::to_string(count) + " tiles");
@@ -61,10 +63,13 @@ int importPictures(const ParsedArguments& args, std::ostream& out) {
     const std::vector<std::string>& files = args.operands();
     const std::string& lib = files[0];
     const std::uint64_t budget = memoryBudget(args);
-    const std::optional<int> at = args.value("--at")
-                                      ? std::optional<int>(tileNumber(*args.value("--at"), "--at"))
-                                      : std::nullopt;
+    const std::optional<long long> at =
+        args.value("--at") ? std::optional<long long>(tileNumber(*args.value("--at"), "--at"))
+                           : std::nullopt;
     const HeadlessGui application;
+    // Held from before the read until the new file is in place: two imports never lose
+    // each other's pictures.
+    const FileLock lock(toFsPath(qPath(lib)));
     Document document;
     const bool exists = std::filesystem::exists(toFsPath(qPath(lib)));
     if (exists)
@@ -83,14 +88,20 @@ int importPictures(const ParsedArguments& args, std::ostream& out) {
     const std::optional<PictureImport> read =
         readPictures(paths, TileSet::kMaxTiles - count, budget > held ? budget - held : 0);
     if (!read->refused.empty()) {
+        // One line a person can read, however many were refused.
+        constexpr std::size_t kNamed = 10;
         std::string message;
-        for (const RefusedPicture& r : read->refused)
-            message += (message.empty() ? "" : "; ") + r.path.toStdString() + ": " +
-                       r.reason.toStdString();
+        const std::size_t refused = read->refused.size();
+        for (std::size_t i = 0; i < std::min(refused, kNamed); ++i)
+            message += (message.empty() ? "" : "; ") + read->refused[i].path.toStdString() + ": " +
+                       read->refused[i].reason.toStdString();
+        if (refused > kNamed)
+            message += "; and " + std::to_string(refused - kNamed) + " more " +
+                       (refused - kNamed == 1 ? "picture" : "pictures");
         throw std::runtime_error(message + " (nothing was written)");
     }
     const int n =
-        document.insertTiles(at.value_or(count + 1), std::move(read->tiles), "Import Images");
+        document.insertTiles(int(at.value_or(count + 1)), std::move(read->tiles), "Import Images");
     document.save(qPath(lib));
     out << "imported " << n << (n == 1 ? " picture" : " pictures") << " into "
         << escapedControls(lib) << (exists ? "" : " (new)") << "; it has " << document.tileCount()
@@ -100,13 +111,14 @@ int importPictures(const ParsedArguments& args, std::ostream& out) {
 
 int moveTile(const ParsedArguments& args, std::ostream& out) {
     const std::vector<std::string>& files = args.operands();
-    const int from = tileNumber(files[1], "FROM");
-    const int to = tileNumber(files[2], "TO");
+    const long long from = tileNumber(files[1], "FROM");
+    const long long to = tileNumber(files[2], "TO");
     const HeadlessGui application;
+    const FileLock lock(toFsPath(qPath(files[0])));
     Document document;
     open(document, files[0], memoryBudget(args));
     checkTile(files[0], std::max(from, to), document.tileCount());
-    if (document.moveTile(from, to))
+    if (document.moveTile(int(from), int(to)))
         document.save(qPath(files[0]));
     out << "moved tile " << from << " to " << to << " in " << escapedControls(files[0]) << "\n";
     return 0;
@@ -116,11 +128,12 @@ int deleteTiles(const ParsedArguments& args, std::ostream& out) {
     const std::vector<std::string>& files = args.operands();
     const std::vector<TileRange> ranges = parseTileList(files[1]);
     const HeadlessGui application;
+    const FileLock lock(toFsPath(qPath(files[0])));
     Document document;
     open(document, files[0], memoryBudget(args));
     std::set<int> chosen;
     for (const auto& [first, last] : ranges) {
-        checkTile(files[0], int(std::min<long long>(last, 100000)), document.tileCount());
+        checkTile(files[0], last, document.tileCount());
         for (long long i = first; i <= last; ++i)
             chosen.insert(int(i));
     }
@@ -135,6 +148,8 @@ int deleteTiles(const ParsedArguments& args, std::ostream& out) {
 
 int exportImages(const ParsedArguments& args, std::ostream& out) {
     const std::vector<std::string>& files = args.operands();
+    if (files[1].empty())
+        throw UsageError("PREFIX is empty; name the pictures, e.g. 'tiles/tile'");
     ImageExport how;
     const std::string format = args.value("--format").value_or("bmp");
     if (format == "png")

@@ -3,6 +3,7 @@
 
 #include "document/Document.h"
 
+#include "core/FileLock.h"
 #include "document/DocumentParts.h"
 #include "document/FilePath.h"
 #include "tileset/LibraryFile.h"
@@ -93,7 +94,13 @@ void Document::measureTiles() const {
     measured_ = true;
 }
 
-void Document::save(const QString& path, const ProgressCallback& progress) {
+void Document::save(const QString& path, const ProgressCallback& progress,
+                    std::optional<FileIdentity> agreedToReplace) {
+    const FileLock lock(toFsPath(path));
+    // Checked under the lock: a change that ended while this save waited is seen here.
+    if (isSameFile(path, path_) && fileChangedOnDisk() && fileOnDisk() != agreedToReplace)
+        throw FileError(toFsPath(path), "another program changed it since it was read or "
+                                        "written here; nothing was written");
     LibraryFile::save(toFsPath(path), tiles_, std::nullopt, progress);
     fileOnDisk_ = identityOf(toFsPath(path));
     path_ = path;
@@ -103,6 +110,7 @@ void Document::save(const QString& path, const ProgressCallback& progress) {
 
 void Document::saveSelected(const QString& path, const ProgressCallback& progress) {
     const std::vector<int> selected = strip_.selectedTiles();
+    const FileLock lock(toFsPath(path));
     LibraryFile::save(toFsPath(path), tiles_, std::span<const int>(selected), progress);
     // The library's own file now holds only the selection.
     if (isSameFile(path, path_)) {

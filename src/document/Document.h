@@ -130,10 +130,14 @@ public:
     // An empty untitled library with a new history (File > New); the first save names it.
     void newLibrary();
     // Writes the library to `path` atomically; it becomes the library's path and the
-    // saved state. A failure throws and changes nothing.
-    void save(const QString& path, const ProgressCallback& progress = {});
-    // Writes the selected tiles to `path` atomically. Written over the library's own file,
-    // the library counts as unsaved.
+    // saved state. A failure throws and changes nothing. The write holds the file's lock
+    // (core/FileLock), waiting for another program's change to end; the library's own
+    // file, when another program changed it since it was read or written here, is only
+    // replaced while it is still `agreedToReplace`, the version the user agreed to replace.
+    void save(const QString& path, const ProgressCallback& progress = {},
+              std::optional<FileIdentity> agreedToReplace = std::nullopt);
+    // Writes the selected tiles to `path` atomically, under the file's lock. Written over
+    // the library's own file, the library counts as unsaved.
     void saveSelected(const QString& path, const ProgressCallback& progress = {});
     // The library's file is no longer the one last read or written here: another program
     // replaced or changed it. False when the file is gone (nothing on disk would be lost).

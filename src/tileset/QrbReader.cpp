@@ -365,8 +365,8 @@ QrbFormatError::QrbFormatError(int tile, std::uint64_t offset, const std::string
     : std::runtime_error(describePlace(tile, offset) + ": " + problem), tile_(tile),
       offset_(offset), problem_(problem) {}
 
-LibraryTooLarge::LibraryTooLarge(std::uint64_t needed, std::uint64_t budget)
-    : std::runtime_error("its images need " + describeMemorySize(needed) +
+LibraryTooLarge::LibraryTooLarge(std::uint64_t needed, std::uint64_t budget, const char* whatNeeds)
+    : std::runtime_error(std::string(whatNeeds) + " " + describeMemorySize(needed) +
                          " of memory once read, more than the limit of " +
                          describeMemorySize(budget)),
       needed_(needed), budget_(budget) {}
@@ -384,7 +384,10 @@ LibraryHeaders QrbReader::scan(std::istream& in, std::uint64_t size) {
         skipImageData(src, record.fullHeader, "full image");
         record.halfHeader = readImageHeader(src, record.halfBlockLength, "half image");
         skipImageData(src, record.halfHeader, "half image");
-        headers.decodedBytes += decodedBytes(record.fullHeader) + decodedBytes(record.halfHeader);
+        const std::uint64_t tileBytes =
+            decodedBytes(record.fullHeader) + decodedBytes(record.halfHeader);
+        headers.decodedBytes += tileBytes;
+        headers.largestTileBytes = std::max(headers.largestTileBytes, tileBytes);
         headers.records.push_back(record);
     }
     return headers;
@@ -401,11 +404,15 @@ namespace {
 // The decoded size of the library, from a scan of every header first: a damaged or
 // truncated file, or one whose images would exceed `budget`, is refused before any image
 // is allocated. Seeks past the pixels, so it costs little beside the read itself. Leaves
-// `in` where it was.
-std::uint64_t checkBudget(std::istream& in, std::uint64_t size, std::uint64_t budget) {
+// `in` where it was. A reader that holds `oneTile` at a time needs only the largest.
+std::uint64_t checkBudget(std::istream& in, std::uint64_t size, std::uint64_t budget,
+                          bool oneTile = false) {
     const std::istream::pos_type start = in.tellg();
     const LibraryHeaders headers = QrbReader::scan(in, size);
-    if (headers.decodedBytes > budget) {
+    if (oneTile && headers.largestTileBytes > budget) {
+        throw LibraryTooLarge(headers.largestTileBytes, budget, "its largest tile needs");
+    }
+    if (!oneTile && headers.decodedBytes > budget) {
         throw LibraryTooLarge(headers.decodedBytes, budget);
     }
     in.clear();
@@ -463,7 +470,7 @@ TileSet QrbReader::read(std::istream& in, std::uint64_t size, const ProgressCall
 void QrbReader::readEach(std::istream& in, std::uint64_t size,
                          const std::function<void(int)>& start,
                          const std::function<void(Tile&&)>& each, std::uint64_t budget) {
-    checkBudget(in, size, budget);
+    checkBudget(in, size, budget, true);
     Source src(in, size);
     DecodeTarget target(std::nullopt, false);
     std::array<std::uint8_t, 4> signature{};

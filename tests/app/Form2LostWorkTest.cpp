@@ -13,6 +13,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <thread>
+#include <unistd.h>
+
 namespace qrb::test {
 namespace {
 
@@ -188,8 +193,31 @@ TEST_F(LostWork, AFileChangedByAnotherProgramIsNotOverwrittenUnasked) {
     EXPECT_EQ(platform.messages->shown.size(), 1u);
 }
 
+// qrbtool imports into the library while the window saves it: the save waits for the
+// import to end and then writes nothing over it; the window keeps its tiles, unsaved.
+TEST_F(LostWork, ASaveDuringAnotherProgramsChangeLosesNeitherSide) {
+    const auto path = library("lib.qrb", 2, 40, 40);
+    open(path);
+    ui().createButton->click();
+    const auto other = library("other.qrb", 7, 40, 40);
+    const int held = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    std::thread import([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::filesystem::rename(other, path);
+        ::close(held);
+    });
+    platform.messages->answers = {true}; // "over write the current file?" - Yes
+    EXPECT_FALSE(window->saveLibrary());
+    import.join();
+    EXPECT_EQ(LibraryFile::load(path).count(), 7);
+    EXPECT_EQ(window->tileCount(), 3);
+    EXPECT_FALSE(doc().isSaved());
+}
+
 // Coming back to the window: a saved library whose file changed is offered for loading
-// again, once; with unsaved work the status bar says that Save will ask.
+// again, once, with No as the default (the window may hold the only copy of what was
+// saved before); with unsaved work the status bar says that Save will ask.
 TEST_F(LostWork, AChangedFileIsNoticedWhenTheWindowComesToTheFront) {
     const auto path = library("lib.qrb", 2, 40, 40);
     open(path);
@@ -204,6 +232,7 @@ TEST_F(LostWork, AChangedFileIsNoticedWhenTheWindowComesToTheFront) {
     platform.messages->answers = {true};
     comeBack();
     ASSERT_EQ(platform.messages->shown.size(), 1u);
+    EXPECT_EQ(platform.messages->shown[0].defaultAnswer, Answer::No);
     EXPECT_EQ(window->tileCount(), 7);
     comeBack();
     EXPECT_EQ(platform.messages->shown.size(), 1u);

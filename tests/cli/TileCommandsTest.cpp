@@ -12,6 +12,10 @@
 
 #include <QImage>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace qrb::test {
 namespace {
 
@@ -96,6 +100,76 @@ TEST_F(TileCommands, ExportWritesPngFullAndHalfImages) {
     EXPECT_EQ(toDibImage(QImage(path("t4.png"))), set.tile(4).full);
     EXPECT_EQ(toDibImage(QImage(path("t4_half.png"))), set.tile(4).half);
     EXPECT_EQ(run(dir, {"export", "--format", "gif", "lib.qrb", "t"}).code, 2);
+}
+
+// Imports side by side on one library: each waits for the one before, so every picture
+// arrives. Another program that keeps the library longer than a few seconds makes the
+// import fail, changing nothing.
+TEST_F(TileCommands, ImportsAtTheSameTimeLoseNoPicture) {
+    const std::string tool = quoted(QRBTOOL_PATH);
+    const std::string imports = "cd " + quoted(dir.path().string()) + " && (" + tool +
+                                " import lib.qrb a.png >/dev/null & " + tool +
+                                " import lib.qrb b.bmp >/dev/null & " + tool +
+                                " import lib.qrb a.png >/dev/null & wait)";
+    ASSERT_EQ(std::system(imports.c_str()), 0);
+    EXPECT_EQ(LibraryFile::load(dir / "lib.qrb").count(), 8);
+
+    const std::vector<std::uint8_t> before = readFile(dir / "lib.qrb");
+    const int other = ::open((dir / "lib.qrb").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    const Result busy = run(dir, {"import", "lib.qrb", "b.bmp"});
+    ::close(other);
+    EXPECT_EQ(busy.code, 1);
+    EXPECT_NE(busy.err.find("error: lib.qrb: it is being changed by another program"),
+              std::string::npos)
+        << busy.err;
+    EXPECT_EQ(readFile(dir / "lib.qrb"), before);
+}
+
+// The tile is in: a summary that cannot be written does not make the import a failure a
+// script would repeat.
+TEST_F(TileCommands, ImportWhoseSummaryIsLostStillSucceeds) {
+    const Result r = run(dir, {"import", "lib.qrb", "a.png"}, "/dev/full");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.err,
+              "note: cannot write the summary: No space left on device; the change was made\n");
+    EXPECT_EQ(LibraryFile::load(dir / "lib.qrb").count(), 6);
+    EXPECT_EQ(run(dir, {"import", "--help"}, "/dev/full").code, 1) << "nothing was changed";
+}
+
+// Messages stay readable and say what was typed.
+TEST_F(TileCommands, ErrorsNameWhatWasGiven) {
+    std::vector<std::string> args{"import", "lib.qrb"};
+    for (int i = 0; i < 12; ++i)
+        args.push_back("bad.png");
+    const Result many = run(dir, args);
+    EXPECT_EQ(many.code, 1);
+    std::size_t named = 0;
+    for (std::size_t at = many.err.find("bad.png: "); at != std::string::npos;
+         at = many.err.find("bad.png: ", at + 1))
+        ++named;
+    EXPECT_EQ(named, 10u);
+    EXPECT_NE(many.err.find("; and 2 more pictures (nothing was written)\n"), std::string::npos)
+        << many.err;
+
+    for (const auto& [command, typed] :
+         std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"delete", "lib.qrb", "2,99999999999"}, "99999999999"},
+             {{"move", "lib.qrb", "1", "100001"}, "100001"},
+             {{"import", "--at", "4000000000", "lib.qrb", "a.png"}, "4000000000"}}) {
+        const Result r = run(dir, command);
+        EXPECT_EQ(r.code, 1) << r.err;
+        EXPECT_NE(r.err.find(" " + typed + " "), std::string::npos) << r.err;
+    }
+    for (const auto& twice : std::vector<std::vector<std::string>>{
+             {"import", "--at", "2", "--at", "4", "lib.qrb", "a.png"},
+             {"export", "--half", "--half", "lib.qrb", "t"},
+             {"export", "--format", "png", "lib.qrb", ""}}) {
+        const Result r = run(dir, twice);
+        EXPECT_EQ(r.code, 2) << r.err;
+    }
+    EXPECT_EQ(LibraryFile::load(dir / "lib.qrb").count(), 5);
+    EXPECT_FALSE(std::filesystem::exists(dir / "1.png"));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "support/QrbFixture.h"
 #include "support/TempDir.h"
 #include "text/PositionDataFile.h"
+#include "tileset/LibraryFile.h"
 
 #include <gtest/gtest.h>
 
@@ -778,6 +779,45 @@ TEST_F(WorkingTileFaults, StampingSlotsDrawsEachStoredTextOnce) {
     letter(byHand, "B", 10, 20);
     byHand.setAngle(37);
     EXPECT_EQ(byHand.workingImage(), stamped);
+}
+
+// The five tiles of library() saved as lib.qrb and open, with a sixth made and unsaved.
+class DocumentSave : public testing::Test {
+protected:
+    DocumentSave() {
+        LibraryFile::save(path, library());
+        d.open(name);
+        d.createTile();
+    }
+    TempDir dir;
+    const std::filesystem::path path = dir / "lib.qrb";
+    const QString name = QString::fromStdString(path.string());
+    Document d;
+};
+
+// Save never writes over another program's change unasked: not one made since the library
+// was read, nor one that ends while the save waits for it. The user agrees to replace one
+// version of the file, and only that one is replaced.
+TEST_F(DocumentSave, NeverWritesOverAnotherProgramsChangeUnasked) {
+    TileSet other;
+    other.append(patternTile(40, 40, 9));
+    LibraryFile::save(dir / "other.qrb", other);
+    std::filesystem::rename(dir / "other.qrb", path);
+    const std::optional<FileIdentity> changed = d.fileOnDisk();
+
+    EXPECT_THROW(d.save(name), FileError);
+    EXPECT_EQ(LibraryFile::load(path).count(), 1);
+    EXPECT_FALSE(d.isSaved());
+
+    // Agreed to, then another change before the write: still refused.
+    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) +
+                                               std::chrono::seconds(2));
+    EXPECT_THROW(d.save(name, {}, changed), FileError);
+    EXPECT_EQ(LibraryFile::load(path).count(), 1);
+
+    d.save(name, {}, d.fileOnDisk());
+    EXPECT_EQ(LibraryFile::load(path).count(), 6);
+    EXPECT_TRUE(d.isSaved());
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include <QByteArray>
 #include <QImageReader>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -148,8 +149,9 @@ void checked(const SheetOptions& options) {
     }
 }
 
+// `memory`: what the PNG pages may take while they are drawn.
 int write(const Output& output, const SheetLayout& layout, const SheetArt& art,
-          const std::string& title, std::ostream& out) {
+          const std::string& title, std::ostream& out, std::uint64_t memory) {
     const std::size_t pages = layout.pages.size();
     const std::string count = std::to_string(pages) + (pages == 1 ? " page" : " pages");
     if (!output.png) {
@@ -157,7 +159,7 @@ int write(const Output& output, const SheetLayout& layout, const SheetArt& art,
         out << "wrote " << count << " to " << escapedControls(output.path.string()) << "\n";
         return 0;
     }
-    const auto written = SheetWriter::writePng(output.path, layout, art, output.dpi);
+    const auto written = SheetWriter::writePng(output.path, layout, art, output.dpi, memory);
     out << "wrote " << count << ": " << escapedControls(written.front().string());
     if (written.size() > 1) {
         out << " ... " << escapedControls(written.back().string());
@@ -196,6 +198,15 @@ std::vector<int> tileNumbers(const std::string& list) {
         }
     }
     return numbers;
+}
+
+// The bytes a library's images take in memory.
+std::uint64_t pixelBytes(const TileSet& set) {
+    std::uint64_t bytes = 0;
+    for (const Tile& tile : set.tiles()) {
+        bytes += tile.full.byteCount() + tile.half.byteCount();
+    }
+    return bytes;
 }
 
 // A picture file as one back for every tile.
@@ -248,21 +259,26 @@ int sheet(const ParsedArguments& args, std::ostream& out) {
     const std::uint64_t budget = memoryBudget(args);
 
     const HeadlessGui gui;
+    // One budget for everything held: the fronts, the backs, the page being drawn.
     const TileSet fronts = LibraryFile::load(files[0], {}, budget);
+    std::uint64_t held = pixelBytes(fronts);
     SheetArt art(fronts);
     TileSet backLibrary;
     DibImage backPicture;
     if (backs) {
         if (isKeyword(std::filesystem::path(*backs).extension().string(), ".qrb")) {
-            backLibrary = LibraryFile::load(*backs, {}, budget);
+            backLibrary = LibraryFile::load(*backs, {}, budget - std::min(held, budget));
+            held += pixelBytes(backLibrary);
             art.setBackLibrary(backLibrary);
         } else {
-            backPicture = readPicture(*backs, budget);
+            backPicture = readPicture(*backs, budget - std::min(held, budget));
+            held += backPicture.byteCount();
             art.setBackImage(backPicture);
         }
     }
     const SheetLayout layout = layOutSheet(options, art);
-    return write(output, layout, art, std::filesystem::path(files[0]).filename().string(), out);
+    return write(output, layout, art, std::filesystem::path(files[0]).filename().string(), out,
+                 budget - std::min(held, budget));
 }
 
 int calibration(const ParsedArguments& args, std::ostream& out) {
@@ -273,7 +289,8 @@ int calibration(const ParsedArguments& args, std::ostream& out) {
     const HeadlessGui gui;
     const TileSet none;
     const SheetArt art(none);
-    return write(output, layOutCalibration(options), art, "Calibration", out);
+    return write(output, layOutCalibration(options), art, "Calibration", out,
+                 defaultMemoryBudget());
 }
 
 } // namespace
