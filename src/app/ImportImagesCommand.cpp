@@ -58,7 +58,7 @@ int ImportImagesCommand::importFiles(const QStringList& paths, int at) {
             paths.size() == 1 ? tr("Importing %1 ...").arg(QFileInfo(paths.first()).fileName())
                               : tr("Importing %1 pictures ...").arg(paths.size()),
             [&](const ProgressCallback& progress, std::stop_token stop) {
-                read = readPictures(paths, room, budget > held ? budget - held : 0, progress, stop);
+                read = readPictures(paths, {}, room, budget > held ? budget - held : 0, progress, stop);
             });
     } catch (const std::exception& e) {
         services_.messages.inform(tr("No pictures were imported; the library is as it was.\n\n%1")
