@@ -1,8 +1,8 @@
 // JPEG through libjpeg: baseline and progressive, grey, colour and Adobe CMYK, with the
 // EXIF orientation and the colour profile read from their markers. Data that ends before
 // the picture does or is corrupt refuses the picture, where libjpeg would only warn and
-// fill the rest with grey; a file whose pixels are all there but whose end marker is
-// missing is read.
+// fill the rest with grey; a single-scan file whose pixels are all there but whose end
+// marker is missing is read.
 
 #include "picture/Decoders.h"
 #include "picture/PictureError.h"
@@ -32,7 +32,7 @@ struct JpegErrors {
     jpeg_progress_mgr progress;
     std::jmp_buf jump;
     const DecodeContext* context = nullptr;
-    bool finishing = false;
+    bool sawEnd = false; // the data ended without an end marker
     bool cancelled = false;
     std::string message;
 };
@@ -68,9 +68,13 @@ void onMessage(j_common_ptr info, int level) {
     if (level >= 0)
         return;
     const int code = info->err->msg_code;
+    // The end of the data alone may come after every pixel was decoded (only the end
+    // marker missing); data the decoder needed and did not find is a HIT_MARKER.
     if (code == JWRN_JPEG_EOF) {
-        if (errorsOf(info).finishing)
-            return;
+        errorsOf(info).sawEnd = true;
+        return;
+    }
+    if (code == JWRN_HIT_MARKER && errorsOf(info).sawEnd) {
         keepFirst(info, "the data ends before the picture does");
         jump(info);
     }
@@ -136,8 +140,7 @@ void readMetadata(jpeg_decompress_struct& info, DecodeContext& context) {
 
 // Everything between the header and the end; no object with a destructor lives here, so
 // libjpeg's error jump may leave it.
-void readRows(jpeg_decompress_struct& info, QImage& image, QByteArray& cmykRow,
-              JpegErrors& errors) {
+void readRows(jpeg_decompress_struct& info, QImage& image, QByteArray& cmykRow) {
     jpeg_start_decompress(&info);
     const int w = image.width();
     while (info.output_scanline < info.output_height) {
@@ -158,7 +161,6 @@ void readRows(jpeg_decompress_struct& info, QImage& image, QByteArray& cmykRow,
             }
         }
     }
-    errors.finishing = true;
     jpeg_finish_decompress(&info);
 }
 
@@ -203,7 +205,12 @@ QImage decodeJpeg(const QByteArray& bytes, DecodeContext& context) {
     image = context.allocate(size, QImage::Format_RGB32, workingBytes(info));
     if (cmyk)
         cmykRow = QByteArray(qsizetype(size.width()) * 4, '\0');
-    readRows(info, image, cmykRow, errors);
+    const bool severalScans = info.progressive_mode || info.comps_in_scan < info.num_components;
+    readRows(info, image, cmykRow);
+    // A file of several scans that ends early may have lost whole scans: what came is
+    // whole, but the picture is not.
+    if (errors.sawEnd && severalScans)
+        throw PictureError("the data ends before the picture does");
     return image;
 }
 

@@ -33,6 +33,9 @@ namespace {
 constexpr qsizetype kMaxSvgBytes = 8 << 20;
 constexpr std::int64_t kMaxElements = 100000;
 constexpr int kMaxDepth = 256;
+// Elements times pixels: what drawing may cost at most when every element covers the
+// whole picture (about a minute), so that each of the 64 bands takes about a second.
+constexpr double kMaxWork = 1e11;
 
 QByteArray inflated(const QByteArray& bytes) {
     z_stream stream{};
@@ -108,7 +111,11 @@ public:
             total = add(total, expanded(use.target, 0));
         if (total > kMaxElements)
             tooMany();
+        total_ = total;
     }
+
+    // The elements drawn, with those each <use> repeats.
+    std::int64_t total() const { return total_; }
 
 private:
     struct Use {
@@ -154,6 +161,7 @@ private:
     std::map<QString, std::pair<std::int64_t, std::int64_t>> ranges_;
     std::map<QString, std::int64_t> memo_;
     std::vector<Use> uses_;
+    std::int64_t total_ = 0;
 };
 
 // Drawings left running after a stop request; the application waits for them as it
@@ -228,6 +236,11 @@ QImage decodeSvg(const QByteArray& bytes, DecodeContext& context) {
         size = renderer.defaultSize();
     }
     context.admit(size, pictureBytes(QSize(size.width(), bandHeight(size))));
+    if (double(census.total()) * size.width() * size.height() > kMaxWork)
+        throw PictureError(
+            "the SVG would take too long to draw: " + std::to_string(census.total()) +
+            " elements on " + std::to_string(size.width()) + " x " + std::to_string(size.height()) +
+            " pixels");
     context.checkStop();
 
     static std::once_flag registered;
