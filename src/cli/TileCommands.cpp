@@ -64,37 +64,9 @@ int tileNumber(const std::string& text, const char* what) {
     return value;
 }
 
-// "32x32" (also "32X32"): two whole numbers from 1 to the largest tile side.
 QSize dimensions(const std::string& text, const char* option) {
-    const std::size_t x = text.find_first_of("xX");
-    auto number = [&](const std::string& part) {
-        int value = 0;
-        for (const char c : part) {
-            if (c < '0' || c > '9' || value > DibImage::kMaxDimension)
-                return 0;
-            value = value * 10 + (c - '0');
-        }
-        return value <= DibImage::kMaxDimension ? value : 0;
-    };
-    const int w = x == std::string::npos ? 0 : number(text.substr(0, x));
-    const int h = x == std::string::npos ? 0 : number(text.substr(x + 1));
-    if (w < 1 || h < 1)
-        throw UsageError("'" + text + "' is not a size WxH for " + option +
-                         " (e.g. 32x32, at most " + std::to_string(DibImage::kMaxDimension) +
-                         " a side)");
+    const auto [w, h] = parseDimensions(text, option, DibImage::kMaxDimension);
     return QSize(w, h);
-}
-
-int pixelCount(const std::string& text, const char* option) {
-    int value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9' || value > 100000)
-            throw UsageError("'" + text + "' is not a number of pixels for " + option);
-        value = value * 10 + (c - '0');
-    }
-    if (text.empty())
-        throw UsageError("'" + text + "' is not a number of pixels for " + option);
-    return value;
 }
 
 ImportOptions importOptions(const ParsedArguments& args) {
@@ -116,9 +88,9 @@ ImportOptions importOptions(const ParsedArguments& args) {
     if (const auto slice = args.value("--slice")) {
         options.slice = SliceOptions{dimensions(*slice, "--slice"), 0, 0, args.has("--skip-empty")};
         if (const auto margin = args.value("--margin"))
-            options.slice->margin = pixelCount(*margin, "--margin");
+            options.slice->margin = parseCount(*margin, "--margin", 0, 100000);
         if (const auto spacing = args.value("--spacing"))
-            options.slice->spacing = pixelCount(*spacing, "--spacing");
+            options.slice->spacing = parseCount(*spacing, "--spacing", 0, 100000);
     } else {
         for (const char* option : {"--margin", "--spacing", "--skip-empty"})
             if (args.has(option))
