@@ -152,9 +152,18 @@ int importPictures(const ParsedArguments& args, std::ostream& out) {
     const int n =
         document.insertTiles(at.value_or(count + 1), std::move(read->tiles), "Import Images");
     document.save(qPath(lib));
-    out << "imported " << n << (n == 1 ? " picture" : " pictures") << " into "
-        << escapedControls(lib) << (exists ? "" : " (new)") << "; it has " << document.tileCount()
-        << " tiles\n";
+    // A sliced sheet or a library gives several tiles a file: then both are counted.
+    const int given = int(paths.size());
+    const bool onePerFile =
+        !options.slice && std::none_of(paths.begin(), paths.end(), isLibraryPath);
+    out << "imported " << n;
+    if (onePerFile)
+        out << (n == 1 ? " picture" : " pictures");
+    else
+        out << (n == 1 ? " tile" : " tiles") << " from " << given
+            << (given == 1 ? " file" : " files");
+    out << " into " << escapedControls(lib) << (exists ? "" : " (new)") << "; it has "
+        << document.tileCount() << " tiles\n";
     return 0;
 }
 

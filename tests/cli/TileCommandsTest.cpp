@@ -133,6 +133,7 @@ TEST_F(TileCommands, ImportFitsAndSlicesAndAtlasLaysPages) {
     // b.bmp is 4 x 4: four 2 x 2 cells, or one with a margin of 1.
     const Result slice = run(dir, {"import", "--slice", "2x2", "sliced.qrb", "b.bmp"});
     ASSERT_EQ(slice.code, 0) << slice.err;
+    EXPECT_EQ(slice.out, "imported 4 tiles from 1 file into sliced.qrb (new); it has 4 tiles\n");
     EXPECT_EQ(LibraryFile::load(dir / "sliced.qrb").count(), 4);
     ASSERT_EQ(run(dir, {"import", "--slice", "2x2", "--margin", "1", "--spacing", "0", "one.qrb",
                         "b.bmp"})

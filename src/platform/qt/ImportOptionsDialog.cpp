@@ -96,6 +96,7 @@ ImportOptionsDialog::ImportOptionsDialog(const QStringList& paths, const ImportO
     skipEmpty_->setChecked(cut.skipEmpty);
 
     auto* form = new QFormLayout;
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     form->addRow(asIs);
     form->addRow(fit, pair(fitWidth_, fitHeight_, this));
     form->addRow(tr("Mode:"), mode_);
