@@ -86,20 +86,25 @@ void BM_ImportPictures(benchmark::State& state) {
 }
 BENCHMARK(BM_ImportPictures)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-void BM_ImportFitted(benchmark::State& state) {
-    const QTemporaryDir dir = benchDir();
-    const QStringList paths = writePictures(dir.path());
-    qrb::ImportOptions options;
-    options.fit = qrb::FitOptions{QSize(32, 32), qrb::FitMode::Contain};
+// The best of each, alternating, against decoding the same files; printed as `what`.
+void compare(benchmark::State& state, const char* what, const QStringList& paths,
+             const qrb::ImportOptions& options, int tiles) {
     double decode = 1e300;
     double import = 1e300;
     for (auto _ : state) {
         decode = std::min(decode, decodeMs(paths));
-        import = std::min(import, importMs(paths, options));
+        import = std::min(import, importMs(paths, options, tiles));
     }
     state.counters["import_x_decode"] = import / decode;
-    std::printf("1,000 PNGs 64 x 64 --fit 32x32: decode %.1f ms, import %.1f ms (x%.2f)\n", decode,
-                import, import / decode);
+    std::printf("%s: decode %.1f ms, import %.1f ms (x%.2f)\n", what, decode, import,
+                import / decode);
+}
+
+void BM_ImportFitted(benchmark::State& state) {
+    const QTemporaryDir dir = benchDir();
+    qrb::ImportOptions options;
+    options.fit = qrb::FitOptions{QSize(32, 32), qrb::FitMode::Contain};
+    compare(state, "1,000 PNGs 64 x 64 --fit 32x32", writePictures(dir.path()), options, kPictures);
 }
 BENCHMARK(BM_ImportFitted)->Unit(benchmark::kMillisecond)->Iterations(5);
 
@@ -115,15 +120,7 @@ void BM_SliceSheet(benchmark::State& state) {
     sheet.save(paths.first());
     qrb::ImportOptions options;
     options.slice = qrb::SliceOptions{QSize(64, 64), 0, 0, false};
-    double decode = 1e300;
-    double import = 1e300;
-    for (auto _ : state) {
-        decode = std::min(decode, decodeMs(paths));
-        import = std::min(import, importMs(paths, options, 64 * 64));
-    }
-    state.counters["import_x_decode"] = import / decode;
-    std::printf("4096 x 4096 sheet --slice 64x64: decode %.1f ms, import %.1f ms (x%.2f)\n", decode,
-                import, import / decode);
+    compare(state, "4096 x 4096 sheet --slice 64x64", paths, options, 64 * 64);
 }
 BENCHMARK(BM_SliceSheet)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -75,7 +75,11 @@ void flatten(QImage& picture, const QColor& background) {
             const int a = qAlpha(p);
             if (a == 255)
                 continue;
-            auto over = [a](int c, int under) { return (c * a + under * (255 - a) + 127) / 255; };
+            // Rounded division by 255, exact for what two 8-bit products sum to.
+            auto over = [a](int c, int under) {
+                const int t = c * a + under * (255 - a) + 128;
+                return (t + (t >> 8)) >> 8;
+            };
             row[x] = qRgb(over(qRed(p), br), over(qGreen(p), bg), over(qBlue(p), bb));
         }
     }

@@ -285,7 +285,7 @@ TEST(PictureBmp, RunLengthsWithDeltasAndLiterals) {
                              "\x00\x02\x00\x01"
                              "\x06\x02"
                              "\x00\x01",
-                             20);
+                             18);
     const QImage image = decoded(bmpBytes(rle8));
     EXPECT_TRUE(samePixels(image, [](int x, int y) {
         if (y == 0)
