@@ -81,7 +81,7 @@ void LetteringArt::prepare(const TileSet& tiles, std::uint64_t memory) {
     for (const auto& [name, use] : iconUses_) {
         if (!iconFolder_)
             fail(use, "the icon {" + name +
-                          "} needs a folder of icons, and none was chosen (--icons DIR)");
+                          "} needs a folder of icons, and none was chosen");
         std::filesystem::path file;
         for (const char* extension : {".png", ".svg", ".jpg"}) {
             const std::filesystem::path tried = *iconFolder_ / (name + extension);

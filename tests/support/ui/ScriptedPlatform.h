@@ -67,6 +67,10 @@ public:
         const std::optional<QString> answer = nextAnswer(answers, {});
         return answer ? std::optional<QStringList>(answer->split(QLatin1Char('\n'))) : std::nullopt;
     }
+    std::optional<QString> chooseFolder(const FileDialogRequest& request) override {
+        requests.push_back(Request{Kind::Open, request, 0, {}});
+        return nextAnswer(answers, {});
+    }
     std::optional<FontSettings> chooseFont(const FontDialogRequest& request) override {
         requests.push_back(Request{Kind::Font, {}, 0, request});
         return nextAnswer(fontAnswers, {});
