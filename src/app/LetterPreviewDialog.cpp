@@ -107,31 +107,36 @@ LetterPreviewDialog::LetterPreviewDialog(Document& document, Services services,
     layout->addWidget(buttons);
 
     icons->setText(iconFolder_);
-    letter();
+}
+
+bool LetterPreviewDialog::start() {
+    if (!letter())
+        return false;
     // Room for the whole tile where the screen has it; the rest scrolls.
     const QSize tile = shownTile().size() * zoom_;
     const QSize room = screen() ? screen()->availableSize() * 0.6 : QSize(640, 480);
     scroll_->setMinimumSize(std::clamp(tile.width() + 4, 160, std::max(160, room.width())),
                             std::clamp(tile.height() + 4, 120, std::max(120, room.height())));
     adjustSize();
+    return true;
 }
 
-void LetterPreviewDialog::letter() {
+bool LetterPreviewDialog::letter() {
     lettered_.reset();
     rows_.clear();
     const QString tableName = QFileInfo(QString::fromStdString(table_.name())).fileName();
     std::vector<UndrawableCharacter> undrawable;
     QString failure;
+    bool cancelled = false;
     try {
         std::optional<LetteredTiles> made;
         services_.progress.run(
             tr("Letter from table"), tr("Lettering tiles from %1 ...").arg(tableName),
             [&](const ProgressCallback& progress, std::stop_token stop) {
                 const std::optional<std::filesystem::path> folder =
-                    iconFolder_.isEmpty() ? std::nullopt
-                                          : std::optional(toFsPath(iconFolder_));
-                const LetteringArt art = LetteringArt::forTable(table_, document_.tiles(), folder,
-                                                                Document::kArtMemory);
+                    iconFolder_.isEmpty() ? std::nullopt : std::optional(toFsPath(iconFolder_));
+                const LetteringArt art =
+                    LetteringArt::forTable(table_, document_.tiles(), folder, Document::kArtMemory);
                 made = document_.tableLettering(table_, &art).letterAll(table_, progress, stop);
                 GlyphReport glyphs(document_.positionSlots());
                 for (const LetteringRow& row : table_.rows())
@@ -139,7 +144,8 @@ void LetterPreviewDialog::letter() {
                 undrawable = glyphs.undrawable();
             });
         lettered_ = std::move(made);
-        if (!lettered_)
+        cancelled = !lettered_;
+        if (cancelled)
             failure = tr("Lettering was cancelled.");
     } catch (const std::exception& e) {
         failure = QString::fromUtf8(e.what());
@@ -186,6 +192,7 @@ void LetterPreviewDialog::letter() {
     notes->setVisible(!said.isEmpty());
     letterButton->setEnabled(lettered_ && !rows_.empty());
     showRow(0);
+    return !cancelled;
 }
 
 void LetterPreviewDialog::showRow(int row) {
@@ -240,8 +247,8 @@ void LetterPreviewDialog::append() {
         appended = document_.appendLettered(std::move(lettered_->tiles));
     } catch (const std::exception& e) {
         services_.messages.inform(
-            tr("No tiles were lettered; the library is as it was.\n\n%1").arg(e.what()),
-            appTitle(), MessageIcon::Exclamation);
+            tr("No tiles were lettered; the library is as it was.\n\n%1").arg(e.what()), appTitle(),
+            MessageIcon::Exclamation);
         reject();
         return;
     }

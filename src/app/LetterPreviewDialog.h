@@ -28,9 +28,11 @@ class Document;
 class LetterPreviewDialog : public QDialog {
     Q_OBJECT
 public:
-    // Letters `table` (checked against the document) from the document's slots.
+    // For `table` (checked against the document), lettered from the document's slots.
     LetterPreviewDialog(Document& document, Services services, LetteringTable table,
                         QString iconFolder, int zoom, QWidget* parent = nullptr);
+    // Letters the rows and sizes the preview to the tiles; false when Cancel was pressed.
+    bool start();
 
     // Rows that make tiles, and the one shown (from 0).
     int rowCount() const { return int(rows_.size()); }
@@ -43,14 +45,14 @@ public:
     const QString& iconFolder() const { return iconFolder_; }
 
     // The controls, found by tests and accessibility under these object names.
-    QLabel* summary;          // "summary"
-    QLineEdit* icons;         // "iconFolder"
-    QPushButton* chooseIcons; // "chooseIcons"
-    QLabel* picture;          // "previewPicture"
-    QPushButton* previous;    // "previousRow"
-    QLabel* rowLabel;         // "rowLabel"
-    QPushButton* next;        // "nextRow"
-    QLabel* notes;            // "notes"
+    QLabel* summary;           // "summary"
+    QLineEdit* icons;          // "iconFolder"
+    QPushButton* chooseIcons;  // "chooseIcons"
+    QLabel* picture;           // "previewPicture"
+    QPushButton* previous;     // "previousRow"
+    QLabel* rowLabel;          // "rowLabel"
+    QPushButton* next;         // "nextRow"
+    QLabel* notes;             // "notes"
     QPushButton* letterButton; // "letter"
 
 signals:
@@ -60,7 +62,7 @@ signals:
     void iconFolderChosen(const QString& folder);
 
 private:
-    void letter();
+    bool letter();
     void chooseFolder();
     void append();
 

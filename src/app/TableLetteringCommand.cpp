@@ -5,9 +5,9 @@
 #include "document/TableLettering.h"
 #include "lettering/LetteringTable.h"
 
-#include <QWidget>
 #include <QFileInfo>
 #include <QSettings>
+#include <QWidget>
 
 #include <exception>
 #include <optional>
@@ -77,11 +77,18 @@ void TableLetteringCommand::letterFromTable() {
     preview_ = new LetterPreviewDialog(document_, services_, std::move(*table),
                                        QSettings().value(QLatin1String(kIconFolderKey)).toString(),
                                        zoom_ ? zoom_() : 1, window);
+    if (!preview_->start()) {
+        delete preview_;
+        tell(tr("Letter from table was cancelled; the library is as it was."),
+             MessageIcon::Information);
+        return;
+    }
     preview_->setAttribute(Qt::WA_DeleteOnClose);
     connect(preview_, &LetterPreviewDialog::tilesAppended, this,
             &TableLetteringCommand::tilesAppended);
-    connect(preview_, &LetterPreviewDialog::iconFolderChosen, this,
-            [](const QString& folder) { QSettings().setValue(QLatin1String(kIconFolderKey), folder); });
+    connect(preview_, &LetterPreviewDialog::iconFolderChosen, this, [](const QString& folder) {
+        QSettings().setValue(QLatin1String(kIconFolderKey), folder);
+    });
     preview_->open();
 }
 

@@ -290,8 +290,8 @@ int letter(const ParsedArguments& args, std::ostream& out) {
         out << (overflowing.size() > 20 ? ", ...)\n" : ")\n");
     }
     for (const UndrawableCharacter& c : glyphs.undrawable())
-        out << "note: no installed font draws " << codePointName(c.character) << " (line "
-            << c.line << ", " << c.column << "); it shows as an empty box\n";
+        out << "note: no installed font draws " << codePointName(c.character) << " (line " << c.line
+            << ", " << c.column << "); it shows as an empty box\n";
     return 0;
 }
 

@@ -10,8 +10,7 @@
 
 namespace qrb {
 
-QImage readArtPicture(const std::filesystem::path& path, std::uint64_t maxBytes,
-                      int vectorHeight) {
+QImage readArtPicture(const std::filesystem::path& path, std::uint64_t maxBytes, int vectorHeight) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error))
         throw PictureError(std::filesystem::exists(path, error) ? "it is not a regular file"
@@ -19,9 +18,9 @@ QImage readArtPicture(const std::filesystem::path& path, std::uint64_t maxBytes,
     QImageReader reader(QString::fromStdString(path.string()));
     QSize size = reader.size();
     if (vectorHeight > 0 && reader.format() == "svg" && size.isValid() && size.height() > 0) {
-        size = QSize(std::max(1, int(std::lround(double(size.width()) * vectorHeight /
-                                                 size.height()))),
-                     vectorHeight);
+        size = QSize(
+            std::max(1, int(std::lround(double(size.width()) * vectorHeight / size.height()))),
+            vectorHeight);
         reader.setScaledSize(size);
     }
     const int max = DibImage::kMaxDimension;

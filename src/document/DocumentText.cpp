@@ -257,7 +257,8 @@ std::optional<int> Document::letterFromTable(const LetteringTable& table,
                                              std::stop_token stop) {
     table.check(tileCount(), QFileInfo(path_).fileName().toStdString(), tileCount());
     const LetteringArt art = LetteringArt::forTable(table, tiles_, std::nullopt, kArtMemory);
-    std::optional<LetteredTiles> made = tableLettering(table, &art).letterAll(table, progress, stop);
+    std::optional<LetteredTiles> made =
+        tableLettering(table, &art).letterAll(table, progress, stop);
     if (!made)
         return std::nullopt;
     return appendLettered(std::move(made->tiles));

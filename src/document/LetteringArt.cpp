@@ -80,8 +80,7 @@ void LetteringArt::prepare(const TileSet& tiles, std::uint64_t memory) {
 
     for (const auto& [name, use] : iconUses_) {
         if (!iconFolder_)
-            fail(use, "the icon {" + name +
-                          "} needs a folder of icons, and none was chosen");
+            fail(use, "the icon {" + name + "} needs a folder of icons, and none was chosen");
         std::filesystem::path file;
         for (const char* extension : {".png", ".svg", ".jpg"}) {
             const std::filesystem::path tried = *iconFolder_ / (name + extension);
@@ -99,7 +98,8 @@ void LetteringArt::prepare(const TileSet& tiles, std::uint64_t memory) {
         try {
             icon = readArtPicture(file, room(), kIconHeight);
         } catch (const PictureError& e) {
-            fail(use, "the icon " + escapedControls(file.string()) + " cannot be used: " + e.what());
+            fail(use,
+                 "the icon " + escapedControls(file.string()) + " cannot be used: " + e.what());
         }
         ++decoded_;
         icon = std::move(icon).convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -137,8 +137,7 @@ void LetteringArt::prepare(const TileSet& tiles, std::uint64_t memory) {
                it->first.tile == first.tile;
              ++it) {
             const std::optional<PixelSize>& size = it->first.size;
-            if (size &&
-                std::uint64_t(size->width) * std::uint64_t(size->height) * 4 > room())
+            if (size && std::uint64_t(size->width) * std::uint64_t(size->height) * 4 > room())
                 tooMuch(it->second);
             QImage scaled = size ? original.scaled(size->width, size->height, Qt::KeepAspectRatio,
                                                    Qt::SmoothTransformation)

@@ -65,7 +65,8 @@ struct Placement {
 void drawPlacement(QImage& image, const Placement& placement);
 
 // Draws a placement of slot `slot` (the live text, drawn before the next slot is recalled).
-using SlotDrawing = std::function<void(QImage& image, const Placement& placement, std::size_t slot)>;
+using SlotDrawing =
+    std::function<void(QImage& image, const Placement& placement, std::size_t slot)>;
 
 // Create using position data on a working tile holding `picture` with `placement` shown
 // live over it when `live` is set: for every slot from `from` on that has a text, in slot

@@ -33,9 +33,8 @@ void TableLettering::drawPictures(QImage& picture, const LetteringRow& row) cons
             throw TableError(art_->tableName(), row.line, column,
                              column + " " + std::to_string(wanted.x) + "," +
                                  std::to_string(wanted.y) + " is too far off the tile: X from " +
-                                 std::to_string(-w) + " to " + std::to_string(2 * w) +
-                                 ", Y from " + std::to_string(-h) + " to " +
-                                 std::to_string(2 * h));
+                                 std::to_string(-w) + " to " + std::to_string(2 * w) + ", Y from " +
+                                 std::to_string(-h) + " to " + std::to_string(2 * h));
         }
         // Centred in its box, on whole pixels.
         QPoint at(wanted.x, wanted.y);
@@ -48,8 +47,8 @@ void TableLettering::drawPictures(QImage& picture, const LetteringRow& row) cons
     }
 }
 
-void TableLettering::drawSlot(QImage& picture, const Placement& placement,
-                              const LetteringRow& row, std::size_t k, RowReport& report) const {
+void TableLettering::drawSlot(QImage& picture, const Placement& placement, const LetteringRow& row,
+                              std::size_t k, RowReport& report) const {
     const std::optional<PixelSize> box = row.box(k);
     const std::string* text = row.texts[k] ? &*row.texts[k] : nullptr;
     if (!box && (!text || !hasMarkup(*text))) {
@@ -80,10 +79,10 @@ void TableLettering::drawSlot(QImage& picture, const Placement& placement,
     surface.foreColor = toQColor(placement.style.textColour);
     const std::optional<float> angle =
         placement.isTurned() ? std::optional<float>(placement.drawnAngle()) : std::nullopt;
-    const BoxOutcome outcome = DrawTextBox(
-        surface, toQFont(placement.style), pieces, angle, placement.x, placement.y,
-        box ? std::optional<QSize>(QSize(box->width, box->height)) : std::nullopt,
-        placement.style.layout);
+    const BoxOutcome outcome =
+        DrawTextBox(surface, toQFont(placement.style), pieces, angle, placement.x, placement.y,
+                    box ? std::optional<QSize>(QSize(box->width, box->height)) : std::nullopt,
+                    placement.style.layout);
     report.overflowed = report.overflowed || !outcome.fits;
 }
 

@@ -267,8 +267,9 @@ private:
             const std::optional<std::string>& text = row.texts[k];
             if (text && !row.box(k) && text->find('\n') != std::string::npos)
                 fail(row.line, columnName(k),
-                     columnName(k) + " holds a line break; a slot text is one line unless the "
-                                     "slot has a box (slot" +
+                     columnName(k) +
+                         " holds a line break; a slot text is one line unless the "
+                         "slot has a box (slot" +
                          std::to_string(k + 1) + "_box)");
         }
         for (std::size_t n = 0; n < row.pictures.size(); ++n) {
@@ -419,7 +420,8 @@ private:
         std::string oneLine = text;
         std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
         refuseControls(oneLine, line, column);
-        if (const std::size_t length = characters(text); length > LetteringTable::kMaxTextCharacters)
+        if (const std::size_t length = characters(text);
+            length > LetteringTable::kMaxTextCharacters)
             fail(line, column,
                  column + " is " + std::to_string(length) +
                      " characters long; a slot text may be at most " +

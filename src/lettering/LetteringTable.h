@@ -84,9 +84,9 @@ struct SlotLook {
 
 // A picture a row draws under its text.
 struct RowPicture {
-    std::string source;            // imageN: a file, relative to the table's folder, or "#T"
-    int tile = 0;                  // T for "#T", else 0
-    int x = 0;                     // imageN_at: the top-left point on the tile (default 0,0)
+    std::string source; // imageN: a file, relative to the table's folder, or "#T"
+    int tile = 0;       // T for "#T", else 0
+    int x = 0;          // imageN_at: the top-left point on the tile (default 0,0)
     int y = 0;
     std::optional<PixelSize> size; // imageN_size: the box it is scaled into; else its own
     bool operator==(const RowPicture&) const = default;

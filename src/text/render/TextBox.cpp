@@ -193,8 +193,8 @@ struct Laid {
     qreal height = 0; // of the block of lines
 };
 
-Laid layOut(const QFont& font, double points, bool turned,
-            const std::vector<Paragraph>& paragraphs, std::optional<qreal> width) {
+Laid layOut(const QFont& font, double points, bool turned, const std::vector<Paragraph>& paragraphs,
+            std::optional<qreal> width) {
     QFont sized(font);
     if (points != pointsOf(font))
         sized.setPointSizeF(points);
