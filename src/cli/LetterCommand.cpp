@@ -289,9 +289,19 @@ int letter(const ParsedArguments& args, std::ostream& out) {
             out << (i > 0 ? ", " : overflowing.size() == 1 ? " " : "s ") << overflowing[i];
         out << (overflowing.size() > 20 ? ", ...)\n" : ")\n");
     }
-    for (const UndrawableCharacter& c : glyphs.undrawable())
-        out << "note: no installed font draws " << codePointName(c.character) << " (line " << c.line
-            << ", " << c.column << "); it shows as an empty box\n";
+    // The characters of one cell on one note.
+    const std::vector<UndrawableCharacter>& missing = glyphs.undrawable();
+    for (std::size_t i = 0; i < missing.size(); ++i) {
+        const bool first = i == 0 || missing[i - 1].line != missing[i].line ||
+                           missing[i - 1].column != missing[i].column;
+        const bool last = i + 1 == missing.size() || missing[i + 1].line != missing[i].line ||
+                          missing[i + 1].column != missing[i].column;
+        out << (first ? "note: no installed font draws " : ", ")
+            << codePointName(missing[i].character);
+        if (last)
+            out << " (line " << missing[i].line << ", " << missing[i].column
+                << "); such a character shows as an empty box\n";
+    }
     return 0;
 }
 
