@@ -31,7 +31,8 @@ const char* const kMemoryNote =
     "before any image is read. The budget is the smaller of 2 GiB and half the physical\n"
     "memory unless --max-memory SIZE sets it: a number of bytes with an optional unit K, M,\n"
     "G or T (1024-based), e.g. 512M or 4G. info and check read no pixels and need none;\n"
-    "convert holds one tile at a time; letter holds IN and one new tile, within the budget.\n"
+    "convert holds one tile at a time; letter holds IN, one new tile and the table's\n"
+    "pictures and icons, within the budget.\n"
     "A library is checked whole before any image is allocated.\n";
 
 namespace {
