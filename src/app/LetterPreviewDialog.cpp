@@ -105,6 +105,9 @@ LetterPreviewDialog::LetterPreviewDialog(Document& document, Services services,
     layout->addLayout(stepRow);
     layout->addWidget(notes);
     layout->addWidget(buttons);
+    // The wrapped notes and summary take the lines they need, never over the controls below.
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
+    setMinimumWidth(380);
 
     icons->setText(iconFolder_);
 }

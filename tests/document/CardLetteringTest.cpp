@@ -99,6 +99,9 @@ TEST_F(CardLettering, EachPictureFileIsDecodedOnceHoweverManyRowsUseIt) {
     const LetteredTiles made = letter(text);
     EXPECT_EQ(made.tiles.size(), 50u);
     EXPECT_EQ(art->filesDecoded(), 1);
+    ASSERT_TRUE(art->base(1)) << "the base tile is converted once for all its rows";
+    EXPECT_EQ(*art->base(1), toQImage(tiles.tile(1).full));
+    EXPECT_FALSE(art->base(2)) << "no row starts from tile 2";
 }
 
 TEST_F(CardLettering, IconsAreDrawnAndDoubledBracesAreBraces) {
