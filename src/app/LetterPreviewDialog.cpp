@@ -107,7 +107,6 @@ LetterPreviewDialog::LetterPreviewDialog(Document& document, Services services,
     layout->addWidget(buttons);
     // The wrapped notes and summary take the lines they need, never over the controls below.
     layout->setSizeConstraint(QLayout::SetMinimumSize);
-    setMinimumWidth(380);
 
     icons->setText(iconFolder_);
 }
@@ -118,7 +117,7 @@ bool LetterPreviewDialog::start() {
     // Room for the whole tile where the screen has it; the rest scrolls.
     const QSize tile = shownTile().size() * zoom_;
     const QSize room = screen() ? screen()->availableSize() * 0.6 : QSize(640, 480);
-    scroll_->setMinimumSize(std::clamp(tile.width() + 4, 160, std::max(160, room.width())),
+    scroll_->setMinimumSize(std::clamp(tile.width() + 4, 360, std::max(360, room.width())),
                             std::clamp(tile.height() + 4, 120, std::max(120, room.height())));
     adjustSize();
     return true;
@@ -196,6 +195,16 @@ bool LetterPreviewDialog::letter() {
     letterButton->setEnabled(lettered_ && !rows_.empty());
     showRow(0);
     return !cancelled;
+}
+
+void LetterPreviewDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Sized again once shown: the style's fonts and margins are known only then, and the
+    // wrapped labels' heights with them (which adjustSize() does not count on a small
+    // screen).
+    adjustSize();
+    if (layout()->hasHeightForWidth())
+        resize(width(), std::max(height(), layout()->totalHeightForWidth(width())));
 }
 
 void LetterPreviewDialog::showRow(int row) {

@@ -61,6 +61,9 @@ signals:
     // The folder of the icons was chosen.
     void iconFolderChosen(const QString& folder);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     bool letter();
     void chooseFolder();
