@@ -101,7 +101,8 @@ void Form2::createPanels() {
     static_cast<StatusBarPanel::Widgets&>(ui_) = statusBar_->widgets();
     static_cast<TextPlacementPanel::Widgets&>(ui_) = textPlacement_->widgets();
     printSheet_ = new PrintSheetCommands(document_, services, this);
-    tableLettering_ = new TableLetteringCommand(document_, services, this);
+    tableLettering_ = new TableLetteringCommand(
+        document_, services, [this] { return workingTile_->zoom(); }, this);
     connect(tableLettering_, &TableLetteringCommand::tilesAppended, this, &Form2::ensureRowVisible);
     createLibraryCommands();
 }
