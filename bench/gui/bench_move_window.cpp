@@ -4,7 +4,7 @@
 
 #include "PaintTiming.h"
 #include "SilentDesktop.h"
-#include "app/Form2.h"
+#include "app/window/MainWindow.h"
 #include "tileset/LibraryFile.h"
 #include "widgets/TileStrip.h"
 

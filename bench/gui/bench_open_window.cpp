@@ -3,7 +3,7 @@
 // tiles. The window runs offscreen;
 // its dialogs answer from a script. Ratios are printed at the end.
 #include "SilentDesktop.h"
-#include "app/Form2.h"
+#include "app/window/MainWindow.h"
 #include "tileset/LibraryFile.h"
 #include "widgets/TileStrip.h"
 

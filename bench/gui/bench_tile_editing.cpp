@@ -6,7 +6,7 @@
 // ratios 32767 / 100 are printed at the end (the rows out of view must not make an
 // operation slower).
 #include "SilentDesktop.h"
-#include "app/Form2.h"
+#include "app/window/MainWindow.h"
 #include "tileset/LibraryFile.h"
 #include "widgets/TileStrip.h"
 

@@ -2,8 +2,8 @@
 // command line names the library to open at start (see EditorCommandLine).
 
 #include "app/EditorCommandLine.h"
-#include "app/Form2.h"
-#include "app/WindowPlacement.h"
+#include "app/window/MainWindow.h"
+#include "app/window/WindowPlacement.h"
 #include "platform/qt/Resources.h"
 
 #include <QApplication>

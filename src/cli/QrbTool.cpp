@@ -5,8 +5,8 @@
 #include "cli/JsonText.h"
 #ifdef QRB_DRAWING_COMMANDS
 #include "cli/LetterCommand.h"
+#include "cli/SheetCommands.h"
 #include "cli/TileCommands.h"
-#include "cli/sheet/SheetCommands.h"
 #endif
 #include "core/FileLock.h"
 #include "core/InputText.h"

@@ -13,8 +13,7 @@ cmake_minimum_required(VERSION 3.25)
 set(core_layers "lettering editing sheet imaging text tileset core")
 set(render_layers "sheet/render text/render imaging/render")
 set(layer_table
-    "app/parts:      widgets platform document ${render_layers} ${core_layers}"
-    "app:            app/parts widgets platform/qt platform document ${render_layers} ${core_layers}"
+    "app:            widgets platform/qt platform document ${render_layers} ${core_layers}"
     "cli:            document ${render_layers} ${core_layers}"
     "widgets:        document ${render_layers} ${core_layers}"
     "platform/qt:    platform document ${render_layers} ${core_layers}"
@@ -33,7 +32,7 @@ set(layer_table
 
 # Which layer a folder of src/ is in; the longest matching prefix wins.
 set(folder_layers
-    "app/parts=app/parts" "app=app" "cli=cli" "widgets=widgets"
+    "app=app" "cli=cli" "widgets=widgets"
     "platform/qt=platform/qt" "platform=platform" "document=document"
     "text/render=text/render" "imaging/render=imaging/render" "sheet/render=sheet/render"
     "tileset=tileset" "imaging=imaging" "text=text" "editing=editing" "sheet=sheet"

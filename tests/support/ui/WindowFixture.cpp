@@ -1,6 +1,6 @@
 #include "support/ui/WindowFixture.h"
 
-#include "text/render/modRotateText.h"
+#include "text/render/RotatedText.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -2,7 +2,7 @@
 // A main window on the scripted platform, with a scratch folder for libraries, for tests
 // that drive the window through its handlers and controls.
 
-#include "app/Form2.h"
+#include "app/window/MainWindow.h"
 #include "support/QrbFixture.h"
 #include "support/TempDir.h"
 #include "support/ui/ScriptedPlatform.h"
