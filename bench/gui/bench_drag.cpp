@@ -44,7 +44,7 @@ fs::path library() {
 // Milliseconds per move of a drag across the tile at `zoom`, median of the moves.
 double measure(int zoom) {
     auto desktop = std::make_shared<qrb::bench::SilentDesktop>();
-    qrb::Form2 window(qrb::Platform{desktop, desktop, desktop, desktop, desktop, desktop});
+    qrb::MainWindow window(qrb::Platform{desktop, desktop, desktop, desktop, desktop, desktop});
     window.resize(1024, 768);
     window.show();
     desktop->next = QString::fromStdString(library().string());

@@ -74,10 +74,10 @@ double copyNanoseconds() {
 struct Window {
     std::shared_ptr<qrb::bench::SilentDesktop> desktop =
         std::make_shared<qrb::bench::SilentDesktop>();
-    std::unique_ptr<qrb::Form2> form;
+    std::unique_ptr<qrb::MainWindow> form;
     explicit Window(int count) {
         qrb::Platform p{desktop, desktop, desktop, desktop, desktop, desktop};
-        form = std::make_unique<qrb::Form2>(p);
+        form = std::make_unique<qrb::MainWindow>(p);
         form->show();
         desktop->next = QString::fromStdString(library(count).string());
         form->openLibrary();

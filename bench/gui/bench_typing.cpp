@@ -54,7 +54,7 @@ struct Figures {
 
 Figures measure(int tiles) {
     auto desktop = std::make_shared<qrb::bench::SilentDesktop>();
-    qrb::Form2 window(qrb::Platform{desktop, desktop, desktop, desktop, desktop, desktop});
+    qrb::MainWindow window(qrb::Platform{desktop, desktop, desktop, desktop, desktop, desktop});
     window.show();
     window.workingTile().actualSize();
     desktop->next = QString::fromStdString(library(tiles).string());

@@ -88,8 +88,8 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    qrb::Form2 window(qrb::Platform::qt(), commandLine.startupFile());
-    QObject::connect(&window, &qrb::Form2::unloaded, &app, &QCoreApplication::quit,
+    qrb::MainWindow window(qrb::Platform::qt(), commandLine.startupFile());
+    QObject::connect(&window, &qrb::MainWindow::unloaded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     if (QScreen* screen = window.screen()) {
         const QRect placed = qrb::placedWindow(window.size(), window.minimumSize(),

@@ -1,5 +1,6 @@
 #include "app/commands/ExportImagesCommand.h"
 
+#include "app/shared/FileQuestions.h"
 #include "document/FilePath.h"
 #include "document/TileImageExport.h"
 

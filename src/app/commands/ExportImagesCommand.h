@@ -4,7 +4,7 @@
 // half images too when the user says so, numbered as Create bitmaps from QRB file numbers
 // its bitmaps; all or none.
 
-#include "app/shared/FileQuestions.h"
+#include "app/shared/Services.h"
 #include "document/Document.h"
 
 #include <QObject>

@@ -4,7 +4,7 @@
 // current tile (or where they were dropped), as one undo step. The pictures that cannot be
 // read or held are named in one message; the others are imported. Cancel imports nothing.
 
-#include "app/shared/FileQuestions.h"
+#include "app/shared/Services.h"
 #include "document/Document.h"
 
 #include <QObject>

@@ -1,7 +1,9 @@
-// Form2's file commands: open, save, save as, and the bitmap export.
+// MainWindow's file commands: open, save, save as, and the bitmap export.
 
 #include "app/window/MainWindow.h"
 
+#include "app/shared/BusyWork.h"
+#include "app/shared/FileQuestions.h"
 #include "document/FilePath.h"
 #include "tileset/BitmapExporter.h"
 #include "widgets/TileStrip.h"
@@ -24,7 +26,7 @@ const char* const kLibraryFilter = "QRB File (*.qrb)|*.qrb";
 
 // ---- Open --------------------------------------------------------------------------------
 
-void Form2::openLibrary() {
+void MainWindow::openLibrary() {
     // Unsaved changes: Cancel (or Escape) abandons the open, and so does a save that the
     // user asked for but that did not happen (declined, cancelled, failed), so nothing
     // unsaved is lost.
@@ -46,7 +48,7 @@ void Form2::openLibrary() {
     readLibrary(path);
 }
 
-bool Form2::readLibrary(const QString& path, const QString& failure) {
+bool MainWindow::readLibrary(const QString& path, const QString& failure) {
     // The document reads the whole file first; the open library stays exactly as it is
     // until then.
     const QString previousTitle = windowTitle();
@@ -65,7 +67,7 @@ bool Form2::readLibrary(const QString& path, const QString& failure) {
     return true;
 }
 
-void Form2::noticeFileChangedOnDisk() {
+void MainWindow::noticeFileChangedOnDisk() {
     if (runningCommands_ > 0 || QApplication::activeModalWidget() ||
         !document_.fileChangedOnDisk() || document_.fileOnDisk() == noticedOnDisk_)
         return;
@@ -89,7 +91,7 @@ void Form2::noticeFileChangedOnDisk() {
 
 // ---- Save --------------------------------------------------------------------------------
 
-bool Form2::mayDiscardChanges(const QString& question, const std::function<bool()>& save) {
+bool MainWindow::mayDiscardChanges(const QString& question, const std::function<bool()>& save) {
     if (!document_.isLibraryOpen() || document_.isSaved())
         return true;
     switch (messages().ask(Question{question, appTitle(), MessageIcon::Critical, true})) {
@@ -103,15 +105,15 @@ bool Form2::mayDiscardChanges(const QString& question, const std::function<bool(
     return false;
 }
 
-bool Form2::saveLibrary() {
+bool MainWindow::saveLibrary() {
     return save(false);
 }
 
-bool Form2::saveLibraryAs() {
+bool MainWindow::saveLibraryAs() {
     return save(true);
 }
 
-bool Form2::save(bool askForName) {
+bool MainWindow::save(bool askForName) {
     // A library without tiles is still one: its file holds a count of 0.
     if (!document_.isLibraryOpen())
         return false;
@@ -155,12 +157,12 @@ bool Form2::save(bool askForName) {
 
 // ---- Tiles -------------------------------------------------------------------------------
 
-void Form2::createTile() {
+void MainWindow::createTile() {
     if (!document_.createTile())
         showStatus(tr("Nothing was created: pick a tile in the strip (or paste a picture) first."));
 }
 
-void Form2::saveSelectedTiles() {
+void MainWindow::saveSelectedTiles() {
     // The file is always asked for: the selection never goes silently over a file.
     if (!document_.isLibraryOpen())
         return;
@@ -197,7 +199,7 @@ void Form2::saveSelectedTiles() {
 
 // ---- Bitmap export -----------------------------------------------------------------------
 
-void Form2::exportBitmaps() {
+void MainWindow::exportBitmaps() {
     if (!document_.isLibraryOpen())
         return;
     // A prefix, not a file: the bitmaps of the same names are replaced without a question.

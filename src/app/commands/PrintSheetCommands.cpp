@@ -2,6 +2,8 @@
 
 #include "app/commands/SheetPrintJob.h"
 #include "app/commands/SheetSettings.h"
+#include "app/shared/BusyWork.h"
+#include "app/shared/FileQuestions.h"
 #include "document/Document.h"
 #include "document/FilePath.h"
 #include "sheet/render/SheetWriter.h"

@@ -5,7 +5,7 @@
 // and are remembered when the preview is accepted; then Print asks for a printer and
 // Export for a PDF file.
 
-#include "app/shared/FileQuestions.h"
+#include "app/shared/Services.h"
 
 #include <QObject>
 

@@ -1,5 +1,6 @@
 #include "app/commands/TableLetteringCommand.h"
 
+#include "app/shared/FileQuestions.h"
 #include "document/FilePath.h"
 #include "document/TableLettering.h"
 #include "lettering/LetteringTable.h"

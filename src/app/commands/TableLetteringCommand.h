@@ -6,7 +6,7 @@
 // cancel or a table that does not fit the library leaves the library as it was, and the
 // user is told why (the table's line and column for a bad row).
 
-#include "app/shared/FileQuestions.h"
+#include "app/shared/Services.h"
 #include "document/Document.h"
 
 #include <QObject>

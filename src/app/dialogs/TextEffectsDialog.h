@@ -4,7 +4,7 @@
 // choice the text's, as one undo step; Cancel leaves the text as it was. Colours are
 // picked with the window's shared colour dialog.
 
-#include "app/shared/FileQuestions.h"
+#include "app/shared/Services.h"
 #include "text/TextLayout.h"
 
 #include <QDialog>

@@ -2,6 +2,8 @@
 
 #include "app/dialogs/TextEffectsDialog.h"
 #include "app/panels/DesignControls.h"
+#include "app/shared/BusyWork.h"
+#include "app/shared/FileQuestions.h"
 
 #include "document/TypedNumber.h"
 #include "text/PositionDataFile.h"

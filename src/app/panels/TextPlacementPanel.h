@@ -4,7 +4,7 @@
 // the toolbar's style commands. The text being placed, its style and the slots are the
 // document's; this panel shows them and turns the controls' input into document calls.
 
-#include "app/shared/FileQuestions.h"
+#include "app/shared/Services.h"
 #include "document/Document.h"
 
 #include <QObject>

@@ -6,7 +6,7 @@
 // remembered between runs) and scrolls inside its frame when larger than it; dragging it or
 // its arrow keys move the live text.
 
-#include "app/shared/FileQuestions.h"
+#include "app/shared/Services.h"
 #include "document/Document.h"
 
 #include <QObject>

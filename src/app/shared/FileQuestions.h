@@ -1,59 +1,16 @@
 #pragma once
-// What the window's feature panels share: the desktop services they are handed, the
-// application title, the busy pointer of a long command, file extensions and the question
-// before a file is replaced.
+// The questions of the file commands: which file to read, which to write (with the question
+// before one is replaced), and the extension a name gets.
 
-#include "platform/Clipboard.h"
 #include "platform/CommonDialog.h"
 #include "platform/MessageBoxes.h"
-#include "platform/Printing.h"
-#include "platform/ProgressDialog.h"
 
 #include <QString>
 
 #include <functional>
 #include <optional>
 
-class QProgressBar;
-
 namespace qrb {
-
-// The application title: caption of messages and start of the window title.
-inline constexpr const char* kAppTitle = "QRB Text Editor";
-inline QString appTitle() {
-    return QString::fromLatin1(kAppTitle);
-}
-
-// The desktop as a panel sees it.
-struct Services {
-    CommonDialog& dialog;
-    MessageBoxes& messages;
-    Clipboard& clipboard;
-    Printing& printing;
-    ProgressDialog& progress;
-    // Says in the status bar what a command did, or why it did nothing.
-    std::function<void(const QString&)> showStatus = [](const QString&) {};
-};
-
-// The hourglass pointer while a command works, and its progress bar hidden afterwards,
-// however the command ends. finish() ends it early, before a message is shown.
-class BusyCursor {
-public:
-    explicit BusyCursor(QProgressBar* progress = nullptr);
-    ~BusyCursor() { finish(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-    void finish();
-
-private:
-    QProgressBar* progress_;
-    bool busy_ = true;
-};
-
-// Runs `work` (a file command) under the busy pointer, with `progress` hidden afterwards.
-// A failure is shown as `failure`, a blank line and the reason, and gives false.
-bool busyWork(MessageBoxes& messages, QProgressBar* progress, const QString& failure,
-              const std::function<void()>& work);
 
 // `path` with `extension` (".qrb", ".qpf") appended unless it already ends in it, in any
 // case.

@@ -35,7 +35,7 @@ QKeySequence ctrl(Qt::Key key) {
 // Each entry names only what its command has; the rest keeps its default.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-std::vector<Entry> Form2::commandTable() {
+std::vector<Entry> MainWindow::commandTable() {
     const Document& doc = document_;
     auto open = [&doc] { return doc.isLibraryOpen(); };
     auto shown = [&doc] { return doc.working().shown; };
@@ -291,7 +291,7 @@ std::vector<Entry> Form2::commandTable() {
 }
 #pragma GCC diagnostic pop
 
-void Form2::buildCommands() {
+void MainWindow::buildCommands() {
     QMenuBar* bar = menuBar();
     auto topMenu = [&](const QString& name, const QString& caption) {
         QMenu* m = bar->addMenu(caption);
@@ -450,7 +450,7 @@ void Form2::buildCommands() {
     buildToolbar(buttons);
 }
 
-void Form2::buildToolbar(const std::map<int, QAction*>& buttons) {
+void MainWindow::buildToolbar(const std::map<int, QAction*>& buttons) {
     ui_.mainToolBar = new QToolBar(ui_.client);
     ui_.mainToolBar->setObjectName(QStringLiteral("Toolbar1"));
     ui_.mainToolBar->setMovable(false);
@@ -498,11 +498,11 @@ void Form2::buildToolbar(const std::map<int, QAction*>& buttons) {
     }
 }
 
-QAction* Form2::action(Command id) const {
+QAction* MainWindow::action(Command id) const {
     return actions_.at(id);
 }
 
-void Form2::updateCommands() {
+void MainWindow::updateCommands() {
     // Every command's state from the document, in one place.
     for (const Rule& rule : rules_) {
         if (rule.enabled)

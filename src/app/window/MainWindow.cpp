@@ -31,10 +31,11 @@
 
 namespace qrb {
 
-Form2::Form2(Platform platform, const QString& startupFile, QWidget* parent)
+MainWindow::MainWindow(Platform platform, const QString& startupFile, QWidget* parent)
     : QMainWindow(parent), platform_(std::move(platform)), dialog_(*platform_.dialogs),
       startupFile_(startupFile) {
     ensureResources();
+    // Scripts and accessibility tools find the window by the old form's name.
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QString::fromLatin1(kTitle));
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
@@ -50,18 +51,18 @@ Form2::Form2(Platform platform, const QString& startupFile, QWidget* parent)
     f1->setObjectName(QStringLiteral("helpKey"));
     f1->setShortcut(QKeySequence(Qt::Key_F1));
     f1->setShortcutContext(Qt::WindowShortcut);
-    connect(f1, &QAction::triggered, this, &Form2::showHelp);
+    connect(f1, &QAction::triggered, this, &MainWindow::showHelp);
     addAction(f1);
 
     // The menu's shortcuts work wherever the focus is, also in the text boxes; undo and
     // redo are the document's there too (the boxes keep theirs in their context menu).
-    auto* menuKeys = new MenuShortcutsFirst(*menuBar(), this);
+    auto* menuKeys = new MenuShortcutFilter(*menuBar(), this);
     menuKeys->keepFromBoxes(
         {QKeySequence::Undo, QKeySequence::Redo, QKeySequence(Qt::CTRL | Qt::Key_Y)});
     for (QLineEdit* box : ui_.client->findChildren<QLineEdit*>())
         menuKeys->watch(box);
 
-    connect(&document_, &Document::changed, this, &Form2::documentChanged);
+    connect(&document_, &Document::changed, this, &MainWindow::documentChanged);
     initialise();
     // The design client area is 547 x 411, which cuts off most of the position slots and
     // leaves the strip too narrow for large tiles: the window opens tall enough to show
@@ -73,11 +74,11 @@ Form2::Form2(Platform platform, const QString& startupFile, QWidget* parent)
     updateMinimumClientSize();
 }
 
-Form2::~Form2() {
+MainWindow::~MainWindow() {
     delete about_;
 }
 
-void Form2::createPanels() {
+void MainWindow::createPanels() {
     const Services services{dialog_,
                             *platform_.messages,
                             *platform_.clipboard,
@@ -102,13 +103,14 @@ void Form2::createPanels() {
     static_cast<TextPlacementPanel::Widgets&>(ui_) = textPlacement_->widgets();
     printSheet_ = new PrintSheetCommands(document_, services, this);
     tableLettering_ = new TableLetteringCommand(document_, services, this);
-    connect(tableLettering_, &TableLetteringCommand::tilesAppended, this, &Form2::ensureRowVisible);
+    connect(tableLettering_, &TableLetteringCommand::tilesAppended, this,
+            &MainWindow::ensureRowVisible);
     createLibraryCommands();
 }
 
 // ---- Commands ----------------------------------------------------------------------------
 
-void Form2::runCommand(const std::function<void()>& command) {
+void MainWindow::runCommand(const std::function<void()>& command) {
     if (runningCommands_ > 0) {
         // A command run by another command: its failure ends the outer one too.
         command();
@@ -138,7 +140,7 @@ void Form2::runCommand(const std::function<void()>& command) {
     tellOfOddTiles();
 }
 
-void Form2::tellOfOddTiles() {
+void MainWindow::tellOfOddTiles() {
     // One warning, and one count of the other oversized tiles: a library of thousands of
     // them must not keep the user clicking. Undo and redo tell nothing new.
     const int odd = document_.oddTileCount();
@@ -156,7 +158,7 @@ void Form2::tellOfOddTiles() {
             appTitle(), MessageIcon::Information);
 }
 
-void Form2::bindControls() {
+void MainWindow::bindControls() {
     auto bind = [this](auto* sender, auto signal, auto command) {
         connect(sender, signal, this, [this, command] { runCommand(command); });
     };
@@ -191,7 +193,7 @@ void Form2::bindControls() {
             ensureRowVisible(tile);
         });
     });
-    connect(ui_.strip, &TileStrip::focusRowMoved, this, &Form2::ensureRowVisible);
+    connect(ui_.strip, &TileStrip::focusRowMoved, this, &MainWindow::ensureRowVisible);
     connect(ui_.strip, &TileStrip::menuKeyPressed, this, [this](int tile, QPoint at) {
         runCommand([=, this] {
             ensureRowVisible(tile);
@@ -201,15 +203,15 @@ void Form2::bindControls() {
     connect(ui_.strip, &TileStrip::deleteKeyPressed, action(Command::DeleteTiles),
             &QAction::trigger);
 
-    connect(ui_.editMenu, &QMenu::aboutToShow, this, &Form2::editMenuOpening);
+    connect(ui_.editMenu, &QMenu::aboutToShow, this, &MainWindow::editMenuOpening);
     // Paste's state on opening is right only while the menu is open: an image copied later
     // must not leave Ctrl+V dead until the menu is opened again. Paste repeats its guard.
-    connect(ui_.editMenu, &QMenu::aboutToHide, this, &Form2::updateCommands);
+    connect(ui_.editMenu, &QMenu::aboutToHide, this, &MainWindow::updateCommands);
 }
 
 // ---- Options -----------------------------------------------------------------------------
 
-void Form2::showOptions() {
+void MainWindow::showOptions() {
     // Without tiles made from the working tile the previews show, down to the status bar.
     if (!document_.options().createFromWorkingTile)
         workingTile_->stretchPreviewFrame(ui_.client->height() - statusBar_->height());
@@ -217,7 +219,7 @@ void Form2::showOptions() {
 
 // ---- What the window shows of the document -----------------------------------------------
 
-void Form2::documentChanged(Document::Changes what, int) {
+void MainWindow::documentChanged(Document::Changes what, int) {
     using Change = Document::Change;
     if (what & Change::Tiles) {
         // The frames follow the tiles' size whatever changed it, as an open lays them out.
@@ -241,21 +243,21 @@ void Form2::documentChanged(Document::Changes what, int) {
         updateCommands();
 }
 
-void Form2::editMenuOpening() {
+void MainWindow::editMenuOpening() {
     ui_.paste->setEnabled(document_.isLibraryOpen() && clipboard().hasImage());
 }
 
-void Form2::undo() {
+void MainWindow::undo() {
     document_.undo();
 }
 
-void Form2::redo() {
+void MainWindow::redo() {
     document_.redo();
 }
 
 // ---- Start-up and shutdown ---------------------------------------------------------------
 
-void Form2::initialise() {
+void MainWindow::initialise() {
     // The logo is the window's picture. Drawn behind the controls it would show only as
     // fragments between them, so it is shown where there is room for it: in the empty
     // strip until the first library opens.
@@ -270,26 +272,26 @@ void Form2::initialise() {
     updateCommands();
 }
 
-bool Form2::event(QEvent* e) {
+bool MainWindow::event(QEvent* e) {
     const bool handled = QMainWindow::event(e);
     if (e->type() == QEvent::WindowActivate && !firstActivation_ && startupFile_.isEmpty())
         // After the event: a question must not interrupt the activation.
-        QTimer::singleShot(0, this, &Form2::noticeFileChangedOnDisk);
+        QTimer::singleShot(0, this, &MainWindow::noticeFileChangedOnDisk);
     if (e->type() == QEvent::WindowActivate || (e->type() == QEvent::Show && firstActivation_)) {
         firstActivation_ = false;
         // Opening may ask questions; let the activation finish first.
         if (!startupFile_.isEmpty())
-            QTimer::singleShot(0, this, &Form2::openStartupFile);
+            QTimer::singleShot(0, this, &MainWindow::openStartupFile);
     }
     return handled;
 }
 
-void Form2::openStartupFile() {
+void MainWindow::openStartupFile() {
     if (!startupFile_.isEmpty())
         runCommand([this] { openLibrary(); });
 }
 
-void Form2::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // Last chance to save. Cancel keeps the window open, and so does a save the user
     // asked for that did not happen, rather than dropping the changes.
     if (!document_.isSaved() && document_.isLibraryOpen()) {
@@ -310,21 +312,21 @@ void Form2::closeEvent(QCloseEvent* event) {
     emit unloaded();
 }
 
-void Form2::exitProgram() {
+void MainWindow::exitProgram() {
     close();
 }
 
 // ---- Help and About ----------------------------------------------------------------------
 
-void Form2::showHelp() {
+void MainWindow::showHelp() {
     platform_.help->showContents();
 }
 
-AboutBox* Form2::aboutBox() const {
+AboutBox* MainWindow::aboutBox() const {
     return about_;
 }
 
-void Form2::showAbout() {
+void MainWindow::showAbout() {
     if (!about_)
         about_ = new AboutBox(logo());
     about_->show();
@@ -334,21 +336,21 @@ void Form2::showAbout() {
 
 // ---- Layout ------------------------------------------------------------------------------
 
-void Form2::clientResized() {
+void MainWindow::clientResized() {
     if (ui_.mainToolBar)
         ui_.mainToolBar->setGeometry(0, 0, ui_.client->width(), 26);
     if (strip_)
         layOutClient();
 }
 
-std::pair<int, int> Form2::visibleBand() const {
+std::pair<int, int> MainWindow::visibleBand() const {
     const auto* scroller = qobject_cast<const QScrollArea*>(centralWidget());
     const int top = -ui_.client->y();
     const int height = scroller ? scroller->viewport()->height() : ui_.client->height();
     return {top, std::min(ui_.client->height(), top + height)};
 }
 
-void Form2::pinBars() {
+void MainWindow::pinBars() {
     if (!ui_.mainToolBar || !statusBar_)
         return;
     // The toolbar stays at the top of the band in view, the status bar and the progress
@@ -363,10 +365,10 @@ void Form2::pinBars() {
         layOutClient();
 }
 
-void Form2::layOutClient() {
+void MainWindow::layOutClient() {
     // However far the steps get, the bars end up in view.
     const struct Pin {
-        Form2* window;
+        MainWindow* window;
         ~Pin() { window->pinBars(); }
     } pin{this};
     // The strip spans the band of the client area in view, below the toolbar and above
@@ -383,7 +385,7 @@ void Form2::layOutClient() {
     strip_->keepScrollRange();
 }
 
-void Form2::updateMinimumClientSize() {
+void MainWindow::updateMinimumClientSize() {
     // Everything of the design stays within reach: the left column down to a few slots
     // (the rest scroll in their group), the working tile's frame, and a strip of some width
     // beside them, above the status bar.
@@ -395,7 +397,7 @@ void Form2::updateMinimumClientSize() {
                                bottom + statusBar_->height());
 }
 
-void Form2::applyPreviewLayout(bool large) {
+void MainWindow::applyPreviewLayout(bool large) {
     largeShown_ = large;
     workingTile_->setFrameWidth(large);
     statusBar_->setWide(large);
@@ -408,11 +410,11 @@ void Form2::applyPreviewLayout(bool large) {
 
 // ---- The strip ---------------------------------------------------------------------------
 
-void Form2::showStatus(const QString& text) {
+void MainWindow::showStatus(const QString& text) {
     statusBar_->showMessage(text);
 }
 
-void Form2::showTitle() {
+void MainWindow::showTitle() {
     // The platform marks unsaved changes at the placeholder (an asterisk on most desktops);
     // a library not saved yet is "Untitled" until its first save names it.
     if (currentPath().isEmpty() && !document_.isLibraryOpen()) {
@@ -426,18 +428,18 @@ void Form2::showTitle() {
     setWindowModified(document_.isLibraryOpen() && !document_.isSaved());
 }
 
-void Form2::ensureRowVisible(int tile) {
+void MainWindow::ensureRowVisible(int tile) {
     ui_.strip->ensureRowVisible(tile);
 }
 
-void Form2::pressStripRow(int index, RowPart part, MouseButton button, Modifiers modifiers,
-                          QPoint globalPos) {
+void MainWindow::pressStripRow(int index, RowPart part, MouseButton button, Modifiers modifiers,
+                               QPoint globalPos) {
     const PressOutcome outcome = document_.press(index, part, button, modifiers);
     if (outcome.action == PressOutcome::Action::ShowContextMenu)
         showTileMenu(outcome.menu, globalPos);
 }
 
-void Form2::showTileMenu(const TileMenuForm& form, QPoint globalPos) {
+void MainWindow::showTileMenu(const TileMenuForm& form, QPoint globalPos) {
     ui_.setBaseTile->setVisible(form.setBaseTile);
     ui_.saveSelectedTilesAs->setText(QString::fromUtf8(form.saveTilesAsCaption.data(),
                                                        qsizetype(form.saveTilesAsCaption.size())));
@@ -446,11 +448,11 @@ void Form2::showTileMenu(const TileMenuForm& form, QPoint globalPos) {
     ui_.tileContextMenu->popup(globalPos);
 }
 
-void Form2::showSelectedTile(int k) {
+void MainWindow::showSelectedTile(int k) {
     document_.showSelectedTile(k);
 }
 
-void Form2::reportError(const QString& text) {
+void MainWindow::reportError(const QString& text) {
     messages().inform(text, QString::fromLatin1(kTitle), MessageIcon::Critical);
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// Form2: the main window of QRB Text Editor. It builds the controls, the menus and the
+// MainWindow: the main window of QRB Text Editor. It builds the controls, the menus and the
 // toolbar, binds them to the document (src/document: the library, the working tile, the
 // lettering, the slots, undo) and to the feature panels (src/app/panels), and carries out the
 // window's own commands: open, save, export, undo and redo, help, About, start-up and
@@ -25,7 +25,7 @@
 #include "app/panels/StripPanel.h"
 #include "app/panels/TextPlacementPanel.h"
 #include "app/panels/WorkingTilePanel.h"
-#include "app/shared/FileQuestions.h"
+#include "app/shared/Services.h"
 #include "app/window/Command.h"
 #include "document/Document.h"
 #include "platform/CommonDialog.h"
@@ -65,7 +65,7 @@ class ExportImagesCommand;
 class StripDragDrop;
 class TileStrip;
 
-class Form2 : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // The application title: caption of messages and start of the window title.
@@ -148,9 +148,9 @@ public:
     };
 
     // `startupFile` is the command-line text, used verbatim as one path.
-    explicit Form2(Platform platform, const QString& startupFile = QString(),
-                   QWidget* parent = nullptr);
-    ~Form2() override;
+    explicit MainWindow(Platform platform, const QString& startupFile = QString(),
+                        QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     const Controls& ui() const { return ui_; }
     // The menu item (and toolbar button) of a command.

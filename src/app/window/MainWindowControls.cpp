@@ -4,7 +4,7 @@
 // Each control keeps the old form's name as its objectName, which the tests, the
 // accessibility tools and the help's wording rely on:
 //
-//   C++ name (Form2::Controls)        objectName
+//   C++ name (MainWindow::Controls)        objectName
 //   client                            client
 //   mainToolBar                       Toolbar1 (buttons Toolbar1_Button1 .. 20)
 //   textBox                           txtText
@@ -107,11 +107,11 @@ private:
 
 } // namespace
 
-QPixmap Form2::logo() const {
+QPixmap MainWindow::logo() const {
     return QPixmap(QStringLiteral(":/images/logo.png"));
 }
 
-void Form2::buildControls() {
+void MainWindow::buildControls() {
     auto* client = new ClientArea(this);
     client->setObjectName(QStringLiteral("client"));
     client->onResize = [this] { clientResized(); };
@@ -125,8 +125,8 @@ void Form2::buildControls() {
     setCentralWidget(scroller);
     ui_.client = client;
     for (QScrollBar* bar : {scroller->verticalScrollBar(), scroller->horizontalScrollBar()}) {
-        connect(bar, &QScrollBar::valueChanged, this, &Form2::pinBars);
-        connect(bar, &QScrollBar::rangeChanged, this, &Form2::pinBars);
+        connect(bar, &QScrollBar::valueChanged, this, &MainWindow::pinBars);
+        connect(bar, &QScrollBar::rangeChanged, this, &MainWindow::pinBars);
     }
 
     ui_.logoLabel = named(new QLabel(client), QStringLiteral("Image1"));
@@ -150,7 +150,7 @@ void Form2::buildControls() {
     ui_.createButton->setAccessibleName(tr("Create tile"));
 }
 
-void Form2::arrangeControls() {
+void MainWindow::arrangeControls() {
     // Stacking: the logo and the frames lie beneath the controls they frame. A working
     // tile too large for its frame spreads under the text controls, never over them, so
     // they stay usable.

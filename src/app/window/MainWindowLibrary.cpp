@@ -1,4 +1,4 @@
-// Form2's commands for building a library: New, Recent Libraries, Import and Export Images,
+// MainWindow's commands for building a library: New, Recent Libraries, Import and Export Images,
 // and libraries and pictures dropped on the window.
 
 #include "app/window/MainWindow.h"
@@ -14,7 +14,7 @@
 
 namespace qrb {
 
-void Form2::createLibraryCommands() {
+void MainWindow::createLibraryCommands() {
     const Services services{dialog_,
                             *platform_.messages,
                             *platform_.clipboard,
@@ -22,7 +22,8 @@ void Form2::createLibraryCommands() {
                             *platform_.progress,
                             [this](const QString& text) { showStatus(text); }};
     importImages_ = new ImportImagesCommand(document_, services, this);
-    connect(importImages_, &ImportImagesCommand::tilesInserted, this, &Form2::ensureRowVisible);
+    connect(importImages_, &ImportImagesCommand::tilesInserted, this,
+            &MainWindow::ensureRowVisible);
     exportImages_ = new ExportImagesCommand(document_, services, this);
     dragDrop_ = new StripDragDrop(
         document_, ui_.strip, ui_.stripBar, this,
@@ -32,7 +33,7 @@ void Form2::createLibraryCommands() {
          [this](const QString& library) { runCommand([&] { openLibraryFile(library); }); }});
 }
 
-void Form2::newLibrary() {
+void MainWindow::newLibrary() {
     if (!mayDiscardChanges(tr("You you wish to save the current file?"),
                            [this] { return saveLibrary(); }))
         return;
@@ -40,14 +41,14 @@ void Form2::newLibrary() {
     showStatus(tr("New library: File > Import Images... or Paste brings pictures in."));
 }
 
-void Form2::startNewLibrary() {
+void MainWindow::startNewLibrary() {
     document_.newLibrary();
     oddTilesTold_ = 0;
     ui_.strip->setWhiteBackground(true);
     applyPreviewLayout(false);
 }
 
-void Form2::openRecentLibrary(const QString& path) {
+void MainWindow::openRecentLibrary(const QString& path) {
     if (!mayDiscardChanges(tr("You you wish to save the current file?"),
                            [this] { return saveLibrary(); }))
         return;
@@ -58,7 +59,7 @@ void Form2::openRecentLibrary(const QString& path) {
     fillRecentMenu();
 }
 
-void Form2::moveTiles(Document::TileMove where) {
+void MainWindow::moveTiles(Document::TileMove where) {
     if (!document_.moveTiles(where))
         return;
     // The moved tiles stay where the user sees them, also when they went to the far end.
@@ -69,19 +70,19 @@ void Form2::moveTiles(Document::TileMove where) {
     ensureRowVisible(shown);
 }
 
-void Form2::openLibraryFile(const QString& path) {
+void MainWindow::openLibraryFile(const QString& path) {
     if (!mayDiscardChanges(tr("You you wish to save the current file?"),
                            [this] { return saveLibrary(); }))
         return;
     readLibrary(path);
 }
 
-void Form2::replaceTile() {
+void MainWindow::replaceTile() {
     if (!document_.replaceTile())
         showStatus(tr("Nothing was replaced: pick the tile to replace in the strip first."));
 }
 
-void Form2::importImages() {
+void MainWindow::importImages() {
     if (document_.isLibraryOpen()) {
         importImages_->importImages();
         return;
@@ -91,34 +92,34 @@ void Form2::importImages() {
         importDropped(pictures, 0);
 }
 
-void Form2::importDropped(const QStringList& pictures, int gap) {
+void MainWindow::importDropped(const QStringList& pictures, int gap) {
     if (!document_.isLibraryOpen())
         startNewLibrary(); // without a library the pictures start a new one
     importImages_->importFiles(pictures, gap > 0 ? gap : document_.insertionPoint());
 }
 
-void Form2::exportImages() {
+void MainWindow::exportImages() {
     exportImages_->exportImages();
 }
 
-void Form2::buildRecentMenu() {
+void MainWindow::buildRecentMenu() {
     ui_.recentMenu = new QMenu(tr("Recent &Libraries"), ui_.fileMenu);
     ui_.recentMenu->setObjectName(QStringLiteral("mnuRecent"));
     ui_.recentMenu->menuAction()->setObjectName(QStringLiteral("mnuRecent"));
     ui_.fileMenu->insertMenu(ui_.save, ui_.recentMenu);
     // The files are looked at when the menu opens: one deleted meanwhile shows greyed.
-    connect(ui_.recentMenu, &QMenu::aboutToShow, this, &Form2::fillRecentMenu);
+    connect(ui_.recentMenu, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
     fillRecentMenu();
 }
 
-void Form2::fillRecentMenu() {
+void MainWindow::fillRecentMenu() {
     RecentLibraries::fillMenu(
         ui_.recentMenu,
         [this](const QString& path) { runCommand([&] { openRecentLibrary(path); }); },
         [this] { fillRecentMenu(); });
 }
 
-void Form2::rememberLibrary(const QString& path) {
+void MainWindow::rememberLibrary(const QString& path) {
     RecentLibraries::add(path);
     fillRecentMenu();
 }

@@ -21,14 +21,14 @@ bool isShortcutIn(const QList<QAction*>& actions, const QKeySequence& pressed) {
 
 } // namespace
 
-MenuShortcutsFirst::MenuShortcutsFirst(const QMenuBar& menus, QObject* parent)
+MenuShortcutFilter::MenuShortcutFilter(const QMenuBar& menus, QObject* parent)
     : QObject(parent), menus_(menus) {}
 
-void MenuShortcutsFirst::watch(QWidget* widget) {
+void MenuShortcutFilter::watch(QWidget* widget) {
     widget->installEventFilter(this);
 }
 
-bool MenuShortcutsFirst::eventFilter(QObject* watched, QEvent* event) {
+bool MenuShortcutFilter::eventFilter(QObject* watched, QEvent* event) {
     // A text box claims the keys it edits with by accepting this event; not passing it on
     // for a menu shortcut lets the shortcut run.
     if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {

@@ -15,10 +15,10 @@ class QWidget;
 
 namespace qrb {
 
-class MenuShortcutsFirst : public QObject {
+class MenuShortcutFilter : public QObject {
     Q_OBJECT
 public:
-    MenuShortcutsFirst(const QMenuBar& menus, QObject* parent);
+    MenuShortcutFilter(const QMenuBar& menus, QObject* parent);
 
     // Lets the menu's shortcuts win while `widget` has the focus.
     void watch(QWidget* widget);

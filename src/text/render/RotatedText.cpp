@@ -75,7 +75,7 @@ qreal anchorShare(VerticalAnchor anchor) {
 
 } // namespace
 
-namespace modRotateText {
+namespace rotatedtext {
 
 int cellHeightForSize(double points) {
     if (!std::isfinite(points) || points <= 0) {
@@ -123,16 +123,16 @@ QFont printFont(const QFont& font) {
     return realised;
 }
 
-} // namespace modRotateText
+} // namespace rotatedtext
 
 namespace {
 
 LineFont lineFont(const QFont& font, bool turned) {
     if (turned) {
-        const modRotateText::RotatedFont rotated = modRotateText::rotatedFont(font);
+        const rotatedtext::RotatedFont rotated = rotatedtext::rotatedFont(font);
         return {rotated.font, rotated.scale, rotated.ascent, rotated.cellHeight};
     }
-    const QFont printed = modRotateText::printFont(font);
+    const QFont printed = rotatedtext::printFont(font);
     const QFontMetrics metrics(printed);
     return {printed, 1.0, qreal(metrics.ascent()), qreal(metrics.ascent() + metrics.descent())};
 }
@@ -141,7 +141,7 @@ LineFont lineFont(const QFont& font, bool turned) {
 
 void DrawRotatedText(TextSurface& surface, const QFont& font, const QString& text, float angle,
                      std::int16_t x, std::int16_t y) {
-    const modRotateText::RotatedFont rotated = modRotateText::rotatedFont(font);
+    const rotatedtext::RotatedFont rotated = rotatedtext::rotatedFont(font);
     surface.setCurrentPosition(x, y);
     if (!text.isEmpty() && !surface.image.isNull()) {
         paintLine(surface.image, rotated.font, surface.foreColor, text, x, y, drawnDegrees(angle),
@@ -281,7 +281,7 @@ void DrawLaidOutText(TextSurface& surface, const QFont& font, const QString& tex
 }
 
 void PrintText(TextSurface& surface, const QString& text) {
-    const QFont font = modRotateText::printFont(surface.font);
+    const QFont font = rotatedtext::printFont(surface.font);
     const QFontMetrics metrics(font);
     if (!text.isEmpty() && !surface.image.isNull()) {
         paintLine(surface.image, font, surface.foreColor, text, surface.currentX, surface.currentY,

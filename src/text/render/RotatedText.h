@@ -36,7 +36,7 @@ struct TextSurface {
     }
 };
 
-namespace modRotateText {
+namespace rotatedtext {
 
 // Character cell height in pixels for a rotated text of `points`: 1.5 x points, rounded half
 // to even (6 -> 9, 7 -> 10, 8 -> 12, 9 -> 14, 12 -> 18, 18 -> 27), at least 1.
@@ -61,12 +61,12 @@ RotatedFont rotatedFont(const QFont& font);
 // printPixelSize(font.pointSizeF()) pixels.
 QFont printFont(const QFont& font);
 
-} // namespace modRotateText
+} // namespace rotatedtext
 
 // Draws `text` turned by `angle` degrees counter-clockwise (90 reads upwards, 180 upside
 // down and leftwards; every glyph turns with the line) in the surface's foreground colour on
 // a transparent background. (x, y) is the top-left corner of the first character cell. The
-// font is `font` realised by modRotateText::rotatedFont. The surface's own font is left as
+// font is `font` realised by rotatedtext::rotatedFont. The surface's own font is left as
 // it was; its current position ends at the start of the line below (x, y).
 void DrawRotatedText(TextSurface& surface, const QFont& font, const QString& text, float angle,
                      std::int16_t x, std::int16_t y);

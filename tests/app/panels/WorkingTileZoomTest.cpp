@@ -171,10 +171,10 @@ TEST_F(Zoom, IsRememberedByTheNextWindow) {
     ui().actualSize->trigger();
     ui().zoomIn->trigger();
     ui().zoomIn->trigger();
-    window = std::make_unique<Form2>(platform.platform());
+    window = std::make_unique<MainWindow>(platform.platform());
     EXPECT_EQ(panel().zoom(), 3);
     ui().fitWorkingTile->trigger();
-    window = std::make_unique<Form2>(platform.platform());
+    window = std::make_unique<MainWindow>(platform.platform());
     window->show();
     open(library("other.qrb", 1, 20, 20));
     EXPECT_TRUE(panel().fitsWorkingTile());

@@ -150,8 +150,8 @@ TEST_F(Layout, DialFramesAndCaptionsAreDrawnInTheDesktopsTextColour) {
         }
         ~DarkDesktop() { QApplication::setPalette(before); }
     } desktop;
-    Form2 darkWindow(platform.platform());
-    const Form2::Controls& c = darkWindow.ui();
+    MainWindow darkWindow(platform.platform());
+    const MainWindow::Controls& c = darkWindow.ui();
 
     // Drawn in (nearly) the text colour, nowhere black.
     const auto drawnInText = [](const QImage& image) {

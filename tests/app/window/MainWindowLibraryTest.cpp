@@ -118,8 +118,8 @@ TEST_F(LibraryBuilding, RecentLibrariesAreRememberedAcrossARestart) {
     open(first);
     open(second);
     std::filesystem::remove(first);
-    window.reset();                                        // the program ends ...
-    window = std::make_unique<Form2>(platform.platform()); // ... and starts again
+    window.reset();                                             // the program ends ...
+    window = std::make_unique<MainWindow>(platform.platform()); // ... and starts again
     window->show();
     QCoreApplication::processEvents();
     QAction* latest = recentItem(0);

@@ -20,7 +20,7 @@ using Lifecycle = WindowFixture;
 
 TEST_F(Lifecycle, CommandLineLibraryOpensAtFirstActivationWithoutDialog) {
     const auto path = library("start.qrb", 2, 20, 20);
-    Form2 started(platform.platform(), q(path));
+    MainWindow started(platform.platform(), q(path));
     EXPECT_EQ(started.tileCount(), 0); // not before the window is active
     started.openStartupFile();
     EXPECT_EQ(started.tileCount(), 2);
@@ -34,7 +34,7 @@ TEST_F(Lifecycle, QuotedOrMissingStartupFileIsReportedAndNothingOpens) {
     const auto path = library("start.qrb", 2, 20, 20);
     for (const QString& text : {"\"" + q(path) + "\"", q(dir / "gone.qrb")}) {
         platform.messages->shown.clear();
-        Form2 started(platform.platform(), text);
+        MainWindow started(platform.platform(), text);
         started.openStartupFile();
         EXPECT_FALSE(started.document().isLibraryOpen());
         ASSERT_EQ(platform.messages->shown.size(), 1u);

@@ -110,7 +110,7 @@ TEST_F(LostWork, CancelAtTheSaveQuestionsKeepsEverything) {
     EXPECT_EQ(window->currentPath(), q(first));
 
     bool unloaded = false;
-    QObject::connect(window.get(), &Form2::unloaded, [&] { unloaded = true; });
+    QObject::connect(window.get(), &MainWindow::unloaded, [&] { unloaded = true; });
     platform.messages->answers = {Answer::Cancel};
     window->close();
     EXPECT_TRUE(platform.messages->shown.back().offerCancel);
@@ -426,7 +426,7 @@ TEST_F(LostWork, ALibraryWithoutTilesIsSavedAndTheExitQuestionsYesSaves) {
 
     ui().redo->trigger();
     bool unloaded = false;
-    QObject::connect(window.get(), &Form2::unloaded, [&] { unloaded = true; });
+    QObject::connect(window.get(), &MainWindow::unloaded, [&] { unloaded = true; });
     platform.messages->answers = {true};        // save before exit: Yes
     platform.dialogs->answers = {q(path)};      // Save As names the same file
     platform.messages->answers.push_back(true); // and replaces it

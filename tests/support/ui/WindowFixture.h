@@ -14,7 +14,7 @@
 
 #include <gtest/gtest.h>
 
-// The controls' own classes, so tests can use every member of Form2::Controls.
+// The controls' own classes, so tests can use every member of MainWindow::Controls.
 #include <QAction>
 #include <QApplication>
 #include <QGroupBox>
@@ -36,11 +36,11 @@ namespace qrb::test {
 class WindowFixture : public ::testing::Test {
 protected:
     WindowFixture() {
-        window = std::make_unique<Form2>(platform.platform());
+        window = std::make_unique<MainWindow>(platform.platform());
         window->show();
     }
 
-    const Form2::Controls& ui() const { return window->ui(); }
+    const MainWindow::Controls& ui() const { return window->ui(); }
 
     // Resizes the window so that its client area is w x h.
     void resizeClient(int w, int h);
@@ -70,7 +70,7 @@ protected:
 
     ScriptedPlatform platform;
     TempDir dir;
-    std::unique_ptr<Form2> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 } // namespace qrb::test

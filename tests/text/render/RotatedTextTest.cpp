@@ -56,11 +56,11 @@ class CellHeight : public ::testing::TestWithParam<std::pair<double, int>> {};
 
 TEST_P(CellHeight, IsOneAndAHalfTimesTheSizeRoundedToEven) {
     const auto [points, cell] = GetParam();
-    EXPECT_EQ(modRotateText::cellHeightForSize(points), cell);
+    EXPECT_EQ(rotatedtext::cellHeightForSize(points), cell);
     for (const char* face : {"Arial", "Times New Roman"}) {
         QFont font = arial(points);
         font.setFamily(face);
-        const auto realised = modRotateText::rotatedFont(font);
+        const auto realised = rotatedtext::rotatedFont(font);
         EXPECT_NEAR(realised.cellHeight, cell, 0.01) << face;
         // Glyphs from the top of an accent to the bottom of a descender fill the cell
         // (give or take a smoothed pixel).
@@ -167,8 +167,8 @@ TEST(PrintText, UsesTheSurfaceFontAtScreenSizeAndAdvancesALine) {
     EXPECT_GE(small.box.top(), 20);
     EXPECT_EQ(surface.currentX, 10);
     EXPECT_GT(surface.currentY, 20 + 8);
-    EXPECT_EQ(modRotateText::printPixelSize(8), 11);
-    EXPECT_EQ(modRotateText::printPixelSize(9.75), 13);
+    EXPECT_EQ(rotatedtext::printPixelSize(8), 11);
+    EXPECT_EQ(rotatedtext::printPixelSize(9.75), 13);
 }
 
 TEST(TextStyleConversion, RoundTripsThroughQt) {
