@@ -78,6 +78,32 @@ std::vector<TileRange> parseTileList(const std::string& list) {
     return ranges;
 }
 
+int parseCount(const std::string& text, const std::string& option, int least, int most) {
+    long long value = 0;
+    bool digits = !text.empty() && text.size() <= 9;
+    for (const char c : text)
+        digits = digits && c >= '0' && c <= '9';
+    if (digits)
+        value = std::stoll(text);
+    if (!digits || value < least || value > most)
+        throw UsageError(quotedInput(text, 60, '\'') + " is not a number from " +
+                         std::to_string(least) + " to " + std::to_string(most) + " for " + option);
+    return int(value);
+}
+
+std::pair<int, int> parseDimensions(const std::string& text, const std::string& option, int most) {
+    const std::size_t x = text.find_first_of("xX");
+    try {
+        if (x == std::string::npos)
+            throw UsageError("");
+        return {parseCount(text.substr(0, x), option, 1, most),
+                parseCount(text.substr(x + 1), option, 1, most)};
+    } catch (const UsageError&) {
+        throw UsageError(quotedInput(text, 60, '\'') + " is not a size WxH for " + option +
+                         " (e.g. 32x32, each from 1 to " + std::to_string(most) + ")");
+    }
+}
+
 ArgumentParser withMemoryOption() {
     ArgumentParser options;
     options.option(kMaxMemory, "SIZE", "memory the decoded images may take (512M, 2G, ...)");

@@ -42,6 +42,12 @@ using TileRange = std::pair<long long, long long>;
 // else (a number below 1, a range that runs backwards, an empty item).
 std::vector<TileRange> parseTileList(const std::string& list);
 
+// A whole number from `least` to `most` given to `option`; UsageError otherwise.
+int parseCount(const std::string& text, const std::string& option, int least, int most);
+// "32x32" (or "32X32") given to `option`: two whole numbers from 1 to `most`; UsageError
+// otherwise.
+std::pair<int, int> parseDimensions(const std::string& text, const std::string& option, int most);
+
 // Options with --max-memory SIZE.
 ArgumentParser withMemoryOption();
 // The budget --max-memory sets, or the default without it; throws UsageError for a bad size.

@@ -4,6 +4,7 @@
 #include "cli/Command.h"
 #include "cli/JsonText.h"
 #ifdef QRB_DRAWING_COMMANDS
+#include "cli/DeckCommand.h"
 #include "cli/LetterCommand.h"
 #include "cli/SheetCommands.h"
 #include "cli/TileCommands.h"
@@ -215,6 +216,7 @@ const std::vector<Command>& commands() {
                         convert});
 #ifdef QRB_DRAWING_COMMANDS
         list.push_back(cli::exportCommand());
+        list.push_back(cli::atlasCommand());
 #else
         list.push_back({"export",
                         "FILE PREFIX",
@@ -266,8 +268,8 @@ std::string overview() {
         "Usage: qrbtool COMMAND [OPTIONS] ARGUMENTS\n"
         "       qrbtool COMMAND --help | qrbtool --help | qrbtool --version\n"
         "Inspect, check, convert, split and print QRB tile library files, build them from\n"
-        "pictures, reorder and delete tiles, export them as pictures, and letter new tiles\n"
-        "from a table.\n\nCommands:\n";
+        "pictures, reorder and delete tiles, export them as pictures or deck images, and\n"
+        "letter new tiles from a table.\n\nCommands:\n";
     for (const Command& c : commands()) {
         text += "  " + c.usage().substr(std::string("qrbtool ").size()) + "\n" +
                 indented(c.summary, "      ") + "\n";

@@ -2,10 +2,11 @@
 
 #include "cli/HeadlessGui.h"
 #include "core/FileError.h"
-#include "core/InputFile.h"
 #include "core/InputText.h"
 #include "core/MemorySize.h"
 #include "imaging/render/DibConversion.h"
+#include "picture/PictureError.h"
+#include "picture/PictureReader.h"
 #include "sheet/Keyword.h"
 #include "sheet/Length.h"
 #include "sheet/SheetError.h"
@@ -13,9 +14,6 @@
 #include "sheet/render/SheetWriter.h"
 #include "tileset/LibraryFile.h"
 
-#include <QBuffer>
-#include <QByteArray>
-#include <QImageReader>
 
 #include <algorithm>
 #include <charconv>
@@ -209,29 +207,19 @@ std::uint64_t pixelBytes(const TileSet& set) {
     return bytes;
 }
 
-// A picture file as one back for every tile.
-DibImage readPicture(const std::filesystem::path& path, std::uint64_t budget) {
-    InputFile file(path);
-    if (file.size() > budget) {
-        throw FileError(path, "the picture is larger than the memory limit of " +
-                                  std::to_string(budget) + " bytes");
-    }
-    QByteArray bytes;
+// A picture file as one back for every tile, read as import reads pictures: whole, within
+// the budget with its copy as a tile's image.
+DibImage readBackPicture(const std::filesystem::path& path, std::uint64_t budget) {
+    PictureRequest request;
+    request.memoryLeft = budget;
+    request.madeOf = [](QSize size) {
+        return std::uint64_t(DibImage::strideFor(size.width())) * std::uint64_t(size.height());
+    };
     try {
-        bytes.resize(static_cast<qsizetype>(file.size()));
-    } catch (const std::bad_alloc&) {
-        throw FileError(path, NotEnoughMemory("the picture's bytes", file.size()).what());
+        return toDibImage(qrb::readPicture(QString::fromStdString(path.string()), request));
+    } catch (const PictureError& e) {
+        throw FileError(path, std::string("cannot read the picture: ") + e.what());
     }
-    if (!file.stream().read(bytes.data(), bytes.size())) {
-        throw FileError(path, "cannot read the picture");
-    }
-    QBuffer buffer(&bytes);
-    QImageReader reader(&buffer);
-    const QImage picture = reader.read();
-    if (picture.isNull()) {
-        throw FileError(path, "cannot read the picture: " + reader.errorString().toStdString());
-    }
-    return toDibImage(picture);
 }
 
 int sheet(const ParsedArguments& args, std::ostream& out) {
@@ -271,7 +259,7 @@ int sheet(const ParsedArguments& args, std::ostream& out) {
             held += pixelBytes(backLibrary);
             art.setBackLibrary(backLibrary);
         } else {
-            backPicture = readPicture(*backs, budget - std::min(held, budget));
+            backPicture = readBackPicture(*backs, budget - std::min(held, budget));
             held += backPicture.byteCount();
             art.setBackImage(backPicture);
         }

@@ -186,13 +186,15 @@ public:
     int insertTiles(int at, std::vector<Tile> tiles, const QString& what);
     // Bytes the library's images take.
     std::uint64_t pixelBytes() const;
-    // Import Images: each picture in `paths` a new tile at insertionPoint(), in order, as
-    // one step; the pictures the library cannot take or that cannot be read are in the
-    // result's refused list. Empty when `stop` was requested: nothing changes then.
+    // Import Images: the tiles of each file in `paths` (a picture, fitted or sliced by
+    // `options`, or a library) at insertionPoint(), in order, as one step; the files the
+    // library cannot take or that cannot be read are in the result's refused list. Empty
+    // when `stop` was requested: nothing changes then.
     std::optional<PictureImport> importPictures(const QStringList& paths,
                                                 std::uint64_t budget = defaultMemoryBudget(),
                                                 const ProgressCallback& progress = {},
-                                                std::stop_token stop = {});
+                                                std::stop_token stop = {},
+                                                const ImportOptions& options = {});
     // Removes tile k (the current tile for deleteTile()); false when there is none.
     bool deleteTile(int k);
     bool deleteTile() { return deleteTile(currentTile()); }

@@ -48,10 +48,12 @@ int Document::insertTiles(int at, std::vector<Tile> tiles, const QString& what) 
 std::optional<PictureImport> Document::importPictures(const QStringList& paths,
                                                       std::uint64_t budget,
                                                       const ProgressCallback& progress,
-                                                      std::stop_token stop) {
+                                                      std::stop_token stop,
+                                                      const ImportOptions& options) {
     const std::uint64_t held = pixelBytes();
-    std::optional<PictureImport> read = readPictures(
-        paths, TileSet::kMaxTiles - tileCount(), budget > held ? budget - held : 0, progress, stop);
+    std::optional<PictureImport> read =
+        readPictures(paths, options, TileSet::kMaxTiles - tileCount(),
+                     budget > held ? budget - held : 0, progress, stop);
     if (read && !read->tiles.empty())
         insertTiles(insertionPoint(), read->tiles, tr("Import Images")); // the tiles share pixels
     return read;

@@ -8,6 +8,8 @@
 //  * picture files dropped on the strip are imported at the gap, elsewhere on the window
 //    where Import Images puts them (gap 0); a library (.qrb) dropped on the strip or the
 //    window is opened (the window asks to save first);
+//  * rows dragged to another editor window's strip are copied there whole (they carry their
+//    tiles as library bytes);
 //  * a row dragged out of the window carries its full image as a PNG.
 
 #include "document/Document.h"
@@ -37,6 +39,8 @@ public:
     struct Actions {
         std::function<void(const QStringList& pictures, int gap)> importAt;
         std::function<void(const QString& library)> openLibrary;
+        // Tiles from another window, as library bytes, to insert at the gap.
+        std::function<void(const QByteArray& tiles, int gap)> insertTiles;
     };
     // Works on `strip` (showing `document`'s tiles) and takes library drops on `window`.
     StripDragDrop(Document& document, TileStrip* strip, QScrollBar* bar, QWidget* window,
@@ -44,7 +48,8 @@ public:
     ~StripDragDrop() override;
 
     // The data a drag of the tiles `rows` (ascending) carries: their numbers for a drop in
-    // this strip, and the first one's full image as a PNG (and as an image) for others.
+    // this strip, the tiles whole for another window's (made when asked for), and the first
+    // one's full image as a PNG (and as an image) for other programs.
     static QMimeData* dragData(const Document& document, const std::vector<int>& rows);
     // The rows a drag from this program's strip carries; empty for any other drag.
     static std::vector<int> draggedRows(const QMimeData* data);
@@ -66,6 +71,8 @@ private:
         QStringList pictures;
     };
     static Dropped droppedFiles(const QMimeData* data);
+    // Whether a drag of rows started in this strip (and not another window's).
+    bool fromThisStrip(const QMimeData* data) const;
     bool stripEvent(QEvent* event);
     bool windowEvent(QEvent* event);
     void showGap(int gap);

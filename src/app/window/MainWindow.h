@@ -61,6 +61,7 @@ class PrintSheetCommands;
 class ShapeWidget;
 class TableLetteringCommand;
 class ImportImagesCommand;
+class ExportDeckCommand;
 class ExportImagesCommand;
 class StripDragDrop;
 class TileStrip;
@@ -102,7 +103,8 @@ public:
                 *confirmReplace = nullptr, *positionDataSpacer = nullptr,
                 *savePositionData = nullptr, *loadPositionData = nullptr,
                 *clearPositionData = nullptr, *bitmapsSpacer = nullptr, *createBitmaps = nullptr,
-                *importImages = nullptr, *exportImages = nullptr, *printSpacerAbove = nullptr,
+                *importImages = nullptr, *exportImages = nullptr, *exportDeckImage = nullptr,
+                *copyTile = nullptr, *pasteTile = nullptr, *printSpacerAbove = nullptr,
                 *exit = nullptr;
         // Edit
         QAction *copy = nullptr, *paste = nullptr, *pasteBaseSpacer = nullptr,
@@ -183,6 +185,13 @@ public:
     void openLibraryFile(const QString& path);
     void importImages();
     void exportImages();
+    void exportDeck();
+    // Copy Tile: the marked tiles (or the current one) whole on the clipboard; Paste Tile:
+    // tiles from the clipboard (or its picture as a new tile) after the current tile.
+    void copyTiles();
+    void pasteTiles();
+    // Tiles dragged from another window (library bytes), copied in at `gap`.
+    void insertTiles(const QByteArray& tiles, int gap);
     // True when the library was written. Save As always asks for the file.
     bool saveLibrary();
     bool saveLibraryAs();
@@ -306,6 +315,7 @@ private:
     TableLetteringCommand* tableLettering_ = nullptr;
     ImportImagesCommand* importImages_ = nullptr;
     ExportImagesCommand* exportImages_ = nullptr;
+    ExportDeckCommand* exportDeck_ = nullptr;
     StripDragDrop* dragDrop_ = nullptr;
     std::map<Command, QAction*> actions_;
     std::vector<Rule> rules_;

@@ -3,10 +3,14 @@
 
 #include "app/window/MainWindow.h"
 
+#include "app/commands/ExportDeckCommand.h"
 #include "app/commands/ExportImagesCommand.h"
 #include "app/commands/ImportImagesCommand.h"
 #include "app/commands/RecentLibraries.h"
 #include "app/panels/StripDragDrop.h"
+#include "document/PictureImport.h"
+#include "document/TileTransfer.h"
+#include "imaging/render/DibConversion.h"
 #include "widgets/TileStrip.h"
 
 #include <QAction>
@@ -25,12 +29,16 @@ void MainWindow::createLibraryCommands() {
     connect(importImages_, &ImportImagesCommand::tilesInserted, this,
             &MainWindow::ensureRowVisible);
     exportImages_ = new ExportImagesCommand(document_, services, this);
+    exportDeck_ = new ExportDeckCommand(document_, services, this);
     dragDrop_ = new StripDragDrop(
         document_, ui_.strip, ui_.stripBar, this,
         {[this](const QStringList& pictures, int gap) {
              runCommand([&] { importDropped(pictures, gap); });
          },
-         [this](const QString& library) { runCommand([&] { openLibraryFile(library); }); }});
+         [this](const QString& library) { runCommand([&] { openLibraryFile(library); }); },
+         [this](const QByteArray& tiles, int gap) {
+             runCommand([&] { insertTiles(tiles, gap); });
+         }});
 }
 
 void MainWindow::newLibrary() {
@@ -100,6 +108,70 @@ void MainWindow::importDropped(const QStringList& pictures, int gap) {
 
 void MainWindow::exportImages() {
     exportImages_->exportImages();
+}
+
+void MainWindow::exportDeck() {
+    exportDeck_->exportDeck();
+}
+
+void MainWindow::copyTiles() {
+    std::vector<int> tiles;
+    if (document_.strip().multiSelect())
+        tiles = document_.strip().selectedTiles();
+    if (tiles.empty() && document_.currentTile() > 0)
+        tiles = {document_.currentTile()};
+    if (tiles.empty())
+        return;
+    platform_.clipboard->setTiles(encodeTiles(document_.tiles(), tiles),
+                                  toQImage(document_.tiles().tile(tiles.front()).full));
+    showStatus(tiles.size() == 1 ? tr("Copied tile %1").arg(tiles.front())
+                                 : tr("Copied %1 tiles").arg(tiles.size()));
+}
+
+namespace {
+
+// Tiles carried from another window, checked and within what the memory limit leaves.
+std::vector<Tile> carriedTiles(const Document& document, const QByteArray& bytes) {
+    const std::uint64_t budget = defaultMemoryBudget();
+    const std::uint64_t held = document.pixelBytes();
+    try {
+        return decodeTiles(bytes, budget > held ? budget - held : 0);
+    } catch (const std::exception& e) {
+        throw Refusal(QObject::tr("The tiles cannot be taken: %1")
+                          .arg(QString::fromUtf8(e.what()))
+                          .toStdString());
+    }
+}
+
+} // namespace
+
+void MainWindow::insertTiles(const QByteArray& bytes, int gap) {
+    if (!document_.isLibraryOpen())
+        return;
+    const int n = document_.insertTiles(gap, carriedTiles(document_, bytes), tr("Drop Tiles"));
+    ensureRowVisible(gap);
+    showStatus(n == 1 ? tr("Copied 1 tile here") : tr("Copied %1 tiles here").arg(n));
+}
+
+void MainWindow::pasteTiles() {
+    std::vector<Tile> tiles;
+    const QByteArray bytes = platform_.clipboard->tiles();
+    if (!bytes.isEmpty()) {
+        tiles = carriedTiles(document_, bytes);
+    } else if (platform_.clipboard->hasImage()) {
+        const QImage picture = platform_.clipboard->image();
+        if (picture.width() > DibImage::kMaxDimension || picture.height() > DibImage::kMaxDimension)
+            throw Refusal(
+                tr("The clipboard's picture is larger than a tile may be.").toStdString());
+        tiles.push_back(tileFromPicture(picture));
+    } else {
+        showStatus(tr("The clipboard holds no tile or picture to paste."));
+        return;
+    }
+    const int at = document_.insertionPoint();
+    const int n = document_.insertTiles(at, std::move(tiles), tr("Paste Tile"));
+    ensureRowVisible(at);
+    showStatus(n == 1 ? tr("Pasted 1 tile") : tr("Pasted %1 tiles").arg(n));
 }
 
 void MainWindow::buildRecentMenu() {

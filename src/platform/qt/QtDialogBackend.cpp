@@ -1,6 +1,8 @@
 #include "platform/qt/QtDialogBackend.h"
 
+#include "platform/qt/DeckOptionsDialog.h"
 #include "platform/qt/FontDialog.h"
+#include "platform/qt/ImportOptionsDialog.h"
 #include "text/render/QtConversions.h"
 
 #include <QApplication>
@@ -83,6 +85,21 @@ std::optional<ColourValue> QtDialogBackend::chooseColour(ColourValue initial) {
     if (!chosen.isValid())
         return std::nullopt;
     return toColourValue(chosen);
+}
+
+std::optional<ImportOptions>
+QtDialogBackend::chooseImportOptions(const ImportDialogRequest& request) {
+    ImportOptionsDialog dialog(request.paths, request.options, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.options();
+}
+
+std::optional<DeckOptions> QtDialogBackend::chooseDeckOptions(const DeckDialogRequest& request) {
+    DeckOptionsDialog dialog(request, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.options();
 }
 
 } // namespace qrb

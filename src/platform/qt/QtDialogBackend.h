@@ -14,6 +14,8 @@ public:
     std::optional<QStringList> openFiles(const FileDialogRequest& request) override;
     std::optional<FontSettings> chooseFont(const FontDialogRequest& request) override;
     std::optional<ColourValue> chooseColour(ColourValue initial) override;
+    std::optional<ImportOptions> chooseImportOptions(const ImportDialogRequest& request) override;
+    std::optional<DeckOptions> chooseDeckOptions(const DeckDialogRequest& request) override;
 
     // "QRB File (*.qrb)|*.qrb|All (*.*)|*.*" as Qt name filters.
     static QStringList nameFilters(const QString& filter);

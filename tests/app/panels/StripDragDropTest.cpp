@@ -3,6 +3,7 @@
 // dropped anywhere on the window opens, a row dragged out carries its picture as a PNG.
 
 #include "app/panels/StripDragDrop.h"
+#include "document/TileTransfer.h"
 
 #include "imaging/render/DibConversion.h"
 #include "support/QrbFixture.h"
@@ -45,7 +46,10 @@ protected:
                                   {[this](const QStringList& p, int gap) {
                                        imported = {p, gap};
                                    },
-                                   [this](const QString& path) { opened = path; }});
+                                   [this](const QString& path) { opened = path; },
+                                   [this](const QByteArray& tiles, int gap) {
+                                       carried = {tiles, gap};
+                                   }});
         // Presses reach the document as in the window.
         QObject::connect(strip, &TileStrip::rowPressed,
                          [this](int tile, RowPart part, MouseButton button, Modifiers modifiers) {
@@ -108,6 +112,7 @@ protected:
     TileStrip* strip = nullptr;
     QScrollBar* bar = nullptr;
     StripDragDrop* drops = nullptr;
+    std::pair<QByteArray, int> carried;
     std::pair<QStringList, int> imported;
     QString opened;
     TempDir dir;
@@ -193,6 +198,27 @@ TEST_F(StripDrops, FilesImportAtTheGapAndALibraryOpens) {
     // Pictures beside the strip: where Import Images puts them.
     ASSERT_TRUE(dragTo(&window, files({a}), 10));
     EXPECT_EQ(imported.second, 0);
+}
+
+TEST_F(StripDrops, RowsFromAnotherWindowAreCopiedWholeNotMoved) {
+    // Another window's library: its rows 2 and 3 dropped before this strip's row 4.
+    TileSet set;
+    for (int i = 1; i <= 3; ++i) {
+        Tile t = patternTile(12 + i, 9, 100 + i);
+        t.smallColour = ColourValue(100 + i);
+        set.append(std::move(t));
+    }
+    Document other;
+    other.openTiles(std::move(set), QStringLiteral("other.qrb"));
+    std::unique_ptr<QMimeData> data(StripDragDrop::dragData(other, {2, 3}));
+    ASSERT_TRUE(dragTo(strip, data.get(), middleOf(4) - 2));
+    EXPECT_EQ(order(), (std::vector<int>{1, 2, 3, 4, 5, 6})); // nothing of ours moved
+    QCoreApplication::processEvents();
+    EXPECT_EQ(carried.second, 4);
+    const std::vector<Tile> tiles = decodeTiles(carried.first, defaultMemoryBudget());
+    ASSERT_EQ(tiles.size(), 2u);
+    EXPECT_EQ(tiles[0], other.tiles().tile(2));
+    EXPECT_EQ(tiles[1], other.tiles().tile(3));
 }
 
 TEST_F(StripDrops, ARowDraggedOutCarriesItsPictureAsPng) {
