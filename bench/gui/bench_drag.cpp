@@ -4,6 +4,7 @@
 #include "PaintTiming.h"
 #include "SilentDesktop.h"
 #include "app/panels/WorkingTilePanel.h"
+#include "app/commands/LibraryFileCommands.h"
 #include "app/window/MainWindow.h"
 #include "tileset/LibraryFile.h"
 #include "widgets/WorkingTileBox.h"
@@ -48,7 +49,7 @@ double measure(int zoom) {
     window.resize(1024, 768);
     window.show();
     desktop->next = QString::fromStdString(library().string());
-    window.openLibrary();
+    window.files().openLibrary();
     QImage art(512, 512, QImage::Format_RGB32);
     for (int y = 0; y < 512; ++y)
         for (int x = 0; x < 512; ++x)

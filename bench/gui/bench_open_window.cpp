@@ -3,6 +3,7 @@
 // tiles. The window runs offscreen;
 // its dialogs answer from a script. Ratios are printed at the end.
 #include "SilentDesktop.h"
+#include "app/commands/LibraryFileCommands.h"
 #include "app/window/MainWindow.h"
 #include "tileset/LibraryFile.h"
 #include "widgets/TileStrip.h"
@@ -33,7 +34,7 @@ struct Window {
     }
     void open(const fs::path& path) {
         desktop->next = QString::fromStdString(path.string());
-        form->openLibrary();
+        form->files().openLibrary();
         // What the user then sees: the window painted with the first rows of the strip.
         form->repaint();
         form->ui().strip->repaint();
@@ -80,9 +81,9 @@ void BM_OpenInWindow(benchmark::State& state) {
     Window window;
     for (auto _ : state) {
         window.open(path);
-        benchmark::DoNotOptimize(window.form->tileCount());
+        benchmark::DoNotOptimize(window.form->document().tileCount());
     }
-    if (window.form->tileCount() != kTiles)
+    if (window.form->document().tileCount() != kTiles)
         state.SkipWithError("the library did not open");
 }
 BENCHMARK(BM_OpenInWindow)
@@ -118,7 +119,7 @@ void BM_SaveInWindow(benchmark::State& state) {
         fs::remove(savedCopy());
         window.desktop->next = QString::fromStdString(savedCopy().string());
         state.ResumeTiming();
-        if (!window.form->saveLibraryAs())
+        if (!window.form->files().saveLibraryAs())
             state.SkipWithError("the library was not saved");
     }
 }

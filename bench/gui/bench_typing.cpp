@@ -5,6 +5,7 @@
 #include "PaintTiming.h"
 #include "SilentDesktop.h"
 #include "app/panels/WorkingTilePanel.h"
+#include "app/commands/LibraryFileCommands.h"
 #include "app/window/MainWindow.h"
 #include "tileset/LibraryFile.h"
 #include "widgets/WorkingTileBox.h"
@@ -58,7 +59,7 @@ Figures measure(int tiles) {
     window.show();
     window.workingTile().actualSize();
     desktop->next = QString::fromStdString(library(tiles).string());
-    window.openLibrary();
+    window.files().openLibrary();
     // A 256 x 256 picture in the working tile, with a text placed on it.
     QImage art(256, 256, QImage::Format_RGB32);
     for (int y = 0; y < 256; ++y)

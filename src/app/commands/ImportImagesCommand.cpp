@@ -11,8 +11,10 @@
 
 namespace qrb {
 
-ImportImagesCommand::ImportImagesCommand(Document& document, Services services, QObject* parent)
-    : QObject(parent), document_(document), services_(services) {
+ImportImagesCommand::ImportImagesCommand(Document& document, Services services,
+                                         std::function<void()> startLibrary, QObject* parent)
+    : QObject(parent), document_(document), services_(std::move(services)),
+      startLibrary_(std::move(startLibrary)) {
     setObjectName(QStringLiteral("ImportImages"));
 }
 
@@ -82,11 +84,15 @@ void ImportImagesCommand::rememberOptions(const ImportOptions& options) {
 }
 
 void ImportImagesCommand::importImages() {
-    if (!document_.isLibraryOpen())
-        return;
     const QStringList paths = askPictures();
     if (!paths.isEmpty())
-        importFiles(paths, document_.insertionPoint());
+        importAt(paths, 0);
+}
+
+void ImportImagesCommand::importAt(const QStringList& paths, int gap) {
+    if (!document_.isLibraryOpen() && startLibrary_)
+        startLibrary_(); // without a library the pictures start a new one
+    importFiles(paths, gap > 0 ? gap : document_.insertionPoint());
 }
 
 QStringList ImportImagesCommand::askPictures() {

@@ -13,15 +13,22 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
+
 namespace qrb {
 
 class ImportImagesCommand : public QObject {
     Q_OBJECT
 public:
-    ImportImagesCommand(Document& document, Services services, QObject* parent = nullptr);
+    // `startLibrary` starts a new library for pictures brought in while none is open.
+    ImportImagesCommand(Document& document, Services services, std::function<void()> startLibrary,
+                        QObject* parent = nullptr);
 
     // File > Import Images...
     void importImages();
+    // Imports `paths` at the gap `gap` (0: after the current tile), starting a new library
+    // when none is open (pictures dropped on the window).
+    void importAt(const QStringList& paths, int gap);
     // The pictures the user picks in the open dialog and then the choices of how to take
     // them; empty when either is cancelled.
     QStringList askPictures();
@@ -43,6 +50,7 @@ signals:
 private:
     Document& document_;
     Services services_;
+    std::function<void()> startLibrary_;
     QString lastFolder_; // where the next dialog starts
 };
 

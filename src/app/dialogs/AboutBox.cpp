@@ -1,4 +1,6 @@
 #include "app/dialogs/AboutBox.h"
+
+#include "app/shared/DesignControls.h"
 #include "platform/qt/Resources.h"
 
 #include <QFrame>
@@ -17,53 +19,41 @@ AboutBox::AboutBox(const QPixmap& logo, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
       logo_(logo) {
+    using namespace design;
     ensureResources();
     setObjectName(QStringLiteral("frmAbout"));
-    setFixedSize(382, 203);
+    setFixedSize(kAboutSize);
     setModal(false);
     // OK unloads the box; showing it again builds a fresh one.
     setAttribute(Qt::WA_DeleteOnClose);
 
-    icon_ = new QLabel(this);
-    icon_->setObjectName(QStringLiteral("picIcon"));
+    icon_ = placed(new QLabel(this), kAboutIcon);
     icon_->setPixmap(QIcon(QStringLiteral(":/icons/app.svg")).pixmap(32, 32));
-    icon_->setGeometry(16, 16, 32, 32);
     icon_->setAccessibleName(tr("Program icon"));
 
-    title_ = new QLabel(tr("Tessarine QRB Text Editor"), this);
-    title_->setObjectName(QStringLiteral("lblTitle"));
-    title_->setGeometry(70, 16, 259, 32);
+    title_ = placed(new QLabel(tr("Tessarine QRB Text Editor"), this), kAboutTitle);
     QFont titleFont = title_->font();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
     titleFont.setBold(true);
     title_->setFont(titleFont);
 
-    version_ = new QLabel(this);
-    version_->setObjectName(QStringLiteral("lblVersion"));
-    version_->setGeometry(70, 52, 259, 15);
+    version_ = placed(new QLabel(this), kAboutVersion);
 
-    remarks_ =
+    remarks_ = placed(
         new QLabel(tr("Puts lettering on the tiles of Tessarine tile libraries. Thanks to everyone "
                       "who designs boards and tiles and tells us what the editor should do next."),
-                   this);
-    remarks_->setObjectName(QStringLiteral("lblRemarks"));
-    remarks_->setGeometry(70, 76, 256, 53);
+                   this),
+        kAboutRemarks);
     remarks_->setWordWrap(true);
     remarks_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     // An etched separator: a grey line with a white one just below it.
-    auto* line1 = new QFrame(this);
-    line1->setObjectName(QStringLiteral("Line1_1"));
-    line1->setGeometry(6, 163, 371, 1);
+    auto* line1 = placed(new QFrame(this), kAboutLineDark);
     line1->setStyleSheet(QStringLiteral("background-color: rgb(128, 128, 128)"));
-    auto* line0 = new QFrame(this);
-    line0->setObjectName(QStringLiteral("Line1_0"));
-    line0->setGeometry(7, 164, 370, 1);
+    auto* line0 = placed(new QFrame(this), kAboutLineLight);
     line0->setStyleSheet(QStringLiteral("background-color: white"));
 
-    okButton_ = new QPushButton(tr("OK"), this);
-    okButton_->setObjectName(QStringLiteral("cmdOK"));
-    okButton_->setGeometry(149, 171, 84, 23);
+    okButton_ = placed(new QPushButton(tr("OK"), this), kAboutOk);
     okButton_->setDefault(true);
     okButton_->setAutoDefault(true);
     // Esc rejects a QDialog, and rejecting closes this box just as OK does.
@@ -83,14 +73,15 @@ void AboutBox::dismiss() {
 }
 
 void AboutBox::paintEvent(QPaintEvent* event) {
+    using design::kAboutLogo;
     QDialog::paintEvent(event);
     if (logo_.isNull())
         return;
     // The logo, small, in the free corner beside the OK button.
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    QSize target = logo_.size().scaled(110, 28, Qt::KeepAspectRatio);
-    painter.drawPixmap(QRect(QPoint(width() - target.width() - 8, 170), target), logo_);
+    const QSize target = logo_.size().scaled(kAboutLogo.size(), Qt::KeepAspectRatio);
+    painter.drawPixmap(QRect(QPoint(width() - target.width() - 8, kAboutLogo.y()), target), logo_);
 }
 
 } // namespace qrb

@@ -152,8 +152,12 @@ void TextEffectsDialog::refresh() {
 }
 
 void TextEffectsDialog::commit() {
-    document_.setTextLayout(layout());
-    accept();
+    // OK is a command of its own, long after Edit > Text Effects... returned: a failure is
+    // told as any command's is, and the dialog stays open.
+    services_.runCommand([this] {
+        document_.setTextLayout(layout());
+        accept();
+    });
 }
 
 } // namespace qrb

@@ -1,6 +1,6 @@
 #include "app/panels/StatusBarPanel.h"
 
-#include "app/panels/DesignControls.h"
+#include "app/shared/DesignControls.h"
 #include "widgets/PanelStatusBar.h"
 
 #include <QLabel>
@@ -16,9 +16,6 @@ StatusBarPanel::StatusBarPanel(Document& document, QWidget* client, QObject* par
     using namespace design;
     setObjectName(QStringLiteral("StatusBar"));
     ui_.statusPanels = named(new PanelStatusBar(client), QStringLiteral("StatusBar1"));
-    // The size panel is wide enough for two digits: at 20 pixels "18" would be cut off.
-    static constexpr std::array<int, PanelStatusBar::kPanels> kPanelWidths{131, 100, 28,
-                                                                           78,  96,  48};
     const std::array<QString, PanelStatusBar::kPanels> tips{tr("Number of tiles in QRB file"),
                                                             tr("Font Name"),
                                                             tr("Font Size"),
@@ -26,7 +23,7 @@ StatusBarPanel::StatusBarPanel(Document& document, QWidget* client, QObject* par
                                                             QString(),
                                                             tr("Working tile zoom")};
     for (int p = 1; p <= PanelStatusBar::kPanels; ++p) {
-        ui_.statusPanels->setPanelWidth(p, kPanelWidths[std::size_t(p - 1)]);
+        ui_.statusPanels->setPanelWidth(p, kStatusPanelWidths[std::size_t(p - 1)]);
         ui_.statusPanels->panel(p)->setToolTip(tips[std::size_t(p - 1)]);
     }
     ui_.progressBar = named(new QProgressBar(client), QStringLiteral("ProgressBar1"));
@@ -80,7 +77,7 @@ void StatusBarPanel::fitStylePanel() {
     const TextLayout& layout = document_.placement().style.layout;
     const bool anchored =
         layout.horizontal != HorizontalAnchor::Left || layout.vertical != VerticalAnchor::Top;
-    const int width = wide_ || anchored ? 165 : 78;
+    const int width = wide_ || anchored ? design::kWideStylePanel : design::kStatusPanelWidths[3];
     if (ui_.statusPanels->panelWidth(4) == width)
         return;
     ui_.statusPanels->setPanelWidth(4, width);
@@ -105,25 +102,6 @@ void StatusBarPanel::layOut(int bottom, int width, int right) {
     // Above whatever scrolls beneath.
     ui_.statusPanels->raise();
     progress->raise();
-}
-
-std::function<void(int, int)> StatusBarPanel::progressDisplay() {
-    QProgressBar* bar = ui_.progressBar;
-    return [bar, shown = -1](int done, int total) mutable {
-        // The bar moves and repaints at most once per percent (and at the end): the
-        // command runs without an event loop, and every new value costs the bar its text
-        // and an accessibility event, which for 32,767 tiles is as much as reading them.
-        const int percent = total > 0 ? int(qint64(done) * 100 / total) : 100;
-        if (percent == shown && done != total)
-            return;
-        shown = percent;
-        if (bar->maximum() != total)
-            bar->setMaximum(total);
-        bar->setValue(done);
-        if (bar->isHidden())
-            bar->show();
-        bar->repaint();
-    };
 }
 
 } // namespace qrb

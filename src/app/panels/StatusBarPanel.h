@@ -39,8 +39,6 @@ public:
     // On top, across the client area's band ending at `bottom`, `width` wide; the progress bar over
     // the message panel, up to `right` at most.
     void layOut(int bottom, int width, int right);
-    // A progress display for the core's long operations, on the progress bar.
-    std::function<void(int, int)> progressDisplay();
 
 private:
     void showTileCount();

@@ -1,12 +1,11 @@
 #include "app/panels/StripDragDrop.h"
 
+#include "document/TileTransfer.h"
 #include "imaging/render/DibConversion.h"
 #include "widgets/TileStrip.h"
 
-#include "document/TileTransfer.h"
 #include <QApplication>
 #include <QBuffer>
-
 #include <QDrag>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -39,21 +38,38 @@ QByteArray sourcePayload(const Document& document) {
            QByteArray::number(quintptr(&document));
 }
 
-// The dragged tiles as library bytes, made only when a drop asks for them: a move within
-// the strip never needs them.
+const char* const kPngType = "image/png";
+
+// The dragged tiles as library bytes, and the first one's picture as a PNG, made only when
+// a drop asks for them: a move within the strip never needs them, and a press that only
+// begins a drag must not pay for compressing a large tile.
 class TileDragData : public QMimeData {
 public:
     TileDragData(const Document& document, std::vector<int> rows)
         : document_(document), rows_(std::move(rows)) {}
-    QStringList formats() const override { return QMimeData::formats() << tilesMimeType(); }
+    QStringList formats() const override {
+        QStringList made{tilesMimeType()};
+        if (!rows_.empty())
+            made << QString::fromLatin1(kPngType);
+        return QMimeData::formats() << made;
+    }
     bool hasFormat(const QString& type) const override {
-        return type == tilesMimeType() || QMimeData::hasFormat(type);
+        return type == tilesMimeType() || (!rows_.empty() && type == QLatin1String(kPngType)) ||
+               QMimeData::hasFormat(type);
     }
 
 protected:
     QVariant retrieveData(const QString& type, QMetaType preferred) const override {
         if (type == tilesMimeType())
             return encodeTiles(document_.tiles(), rows_);
+        if (type == QLatin1String(kPngType) && !rows_.empty() &&
+            rows_.front() <= document_.tileCount()) {
+            QByteArray png;
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            toQImage(document_.tiles().tile(rows_.front()).full).save(&buffer, "PNG");
+            return png;
+        }
         return QMimeData::retrieveData(type, preferred);
     }
 
@@ -102,15 +118,8 @@ QMimeData* StripDragDrop::dragData(const Document& document, const std::vector<i
     auto* data = new TileDragData(document, rows);
     data->setData(QString::fromLatin1(kRowsType), rowsPayload(rows));
     data->setData(QString::fromLatin1(kSourceType), sourcePayload(document));
-    if (!rows.empty()) {
-        const QImage image = toQImage(document.tiles().tile(rows.front()).full);
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG");
-        data->setData(QStringLiteral("image/png"), png);
-        data->setImageData(image);
-    }
+    if (!rows.empty())
+        data->setImageData(toQImage(document.tiles().tile(rows.front()).full));
     return data;
 }
 

@@ -1,19 +1,22 @@
 #include "app/panels/StripPanel.h"
 
-#include "app/panels/DesignControls.h"
+#include "app/shared/DesignControls.h"
 #include "widgets/TileStrip.h"
 
+#include <QAction>
 #include <QFrame>
+#include <QMenu>
 #include <QScrollBar>
 
 namespace qrb {
 
-StripPanel::StripPanel(Document& document, QWidget* client, const QPixmap& emptyPicture,
-                       QObject* parent)
-    : QObject(parent), document_(document) {
+StripPanel::StripPanel(Document& document, Services services, QWidget* client,
+                       const QPixmap& emptyPicture, QObject* parent)
+    : QObject(parent), document_(document), services_(std::move(services)) {
     setObjectName(QStringLiteral("Strip"));
     buildControls(client);
     ui_.strip->setEmptyPicture(emptyPicture);
+    connectInput();
     connect(&document_, &Document::changed, this, [this](Document::Changes what, int firstTile) {
         using Change = Document::Change;
         if (what & Change::Tiles)
@@ -25,43 +28,115 @@ StripPanel::StripPanel(Document& document, QWidget* client, const QPixmap& empty
 
 void StripPanel::buildControls(QWidget* client) {
     using namespace design;
-    ui_.stripFrame = named(new QFrame(client), QStringLiteral("Picture2"));
+    ui_.stripFrame = placed(new QFrame(client), kStripFrame);
     ui_.stripFrame->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    ui_.stripFrame->setGeometry(334, kStripTop, 325, 424);
     ui_.strip = named(new TileStrip(document_.strip(), ui_.stripFrame), QStringLiteral("Picture1"));
     ui_.strip->setGeometry(ui_.stripFrame->contentsRect());
     ui_.strip->setAccessibleName(tr("Tile strip"));
     ui_.strip->setAccessibleDescription(tr("Up and Down choose the tile to edit"));
-    ui_.stripBar = scrollBar(client, QStringLiteral("VScroll1"), Qt::Vertical,
-                             {575, kStripBarTop, 17, 439}, 0, 0, 1);
+    ui_.stripBar = scrollBar(client, kStripBar, Qt::Vertical, 0, 0, 1);
     ui_.stripBar->setEnabled(false);
     ui_.stripBar->setAccessibleName(tr("Scroll tile strip"));
     // Shown below the strip only while a row is wider than it.
-    ui_.stripSideways = scrollBar(client, QStringLiteral("stripSideways"), Qt::Horizontal,
-                                  {334, 452, 325, 17}, 0, 0, 1);
+    ui_.stripSideways = scrollBar(client, kStripSideways, Qt::Horizontal, 0, 0, 1);
     ui_.stripSideways->setAccessibleName(tr("Scroll tile strip sideways"));
     ui_.stripSideways->hide();
     ui_.strip->setScrollBars(ui_.stripBar, ui_.stripSideways);
 }
 
-void StripPanel::tilesChanged(int firstTile, bool appended, bool reordered) {
-    ui_.strip->invalidateFrom(firstTile);
-    // A row that came or went may start or end the need to scroll sideways.
-    layOutSideways(bottom_);
-    ui_.strip->setVisible(document_.isLibraryOpen() || document_.tileCount() > 0);
-    // The strip goes back to its first row, or shows the last of tiles added at the end;
-    // tiles put in another order stay where the user sees them.
-    ui_.strip->updateScrollRange(!reordered);
-    if (appended)
-        ui_.strip->scrollToEnd();
+void StripPanel::connectInput() {
+    TileStrip* strip = ui_.strip;
+    connect(strip, &TileStrip::rowPressed, this,
+            [this](int tile, RowPart part, MouseButton button, Modifiers modifiers, QPoint at) {
+                services_.runCommand([=, this] { press(tile, part, button, modifiers, at); });
+            });
+    connect(strip, &TileStrip::keyChoseRow, this, [this](int tile, Modifiers modifiers) {
+        services_.runCommand([=, this] {
+            // A key never takes the current tile away, as a second click on it would.
+            if (modifiers != Modifiers::None || tile != document_.currentTile())
+                press(tile, RowPart::Full, MouseButton::Left, modifiers);
+            ensureRowVisible(tile);
+        });
+    });
+    connect(strip, &TileStrip::focusRowMoved, this, &StripPanel::ensureRowVisible);
+    connect(strip, &TileStrip::menuKeyPressed, this, [this](int tile, QPoint at) {
+        services_.runCommand([=, this] {
+            ensureRowVisible(tile);
+            press(tile, RowPart::Full, MouseButton::Right, Modifiers::None, at);
+        });
+    });
+    connect(strip, &TileStrip::deleteKeyPressed, this, [this] {
+        if (menu_.deleteKey)
+            menu_.deleteKey->trigger();
+    });
 }
 
-bool StripPanel::layOut(int top, int bottom, int width) {
+void StripPanel::press(int tile, RowPart part, MouseButton button, Modifiers modifiers,
+                       QPoint globalPos) {
+    const PressOutcome outcome = document_.press(tile, part, button, modifiers);
+    if (outcome.action == PressOutcome::Action::ShowContextMenu)
+        showTileMenu(outcome.menu, globalPos);
+}
+
+void StripPanel::showTileMenu(const TileMenuForm& form, QPoint globalPos) {
+    if (!menu_.menu)
+        return;
+    menu_.setBaseTile->setVisible(form.setBaseTile);
+    menu_.saveTilesAs->setText(QString::fromUtf8(form.saveTilesAsCaption.data(),
+                                                 qsizetype(form.saveTilesAsCaption.size())));
+    menu_.deleteTile->setVisible(form.deleteTile);
+    menu_.deleteTiles->setVisible(form.deleteTiles);
+    menu_.menu->popup(globalPos);
+}
+
+void StripPanel::ensureRowVisible(int tile) {
+    ui_.strip->ensureRowVisible(tile);
+}
+
+void StripPanel::moveTiles(Document::TileMove where) {
+    if (!document_.moveTiles(where))
+        return;
+    // The moved tiles stay where the user sees them, also when they went to the far end.
+    const std::vector<int> marked = document_.strip().selectedTiles();
+    const int shown = document_.currentTile() != 0 ? document_.currentTile()
+                      : marked.empty()             ? 0
+                                                   : marked.front();
+    ensureRowVisible(shown);
+}
+
+void StripPanel::tilesChanged(int firstTile, bool appended, bool reordered) {
+    ui_.strip->invalidateFrom(firstTile);
+    ui_.strip->setVisible(document_.isLibraryOpen() || document_.tileCount() > 0);
+    // White from the first library on; the logo shows only in the strip that never held one.
+    if (document_.isLibraryOpen())
+        ui_.strip->setWhiteBackground(true);
+    // The strip goes back to its first row, or shows the last of tiles added at the end;
+    // tiles put in another order stay where the user sees them. It scrolls once the layout
+    // that follows every change of the tiles has given it its size.
+    scroll_ = appended ? Scroll::ToEnd : reordered ? Scroll::Stay : Scroll::ToTop;
+}
+
+void StripPanel::layOut(int top, int bottom, int width) {
+    if (layOutFrame(top, bottom, width))
+        // Rows wider than the strip take a sideways bar from the bottom of the viewport; the
+        // content spans the viewport's inside and the row frames follow its width.
+        layOutSideways(bottom);
+    // A new viewport height needs a new scroll range, or rows below the old range could
+    // no longer be reached.
+    if (scroll_ != Scroll::Stay)
+        ui_.strip->updateScrollRange(true);
+    if (scroll_ == Scroll::ToEnd)
+        ui_.strip->scrollToEnd();
+    if (document_.tileCount() > 0)
+        ui_.strip->updateScrollRange(false);
+    scroll_ = Scroll::Stay;
+}
+
+bool StripPanel::layOutFrame(int top, int bottom, int width) {
     QScrollBar* bar = ui_.stripBar;
     QFrame* view = ui_.stripFrame;
-    bottom_ = bottom;
-    bar->move(width - bar->width(), top + kStripBarTop);
-    view->move(view->x(), top + kStripTop);
+    bar->move(width - bar->width(), top + design::kStripBar.place.y());
+    view->move(view->x(), top + design::kStripFrame.place.y());
     if (bottom - bar->y() < 0)
         return false;
     bar->resize(bar->width(), bottom - bar->y());
@@ -71,9 +146,6 @@ bool StripPanel::layOut(int top, int bottom, int width) {
     if (bottom - view->y() < 0)
         return false;
     view->resize(view->width(), bottom - view->y());
-    // Rows wider than the strip take a sideways bar from the bottom of the viewport; the
-    // content spans the viewport's inside and the row frames follow its width.
-    layOutSideways(bottom);
     return true;
 }
 
@@ -92,11 +164,6 @@ void StripPanel::layOutSideways(int bottom) {
     side->setGeometry(view->x(), view->y() + view->height(), view->width(), side->height());
     side->setVisible(needed);
     ui_.strip->setGeometry(view->contentsRect());
-}
-
-void StripPanel::keepScrollRange() {
-    if (document_.tileCount() > 0)
-        ui_.strip->updateScrollRange(false);
 }
 
 } // namespace qrb

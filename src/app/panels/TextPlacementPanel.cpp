@@ -1,8 +1,8 @@
 #include "app/panels/TextPlacementPanel.h"
 
 #include "app/dialogs/TextEffectsDialog.h"
-#include "app/panels/DesignControls.h"
 #include "app/shared/BusyWork.h"
+#include "app/shared/DesignControls.h"
 #include "app/shared/FileQuestions.h"
 
 #include "document/TypedNumber.h"
@@ -32,11 +32,6 @@ namespace qrb {
 namespace {
 
 const char* const kPositionFilter = "QPF File (*.qpf)|*.qpf";
-
-// The slot group's design height, and where the view of its rows lies inside it.
-constexpr int kSlotGroupHeight = 261;
-constexpr QPoint kSlotViewAt(2, 10);
-constexpr QSize kSlotViewMargins(4, 12);
 
 QString styleWord(bool bold, bool italic) {
     if (bold && italic)
@@ -117,7 +112,7 @@ TextPlacementPanel::TextPlacementPanel(Document& document, Services services, QW
 
 void TextPlacementPanel::buildControls(QWidget* client) {
     using namespace design;
-    ui_.textBox = textBox(client, QStringLiteral("txtText"), {2, 28, 156, 15});
+    ui_.textBox = textBox(client, kTextBox);
     ui_.textBox->setFont(arial(6));
     ui_.textBox->setToolTip(tr("Enter text for tile here."));
     ui_.textBox->setAccessibleName(tr("Text to place"));
@@ -128,63 +123,47 @@ void TextPlacementPanel::buildControls(QWidget* client) {
 
     // Position group.
     // The group ends above the angle group, so its lower edge stays in view.
-    ui_.positionGroup =
-        frame(client, QStringLiteral("Frame3"), {2, 62, 156, 112}, tr("Text position"));
+    ui_.positionGroup = frame(client, kPositionGroup, tr("Text position"));
     ui_.positionGroup->setTitle(tr("Text Position"));
-    ui_.xBar = scrollBar(ui_.positionGroup, QStringLiteral("XScroll"), Qt::Horizontal,
-                         {23, 14, 121, 17}, -5, 100, 10);
+    ui_.xBar = scrollBar(ui_.positionGroup, kXBar, Qt::Horizontal, -5, 100, 10);
     ui_.xBar->setEnabled(false);
     ui_.xBar->setAccessibleName(tr("Horizontal position"));
-    ui_.yBar = scrollBar(ui_.positionGroup, QStringLiteral("YScroll"), Qt::Vertical,
-                         {7, 33, 17, 79}, -5, 100, 10);
+    ui_.yBar = scrollBar(ui_.positionGroup, kYBar, Qt::Vertical, -5, 100, 10);
     ui_.yBar->setEnabled(false);
     ui_.yBar->setAccessibleName(tr("Vertical position"));
-    ui_.xField =
-        textBox(ui_.positionGroup, QStringLiteral("txtX"), {48, 40, 33, 19}, QStringLiteral("0"));
+    ui_.xField = textBox(ui_.positionGroup, kXField, QStringLiteral("0"));
     ui_.xField->setFont(arial(8.25));
     ui_.xField->setToolTip(tr("Horizontal Position - Click to change"));
     ui_.xField->setAccessibleName(tr("Horizontal position"));
-    ui_.yField =
-        textBox(ui_.positionGroup, QStringLiteral("txtY"), {96, 40, 33, 19}, QStringLiteral("0"));
+    ui_.yField = textBox(ui_.positionGroup, kYField, QStringLiteral("0"));
     ui_.yField->setFont(arial(8.25));
     ui_.yField->setToolTip(tr("Vertical Position - Click to change"));
     ui_.yField->setAccessibleName(tr("Vertical position"));
-    ui_.positionComma =
-        named(new QLabel(QStringLiteral(","), ui_.positionGroup), QStringLiteral("Label1"));
-    ui_.positionComma->setGeometry(80, 45, 17, 17);
+    ui_.positionComma = placed(new QLabel(QStringLiteral(","), ui_.positionGroup), kPositionComma);
     ui_.positionComma->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    ui_.tileSizeLabel = named(new QLabel(ui_.positionGroup), QStringLiteral("Label2"));
-    ui_.tileSizeLabel->setGeometry(32, 64, 113, 17);
+    ui_.tileSizeLabel = placed(new QLabel(ui_.positionGroup), kTileSizeLabel);
     ui_.tileSizeLabel->setAlignment(Qt::AlignCenter);
     ui_.tileSizeLabel->setToolTip(tr("Tile Size"));
     ui_.tileSizeLabel->setAccessibleName(tr("Working tile size"));
-    ui_.placeButton =
-        named(new QPushButton(tr("Place"), ui_.positionGroup), QStringLiteral("cmdPlace"));
-    ui_.placeButton->setGeometry(32, 85, 55, 27);
+    ui_.placeButton = placed(new QPushButton(tr("Place"), ui_.positionGroup), kPlaceButton);
     ui_.placeButton->setToolTip(tr("Place text on the working tile"));
-    ui_.storeButton =
-        named(new QPushButton(tr("Store"), ui_.positionGroup), QStringLiteral("cmdStore"));
-    ui_.storeButton->setGeometry(90, 85, 55, 27);
+    ui_.storeButton = placed(new QPushButton(tr("Store"), ui_.positionGroup), kStoreButton);
     ui_.storeButton->setToolTip(
         tr("After clicking \"Store\" select one of the nine position buttons "
            "below to save the current text, position, and font"));
 
     // Angle group.
-    ui_.angleGroup =
-        frame(client, QStringLiteral("frmRotate"), {2, 175, 156, 83}, tr("Text angle"));
+    ui_.angleGroup = frame(client, kAngleGroup, tr("Text angle"));
     ui_.angleGroup->setTitle(tr("Current Text Angle"));
     ui_.angleGroup->setToolTip(tr("Current Text Angle"));
-    ui_.angleField =
-        textBox(ui_.angleGroup, QStringLiteral("txtAngle"), {6, 29, 34, 20}, QStringLiteral("000"));
+    ui_.angleField = textBox(ui_.angleGroup, kAngleField, QStringLiteral("000"));
     ui_.angleField->setFont(arial(9.75));
     ui_.angleField->setToolTip(tr("Enter the desired text angle"));
     ui_.angleField->setAccessibleName(tr("Text angle"));
     ui_.angleField->hide();
-    ui_.angleBar = scrollBar(ui_.angleGroup, QStringLiteral("HScroll1"), Qt::Horizontal,
-                             {4, 63, 147, 17}, -1, 360, 10);
+    ui_.angleBar = scrollBar(ui_.angleGroup, kAngleBar, Qt::Horizontal, -1, 360, 10);
     ui_.angleBar->setAccessibleName(tr("Text angle"));
-    ui_.angleDial = imageBox(ui_.angleGroup, QStringLiteral("picRotate"), {64, 13, 50, 50},
-                             tr("Text angle dial"));
+    ui_.angleDial = imageBox(ui_.angleGroup, kAngleDial, tr("Text angle dial"));
     ui_.angleDial->setAutoSize(false);
     ui_.angleDial->setFont(arial(9.75));
     ui_.angleDial->setToolTip(tr("Current Text Angle"));
@@ -194,13 +173,11 @@ void TextPlacementPanel::buildControls(QWidget* client) {
         ui_.angleDial->setImage(dial);
     }
     ui_.angleDialRing =
-        named(new ShapeWidget(ShapeWidget::Kind::Circle, ui_.angleDial), QStringLiteral("Shape4"));
-    ui_.angleDialRing->setGeometry(0, 0, 47, 49);
+        placed(new ShapeWidget(ShapeWidget::Kind::Circle, ui_.angleDial), kAngleDialRing);
 
     // Position slots: the rows lie on a sheet in a view inside the group, at their design
     // places less the view's offset.
-    ui_.slotGroup = frame(client, QStringLiteral("Frame2"), {2, 299, 156, kSlotGroupHeight},
-                          tr("Position slots"));
+    ui_.slotGroup = frame(client, kSlotGroup, tr("Position slots"));
     ui_.slotGroup->setTitle(tr("Position Slots"));
     ui_.slotView = named(new QScrollArea(ui_.slotGroup), QStringLiteral("slotView"));
     ui_.slotView->setFrameShape(QFrame::NoFrame);
@@ -211,19 +188,18 @@ void TextPlacementPanel::buildControls(QWidget* client) {
     rows->setObjectName(QStringLiteral("slotRows"));
     rows->resize(ui_.slotView->size());
     ui_.slotView->setWidget(rows);
-    static constexpr std::array<int, 9> kButtonTops{11, 39, 68, 96, 123, 150, 178, 205, 233};
-    static constexpr std::array<int, 9> kTextTops{11, 39, 67, 94, 122, 149, 177, 204, 232};
     for (int k = 0; k < 9; ++k) {
-        auto* text = textBox(
-            rows, QStringLiteral("Text1(%1)").arg(k),
-            QRect(k == 0 ? 4 : 3, kTextTops[std::size_t(k)], 77, 23).translated(-kSlotViewAt));
+        auto* text = named(new QLineEdit(rows), QStringLiteral("Text1(%1)").arg(k));
+        text->setAlignment(Qt::AlignCenter);
+        text->setGeometry(kSlotText.translated(k == 0 ? 1 : 0, kSlotTextTops[std::size_t(k)])
+                              .translated(-kSlotViewAt));
         text->setProperty("index", k);
         text->setAccessibleName(tr("Slot %1 text").arg(k + 1));
         ui_.slotTexts[std::size_t(k)] = text;
         auto* button = named(new QPushButton(QStringLiteral("%1,%1").arg(5 * k), rows),
                              QStringLiteral("cmdPlaceText(%1)").arg(k));
         button->setGeometry(
-            QRect(89, kButtonTops[std::size_t(k)], 63, 23).translated(-kSlotViewAt));
+            kSlotButton.translated(0, kSlotButtonTops[std::size_t(k)]).translated(-kSlotViewAt));
         button->setProperty("index", k);
         button->setEnabled(false);
         button->setAccessibleName(tr("Slot %1").arg(k + 1));
@@ -236,9 +212,10 @@ void TextPlacementPanel::buildControls(QWidget* client) {
 }
 
 void TextPlacementPanel::fitSlotGroup(int bottom) {
+    using namespace design;
     QGroupBox* group = ui_.slotGroup;
     group->resize(group->width(),
-                  std::clamp(bottom - group->y(), kSlotGroupMinimum, kSlotGroupHeight));
+                  std::clamp(bottom - group->y(), kSlotGroupMinimum, kSlotGroup.place.height()));
     QScrollArea* view = ui_.slotView;
     view->setGeometry(QRect(kSlotViewAt, group->size() - kSlotViewMargins));
     // While the rows scroll, the buttons leave room for the view's bar.
@@ -247,7 +224,7 @@ void TextPlacementPanel::fitSlotGroup(int bottom) {
     const int width = view->width() - (scrolls ? view->verticalScrollBar()->sizeHint().width() : 0);
     rows->resize(width, rows->height());
     for (QPushButton* button : ui_.slotButtons)
-        button->resize(std::min(63, width - button->x()), button->height());
+        button->resize(std::min(kSlotButton.width(), width - button->x()), button->height());
 }
 
 void TextPlacementPanel::connectInput() {
@@ -295,6 +272,15 @@ void TextPlacementPanel::connectInput() {
     });
     ui_.angleField->installEventFilter(this);
     connect(ui_.angleDial, &ImageBox::clicked, this, &TextPlacementPanel::showAngleField);
+    // Place, Store and the slot buttons are commands of their own.
+    auto command = [this](QPushButton* button, std::function<void()> run) {
+        connect(button, &QPushButton::clicked, this,
+                [this, run = std::move(run)] { services_.runCommand(run); });
+    };
+    command(ui_.placeButton, [this] { place(); });
+    command(ui_.storeButton, [this] { beginStore(); });
+    for (int k = 0; k < int(PositionSlots::kCount); ++k)
+        command(ui_.slotButtons[std::size_t(k)], [this, k] { slotButton(k); });
     ui_.angleGroup->installEventFilter(this);
     for (int k = 0; k < int(PositionSlots::kCount); ++k)
         connect(ui_.slotTexts[std::size_t(k)], &QLineEdit::textChanged, this,
@@ -405,7 +391,11 @@ void TextPlacementPanel::showSlots() {
         const PositionSlot& slot = stored[k];
         QLineEdit* box = ui_.slotTexts[k];
         setText(box, QString::fromStdString(slot.text));
-        showBoxStyle(box, slot.style, QString());
+        // Restyling a box costs it a new style sheet: only the boxes whose style changed.
+        if (shownSlotStyles_[k] != slot.style) {
+            showBoxStyle(box, slot.style, QString());
+            shownSlotStyles_[k] = slot.style;
+        }
         box->setToolTip(QString::fromStdString(slot.description));
         if (!box->hasFocus())
             box->setCursorPosition(0);

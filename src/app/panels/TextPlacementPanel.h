@@ -11,6 +11,7 @@
 #include <QPointer>
 
 #include <array>
+#include <optional>
 
 class QAction;
 class QGroupBox;
@@ -101,6 +102,7 @@ private:
     Widgets ui_;
     bool showing_ = false;  // the panel is putting the document into its controls
     QString boxStyleSheet_; // the text box's own style sheet, without colours
+    std::array<std::optional<TextStyle>, 9> shownSlotStyles_; // what each slot's box shows
     QPointer<TextEffectsDialog> effects_;
 };
 

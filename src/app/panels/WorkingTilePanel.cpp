@@ -1,6 +1,6 @@
 #include "app/panels/WorkingTilePanel.h"
 
-#include "app/panels/DesignControls.h"
+#include "app/shared/DesignControls.h"
 #include "widgets/GroupFrame.h"
 #include "widgets/ImageBox.h"
 #include "widgets/ShapeWidget.h"
@@ -112,13 +112,11 @@ WorkingTilePanel::WorkingTilePanel(Document& document, Services services, QWidge
 void WorkingTilePanel::buildControls(QWidget* client) {
     using namespace design;
     for (int k = 0; k < 2; ++k) {
-        auto* shape = named(new ShapeWidget(ShapeWidget::Kind::Rectangle, client),
-                            QStringLiteral("Shape2(%1)").arg(k));
+        auto* shape = placed(new ShapeWidget(ShapeWidget::Kind::Rectangle, client),
+                             k == 0 ? kWorkingTileFrame : kPreviewFrame);
         shape->setProperty("index", k);
         ui_.tileFrames[std::size_t(k)] = shape;
     }
-    ui_.tileFrames[0]->setGeometry(159, 28, 174, 174);
-    ui_.tileFrames[1]->setGeometry(159, 203, 174, 267);
     ui_.tileFrames[1]->setCaption(tr("New tile"));
     ui_.tileFrames[1]->setFont(GroupFrame::titleFont(ui_.tileFrames[1]->font()));
     ui_.tileFrames[1]->hide();
@@ -140,18 +138,15 @@ void WorkingTilePanel::buildControls(QWidget* client) {
     canvas->tile = ui_.workingTile;
     ui_.workingTile->hide();
     ui_.workingTile->setEnabled(false);
-    ui_.fullPreview = imageBox(client, QStringLiteral("pctPreviewFull"), {168, 224, 28, 28},
-                               tr("Full-size preview"));
+    ui_.fullPreview = imageBox(client, kFullPreview, tr("Full-size preview"));
     ui_.fullPreview->setEnabled(false);
     ui_.fullPreview->setToolTip(tr("Full-size image of the new tile - click to edit it"));
-    ui_.halfPreview = imageBox(client, QStringLiteral("pctPreviewHalf"), {168, 272, 31, 28},
-                               tr("Half-size preview"));
+    ui_.halfPreview = imageBox(client, kHalfPreview, tr("Half-size preview"));
     ui_.halfPreview->setAutoSize(false);
     ui_.halfPreview->setToolTip(tr("Half-size image of the new tile - click to edit it"));
     ui_.halfPreview->hide();
     ui_.halfPreview->setEnabled(false);
-    ui_.smallColour =
-        imageBox(client, QStringLiteral("shpPreviewSmall"), {168, 312, 16, 16}, tr("Small colour"));
+    ui_.smallColour = imageBox(client, kSmallColour, tr("Small colour"));
     ui_.smallColour->setAutoSize(false);
     ui_.smallColour->setToolTip(tr("Small-scale colour of the new tile - click to choose it"));
     ui_.smallColour->setBackColour(systemcolour::MenuBar);
@@ -284,17 +279,20 @@ bool WorkingTilePanel::eventFilter(QObject* watched, QEvent* event) {
 
 void WorkingTilePanel::setFrameWidth(bool large) {
     ShapeWidget* work = ui_.tileFrames[0];
-    work->resize(large ? 260 : 174, work->height());
+    work->resize(large ? design::kLargeFrameSide : design::kWorkingTileFrame.place.width(),
+                 work->height());
 }
 
 void WorkingTilePanel::arrangeFrames(bool large) {
-    const int side = large ? 260 : 174;
+    const int side = large ? design::kLargeFrameSide : design::kWorkingTileFrame.place.height();
     ShapeWidget* work = ui_.tileFrames[0];
     ShapeWidget* previews = ui_.tileFrames[1];
     work->resize(work->width(), side);
     previews->resize(side, previews->height());
     previews->move(previews->x(), work->y() + work->height() + 2);
-    ui_.fullPreview->move(ui_.fullPreview->x(), previews->y() + (large ? 2 : 15));
+    ui_.fullPreview->move(ui_.fullPreview->x(),
+                          previews->y() +
+                              (large ? design::kFullPreviewDropLarge : design::kFullPreviewDrop));
     followFit();
     placePreviews();
 }
@@ -352,6 +350,18 @@ void WorkingTilePanel::centreWorkingTile() {
 }
 
 // ---- Commands ----------------------------------------------------------------------------
+
+void WorkingTilePanel::createTile() {
+    if (!document_.createTile())
+        services_.showStatus(
+            tr("Nothing was created: pick a tile in the strip (or paste a picture) first."));
+}
+
+void WorkingTilePanel::replaceTile() {
+    if (!document_.replaceTile())
+        services_.showStatus(
+            tr("Nothing was replaced: pick the tile to replace in the strip first."));
+}
 
 void WorkingTilePanel::chooseSmallColour() {
     CommonDialog& dialog = services_.dialog;

@@ -66,6 +66,9 @@ public:
     void fitWorkingTile();
 
     // ---- Commands ----------------------------------------------------------------------
+    // Create and Replace Tile; each says in the status bar why it made nothing.
+    void createTile();
+    void replaceTile();
     // The colour dialog for the small colour, starting from the colour chosen last.
     void chooseSmallColour();
     void copy();

@@ -35,4 +35,22 @@ bool busyWork(MessageBoxes& messages, QProgressBar* progress, const QString& fai
     }
 }
 
+ProgressCallback progressOn(QProgressBar* bar) {
+    return [bar, shown = -1](int done, int total) mutable {
+        // The bar moves and repaints at most once per percent (and at the end): the
+        // command runs without an event loop, and every new value costs the bar its text
+        // and an accessibility event, which for 32,767 tiles is as much as reading them.
+        const int percent = total > 0 ? int(qint64(done) * 100 / total) : 100;
+        if (percent == shown && done != total)
+            return;
+        shown = percent;
+        if (bar->maximum() != total)
+            bar->setMaximum(total);
+        bar->setValue(done);
+        if (bar->isHidden())
+            bar->show();
+        bar->repaint();
+    };
+}
+
 } // namespace qrb

@@ -1,7 +1,8 @@
 #pragma once
-// A file command at work: the hourglass pointer while it runs, its progress bar hidden
-// afterwards, and its failure told in one message.
+// A file command at work: the hourglass pointer while it runs, its progress on a progress
+// bar, hidden afterwards, and its failure told in one message.
 
+#include "core/Progress.h"
 #include "platform/MessageBoxes.h"
 
 #include <QString>
@@ -31,5 +32,8 @@ private:
 // A failure is shown as `failure`, a blank line and the reason, and gives false.
 bool busyWork(MessageBoxes& messages, QProgressBar* progress, const QString& failure,
               const std::function<void()>& work);
+
+// A progress display for the core's long operations on `bar`, shown while they run.
+ProgressCallback progressOn(QProgressBar* bar);
 
 } // namespace qrb

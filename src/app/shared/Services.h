@@ -1,7 +1,8 @@
 #pragma once
 // What the window hands its panels and commands: the desktop's services (dialogs,
-// messages, clipboard, printing, progress) and the status bar's message line, and the
-// application title every message carries.
+// messages, clipboard, printing, progress), the window's way of running a command, the
+// status bar's message line and progress bar, and the application title every message
+// carries.
 
 #include "platform/Clipboard.h"
 #include "platform/CommonDialog.h"
@@ -12,6 +13,8 @@
 #include <QString>
 
 #include <functional>
+
+class QProgressBar;
 
 namespace qrb {
 
@@ -30,6 +33,12 @@ struct Services {
     ProgressDialog& progress;
     // Says in the status bar what a command did, or why it did nothing.
     std::function<void(const QString&)> showStatus = [](const QString&) {};
+    // Runs a command as the menus run it: a failure it throws becomes a message and ends
+    // only that command.
+    std::function<void(const std::function<void()>&)> runCommand =
+        [](const std::function<void()>& command) { command(); };
+    // The status bar's progress bar, for a command that shows its progress there.
+    QProgressBar* progressBar = nullptr;
 };
 
 } // namespace qrb

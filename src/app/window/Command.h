@@ -1,5 +1,5 @@
 #pragma once
-// The window's commands, each declared once in the command table (Form2Commands.cpp): what
+// The window's commands, each declared once in the command table (CommandTable.cpp): what
 // it is, its caption and keys, its icon and tip on the toolbar, where it appears, the
 // typed function it runs and the rule, read from the document, that enables it. Menus,
 // toolbar and the tile context menu are built from the table; a toolbar button is the
@@ -103,31 +103,34 @@ enum class Place {
     TileContextMenu
 };
 
+// One row of the command table, written with designated initialisers: each names only
+// what its command has. Captions and tips are marked for translation where the table is
+// written (QT_TR_NOOP) and translated where the items are made.
 struct CommandEntry {
-    Command id;
-    const char* objectName; // the old form's control name
-    Place place;
-    const char* caption;
-    QList<QKeySequence> keys;
+    Command id{};
+    const char* objectName = nullptr; // the old form's control name
+    Place place = Place::FileMenu;
+    const char* caption = nullptr;
+    QList<QKeySequence> keys = {};
     // The toolbar button: its place (1 to 20 as on the old form, 0 for none; 21 and 22
     // follow) with its icon in :/toolbar/ and its tip.
     int toolbarSlot = 0;
     const char* icon = nullptr;
     const char* tip = nullptr;
     bool visible = true;
-    std::function<void()> run; // for a command; empty for a checkable option
+    std::function<void()> run = {}; // for a command; empty for a checkable option
     // For a checkable option: what a change of its pressed state does, and the state read
     // from the document (empty: the option keeps its own state, checked as `startChecked`).
-    std::function<void(bool)> toggle;
-    std::function<bool()> checked;
+    std::function<void(bool)> toggle = {};
+    std::function<bool()> checked = {};
     bool startChecked = false;
-    std::function<bool()> enabled; // empty: always enabled
+    std::function<bool()> enabled = {}; // empty: always enabled
 };
 
 // A line between items of a menu, with its old name.
 struct MenuSeparator {
-    Place place;
-    const char* objectName;
+    Place place = Place::FileMenu;
+    const char* objectName = nullptr;
     bool visible = true;
 };
 

@@ -1,38 +1,50 @@
 #include "app/window/MainWindow.h"
 
+#include "app/commands/ExportDeckCommand.h"
+#include "app/commands/ExportImagesCommand.h"
+#include "app/commands/ImportImagesCommand.h"
+#include "app/commands/LibraryFileCommands.h"
 #include "app/commands/PrintSheetCommands.h"
 #include "app/commands/TableLetteringCommand.h"
+#include "app/commands/TileTransferCommands.h"
 #include "app/dialogs/AboutBox.h"
-#include "app/panels/TextPlacementPanel.h"
-#include "app/panels/WorkingTilePanel.h"
+#include "app/panels/StripDragDrop.h"
+#include "app/shared/DesignTable.h"
+#include "app/window/ClientLayout.h"
 #include "app/window/MenuShortcutFilter.h"
 #include "platform/qt/Resources.h"
 #include "widgets/ImageBox.h"
-#include "widgets/ShapeWidget.h"
 #include "widgets/TileStrip.h"
 #include "widgets/WorkingTileBox.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QTimer>
 #include <QToolBar>
 
 #include <exception>
 #include <new>
+#include <utility>
 
 namespace qrb {
 
 MainWindow::MainWindow(Platform platform, const QString& startupFile, QWidget* parent)
     : QMainWindow(parent), platform_(std::move(platform)), dialog_(*platform_.dialogs),
+      services_{
+          .dialog = dialog_,
+          .messages = *platform_.messages,
+          .clipboard = *platform_.clipboard,
+          .printing = *platform_.printing,
+          .progress = *platform_.progress,
+          .showStatus = [this](const QString& text) { showStatus(text); },
+          .runCommand = [this](const std::function<void()>& command) { runCommand(command); }},
       startupFile_(startupFile) {
     ensureResources();
     // Scripts and accessibility tools find the window by the old form's name.
@@ -43,6 +55,7 @@ MainWindow::MainWindow(Platform platform, const QString& startupFile, QWidget* p
     buildControls();
     buildCommands();
     createPanels();
+    createCommands();
     arrangeControls();
     bindControls();
 
@@ -51,7 +64,7 @@ MainWindow::MainWindow(Platform platform, const QString& startupFile, QWidget* p
     f1->setObjectName(QStringLiteral("helpKey"));
     f1->setShortcut(QKeySequence(Qt::Key_F1));
     f1->setShortcutContext(Qt::WindowShortcut);
-    connect(f1, &QAction::triggered, this, &MainWindow::showHelp);
+    connect(f1, &QAction::triggered, this, [this] { platform_.help->showContents(); });
     addAction(f1);
 
     // The menu's shortcuts work wherever the focus is, also in the text boxes; undo and
@@ -63,15 +76,26 @@ MainWindow::MainWindow(Platform platform, const QString& startupFile, QWidget* p
         menuKeys->watch(box);
 
     connect(&document_, &Document::changed, this, &MainWindow::documentChanged);
-    initialise();
-    // The design client area is 547 x 411, which cuts off most of the position slots and
-    // leaves the strip too narrow for large tiles: the window opens tall enough to show
-    // every slot and wide enough for a row of 256-pixel tiles.
-    resize(800, 586 + menuBar()->sizeHint().height());
-    // Smaller than this the window would show too little to work with; the client area
-    // scrolls below its own design minimum.
-    setMinimumSize(400, 300);
-    updateMinimumClientSize();
+    // The logo is the window's picture. Drawn behind the controls it would show only as
+    // fragments between them, so it is shown where there is room for it: in the empty
+    // strip until the first library opens.
+    ui_.logoLabel->hide();
+
+    // The shared dialog's settings. Its flag word is the font dialog's (screen and printer
+    // fonts, a Help button, effects, sizes limited to Min..Max); the file dialogs see the
+    // same word, in which the second bit asks before a file is replaced.
+    dialog_.Filter = QStringLiteral("QRB File (*.qrb)|*.qrb");
+    dialog_.CancelError = true;
+    dialog_.Min = Placement::kMinimumSize;
+    dialog_.Max = Placement::kMaximumSize;
+    dialog_.Flags = dialogflags::ScreenFonts | dialogflags::PrinterFonts | dialogflags::HelpButton |
+                    dialogflags::Effects | dialogflags::LimitSize;
+    updateCommands();
+
+    resize(design::kOpeningClientSize.width(),
+           design::kOpeningClientSize.height() + menuBar()->sizeHint().height());
+    // The client area scrolls below its own design minimum.
+    setMinimumSize(design::kSmallestWindow);
 }
 
 MainWindow::~MainWindow() {
@@ -79,33 +103,83 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::createPanels() {
-    const Services services{dialog_,
-                            *platform_.messages,
-                            *platform_.clipboard,
-                            *platform_.printing,
-                            *platform_.progress,
-                            [this](const QString& text) { showStatus(text); }};
     // In the order of their stacking: the text controls above the frames they overlap.
-    workingTile_ = new WorkingTilePanel(document_, services, ui_.client, this);
-    strip_ = new StripPanel(document_, ui_.client, logo(), this);
+    workingTile_ = new WorkingTilePanel(document_, services_, ui_.client, this);
+    strip_ = new StripPanel(document_, services_, ui_.client, logo(), this);
     statusBar_ = new StatusBarPanel(document_, ui_.client, this);
-    connect(workingTile_, &WorkingTilePanel::zoomChanged, this, [this] {
-        statusBar_->showZoom(workingTile_->zoom());
-        updateCommands();
-    });
-    statusBar_->showZoom(workingTile_->zoom());
-    textPlacement_ = new TextPlacementPanel(document_, services, ui_.client,
+    services_.progressBar = statusBar_->widgets().progressBar;
+    textPlacement_ = new TextPlacementPanel(document_, services_, ui_.client,
                                             statusBar_->widgets().statusPanels, this);
     // The panels' controls, for the window's layout and its tests.
     static_cast<WorkingTilePanel::Widgets&>(ui_) = workingTile_->widgets();
     static_cast<StripPanel::Widgets&>(ui_) = strip_->widgets();
     static_cast<StatusBarPanel::Widgets&>(ui_) = statusBar_->widgets();
     static_cast<TextPlacementPanel::Widgets&>(ui_) = textPlacement_->widgets();
-    printSheet_ = new PrintSheetCommands(document_, services, this);
-    tableLettering_ = new TableLetteringCommand(document_, services, this);
-    connect(tableLettering_, &TableLetteringCommand::tilesAppended, this,
-            &MainWindow::ensureRowVisible);
-    createLibraryCommands();
+    connect(workingTile_, &WorkingTilePanel::zoomChanged, this, [this] {
+        statusBar_->showZoom(workingTile_->zoom());
+        updateCommands();
+    });
+    statusBar_->showZoom(workingTile_->zoom());
+    layout_ =
+        new ClientLayout(document_,
+                         {qobject_cast<QScrollArea*>(centralWidget()), ui_.client, ui_.mainToolBar,
+                          ui_.createButton, textPlacement_, workingTile_, strip_, statusBar_},
+                         this);
+}
+
+void MainWindow::createCommands() {
+    files_ = new LibraryFileCommands(document_, services_, this);
+    files_->setRecentMenu(ui_.recentMenu);
+    connect(files_, &LibraryFileCommands::libraryReplaced, this, [this] {
+        oddTilesTold_ = 0;
+        tellOfOddTiles();
+    });
+    importImages_ = new ImportImagesCommand(
+        document_, services_, [this] { files_->startNewLibrary(); }, this);
+    exportImages_ = new ExportImagesCommand(document_, services_, this);
+    exportDeck_ = new ExportDeckCommand(document_, services_, this);
+    tileTransfer_ = new TileTransferCommands(document_, services_, this);
+    printSheet_ = new PrintSheetCommands(document_, services_, this);
+    tableLettering_ = new TableLetteringCommand(document_, services_, this);
+    // Tiles brought in stay in view.
+    connect(importImages_, &ImportImagesCommand::tilesInserted, strip_,
+            &StripPanel::ensureRowVisible);
+    connect(tileTransfer_, &TileTransferCommands::tilesInserted, strip_,
+            &StripPanel::ensureRowVisible);
+    connect(tableLettering_, &TableLetteringCommand::tilesAppended, strip_,
+            &StripPanel::ensureRowVisible);
+    dragDrop_ = new StripDragDrop(
+        document_, ui_.strip, ui_.stripBar, this,
+        {[this](const QStringList& pictures, int gap) {
+             runCommand([&] { importImages_->importAt(pictures, gap); });
+         },
+         [this](const QString& library) { runCommand([&] { files_->openLibraryFile(library); }); },
+         [this](const QByteArray& tiles, int gap) {
+             runCommand([&] { tileTransfer_->insertTiles(tiles, gap); });
+         }});
+    strip_->setTileMenu({ui_.tileContextMenu, action(Command::SetBaseTile),
+                         action(Command::SaveSelectedTilesAs), action(Command::DeleteTile),
+                         action(Command::DeleteSelectedTiles), action(Command::DeleteTiles)});
+}
+
+void MainWindow::bindControls() {
+    connect(ui_.createButton, &QPushButton::clicked, action(Command::CreateTile),
+            &QAction::trigger);
+    // A click on the working tile or a preview is its command, as the Tile menu gives it.
+    for (auto [box, id] :
+         {std::pair<ImageBox*, Command>{ui_.workingTile, Command::WorkingTileToPreview},
+          std::pair{ui_.fullPreview, Command::EditFullImage},
+          std::pair{ui_.halfPreview, Command::EditHalfImage},
+          std::pair{ui_.smallColour, Command::ChooseSmallColour}})
+        connect(box, &ImageBox::clicked, action(id), &QAction::trigger);
+
+    // Paste's state on opening is right only while the menu is open: an image copied later
+    // must not leave Ctrl+V dead until the menu is opened again. Paste repeats its guard.
+    connect(ui_.editMenu, &QMenu::aboutToShow, this, [this] {
+        action(Command::Paste)
+            ->setEnabled(document_.isLibraryOpen() && platform_.clipboard->hasImage());
+    });
+    connect(ui_.editMenu, &QMenu::aboutToHide, this, &MainWindow::updateCommands);
 }
 
 // ---- Commands ----------------------------------------------------------------------------
@@ -125,8 +199,8 @@ void MainWindow::runCommand(const std::function<void()>& command) {
         command();
     } catch (const Refusal& refusal) {
         // A command the document turned down, with the reason the user must know.
-        messages().inform(QString::fromStdString(refusal.what()), QString::fromLatin1(kTitle),
-                          MessageIcon::Exclamation);
+        platform_.messages->inform(QString::fromStdString(refusal.what()),
+                                   QString::fromLatin1(kTitle), MessageIcon::Exclamation);
     } catch (const std::bad_alloc&) {
         reportError(tr("There is not enough memory to complete this command."));
     } catch (const std::exception& e) {
@@ -148,94 +222,30 @@ void MainWindow::tellOfOddTiles() {
     if (untold <= 0)
         return;
     oddTilesTold_ = odd;
-    messages().inform(tr("Weird displays will occur with tile sizes greater than 256 X 256"),
-                      appTitle(), MessageIcon::Information);
+    MessageBoxes& messages = *platform_.messages;
+    messages.inform(tr("Weird displays will occur with tile sizes greater than 256 X 256"),
+                    appTitle(), MessageIcon::Information);
     if (untold > 1)
-        messages().inform(
+        messages.inform(
             untold == 2
                 ? tr("1 more tile in this library is larger than 256 X 256.")
                 : tr("%1 more tiles in this library are larger than 256 X 256.").arg(untold - 1),
             appTitle(), MessageIcon::Information);
 }
 
-void MainWindow::bindControls() {
-    auto bind = [this](auto* sender, auto signal, auto command) {
-        connect(sender, signal, this, [this, command] { runCommand(command); });
-    };
-    TextPlacementPanel* text = textPlacement_;
-
-    // Buttons and clicks of the controls.
-    connect(ui_.createButton, &QPushButton::clicked, action(Command::CreateTile),
-            &QAction::trigger);
-    bind(ui_.placeButton, &QPushButton::clicked, [text] { text->place(); });
-    bind(ui_.storeButton, &QPushButton::clicked, [text] { text->beginStore(); });
-    for (int k = 0; k < 9; ++k)
-        bind(ui_.slotButtons[std::size_t(k)], &QPushButton::clicked,
-             [text, k] { text->slotButton(k); });
-    // A click on the working tile or a preview is its command, as the Tile menu gives it.
-    for (auto [box, id] :
-         {std::pair<ImageBox*, Command>{ui_.workingTile, Command::WorkingTileToPreview},
-          std::pair{ui_.fullPreview, Command::EditFullImage},
-          std::pair{ui_.halfPreview, Command::EditHalfImage},
-          std::pair{ui_.smallColour, Command::ChooseSmallColour}})
-        connect(box, &ImageBox::clicked, action(id), &QAction::trigger);
-
-    // The strip's presses and keys: the tile menu is the window's.
-    connect(ui_.strip, &TileStrip::rowPressed, this,
-            [this](int tile, RowPart part, MouseButton button, Modifiers modifiers, QPoint at) {
-                runCommand([=, this] { pressStripRow(tile, part, button, modifiers, at); });
-            });
-    connect(ui_.strip, &TileStrip::keyChoseRow, this, [this](int tile, Modifiers modifiers) {
-        runCommand([=, this] {
-            // A key never takes the current tile away, as a second click on it would.
-            if (modifiers != Modifiers::None || tile != currentTile())
-                pressStripRow(tile, RowPart::Full, MouseButton::Left, modifiers);
-            ensureRowVisible(tile);
-        });
-    });
-    connect(ui_.strip, &TileStrip::focusRowMoved, this, &MainWindow::ensureRowVisible);
-    connect(ui_.strip, &TileStrip::menuKeyPressed, this, [this](int tile, QPoint at) {
-        runCommand([=, this] {
-            ensureRowVisible(tile);
-            pressStripRow(tile, RowPart::Full, MouseButton::Right, Modifiers::None, at);
-        });
-    });
-    connect(ui_.strip, &TileStrip::deleteKeyPressed, action(Command::DeleteTiles),
-            &QAction::trigger);
-
-    connect(ui_.editMenu, &QMenu::aboutToShow, this, &MainWindow::editMenuOpening);
-    // Paste's state on opening is right only while the menu is open: an image copied later
-    // must not leave Ctrl+V dead until the menu is opened again. Paste repeats its guard.
-    connect(ui_.editMenu, &QMenu::aboutToHide, this, &MainWindow::updateCommands);
-}
-
-// ---- Options -----------------------------------------------------------------------------
-
-void MainWindow::showOptions() {
-    // Without tiles made from the working tile the previews show, down to the status bar.
-    if (!document_.options().createFromWorkingTile)
-        workingTile_->stretchPreviewFrame(ui_.client->height() - statusBar_->height());
+void MainWindow::reportError(const QString& text) {
+    platform_.messages->inform(text, QString::fromLatin1(kTitle), MessageIcon::Critical);
 }
 
 // ---- What the window shows of the document -----------------------------------------------
 
 void MainWindow::documentChanged(Document::Changes what, int) {
     using Change = Document::Change;
-    if (what & Change::Tiles) {
-        // The frames follow the tiles' size whatever changed it, as an open lays them out.
-        if (document_.largeLayout() != largeShown_)
-            applyPreviewLayout(document_.largeLayout());
+    if (what & (Change::Tiles | Change::File))
         showTitle();
-        layOutClient();
-    }
-    if (what & Change::Options)
-        showOptions();
-    if (what & Change::File) {
-        showTitle();
-        // File dialogs start in the open library's folder.
-        if (!currentPath().isEmpty())
-            dialog_.InitDir = QFileInfo(currentPath()).absolutePath();
-    }
+    // File dialogs start in the open library's folder.
+    if ((what & Change::File) && !document_.path().isEmpty())
+        dialog_.InitDir = QFileInfo(document_.path()).absolutePath();
     // The commands' states follow the library, the working tile, the style and the
     // history, not the text being typed, moved or turned.
     if (what & ~Document::Changes(Change::Text | Change::Position | Change::Angle |
@@ -243,40 +253,35 @@ void MainWindow::documentChanged(Document::Changes what, int) {
         updateCommands();
 }
 
-void MainWindow::editMenuOpening() {
-    ui_.paste->setEnabled(document_.isLibraryOpen() && clipboard().hasImage());
+void MainWindow::showTitle() {
+    // The platform marks unsaved changes at the placeholder (an asterisk on most desktops);
+    // a library not saved yet is "Untitled" until its first save names it.
+    const QString& path = document_.path();
+    if (path.isEmpty() && !document_.isLibraryOpen()) {
+        setWindowModified(false);
+        setWindowTitle(QString::fromLatin1(kTitle));
+        return;
+    }
+    const QString name = path.isEmpty() ? tr("Untitled") : path;
+    setWindowTitle(QString::fromLatin1(kTitle) + QStringLiteral(" - ") + name +
+                   QStringLiteral("[*]"));
+    setWindowModified(document_.isLibraryOpen() && !document_.isSaved());
 }
 
-void MainWindow::undo() {
-    document_.undo();
-}
-
-void MainWindow::redo() {
-    document_.redo();
+void MainWindow::showStatus(const QString& text) {
+    statusBar_->showMessage(text);
 }
 
 // ---- Start-up and shutdown ---------------------------------------------------------------
 
-void MainWindow::initialise() {
-    // The logo is the window's picture. Drawn behind the controls it would show only as
-    // fragments between them, so it is shown where there is room for it: in the empty
-    // strip until the first library opens.
-    ui_.logoLabel->hide();
-
-    dialog_.Filter = QStringLiteral("QRB File (*.qrb)|*.qrb");
-    dialog_.CancelError = true;
-    dialog_.Min = Placement::kMinimumSize;
-    dialog_.Max = Placement::kMaximumSize;
-    dialog_.Flags = 0x2107;
-
-    updateCommands();
-}
-
 bool MainWindow::event(QEvent* e) {
     const bool handled = QMainWindow::event(e);
     if (e->type() == QEvent::WindowActivate && !firstActivation_ && startupFile_.isEmpty())
-        // After the event: a question must not interrupt the activation.
-        QTimer::singleShot(0, this, &MainWindow::noticeFileChangedOnDisk);
+        // After the event: a question must not interrupt the activation, nor a command.
+        QTimer::singleShot(0, this, [this] {
+            if (runningCommands_ == 0)
+                files_->noticeFileChangedOnDisk();
+        });
     if (e->type() == QEvent::WindowActivate || (e->type() == QEvent::Show && firstActivation_)) {
         firstActivation_ = false;
         // Opening may ask questions; let the activation finish first.
@@ -287,39 +292,23 @@ bool MainWindow::event(QEvent* e) {
 }
 
 void MainWindow::openStartupFile() {
-    if (!startupFile_.isEmpty())
-        runCommand([this] { openLibrary(); });
+    if (startupFile_.isEmpty())
+        return;
+    const QString path = std::exchange(startupFile_, QString());
+    runCommand([&] { files_->openLibraryFile(path); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Last chance to save. Cancel keeps the window open, and so does a save the user
     // asked for that did not happen, rather than dropping the changes.
-    if (!document_.isSaved() && document_.isLibraryOpen()) {
-        const Answer answer =
-            messages().ask(Question{tr("Do you what to save the current QRB File?"),
-                                    tr("Danger Ivo Brankel!"), MessageIcon::Critical, true});
-        bool saved = answer == Answer::No;
-        if (answer == Answer::Yes)
-            runCommand([&] { saved = saveLibraryAs(); });
-        if (!saved) {
-            event->ignore();
-            return;
-        }
+    if (!files_->mayClose()) {
+        event->ignore();
+        return;
     }
     if (about_)
         about_->close();
     event->accept();
     emit unloaded();
-}
-
-void MainWindow::exitProgram() {
-    close();
-}
-
-// ---- Help and About ----------------------------------------------------------------------
-
-void MainWindow::showHelp() {
-    platform_.help->showContents();
 }
 
 AboutBox* MainWindow::aboutBox() const {
@@ -334,126 +323,8 @@ void MainWindow::showAbout() {
     about_->activateWindow();
 }
 
-// ---- Layout ------------------------------------------------------------------------------
-
-void MainWindow::clientResized() {
-    if (ui_.mainToolBar)
-        ui_.mainToolBar->setGeometry(0, 0, ui_.client->width(), 26);
-    if (strip_)
-        layOutClient();
-}
-
-std::pair<int, int> MainWindow::visibleBand() const {
-    const auto* scroller = qobject_cast<const QScrollArea*>(centralWidget());
-    const int top = -ui_.client->y();
-    const int height = scroller ? scroller->viewport()->height() : ui_.client->height();
-    return {top, std::min(ui_.client->height(), top + height)};
-}
-
-void MainWindow::pinBars() {
-    if (!ui_.mainToolBar || !statusBar_)
-        return;
-    // The toolbar stays at the top of the band in view, the status bar and the progress
-    // bar over it at its bottom, above whatever scrolls beneath.
-    const auto [top, bottom] = visibleBand();
-    const int W = ui_.client->width();
-    ui_.mainToolBar->move(ui_.mainToolBar->x(), top);
-    ui_.mainToolBar->raise();
-    statusBar_->layOut(bottom, W, W - ui_.stripBar->width());
-    // The strip follows the band, so its last rows never lie below the window.
-    if (pinnedBand_ != visibleBand())
-        layOutClient();
-}
-
-void MainWindow::layOutClient() {
-    // However far the steps get, the bars end up in view.
-    const struct Pin {
-        MainWindow* window;
-        ~Pin() { window->pinBars(); }
-    } pin{this};
-    // The strip spans the band of the client area in view, below the toolbar and above
-    // the status bar, however far the client area is scrolled.
-    pinnedBand_ = visibleBand();
-    const auto [top, bottom] = pinnedBand_;
-    const int S = statusBar_->height();
-    // The slots end above the status bar; below their design height they scroll.
-    if (textPlacement_)
-        textPlacement_->fitSlotGroup(bottom - S);
-    if (!strip_->layOut(top, bottom - S, ui_.client->width()))
-        return;
-    workingTile_->stretchPreviewFrame(ui_.client->height() - S);
-    strip_->keepScrollRange();
-}
-
-void MainWindow::updateMinimumClientSize() {
-    // Everything of the design stays within reach: the left column down to a few slots
-    // (the rest scroll in their group), the working tile's frame, and a strip of some width
-    // beside them, above the status bar.
-    constexpr int kNarrowestStrip = 120;
-    int bottom = ui_.slotGroup->y() + TextPlacementPanel::kSlotGroupMinimum;
-    for (QWidget* w : std::initializer_list<QWidget*>{ui_.createButton, ui_.tileFrames[0]})
-        bottom = std::max(bottom, w->y() + w->height());
-    ui_.client->setMinimumSize(ui_.stripFrame->x() + kNarrowestStrip + ui_.stripBar->width(),
-                               bottom + statusBar_->height());
-}
-
-void MainWindow::applyPreviewLayout(bool large) {
-    largeShown_ = large;
-    workingTile_->setFrameWidth(large);
-    statusBar_->setWide(large);
-    const QRect work = ui_.tileFrames[0]->geometry();
-    strip_->setLeft(work.x() + work.width() + 1);
-    updateMinimumClientSize();
-    layOutClient();
-    workingTile_->arrangeFrames(large);
-}
-
-// ---- The strip ---------------------------------------------------------------------------
-
-void MainWindow::showStatus(const QString& text) {
-    statusBar_->showMessage(text);
-}
-
-void MainWindow::showTitle() {
-    // The platform marks unsaved changes at the placeholder (an asterisk on most desktops);
-    // a library not saved yet is "Untitled" until its first save names it.
-    if (currentPath().isEmpty() && !document_.isLibraryOpen()) {
-        setWindowModified(false);
-        setWindowTitle(QString::fromLatin1(kTitle));
-        return;
-    }
-    const QString name = currentPath().isEmpty() ? tr("Untitled") : currentPath();
-    setWindowTitle(QString::fromLatin1(kTitle) + QStringLiteral(" - ") + name +
-                   QStringLiteral("[*]"));
-    setWindowModified(document_.isLibraryOpen() && !document_.isSaved());
-}
-
-void MainWindow::ensureRowVisible(int tile) {
-    ui_.strip->ensureRowVisible(tile);
-}
-
-void MainWindow::pressStripRow(int index, RowPart part, MouseButton button, Modifiers modifiers,
-                               QPoint globalPos) {
-    const PressOutcome outcome = document_.press(index, part, button, modifiers);
-    if (outcome.action == PressOutcome::Action::ShowContextMenu)
-        showTileMenu(outcome.menu, globalPos);
-}
-
-void MainWindow::showTileMenu(const TileMenuForm& form, QPoint globalPos) {
-    ui_.setBaseTile->setVisible(form.setBaseTile);
-    ui_.saveSelectedTilesAs->setText(QString::fromUtf8(form.saveTilesAsCaption.data(),
-                                                       qsizetype(form.saveTilesAsCaption.size())));
-    ui_.deleteTile->setVisible(form.deleteTile);
-    ui_.deleteSelectedTiles->setVisible(form.deleteTiles);
-    ui_.tileContextMenu->popup(globalPos);
-}
-
-void MainWindow::showSelectedTile(int k) {
-    document_.showSelectedTile(k);
-}
-
-void MainWindow::reportError(const QString& text) {
-    messages().inform(text, QString::fromLatin1(kTitle), MessageIcon::Critical);
+QPixmap MainWindow::logo() const {
+    return QPixmap(QStringLiteral(":/images/logo.png"));
 }
 
 } // namespace qrb

@@ -1,38 +1,10 @@
-// The window's own controls (the client area, the logo, Create) and the stacking and keyboard order
-// of every control, the panels' too.
-//
-// Each control keeps the old form's name as its objectName, which the tests, the
-// accessibility tools and the help's wording rely on:
-//
-//   C++ name (MainWindow::Controls)        objectName
-//   client                            client
-//   mainToolBar                       Toolbar1 (buttons Toolbar1_Button1 .. 20)
-//   textBox                           txtText
-//   positionGroup, xBar, yBar         Frame3, XScroll, YScroll
-//   xField, yField, positionComma     txtX, txtY, Label1
-//   tileSizeLabel                     Label2
-//   placeButton, storeButton          cmdPlace, cmdStore
-//   angleGroup, angleField, angleBar  frmRotate, txtAngle, HScroll1
-//   angleDial, angleDialRing          picRotate, Shape4
-//   createButton                      cmdCreate
-//   slotGroup, slotTexts[k], slotButtons[k]
-//                                     Frame2, Text1(k), cmdPlaceText(k)
-//   tileFrames[0], tileFrames[1]      Shape2(0), Shape2(1)
-//   workingTile, fullPreview          pctWorkingTile, pctPreviewFull
-//   halfPreview, smallColour          pctPreviewHalf, shpPreviewSmall
-//   stripFrame, strip, stripBar       Picture2, Picture1, VScroll1
-//   logoLabel                         Image1
-//   statusPanels, progressBar         StatusBar1, ProgressBar1
-//   fileMenu, editMenu, tileMenu      mnuFile, mnuEdit, mnuConfiguration
-//   viewMenu, helpMenu                mnuView, mnuHelp
-//   positionDataMenu                  mnuPositionData
-//   tileContextMenu                   mnuTileMenu
-//
-// The menu items' old names are in the command table (Form2Commands.cpp).
+// The window's own controls (the client area, the logo, Create) and the stacking and
+// keyboard order of every control, the panels' too. Their names and design places are in
+// app/shared/DesignTable.h; the menu items' old names are in the command table.
 
 #include "app/window/MainWindow.h"
 
-#include "app/panels/DesignControls.h"
+#include "app/shared/DesignControls.h"
 #include "widgets/ImageBox.h"
 #include "widgets/ShapeWidget.h"
 #include "widgets/TileStrip.h"
@@ -54,21 +26,6 @@ namespace qrb {
 using namespace design;
 
 namespace {
-
-// The client area: tells the window when its size changes.
-class ClientArea : public QWidget {
-public:
-    explicit ClientArea(QWidget* parent) : QWidget(parent) { setAutoFillBackground(true); }
-
-    std::function<void()> onResize;
-
-protected:
-    void resizeEvent(QResizeEvent* event) override {
-        QWidget::resizeEvent(event);
-        if (onResize)
-            onResize();
-    }
-};
 
 // Keyboard use of the position and angle bars: Left and Right move a horizontal bar's
 // thumb the way they point (Qt's scroll bars turn them round, which suits a scrolled view
@@ -107,14 +64,9 @@ private:
 
 } // namespace
 
-QPixmap MainWindow::logo() const {
-    return QPixmap(QStringLiteral(":/images/logo.png"));
-}
-
 void MainWindow::buildControls() {
-    auto* client = new ClientArea(this);
-    client->setObjectName(QStringLiteral("client"));
-    client->onResize = [this] { clientResized(); };
+    auto* client = named(new QWidget(this), QStringLiteral("client"));
+    client->setAutoFillBackground(true);
     // A window smaller than the design scrolls the client area rather than letting the
     // controls run into one another; at the design size and above nothing scrolls.
     auto* scroller = named(new QScrollArea(this), QStringLiteral("clientScroller"));
@@ -124,20 +76,14 @@ void MainWindow::buildControls() {
     scroller->setWidget(client);
     setCentralWidget(scroller);
     ui_.client = client;
-    for (QScrollBar* bar : {scroller->verticalScrollBar(), scroller->horizontalScrollBar()}) {
-        connect(bar, &QScrollBar::valueChanged, this, &MainWindow::pinBars);
-        connect(bar, &QScrollBar::rangeChanged, this, &MainWindow::pinBars);
-    }
 
-    ui_.logoLabel = named(new QLabel(client), QStringLiteral("Image1"));
-    ui_.logoLabel->setGeometry(408, 107, 284, 125);
+    ui_.logoLabel = placed(new QLabel(client), kLogo);
     ui_.logoLabel->setPixmap(logo());
     ui_.logoLabel->setAccessibleName(tr("Logo"));
 
     // The caption is text, so it takes the desktop's colours like every other button.
-    ui_.createButton = named(new QPushButton(tr("&Create"), client), QStringLiteral("cmdCreate"));
     // Above the slots' group, whose caption it would otherwise cover.
-    ui_.createButton->setGeometry(2, 261, 155, 36);
+    ui_.createButton = placed(new QPushButton(tr("&Create"), client), kCreateButton);
     ui_.createButton->setIcon(QIcon(QStringLiteral(":/images/create.svg")));
     ui_.createButton->setIconSize(QSize(32, 32));
     {

@@ -54,7 +54,7 @@ TEST_F(ImagesCommands, ImportPutsThePicturesAfterTheCurrentTileAndNamesTheOthers
     const QString blue = picture("blue.bmp", Qt::blue);
     const QString broken = QString::fromStdString((dir / "broken.jpg").string());
     QFile(broken).open(QIODevice::WriteOnly);
-    ImportImagesCommand command(document, services());
+    ImportImagesCommand command(document, services(), {});
     platform.dialogs->answers.push_back(red + QLatin1Char('\n') + broken + QLatin1Char('\n') +
                                         blue);
     command.importImages();

@@ -28,8 +28,8 @@ TEST_F(PicturesInOut, ASheetIsSlicedAndTheChoiceIsRemembered) {
     slice.slice = SliceOptions{QSize(4, 4), 0, 0, false};
     platform.dialogs->answers.push_back(q(dir / "sheet.png"));
     platform.dialogs->importAnswers.push_back(slice);
-    ui().importImages->trigger();
-    ASSERT_EQ(window->tileCount(), 4);
+    action(Command::ImportImages)->trigger();
+    ASSERT_EQ(window->document().tileCount(), 4);
     EXPECT_EQ(window->document().tiles().tile(2).smallColour, palette::Red);
     EXPECT_EQ(window->document().tiles().tile(3).smallColour, rgbColour(0, 0, 255));
     EXPECT_EQ(panel(5), QStringLiteral("Imported 2 tiles"));
@@ -41,16 +41,17 @@ TEST_F(PicturesInOut, ASheetIsSlicedAndTheChoiceIsRemembered) {
     // Next time the dialog starts from the slice; a cancelled dialog imports nothing.
     platform.dialogs->answers.push_back(q(dir / "sheet.png"));
     platform.dialogs->importAnswers.push_back(std::nullopt);
-    ui().importImages->trigger();
+    action(Command::ImportImages)->trigger();
     EXPECT_EQ(platform.dialogs->importRequests.back().options, slice);
-    EXPECT_EQ(window->tileCount(), 4);
+    EXPECT_EQ(window->document().tileCount(), 4);
 }
 
 TEST_F(PicturesInOut, CopyTileAndPasteTileCarryWholeTiles) {
     open(library("lib.qrb", 3, 8, 6));
     press(2);
-    ASSERT_EQ(ui().copyTile->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
-    ui().copyTile->trigger();
+    ASSERT_EQ(action(Command::CopyTile)->shortcut(),
+              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    action(Command::CopyTile)->trigger();
     const Tile copied = window->document().tiles().tile(2);
     EXPECT_FALSE(platform.clipboard->tiles().isEmpty());
     EXPECT_EQ(toDibImage(platform.clipboard->image()), copied.full); // for other programs
@@ -58,10 +59,10 @@ TEST_F(PicturesInOut, CopyTileAndPasteTileCarryWholeTiles) {
     // Another window takes it whole, after its current tile, as one step.
     MainWindow other(platform.platform());
     other.document().newLibrary();
-    QAction* paste = other.ui().pasteTile;
+    QAction* paste = other.action(Command::PasteTile);
     ASSERT_TRUE(paste->isEnabled());
     paste->trigger();
-    ASSERT_EQ(other.tileCount(), 1);
+    ASSERT_EQ(other.document().tileCount(), 1);
     EXPECT_EQ(other.document().tiles().tile(1), copied);
     EXPECT_EQ(other.document().undoText(), QStringLiteral("Paste Tile"));
 
@@ -70,13 +71,13 @@ TEST_F(PicturesInOut, CopyTileAndPasteTileCarryWholeTiles) {
     picture.fill(qRgb(10, 200, 30));
     platform.clipboard->setImage(picture);
     paste->trigger();
-    ASSERT_EQ(other.tileCount(), 2);
+    ASSERT_EQ(other.document().tileCount(), 2);
     EXPECT_EQ(other.document().tiles().tile(2).smallColour, rgbColour(10, 200, 30));
 
     // Damaged tile bytes change nothing and say why.
     platform.clipboard->setTiles(QByteArray("QRBB\x01\x00", 6), picture);
     paste->trigger();
-    EXPECT_EQ(other.tileCount(), 2);
+    EXPECT_EQ(other.document().tileCount(), 2);
     EXPECT_FALSE(platform.messages->shown.empty());
 }
 
@@ -87,8 +88,8 @@ TEST_F(PicturesInOut, ExportDeckImageWritesEveryPage) {
     grid.rows = 1;
     platform.dialogs->deckAnswers.push_back(grid);
     platform.dialogs->answers.push_back(q(dir / "deck.png"));
-    ASSERT_TRUE(ui().exportDeckImage->isEnabled());
-    ui().exportDeckImage->trigger();
+    ASSERT_TRUE(action(Command::ExportDeckImage)->isEnabled());
+    action(Command::ExportDeckImage)->trigger();
     for (const char* name : {"deck-1.png", "deck-2.png", "deck-3.png"})
         EXPECT_EQ(QImage(q(dir / name)).size(), QSize(20, 10)) << name;
     EXPECT_FALSE(std::filesystem::exists(dir / "deck-4.png"));

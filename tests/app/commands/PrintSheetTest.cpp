@@ -53,44 +53,47 @@ protected:
         for (int i = 0; i < count; ++i)
             lib.addSolidTile(0, 40, 40, kColours[i]);
         open(lib.writeTo(dir / "colours.qrb"));
-        ASSERT_EQ(window->tileCount(), count);
+        ASSERT_EQ(window->document().tileCount(), count);
     }
 
     void exportTo(const std::filesystem::path& path, std::function<bool(PrintJob&)> preview) {
         platform.printing->previews.push_back(std::move(preview));
         platform.dialogs->answers.push_back(q(path));
-        ui().exportSheet->trigger();
+        action(Command::ExportSheet)->trigger();
     }
 
     // Shows the export's preview, which the script cancels.
     void lookAt(std::function<bool(PrintJob&)> preview) {
         platform.printing->previews.push_back(std::move(preview));
-        ui().exportSheet->trigger();
+        action(Command::ExportSheet)->trigger();
     }
 
     static bool accept(PrintJob&) { return true; }
 };
 
 TEST_F(PrintSheet, CommandsAtTheEndOfTheFileMenuWaitForALibrary) {
-    EXPECT_FALSE(ui().print->isEnabled());
-    EXPECT_FALSE(ui().exportSheet->isEnabled());
-    EXPECT_EQ(ui().print->shortcut(), QKeySequence("Ctrl+P"));
+    EXPECT_FALSE(action(Command::Print)->isEnabled());
+    EXPECT_FALSE(action(Command::ExportSheet)->isEnabled());
+    EXPECT_EQ(action(Command::Print)->shortcut(), QKeySequence("Ctrl+P"));
     // After the menu's own items, with Exit still last.
     const QList<QAction*> file = ui().fileMenu->actions();
-    const auto bmp = file.indexOf(ui().createBitmaps);
+    const auto bmp = file.indexOf(action(Command::CreateBitmaps));
     EXPECT_EQ(file.mid(bmp, 6),
-              (QList<QAction*>{ui().createBitmaps, ui().printSpacerAbove, ui().print,
-                               ui().exportSheet, ui().printSpacerBelow, ui().exit}));
+              (QList<QAction*>{action(Command::CreateBitmaps),
+                               window->findChild<QAction*>(QStringLiteral("spacer7")),
+                               action(Command::Print), action(Command::ExportSheet),
+                               window->findChild<QAction*>(QStringLiteral("printSpacer")),
+                               action(Command::Exit)}));
     openColours(2);
-    EXPECT_TRUE(ui().print->isEnabled());
-    EXPECT_TRUE(ui().exportSheet->isEnabled());
+    EXPECT_TRUE(action(Command::Print)->isEnabled());
+    EXPECT_TRUE(action(Command::ExportSheet)->isEnabled());
 }
 
 TEST_F(PrintSheet, PrintGoesThroughThePreviewAndThePrintDialog) {
     openColours(3);
     platform.printing->previews.push_back(&PrintSheet::accept);
     platform.printing->printers.push_back(q(dir / "printed.pdf"));
-    ui().print->trigger();
+    action(Command::Print)->trigger();
     EXPECT_TRUE(platform.messages->shown.empty());
     const QImage page = pdfPage(dir / "printed.pdf", 1, kDpi);
     EXPECT_NEAR(page.width(), 210 / 25.4 * kDpi, 1);
@@ -101,12 +104,12 @@ TEST_F(PrintSheet, PrintGoesThroughThePreviewAndThePrintDialog) {
 
     // A cancelled preview asks for no printer; a cancelled print dialog prints nothing and
     // leaves the preview open, to print from it again or cancel it.
-    ui().print->trigger();
+    action(Command::Print)->trigger();
     EXPECT_EQ(platform.printing->printDialogsShown, 1);
     platform.printing->previews = {&PrintSheet::accept, &PrintSheet::accept};
     platform.printing->printers = {std::nullopt, q(dir / "again.pdf")};
     const int previews = platform.printing->previewsShown;
-    ui().print->trigger();
+    action(Command::Print)->trigger();
     EXPECT_EQ(platform.printing->printDialogsShown, 3);
     EXPECT_EQ(platform.printing->previewsShown, previews + 1) << "one preview, accepted twice";
     EXPECT_TRUE(std::filesystem::exists(dir / "again.pdf"));
@@ -181,7 +184,7 @@ TEST_F(PrintSheet, AcceptedOptionsAreRememberedForTheNextTime) {
         field<QComboBox>(job, "sheetMarks")->setCurrentIndex(2); // full lines
         return true;
     });
-    ui().print->trigger(); // the print dialog is cancelled: the options stay chosen
+    action(Command::Print)->trigger(); // the print dialog is cancelled: the options stay chosen
     ASSERT_TRUE(platform.messages->shown.empty());
 
     lookAt([](PrintJob& job) {

@@ -16,20 +16,20 @@ protected:
     void letter(const std::string& text) {
         std::ofstream(dir / "rows.csv", std::ios::binary) << text;
         platform.dialogs->answers.push_back(q(dir / "rows.csv"));
-        ui().letterFromTable->trigger();
+        action(Command::LetterFromTable)->trigger();
     }
     const std::deque<Tile>& tiles() { return window->document().tiles().tiles(); }
 };
 
 TEST_F(LetterFromTableWindow, AppendsTheRowsTilesAsOneStepThatUndoTakesBackWhole) {
-    EXPECT_FALSE(ui().letterFromTable->isEnabled()) << "no library is open";
+    EXPECT_FALSE(action(Command::LetterFromTable)->isEnabled()) << "no library is open";
     open(library("lib.qrb", 3, 40, 40));
     ui().slotTexts[0]->setText("Stored"); // the table's slot1 replaces it
     ui().slotTexts[1]->setText("Kept");   // no column: stays on every tile
     const std::deque<Tile> before = tiles();
 
     letter("base,slot1,copies\r\n1,One,1\r\n2,\"Two, too\",2\r\n3,,1\r\n");
-    ASSERT_EQ(window->tileCount(), 7);
+    ASSERT_EQ(window->document().tileCount(), 7);
     EXPECT_EQ(panel(1), "Tile 1 of 7");
     EXPECT_TRUE(platform.messages->shown.empty());
     Document reference;
@@ -39,13 +39,13 @@ TEST_F(LetterFromTableWindow, AppendsTheRowsTilesAsOneStepThatUndoTakesBackWhole
     const std::vector<Tile> expected = *reference.tableLettering(rows).letterAll(rows);
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), tiles().begin() + 3));
 
-    EXPECT_EQ(ui().undo->text(), "&Undo Letter from Table");
-    ui().undo->trigger();
+    EXPECT_EQ(action(Command::Undo)->text(), "&Undo Letter from Table");
+    action(Command::Undo)->trigger();
     EXPECT_EQ(tiles(), before);
     EXPECT_TRUE(window->document().isSaved());
-    EXPECT_EQ(ui().undo->text(), "&Undo Slot Text") << "the whole batch was one step";
-    ui().redo->trigger();
-    EXPECT_EQ(window->tileCount(), 7);
+    EXPECT_EQ(action(Command::Undo)->text(), "&Undo Slot Text") << "the whole batch was one step";
+    action(Command::Redo)->trigger();
+    EXPECT_EQ(window->document().tileCount(), 7);
 }
 
 TEST_F(LetterFromTableWindow, CancelOrABadTableLeavesTheLibraryAsItWasAndSaysWhy) {
@@ -63,7 +63,7 @@ TEST_F(LetterFromTableWindow, CancelOrABadTableLeavesTheLibraryAsItWasAndSaysWhy
     letter("base,slot1,slot3x\n1,a,b\n");
     letter("base,copies\n1,0\n");
     platform.dialogs->answers.push_back(std::nullopt); // a cancelled dialog says nothing
-    ui().letterFromTable->trigger();
+    action(Command::LetterFromTable)->trigger();
 
     const char* const said[] = {
         "cancelled; the library is as it was",
@@ -78,7 +78,7 @@ TEST_F(LetterFromTableWindow, CancelOrABadTableLeavesTheLibraryAsItWasAndSaysWhy
             << text.toStdString();
     }
     EXPECT_EQ(tiles(), before);
-    EXPECT_FALSE(ui().undo->isEnabled());
+    EXPECT_FALSE(action(Command::Undo)->isEnabled());
 }
 
 } // namespace

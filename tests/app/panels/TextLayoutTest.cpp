@@ -20,7 +20,7 @@ protected:
     }
     const TextLayout& layout() const { return window->document().placement().style.layout; }
     TextEffectsDialog* openEffects() {
-        ui().textEffects->trigger();
+        action(Command::TextEffects)->trigger();
         return window->findChild<TextEffectsDialog*>();
     }
     static void press(TextEffectsDialog* dialog, QDialogButtonBox::StandardButton which) {
@@ -32,37 +32,39 @@ TEST_F(TextLayoutWindow, AlignCommandsAreCheckedByTheLayoutAndEachIsOneStep) {
     // Which of each three is checked, as "x--" for the first.
     const auto checks = [this] {
         std::string marks;
-        for (QAction* a : {ui().alignLeft, ui().alignCentre, ui().alignRight, ui().alignTop,
-                           ui().alignMiddle, ui().alignBottom})
+        for (QAction* a : {action(Command::AlignLeft), action(Command::AlignCentre),
+                           action(Command::AlignRight), action(Command::AlignTop),
+                           action(Command::AlignMiddle), action(Command::AlignBottom)})
             marks += a->isChecked() ? 'x' : '-';
         return marks;
     };
     EXPECT_EQ(checks(), "x--x--");
-    for (QAction* a : {ui().alignLeft, ui().alignBottom, ui().textEffects}) {
+    for (QAction* a :
+         {action(Command::AlignLeft), action(Command::AlignBottom), action(Command::TextEffects)}) {
         EXPECT_TRUE(ui().editMenu->actions().contains(a) && ui().mainToolBar->actions().contains(a))
             << a->text().toStdString();
     }
     const QImage before = window->document().workingImage();
     const std::size_t steps = window->document().history().size();
 
-    ui().alignCentre->trigger();
-    ui().alignMiddle->trigger();
+    action(Command::AlignCentre)->trigger();
+    action(Command::AlignMiddle)->trigger();
     EXPECT_EQ(layout().horizontal, HorizontalAnchor::Centre);
     EXPECT_EQ(layout().vertical, VerticalAnchor::Middle);
     EXPECT_EQ(checks(), "-x--x-");
     EXPECT_EQ(window->document().history().size(), steps + 2);
-    EXPECT_EQ(ui().undo->text(), "&Undo Align Text");
+    EXPECT_EQ(action(Command::Undo)->text(), "&Undo Align Text");
     EXPECT_EQ(panel(4), "Centre Middle");
     EXPECT_GE(ui().statusPanels->panelWidth(4), 150) << "the style panel makes room for it";
     EXPECT_NE(window->document().workingImage(), before) << "the live text moved";
     ui().toolbarButton(10)->trigger(); // Bold
     EXPECT_EQ(panel(4), "Bold, Centre Middle");
-    ui().alignCentre->trigger(); // already centred: stays checked, no step
+    action(Command::AlignCentre)->trigger(); // already centred: stays checked, no step
     EXPECT_EQ(checks(), "-x--x-");
     EXPECT_EQ(window->document().history().size(), steps + 3);
 
     for (int i = 0; i < 3; ++i)
-        ui().undo->trigger();
+        action(Command::Undo)->trigger();
     EXPECT_EQ(checks(), "x--x--");
     EXPECT_EQ(panel(4), "");
     EXPECT_EQ(ui().statusPanels->panelWidth(4), 78) << "and gives it back";
@@ -99,7 +101,7 @@ TEST_F(TextLayoutWindow, TextEffectsPreviewFollowsTheControlsAndOkIsOneStep) {
     press(dialog, QDialogButtonBox::Ok);
     EXPECT_EQ(layout(), chosen);
     EXPECT_EQ(window->document().history().size(), steps + 1);
-    EXPECT_EQ(ui().undo->text(), "&Undo Text Effects");
+    EXPECT_EQ(action(Command::Undo)->text(), "&Undo Text Effects");
     EXPECT_EQ(window->document().workingImage(), drawn);
 
     // Opened again it starts from the text's effects; Cancel keeps them.

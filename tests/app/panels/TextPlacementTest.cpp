@@ -181,9 +181,9 @@ TEST_F(Lettering, CreateUsingPositionDataStampsTheFilledSlotsInOrder) {
     store(1, "A", 2, 2, 30);
     ui().textBox->setText("");
     ui().angleBar->setValue(0); // nothing live any more
-    ui().createUsingPositionData->trigger();
+    action(Command::CreateUsingPositionData)->trigger();
     ui().createButton->click();
-    ASSERT_EQ(window->tileCount(), 3);
+    ASSERT_EQ(window->document().tileCount(), 3);
     const QImage expected = lettered(lettered(tile, "A", 30, 2, 2), "B", 0, 20, 20);
     EXPECT_EQ(toQImage(window->document().tiles().tile(3).full), expected);
 }
@@ -247,7 +247,7 @@ TEST_F(Lettering, FontDialogStartsFromTheStyleAndAMissingFaceKeepsItsName) {
     store(0, "x", 1, 1, 0);
     EXPECT_EQ(ui().slotTexts[0]->toolTip(), "Font = Nonesuch, Size = 18, Degrees = 000");
     platform.dialogs->answers = {q(dir / "faces.qpf")};
-    ui().savePositionData->trigger();
+    action(Command::SavePositionData)->trigger();
     EXPECT_EQ(PositionDataFile::read(dir / "faces.qpf")[0].style.face, "Nonesuch");
     ui().toolbarButton(7)->trigger(); // cancelled
     EXPECT_EQ(platform.dialogs->requests.back().font.current.name, "Nonesuch");
@@ -258,7 +258,7 @@ TEST_F(Lettering, ClearReturnsSlotsStyleAndEditorToTheirFirstState) {
     ui().toolbarButton(11)->trigger();
     store(5, "Gone", 7, 8, 45);
     ui().placeButton->click();
-    ui().clearPositionData->trigger();
+    action(Command::ClearPositionData)->trigger();
     for (int k = 0; k < 9; ++k) {
         const auto i = std::size_t(k);
         EXPECT_EQ(ui().slotButtons[i]->text(), QStringLiteral("%1,%1").arg(5 * k));
@@ -278,20 +278,20 @@ TEST_F(Lettering, PositionFileRoundTripsThroughTheDialogsAndDamagedFilesChangeNo
     open(library("lib.qrb", 1, 40, 40));
     store(0, "Café", -5, 30, 200);
     platform.dialogs->answers = {q(dir / "labels")};
-    ui().savePositionData->trigger();
+    action(Command::SavePositionData)->trigger();
     EXPECT_EQ(platform.dialogs->requests.back().file.title, "Save position data to...");
     EXPECT_EQ(platform.dialogs->requests.back().file.filter, "QPF File (*.qpf)|*.qpf");
     const PositionSlots saved = PositionDataFile::read(dir / "labels.qpf");
     // The same name again: the file the extension leads to exists, so the user is asked.
     store(0, "Other", 1, 1, 0);
     platform.dialogs->answers = {q(dir / "labels")};
-    ui().savePositionData->trigger();
+    action(Command::SavePositionData)->trigger();
     EXPECT_EQ(platform.messages->count("labels.qpf already exists"), 1);
     EXPECT_EQ(PositionDataFile::read(dir / "labels.qpf"), saved);
 
-    ui().clearPositionData->trigger();
+    action(Command::ClearPositionData)->trigger();
     platform.dialogs->answers = {q(dir / "labels")};
-    ui().loadPositionData->trigger();
+    action(Command::LoadPositionData)->trigger();
     EXPECT_EQ(platform.dialogs->requests.back().file.title, "Open position data file");
     EXPECT_EQ(window->document().positionSlots(), saved);
     EXPECT_EQ(ui().slotButtons[0]->text(), "-5,30");
@@ -300,10 +300,10 @@ TEST_F(Lettering, PositionFileRoundTripsThroughTheDialogsAndDamagedFilesChangeNo
 
     // A damaged file changes no slot, not even those read before the damage.
     std::filesystem::resize_file(dir / "labels.qpf", 5000);
-    ui().clearPositionData->trigger();
+    action(Command::ClearPositionData)->trigger();
     const PositionSlots cleared = window->document().positionSlots();
     platform.dialogs->answers = {q(dir / "labels.qpf")};
-    ui().loadPositionData->trigger();
+    action(Command::LoadPositionData)->trigger();
     EXPECT_EQ(platform.messages->count("slot 4"), 1);
     EXPECT_EQ(window->document().positionSlots(), cleared);
 }
@@ -317,7 +317,7 @@ TEST_F(Lettering, RecalledSizeAboveTheDialogLimitAndPositionOffTheTileAreKept) {
     stored[0].angle = "0";
     PositionDataFile::write(dir / "big.qpf", stored);
     platform.dialogs->answers = {q(dir / "big.qpf")};
-    ui().loadPositionData->trigger();
+    action(Command::LoadPositionData)->trigger();
     ui().slotButtons[0]->click();
     EXPECT_EQ(ui().textBox->font().pointSizeF(), 20);
     EXPECT_EQ(panel(3), "20");

@@ -49,38 +49,39 @@ TEST_P(WorkingPicture, StaysUnderTheMovingTextAndIsWhatCreateStores) {
     press(3); // the base image (tile 1) differs from the tile being edited
     switch (GetParam()) {
     case NewPicture::RotateLeft:
-        ui().rotateLeft->trigger();
+        action(Command::RotateLeft)->trigger();
         break;
     case NewPicture::RotateRight:
         ui().toolbarButton(16)->trigger();
         break;
     case NewPicture::FlipHorizontal:
-        ui().flipHorizontal->trigger();
+        action(Command::FlipHorizontal)->trigger();
         break;
     case NewPicture::FlipVertical:
         ui().toolbarButton(18)->trigger();
         break;
     case NewPicture::Paste:
         putOnClipboard(40, 40);
-        ui().paste->trigger();
+        action(Command::Paste)->trigger();
         break;
     case NewPicture::PasteBaseImage:
-        ui().pasteBaseImage->trigger();
+        action(Command::PasteBaseImage)->trigger();
         break;
     case NewPicture::FullPreviewClick:
         // A flipped picture handed to the full preview, then the half one edited: the
         // full preview's click brings the flipped picture back.
-        ui().autoCreateFromWorkingTile->trigger();
-        ui().flipVertical->trigger();
+        action(Command::AutoCreateFromWorkingTile)->trigger();
+        action(Command::FlipVertical)->trigger();
         click(ui().workingTile, {2, 2});
         click(ui().halfPreview, {2, 2});
         click(ui().fullPreview, {2, 2});
-        ui().autoCreateFromWorkingTile->trigger(); // Create takes the working tile again
+        action(Command::AutoCreateFromWorkingTile)
+            ->trigger(); // Create takes the working tile again
         break;
     case NewPicture::HalfPreviewClick:
-        ui().autoCreateFromWorkingTile->trigger();
+        action(Command::AutoCreateFromWorkingTile)->trigger();
         click(ui().halfPreview, {2, 2});
-        ui().autoCreateFromWorkingTile->trigger();
+        action(Command::AutoCreateFromWorkingTile)->trigger();
         break;
     }
     const QImage result = ui().workingTile->image();
@@ -89,7 +90,7 @@ TEST_P(WorkingPicture, StaysUnderTheMovingTextAndIsWhatCreateStores) {
     stepAngle();
     EXPECT_EQ(ui().workingTile->image(), result);
     ui().createButton->click();
-    ASSERT_EQ(window->tileCount(), 4);
+    ASSERT_EQ(window->document().tileCount(), 4);
     EXPECT_EQ(toQImage(window->document().tiles().tile(4).full), result);
 }
 
@@ -107,7 +108,7 @@ TEST_F(Working, SmallerPastedPictureStaysWhenTheTextIsNudged) {
     ui().placeButton->click();
     ui().xBar->setValue(60);
     putOnClipboard(30, 30);
-    ui().paste->trigger();
+    action(Command::Paste)->trigger();
     const QImage pasted = platform.clipboard->image();
     EXPECT_EQ(ui().workingTile->image(), pasted);
     EXPECT_EQ(ui().tileSizeLabel->text(), "30, 30");
@@ -128,7 +129,7 @@ TEST_F(Working, SmallerTileChosenAfterTheTextWasMovedIsTheOneCreated) {
     press(2);
     EXPECT_EQ(ui().tileSizeLabel->text(), "32, 32");
     ui().createButton->click();
-    ASSERT_EQ(window->tileCount(), 3);
+    ASSERT_EQ(window->document().tileCount(), 3);
     EXPECT_EQ(window->document().tiles().tile(3).full, window->document().tiles().tile(2).full);
 }
 
@@ -137,7 +138,7 @@ TEST_F(Working, FlipsChangeThePixelsAndANonSquareTurnTakesTheNewSize) {
     const DibImage start = working();
     ui().toolbarButton(17)->trigger();
     EXPECT_EQ(working(), transformed(start, TransformKind::FlipHorizontal));
-    ui().flipHorizontal->trigger();
+    action(Command::FlipHorizontal)->trigger();
 
     // The turn items are off for this tile, but a pasted image can make any working
     // image turnable: the whole image is turned and the working tile takes its size.
@@ -150,8 +151,8 @@ TEST_F(Working, FlipsChangeThePixelsAndANonSquareTurnTakesTheNewSize) {
 
 TEST_F(Working, PreviewClicksChooseTheImageBeingEditedAndTheHalfIsDerived) {
     open(library("lib.qrb", 1, 64, 48));
-    ui().autoCreateFromWorkingTile->trigger(); // the previews show
-    ui().flipVertical->trigger();
+    action(Command::AutoCreateFromWorkingTile)->trigger(); // the previews show
+    action(Command::FlipVertical)->trigger();
     const DibImage flipped = working();
     click(ui().workingTile, {2, 2});
     EXPECT_EQ(toDibImage(ui().fullPreview->image()), flipped);
@@ -174,14 +175,14 @@ TEST_F(Working, PreviewClicksChooseTheImageBeingEditedAndTheHalfIsDerived) {
 
 TEST_F(Working, SmallColourDialogStartsFromTheLastChoiceAndCancelChangesNothing) {
     open(library("lib.qrb", 2, 40, 40));
-    ui().autoCreateFromWorkingTile->trigger();
+    action(Command::AutoCreateFromWorkingTile)->trigger();
     platform.dialogs->colourAnswers.push_back(rgbColour(1, 2, 3));
     click(ui().smallColour, {2, 2});
     EXPECT_EQ(platform.dialogs->requests.back().colour, palette::Red);
     EXPECT_EQ(ui().smallColour->backColour(), rgbColour(1, 2, 3));
     EXPECT_EQ(window->document().placement().style.textColour, palette::Black); // kept
 
-    window->pressStripRow(2, RowPart::Full, MouseButton::Left, Modifiers::None);
+    window->strip().press(2, RowPart::Full, MouseButton::Left, Modifiers::None);
     platform.dialogs->colourAnswers.push_back(std::nullopt);
     click(ui().smallColour, {2, 2});
     EXPECT_EQ(platform.dialogs->requests.back().colour, rgbColour(1, 2, 3));
@@ -193,7 +194,7 @@ TEST_F(Working, PasteTakesAnyImageAsTwentyFourBitsAndSizesTheHalfPreview) {
     offered.fill(qRgba(200, 10, 10, 255));
     offered.setPixel(0, 0, qRgba(0, 0, 0, 0)); // transparent: white on the tile
     platform.clipboard->setImage(offered);
-    ui().paste->trigger(); // no library open: nothing
+    action(Command::Paste)->trigger(); // no library open: nothing
     EXPECT_TRUE(ui().workingTile->image().isNull());
 
     open(library("lib.qrb", 1, 40, 40));
@@ -210,17 +211,17 @@ TEST_F(Working, PasteTakesAnyImageAsTwentyFourBitsAndSizesTheHalfPreview) {
 
 TEST_F(Working, CopyOnlyWhenShownAndPasteBaseImageTakesTheBaseTile) {
     platform.clipboard->setImage(QImage(3, 3, QImage::Format_RGB32));
-    ui().copy->trigger();
+    action(Command::Copy)->trigger();
     EXPECT_EQ(platform.clipboard->puts, 1);
     EXPECT_EQ(platform.clipboard->image().size(), QSize(3, 3));
 
     open(library("lib.qrb", 3, 40, 40));
-    ui().flipVertical->trigger();
+    action(Command::FlipVertical)->trigger();
     ui().toolbarButton(4)->trigger();
     EXPECT_EQ(platform.clipboard->image(), ui().workingTile->image());
 
-    window->pressStripRow(3, RowPart::Full, MouseButton::Left, Modifiers::None);
-    ui().pasteBaseImage->trigger();
+    window->strip().press(3, RowPart::Full, MouseButton::Left, Modifiers::None);
+    action(Command::PasteBaseImage)->trigger();
     EXPECT_EQ(ui().workingTile->image(), toQImage(window->document().tiles().tile(1).full));
 }
 
@@ -235,24 +236,24 @@ TEST_F(Working, ShortcutsActOnceTheirCommandCanWhateverTheMenusShowedBefore) {
     QImage copied(30, 20, QImage::Format_RGB32);
     copied.fill(Qt::green);
     platform.clipboard->setImage(copied);
-    ui().paste->trigger(); // as Ctrl+V does
+    action(Command::Paste)->trigger(); // as Ctrl+V does
     EXPECT_EQ(ui().workingTile->size(), QSize(30, 20));
-    ui().createTile->trigger(); // as Ctrl+T does
-    EXPECT_EQ(window->tileCount(), 3);
+    action(Command::CreateTile)->trigger(); // as Ctrl+T does
+    EXPECT_EQ(window->document().tileCount(), 3);
 }
 
 TEST_F(Working, PreviewOptionsShowThePreviewsAndFollowTheHalfTileButton) {
     open(library("lib.qrb", 1, 40, 40));
-    ui().autoCreateFromWorkingTile->trigger();
+    action(Command::AutoCreateFromWorkingTile)->trigger();
     EXPECT_FALSE(ui().halfPreview->isHidden());
     EXPECT_EQ(ui().tileFrames[1]->geometry().bottom() + 1,
               ui().client->height() - ui().statusPanels->height());
-    ui().autoCreateFromWorkingTile->trigger();
+    action(Command::AutoCreateFromWorkingTile)->trigger();
     EXPECT_TRUE(ui().tileFrames[1]->isHidden());
 
-    ui().autoCreateHalfTile->trigger();
+    action(Command::AutoCreateHalfTile)->trigger();
     EXPECT_FALSE(ui().toolbarButton(13)->isChecked());
-    ui().autoCreateHalfTile->trigger();
+    action(Command::AutoCreateHalfTile)->trigger();
     EXPECT_TRUE(ui().toolbarButton(13)->isChecked());
 }
 

@@ -51,21 +51,21 @@ TEST_F(Zoom, StepsStopAtTheLimitsAndActualSizeRestoresTheLayout) {
     const QRect atOne = inClient(ui().workingTile);
     EXPECT_EQ(panel().zoom(), 1);
     for (double below : {0.5, 0.25, 0.125}) {
-        ui().zoomOut->trigger();
+        action(Command::ZoomOut)->trigger();
         EXPECT_EQ(panel().zoom(), below);
     }
     EXPECT_EQ(ui().workingTile->size(), QSize(5, 5));
-    EXPECT_FALSE(ui().zoomOut->isEnabled());
+    EXPECT_FALSE(action(Command::ZoomOut)->isEnabled());
     for (int i = 0; i < 20; ++i)
-        ui().zoomIn->trigger();
+        action(Command::ZoomIn)->trigger();
     EXPECT_EQ(panel().zoom(), WorkingTilePanel::kMaximumZoom);
     EXPECT_EQ(ui().workingTile->size(), QSize(40, 40) * WorkingTilePanel::kMaximumZoom);
-    EXPECT_FALSE(ui().zoomIn->isEnabled());
+    EXPECT_FALSE(action(Command::ZoomIn)->isEnabled());
     // Larger than its frame it scrolls there; the frame and the strip stay where they were.
     EXPECT_TRUE(ui().workingTileView->horizontalScrollBar()->maximum() > 0);
-    ui().zoomOut->trigger();
+    action(Command::ZoomOut)->trigger();
     EXPECT_EQ(panel().zoom(), WorkingTilePanel::kMaximumZoom - 1);
-    ui().actualSize->trigger();
+    action(Command::ActualSize)->trigger();
     EXPECT_EQ(panel().zoom(), 1);
     EXPECT_EQ(inClient(ui().workingTile), atOne);
     // Ctrl with the wheel, two notches anywhere over the frame.
@@ -75,7 +75,7 @@ TEST_F(Zoom, StepsStopAtTheLimitsAndActualSizeRestoresTheLayout) {
     QApplication::sendEvent(viewport, &wheel);
     EXPECT_EQ(panel().zoom(), 3);
     // Fit: the largest whole zoom that shows the whole 40-pixel tile in its 174-pixel frame.
-    ui().fitWorkingTile->trigger();
+    action(Command::FitWorkingTile)->trigger();
     EXPECT_EQ(panel().zoom(), 4);
     EXPECT_TRUE(panel().fitsWorkingTile());
 }
@@ -84,25 +84,25 @@ TEST_F(Zoom, DragMovesTheTextByWholeTilePixelsAsOneUndoStep) {
     for (int zoom : {2, 3}) {
         SCOPED_TRACE(zoom);
         openAndPlace();
-        ui().actualSize->trigger();
+        action(Command::ActualSize)->trigger();
         for (int i = 1; i < zoom; ++i)
-            ui().zoomIn->trigger();
+            action(Command::ZoomIn)->trigger();
         const QPoint before = position();
         drag(QPoint(10, 10), QPoint(10, 10) + QPoint(12, 7) * zoom);
         EXPECT_EQ(position(), before + QPoint(12, 7));
         // The bars and the fields follow, as if they had been moved.
         EXPECT_EQ(ui().xBar->value(), before.x() + 12);
         EXPECT_EQ(ui().yField->text(), QString::number(before.y() + 7));
-        EXPECT_EQ(ui().undo->text(), "&Undo Move Text");
-        ui().undo->trigger();
+        EXPECT_EQ(action(Command::Undo)->text(), "&Undo Move Text");
+        action(Command::Undo)->trigger();
         EXPECT_EQ(position(), before); // the whole drag, not its last step
     }
 }
 
 TEST_F(Zoom, ClickWithoutMovementStillHandsTheTileToThePreview) {
     openAndPlace();
-    ui().zoomIn->trigger();
-    ui().autoCreateFromWorkingTile->trigger(); // the previews show
+    action(Command::ZoomIn)->trigger();
+    action(Command::AutoCreateFromWorkingTile)->trigger(); // the previews show
     const QPoint before = position();
     ASSERT_NE(window->document().working().previewFull, ui().workingTile->image());
     drag(QPoint(10, 10), QPoint(11, 10)); // a hand that shakes a little
@@ -132,15 +132,15 @@ TEST_F(Zoom, ArrowKeysNudgeTheTextWithinTheBarsRange) {
 // says whether Actual Size or Fit holds.
 TEST_F(Zoom, FitShowsALargeTileWholeAndTheZoomIsShown) {
     open(library("big.qrb", 1, 720, 477));
-    ui().actualSize->trigger();
+    action(Command::ActualSize)->trigger();
     EXPECT_EQ(zoomShown(), "100%");
-    EXPECT_TRUE(ui().actualSize->isChecked());
-    EXPECT_FALSE(ui().fitWorkingTile->isChecked());
-    ui().fitWorkingTile->trigger();
+    EXPECT_TRUE(action(Command::ActualSize)->isChecked());
+    EXPECT_FALSE(action(Command::FitWorkingTile)->isChecked());
+    action(Command::FitWorkingTile)->trigger();
     EXPECT_EQ(panel().zoom(), 0.25);
     EXPECT_EQ(zoomShown(), "25%");
-    EXPECT_TRUE(ui().fitWorkingTile->isChecked());
-    EXPECT_FALSE(ui().actualSize->isChecked());
+    EXPECT_TRUE(action(Command::FitWorkingTile)->isChecked());
+    EXPECT_FALSE(action(Command::ActualSize)->isChecked());
     const QRect frame = ui().tileFrames[0]->geometry();
     EXPECT_TRUE(frame.contains(inClient(ui().workingTile))) << "the whole tile in view";
     // Text placed in the middle of the tile is in view too.
@@ -151,29 +151,29 @@ TEST_F(Zoom, FitShowsALargeTileWholeAndTheZoomIsShown) {
     const QPoint anchor = *ui().workingTile->anchor() * panel().zoom();
     EXPECT_TRUE(frame.contains(ui().workingTile->mapTo(ui().client, anchor)));
 
-    ui().zoomIn->trigger();
+    action(Command::ZoomIn)->trigger();
     EXPECT_EQ(zoomShown(), "50%");
-    EXPECT_FALSE(ui().fitWorkingTile->isChecked());
-    ui().actualSize->trigger();
-    ui().actualSize->trigger(); // chosen again: still checked
-    EXPECT_TRUE(ui().actualSize->isChecked());
-    ui().zoomIn->trigger();
+    EXPECT_FALSE(action(Command::FitWorkingTile)->isChecked());
+    action(Command::ActualSize)->trigger();
+    action(Command::ActualSize)->trigger(); // chosen again: still checked
+    EXPECT_TRUE(action(Command::ActualSize)->isChecked());
+    action(Command::ZoomIn)->trigger();
     EXPECT_EQ(zoomShown(), "200%");
-    ui().actualSize->trigger();
+    action(Command::ActualSize)->trigger();
     for (int i = 0; i < 3; ++i)
-        ui().zoomOut->trigger();
+        action(Command::ZoomOut)->trigger();
     EXPECT_EQ(zoomShown(), "12.5%");
     EXPECT_EQ(ui().workingTile->size(), QSize(90, 60));
 }
 
 TEST_F(Zoom, IsRememberedByTheNextWindow) {
     open(library("lib.qrb", 1, 40, 40));
-    ui().actualSize->trigger();
-    ui().zoomIn->trigger();
-    ui().zoomIn->trigger();
+    action(Command::ActualSize)->trigger();
+    action(Command::ZoomIn)->trigger();
+    action(Command::ZoomIn)->trigger();
     window = std::make_unique<MainWindow>(platform.platform());
     EXPECT_EQ(panel().zoom(), 3);
-    ui().fitWorkingTile->trigger();
+    action(Command::FitWorkingTile)->trigger();
     window = std::make_unique<MainWindow>(platform.platform());
     window->show();
     open(library("other.qrb", 1, 20, 20));

@@ -118,7 +118,7 @@ TEST_F(Fit, WorkingTileLargerThanItsFrameScrollsFromItsTopLeftCorner) {
     QImage small(40, 40, QImage::Format_RGB32);
     small.fill(Qt::yellow);
     platform.clipboard->setImage(small);
-    ui().paste->trigger();
+    action(Command::Paste)->trigger();
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(inClient(ui().workingTile).center(), frame.center());
     EXPECT_EQ(ui().workingTileView->horizontalScrollBar()->maximum(), 0);
@@ -154,11 +154,11 @@ TEST_F(Fit, SidewaysBarFollowsTheWidestRowThroughCreateAndDelete) {
     QImage wide(300, 20, QImage::Format_RGB32);
     wide.fill(Qt::blue);
     platform.clipboard->setImage(wide);
-    ui().paste->trigger();
+    action(Command::Paste)->trigger();
     ui().createButton->click();
     EXPECT_FALSE(ui().stripSideways->isHidden());
     press(3);
-    ui().deleteTile->trigger();
+    action(Command::DeleteTile)->trigger();
     EXPECT_TRUE(ui().stripSideways->isHidden());
 }
 

@@ -87,7 +87,7 @@ TEST_F(Keys, ToolbarOnlyCommandsAndTheAngleBoxAreInTheMenus) {
 
     activate();
     ui().textBox->setFocus();
-    ui().typeAngle->trigger();
+    action(Command::TypeAngle)->trigger();
     EXPECT_FALSE(ui().angleField->isHidden());
     EXPECT_TRUE(ui().angleField->hasFocus());
     ui().angleField->setText("45");
@@ -115,16 +115,16 @@ TEST_F(Keys, EveryFileAndTileItemHasAMnemonicOfItsOwn) {
 // from the Tile menu and with Space on the boxes, which Tab reaches.
 TEST_F(Keys, PreviewClicksAndTheSmallColourAreReachedFromTheKeyboard) {
     open(library("lib.qrb", 2, 40, 40));
-    ui().autoCreateFromWorkingTile->trigger(); // the previews show
+    action(Command::AutoCreateFromWorkingTile)->trigger(); // the previews show
     activate();
-    ui().editHalfImage->trigger();
+    action(Command::EditHalfImage)->trigger();
     EXPECT_EQ(window->document().working().picture.size(), QSize(20, 20));
     ui().fullPreview->setFocus(Qt::TabFocusReason);
     ASSERT_TRUE(ui().fullPreview->hasFocus());
     QTest::keyClick(ui().fullPreview, Qt::Key_Space);
     EXPECT_EQ(window->document().working().picture.size(), QSize(40, 40));
     EXPECT_EQ(window->document().undoText(), "Full Preview to Working Tile");
-    ui().workingTileToPreview->trigger();
+    action(Command::WorkingTileToPreview)->trigger();
     EXPECT_EQ(window->document().undoText(), "Working Tile to Preview");
 
     platform.dialogs->colourAnswers = {ColourValue(0x00FF00)};
@@ -132,7 +132,7 @@ TEST_F(Keys, PreviewClicksAndTheSmallColourAreReachedFromTheKeyboard) {
     QTest::keyClick(ui().smallColour, Qt::Key_Return);
     EXPECT_EQ(window->document().working().smallColour, ColourValue(0x00FF00));
     platform.dialogs->colourAnswers = {ColourValue(0x0000FF)};
-    ui().chooseSmallColour->trigger();
+    action(Command::ChooseSmallColour)->trigger();
     EXPECT_EQ(window->document().working().smallColour, ColourValue(0x0000FF));
 }
 
@@ -144,7 +144,7 @@ TEST_F(Keys, BoldAndItalicFollowTheirButtonsPressedState) {
     ui().toolbarButton(11)->trigger();
     EXPECT_TRUE(window->document().placement().style.italic);
     EXPECT_EQ(window->document().undoText(), "Italic");
-    ui().undo->trigger();
+    action(Command::Undo)->trigger();
     EXPECT_FALSE(ui().toolbarButton(11)->isChecked());
     EXPECT_FALSE(window->document().placement().style.italic);
 }
@@ -167,18 +167,18 @@ protected:
 
 TEST_F(StripKeys, PagingAndEndKeysMakeTheTileTheyReachCurrent) {
     strip(Qt::Key_End);
-    EXPECT_EQ(window->currentTile(), 30);
+    EXPECT_EQ(window->document().currentTile(), 30);
     EXPECT_TRUE(inView(30));
     EXPECT_EQ(ui().workingTile->image(), toQImage(window->document().tiles().tile(30).full));
     strip(Qt::Key_Home, Qt::ControlModifier);
-    EXPECT_EQ(window->currentTile(), 1);
+    EXPECT_EQ(window->document().currentTile(), 1);
     EXPECT_TRUE(inView(1));
     strip(Qt::Key_Home); // already there: the tile stays current
-    EXPECT_EQ(window->currentTile(), 1);
+    EXPECT_EQ(window->document().currentTile(), 1);
 
     auto [first, last] = ui().strip->rowsInView();
     strip(Qt::Key_PageDown);
-    EXPECT_EQ(window->currentTile(), 1 + (last - first));
+    EXPECT_EQ(window->document().currentTile(), 1 + (last - first));
     EXPECT_TRUE(inView(1 + (last - first)));
 }
 
@@ -187,7 +187,7 @@ TEST_F(StripKeys, ShiftAndCtrlMarkTilesAndTheMenuAndDeleteKeysActOnThem) {
     strip(Qt::Key_Down, Qt::ShiftModifier);
     strip(Qt::Key_Down, Qt::ShiftModifier);
     EXPECT_EQ(window->document().strip().selectedTiles(), (std::vector<int>{2, 3, 4}));
-    EXPECT_EQ(window->currentTile(), 2);
+    EXPECT_EQ(window->document().currentTile(), 2);
     strip(Qt::Key_Down, Qt::ControlModifier); // the focus row moves on, nothing else
     strip(Qt::Key_Down, Qt::ControlModifier);
     EXPECT_EQ(ui().strip->focusRow(), 6);
@@ -197,10 +197,10 @@ TEST_F(StripKeys, ShiftAndCtrlMarkTilesAndTheMenuAndDeleteKeysActOnThem) {
 
     strip(Qt::Key_F10, Qt::ShiftModifier);
     EXPECT_TRUE(ui().tileContextMenu->isVisible());
-    EXPECT_TRUE(ui().deleteSelectedTiles->isVisible());
+    EXPECT_TRUE(action(Command::DeleteSelectedTiles)->isVisible());
     ui().tileContextMenu->hide();
     strip(Qt::Key_Delete);
-    EXPECT_EQ(window->tileCount(), 26);
+    EXPECT_EQ(window->document().tileCount(), 26);
     EXPECT_EQ(panel(1), "26 Tiles");
 }
 

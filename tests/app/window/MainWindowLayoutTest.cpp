@@ -12,19 +12,22 @@ using Layout = WindowFixture;
 
 TEST_F(Layout, MenuItemsStartInTheirOwnStates) {
     // Hidden items are never usable; Save and Save As wait for a library.
-    for (QAction* a : {ui().addTile, ui().cloneTile, ui().saveSelectedTiles, ui().save, ui().saveAs,
-                       ui().exportImages, ui().replaceTile, ui().moveTileUp, ui().duplicateTile})
+    for (QAction* a :
+         {action(Command::AddTile), action(Command::CloneTile), action(Command::SaveSelectedTiles),
+          action(Command::Save), action(Command::SaveAs), action(Command::ExportImages),
+          action(Command::ReplaceTile), action(Command::MoveTileUp),
+          action(Command::DuplicateTile)})
         EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
-    EXPECT_TRUE(ui().newLibrary->isVisible());
-    EXPECT_TRUE(ui().newLibrary->isEnabled());
-    EXPECT_TRUE(ui().importImages->isEnabled()); // pictures start a new library
-    EXPECT_TRUE(ui().confirmReplace->isChecked());
-    EXPECT_TRUE(ui().autoPasteBaseImage->isChecked());
-    EXPECT_FALSE(ui().createUsingPositionData->isChecked());
-    EXPECT_EQ(ui().saveAs->text(), "Save &As ...");
-    EXPECT_EQ(ui().saveAs->shortcut(), QKeySequence("Ctrl+A"));
+    EXPECT_TRUE(action(Command::New)->isVisible());
+    EXPECT_TRUE(action(Command::New)->isEnabled());
+    EXPECT_TRUE(action(Command::ImportImages)->isEnabled()); // pictures start a new library
+    EXPECT_TRUE(action(Command::ConfirmReplace)->isChecked());
+    EXPECT_TRUE(action(Command::AutoPasteBaseImage)->isChecked());
+    EXPECT_FALSE(action(Command::CreateUsingPositionData)->isChecked());
+    EXPECT_EQ(action(Command::SaveAs)->text(), "Save &As ...");
+    EXPECT_EQ(action(Command::SaveAs)->shortcut(), QKeySequence("Ctrl+A"));
     // The Tile menu's own 16 items come first; anything added follows them.
-    EXPECT_EQ(ui().tileMenu->actions().at(15), ui().createUsingPositionData);
+    EXPECT_EQ(ui().tileMenu->actions().at(15), action(Command::CreateUsingPositionData));
     EXPECT_FALSE(ui().tileContextMenu->menuAction()->isVisible());
 }
 
@@ -45,9 +48,9 @@ TEST_F(Layout, ToolbarHasTwentyPositionsWithTheHalfTileButtonHidden) {
     EXPECT_EQ(visible, 18);
     EXPECT_EQ(ui().toolbarButton(1)->toolTip(), "Open QRB File");
     // A button with a menu twin is the menu item's own action.
-    EXPECT_EQ(ui().toolbarButton(1), ui().openLibrary);
-    EXPECT_EQ(ui().toolbarButton(17), ui().flipHorizontal);
-    EXPECT_EQ(ui().undo, ui().undo);
+    EXPECT_EQ(ui().toolbarButton(1), action(Command::Open));
+    EXPECT_EQ(ui().toolbarButton(17), action(Command::FlipHorizontal));
+    EXPECT_EQ(action(Command::Undo), action(Command::Undo));
     EXPECT_FALSE(ui().toolbarButton(13)->isEnabled());
     // Buttons that act on a library wait for one.
     for (int button : {2, 4, 5, 15, 16, 17, 18, 20})
@@ -185,8 +188,10 @@ TEST_F(Layout, MenusSetTheirStatesWhenTheyOpenWithoutALibrary) {
     emit ui().fileMenu->aboutToShow();
     emit ui().editMenu->aboutToShow();
     emit ui().tileMenu->aboutToShow();
-    for (QAction* a : {ui().createBitmaps, ui().copy, ui().paste, ui().pasteBaseImage,
-                       ui().createTile, ui().rotateLeft, ui().flipVertical})
+    for (QAction* a :
+         {action(Command::CreateBitmaps), action(Command::Copy), action(Command::Paste),
+          action(Command::PasteBaseImage), action(Command::CreateTile), action(Command::RotateLeft),
+          action(Command::FlipVertical)})
         EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
 }
 
@@ -196,8 +201,8 @@ TEST_F(Layout, ToolbarButtonsRunTheirMenuCommands) {
     ui().toolbarButton(15)->trigger(); // Rotate Left
     const QImage turned = ui().workingTile->image();
     EXPECT_NE(turned, before);
-    ui().undo->trigger();
-    ui().rotateLeft->trigger();
+    action(Command::Undo)->trigger();
+    action(Command::RotateLeft)->trigger();
     EXPECT_EQ(ui().workingTile->image(), turned);
 
     ui().toolbarButton(4)->trigger(); // Copy

@@ -40,65 +40,66 @@ protected:
 };
 
 TEST_F(LibraryBuilding, FromNothingToASavedReorderedLibrary) {
-    ASSERT_TRUE(ui().newLibrary->isVisible());
-    EXPECT_EQ(ui().newLibrary->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
-    ui().newLibrary->trigger();
+    ASSERT_TRUE(action(Command::New)->isVisible());
+    EXPECT_EQ(action(Command::New)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    action(Command::New)->trigger();
     EXPECT_TRUE(window->document().isLibraryOpen());
-    ASSERT_TRUE(ui().importImages->isEnabled());
+    ASSERT_TRUE(action(Command::ImportImages)->isEnabled());
 
     const QString red = picture("red.png", Qt::red);
     const QString green = picture("green.png", Qt::green);
     const QString blue = picture("blue.png", Qt::blue);
     platform.dialogs->answers.push_back(red + "\n" + green + "\n" + blue);
-    EXPECT_EQ(ui().importImages->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
-    ui().importImages->trigger();
-    ASSERT_EQ(window->tileCount(), 3);
+    EXPECT_EQ(action(Command::ImportImages)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
+    action(Command::ImportImages)->trigger();
+    ASSERT_EQ(window->document().tileCount(), 3);
     EXPECT_EQ(colours(),
               (std::vector<ColourValue>{palette::Red, rgbColour(0, 255, 0), rgbColour(0, 0, 255)}));
     EXPECT_EQ(panel(1), "3 Tiles");
 
     press(1);
     EXPECT_EQ(panel(1), "Tile 1 of 3");
-    EXPECT_EQ(ui().moveTileDown->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down));
-    ui().moveTileDown->trigger();
+    EXPECT_EQ(action(Command::MoveTileDown)->shortcut(),
+              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down));
+    action(Command::MoveTileDown)->trigger();
     EXPECT_EQ(colours()[1], palette::Red);
-    EXPECT_EQ(window->currentTile(), 2);
+    EXPECT_EQ(window->document().currentTile(), 2);
     EXPECT_EQ(panel(1), "Tile 2 of 3");
-    ui().moveTileToEnd->trigger();
+    action(Command::MoveTileToEnd)->trigger();
     EXPECT_EQ(colours()[2], palette::Red);
-    EXPECT_FALSE(ui().moveTileDown->isEnabled());
-    EXPECT_FALSE(ui().moveTileToEnd->isEnabled());
-    ui().duplicateTile->trigger();
-    EXPECT_EQ(window->tileCount(), 4);
+    EXPECT_FALSE(action(Command::MoveTileDown)->isEnabled());
+    EXPECT_FALSE(action(Command::MoveTileToEnd)->isEnabled());
+    action(Command::DuplicateTile)->trigger();
+    EXPECT_EQ(window->document().tileCount(), 4);
     EXPECT_EQ(window->document().undoText(), QStringLiteral("Duplicate Tile"));
 
     // Replace: the current tile takes what Create would append.
     press(1);
-    ui().flipHorizontal->trigger();
+    action(Command::FlipHorizontal)->trigger();
     const QImage made = ui().workingTile->image();
-    EXPECT_EQ(ui().replaceTile->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
-    ui().replaceTile->trigger();
-    EXPECT_EQ(window->tileCount(), 4);
+    EXPECT_EQ(action(Command::ReplaceTile)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+    action(Command::ReplaceTile)->trigger();
+    EXPECT_EQ(window->document().tileCount(), 4);
     EXPECT_EQ(toQImage(window->document().tiles().tile(1).full), made);
 
     // The first Save asks for a name; the library is then a recent one.
     platform.dialogs->answers.push_back(q(dir / "made"));
-    ui().save->trigger();
+    action(Command::Save)->trigger();
     EXPECT_EQ(LibraryFile::load(dir / "made.qrb").count(), 4);
     EXPECT_EQ(RecentLibraries::paths().value(0), q(dir / "made.qrb"));
 }
 
 TEST_F(LibraryBuilding, PicturesImportedWithoutALibraryStartANewOne) {
     platform.dialogs->answers.push_back(picture("a.png", Qt::red));
-    ui().importImages->trigger();
+    action(Command::ImportImages)->trigger();
     EXPECT_TRUE(window->document().isLibraryOpen());
-    EXPECT_EQ(window->tileCount(), 1);
-    EXPECT_TRUE(window->currentPath().isEmpty());
-    EXPECT_TRUE(ui().save->isEnabled());
+    EXPECT_EQ(window->document().tileCount(), 1);
+    EXPECT_TRUE(window->document().path().isEmpty());
+    EXPECT_TRUE(action(Command::Save)->isEnabled());
     platform.dialogs->answers.push_back(std::nullopt); // cancelled: nothing changes
     window->document().undo();
-    ui().importImages->trigger();
-    EXPECT_EQ(window->tileCount(), 0);
+    action(Command::ImportImages)->trigger();
+    EXPECT_EQ(window->document().tileCount(), 0);
 
     // Picture files dropped beside the strip go where Import Images puts them.
     QMimeData data;
@@ -129,8 +130,8 @@ TEST_F(LibraryBuilding, RecentLibrariesAreRememberedAcrossARestart) {
     EXPECT_FALSE(recentItem(1)->isEnabled()); // first.qrb is gone: greyed
     EXPECT_EQ(recentItem(1)->toolTip(), q(first));
     latest->trigger();
-    EXPECT_EQ(window->tileCount(), 3);
-    EXPECT_EQ(window->currentPath(), q(second));
+    EXPECT_EQ(window->document().tileCount(), 3);
+    EXPECT_EQ(window->document().path(), q(second));
 }
 
 TEST_F(LibraryBuilding, ALibraryDroppedOnTheWindowOpensAfterTheSaveQuestion) {
@@ -151,32 +152,32 @@ TEST_F(LibraryBuilding, ALibraryDroppedOnTheWindowOpensAfterTheSaveQuestion) {
     };
     platform.messages->answers.push_back(Answer::Cancel);
     dropOnWindow();
-    EXPECT_EQ(window->tileCount(), 2);
+    EXPECT_EQ(window->document().tileCount(), 2);
     ASSERT_FALSE(platform.messages->shown.empty());
     EXPECT_EQ(platform.messages->shown.back().text, "You you wish to save the current file?");
     platform.messages->answers.push_back(false); // No: drop the changes
     dropOnWindow();
-    EXPECT_EQ(window->tileCount(), 5);
+    EXPECT_EQ(window->document().tileCount(), 5);
 }
 
 TEST_F(LibraryBuilding, ANewLibrarysFirstTileIsItsBaseTile) {
-    ui().newLibrary->trigger();
-    EXPECT_FALSE(ui().pasteBaseImage->isEnabled()) << "no tile to paste yet";
+    action(Command::New)->trigger();
+    EXPECT_FALSE(action(Command::PasteBaseImage)->isEnabled()) << "no tile to paste yet";
     platform.dialogs->answers.push_back(picture("red.png", Qt::red) + "\n" +
                                         picture("blue.png", Qt::blue));
-    ui().importImages->trigger();
-    ASSERT_EQ(window->tileCount(), 2);
-    EXPECT_EQ(window->baseTile(), 1);
+    action(Command::ImportImages)->trigger();
+    ASSERT_EQ(window->document().tileCount(), 2);
+    EXPECT_EQ(window->document().baseTile(), 1);
     const QImage base = toQImage(window->document().tiles().tile(1).full);
     EXPECT_EQ(ui().workingTile->image(), base) << "the working tile shows the base tile";
     press(2);
-    ui().flipHorizontal->trigger();
-    EXPECT_TRUE(ui().pasteBaseImage->isEnabled());
-    ui().pasteBaseImage->trigger();
+    action(Command::FlipHorizontal)->trigger();
+    EXPECT_TRUE(action(Command::PasteBaseImage)->isEnabled());
+    action(Command::PasteBaseImage)->trigger();
     EXPECT_EQ(ui().workingTile->image(), base);
     ui().textBox->setText("Two");
     ui().createButton->click();
-    EXPECT_EQ(window->tileCount(), 3);
+    EXPECT_EQ(window->document().tileCount(), 3);
     EXPECT_EQ(ui().workingTile->image(), base) << "Create goes back to the base tile";
 }
 
@@ -189,18 +190,18 @@ TEST_F(LibraryBuilding, ImportedLargePicturesChooseTheLargeLayoutAndWarnOnce) {
     press(1); // no tile current: the pictures go to the end
     platform.dialogs->answers.push_back(picture("big.png", Qt::red, QSize(720, 477)) + "\n" +
                                         picture("big2.png", Qt::blue, QSize(300, 300)));
-    ui().importImages->trigger();
-    ASSERT_EQ(window->tileCount(), 4);
+    action(Command::ImportImages)->trigger();
+    ASSERT_EQ(window->document().tileCount(), 4);
     EXPECT_EQ(ui().tileFrames[0]->width(), 260);
     EXPECT_GT(ui().stripFrame->x(), stripLeft);
     EXPECT_EQ(platform.messages->count(
                   "Weird displays will occur with tile sizes greater than 256 X 256"),
               1);
     EXPECT_EQ(platform.messages->count("1 more tile in this library is larger than 256 X 256."), 1);
-    ui().undo->trigger();
+    action(Command::Undo)->trigger();
     EXPECT_EQ(ui().tileFrames[0]->width(), 174);
     EXPECT_EQ(ui().stripFrame->x(), stripLeft);
-    ui().redo->trigger();
+    action(Command::Redo)->trigger();
     EXPECT_EQ(ui().tileFrames[0]->width(), 260);
     EXPECT_EQ(platform.messages->shown.size(), 2u) << "nothing new to tell";
 }
@@ -221,19 +222,19 @@ TEST_F(LibraryBuilding, ARecentLibraryIsCheckedWhenTheMenuOpensAndLeavesItWhenUn
     recentItem(1)->trigger();
     ASSERT_FALSE(platform.messages->shown.empty());
     EXPECT_TRUE(platform.messages->shown.back().text.contains("no longer offered"));
-    EXPECT_EQ(window->tileCount(), 4) << "the open library stays";
+    EXPECT_EQ(window->document().tileCount(), 4) << "the open library stays";
     EXPECT_EQ(RecentLibraries::paths(), (QStringList{q(third), q(first)}));
 }
 
 TEST_F(LibraryBuilding, TheStatusMessageGoesWithTheNextCommandAndUntitledWorkIsMarked) {
-    ui().newLibrary->trigger();
+    action(Command::New)->trigger();
     EXPECT_EQ(window->windowTitle(), "QRB Text Editor - Untitled[*]");
     EXPECT_FALSE(window->isWindowModified());
     platform.dialogs->answers.push_back(picture("red.png", Qt::red));
-    ui().importImages->trigger();
+    action(Command::ImportImages)->trigger();
     EXPECT_EQ(panel(5), "Imported 1 picture");
     EXPECT_TRUE(window->isWindowModified());
-    ui().undo->trigger();
+    action(Command::Undo)->trigger();
     EXPECT_EQ(panel(5), "");
     open(library("lib.qrb", 2, 20, 20));
     EXPECT_EQ(window->windowTitle(), "QRB Text Editor - " + q(dir / "lib.qrb") + "[*]");
@@ -242,10 +243,10 @@ TEST_F(LibraryBuilding, TheStatusMessageGoesWithTheNextCommandAndUntitledWorkIsM
 TEST_F(LibraryBuilding, MovingATileToAnEndScrollsTheStripToIt) {
     open(library("lib.qrb", 40, 40, 40));
     press(3);
-    ui().moveTileToEnd->trigger();
-    EXPECT_EQ(window->currentTile(), 40);
+    action(Command::MoveTileToEnd)->trigger();
+    EXPECT_EQ(window->document().currentTile(), 40);
     EXPECT_EQ(ui().strip->rowsInView().second, 40);
-    ui().moveTileToStart->trigger();
+    action(Command::MoveTileToStart)->trigger();
     EXPECT_EQ(ui().strip->rowsInView().first, 1);
 }
 

@@ -21,10 +21,10 @@ using Lifecycle = WindowFixture;
 TEST_F(Lifecycle, CommandLineLibraryOpensAtFirstActivationWithoutDialog) {
     const auto path = library("start.qrb", 2, 20, 20);
     MainWindow started(platform.platform(), q(path));
-    EXPECT_EQ(started.tileCount(), 0); // not before the window is active
+    EXPECT_EQ(started.document().tileCount(), 0); // not before the window is active
     started.openStartupFile();
-    EXPECT_EQ(started.tileCount(), 2);
-    EXPECT_EQ(started.currentPath(), q(path));
+    EXPECT_EQ(started.document().tileCount(), 2);
+    EXPECT_EQ(started.document().path(), q(path));
     EXPECT_TRUE(platform.messages->shown.empty());
     started.openStartupFile(); // later activations open nothing
     EXPECT_TRUE(platform.dialogs->requests.empty());
@@ -74,7 +74,7 @@ TEST_F(Lifecycle, ExitWithYesSavesAsEvenThoughTheLibraryHasAName) {
     makeUnsaved();
     platform.messages->answers = {true};
     platform.dialogs->answers.push_back(q(dir / "kept"));
-    ui().exit->trigger();
+    action(Command::Exit)->trigger();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(readFile(dir / "kept.qrb"), readFile(dir / "lib.qrb"));
 }
@@ -86,11 +86,11 @@ TEST_F(Lifecycle, AFailingCommandIsReportedAndTheWindowCarriesOn) {
     EXPECT_TRUE(platform.messages->shown[0].text.contains("out of ink"));
     EXPECT_TRUE(platform.messages->shown[1].text.contains("not enough memory"));
     open(library("lib.qrb", 2, 20, 20)); // the next command runs as usual
-    EXPECT_EQ(window->tileCount(), 2);
+    EXPECT_EQ(window->document().tileCount(), 2);
 }
 
 TEST_F(Lifecycle, ContentsAndF1OpenTheSameHelp) {
-    ui().helpContents->trigger();
+    action(Command::Contents)->trigger();
     // The F1 key of the window (shortcut events need a real keyboard focus to arrive).
     auto* f1 = window->findChild<QAction*>("helpKey");
     EXPECT_EQ(f1->shortcut(), QKeySequence(Qt::Key_F1));
@@ -99,14 +99,14 @@ TEST_F(Lifecycle, ContentsAndF1OpenTheSameHelp) {
 }
 
 TEST_F(Lifecycle, AboutBoxIsOneModelessInstanceClosedByEsc) {
-    ui().about->trigger();
+    action(Command::About)->trigger();
     QPointer<AboutBox> about = window->aboutBox();
     ASSERT_TRUE(about);
     EXPECT_FALSE(about->isModal());
     EXPECT_EQ(about->windowTitle(), "About Tessarine QRB Text Editor");
     EXPECT_EQ(about->findChild<QLabel*>("lblVersion")->text(), "Version 2.1");
     EXPECT_TRUE(about->findChild<QPushButton*>("cmdOK")->isDefault());
-    ui().about->trigger();
+    action(Command::About)->trigger();
     EXPECT_EQ(window->aboutBox(), about.data());
 
     key(about.data(), Qt::Key_Escape); // closed and gone: the next About makes a new one

@@ -39,13 +39,13 @@ TEST_F(LostWork, SlotTextIsNotBakedIntoTheTileAfterTheNextCreate) {
     store(0, "WW", 5, 5);
     ui().textBox->setText("");
     press(2); // tile 1 stays the base tile
-    ui().createUsingPositionData->trigger();
+    action(Command::CreateUsingPositionData)->trigger();
     ui().createButton->click(); // tile 4 is stamped
-    ASSERT_EQ(window->tileCount(), 4);
+    ASSERT_EQ(window->document().tileCount(), 4);
     EXPECT_NE(fullOf(4), fullOf(2));
-    ui().createUsingPositionData->trigger();
+    action(Command::CreateUsingPositionData)->trigger();
     ui().createButton->click(); // the working tile was reset to the base tile: nothing on it
-    ASSERT_EQ(window->tileCount(), 5);
+    ASSERT_EQ(window->document().tileCount(), 5);
     EXPECT_EQ(fullOf(5), fullOf(1));
 }
 
@@ -106,8 +106,8 @@ TEST_F(LostWork, CancelAtTheSaveQuestionsKeepsEverything) {
     open(second);
     ASSERT_EQ(platform.messages->shown.size(), 1u);
     EXPECT_TRUE(platform.messages->shown[0].offerCancel);
-    EXPECT_EQ(window->tileCount(), 3) << "the open was abandoned";
-    EXPECT_EQ(window->currentPath(), q(first));
+    EXPECT_EQ(window->document().tileCount(), 3) << "the open was abandoned";
+    EXPECT_EQ(window->document().path(), q(first));
 
     bool unloaded = false;
     QObject::connect(window.get(), &MainWindow::unloaded, [&] { unloaded = true; });
@@ -116,12 +116,12 @@ TEST_F(LostWork, CancelAtTheSaveQuestionsKeepsEverything) {
     EXPECT_TRUE(platform.messages->shown.back().offerCancel);
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(unloaded);
-    EXPECT_EQ(window->tileCount(), 3);
+    EXPECT_EQ(window->document().tileCount(), 3);
 
     // No still means: go on without saving.
     platform.messages->answers = {false};
     open(second);
-    EXPECT_EQ(window->tileCount(), 5);
+    EXPECT_EQ(window->document().tileCount(), 5);
 }
 
 TEST(MessageBox, EscapeMeansCancelWhenCancelIsOfferedAndNoOtherwise) {
@@ -153,7 +153,7 @@ TEST_F(LostWork, SaveSelectedOverTheLibrarysOwnFileAsksWithNoAsTheDefault) {
         SCOPED_TRACE(chosen.string());
         platform.messages->shown.clear();
         platform.dialogs->answers = {q(chosen)};
-        ui().saveSelectedTiles->trigger(); // Enter at the question: its default
+        action(Command::SaveSelectedTiles)->trigger(); // Enter at the question: its default
         ASSERT_EQ(platform.messages->shown.size(), 1u);
         const auto& asked = platform.messages->shown[0];
         EXPECT_EQ(asked.defaultAnswer, Answer::No);
@@ -162,7 +162,7 @@ TEST_F(LostWork, SaveSelectedOverTheLibrarysOwnFileAsksWithNoAsTheDefault) {
     }
     platform.dialogs->answers = {q(path)};
     platform.messages->answers = {true};
-    ui().saveSelectedTiles->trigger();
+    action(Command::SaveSelectedTiles)->trigger();
     EXPECT_EQ(LibraryFile::load(path).count(), 2);
     EXPECT_FALSE(doc().isSaved());
 }
@@ -176,20 +176,20 @@ TEST_F(LostWork, AFileChangedByAnotherProgramIsNotOverwrittenUnasked) {
     std::filesystem::rename(other, path);
 
     platform.messages->answers = {true}; // "over write the current file?" - Yes
-    EXPECT_FALSE(window->saveLibrary());
+    EXPECT_FALSE(window->files().saveLibrary());
     ASSERT_EQ(platform.messages->shown.size(), 2u);
     EXPECT_EQ(platform.messages->shown[1].defaultAnswer, Answer::No);
     EXPECT_TRUE(platform.messages->shown[1].text.contains("changed by another program"));
     EXPECT_EQ(LibraryFile::load(path).count(), 7);
 
     platform.messages->answers = {true, true};
-    EXPECT_TRUE(window->saveLibrary());
+    EXPECT_TRUE(window->files().saveLibrary());
     EXPECT_EQ(LibraryFile::load(path).count(), 3);
     // Written here: the next save asks only the usual question.
     platform.messages->shown.clear();
     platform.messages->answers = {true};
     ui().createButton->click();
-    EXPECT_TRUE(window->saveLibrary());
+    EXPECT_TRUE(window->files().saveLibrary());
     EXPECT_EQ(platform.messages->shown.size(), 1u);
 }
 
@@ -208,10 +208,10 @@ TEST_F(LostWork, ASaveDuringAnotherProgramsChangeLosesNeitherSide) {
         ::close(held);
     });
     platform.messages->answers = {true}; // "over write the current file?" - Yes
-    EXPECT_FALSE(window->saveLibrary());
+    EXPECT_FALSE(window->files().saveLibrary());
     import.join();
     EXPECT_EQ(LibraryFile::load(path).count(), 7);
-    EXPECT_EQ(window->tileCount(), 3);
+    EXPECT_EQ(window->document().tileCount(), 3);
     EXPECT_FALSE(doc().isSaved());
 }
 
@@ -233,7 +233,7 @@ TEST_F(LostWork, AChangedFileIsNoticedWhenTheWindowComesToTheFront) {
     comeBack();
     ASSERT_EQ(platform.messages->shown.size(), 1u);
     EXPECT_EQ(platform.messages->shown[0].defaultAnswer, Answer::No);
-    EXPECT_EQ(window->tileCount(), 7);
+    EXPECT_EQ(window->document().tileCount(), 7);
     comeBack();
     EXPECT_EQ(platform.messages->shown.size(), 1u);
 
@@ -242,7 +242,7 @@ TEST_F(LostWork, AChangedFileIsNoticedWhenTheWindowComesToTheFront) {
     comeBack();
     EXPECT_EQ(platform.messages->shown.size(), 1u) << "unsaved work is never replaced unasked";
     EXPECT_TRUE(panel(5).contains("Another program changed lib.qrb"));
-    EXPECT_EQ(window->tileCount(), 8);
+    EXPECT_EQ(window->document().tileCount(), 8);
 }
 
 TEST_F(LostWork, UndoOfClearBringsBackTheTextItsStyleAndPlace) {
@@ -254,10 +254,10 @@ TEST_F(LostWork, UndoOfClearBringsBackTheTextItsStyleAndPlace) {
     ui().angleBar->setValue(45);
     const Placement before = doc().placement();
     const QImage shown = ui().workingTile->image();
-    ui().clearPositionData->trigger();
+    action(Command::ClearPositionData)->trigger();
     EXPECT_EQ(ui().textBox->text(), "");
-    EXPECT_EQ(ui().undo->text(), "&Undo Clear Position Data");
-    ui().undo->trigger();
+    EXPECT_EQ(action(Command::Undo)->text(), "&Undo Clear Position Data");
+    action(Command::Undo)->trigger();
     EXPECT_EQ(doc().placement(), before);
     EXPECT_EQ(ui().textBox->text(), "Keep");
     EXPECT_EQ(ui().xBar->value(), 12);
@@ -274,11 +274,11 @@ TEST_F(LostWork, UndoWhileTypingTakesBackTheTypingOneRunAtATime) {
     const QImage plain = ui().workingTile->image();
     ui().textBox->setFocus();
     QTest::keyClicks(ui().textBox, "abc");
-    EXPECT_EQ(ui().undo->text(), "&Undo Typing");
+    EXPECT_EQ(action(Command::Undo)->text(), "&Undo Typing");
     ui().placeButton->click();
     for (int x : {3, 4, 5})
         ui().xBar->setValue(x);
-    EXPECT_EQ(ui().undo->text(), "&Undo Move Text");
+    EXPECT_EQ(action(Command::Undo)->text(), "&Undo Move Text");
     ui().angleBar->setValue(10);
     ui().angleBar->setValue(20);
     ui().textBox->setFocus();
@@ -291,7 +291,8 @@ TEST_F(LostWork, UndoWhileTypingTakesBackTheTypingOneRunAtATime) {
     QTest::keyClick(ui().textBox, Qt::Key_Z, Qt::ControlModifier); // the typing
     EXPECT_EQ(ui().textBox->text(), "");
     EXPECT_EQ(ui().workingTile->image(), plain);
-    EXPECT_EQ(window->tileCount(), 3) << "the library edit before the typing is still done";
+    EXPECT_EQ(window->document().tileCount(), 3)
+        << "the library edit before the typing is still done";
     QTest::keyClick(ui().textBox, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(ui().textBox->text(), "abc");
 
@@ -311,15 +312,15 @@ TEST_F(LostWork, DeletingTheNextToLastTileScrollsTheStripToTheTop) {
     press(29, Qt::ControlModifier);
     ui().stripBar->setValue(ui().stripBar->maximum());
     ui().toolbarButton(20)->trigger();
-    ASSERT_EQ(window->tileCount(), 28);
+    ASSERT_EQ(window->document().tileCount(), 28);
     EXPECT_EQ(ui().stripBar->value(), 0);
     // The next-to-last tile alone.
     ui().stripBar->setValue(ui().stripBar->maximum());
-    if (window->currentTile() != 27)
-        window->showSelectedTile(27);
-    ASSERT_EQ(window->currentTile(), 27);
-    ui().deleteCurrentTile->trigger();
-    ASSERT_EQ(window->tileCount(), 27);
+    if (window->document().currentTile() != 27)
+        window->document().showSelectedTile(27);
+    ASSERT_EQ(window->document().currentTile(), 27);
+    action(Command::DeleteCurrentTile)->trigger();
+    ASSERT_EQ(window->document().tileCount(), 27);
     EXPECT_EQ(ui().stripBar->value(), 0);
     // Create still shows the new last row.
     ui().createButton->click();
@@ -333,7 +334,7 @@ TEST_F(LostWork, SlotButtonsAreEnabledOnlyByStoreAndLoad) {
 
     store(0, "A", 1, 1);
     ui().storeButton->click();
-    ui().clearPositionData->trigger(); // with a Store pending
+    action(Command::ClearPositionData)->trigger(); // with a Store pending
     for (QPushButton* button : ui().slotButtons)
         EXPECT_FALSE(button->isEnabled());
 
@@ -343,7 +344,7 @@ TEST_F(LostWork, SlotButtonsAreEnabledOnlyByStoreAndLoad) {
     PositionDataFile::write(qpf, stored);
     ui().storeButton->click();
     platform.dialogs->answers = {q(qpf)};
-    ui().loadPositionData->trigger(); // with a Store pending
+    action(Command::LoadPositionData)->trigger(); // with a Store pending
     for (std::size_t k = 0; k < PositionSlots::kCount; ++k)
         EXPECT_EQ(ui().slotButtons[k]->isEnabled(), k == 5) << k;
 }
@@ -351,13 +352,13 @@ TEST_F(LostWork, SlotButtonsAreEnabledOnlyByStoreAndLoad) {
 TEST_F(LostWork, CreateFromTheHalfImageMakesATileOfItsOwnSize) {
     // The picture the working tile shows is the tile, not a half image in a padded corner.
     open(library("lib.qrb", 2, 40, 40));
-    ui().autoCreateFromWorkingTile->trigger(); // the previews show
+    action(Command::AutoCreateFromWorkingTile)->trigger(); // the previews show
     click(ui().halfPreview, {3, 3});
-    ui().autoCreateFromWorkingTile->trigger();
+    action(Command::AutoCreateFromWorkingTile)->trigger();
     const QImage half = ui().workingTile->image();
     ASSERT_EQ(half.size(), QSize(20, 20));
     ui().createButton->click();
-    ASSERT_EQ(window->tileCount(), 3);
+    ASSERT_EQ(window->document().tileCount(), 3);
     EXPECT_EQ(fullOf(3), half);
     EXPECT_EQ(doc().tiles().tile(3).half.width(), 10);
 }
@@ -367,8 +368,8 @@ TEST_F(LostWork, SaveDialogsStartInTheLibrarysFolder) {
     const auto path = library("art/lib.qrb", 2, 40, 40);
     open(path);
     platform.dialogs->answers = {std::nullopt, std::nullopt};
-    window->saveLibraryAs();
-    ui().saveSelectedTiles->trigger();
+    window->files().saveLibraryAs();
+    action(Command::SaveSelectedTiles)->trigger();
     ASSERT_GE(platform.dialogs->requests.size(), 3u);
     for (std::size_t i = 1; i < 3; ++i)
         EXPECT_EQ(platform.dialogs->requests[i].file.directory, q(dir / "art"));
@@ -383,28 +384,28 @@ TEST_F(LostWork, TypingInASlotsBoxSurvivesUndoAndRedo) {
     store(0, "North", 2, 2);
     ui().slotTexts[1]->setFocus();
     QTest::keyClicks(ui().slotTexts[1], "Market");
-    EXPECT_EQ(ui().undo->text(), "&Undo Slot Text") << "one step for the whole word";
-    ui().undo->trigger();
+    EXPECT_EQ(action(Command::Undo)->text(), "&Undo Slot Text") << "one step for the whole word";
+    action(Command::Undo)->trigger();
     EXPECT_EQ(ui().slotTexts[1]->text(), "");
-    ui().redo->trigger();
+    action(Command::Redo)->trigger();
     EXPECT_EQ(ui().slotTexts[1]->text(), "Market");
-    ui().undo->trigger();
-    ui().undo->trigger(); // the Store
+    action(Command::Undo)->trigger();
+    action(Command::Undo)->trigger(); // the Store
     EXPECT_EQ(ui().slotTexts[0]->text(), "");
-    ui().redo->trigger();
-    ui().redo->trigger();
+    action(Command::Redo)->trigger();
+    action(Command::Redo)->trigger();
     EXPECT_EQ(ui().slotTexts[0]->text(), "North");
     EXPECT_EQ(ui().slotTexts[1]->text(), "Market");
 }
 
 TEST_F(LostWork, UndoOfDeletingTheLastTileTicksTheOptionItReset) {
     open(library("lib.qrb", 1, 40, 40));
-    ui().autoCreateFromWorkingTile->trigger();
-    ASSERT_FALSE(ui().autoCreateFromWorkingTile->isChecked());
+    action(Command::AutoCreateFromWorkingTile)->trigger();
+    ASSERT_FALSE(action(Command::AutoCreateFromWorkingTile)->isChecked());
     ui().toolbarButton(20)->trigger(); // the last tile goes
-    EXPECT_TRUE(ui().autoCreateFromWorkingTile->isChecked());
-    ui().undo->trigger();
-    EXPECT_FALSE(ui().autoCreateFromWorkingTile->isChecked());
+    EXPECT_TRUE(action(Command::AutoCreateFromWorkingTile)->isChecked());
+    action(Command::Undo)->trigger();
+    EXPECT_FALSE(action(Command::AutoCreateFromWorkingTile)->isChecked());
     EXPECT_FALSE(ui().fullPreview->isHidden()) << "the previews are back with the option";
 }
 
@@ -413,24 +414,24 @@ TEST_F(LostWork, ALibraryWithoutTilesIsSavedAndTheExitQuestionsYesSaves) {
     const auto path = library("empty.qrb", 0, 40, 40);
     open(path);
     platform.clipboard->setImage(QImage(20, 10, QImage::Format_RGB32));
-    ui().paste->trigger();
+    action(Command::Paste)->trigger();
     ui().createButton->click();
     platform.messages->answers = {true}; // "over write the current file?"
-    ui().save->trigger();
-    ui().undo->trigger();
+    action(Command::Save)->trigger();
+    action(Command::Undo)->trigger();
     ASSERT_TRUE(window->isWindowModified());
     platform.messages->answers = {true};
-    ui().save->trigger();
+    action(Command::Save)->trigger();
     EXPECT_FALSE(window->isWindowModified());
     EXPECT_EQ(LibraryFile::load(path).count(), 0);
 
-    ui().redo->trigger();
+    action(Command::Redo)->trigger();
     bool unloaded = false;
     QObject::connect(window.get(), &MainWindow::unloaded, [&] { unloaded = true; });
     platform.messages->answers = {true};        // save before exit: Yes
     platform.dialogs->answers = {q(path)};      // Save As names the same file
     platform.messages->answers.push_back(true); // and replaces it
-    ui().exit->trigger();
+    action(Command::Exit)->trigger();
     EXPECT_TRUE(unloaded);
     EXPECT_EQ(LibraryFile::load(path).count(), 1);
 }
@@ -442,7 +443,7 @@ TEST_F(LostWork, TheTitleMarksUnsavedChanges) {
     EXPECT_FALSE(window->isWindowModified());
     ui().createButton->click();
     EXPECT_TRUE(window->isWindowModified());
-    ui().undo->trigger();
+    action(Command::Undo)->trigger();
     EXPECT_FALSE(window->isWindowModified());
 }
 

@@ -16,7 +16,7 @@ protected:
 
 TEST_F(TileEditing, ClickFillsThePreviewsAndAClickOnTheCurrentTileDeselectsIt) {
     open(library("lib.qrb", 5, 40, 40));
-    ui().autoCreateFromWorkingTile->trigger(); // previews shown
+    action(Command::AutoCreateFromWorkingTile)->trigger(); // previews shown
     press(3);
     EXPECT_EQ(ui().fullPreview->image(), fullOf(3));
     EXPECT_EQ(ui().halfPreview->image(), toQImage(window->document().tiles().tile(3).half));
@@ -27,24 +27,24 @@ TEST_F(TileEditing, ClickFillsThePreviewsAndAClickOnTheCurrentTileDeselectsIt) {
     EXPECT_EQ(ui().workingTile->image(), fullOf(3));
 
     press(2);
-    ui().setBaseTile->trigger();
-    EXPECT_EQ(window->baseTile(), 2);
+    action(Command::SetBaseTile)->trigger();
+    EXPECT_EQ(window->document().baseTile(), 2);
     EXPECT_EQ(window->document().strip().mark(1), palette::White);
     press(2); // deselected, but still in the editor
-    EXPECT_EQ(window->currentTile(), 0);
-    EXPECT_FALSE(ui().deleteTile->isEnabled());
+    EXPECT_EQ(window->document().currentTile(), 0);
+    EXPECT_FALSE(action(Command::DeleteTile)->isEnabled());
     EXPECT_EQ(ui().workingTile->image(), fullOf(2));
 }
 
 TEST_F(TileEditing, CreateAppendsTheWorkingTileAndReturnsToTheBaseImage) {
     open(library("lib.qrb", 30, 40, 40));
     press(2);
-    ui().flipVertical->trigger();
+    action(Command::FlipVertical)->trigger();
     const QImage made = ui().workingTile->image();
     ui().createButton->click();
     EXPECT_EQ(panel(1), "Tile 2 of 31");
     EXPECT_FALSE(window->document().isSaved());
-    EXPECT_EQ(window->currentTile(), 2);
+    EXPECT_EQ(window->document().currentTile(), 2);
     EXPECT_EQ(fullOf(31), made);
     EXPECT_EQ(window->document().tiles().tile(31).half, halfSize(toDibImage(made)));
     EXPECT_EQ(window->document().tiles().tile(31).smallColour, 2u);
@@ -55,10 +55,10 @@ TEST_F(TileEditing, CreateAppendsTheWorkingTileAndReturnsToTheBaseImage) {
     EXPECT_EQ(ui().workingTile->image(), fullOf(1)); // base tile 1 pasted back
 
     press(2); // no tile current: nothing is pasted back
-    ui().flipHorizontal->trigger();
+    action(Command::FlipHorizontal)->trigger();
     const QImage second = ui().workingTile->image();
-    ui().createTile->trigger();
-    EXPECT_EQ(window->tileCount(), 32);
+    action(Command::CreateTile)->trigger();
+    EXPECT_EQ(window->document().tileCount(), 32);
     EXPECT_EQ(ui().workingTile->image(), second);
 }
 
@@ -70,24 +70,24 @@ TEST_F(TileEditing, NextTileStartsFromTheBaseImageWithoutThePreviousLettering) {
     ui().xBar->setValue(10);
     ui().placeButton->click();
     ui().createButton->click();
-    ASSERT_EQ(window->tileCount(), 4);
+    ASSERT_EQ(window->document().tileCount(), 4);
     EXPECT_EQ(ui().workingTile->image(), fullOf(1));
 
     ui().textBox->setText("TWO");
     ui().yBar->setValue(20);
     const QImage two = lettered(fullOf(1), "TWO", 0, 10, 20);
     EXPECT_EQ(ui().workingTile->image(), two);
-    ui().createTile->trigger();
-    ASSERT_EQ(window->tileCount(), 5);
+    action(Command::CreateTile)->trigger();
+    ASSERT_EQ(window->document().tileCount(), 5);
     EXPECT_EQ(fullOf(5), two);
 }
 
 TEST_F(TileEditing, CreateFromThePreviewsTakesThemAsTheyStand) {
     open(library("lib.qrb", 2, 40, 40));
-    ui().autoCreateFromWorkingTile->trigger(); // the full image is the full preview
-    ui().autoCreateHalfTile->trigger();        // the half image is the half preview
+    action(Command::AutoCreateFromWorkingTile)->trigger(); // the full image is the full preview
+    action(Command::AutoCreateHalfTile)->trigger();        // the half image is the half preview
     press(2);
-    ui().flipVertical->trigger(); // only the working tile changes
+    action(Command::FlipVertical)->trigger(); // only the working tile changes
     ui().createButton->click();
     EXPECT_EQ(window->document().tiles().tile(3).full, window->document().tiles().tile(2).full);
     EXPECT_EQ(window->document().tiles().tile(3).half, window->document().tiles().tile(2).half);
@@ -108,16 +108,16 @@ TEST_F(TileEditing, DeleteButtonRemovesTheMarkedTilesAndTheLastDeleteEmptiesTheW
 
     for (int left = 3; left > 0; --left) {
         press(1);
-        ui().deleteTile->trigger();
+        action(Command::DeleteTile)->trigger();
     }
     EXPECT_EQ(panel(1), "");
     EXPECT_TRUE(ui().workingTile->isHidden());
-    EXPECT_FALSE(ui().save->isEnabled());
+    EXPECT_FALSE(action(Command::Save)->isEnabled());
     for (int button : {2, 4, 5, 15, 16, 17, 18, 20})
         EXPECT_FALSE(ui().toolbarButton(button)->isEnabled()) << button;
     EXPECT_FALSE(window->document().isLibraryOpen());
     ui().createButton->click(); // nothing to create from
-    EXPECT_EQ(window->tileCount(), 0);
+    EXPECT_EQ(window->document().tileCount(), 0);
 }
 
 TEST_F(TileEditing, DeleteSelectedLeavesTheEditorOnTheTileThatBecomesCurrentOrEmpty) {
@@ -125,20 +125,20 @@ TEST_F(TileEditing, DeleteSelectedLeavesTheEditorOnTheTileThatBecomesCurrentOrEm
     press(5);
     press(6, Qt::ShiftModifier);
     ui().toolbarButton(20)->trigger();
-    EXPECT_EQ(window->currentTile(), 4);
+    EXPECT_EQ(window->document().currentTile(), 4);
     EXPECT_EQ(ui().workingTile->image(), fullOf(4));
 
     // Tiles 2 and 3 go and tile 1 is not made current: no tile is left in the editor.
     press(2);
     press(3, Qt::ControlModifier);
     ui().toolbarButton(20)->trigger();
-    ASSERT_EQ(window->tileCount(), 2);
-    EXPECT_EQ(window->currentTile(), 0);
+    ASSERT_EQ(window->document().tileCount(), 2);
+    EXPECT_EQ(window->document().currentTile(), 0);
     EXPECT_TRUE(ui().workingTile->isHidden());
-    ui().copy->trigger();
+    action(Command::Copy)->trigger();
     EXPECT_EQ(platform.clipboard->puts, 0);
     ui().createButton->click();
-    EXPECT_EQ(window->tileCount(), 2);
+    EXPECT_EQ(window->document().tileCount(), 2);
 }
 
 TEST_F(TileEditing, SaveSelectedWritesTheMarkedTilesToAnotherFileOnly) {
@@ -148,11 +148,11 @@ TEST_F(TileEditing, SaveSelectedWritesTheMarkedTilesToAnotherFileOnly) {
     press(2, Qt::ControlModifier);
     press(4, Qt::ControlModifier);
     platform.dialogs->answers.push_back(q(dir / "part"));
-    ui().saveSelectedTilesAs->trigger();
+    action(Command::SaveSelectedTilesAs)->trigger();
     EXPECT_EQ(platform.dialogs->requests.back().file.fileName, q(path));
     const std::deque<Tile>& t = window->document().tiles().tiles();
     EXPECT_EQ(LibraryFile::load(dir / "part.qrb").tiles(), (std::deque<Tile>{t[0], t[1], t[3]}));
-    EXPECT_EQ(window->currentPath(), q(path));
+    EXPECT_EQ(window->document().path(), q(path));
     EXPECT_TRUE(window->document().isSaved());
 
     // Over an existing file only after Yes; no marks give a library of no tiles, and the
@@ -160,9 +160,9 @@ TEST_F(TileEditing, SaveSelectedWritesTheMarkedTilesToAnotherFileOnly) {
     press(1);
     platform.dialogs->answers.insert(platform.dialogs->answers.end(), {q(path), q(path)});
     platform.messages->answers = {false, true};
-    ui().saveSelectedTilesAs->trigger();
+    action(Command::SaveSelectedTilesAs)->trigger();
     EXPECT_EQ(readFile(path), original);
-    ui().saveSelectedTilesAs->trigger();
+    action(Command::SaveSelectedTilesAs)->trigger();
     EXPECT_EQ(readFile(path), (std::vector<std::uint8_t>{'Q', 'R', 'B', 'B', 0, 1, 0, 0, 0, 0}));
     EXPECT_FALSE(window->document().isSaved());
 }

@@ -17,22 +17,22 @@ protected:
 };
 
 TEST_F(Undo, ItemsNameTheStepAndAreGreyedWithoutOne) {
-    EXPECT_FALSE(ui().undo->isEnabled());
-    EXPECT_FALSE(ui().undo->isEnabled());
+    EXPECT_FALSE(action(Command::Undo)->isEnabled());
+    EXPECT_FALSE(action(Command::Undo)->isEnabled());
     open(library("lib.qrb", 2, 40, 40));
-    EXPECT_FALSE(ui().undo->isEnabled()) << "opening starts a new history";
+    EXPECT_FALSE(action(Command::Undo)->isEnabled()) << "opening starts a new history";
 
-    ui().rotateLeft->trigger();
-    EXPECT_TRUE(ui().undo->isEnabled());
-    EXPECT_EQ(ui().undo->text(), "&Undo Rotate Left");
-    EXPECT_EQ(ui().undo->toolTip(), "Undo Rotate Left");
-    EXPECT_FALSE(ui().redo->isEnabled());
+    action(Command::RotateLeft)->trigger();
+    EXPECT_TRUE(action(Command::Undo)->isEnabled());
+    EXPECT_EQ(action(Command::Undo)->text(), "&Undo Rotate Left");
+    EXPECT_EQ(action(Command::Undo)->toolTip(), "Undo Rotate Left");
+    EXPECT_FALSE(action(Command::Redo)->isEnabled());
 
-    ui().undo->trigger();
+    action(Command::Undo)->trigger();
     EXPECT_EQ(ui().workingTile->image(), fullOf(1));
-    EXPECT_EQ(ui().redo->text(), "&Redo Rotate Left");
-    EXPECT_FALSE(ui().undo->isEnabled());
-    ui().redo->trigger();
+    EXPECT_EQ(action(Command::Redo)->text(), "&Redo Rotate Left");
+    EXPECT_FALSE(action(Command::Undo)->isEnabled());
+    action(Command::Redo)->trigger();
     EXPECT_NE(ui().workingTile->image(), fullOf(1));
 }
 
@@ -41,36 +41,36 @@ TEST_F(Undo, KeysActOnTheDocumentEvenInATextBox) {
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     ui().createButton->click();
-    ASSERT_EQ(window->tileCount(), 3);
+    ASSERT_EQ(window->document().tileCount(), 3);
 
     ui().textBox->setFocus();
     QTest::keyClicks(ui().textBox, "abc");
     QTest::keyClick(ui().textBox, Qt::Key_Z, Qt::ControlModifier); // the typing
-    EXPECT_EQ(window->tileCount(), 3);
+    EXPECT_EQ(window->document().tileCount(), 3);
     QTest::keyClick(ui().textBox, Qt::Key_Z, Qt::ControlModifier); // then Create
-    EXPECT_EQ(window->tileCount(), 2);
+    EXPECT_EQ(window->document().tileCount(), 2);
     EXPECT_EQ(ui().textBox->text(), "") << "the document's typing step, not the box's undo";
     QTest::keyClick(ui().textBox, Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(window->tileCount(), 3);
+    EXPECT_EQ(window->document().tileCount(), 3);
     QTest::keyClick(ui().textBox, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(ui().textBox->text(), "abc");
     QTest::keyClick(ui().textBox, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(window->tileCount(), 3) << "nothing left to redo";
+    EXPECT_EQ(window->document().tileCount(), 3) << "nothing left to redo";
     EXPECT_EQ(ui().textBox->text(), "abc");
 }
 
 TEST_F(Undo, UndoingBackToTheSaveMakesTheLibrarySavedAndASaveKeepsTheHistory) {
     const auto path = library("lib.qrb", 2, 40, 40);
     open(path);
-    ui().confirmReplace->trigger(); // save without the question
+    action(Command::ConfirmReplace)->trigger(); // save without the question
     ui().createButton->click();
     EXPECT_FALSE(window->document().isSaved());
-    EXPECT_TRUE(window->saveLibrary());
-    EXPECT_TRUE(ui().undo->isEnabled());
+    EXPECT_TRUE(window->files().saveLibrary());
+    EXPECT_TRUE(action(Command::Undo)->isEnabled());
 
-    ui().undo->trigger();
+    action(Command::Undo)->trigger();
     EXPECT_FALSE(window->document().isSaved());
-    ui().redo->trigger();
+    action(Command::Redo)->trigger();
     EXPECT_TRUE(window->document().isSaved());
     // Closing now asks nothing: the library is as saved.
     window->close();
@@ -85,17 +85,17 @@ TEST_F(Undo, PlaceTurnUndoCreateSequenceSavesTheUntouchedTile) {
     open(path);
     ui().textBox->setText("Hello");
     ui().placeButton->click();
-    ui().rotateLeft->trigger();
-    ui().undo->trigger();
-    ui().undo->trigger();
-    ui().undo->trigger();
+    action(Command::RotateLeft)->trigger();
+    action(Command::Undo)->trigger();
+    action(Command::Undo)->trigger();
+    action(Command::Undo)->trigger();
     ui().createButton->click();
     ui().createButton->click();
-    ui().undo->trigger();
-    ui().redo->trigger();
-    ui().undo->trigger();
+    action(Command::Undo)->trigger();
+    action(Command::Redo)->trigger();
+    action(Command::Undo)->trigger();
     platform.messages->answers = {true};
-    ASSERT_TRUE(window->saveLibrary());
+    ASSERT_TRUE(window->files().saveLibrary());
 
     const TileSet saved = LibraryFile::load(path);
     ASSERT_EQ(saved.count(), 3);

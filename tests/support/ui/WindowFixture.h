@@ -2,6 +2,7 @@
 // A main window on the scripted platform, with a scratch folder for libraries, for tests
 // that drive the window through its handlers and controls.
 
+#include "app/commands/LibraryFileCommands.h"
 #include "app/window/MainWindow.h"
 #include "support/QrbFixture.h"
 #include "support/TempDir.h"
@@ -41,6 +42,7 @@ protected:
     }
 
     const MainWindow::Controls& ui() const { return window->ui(); }
+    QAction* action(Command id) const { return window->action(id); }
 
     // Resizes the window so that its client area is w x h.
     void resizeClient(int w, int h);
