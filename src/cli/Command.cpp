@@ -32,9 +32,10 @@ const char* const kMemoryNote =
     "before any image is read. The budget is the smaller of 2 GiB and half the physical\n"
     "memory unless --max-memory SIZE sets it: a number of bytes with an optional unit K, M,\n"
     "G or T (1024-based), e.g. 512M or 4G. info and check read no pixels and need none;\n"
-    "convert holds one tile at a time, so only its largest tile must fit; letter holds IN\n"
-    "and one new tile; sheet holds IN and a band of the PNG page it draws, within the\n"
-    "budget. A library is checked whole before any image is allocated.\n";
+    "convert holds one tile at a time, so only its largest tile must fit; letter holds IN,\n"
+    "one new tile and the table's pictures and icons; sheet holds IN and a band of the PNG\n"
+    "page it draws, within the budget. A library is checked whole before any image is\n"
+    "allocated.\n";
 
 namespace {
 

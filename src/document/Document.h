@@ -55,6 +55,7 @@
 namespace qrb {
 
 class LetteringTable;
+class LetteringArt;
 class TableLettering;
 
 // A command the document does not carry out, with the reason to show.
@@ -219,9 +220,12 @@ public:
                                        std::stop_token stop = {});
     // Letter from table in two halves, for lettering away from the document's thread: the
     // lettering of `table` as letterFromTable() makes it (throws TableError as it does),
-    // which only reads the document and must not outlive or overlap a change of it; and
-    // the append of the tiles it made as one undo step.
-    TableLettering tableLettering(const LetteringTable& table) const;
+    // with the `art` its rows draw, which only reads the document and must not outlive or
+    // overlap a change of it; and the append of the tiles it made as one undo step.
+    TableLettering tableLettering(const LetteringTable& table,
+                                  const LetteringArt* art = nullptr) const;
+    // Memory the pictures and icons of one lettering may hold.
+    static constexpr std::uint64_t kArtMemory = std::uint64_t(1) << 30;
     int appendLettered(std::vector<Tile> tiles);
 
     // ---- Working tile edits --------------------------------------------------------

@@ -246,10 +246,11 @@ void Document::clearPositionData() {
 
 // ---- Lettering from a table -------------------------------------------------------------
 
-TableLettering Document::tableLettering(const LetteringTable& table) const {
+TableLettering Document::tableLettering(const LetteringTable& table,
+                                        const LetteringArt* art) const {
     table.check(tileCount(), QFileInfo(path_).fileName().toStdString(), tileCount());
     // Each row as if its base tile were picked now and Create pressed.
-    return TableLettering(tiles_, slots_, placement_);
+    return TableLettering(tiles_, slots_, placement_, art);
 }
 
 int Document::appendLettered(std::vector<Tile> tiles) {
@@ -259,11 +260,13 @@ int Document::appendLettered(std::vector<Tile> tiles) {
 std::optional<int> Document::letterFromTable(const LetteringTable& table,
                                              const ProgressCallback& progress,
                                              std::stop_token stop) {
-    const TableLettering lettering = tableLettering(table);
-    std::optional<std::vector<Tile>> made = lettering.letterAll(table, progress, stop);
+    table.check(tileCount(), QFileInfo(path_).fileName().toStdString(), tileCount());
+    const LetteringArt art = LetteringArt::forTable(table, tiles_, std::nullopt, kArtMemory);
+    std::optional<LetteredTiles> made =
+        tableLettering(table, &art).letterAll(table, progress, stop);
     if (!made)
         return std::nullopt;
-    return appendLettered(std::move(*made));
+    return appendLettered(std::move(made->tiles));
 }
 
 // ---- Options -----------------------------------------------------------------------------

@@ -71,16 +71,22 @@ void drawPlacement(QImage& image, const Placement& placement) {
                     placement.style.layout);
 }
 
-void stampSlots(QImage& picture, Placement& placement, bool& live,
-                const PositionSlots& positionSlots, std::size_t from) {
+std::optional<std::size_t> stampSlots(QImage& picture, Placement& placement, bool& live,
+                                      const PositionSlots& positionSlots, std::size_t from,
+                                      const SlotDrawing& draw) {
+    std::optional<std::size_t> shown;
     for (std::size_t k = from; k < PositionSlots::kCount; ++k) {
         if (positionSlots[k].isEmpty())
             continue;
-        if (live)
+        if (live && draw && shown)
+            draw(picture, placement, *shown);
+        else if (live)
             drawPlacement(picture, placement);
         placement.recall(positionSlots[k]);
         live = true;
+        shown = k;
     }
+    return shown;
 }
 
 } // namespace qrb

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace qrb {
@@ -63,12 +64,18 @@ struct Placement {
 // outline and shadow. The routine the window's preview, Place and Create all use.
 void drawPlacement(QImage& image, const Placement& placement);
 
+// Draws a placement of slot `slot` (the live text, drawn before the next slot is recalled).
+using SlotDrawing =
+    std::function<void(QImage& image, const Placement& placement, std::size_t slot)>;
+
 // Create using position data on a working tile holding `picture` with `placement` shown
 // live over it when `live` is set: for every slot from `from` on that has a text, in slot
 // order, what the tile shows becomes its picture and the slot is recalled, its text live.
 // So every stored text ends on the tile, the last one live. The one routine behind Create
-// and lettering from a table.
-void stampSlots(QImage& picture, Placement& placement, bool& live,
-                const PositionSlots& positionSlots, std::size_t from = 0);
+// and lettering from a table; the lettering draws a slot its own way (`draw`, else
+// drawPlacement), and gets back the slot that is live.
+std::optional<std::size_t> stampSlots(QImage& picture, Placement& placement, bool& live,
+                                      const PositionSlots& positionSlots, std::size_t from = 0,
+                                      const SlotDrawing& draw = {});
 
 } // namespace qrb

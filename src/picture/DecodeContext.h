@@ -35,6 +35,7 @@ public:
     std::uint64_t memoryLeft = 0; // the whole of what the reading may take
     QByteArray iccProfile;        // as embedded, empty when none
     int orientation = 1;          // EXIF orientation, 1 to 8
+    int vectorHeight = 0;         // above 0: the height to draw a vector picture at
 
 private:
     std::stop_token stop_;

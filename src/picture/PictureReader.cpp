@@ -213,6 +213,7 @@ QImage decodePicture(const QByteArray& bytes, const QString& name, const Picture
     });
     self = &context;
     context.memoryLeft = request.memoryLeft;
+    context.vectorHeight = request.vectorHeight;
     QImage image;
     switch (formatOf(bytes, name)) {
     case Format::Png:

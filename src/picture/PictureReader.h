@@ -28,6 +28,9 @@ struct PictureRequest {
     // counted before decoding. It may throw PictureError to refuse the size itself.
     std::function<std::uint64_t(QSize)> madeOf;
     std::stop_token stop;
+    // Above 0: a vector picture (SVG) is drawn this many pixels high, its width in
+    // proportion, rather than at its own size -- an icon drawn at the height of a line.
+    int vectorHeight = 0;
 };
 
 // The picture in `path`, upright and in sRGB, as QImage::Format_ARGB32 (or Format_RGB32

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <cstring>
 #include <exception>
@@ -235,6 +236,10 @@ QImage decodeSvg(const QByteArray& bytes, DecodeContext& context) {
             throw PictureError("the file is not an SVG picture that can be read");
         size = renderer.defaultSize();
     }
+    if (context.vectorHeight > 0 && size.height() > 0)
+        size = QSize(std::max(1, int(std::lround(double(size.width()) * context.vectorHeight /
+                                                 size.height()))),
+                     context.vectorHeight);
     context.admit(size, pictureBytes(QSize(size.width(), bandHeight(size))));
     if (double(census.total()) * size.width() * size.height() > kMaxWork)
         throw PictureError(

@@ -67,6 +67,12 @@ public:
         const std::optional<QString> one = openFile(request);
         return one ? std::optional<QStringList>(QStringList{*one}) : std::nullopt;
     }
+    // An existing folder, starting in `request.directory`; a desktop without such a dialog
+    // picks none.
+    virtual std::optional<QString> chooseFolder(const FileDialogRequest& request) {
+        (void)request;
+        return std::nullopt;
+    }
     virtual std::optional<FontSettings> chooseFont(const FontDialogRequest& request) = 0;
     virtual std::optional<ColourValue> chooseColour(ColourValue initial) = 0;
     // A desktop without these dialogs takes the choices it is given.

@@ -4,6 +4,8 @@
 
 #include "cli/ToolRun.h"
 #include "document/Document.h"
+#include "document/LetteringArt.h"
+#include "document/TableLettering.h"
 #include "lettering/LetteringTable.h"
 #include "support/LetteringLayout.h"
 #include "support/QrbFixture.h"
@@ -139,8 +141,10 @@ TEST_F(LetterCommand, AnErrorNamesRowAndColumnExitsOneAndWritesNothing) {
     } cases[] = {
         {"base,slot1\n1,a\n9,b\n", "in.qrb", "layout.qpf",
          "error: rows.csv:3: base 9 is beyond the 3 tiles of in.qrb\n"},
-        {"base,slot1\n2,日\n", "in.qrb", "layout.qpf",
-         "error: rows.csv:2: slot1 holds \"日\", which a position data file cannot hold\n"},
+        {"base,slot1\n1,ok\n2,Gain {gem}\n", "in.qrb", "layout.qpf",
+         "error: rows.csv:3: slot1: the icon {gem} needs a folder of icons, and none was "
+         "chosen\n"},
+        {"base,image1\n1,art/none.png\n", "in.qrb", "layout.qpf", "error: rows.csv:2: image1: "},
         {"base,copies\n1,32760\n2,5\n", "in.qrb", "layout.qpf",
          "error: rows.csv:3: with this row the library would hold 32768 tiles"},
         {"base\n1\n", "short.qrb", "layout.qpf", "error: short.qrb: "},
@@ -201,6 +205,53 @@ TEST_F(LetterCommand, NothingToLetterOrOnlyNewOverInIsRefused) {
     // Without --only-new the library grows in place.
     ASSERT_EQ(run(dir, {"letter", "in.qrb", "layout.qpf", "rows.csv", "link.qrb"}).code, 0);
     EXPECT_EQ(LibraryFile::inspect(dir / "in.qrb").count(), 4);
+}
+
+// A card: a picture, a title, rules wrapping in a box with an icon, a cost symbol outside
+// Windows-1252; the tiles are the document's lettering of the same rows, and the summary
+// names the row whose text was cut and the character no font draws.
+TEST_F(LetterCommand, CardsWithPicturesIconsAndBoxesAreTheDocumentsAndTheSummaryNamesWhatWasLost) {
+    std::filesystem::create_directories(dir / "icons");
+    std::filesystem::create_directories(dir / "art");
+    QImage coin(16, 16, QImage::Format_ARGB32);
+    coin.fill(Qt::transparent);
+    coin.setPixel(8, 8, qRgb(200, 160, 0));
+    coin.save(QString::fromStdString((dir / "icons" / "coin.png").string()));
+    QImage art(30, 20, QImage::Format_RGB32);
+    art.fill(Qt::darkGreen);
+    art.save(QString::fromStdString((dir / "art" / "harbour.png").string()));
+    write("base,slot1,slot2,slot2_box,slot3,image1,image1_at,image1_size\n"
+          "1,Harbour,\"Gain 2 {coin}.\nDraw a card.\",56x24,★ 3,art/harbour.png,\"4,14\",56x26\n"
+          "2,Market,\"Far too many rules for so small a box, even at six points\",20x6,⚔,"
+          "art/harbour.png,,\n"
+          "3,Odd,\"Gain \xF4\x8F\xBF\xBD {{and}} {coin}\",40x40,♥,#1,\"-2,-2\",\n");
+    const Result r = run(dir, {"letter", "--json", "--icons", "icons", "--only-new", "in.qrb",
+                               "layout.qpf", "rows.csv", "out.qrb"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find(R"("overflowing_rows": [4], )"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(R"("undrawable_characters": [{"character": "U+10FFFD", "line": 5, )"
+                         R"("column": "slot2"}], "pictures_decoded": 2})"),
+              std::string::npos)
+        << r.out;
+
+    const TileSet in = LibraryFile::load(dir / "in.qrb");
+    const LetteringTable table = LetteringTable::read(dir / "rows.csv");
+    const LetteringArt cards =
+        LetteringArt::forTable(table, in, dir / "icons", std::uint64_t(64) << 20);
+    const std::vector<Tile> expected =
+        TableLettering(in, PositionDataFile::read(dir / "layout.qpf"), {}, &cards)
+            .letterAll(table)
+            ->tiles;
+    const TileSet out = LibraryFile::load(dir / "out.qrb");
+    EXPECT_TRUE(
+        std::equal(expected.begin(), expected.end(), out.tiles().begin(), out.tiles().end()));
+
+    const Result said =
+        run(dir, {"letter", "--icons", "icons", "in.qrb", "layout.qpf", "rows.csv", "out.qrb"});
+    EXPECT_NE(said.out.find("note: 1 row's text did not fit its box at 6 points and was cut "
+                            "(line 4)\nnote: no installed font draws U+10FFFD (line 5, slot2)"),
+              std::string::npos)
+        << said.out;
 }
 
 // Peak memory of the whole qrbtool run: memory holds IN and one new tile whatever the
@@ -280,9 +331,10 @@ TEST_F(LetterCommand, NeedsNoDisplayAndTheHelpShowsATable) {
 
     const Result help = run(dir, {"letter", "-h"});
     EXPECT_EQ(help.code, 0);
-    for (const char* part : {"qrbtool letter [--max-memory SIZE] [--only-new] [--json] IN.qrb "
-                             "POSITIONS.qpf TABLE OUT.qrb",
-                             "  base,slot1,slot2,copies\n  1,Harbour,3,2\n"})
+    for (const char* part :
+         {"qrbtool letter [--max-memory SIZE] [--only-new] [--icons DIR] [--json] IN.qrb "
+          "POSITIONS.qpf TABLE OUT.qrb",
+          "  base,slot1,slot2,copies\n  1,Harbour,3,2\n"})
         EXPECT_NE(help.out.find(part), std::string::npos) << part;
 }
 

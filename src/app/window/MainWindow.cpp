@@ -140,7 +140,9 @@ void MainWindow::createCommands() {
     exportDeck_ = new ExportDeckCommand(document_, services_, this);
     tileTransfer_ = new TileTransferCommands(document_, services_, this);
     printSheet_ = new PrintSheetCommands(document_, services_, this);
-    tableLettering_ = new TableLetteringCommand(document_, services_, this);
+    // The lettering's preview shows the tiles at the working tile's zoom.
+    tableLettering_ = new TableLetteringCommand(
+        document_, services_, [this] { return workingTile_->zoom(); }, this);
     // Tiles brought in stay in view.
     connect(importImages_, &ImportImagesCommand::tilesInserted, strip_,
             &StripPanel::ensureRowVisible);

@@ -109,6 +109,7 @@ public:
     WorkingTilePanel& workingTile() { return *workingTile_; }
     StripPanel& strip() { return *strip_; }
     LibraryFileCommands& files() { return *files_; }
+    TableLetteringCommand& tableLettering() { return *tableLettering_; }
     const ClientLayout& clientLayout() const { return *layout_; }
 
     // Runs `command`; a failure (exception) of the outermost command is reported to the

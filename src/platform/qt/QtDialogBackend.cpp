@@ -73,6 +73,14 @@ std::optional<QString> QtDialogBackend::saveFile(const FileDialogRequest& reques
     return first(runFileDialog(request, true));
 }
 
+std::optional<QString> QtDialogBackend::chooseFolder(const FileDialogRequest& request) {
+    const QString folder = QFileDialog::getExistingDirectory(QApplication::activeWindow(),
+                                                             request.title, request.directory);
+    if (folder.isEmpty())
+        return std::nullopt;
+    return folder;
+}
+
 std::optional<FontSettings> QtDialogBackend::chooseFont(const FontDialogRequest& request) {
     FontDialog dialog(request, QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted)

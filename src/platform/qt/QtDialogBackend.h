@@ -12,6 +12,7 @@ public:
     std::optional<QString> openFile(const FileDialogRequest& request) override;
     std::optional<QString> saveFile(const FileDialogRequest& request) override;
     std::optional<QStringList> openFiles(const FileDialogRequest& request) override;
+    std::optional<QString> chooseFolder(const FileDialogRequest& request) override;
     std::optional<FontSettings> chooseFont(const FontDialogRequest& request) override;
     std::optional<ColourValue> chooseColour(ColourValue initial) override;
     std::optional<ImportOptions> chooseImportOptions(const ImportDialogRequest& request) override;

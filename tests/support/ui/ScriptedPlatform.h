@@ -79,6 +79,10 @@ public:
     std::optional<DeckOptions> chooseDeckOptions(const DeckDialogRequest& request) override {
         return nextAnswer(deckAnswers, std::optional<DeckOptions>(request.options));
     }
+    std::optional<QString> chooseFolder(const FileDialogRequest& request) override {
+        requests.push_back(Request{Kind::Open, request, 0, {}});
+        return nextAnswer(answers, {});
+    }
     std::optional<FontSettings> chooseFont(const FontDialogRequest& request) override {
         requests.push_back(Request{Kind::Font, {}, 0, request});
         return nextAnswer(fontAnswers, {});
