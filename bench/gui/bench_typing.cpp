@@ -4,8 +4,8 @@
 // position scroll bar. What a keystroke costs must not grow with the library.
 #include "PaintTiming.h"
 #include "SilentDesktop.h"
-#include "app/panels/WorkingTilePanel.h"
 #include "app/commands/LibraryFileCommands.h"
+#include "app/panels/WorkingTilePanel.h"
 #include "app/window/MainWindow.h"
 #include "tileset/LibraryFile.h"
 #include "widgets/WorkingTileBox.h"
