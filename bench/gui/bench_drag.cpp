@@ -3,8 +3,9 @@
 // measured in the same run. A zoomed view must still follow the mouse at display rate.
 #include "PaintTiming.h"
 #include "SilentDesktop.h"
-#include "app/Form2.h"
-#include "app/parts/WorkingTilePanel.h"
+#include "app/commands/LibraryFileCommands.h"
+#include "app/panels/WorkingTilePanel.h"
+#include "app/window/MainWindow.h"
 #include "tileset/LibraryFile.h"
 #include "widgets/WorkingTileBox.h"
 
@@ -44,11 +45,11 @@ fs::path library() {
 // Milliseconds per move of a drag across the tile at `zoom`, median of the moves.
 double measure(int zoom) {
     auto desktop = std::make_shared<qrb::bench::SilentDesktop>();
-    qrb::Form2 window(qrb::Platform{desktop, desktop, desktop, desktop, desktop, desktop});
+    qrb::MainWindow window(qrb::Platform{desktop, desktop, desktop, desktop, desktop, desktop});
     window.resize(1024, 768);
     window.show();
     desktop->next = QString::fromStdString(library().string());
-    window.openLibrary();
+    window.files().openLibrary();
     QImage art(512, 512, QImage::Format_RGB32);
     for (int y = 0; y < 512; ++y)
         for (int x = 0; x < 512; ++x)

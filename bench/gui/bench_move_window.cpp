@@ -4,7 +4,8 @@
 
 #include "PaintTiming.h"
 #include "SilentDesktop.h"
-#include "app/Form2.h"
+#include "app/commands/LibraryFileCommands.h"
+#include "app/window/MainWindow.h"
 #include "tileset/LibraryFile.h"
 #include "widgets/TileStrip.h"
 
@@ -51,14 +52,14 @@ struct Figures {
 
 Figures measure(int tiles) {
     auto desktop = std::make_shared<qrb::bench::SilentDesktop>();
-    qrb::Form2 window(qrb::Platform{desktop, desktop, desktop, desktop, desktop, desktop});
+    qrb::MainWindow window(qrb::Platform{desktop, desktop, desktop, desktop, desktop, desktop});
     window.show();
     desktop->next = QString::fromStdString(library(tiles).string());
-    window.openLibrary();
+    window.files().openLibrary();
     const auto& ui = window.ui();
     const int middle = tiles / 2;
-    window.showSelectedTile(middle);
-    window.ensureRowVisible(middle);
+    window.document().showSelectedTile(middle);
+    window.strip().ensureRowVisible(middle);
     QApplication::processEvents();
 
     PaintCounter counter;
@@ -66,8 +67,8 @@ Figures measure(int tiles) {
     auto timed = [&](const std::function<void()>& act) { return counter.millisecondsToPaint(act); };
     std::vector<double> moves, undos;
     for (int i = 0; i < 200; ++i) {
-        moves.push_back(timed([&] { ui.moveTileDown->trigger(); }));
-        undos.push_back(timed([&] { ui.undo->trigger(); }));
+        moves.push_back(timed([&] { window.action(qrb::Command::MoveTileDown)->trigger(); }));
+        undos.push_back(timed([&] { window.action(qrb::Command::Undo)->trigger(); }));
     }
     return Figures{median(moves), median(undos)};
 }

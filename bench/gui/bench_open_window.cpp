@@ -3,7 +3,8 @@
 // tiles. The window runs offscreen;
 // its dialogs answer from a script. Ratios are printed at the end.
 #include "SilentDesktop.h"
-#include "app/Form2.h"
+#include "app/commands/LibraryFileCommands.h"
+#include "app/window/MainWindow.h"
 #include "tileset/LibraryFile.h"
 #include "widgets/TileStrip.h"
 
@@ -24,16 +25,16 @@ namespace fs = std::filesystem;
 struct Window {
     std::shared_ptr<qrb::bench::SilentDesktop> desktop =
         std::make_shared<qrb::bench::SilentDesktop>();
-    std::unique_ptr<qrb::Form2> form;
+    std::unique_ptr<qrb::MainWindow> form;
     Window() {
         qrb::Platform p{desktop, desktop, desktop, desktop, desktop, desktop};
-        form = std::make_unique<qrb::Form2>(p);
+        form = std::make_unique<qrb::MainWindow>(p);
         form->show();
         QApplication::processEvents();
     }
     void open(const fs::path& path) {
         desktop->next = QString::fromStdString(path.string());
-        form->openLibrary();
+        form->files().openLibrary();
         // What the user then sees: the window painted with the first rows of the strip.
         form->repaint();
         form->ui().strip->repaint();
@@ -80,9 +81,9 @@ void BM_OpenInWindow(benchmark::State& state) {
     Window window;
     for (auto _ : state) {
         window.open(path);
-        benchmark::DoNotOptimize(window.form->tileCount());
+        benchmark::DoNotOptimize(window.form->document().tileCount());
     }
-    if (window.form->tileCount() != kTiles)
+    if (window.form->document().tileCount() != kTiles)
         state.SkipWithError("the library did not open");
 }
 BENCHMARK(BM_OpenInWindow)
@@ -118,7 +119,7 @@ void BM_SaveInWindow(benchmark::State& state) {
         fs::remove(savedCopy());
         window.desktop->next = QString::fromStdString(savedCopy().string());
         state.ResumeTiming();
-        if (!window.form->saveLibraryAs())
+        if (!window.form->files().saveLibraryAs())
             state.SkipWithError("the library was not saved");
     }
 }

@@ -6,7 +6,7 @@
 // turning, and with the widest outline (8 pixels), must stay at most 1 ms. Printed at the end, from
 // the best repetition of each: the steps' times, and each against the plain step and the tile copy
 // of the same run.
-#include "text/render/modRotateText.h"
+#include "text/render/RotatedText.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>

@@ -6,7 +6,8 @@
 // ratios 32767 / 100 are printed at the end (the rows out of view must not make an
 // operation slower).
 #include "SilentDesktop.h"
-#include "app/Form2.h"
+#include "app/commands/LibraryFileCommands.h"
+#include "app/window/MainWindow.h"
 #include "tileset/LibraryFile.h"
 #include "widgets/TileStrip.h"
 
@@ -74,19 +75,19 @@ double copyNanoseconds() {
 struct Window {
     std::shared_ptr<qrb::bench::SilentDesktop> desktop =
         std::make_shared<qrb::bench::SilentDesktop>();
-    std::unique_ptr<qrb::Form2> form;
+    std::unique_ptr<qrb::MainWindow> form;
     explicit Window(int count) {
         qrb::Platform p{desktop, desktop, desktop, desktop, desktop, desktop};
-        form = std::make_unique<qrb::Form2>(p);
+        form = std::make_unique<qrb::MainWindow>(p);
         form->show();
         desktop->next = QString::fromStdString(library(count).string());
-        form->openLibrary();
+        form->files().openLibrary();
         QApplication::processEvents();
     }
     // Makes tile k the current tile (a plain click when it is not current yet).
     void select(int k) {
-        if (form->currentTile() != k)
-            form->pressStripRow(k, qrb::RowPart::Full, qrb::MouseButton::Left,
+        if (form->document().currentTile() != k)
+            form->strip().press(k, qrb::RowPart::Full, qrb::MouseButton::Left,
                                 qrb::Modifiers::None);
     }
     void create() {
@@ -94,7 +95,7 @@ struct Window {
         form->ui().strip->repaint();
     }
     void deleteCurrent() {
-        form->ui().deleteTile->trigger();
+        form->action(qrb::Command::DeleteTile)->trigger();
         form->ui().strip->repaint();
     }
 };
@@ -114,13 +115,13 @@ void run(benchmark::State& state, bool creating, Where where) {
             window.create(); // a new tile is always appended
             ns += std::chrono::duration<double, std::nano>(Clock::now() - start).count();
             state.PauseTiming();
-            window.select(window.form->tileCount());
+            window.select(window.form->document().tileCount());
             window.deleteCurrent();
             window.select(1); // the base image is pasted back after each create
             state.ResumeTiming();
         } else {
             state.PauseTiming();
-            window.select(where == Where::End ? window.form->tileCount() : 1);
+            window.select(where == Where::End ? window.form->document().tileCount() : 1);
             state.ResumeTiming();
             const auto start = Clock::now();
             window.deleteCurrent();
@@ -131,7 +132,7 @@ void run(benchmark::State& state, bool creating, Where where) {
             state.ResumeTiming();
         }
     }
-    if (window.form->tileCount() != count)
+    if (window.form->document().tileCount() != count)
         state.SkipWithError("the tile count drifted");
     state.counters["x_copy"] = ns / double(state.iterations()) / copyNanoseconds();
     state.counters["us_per_op"] = ns / double(state.iterations()) / 1000.0;

@@ -4,8 +4,9 @@
 // position scroll bar. What a keystroke costs must not grow with the library.
 #include "PaintTiming.h"
 #include "SilentDesktop.h"
-#include "app/Form2.h"
-#include "app/parts/WorkingTilePanel.h"
+#include "app/commands/LibraryFileCommands.h"
+#include "app/panels/WorkingTilePanel.h"
+#include "app/window/MainWindow.h"
 #include "tileset/LibraryFile.h"
 #include "widgets/WorkingTileBox.h"
 
@@ -54,11 +55,11 @@ struct Figures {
 
 Figures measure(int tiles) {
     auto desktop = std::make_shared<qrb::bench::SilentDesktop>();
-    qrb::Form2 window(qrb::Platform{desktop, desktop, desktop, desktop, desktop, desktop});
+    qrb::MainWindow window(qrb::Platform{desktop, desktop, desktop, desktop, desktop, desktop});
     window.show();
     window.workingTile().actualSize();
     desktop->next = QString::fromStdString(library(tiles).string());
-    window.openLibrary();
+    window.files().openLibrary();
     // A 256 x 256 picture in the working tile, with a text placed on it.
     QImage art(256, 256, QImage::Format_RGB32);
     for (int y = 0; y < 256; ++y)

@@ -2,8 +2,8 @@
 // command line names the library to open at start (see EditorCommandLine).
 
 #include "app/EditorCommandLine.h"
-#include "app/Form2.h"
-#include "app/WindowPlacement.h"
+#include "app/window/MainWindow.h"
+#include "app/window/WindowPlacement.h"
 #include "platform/qt/Resources.h"
 
 #include <QApplication>
@@ -88,8 +88,8 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    qrb::Form2 window(qrb::Platform::qt(), commandLine.startupFile());
-    QObject::connect(&window, &qrb::Form2::unloaded, &app, &QCoreApplication::quit,
+    qrb::MainWindow window(qrb::Platform::qt(), commandLine.startupFile());
+    QObject::connect(&window, &qrb::MainWindow::unloaded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     if (QScreen* screen = window.screen()) {
         const QRect placed = qrb::placedWindow(window.size(), window.minimumSize(),

@@ -14,7 +14,7 @@
 #include "lettering/LetteringTable.h"
 #include "text/PositionDataFile.h"
 #include "text/render/QtConversions.h"
-#include "text/render/modRotateText.h"
+#include "text/render/RotatedText.h"
 #include "tileset/LibraryFile.h"
 #include "tileset/QrbWriter.h"
 

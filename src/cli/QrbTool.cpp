@@ -6,8 +6,8 @@
 #ifdef QRB_DRAWING_COMMANDS
 #include "cli/DeckCommand.h"
 #include "cli/LetterCommand.h"
+#include "cli/SheetCommands.h"
 #include "cli/TileCommands.h"
-#include "cli/sheet/SheetCommands.h"
 #endif
 #include "core/FileLock.h"
 #include "core/InputText.h"

@@ -24,6 +24,11 @@ void Document::note(Changes what, int firstTile) {
         viewValid_ = false;
     pending_ |= what;
     if (batchDepth_ == 0 && pending_) {
+        // The layout follows the tiles through every change, undo and redo included.
+        if ((pending_ & Change::Tiles) && largeLayout() != largeReported_)
+            pending_ |= Change::Layout;
+        if (pending_ & Change::Layout)
+            largeReported_ = largeLayout();
         const Changes changes = pending_;
         const int first = std::max(1, pendingFirstTile_);
         pending_ = {};
@@ -66,7 +71,9 @@ void Document::openLoaded(TileSet tiles, const QString& path) {
     path_ = path;
     libraryOpen_ = true;
     history_.clear(true);
-    note(Change::Tiles | Change::Selection | Change::WorkingTile | Change::File | Change::History);
+    // A library opened or started is laid out afresh, whatever the one before it had.
+    note(Change::Tiles | Change::Selection | Change::WorkingTile | Change::File | Change::History |
+         Change::Layout);
     if (tileCount() > 0)
         showSelectedTile(1);
 }

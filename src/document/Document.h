@@ -87,6 +87,8 @@ public:
         Appended = 1 << 14,  // with Tiles: new tiles at the end, to be brought into view
         Reordered = 1 << 15, // with Tiles: tiles changed places or one was replaced in
                              // place; the count is the same, the view may stay where it is
+        Layout = 1 << 16,    // the large or small layout the tiles call for (largeLayout());
+                             // also with every library opened or started
         // Groups, for changes of several parts at once.
         WorkingTile = Picture | Previews | LiveText,
         Placement = Text | Position | Angle | Style,
@@ -355,6 +357,7 @@ private:
     bool libraryOpen_ = false;
     mutable bool measured_ = false; // largeLayout_ and oddTiles_ follow the tiles
     mutable bool largeLayout_ = false;
+    bool largeReported_ = false; // the layout the last Layout change reported
     mutable int oddTiles_ = 0;
     bool storePending_ = false;
     std::array<bool, PositionSlots::kCount> slotButtons_{};

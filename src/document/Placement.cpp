@@ -4,7 +4,7 @@
 #include "document/TypedNumber.h"
 #include "text/PositionSlot.h"
 #include "text/render/QtConversions.h"
-#include "text/render/modRotateText.h"
+#include "text/render/RotatedText.h"
 
 #include <algorithm>
 #include <cmath>

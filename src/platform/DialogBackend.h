@@ -4,8 +4,8 @@
 // one dialog and returns the user's choice, or nothing when the user cancels.
 
 #include "core/Colour.h"
-#include "document/DeckImage.h"
-#include "document/PictureImport.h"
+#include "imaging/render/ImportOptions.h"
+#include "sheet/render/DeckOptions.h"
 
 #include <QString>
 #include <QStringList>
@@ -84,8 +84,17 @@ public:
     }
 };
 
-// File-dialog flag bits of the flag word.
+// The bits of the dialogs' one flag word. The program sets it for the font dialog; the
+// file dialogs read the same word, in which only OverwritePrompt means anything here.
 namespace dialogflags {
+// Font dialog: which fonts it lists, its Help button, the effects (colour, underline,
+// strikethrough) and sizes held between its minimum and maximum.
+constexpr int ScreenFonts = 0x1;
+constexpr int PrinterFonts = 0x2;
+constexpr int HelpButton = 0x4;
+constexpr int Effects = 0x100;
+constexpr int LimitSize = 0x2000;
+// File dialogs: ask before a file is replaced (the bit PrinterFonts is for the font dialog).
 constexpr int OverwritePrompt = 0x2;
 } // namespace dialogflags
 

@@ -1,7 +1,7 @@
 #include "platform/qt/FontDialog.h"
 
 #include "text/render/QtConversions.h"
-#include "text/render/modRotateText.h"
+#include "text/render/RotatedText.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

@@ -63,7 +63,7 @@ std::vector<Paragraph> paragraphsOf(const std::vector<BoxPiece>& pieces, bool on
 // Line breaking and measuring at one size.
 class Measure {
 public:
-    explicit Measure(const modRotateText::LineFont& line) : line_(line), metrics_(line.font) {}
+    explicit Measure(const rotatedtext::LineFont& line) : line_(line), metrics_(line.font) {}
 
     qreal iconHeight() const { return line_.ascent; }
     qreal iconWidth(const QImage& icon) const {
@@ -81,7 +81,7 @@ public:
     qreal lineSpacing() const { return metrics_.lineSpacing() * line_.scale; }
 
 private:
-    const modRotateText::LineFont& line_;
+    const rotatedtext::LineFont& line_;
     QFontMetricsF metrics_;
 };
 
@@ -187,7 +187,7 @@ Lines breakLines(const std::vector<Paragraph>& paragraphs, const Measure& measur
 }
 
 struct Laid {
-    modRotateText::LineFont font;
+    rotatedtext::LineFont font;
     Lines lines;
     qreal spacing = 0;
     qreal height = 0; // of the block of lines
@@ -198,7 +198,7 @@ Laid layOut(const QFont& font, double points, bool turned, const std::vector<Par
     QFont sized(font);
     if (points != pointsOf(font))
         sized.setPointSizeF(points);
-    Laid laid{modRotateText::lineFont(sized, turned), {}, 0, 0};
+    Laid laid{rotatedtext::lineFont(sized, turned), {}, 0, 0};
     const Measure measure(laid.font);
     laid.lines = breakLines(paragraphs, measure, width);
     laid.spacing = measure.lineSpacing();
@@ -269,7 +269,7 @@ BoxOutcome DrawTextBox(TextSurface& surface, const QFont& font, const std::vecto
         top = std::round(top);
         blockTop = std::round(blockTop);
     }
-    const double degrees = turned ? modRotateText::drawnDegrees(*angle) : 0.0;
+    const double degrees = turned ? rotatedtext::drawnDegrees(*angle) : 0.0;
     const auto placed = [&](int shiftX, int shiftY) {
         QTransform transform;
         transform.translate(x + shiftX, y + shiftY);

@@ -7,7 +7,7 @@
 // the system's fonts that have them.
 
 #include "text/TextLayout.h"
-#include "text/render/modRotateText.h"
+#include "text/render/RotatedText.h"
 
 #include <QFont>
 #include <QImage>

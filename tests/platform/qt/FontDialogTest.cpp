@@ -23,7 +23,9 @@ namespace {
 
 FontDialogRequest request(const QString& face, double size = 10) {
     return FontDialogRequest{FontSettings{face, size, true, false, false, true, 0x0000C8u}, 6, 18,
-                             0x2107};
+                             dialogflags::ScreenFonts | dialogflags::PrinterFonts |
+                                 dialogflags::HelpButton | dialogflags::Effects |
+                                 dialogflags::LimitSize};
 }
 
 // Shows the dialog as the active window and presses `key` where the keyboard is.

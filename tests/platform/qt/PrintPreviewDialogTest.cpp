@@ -2,7 +2,7 @@
 // happen (a cancelled print dialog) leaves the preview open.
 
 #include "platform/qt/PrintPreviewDialog.h"
-#include "app/parts/SheetPrintJob.h"
+#include "app/commands/SheetPrintJob.h"
 #include "support/QrbFixture.h"
 
 #include <QAbstractButton>

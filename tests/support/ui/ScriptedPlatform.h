@@ -11,7 +11,7 @@
 //   platform.messages->answers.push_back(true);        // the next question: Yes
 //   platform.messages->answers.push_back(Answer::Cancel); // the next one: Cancel
 //   platform.printing->previews.push_back([](PrintJob&) { return true; }); // accepted
-//   Form2 window(platform.platform());
+//   MainWindow window(platform.platform());
 
 #include "platform/Platform.h"
 

@@ -1,6 +1,6 @@
 #include "support/ui/WindowFixture.h"
 
-#include "text/render/modRotateText.h"
+#include "text/render/RotatedText.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -22,7 +22,7 @@ std::filesystem::path WindowFixture::library(const std::string& name, int count,
 
 void WindowFixture::open(const std::filesystem::path& path) {
     platform.dialogs->answers.push_back(q(path));
-    window->openLibrary();
+    window->files().openLibrary();
 }
 
 void WindowFixture::resizeClient(int w, int h) {

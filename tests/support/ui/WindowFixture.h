@@ -2,7 +2,8 @@
 // A main window on the scripted platform, with a scratch folder for libraries, for tests
 // that drive the window through its handlers and controls.
 
-#include "app/Form2.h"
+#include "app/commands/LibraryFileCommands.h"
+#include "app/window/MainWindow.h"
 #include "support/QrbFixture.h"
 #include "support/TempDir.h"
 #include "support/ui/ScriptedPlatform.h"
@@ -14,7 +15,7 @@
 
 #include <gtest/gtest.h>
 
-// The controls' own classes, so tests can use every member of Form2::Controls.
+// The controls' own classes, so tests can use every member of MainWindow::Controls.
 #include <QAction>
 #include <QApplication>
 #include <QGroupBox>
@@ -36,11 +37,12 @@ namespace qrb::test {
 class WindowFixture : public ::testing::Test {
 protected:
     WindowFixture() {
-        window = std::make_unique<Form2>(platform.platform());
+        window = std::make_unique<MainWindow>(platform.platform());
         window->show();
     }
 
-    const Form2::Controls& ui() const { return window->ui(); }
+    const MainWindow::Controls& ui() const { return window->ui(); }
+    QAction* action(Command id) const { return window->action(id); }
 
     // Resizes the window so that its client area is w x h.
     void resizeClient(int w, int h);
@@ -70,7 +72,7 @@ protected:
 
     ScriptedPlatform platform;
     TempDir dir;
-    std::unique_ptr<Form2> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 } // namespace qrb::test

@@ -1,7 +1,7 @@
 // Anchors, fit width, outline and shadow: where the ink lands and what colour it has.
 
 #include "text/render/QtConversions.h"
-#include "text/render/modRotateText.h"
+#include "text/render/RotatedText.h"
 
 #include <gtest/gtest.h>
 
