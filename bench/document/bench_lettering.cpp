@@ -340,7 +340,8 @@ void BM_PngExportOnEveryCore(benchmark::State& state) {
     const qrb::LetteringArt art = qrb::LetteringArt::forTable(read, document.tiles(), std::nullopt,
                                                               qrb::Document::kArtMemory);
     qrb::TileSet set;
-    for (qrb::Tile& tile : document.tableLettering(read, &art).letterAll(read)->tiles)
+    std::optional<qrb::LetteredTiles> made = document.tableLettering(read, &art).letterAll(read);
+    for (qrb::Tile& tile : made->tiles)
         set.append(std::move(tile));
     std::vector<int> all(std::size_t(set.count()));
     for (int i = 1; i <= set.count(); ++i)
