@@ -12,6 +12,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace qrb {
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -68,8 +70,11 @@ QUrl HelpWindow::localizedPage(const QString& root, const QString& page,
             name.section(QLatin1Char('-'), 0, 0).section(QLatin1Char('_'), 0, 0);
         if (language == QLatin1String("en"))
             break;
+        // Only a language code names a folder, never a path out of the help.
+        const bool code = !language.isEmpty() && std::all_of(language.begin(), language.end(),
+                                                             [](QChar c) { return c.isLetter(); });
         const QString path = root + QLatin1Char('/') + language + QLatin1Char('/') + page;
-        if (!language.isEmpty() && QFileInfo(path).isFile())
+        if (code && QFileInfo(path).isFile())
             return url(path);
     }
     return url(root + QLatin1Char('/') + page);

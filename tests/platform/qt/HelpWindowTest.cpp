@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -31,7 +32,7 @@ TEST(HelpLanguage, ChoosesTheFirstOfTheUsersLanguagesThatHasThePage) {
             << c.languages.join(' ').toStdString();
 }
 
-TEST(HelpLanguage, APageMissingInGermanFallsBackToEnglish) {
+TEST(HelpLanguage, FallsBackToEnglishForAMissingPageOrALanguageThatIsNoCode) {
     QTemporaryDir root;
     ASSERT_TRUE(root.isValid());
     ASSERT_TRUE(QDir(root.path()).mkdir("de"));
@@ -44,6 +45,14 @@ TEST(HelpLanguage, APageMissingInGermanFallsBackToEnglish) {
               QUrl::fromLocalFile(root.filePath("de/index.html")));
     EXPECT_EQ(HelpWindow::localizedPage(root.path(), "tiles.html", german),
               QUrl::fromLocalFile(root.filePath("tiles.html")));
+    // A language that is not a plain code never reaches outside the help's folder.
+    for (const char* name : {"help/index.html", "evil/index.html"}) {
+        ASSERT_TRUE(QDir(root.path()).mkpath(QFileInfo(root.filePath(name)).path()));
+        QFile file(root.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    EXPECT_EQ(HelpWindow::localizedPage(root.filePath("help"), "index.html", {"../evil"}),
+              QUrl::fromLocalFile(root.filePath("help/index.html")));
 }
 
 QString read(const QString& path) {
