@@ -27,6 +27,8 @@ template <typename Read> auto readLibrary(const std::filesystem::path& path, Rea
         throw LibraryFileError(path, e.what());
     } catch (const LibraryTooLarge& e) {
         throw LibraryFileError(path, e.what());
+    } catch (const LibraryChanged& e) {
+        throw LibraryFileError(path, e.what());
     } catch (const std::runtime_error& e) {
         throw LibraryFileError(path, std::string("cannot read: ") + e.what());
     }
@@ -41,9 +43,8 @@ struct OutputFailed {
 
 TileSet LibraryFile::load(const std::filesystem::path& path, const ProgressCallback& progress,
                           std::uint64_t budget) {
-    return readLibrary(path, [&](InputFile& file) {
-        return QrbReader::read(file.stream(), file.size(), progress, budget);
-    });
+    return readLibrary(path,
+                       [&](InputFile& file) { return QrbReader::read(file, progress, budget); });
 }
 
 LibraryHeaders LibraryFile::inspect(const std::filesystem::path& path) {
@@ -72,7 +73,7 @@ int LibraryFile::convert(const std::filesystem::path& from, const std::filesyste
                 throw OutputFailed{e.reason()};
             }
             QrbReader::readEach(
-                file.stream(), file.size(),
+                file,
                 [&](int n) {
                     count = n;
                     writing([&] { QrbWriter::writeHeader(out->stream(), n); });

@@ -1,7 +1,5 @@
 #include "tileset/QrbWriter.h"
 
-#include "core/PageAdvice.h"
-
 #include <array>
 #include <stdexcept>
 #include <string>
@@ -177,7 +175,6 @@ std::vector<std::uint8_t> QrbWriter::toBytes(const TileSet& set, std::span<const
     std::vector<std::uint8_t> bytes;
     if (tileNumbers.size() == static_cast<std::size_t>(set.count())) {
         bytes.reserve(fileSize(set));
-        adviseLargePages(bytes.data(), bytes.capacity());
     }
     VectorBuffer buffer(bytes);
     std::ostream out(&buffer);

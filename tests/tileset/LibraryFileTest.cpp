@@ -1,10 +1,13 @@
 #include "tileset/LibraryFile.h"
 #include "support/QrbFixture.h"
 #include "support/TempDir.h"
+#include "tileset/QrbReader.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
+#include <functional>
 #include <unistd.h>
 
 namespace qrb {
@@ -181,6 +184,95 @@ TEST_P(FileChangedBehindUs, TheOpenLibraryKeepsItsPixels) {
 INSTANTIATE_TEST_SUITE_P(Ways, FileChangedBehindUs,
                          ::testing::Values(Meddling::SaveOver, Meddling::ReplaceByRename,
                                            Meddling::Truncate, Meddling::RewriteInPlace));
+
+// Runs `change` once, where the reader has checked the library's structure and read no
+// pixel yet.
+class AtPassBoundary {
+public:
+    explicit AtPassBoundary(std::function<void()> change) : change_(std::move(change)) {
+        QrbReader::passBoundaryForTesting() = [this] {
+            if (!fired_) {
+                fired_ = true;
+                change_();
+            }
+        };
+    }
+    ~AtPassBoundary() { QrbReader::passBoundaryForTesting() = {}; }
+    bool fired() const { return fired_; }
+
+private:
+    std::function<void()> change_;
+    bool fired_ = false;
+};
+
+// The reader trusts the sizes of its first pass when it reads the pixels, so a file that
+// another program changes between the passes must be refused, never read half old and
+// half new or past what the first pass counted.
+enum class Between { Nothing, SaveOver, ReplaceByRename, Truncate, Grow, RewriteSameBytes };
+
+class FileChangedBetweenPasses : public ::testing::TestWithParam<Between> {};
+
+TEST_P(FileChangedBetweenPasses, IsRefusedByLoadAndConvert) {
+    TempDir dir;
+    const auto path = threeTiles().writeTo(dir / "lib.qrb");
+    const auto original = readFile(path);
+    QrbFixture other;
+    other.addSolidTile(1, 80, 80, Rgb{1, 1, 1});
+    const auto otherPath = other.writeTo(dir / "other.qrb");
+    const auto change = [&] {
+        switch (GetParam()) {
+        case Between::Nothing:
+            break;
+        case Between::SaveOver:
+            LibraryFile::save(path, LibraryFile::load(otherPath));
+            break;
+        case Between::ReplaceByRename:
+            std::filesystem::copy_file(otherPath, dir / "moved.qrb");
+            std::filesystem::rename(dir / "moved.qrb", path);
+            break;
+        case Between::Truncate:
+            std::filesystem::resize_file(path, original.size() / 2);
+            break;
+        case Between::Grow:
+            std::filesystem::resize_file(path, original.size() + 4096);
+            break;
+        case Between::RewriteSameBytes:
+            // Same size and bytes: only the file's times say it was written.
+            test::writeFile(path, original);
+            break;
+        }
+    };
+    const bool refused = GetParam() != Between::Nothing;
+
+    for (const bool tileByTile : {false, true}) {
+        test::writeFile(path, original);
+        const auto out = dir / "out.qrb";
+        std::filesystem::remove(out);
+        // Timestamps of a file system may be coarse: a write within the same tick of the
+        // clock must still be seen as a change.
+        std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) -
+                                                   std::chrono::seconds(10));
+        AtPassBoundary boundary(change);
+        try {
+            if (tileByTile)
+                EXPECT_EQ(LibraryFile::convert(path, out), 3);
+            else
+                EXPECT_EQ(LibraryFile::load(path).count(), 3);
+            EXPECT_FALSE(refused) << "read a library that changed";
+        } catch (const LibraryFileError& e) {
+            EXPECT_TRUE(refused) << e.what();
+            EXPECT_STREQ(e.what(),
+                         (path.string() + ": the library changed while it was read").c_str());
+            EXPECT_FALSE(std::filesystem::exists(out));
+        }
+        EXPECT_TRUE(boundary.fired());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, FileChangedBetweenPasses,
+                         ::testing::Values(Between::Nothing, Between::SaveOver,
+                                           Between::ReplaceByRename, Between::Truncate,
+                                           Between::Grow, Between::RewriteSameBytes));
 
 } // namespace
 } // namespace qrb
