@@ -7,6 +7,7 @@
 #include "text/TextStyle.h"
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -62,6 +63,10 @@ struct Placement {
 // point its layout anchors (by default the top-left corner) and the layout's fit width,
 // outline and shadow. The routine the window's preview, Place and Create all use.
 void drawPlacement(QImage& image, const Placement& placement);
+
+// The part of an image that drawPlacement() may change (see LaidOutTextArea), not clipped to
+// the image; empty when there is no text.
+QRect placementArea(const Placement& placement);
 
 // Create using position data on a working tile holding `picture` with `placement` shown
 // live over it when `live` is set: for every slot from `from` on that has a text, in slot

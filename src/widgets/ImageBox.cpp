@@ -39,6 +39,11 @@ void ImageBox::refresh() {
     update();
 }
 
+void ImageBox::refreshArea(const QRect& pixels) {
+    if (!pixels.isEmpty())
+        update(QRect(pixels.topLeft() * zoom_, pixels.size() * zoom_));
+}
+
 void ImageBox::setZoom(int zoom) {
     zoom_ = std::clamp(zoom, 1, 16);
     refresh();
