@@ -6,6 +6,7 @@
 #include "tileset/QrbWriter.h"
 
 #include <new>
+#include <numeric>
 #include <optional>
 
 namespace qrb {
@@ -97,11 +98,15 @@ void LibraryFile::save(const std::filesystem::path& path, const TileSet& set,
                        const ProgressCallback& progress) {
     try {
         AtomicFile file(path);
-        if (subset) {
-            QrbWriter::write(file.stream(), set, *subset, progress);
-        } else {
-            QrbWriter::write(file.stream(), set, progress);
+        std::vector<int> all;
+        if (!subset) {
+            all.resize(static_cast<std::size_t>(set.count()));
+            std::iota(all.begin(), all.end(), 1);
         }
+        // The rows go from the images to the file without a copy.
+        QrbWriter::write(
+            set, subset ? *subset : std::span<const int>(all), progress,
+            [&file](std::span<const QrbWriter::Bytes> parts) { file.writeParts(parts); });
         file.commit();
     } catch (const FileError& e) {
         throw LibraryFileError(path, e.reason());

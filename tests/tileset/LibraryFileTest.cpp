@@ -2,12 +2,16 @@
 #include "support/QrbFixture.h"
 #include "support/TempDir.h"
 #include "tileset/QrbReader.h"
+#include "tileset/QrbWriter.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace qrb {
@@ -106,6 +110,53 @@ TEST(LibraryFile, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile) {
     std::filesystem::permissions(dir / "ro", std::filesystem::perms(0555));
     EXPECT_THROW(LibraryFile::save(path, LibraryFile::load(path)), LibraryFileError);
     EXPECT_EQ(readFile(path), before);
+}
+
+// A save hands the rows to the file a few hundred tiles at a time, straight from the images:
+// every batch and a selection of tiles must read back as they were.
+TEST(LibraryFile, SavesManyTilesAndASelectionThatReadBackTheSame) {
+    TempDir dir;
+    TileSet set;
+    for (int i = 1; i <= 600; ++i)
+        set.append(test::patternTile(3 + i % 7, 2 + i % 5, i));
+    LibraryFile::save(dir / "all.qrb", set);
+    EXPECT_EQ(std::filesystem::file_size(dir / "all.qrb"), QrbWriter::fileSize(set));
+    EXPECT_EQ(LibraryFile::load(dir / "all.qrb").tiles(), set.tiles());
+
+    const std::vector<int> some{1, 256, 257, 600};
+    LibraryFile::save(dir / "some.qrb", set, some);
+    const TileSet read = LibraryFile::load(dir / "some.qrb");
+    ASSERT_EQ(read.count(), 4);
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(read.tile(k + 1), set.tile(some[std::size_t(k)]));
+}
+
+// A save the system stops part way (here at a file size limit) fails, says why, and leaves
+// the old file and no temporary.
+TEST(LibraryFile, ASaveThatCannotWriteEveryByteFailsAndKeepsTheOldFile) {
+    TempDir dir;
+    const auto path = threeTiles().writeTo(dir / "lib.qrb");
+    const auto before = readFile(path);
+    TileSet set = LibraryFile::load(path);
+    for (int i = 0; i < 3; ++i)
+        set.append(set.tile(1 + i));
+    rlimit limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit kept = limit;
+    limit.rlim_cur = before.size() + 1000;
+    const auto ignored = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    std::string message;
+    try {
+        LibraryFile::save(path, set);
+    } catch (const LibraryFileError& e) {
+        message = e.what();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &kept);
+    std::signal(SIGXFSZ, ignored);
+    EXPECT_EQ(message, path.string() + ": cannot write: " + std::strerror(EFBIG));
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_EQ(dir.entries(), 1u);
 }
 
 // The message for a missing file is checked end to end through qrbtool.
