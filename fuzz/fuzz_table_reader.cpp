@@ -2,10 +2,11 @@
 // with a TableError naming a line and never crash, hang or accept a row it cannot letter.
 #include "core/InputText.h"
 #include "lettering/CsvReader.h"
+#include "lettering/IconMarkup.h"
 #include "lettering/LetteringTable.h"
-#include "text/PositionDataFile.h"
 #include "text/Windows1252.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -65,13 +66,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         }
         line = row.line;
-        for (const auto& slotText : row.texts) {
-            if (slotText) {
-                const auto bytes = qrb::utf8ToWindows1252(*slotText);
-                if (!bytes || bytes->size() > qrb::PositionDataFile::kMaxStringBytes ||
-                    qrb::firstControlCharacter(*slotText) != std::string::npos) {
-                    std::abort();
-                }
+        // Slot texts: UTF-8 without control characters, a line break only in a boxed slot,
+        // their icon markup right.
+        for (std::size_t k = 0; k < row.texts.size(); ++k) {
+            if (!row.texts[k]) {
+                continue;
+            }
+            std::string oneLine = *row.texts[k];
+            if (oneLine.find('\n') != std::string::npos && !row.box(k)) {
+                std::abort();
+            }
+            std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
+            if (qrb::firstInvalidUtf8(oneLine) ||
+                qrb::firstControlCharacter(oneLine) != std::string::npos) {
+                std::abort();
+            }
+            try {
+                qrb::splitIcons(oneLine);
+            } catch (const qrb::MarkupError&) {
+                std::abort();
             }
         }
     }

@@ -26,6 +26,8 @@ struct SilentDesktop : DialogBackend,
     void setImage(const QImage&) override {}
     bool hasImage() const override { return false; }
     QImage image() const override { return {}; }
+    void setTiles(const QByteArray&, const QImage&) override {}
+    QByteArray tiles() const override { return {}; }
     void showContents() override {}
     bool preview(PrintJob&, const QString&, const QString&, const Accepted&) override {
         return false;

@@ -88,7 +88,11 @@ void Form2::createPanels() {
     workingTile_ = new WorkingTilePanel(document_, services, ui_.client, this);
     strip_ = new StripPanel(document_, ui_.client, logo(), this);
     statusBar_ = new StatusBarPanel(document_, ui_.client, this);
-    connect(workingTile_, &WorkingTilePanel::zoomChanged, this, &Form2::updateCommands);
+    connect(workingTile_, &WorkingTilePanel::zoomChanged, this, [this] {
+        statusBar_->showZoom(workingTile_->zoom());
+        updateCommands();
+    });
+    statusBar_->showZoom(workingTile_->zoom());
     textPlacement_ = new TextPlacementPanel(document_, services, ui_.client,
                                             statusBar_->widgets().statusPanels, this);
     // The panels' controls, for the window's layout and its tests.
@@ -97,7 +101,8 @@ void Form2::createPanels() {
     static_cast<StatusBarPanel::Widgets&>(ui_) = statusBar_->widgets();
     static_cast<TextPlacementPanel::Widgets&>(ui_) = textPlacement_->widgets();
     printSheet_ = new PrintSheetCommands(document_, services, this);
-    tableLettering_ = new TableLetteringCommand(document_, services, this);
+    tableLettering_ = new TableLetteringCommand(
+        document_, services, [this] { return workingTile_->zoom(); }, this);
     connect(tableLettering_, &TableLetteringCommand::tilesAppended, this, &Form2::ensureRowVisible);
     createLibraryCommands();
 }
@@ -113,6 +118,8 @@ void Form2::runCommand(const std::function<void()>& command) {
     // The one place where a command's failure becomes a message: nothing thrown inside a
     // command may reach the event loop, which would end the program and lose the work.
     ++runningCommands_;
+    // What the last command said is old news once the next one runs.
+    showStatus(QString());
     try {
         command();
     } catch (const Refusal& refusal) {
@@ -128,6 +135,26 @@ void Form2::runCommand(const std::function<void()>& command) {
         reportError(tr("The command could not be completed."));
     }
     --runningCommands_;
+    // Tiles the command brought in (imported, created, replaced) may be too large to show well.
+    tellOfOddTiles();
+}
+
+void Form2::tellOfOddTiles() {
+    // One warning, and one count of the other oversized tiles: a library of thousands of
+    // them must not keep the user clicking. Undo and redo tell nothing new.
+    const int odd = document_.oddTileCount();
+    const int untold = odd - oddTilesTold_;
+    if (untold <= 0)
+        return;
+    oddTilesTold_ = odd;
+    messages().inform(tr("Weird displays will occur with tile sizes greater than 256 X 256"),
+                      appTitle(), MessageIcon::Information);
+    if (untold > 1)
+        messages().inform(
+            untold == 2
+                ? tr("1 more tile in this library is larger than 256 X 256.")
+                : tr("%1 more tiles in this library are larger than 256 X 256.").arg(untold - 1),
+            appTitle(), MessageIcon::Information);
 }
 
 void Form2::bindControls() {
@@ -194,6 +221,9 @@ void Form2::showOptions() {
 void Form2::documentChanged(Document::Changes what, int) {
     using Change = Document::Change;
     if (what & Change::Tiles) {
+        // The frames follow the tiles' size whatever changed it, as an open lays them out.
+        if (document_.largeLayout() != largeShown_)
+            applyPreviewLayout(document_.largeLayout());
         showTitle();
         layOutClient();
     }
@@ -345,6 +375,9 @@ void Form2::layOutClient() {
     pinnedBand_ = visibleBand();
     const auto [top, bottom] = pinnedBand_;
     const int S = statusBar_->height();
+    // The slots end above the status bar; below their design height they scroll.
+    if (textPlacement_)
+        textPlacement_->fitSlotGroup(bottom - S);
     if (!strip_->layOut(top, bottom - S, ui_.client->width()))
         return;
     workingTile_->stretchPreviewFrame(ui_.client->height() - S);
@@ -352,18 +385,19 @@ void Form2::layOutClient() {
 }
 
 void Form2::updateMinimumClientSize() {
-    // Everything of the design stays within reach: the left column down to the last slot,
-    // the working tile's frame, and a strip of some width beside them, above the status bar.
+    // Everything of the design stays within reach: the left column down to a few slots
+    // (the rest scroll in their group), the working tile's frame, and a strip of some width
+    // beside them, above the status bar.
     constexpr int kNarrowestStrip = 120;
-    int bottom = 0;
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{ui_.slotGroup, ui_.createButton, ui_.tileFrames[0]})
+    int bottom = ui_.slotGroup->y() + TextPlacementPanel::kSlotGroupMinimum;
+    for (QWidget* w : std::initializer_list<QWidget*>{ui_.createButton, ui_.tileFrames[0]})
         bottom = std::max(bottom, w->y() + w->height());
     ui_.client->setMinimumSize(ui_.stripFrame->x() + kNarrowestStrip + ui_.stripBar->width(),
                                bottom + statusBar_->height());
 }
 
 void Form2::applyPreviewLayout(bool large) {
+    largeShown_ = large;
     workingTile_->setFrameWidth(large);
     statusBar_->setWide(large);
     const QRect work = ui_.tileFrames[0]->geometry();
@@ -380,13 +414,15 @@ void Form2::showStatus(const QString& text) {
 }
 
 void Form2::showTitle() {
-    // The platform marks unsaved changes at the placeholder (an asterisk on most desktops).
-    if (currentPath().isEmpty()) {
+    // The platform marks unsaved changes at the placeholder (an asterisk on most desktops);
+    // a library not saved yet is "Untitled" until its first save names it.
+    if (currentPath().isEmpty() && !document_.isLibraryOpen()) {
         setWindowModified(false);
         setWindowTitle(QString::fromLatin1(kTitle));
         return;
     }
-    setWindowTitle(QString::fromLatin1(kTitle) + QStringLiteral(" - ") + currentPath() +
+    const QString name = currentPath().isEmpty() ? tr("Untitled") : currentPath();
+    setWindowTitle(QString::fromLatin1(kTitle) + QStringLiteral(" - ") + name +
                    QStringLiteral("[*]"));
     setWindowModified(document_.isLibraryOpen() && !document_.isSaved());
 }

@@ -61,6 +61,7 @@ class PrintSheetCommands;
 class ShapeWidget;
 class TableLetteringCommand;
 class ImportImagesCommand;
+class ExportDeckCommand;
 class ExportImagesCommand;
 class StripDragDrop;
 class TileStrip;
@@ -102,7 +103,8 @@ public:
                 *confirmReplace = nullptr, *positionDataSpacer = nullptr,
                 *savePositionData = nullptr, *loadPositionData = nullptr,
                 *clearPositionData = nullptr, *bitmapsSpacer = nullptr, *createBitmaps = nullptr,
-                *importImages = nullptr, *exportImages = nullptr, *printSpacerAbove = nullptr,
+                *importImages = nullptr, *exportImages = nullptr, *exportDeckImage = nullptr,
+                *copyTile = nullptr, *pasteTile = nullptr, *printSpacerAbove = nullptr,
                 *exit = nullptr;
         // Edit
         QAction *copy = nullptr, *paste = nullptr, *pasteBaseSpacer = nullptr,
@@ -183,6 +185,13 @@ public:
     void openLibraryFile(const QString& path);
     void importImages();
     void exportImages();
+    void exportDeck();
+    // Copy Tile: the marked tiles (or the current one) whole on the clipboard; Paste Tile:
+    // tiles from the clipboard (or its picture as a new tile) after the current tile.
+    void copyTiles();
+    void pasteTiles();
+    // Tiles dragged from another window (library bytes), copied in at `gap`.
+    void insertTiles(const QByteArray& tiles, int gap);
     // True when the library was written. Save As always asks for the file.
     bool saveLibrary();
     bool saveLibraryAs();
@@ -272,8 +281,17 @@ private:
     // When the window comes to the front: another program's change of the library's file
     // is offered for loading (nothing unsaved) or noted (Save will ask), once per change.
     void noticeFileChangedOnDisk();
-    // Reads the library at `path` into the window; a failure says why and changes nothing.
-    void readLibrary(const QString& path);
+    // Reads the library at `path` into the window; a failure says why (`failure`, then the
+    // reason) and changes nothing.
+    bool readLibrary(const QString& path, const QString& failure = QString());
+    // Tells of the tiles larger than 256 x 256 the user has not been told of yet.
+    void tellOfOddTiles();
+    // File > New's empty library, also started by pictures imported without a library.
+    void startNewLibrary();
+    // A recent library, after the save question; one that cannot be read leaves the list.
+    void openRecentLibrary(const QString& path);
+    // Moves the current or the marked tiles and scrolls the strip to them.
+    void moveTiles(Document::TileMove where);
     // With unsaved changes, asks `question` (Yes, No, Cancel): true when the caller may go
     // on, after `save` succeeded for Yes.
     bool mayDiscardChanges(const QString& question, const std::function<bool()>& save);
@@ -297,6 +315,7 @@ private:
     TableLetteringCommand* tableLettering_ = nullptr;
     ImportImagesCommand* importImages_ = nullptr;
     ExportImagesCommand* exportImages_ = nullptr;
+    ExportDeckCommand* exportDeck_ = nullptr;
     StripDragDrop* dragDrop_ = nullptr;
     std::map<Command, QAction*> actions_;
     std::vector<Rule> rules_;
@@ -306,6 +325,8 @@ private:
     int runningCommands_ = 0;                   // commands running now, the outermost one catches
     std::pair<int, int> pinnedBand_;            // the band in view the strip was last laid out for
     std::optional<FileIdentity> noticedOnDisk_; // the changed file the user was told of
+    int oddTilesTold_ = 0;    // tiles over 256 x 256 in this library the user was told of
+    bool largeShown_ = false; // the window is laid out for large tiles
 };
 
 } // namespace qrb

@@ -46,31 +46,23 @@ void Form2::openLibrary() {
     readLibrary(path);
 }
 
-void Form2::readLibrary(const QString& path) {
+bool Form2::readLibrary(const QString& path, const QString& failure) {
     // The document reads the whole file first; the open library stays exactly as it is
     // until then.
     const QString previousTitle = windowTitle();
     setWindowTitle(tr("Opening %1").arg(path));
-    if (!busyWork(messages(), ui_.progressBar, tr("The tile library could not be opened."),
+    if (!busyWork(messages(), ui_.progressBar,
+                  failure.isEmpty() ? tr("The tile library could not be opened.") : failure,
                   [&] { document_.open(path, progressDisplay()); })) {
         setWindowTitle(previousTitle);
-        return;
+        return false;
     }
     rememberLibrary(path);
     ui_.strip->setWhiteBackground(true);
     applyPreviewLayout(document_.largeLayout());
-
-    // One warning, and one count of the other oversized tiles: a library of thousands of
-    // them must not keep the user clicking.
-    const int odd = document_.oddTileCount();
-    if (odd > 0)
-        messages().inform(tr("Weird displays will occur with tile sizes greater than 256 X 256"),
-                          appTitle(), MessageIcon::Information);
-    if (odd > 1)
-        messages().inform(
-            odd == 2 ? tr("1 more tile in this library is larger than 256 X 256.")
-                     : tr("%1 more tiles in this library are larger than 256 X 256.").arg(odd - 1),
-            appTitle(), MessageIcon::Information);
+    oddTilesTold_ = 0;
+    tellOfOddTiles();
+    return true;
 }
 
 void Form2::noticeFileChangedOnDisk() {
@@ -84,10 +76,13 @@ void Form2::noticeFileChangedOnDisk() {
                        .arg(QFileInfo(path).fileName()));
         return;
     }
+    // No is the default: the library in the window may be the only copy of what was
+    // saved before the other program wrote over it.
     if (messages().ask(Question{tr("%1 has been changed by another program.\nDo you want to load "
                                    "it again?")
                                     .arg(QDir::toNativeSeparators(path)),
-                                appTitle(), MessageIcon::Question}) != Answer::Yes)
+                                appTitle(), MessageIcon::Question, false, Answer::No}) !=
+        Answer::Yes)
         return;
     runCommand([&] { readLibrary(path); });
 }
@@ -117,7 +112,8 @@ bool Form2::saveLibraryAs() {
 }
 
 bool Form2::save(bool askForName) {
-    if (tileCount() == 0 || !document_.isLibraryOpen())
+    // A library without tiles is still one: its file holds a count of 0.
+    if (!document_.isLibraryOpen())
         return false;
 
     QString named = withExtension(currentPath(), QStringLiteral(".qrb"));
@@ -136,18 +132,22 @@ bool Form2::save(bool askForName) {
                                     MessageIcon::Critical)) {
         return false;
     }
-    // Another program's version of the library's file is not overwritten unasked.
-    if (isSameFile(named, currentPath()) && document_.fileChangedOnDisk() &&
-        messages().ask(Question{tr("%1 has been changed by another program since it was opened "
-                                   "or saved here.\nDo you want to overwrite it with the library "
-                                   "shown in the window?")
-                                    .arg(QDir::toNativeSeparators(named)),
-                                appTitle(), MessageIcon::Exclamation, false, Answer::No}) !=
-            Answer::Yes)
-        return false;
+    // Another program's version of the library's file is not overwritten unasked; the
+    // document writes only over the version asked about.
+    std::optional<FileIdentity> agreed;
+    if (isSameFile(named, currentPath()) && document_.fileChangedOnDisk()) {
+        agreed = document_.fileOnDisk();
+        if (messages().ask(
+                Question{tr("%1 has been changed by another program since it was opened "
+                            "or saved here.\nDo you want to overwrite it with the library "
+                            "shown in the window?")
+                             .arg(QDir::toNativeSeparators(named)),
+                         appTitle(), MessageIcon::Exclamation, false, Answer::No}) != Answer::Yes)
+            return false;
+    }
 
     if (!busyWork(messages(), ui_.progressBar, tr("The tile library was not saved."),
-                  [&] { document_.save(named, progressDisplay()); }))
+                  [&] { document_.save(named, progressDisplay(), agreed); }))
         return false;
     rememberLibrary(named);
     return true;

@@ -170,14 +170,14 @@ void Form2::arrangeControls() {
         bar->installEventFilter(keys);
     }
 
-    // Keyboard order: text, position, Place, Store, angle, Create, slots, strip.
-    QList<QWidget*> order{ui_.textBox,  ui_.xBar,        ui_.yBar,        ui_.xField,
-                          ui_.yField,   ui_.placeButton, ui_.storeButton, ui_.angleField,
-                          ui_.angleBar, ui_.createButton};
+    // Keyboard order: text, position, the working tile (whose arrow keys move the text),
+    // Place, Store, angle, Create, slots, strip, previews.
+    QList<QWidget*> order{ui_.textBox,    ui_.xBar,        ui_.yBar,        ui_.xField,
+                          ui_.yField,     ui_.workingTile, ui_.placeButton, ui_.storeButton,
+                          ui_.angleField, ui_.angleBar,    ui_.createButton};
     for (int k = 0; k < 9; ++k)
         order << ui_.slotTexts[std::size_t(k)] << ui_.slotButtons[std::size_t(k)];
-    order << ui_.strip << ui_.stripBar << ui_.workingTile << ui_.fullPreview << ui_.halfPreview
-          << ui_.smallColour;
+    order << ui_.strip << ui_.stripBar << ui_.fullPreview << ui_.halfPreview << ui_.smallColour;
     for (ImageBox* box : std::initializer_list<ImageBox*>{ui_.workingTile, ui_.fullPreview,
                                                           ui_.halfPreview, ui_.smallColour})
         box->setKeyboardClicks(true);

@@ -30,14 +30,19 @@ QStringList RecentLibraries::paths() {
 void RecentLibraries::add(const QString& path) {
     if (path.isEmpty())
         return;
-    const QString entry = QFileInfo(path).absoluteFilePath();
-    const QString same = canonical(path);
+    remove(path);
     QStringList list = paths();
-    list.removeIf([&](const QString& p) { return canonical(p) == same; });
-    list.prepend(entry);
+    list.prepend(QFileInfo(path).absoluteFilePath());
     while (list.size() > kMaxCount)
         list.removeLast();
     QSettings().setValue(QString::fromLatin1(kKey), list);
+}
+
+void RecentLibraries::remove(const QString& path) {
+    const QString same = canonical(path);
+    QStringList list = paths();
+    if (list.removeIf([&](const QString& p) { return canonical(p) == same; }) > 0)
+        QSettings().setValue(QString::fromLatin1(kKey), list);
 }
 
 void RecentLibraries::clear() {

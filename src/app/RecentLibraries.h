@@ -19,6 +19,8 @@ public:
     static QStringList paths();
     // `path` becomes the most recent; an entry for the same file goes.
     static void add(const QString& path);
+    // The entry for `path` (the same file under any name) goes.
+    static void remove(const QString& path);
     static void clear();
 
     // Fills `menu` with one item per library ("&1 castle.qrb", the path as its tip; a

@@ -3,8 +3,10 @@
 #include "imaging/render/DibConversion.h"
 #include "widgets/TileStrip.h"
 
+#include "document/TileTransfer.h"
 #include <QApplication>
 #include <QBuffer>
+
 #include <QDrag>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -28,6 +30,37 @@ QByteArray rowsPayload(const std::vector<int>& rows) {
         text += (j > 0 ? "," : "") + QByteArray::number(rows[j]);
     return text;
 }
+
+// Which strip a drag of rows left: "pid:document".
+const char* const kSourceType = "application/x-qrbtexteditor-tile-source";
+
+QByteArray sourcePayload(const Document& document) {
+    return QByteArray::number(QCoreApplication::applicationPid()) + ':' +
+           QByteArray::number(quintptr(&document));
+}
+
+// The dragged tiles as library bytes, made only when a drop asks for them: a move within
+// the strip never needs them.
+class TileDragData : public QMimeData {
+public:
+    TileDragData(const Document& document, std::vector<int> rows)
+        : document_(document), rows_(std::move(rows)) {}
+    QStringList formats() const override { return QMimeData::formats() << tilesMimeType(); }
+    bool hasFormat(const QString& type) const override {
+        return type == tilesMimeType() || QMimeData::hasFormat(type);
+    }
+
+protected:
+    QVariant retrieveData(const QString& type, QMetaType preferred) const override {
+        if (type == tilesMimeType())
+            return encodeTiles(document_.tiles(), rows_);
+        return QMimeData::retrieveData(type, preferred);
+    }
+
+private:
+    const Document& document_;
+    std::vector<int> rows_;
+};
 
 // Pixels from the strip's top or bottom edge where a drag scrolls it.
 constexpr int kScrollMargin = 24;
@@ -56,6 +89,8 @@ StripDragDrop::StripDragDrop(Document& document, TileStrip* strip, QScrollBar* b
     connect(&scrollTimer_, &QTimer::timeout, this, &StripDragDrop::autoScroll);
 }
 
+StripDragDrop::~StripDragDrop() = default;
+
 std::vector<int> StripDragDrop::rowsToDrag(const Document& document, int row) {
     const StripModel& strip = document.strip();
     if (strip.multiSelect() && row >= 1 && row <= strip.count() && strip.isSelected(row))
@@ -64,8 +99,9 @@ std::vector<int> StripDragDrop::rowsToDrag(const Document& document, int row) {
 }
 
 QMimeData* StripDragDrop::dragData(const Document& document, const std::vector<int>& rows) {
-    auto* data = new QMimeData;
+    auto* data = new TileDragData(document, rows);
     data->setData(QString::fromLatin1(kRowsType), rowsPayload(rows));
+    data->setData(QString::fromLatin1(kSourceType), sourcePayload(document));
     if (!rows.empty()) {
         const QImage image = toQImage(document.tiles().tile(rows.front()).full);
         QByteArray png;
@@ -114,6 +150,11 @@ StripDragDrop::Dropped StripDragDrop::droppedFiles(const QMimeData* data) {
     return dropped;
 }
 
+bool StripDragDrop::fromThisStrip(const QMimeData* data) const {
+    return data && data->data(QString::fromLatin1(kSourceType)) == sourcePayload(document_) &&
+           !draggedRows(data).empty();
+}
+
 void StripDragDrop::openLater(const QString& library) {
     // After the drop has returned to the desktop: opening may ask to save first.
     if (actions_.openLibrary)
@@ -150,7 +191,10 @@ void StripDragDrop::startDrag() {
     const QImage image = qvariant_cast<QImage>(drag->mimeData()->imageData());
     if (!image.isNull())
         drag->setPixmap(QPixmap::fromImage(image.scaled(64, 64, Qt::KeepAspectRatio)));
-    drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    if (dragLoop_)
+        dragLoop_(drag);
+    else
+        drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
     showGap(0);
 }
 
@@ -165,11 +209,20 @@ bool StripDragDrop::eventFilter(QObject* watched, QEvent* event) {
 bool StripDragDrop::stripEvent(QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
+        if (replaying_)
+            return false;
         auto* e = static_cast<QMouseEvent*>(event);
+        heldPress_.reset();
         pressRow_ = e->button() == Qt::LeftButton && e->modifiers() == Qt::NoModifier
                         ? document_.strip().rowAt(strip_->toContentY(e->position().toPoint().y()))
                         : 0;
         pressAt_ = e->position().toPoint();
+        // A plain press would take the marks away before a drag could carry them.
+        if (pressRow_ != 0 && document_.strip().isSelected(pressRow_)) {
+            heldPress_.reset(static_cast<QMouseEvent*>(e->clone()));
+            strip_->setFocus(Qt::MouseFocusReason);
+            return true;
+        }
         return false;
     }
     case QEvent::MouseMove: {
@@ -177,6 +230,7 @@ bool StripDragDrop::stripEvent(QEvent* event) {
         if (pressRow_ != 0 && (e->buttons() & Qt::LeftButton) &&
             (e->position().toPoint() - pressAt_).manhattanLength() >=
                 QApplication::startDragDistance()) {
+            heldPress_.reset();
             startDrag();
             return true;
         }
@@ -184,17 +238,25 @@ bool StripDragDrop::stripEvent(QEvent* event) {
     }
     case QEvent::MouseButtonRelease:
         pressRow_ = 0;
+        if (heldPress_) {
+            // No drag: the press was a click after all.
+            const std::unique_ptr<QMouseEvent> press = std::move(heldPress_);
+            replaying_ = true;
+            QCoreApplication::sendEvent(strip_, press.get());
+            replaying_ = false;
+        }
         return false;
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* e = static_cast<QDragMoveEvent*>(event);
-        const bool rows = !draggedRows(e->mimeData()).empty();
+        const bool rows = fromThisStrip(e->mimeData());
+        const bool tiles = !rows && e->mimeData()->hasFormat(tilesMimeType());
         const Dropped files = droppedFiles(e->mimeData());
         if (!document_.isLibraryOpen() && files.library.isEmpty()) {
             e->ignore();
             return true;
         }
-        if (!rows && files.library.isEmpty() && files.pictures.isEmpty()) {
+        if (!rows && !tiles && files.library.isEmpty() && files.pictures.isEmpty()) {
             e->ignore();
             return true;
         }
@@ -219,11 +281,21 @@ bool StripDragDrop::stripEvent(QEvent* event) {
         auto* e = static_cast<QDropEvent*>(event);
         const int gap = document_.strip().gapAt(strip_->toContentY(e->position().toPoint().y()));
         showGap(0);
-        const std::vector<int> rows = draggedRows(e->mimeData());
+        const std::vector<int> rows =
+            fromThisStrip(e->mimeData()) ? draggedRows(e->mimeData()) : std::vector<int>();
         const Dropped files = droppedFiles(e->mimeData());
         if (!rows.empty()) {
             document_.dropTiles(rows, gap);
             e->setDropAction(Qt::MoveAction);
+        } else if (e->mimeData()->hasFormat(tilesMimeType()) && actions_.insertTiles) {
+            // Another window's rows: copied here, after the drop has returned.
+            QMetaObject::invokeMethod(
+                this,
+                [this, tiles = e->mimeData()->data(tilesMimeType()), gap] {
+                    actions_.insertTiles(tiles, gap);
+                },
+                Qt::QueuedConnection);
+            e->setDropAction(Qt::CopyAction);
         } else if (!files.library.isEmpty()) {
             openLater(files.library);
             e->setDropAction(Qt::CopyAction);

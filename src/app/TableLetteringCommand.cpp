@@ -1,14 +1,16 @@
 #include "app/TableLetteringCommand.h"
 
+#include "app/LetterPreviewDialog.h"
 #include "document/FilePath.h"
 #include "document/TableLettering.h"
 #include "lettering/LetteringTable.h"
 
 #include <QFileInfo>
+#include <QSettings>
+#include <QWidget>
 
 #include <exception>
 #include <optional>
-#include <vector>
 
 namespace qrb {
 
@@ -17,12 +19,18 @@ namespace {
 const char* const kTableFilter =
     "Table (*.csv *.tsv)|*.csv;*.tsv|Comma-separated (*.csv)|*.csv|Tab-separated (*.tsv)|*.tsv|"
     "All files (*)|*";
+const char* const kIconFolderKey = "lettering/iconFolder";
 
 } // namespace
 
-TableLetteringCommand::TableLetteringCommand(Document& document, Services services, QObject* parent)
-    : QObject(parent), document_(document), services_(services) {
+TableLetteringCommand::TableLetteringCommand(Document& document, Services services,
+                                             std::function<int()> zoom, QObject* parent)
+    : QObject(parent), document_(document), services_(services), zoom_(std::move(zoom)) {
     setObjectName(QStringLiteral("TableLettering"));
+}
+
+LetterPreviewDialog* TableLetteringCommand::preview() const {
+    return preview_;
 }
 
 void TableLetteringCommand::tell(const QString& text, MessageIcon icon) {
@@ -38,42 +46,50 @@ void TableLetteringCommand::letterFromTable() {
         return;
     lastTable_ = path;
 
-    // The table is read and the tiles lettered away from the window, which stays blocked
-    // meanwhile, so nothing changes the library under the lettering. Only the append below
-    // changes it.
-    std::optional<std::vector<Tile>> made;
+    // The table is read away from the window, which stays blocked meanwhile (and while the
+    // preview is open), so nothing changes the library under the lettering.
+    std::optional<LetteringTable> table;
+    int tiles = 0;
     try {
-        services_.progress.run(
-            tr("Letter from table"),
-            tr("Lettering tiles from %1 ...").arg(QFileInfo(path).fileName()),
-            [&](const ProgressCallback& progress, std::stop_token stop) {
-                const LetteringTable table = LetteringTable::read(toFsPath(path));
-                made = document_.tableLettering(table).letterAll(table, progress, stop);
-            });
+        services_.progress.run(tr("Letter from table"),
+                               tr("Reading %1 ...").arg(QFileInfo(path).fileName()),
+                               [&](const ProgressCallback&, std::stop_token) {
+                                   table = LetteringTable::read(toFsPath(path));
+                                   document_.tableLettering(*table); // checks it
+                               });
+        for (const LetteringRow& row : table->rows())
+            tiles += row.copies;
     } catch (const std::exception& e) {
         tell(tr("No tiles were lettered; the library is as it was.\n\n%1")
                  .arg(QString::fromUtf8(e.what())),
              MessageIcon::Exclamation);
         return;
     }
-    if (!made) {
-        tell(tr("Letter from table was cancelled; the library is as it was."),
-             MessageIcon::Information);
-        return;
-    }
-    const int first = document_.tileCount() + 1;
-    const int appended = document_.appendLettered(std::move(*made));
-    if (appended == 0) {
+    if (tiles == 0) {
         tell(tr("%1 has no row that makes a tile; the library is as it was.")
                  .arg(QFileInfo(path).fileName()),
              MessageIcon::Information);
         return;
     }
-    services_.showStatus(
-        appended == 1
-            ? tr("Lettered 1 tile from %1").arg(QFileInfo(path).fileName())
-            : tr("Lettered %1 tiles from %2").arg(appended).arg(QFileInfo(path).fileName()));
-    emit tilesAppended(first);
+    delete preview_;
+    // The window the command belongs to.
+    auto* window = qobject_cast<QWidget*>(parent());
+    preview_ = new LetterPreviewDialog(document_, services_, std::move(*table),
+                                       QSettings().value(QLatin1String(kIconFolderKey)).toString(),
+                                       zoom_ ? zoom_() : 1, window);
+    if (!preview_->start()) {
+        delete preview_;
+        tell(tr("Letter from table was cancelled; the library is as it was."),
+             MessageIcon::Information);
+        return;
+    }
+    preview_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(preview_, &LetterPreviewDialog::tilesAppended, this,
+            &TableLetteringCommand::tilesAppended);
+    connect(preview_, &LetterPreviewDialog::iconFolderChosen, this, [](const QString& folder) {
+        QSettings().setValue(QLatin1String(kIconFolderKey), folder);
+    });
+    preview_->open();
 }
 
 } // namespace qrb

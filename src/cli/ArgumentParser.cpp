@@ -75,7 +75,10 @@ ParsedArguments ArgumentParser::parse(std::span<const std::string> args) const {
             throw UsageError("the option " + option->name + " needs a value (" + option->valueName +
                              ")");
         }
-        parsed.options_[option->name] = value;
+        // Given twice, one of the two would be dropped without a word.
+        if (!parsed.options_.emplace(option->name, value).second) {
+            throw UsageError("the option " + option->name + " is given twice");
+        }
     }
     return parsed;
 }

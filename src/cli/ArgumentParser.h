@@ -3,7 +3,8 @@
 // a value ("--max-memory 512M" or "--max-memory=512M"); they are recognised anywhere
 // before "--". Every argument after "--", and "-" alone, is an operand, so a file whose
 // name starts with "-" is given after "--". An argument that looks like an option but is
-// not one the command takes is a usage error, never a file name.
+// not one the command takes is a usage error, never a file name, and so is an option
+// given twice.
 
 #include <map>
 #include <optional>
@@ -25,7 +26,7 @@ class ParsedArguments {
 public:
     // Whether the option (by its name, "--json") was given.
     bool has(std::string_view option) const;
-    // The last value given for an option that takes one.
+    // The value given for an option that takes one.
     std::optional<std::string> value(std::string_view option) const;
     const std::vector<std::string>& operands() const { return operands_; }
 
@@ -44,7 +45,8 @@ public:
     // `shortName` ("-h") means the same as the option `name`.
     ArgumentParser& alias(std::string shortName, std::string name);
 
-    // Throws UsageError for an unknown option, a missing value or a value given to a flag.
+    // Throws UsageError for an unknown option, a missing value, a value given to a flag or
+    // an option given twice.
     ParsedArguments parse(std::span<const std::string> args) const;
 
     // One line per option: "  --max-memory SIZE  help", the help column aligned.

@@ -23,7 +23,8 @@ const char* const kOutputNote =
     "none (only a run killed while renaming them into place can leave some replaced). When\n"
     "an output is a symbolic link, the file it points to is replaced, or created where it\n"
     "points; a loop of links is refused, and so is an output that is a folder, FIFO,\n"
-    "socket or device.\n";
+    "socket or device. In a folder that is sticky and writable by everyone (/tmp), a link\n"
+    "is followed only when it is yours or the folder owner's.\n";
 
 const char* const kMemoryNote =
     "Reading decodes every image to 24 bits a pixel, so a 1-bit image takes 24 times its\n"
@@ -31,8 +32,10 @@ const char* const kMemoryNote =
     "before any image is read. The budget is the smaller of 2 GiB and half the physical\n"
     "memory unless --max-memory SIZE sets it: a number of bytes with an optional unit K, M,\n"
     "G or T (1024-based), e.g. 512M or 4G. info and check read no pixels and need none;\n"
-    "convert holds one tile at a time; letter holds IN and one new tile, within the budget.\n"
-    "A library is checked whole before any image is allocated.\n";
+    "convert holds one tile at a time, so only its largest tile must fit; letter holds IN,\n"
+    "one new tile and the table's pictures and icons; sheet holds IN and a band of the PNG\n"
+    "page it draws, within the budget. A library is checked whole before any image is\n"
+    "allocated.\n";
 
 namespace {
 
@@ -74,6 +77,32 @@ std::vector<TileRange> parseTileList(const std::string& list) {
         start = comma + 1;
     }
     return ranges;
+}
+
+int parseCount(const std::string& text, const std::string& option, int least, int most) {
+    long long value = 0;
+    bool digits = !text.empty() && text.size() <= 9;
+    for (const char c : text)
+        digits = digits && c >= '0' && c <= '9';
+    if (digits)
+        value = std::stoll(text);
+    if (!digits || value < least || value > most)
+        throw UsageError(quotedInput(text, 60, '\'') + " is not a number from " +
+                         std::to_string(least) + " to " + std::to_string(most) + " for " + option);
+    return int(value);
+}
+
+std::pair<int, int> parseDimensions(const std::string& text, const std::string& option, int most) {
+    const std::size_t x = text.find_first_of("xX");
+    try {
+        if (x == std::string::npos)
+            throw UsageError("");
+        return {parseCount(text.substr(0, x), option, 1, most),
+                parseCount(text.substr(x + 1), option, 1, most)};
+    } catch (const UsageError&) {
+        throw UsageError(quotedInput(text, 60, '\'') + " is not a size WxH for " + option +
+                         " (e.g. 32x32, each from 1 to " + std::to_string(most) + ")");
+    }
 }
 
 ArgumentParser withMemoryOption() {

@@ -22,6 +22,8 @@ struct Command {
     std::vector<const char*> notes;
     ArgumentParser options;
     std::function<int(const ParsedArguments&, std::ostream&)> run;
+    // Changes no file (info, check): its output is all it gives.
+    bool readsOnly = false;
 
     std::string usage() const {
         const std::string opts = options.synopsis();
@@ -39,6 +41,12 @@ using TileRange = std::pair<long long, long long>;
 // "2,4-6": tile numbers and ranges, in the order given. Throws UsageError for anything
 // else (a number below 1, a range that runs backwards, an empty item).
 std::vector<TileRange> parseTileList(const std::string& list);
+
+// A whole number from `least` to `most` given to `option`; UsageError otherwise.
+int parseCount(const std::string& text, const std::string& option, int least, int most);
+// "32x32" (or "32X32") given to `option`: two whole numbers from 1 to `most`; UsageError
+// otherwise.
+std::pair<int, int> parseDimensions(const std::string& text, const std::string& option, int most);
 
 // Options with --max-memory SIZE.
 ArgumentParser withMemoryOption();

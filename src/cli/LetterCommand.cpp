@@ -4,8 +4,11 @@
 #include "cli/JsonText.h"
 #include "cli/TerminalProgress.h"
 #include "core/AtomicFile.h"
+#include "core/FileLock.h"
 #include "core/InputText.h"
 #include "core/MemorySize.h"
+#include "document/GlyphReport.h"
+#include "document/LetteringArt.h"
 #include "document/TableLettering.h"
 #include "lettering/LetteringTable.h"
 #include "text/PositionDataFile.h"
@@ -23,6 +26,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -34,7 +38,9 @@ namespace {
 const char* const kSummary =
     "Letter a new tile for each row of TABLE (and copy) with the slots of POSITIONS,\n"
     "as the editor's Create with \"Create tile using position data\" makes it from the\n"
-    "row's base tile, and write IN's tiles followed by the new ones to OUT.";
+    "row's base tile, and write IN's tiles followed by the new ones to OUT (--only-new:\n"
+    "the new ones alone, to a file other than IN). A table that letters no tile is an\n"
+    "error.";
 const char* const kTableNote =
     "TABLE is CSV (RFC 4180: quotes around cells with commas, quotes or line breaks;\n"
     "UTF-8 with or without a byte-order mark), or tab-separated when its name ends in\n"
@@ -52,8 +58,22 @@ const char* const kTableNote =
     "  slotN_bold    0 or 1            slotN_italic  0 or 1\n"
     "  slotN_outline a colour and a width from 0 to 8 pixels, e.g. \"#FFFFFF 2\"\n"
     "  slotN_fit     a width in pixels the text shrinks to fit (down to 6 points)\n"
-    "Any other column is an error. A slot text is one line: a tab, line break (also in\n"
-    "quotes) or other control character is refused, and so is a UTF-16 table. A slot of\n"
+    "  slotN_box     WxH: the text wraps in a box of W x H tile pixels, the slot's\n"
+    "                position the point of the box slotN_align names (left top by\n"
+    "                default), each line aligned the same way; it shrinks down to 6\n"
+    "                points to fit, then is cut at the box (the row is listed as\n"
+    "                overflowing); the box turns with the slot's angle\n"
+    "  imageN        (N 1 to 9) a picture drawn under the row's text, in the order of\n"
+    "                N: a file (relative to TABLE's folder, or absolute), or #T for\n"
+    "                tile T of IN; each is decoded once, however many rows use it\n"
+    "  imageN_at     X,Y: its top-left point on the tile (default 0,0)\n"
+    "  imageN_size   WxH: the box it is scaled into, proportions kept, centred\n"
+    "                (default: its own size)\n"
+    "A slot text is any Unicode text; characters the slot's face lacks are drawn with\n"
+    "the system's fonts that have them. {name} in it is the icon DIR/name.png (or\n"
+    ".svg, .jpg) of --icons DIR, as high as the letters, on the line; {{ and }} are\n"
+    "braces. A tab or other control character is refused, and so is a line break\n"
+    "(kept in quotes) in a slot without a box, and a UTF-16 table. A slot of\n"
     "POSITIONS with a text whose position or angle is not a number is refused. For\n"
     "example, with a title in slot 1 and a cost in slot 2 of cards.qpf:\n"
     "  base,slot1,slot2,copies\n"
@@ -65,9 +85,17 @@ const char* const kTableNote =
     "  1,Harbour,centre middle,#FFFFFF 2\n"
     "the name is centred on slot 1's position and outlined in white. An error names\n"
     "the row's line and column (\"rows.csv:3: base 9 is beyond the 2 tiles of\n"
-    "cards.qrb\") and nothing is written. --json prints one line: rows, tiles\n"
-    "lettered and written, milliseconds, and the faces that are not installed with\n"
-    "the font drawing them.\n"
+    "cards.qrb\") and nothing is written; so does an unknown icon or a picture that\n"
+    "cannot be read. A card with a title, rules that wrap in a box with an icon, a\n"
+    "cost symbol and its art:\n"
+    "  base,slot1,slot2,slot2_box,slot3,image1,image1_at,image1_size\n"
+    "  1,Harbour,\"Gain 2 {coin}.\n"
+    "Draw a card.\",56x24,\u2605 3,art/harbour.png,\"4,14\",56x26\n"
+    "  qrbtool letter --icons icons cards.qrb cards.qpf rows.csv out.qrb\n"
+    "--json prints one line: rows, tiles lettered and written, milliseconds, the\n"
+    "faces that are not installed with the font drawing them, the table lines of\n"
+    "the rows whose text was cut, the characters no installed font draws, and how\n"
+    "many picture and icon files were decoded.\n"
     "Progress shows on the error output when it is a terminal and the run takes over a\n"
     "second. No display is needed.\n";
 
@@ -136,8 +164,19 @@ int letter(const ParsedArguments& args, std::ostream& out) {
     const std::filesystem::path tablePath = files[2];
     const std::filesystem::path outPath = files[3];
     const bool onlyNew = args.has("--only-new");
+    const std::optional<std::string> icons = args.value("--icons");
     refuseOverwritingInput(outPath, positions, "the position data file");
     refuseOverwritingInput(outPath, tablePath, "the table");
+    std::error_code sameError;
+    const bool inPlace = std::filesystem::equivalent(outPath, in, sameError);
+    if (onlyNew && inPlace)
+        throw UsageError("OUT " + outPath.string() + " is IN: with --only-new it would lose " +
+                         "IN's tiles; write the new tiles to another file");
+    // Written over IN, the library is read and written back: no other writer may change
+    // it in between.
+    std::optional<FileLock> lock;
+    if (inPlace)
+        lock.emplace(outPath);
 
     const HeadlessGui application;
     TerminalProgress progress(std::cerr, ::isatty(STDERR_FILENO) == 1);
@@ -151,11 +190,16 @@ int letter(const ParsedArguments& args, std::ostream& out) {
     std::size_t rows = 0;
     FacesUsed used;
     const PositionSlots layout = PositionDataFile::read(positions);
+    LetteringArt art(tablePath.string(), tablePath.parent_path(),
+                     icons ? std::optional<std::filesystem::path>(*icons) : std::nullopt);
+    GlyphReport glyphs(layout);
     LetteringTable::forEachRow(tablePath, [&](const LetteringRow& row) {
         check.add(row);
         ++rows;
         if (row.copies == 0)
             return;
+        art.note(row);
+        glyphs.note(row);
         for (std::size_t k = 0; k < LetteringRow::kSlots; ++k) {
             if (!(row.texts[k] ? *row.texts[k] : layout[k].text).empty())
                 used.add(k < row.looks.size() && row.looks[k].face ? *row.looks[k].face
@@ -163,6 +207,11 @@ int letter(const ParsedArguments& args, std::ostream& out) {
         }
     });
     const int lettered = check.made();
+    if (lettered == 0) {
+        const std::string why = rows == 0 ? "it has no rows to letter"
+                                          : "it has no tiles to letter: copies is 0 in every row";
+        throw FileError(tablePath, why + "; nothing was written");
+    }
 
     // --max-memory covers IN and the tile being lettered.
     const std::uint64_t working = letteringBytes(headers);
@@ -175,9 +224,12 @@ int letter(const ParsedArguments& args, std::ostream& out) {
         LibraryFile::load(in, progress.stage("reading " + in.string()), budget - working);
     if (tiles.count() != headers.count())
         throw FileError(in, "the library changed while it was being read");
+    // The art takes what the limit leaves.
+    art.prepare(tiles, budget - working - headers.decodedBytes);
 
     // Each row as a freshly started editor makes it after loading POSITIONS.
-    const TableLettering lettering(tiles, layout);
+    const TableLettering lettering(tiles, layout, {}, &art);
+    std::vector<int> overflowing;
     const ProgressCallback report = progress.stage("lettering and writing " + outPath.string());
     const int total = kept + lettered;
     int written = 0;
@@ -196,7 +248,10 @@ int letter(const ParsedArguments& args, std::ostream& out) {
             if (row.base > tiles.count() || written + row.copies > total)
                 throw TableError(tablePath.string(), row.line, "",
                                  "the table changed while it was being lettered");
-            const Tile tile = lettering.letter(row);
+            RowReport seen;
+            const Tile tile = lettering.letter(row, &seen);
+            if (seen.overflowed)
+                overflowing.push_back(row.line);
             for (int copy = 0; copy < row.copies; ++copy)
                 QrbWriter::writeTile(file.stream(), tile);
             written += row.copies;
@@ -227,7 +282,17 @@ int letter(const ParsedArguments& args, std::ostream& out) {
         for (std::size_t i = 0; i < substituted.size(); ++i)
             out << (i > 0 ? ", " : "") << "{\"face\": " << jsonString(substituted[i].face)
                 << ", \"drawn_with\": " << jsonString(substituted[i].drawnWith) << "}";
-        out << "]}\n";
+        out << "], \"overflowing_rows\": [";
+        for (std::size_t i = 0; i < overflowing.size(); ++i)
+            out << (i > 0 ? ", " : "") << overflowing[i];
+        out << "], \"undrawable_characters\": [";
+        const std::vector<UndrawableCharacter>& missing = glyphs.undrawable();
+        for (std::size_t i = 0; i < missing.size(); ++i)
+            out << (i > 0 ? ", " : "")
+                << "{\"character\": " << jsonString(codePointName(missing[i].character))
+                << ", \"line\": " << missing[i].line
+                << ", \"column\": " << jsonString(missing[i].column) << "}";
+        out << "], \"pictures_decoded\": " << art.filesDecoded() << "}\n";
         return 0;
     }
     out << "lettered " << lettered << (lettered == 1 ? " tile" : " tiles") << " from " << rows
@@ -236,6 +301,26 @@ int letter(const ParsedArguments& args, std::ostream& out) {
     for (const Fallback& f : substituted)
         out << "note: the face " << escapedControls(f.face) << " is not installed; drawn with "
             << escapedControls(f.drawnWith) << "\n";
+    if (!overflowing.empty()) {
+        out << "note: " << overflowing.size() << (overflowing.size() == 1 ? " row's" : " rows'")
+            << " text did not fit its box at 6 points and was cut (line";
+        for (std::size_t i = 0; i < overflowing.size() && i < 20; ++i)
+            out << (i > 0 ? ", " : overflowing.size() == 1 ? " " : "s ") << overflowing[i];
+        out << (overflowing.size() > 20 ? ", ...)\n" : ")\n");
+    }
+    // The characters of one cell on one note.
+    const std::vector<UndrawableCharacter>& missing = glyphs.undrawable();
+    for (std::size_t i = 0; i < missing.size(); ++i) {
+        const bool first = i == 0 || missing[i - 1].line != missing[i].line ||
+                           missing[i - 1].column != missing[i].column;
+        const bool last = i + 1 == missing.size() || missing[i + 1].line != missing[i].line ||
+                          missing[i + 1].column != missing[i].column;
+        out << (first ? "note: no installed font draws " : ", ")
+            << codePointName(missing[i].character);
+        if (last)
+            out << " (line " << missing[i].line << ", " << missing[i].column
+                << "); such a character shows as an empty box\n";
+    }
     return 0;
 }
 
@@ -244,6 +329,7 @@ int letter(const ParsedArguments& args, std::ostream& out) {
 Command letterCommand() {
     ArgumentParser options = withMemoryOption();
     options.flag("--only-new", "write only the new tiles to OUT, without IN's")
+        .option("--icons", "DIR", "the folder of the icons {name} in the texts draw")
         .flag("--json", "print the summary as one line of JSON");
     return {"letter", "IN.qrb POSITIONS.qpf TABLE OUT.qrb",   4,
             kSummary, {kTableNote, kOutputNote, kMemoryNote}, options,

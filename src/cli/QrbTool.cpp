@@ -4,10 +4,12 @@
 #include "cli/Command.h"
 #include "cli/JsonText.h"
 #ifdef QRB_DRAWING_COMMANDS
+#include "cli/DeckCommand.h"
 #include "cli/LetterCommand.h"
 #include "cli/TileCommands.h"
 #include "cli/sheet/SheetCommands.h"
 #endif
+#include "core/FileLock.h"
 #include "core/InputText.h"
 #include "core/MemorySize.h"
 #include "tileset/BitmapExporter.h"
@@ -18,8 +20,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <new>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <utility>
@@ -48,8 +52,11 @@ const char* const kJsonNote =
     "is written as \\ufffd, the replacement character.\n";
 
 const char* const kExitNote =
-    "Exit status: 0 success, 1 bad input or input/output failure (also when the output\n"
-    "cannot be written), 2 usage error.\n";
+    "Exit status: 0 success; 1 bad input or input/output failure (the message says what,\n"
+    "if anything, was written); 2 usage error. A command that made its change but cannot\n"
+    "write its summary (its output on a full disk) exits 0 and says so on the error\n"
+    "output, so that a script does not make the change twice; info and check, which\n"
+    "change nothing, exit 1 when their output cannot be written.\n";
 
 std::string hexColour(std::uint32_t value) {
     char text[11];
@@ -120,6 +127,12 @@ int check(const ParsedArguments& args, std::ostream& out) {
 
 int convert(const ParsedArguments& args, std::ostream& out) {
     const auto& files = args.operands();
+    // Written over its input, the library is read and written back whole: no other writer
+    // may change it in between.
+    std::optional<FileLock> lock;
+    std::error_code error;
+    if (std::filesystem::equivalent(files[0], files[1], error))
+        lock.emplace(files[1]);
     const int count = LibraryFile::convert(files[0], files[1], memoryBudget(args));
     out << "wrote " << count << " tiles to " << escapedControls(files[1]) << "\n";
     return QrbTool::kOk;
@@ -128,6 +141,8 @@ int convert(const ParsedArguments& args, std::ostream& out) {
 #ifndef QRB_DRAWING_COMMANDS
 int exportBitmaps(const ParsedArguments& args, std::ostream& out) {
     const auto& files = args.operands();
+    if (files[1].empty())
+        throw UsageError("PREFIX is empty; name the pictures, e.g. 'tiles/tile'");
     const TileSet set = LibraryFile::load(files[0], {}, memoryBudget(args));
     BitmapExporter::exportAll(set, files[1]);
     if (set.count() > 0) {
@@ -179,7 +194,8 @@ const std::vector<Command>& commands() {
                         "sizes and bit depths. Checks the whole structure; reads no pixels.",
                         {kJsonNote},
                         ArgumentParser().flag("--json", "one line of JSON instead of text"),
-                        info});
+                        info,
+                        true});
         list.push_back({"check",
                         "FILE",
                         1,
@@ -188,7 +204,8 @@ const std::vector<Command>& commands() {
                         "byte offset.",
                         {},
                         ArgumentParser(),
-                        check});
+                        check,
+                        true});
         list.push_back({"convert",
                         "IN OUT",
                         2,
@@ -199,6 +216,7 @@ const std::vector<Command>& commands() {
                         convert});
 #ifdef QRB_DRAWING_COMMANDS
         list.push_back(cli::exportCommand());
+        list.push_back(cli::atlasCommand());
 #else
         list.push_back({"export",
                         "FILE PREFIX",
@@ -250,8 +268,8 @@ std::string overview() {
         "Usage: qrbtool COMMAND [OPTIONS] ARGUMENTS\n"
         "       qrbtool COMMAND --help | qrbtool --help | qrbtool --version\n"
         "Inspect, check, convert, split and print QRB tile library files, build them from\n"
-        "pictures, reorder and delete tiles, export them as pictures, and letter new tiles\n"
-        "from a table.\n\nCommands:\n";
+        "pictures, reorder and delete tiles, export them as pictures or deck images, and\n"
+        "letter new tiles from a table.\n\nCommands:\n";
     for (const Command& c : commands()) {
         text += "  " + c.usage().substr(std::string("qrbtool ").size()) + "\n" +
                 indented(c.summary, "      ") + "\n";
@@ -285,8 +303,9 @@ const Command& commandNamed(const std::string& name) {
 }
 
 // Runs the command line; `current` is set once the command is known (for the hint after
-// a usage error).
-int dispatch(const std::vector<std::string>& args, std::ostream& out, const Command*& current) {
+// a usage error), `ran` once it has run.
+int dispatch(const std::vector<std::string>& args, std::ostream& out, const Command*& current,
+             bool& ran) {
     if (args.empty()) {
         throw UsageError("no command given");
     }
@@ -327,16 +346,19 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, const Comm
             std::string(given < command.operandCount ? "missing arguments" : "too many arguments") +
             "; usage: " + command.usage());
     }
-    return command.run(parsed, out);
+    const int code = command.run(parsed, out);
+    ran = true;
+    return code;
 }
 
 } // namespace
 
 int QrbTool::run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const Command* command = nullptr;
+    bool ran = false;
     int code = kOk;
     try {
-        code = dispatch(args, out, command);
+        code = dispatch(args, out, command, ran);
     } catch (const UsageError& e) {
         err << "error: " << escapedControls(e.what()) << "\n"
             << "Try 'qrbtool " << (command ? command->name + " " : std::string()) << "--help' "
@@ -354,17 +376,22 @@ int QrbTool::run(const std::vector<std::string>& args, std::ostream& out, std::o
         err << "error: " << escapedControls(e.what()) << "\n";
         code = kFailed;
     }
-    // Results that never reached their reader are a failure, whatever the command did.
-    // A write that failed already (output larger than the stream's buffer) left its reason
-    // in errno; otherwise the flush gives it.
+    // Results that never reached their reader are a failure, unless the command changed
+    // files and only its summary was lost. A write that failed already (output larger than
+    // the stream's buffer) left its reason in errno; otherwise the flush gives it.
     const bool failedEarlier = !out;
     const int earlier = errno;
     errno = 0;
     out.flush();
     const int error = failedEarlier ? earlier : errno;
     if (!out) {
-        err << "error: cannot write the output"
-            << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << "\n";
+        const std::string reason = error != 0 ? std::string(": ") + std::strerror(error) : "";
+        // The files are written; failing now would have a script make the change again.
+        if (ran && code == kOk && !command->readsOnly) {
+            err << "note: cannot write the summary" << reason << "; the change was made\n";
+            return kOk;
+        }
+        err << "error: cannot write the output" << reason << "\n";
         return kFailed;
     }
     return code;

@@ -1,14 +1,18 @@
 #include "core/AtomicFile.h"
 
 #include "core/FileError.h"
+#include "core/WriteTarget.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <sys/file.h>
@@ -102,9 +106,6 @@ private:
 constexpr std::string_view kMarker = ".qrbtmp-";
 constexpr std::size_t kSuffixLength = 6;
 constexpr std::size_t kNameOverhead = 1 + kMarker.size() + kSuffixLength;
-// As many links as the system follows in one path lookup.
-constexpr int kMaxLinks = 40;
-
 bool isSuffixChar(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
 }
@@ -123,41 +124,14 @@ std::string randomSuffix() {
     return suffix;
 }
 
-// The final file `given` leads to: symbolic links are followed, also a dangling one (its
-// target path is where the new file goes). A loop is refused.
-std::filesystem::path followLinks(const std::filesystem::path& given) {
-    std::filesystem::path path = given;
-    for (int hops = 0;; ++hops) {
-        struct stat info {};
-        if (::lstat(path.c_str(), &info) != 0) {
-            if (errno == ELOOP) {
-                throw FileError(given, "cannot replace the file: the symbolic links form a loop");
-            }
-            return path; // nothing there yet: created later (or the folder says why not)
-        }
-        if (!S_ISLNK(info.st_mode)) {
-            return path;
-        }
-        if (hops == kMaxLinks) {
-            throw FileError(given, "cannot replace the file: the symbolic links form a loop");
-        }
-        std::error_code ec;
-        const std::filesystem::path link = std::filesystem::read_symlink(path, ec);
-        if (ec) {
-            throw FileError(given, "cannot replace the file: " + ec.message());
-        }
-        path = link.is_absolute() ? link : path.parent_path() / link;
-    }
-}
-
-long nameLimit(const std::filesystem::path& folder) {
-    const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+long nameLimit(int folder) {
+    const long limit = ::fpathconf(folder, _PC_NAME_MAX);
     return limit > 0 ? limit : NAME_MAX;
 }
 
 // The target's name, cut (at a character boundary) so that the temporary's name stays
 // within the folder's limit.
-std::string borrowedName(const std::filesystem::path& folder, const std::string& name) {
+std::string borrowedName(int folder, const std::string& name) {
     const long limit = nameLimit(folder);
     const std::size_t room =
         static_cast<std::size_t>(limit) > kNameOverhead ? std::size_t(limit) - kNameOverhead : 1;
@@ -171,12 +145,13 @@ std::string borrowedName(const std::filesystem::path& folder, const std::string&
     return name.substr(0, cut);
 }
 
-// Whether `fd` is still the file at `path`: a clean-up may have removed a named temporary
-// between its creation and its writer's lock.
-bool stillNamed(int fd, const std::filesystem::path& path) {
+// Whether `fd` is still the file `name` in `folder`: a clean-up may have removed a named
+// temporary between its creation and its writer's lock.
+bool stillNamed(int fd, int folder, const std::string& name) {
     struct stat open {};
     struct stat named {};
-    return ::fstat(fd, &open) == 0 && open.st_nlink > 0 && ::lstat(path.c_str(), &named) == 0 &&
+    return ::fstat(fd, &open) == 0 && open.st_nlink > 0 &&
+           ::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
            named.st_dev == open.st_dev && named.st_ino == open.st_ino;
 }
 
@@ -184,12 +159,18 @@ bool stillNamed(int fd, const std::filesystem::path& path) {
 // of `prefixes` (".NAME.qrbtmp-"): a writer holds a lock on its temporary until it is in
 // place, so one that can be locked was left by a writer that was killed. Only files with
 // the marker are looked at, and only regular files of this user.
-void removeLeftTemporaries(const std::filesystem::path& folder,
-                           const std::unordered_set<std::string>& prefixes) {
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
-         it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+void removeLeftTemporaries(int folder, const std::unordered_set<std::string>& prefixes) {
+    const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listing < 0) {
+        return;
+    }
+    DIR* entries = ::fdopendir(listing);
+    if (entries == nullptr) {
+        ::close(listing);
+        return;
+    }
+    while (const dirent* entry = ::readdir(entries)) {
+        const std::string name = entry->d_name;
         if (name.size() <= kNameOverhead ||
             name.compare(name.size() - kSuffixLength - kMarker.size(), kMarker.size(), kMarker) !=
                 0 ||
@@ -201,19 +182,53 @@ void removeLeftTemporaries(const std::filesystem::path& folder,
             pattern = pattern && isSuffixChar(name[i]);
         }
         struct stat info {};
-        if (!pattern || ::lstat(it->path().c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
-            info.st_uid != ::geteuid()) {
+        if (!pattern || ::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) {
             continue;
         }
-        const int left = ::open(it->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        const int left =
+            ::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (left < 0) {
             continue;
         }
-        if (::flock(left, LOCK_EX | LOCK_NB) == 0 && stillNamed(left, it->path())) {
-            ::unlink(it->path().c_str());
+        if (::flock(left, LOCK_EX | LOCK_NB) == 0 && stillNamed(left, folder, name)) {
+            ::unlinkat(folder, name.c_str(), 0);
         }
         ::close(left);
     }
+    ::closedir(entries);
+}
+
+// The umask as the process started, for systems without /proc: read before main() runs,
+// while no other thread can be creating files.
+const mode_t kUmaskAtStart = [] {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}();
+
+// The process's file-creation mask, read without setting it: the mask is the whole
+// process's, so even an instant at 0 would give files other threads create meanwhile
+// (import, lettering and export workers) permissions for everyone.
+mode_t currentUmask() {
+    const int status = ::open("/proc/self/status", O_RDONLY | O_CLOEXEC);
+    if (status < 0) {
+        return kUmaskAtStart;
+    }
+    char text[4096];
+    const ssize_t n = ::read(status, text, sizeof text - 1);
+    ::close(status);
+    if (n <= 0) {
+        return kUmaskAtStart;
+    }
+    text[n] = '\0';
+    const char* line = std::strstr(text, "\nUmask:");
+    if (line == nullptr) {
+        return kUmaskAtStart;
+    }
+    char* end = nullptr;
+    const unsigned long mask = std::strtoul(line + 7, &end, 8);
+    return end == line + 7 ? kUmaskAtStart : mode_t(mask & 0777);
 }
 
 bool unnamedFilesReachable() {
@@ -227,22 +242,23 @@ bool unnamedFilesReachable() {
 struct AtomicFile::Impl {
     Options options;
     std::filesystem::path given;
-    std::filesystem::path target;
-    std::filesystem::path folder;
+    std::optional<WriteTarget> where; // the folder, held open, and the target's name in it
     std::string borrowed;
     bool targetExisted = false;
     bool unnamed = false;
-    std::filesystem::path temp; // the temporary's name, once it has one
-    int fd = -1;                // holds an exclusive lock on the temporary until it is in place
+    std::string temp; // the temporary's name in the folder, once it has one
+    int fd = -1;      // holds an exclusive lock on the temporary until it is in place
     bool prepared = false;
     bool committed = false;
     std::unique_ptr<FdOutputBuffer> buffer;
     std::unique_ptr<std::ostream> stream;
 
+    int folder() const { return where->folder(); }
+
     void discard() {
         // Removed while still locked, so no clean-up can take a file of the same name.
         if (!temp.empty()) {
-            ::unlink(temp.c_str());
+            ::unlinkat(folder(), temp.c_str(), 0);
             temp.clear();
         }
         if (fd >= 0) {
@@ -251,12 +267,12 @@ struct AtomicFile::Impl {
         }
     }
 
-    std::filesystem::path tempPath(const std::string& suffix) const {
+    std::string tempName(const std::string& suffix) const {
         std::string hidden(".");
         hidden.append(borrowed);
         hidden.append(kMarker);
         hidden.append(suffix);
-        return folder / hidden;
+        return hidden;
     }
 
     // Gives the unnamed file a name: the target itself when there is none yet (unless
@@ -265,8 +281,8 @@ struct AtomicFile::Impl {
     void linkUnnamed(bool straightToTarget) {
         const std::string self = "/proc/self/fd/" + std::to_string(fd);
         if (!targetExisted && straightToTarget) {
-            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) ==
-                0) {
+            if (::linkat(AT_FDCWD, self.c_str(), folder(), where->name().c_str(),
+                         AT_SYMLINK_FOLLOW) == 0) {
                 return;
             }
             if (errno != EEXIST) {
@@ -274,8 +290,8 @@ struct AtomicFile::Impl {
             }
         }
         for (int attempt = 0; attempt < 100; ++attempt) {
-            const std::filesystem::path name = tempPath(randomSuffix());
-            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            const std::string name = tempName(randomSuffix());
+            if (::linkat(AT_FDCWD, self.c_str(), folder(), name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
                 temp = name;
                 return;
             }
@@ -291,19 +307,21 @@ struct AtomicFile::Impl {
     // target may take the name between the two, so the name is checked once locked.
     void createNamed() {
         for (int attempt = 0; attempt < 100; ++attempt) {
-            const std::string pattern = tempPath("XXXXXX").string();
-            std::vector<char> name(pattern.begin(), pattern.end());
-            name.push_back('\0');
-            const int created = ::mkostemp(name.data(), O_CLOEXEC);
+            const std::string name = tempName(randomSuffix());
+            const int created = ::openat(folder(), name.c_str(),
+                                         O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
             if (created < 0) {
+                if (errno == EEXIST) {
+                    continue;
+                }
                 throw FileError(given,
                                 "cannot create a new file in its folder: " + systemReason(errno));
             }
             while (::flock(created, LOCK_EX) != 0 && errno == EINTR) {
             }
-            if (stillNamed(created, name.data())) {
+            if (stillNamed(created, folder(), name)) {
                 fd = created;
-                temp = name.data();
+                temp = name;
                 return;
             }
             ::close(created);
@@ -336,13 +354,14 @@ AtomicFile::AtomicFile(std::filesystem::path target, Options options)
     Impl& d = *impl_;
     d.options = options;
     d.given = target;
-    d.target = followLinks(target);
+    d.where.emplace(target);
+    const std::string& name = d.where->name();
 
     // Only a regular file is ever replaced: a rename over a device or FIFO would swap the
     // special file itself for a plain one.
     struct stat old {};
     mode_t mode = 0;
-    if (::stat(d.target.c_str(), &old) == 0) {
+    if (::fstatat(d.folder(), name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0) {
         if (S_ISDIR(old.st_mode)) {
             throw FileError(d.given, "cannot replace the file: it is a folder");
         }
@@ -353,24 +372,17 @@ AtomicFile::AtomicFile(std::filesystem::path target, Options options)
         mode = old.st_mode & 07777;
     } else {
         // The usual permissions of a new file.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
+        mode = 0666 & ~currentUmask();
     }
 
-    d.folder = d.target.parent_path();
-    if (d.folder.empty()) {
-        d.folder = ".";
-    }
-    d.borrowed = borrowedName(d.folder, d.target.filename().string());
+    d.borrowed = borrowedName(d.folder(), name);
     // A name the folder cannot hold is refused before anything is written.
-    if (!d.targetExisted &&
-        d.target.filename().string().size() > static_cast<std::size_t>(nameLimit(d.folder))) {
+    if (!d.targetExisted && name.size() > static_cast<std::size_t>(nameLimit(d.folder()))) {
         throw FileError(d.given, "cannot create the file: " + systemReason(ENAMETOOLONG));
     }
 
     if (options.unnamedTemporary && unnamedFilesReachable()) {
-        d.fd = ::open(d.folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        d.fd = ::openat(d.folder(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
         d.unnamed = d.fd >= 0;
         if (d.unnamed) {
             // Locked before it has a name, so no clean-up can ever take it.
@@ -440,8 +452,8 @@ void AtomicFile::writeParts(std::span<const std::span<const std::uint8_t>> parts
     }
 }
 
-const std::filesystem::path& AtomicFile::target() const {
-    return impl_->target;
+std::filesystem::path AtomicFile::target() const {
+    return impl_->where->path();
 }
 
 void AtomicFile::prepare() {
@@ -474,7 +486,8 @@ void AtomicFile::commit() {
         if (!d.prepared) {
             d.finish(true);
         }
-        if (!d.temp.empty() && ::rename(d.temp.c_str(), d.target.c_str()) != 0) {
+        if (!d.temp.empty() &&
+            ::renameat(d.folder(), d.temp.c_str(), d.folder(), d.where->name().c_str()) != 0) {
             throw FileError(d.given, "cannot replace the file: " + systemReason(errno));
         }
     } catch (...) {
@@ -489,24 +502,26 @@ void AtomicFile::commit() {
     d.fd = -1;
 
     // Make the new name durable; a failure here no longer endangers any data.
-    const int dirFd = ::open(d.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dirFd = ::openat(d.folder(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
     }
     if (d.options.removeLeftTemporaries) {
-        removeLeftTemporaries(d.folder, {d.tempPrefix()});
+        removeLeftTemporaries(d.folder(), {d.tempPrefix()});
     }
 }
 
 std::size_t AtomicFile::openableAtOnce(std::size_t wanted) {
     // Room for what the program has open already and opens meanwhile.
     constexpr rlim_t kReserve = 64;
+    // Each holds its file and its folder.
+    constexpr rlim_t kEach = 2;
     struct rlimit limit {};
     if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) {
         return 0;
     }
-    const rlim_t needed = rlim_t(wanted) + kReserve;
+    const rlim_t needed = rlim_t(wanted) * kEach + kReserve;
     if (limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur < needed &&
         limit.rlim_cur < limit.rlim_max) {
         // Only as far as needed: descriptors above 1024 are a surprise to code that still
@@ -521,7 +536,7 @@ std::size_t AtomicFile::openableAtOnce(std::size_t wanted) {
     if (limit.rlim_cur == RLIM_INFINITY) {
         return std::size_t(1) << 20;
     }
-    return limit.rlim_cur > kReserve ? std::size_t(limit.rlim_cur - kReserve) : 0;
+    return limit.rlim_cur > kReserve ? std::size_t((limit.rlim_cur - kReserve) / kEach) : 0;
 }
 
 AtomicFile& AtomicFileSet::add(std::filesystem::path target) {
@@ -552,12 +567,19 @@ void AtomicFileSet::commit() {
                                           "as they were)");
         }
     }
-    std::map<std::filesystem::path, std::unordered_set<std::string>> prefixes;
+    // Once per folder, through the first member's hold on it.
+    struct Folder {
+        int fd;
+        std::unordered_set<std::string> prefixes;
+    };
+    std::map<std::filesystem::path, Folder> folders;
     for (const auto& file : files_) {
-        prefixes[file->impl_->folder].insert(file->impl_->tempPrefix());
+        const AtomicFile::Impl& d = *file->impl_;
+        folders.try_emplace(d.where->folderPath(), Folder{d.folder(), {}})
+            .first->second.prefixes.insert(d.tempPrefix());
     }
-    for (const auto& [folder, names] : prefixes) {
-        removeLeftTemporaries(folder, names);
+    for (const auto& [path, folder] : folders) {
+        removeLeftTemporaries(folder.fd, folder.prefixes);
     }
 }
 

@@ -13,7 +13,8 @@
 // write of the same target removes every marked temporary of that target it can lock,
 // which is exactly those whose writers are gone. No other file is ever removed.
 // Temporary names never exceed the folder's name length limit: NAME is the target's name,
-// shortened when needed.
+// shortened when needed. New files get the usual permissions (0666 less the umask), read
+// without ever changing the process's umask.
 
 #include <cstddef>
 #include <cstdint>
@@ -37,11 +38,12 @@ public:
     };
 
     // Prepares the replacement of `target`. A symbolic link is followed, also when it
-    // points to nothing yet (the file is then created where it points), so the link stays.
-    // Throws FileError naming `target` when the links form a loop, when the file that
-    // would be replaced is not a regular file (a folder, FIFO, socket or device), when a
-    // new file's name is longer than the folder allows, or when the folder cannot take a
-    // new file.
+    // points to nothing yet (the file is then created where it points), so the link stays;
+    // a link another user put in a shared folder is not (see WriteTarget). Throws
+    // FileError naming `target` when the links form a loop, when a link may not be
+    // followed, when the file that would be replaced is not a regular file (a folder,
+    // FIFO, socket or device), when a new file's name is longer than the folder allows, or
+    // when the folder cannot take a new file.
     explicit AtomicFile(std::filesystem::path target);
     AtomicFile(std::filesystem::path target, Options options);
     // Removes the temporary file unless commit() succeeded.
@@ -69,13 +71,13 @@ public:
     // removed and the old target is unchanged.
     void commit();
 
-    // How many AtomicFiles may be prepared at once: each holds its file open. Raises the
-    // process's soft limit of open files towards its hard limit when fewer than `wanted`
-    // would fit.
+    // How many AtomicFiles may be prepared at once: each holds its file and its folder
+    // open. Raises the process's soft limit of open files towards its hard limit when
+    // fewer than `wanted` would fit.
     static std::size_t openableAtOnce(std::size_t wanted = 0);
 
     // The file that will be replaced (after following symbolic links).
-    const std::filesystem::path& target() const;
+    std::filesystem::path target() const;
 
 private:
     friend class AtomicFileSet;

@@ -3,6 +3,7 @@
 
 #include "document/Document.h"
 
+#include "core/FileLock.h"
 #include "document/DocumentParts.h"
 #include "document/FilePath.h"
 #include "tileset/LibraryFile.h"
@@ -14,6 +15,8 @@ Document::Document(QObject* parent) : QObject(parent), strip_(tiles_) {}
 Document::~Document() = default;
 
 void Document::note(Changes what, int firstTile) {
+    if (what & Change::Tiles)
+        measured_ = false;
     if (what & Change::Tiles)
         pendingFirstTile_ =
             pendingFirstTile_ == 0 ? firstTile : std::min(pendingFirstTile_, firstTile);
@@ -67,6 +70,25 @@ void Document::openLoaded(TileSet tiles, const QString& path) {
     liveText_ = false;
     path_ = path;
     libraryOpen_ = true;
+    history_.clear(true);
+    note(Change::Tiles | Change::Selection | Change::WorkingTile | Change::File | Change::History);
+    if (tileCount() > 0)
+        showSelectedTile(1);
+}
+
+bool Document::largeLayout() const {
+    measureTiles();
+    return largeLayout_;
+}
+
+int Document::oddTileCount() const {
+    measureTiles();
+    return oddTiles_;
+}
+
+void Document::measureTiles() const {
+    if (measured_)
+        return;
     largeLayout_ = false;
     oddTiles_ = 0;
     for (const Tile& tile : tiles_.tiles()) {
@@ -74,13 +96,16 @@ void Document::openLoaded(TileSet tiles, const QString& path) {
         largeLayout_ = largeLayout_ || side > kLargeTileSize;
         oddTiles_ += side > kOddTileSize ? 1 : 0;
     }
-    history_.clear(true);
-    note(Change::Tiles | Change::Selection | Change::WorkingTile | Change::File | Change::History);
-    if (tileCount() > 0)
-        showSelectedTile(1);
+    measured_ = true;
 }
 
-void Document::save(const QString& path, const ProgressCallback& progress) {
+void Document::save(const QString& path, const ProgressCallback& progress,
+                    std::optional<FileIdentity> agreedToReplace) {
+    const FileLock lock(toFsPath(path));
+    // Checked under the lock: a change that ended while this save waited is seen here.
+    if (isSameFile(path, path_) && fileChangedOnDisk() && fileOnDisk() != agreedToReplace)
+        throw FileError(toFsPath(path), "another program changed it since it was read or "
+                                        "written here; nothing was written");
     LibraryFile::save(toFsPath(path), tiles_, std::nullopt, progress);
     fileOnDisk_ = identityOf(toFsPath(path));
     path_ = path;
@@ -90,6 +115,7 @@ void Document::save(const QString& path, const ProgressCallback& progress) {
 
 void Document::saveSelected(const QString& path, const ProgressCallback& progress) {
     const std::vector<int> selected = strip_.selectedTiles();
+    const FileLock lock(toFsPath(path));
     LibraryFile::save(toFsPath(path), tiles_, std::span<const int>(selected), progress);
     // The library's own file now holds only the selection.
     if (isSameFile(path, path_)) {
@@ -144,6 +170,11 @@ void Document::setBaseTile() {
 void Document::loadIntoEditor(int k) {
     working_.load(tiles_.tile(k));
     pictureReplaced();
+}
+
+void Document::showBaseWhenHidden() {
+    if (!working_.shown && baseTile() != 0)
+        loadIntoEditor(baseTile());
 }
 
 void Document::closeWhenEmpty() {
@@ -226,12 +257,18 @@ void Document::apply(EditStep& step, bool forward) {
         note(Change::Placement | Change::WorkingTile);
     }
     if (step.positionSlots) {
-        slots_ = forward ? step.positionSlots->after : step.positionSlots->before;
-        enableFilledSlots();
+        const SlotState& state = forward ? step.positionSlots->after : step.positionSlots->before;
+        slots_ = state.positionSlots;
+        slotButtons_ = state.buttons;
+        storePending_ = state.storePending;
         note(Change::Slots);
     }
     if (step.libraryOpen)
         libraryOpen_ = forward ? step.libraryOpen->after : step.libraryOpen->before;
+    if (step.options) {
+        options_ = forward ? step.options->after : step.options->before;
+        note(Change::Options);
+    }
 }
 
 void Document::setHistoryLimit(std::size_t bytes) {

@@ -10,8 +10,10 @@
 // derivation), Store into a slot, a slot recall (it commits what the working tile
 // shows), Load and Clear position data, and the text being placed: a run of typing, of
 // moves or of turns is one step ("Typing", "Move Text", "Turn Text"), each style change
-// one. Undo puts back exactly what the step changed, the text and whether it shows
-// included. Selecting tiles, scrolling and typing into a slot's box are not edits.
+// one; typing into a slot's box ("Slot Text", one step while the same box is typed into).
+// Undo puts back exactly what the step changed: the text and whether it shows, the slots
+// with their buttons, an option the command reset. Selecting tiles, scrolling, Store's
+// first click and the options the user sets are not edits.
 //
 // The working tile the user sees is a view: the picture plus the text being placed drawn
 // on a copy (workingImage()). The text shows once it is typed, moved, turned or restyled,
@@ -25,6 +27,8 @@
 // command it refuses for a reason the user must know throws Refusal (a file it cannot
 // read or write throws the file layer's errors), and everything is left as it was.
 
+#include "document/DocumentOptions.h"
+#include "document/EditStep.h"
 #include "document/PictureImport.h"
 #include "document/Placement.h"
 #include "document/UndoHistory.h"
@@ -51,6 +55,7 @@
 namespace qrb {
 
 class LetteringTable;
+class LetteringArt;
 class TableLettering;
 
 // A command the document does not carry out, with the reason to show.
@@ -89,14 +94,7 @@ public:
     };
     Q_DECLARE_FLAGS(Changes, Change)
 
-    // The Tile menu's options, as at start-up.
-    struct Options {
-        bool createUsingPosition = false;  // Create stamps every slot with a text first
-        bool createFromWorkingTile = true; // Create takes the working tile, not the preview
-        bool createHalfTile = true;        // Create and clicks derive the half image
-        bool pasteBaseAfterCreate = true;  // Create goes back to the base tile afterwards
-        bool operator==(const Options&) const = default;
-    };
+    using Options = DocumentOptions;
 
     // A full image above this size needs the large preview layout; above kOddTileSize
     // the strip and the previews look odd.
@@ -117,9 +115,10 @@ public:
     bool isLibraryOpen() const { return libraryOpen_; }
     // The library's tiles are as they were when it was last opened or saved.
     bool isSaved() const;
-    // Some tile is larger than kLargeTileSize / kOddTileSize (set when a library opens).
-    bool largeLayout() const { return largeLayout_; }
-    int oddTileCount() const { return oddTiles_; }
+    // Some tile is larger than kLargeTileSize / how many are larger than kOddTileSize; they
+    // follow every change of the tiles, undo and redo included.
+    bool largeLayout() const;
+    int oddTileCount() const;
 
     // Reads the library at `path` and makes it the document's, with tile 1 current and
     // base and a new history. A failure throws and leaves everything as it was.
@@ -132,10 +131,14 @@ public:
     // An empty untitled library with a new history (File > New); the first save names it.
     void newLibrary();
     // Writes the library to `path` atomically; it becomes the library's path and the
-    // saved state. A failure throws and changes nothing.
-    void save(const QString& path, const ProgressCallback& progress = {});
-    // Writes the selected tiles to `path` atomically. Written over the library's own file,
-    // the library counts as unsaved.
+    // saved state. A failure throws and changes nothing. The write holds the file's lock
+    // (core/FileLock), waiting for another program's change to end; the library's own
+    // file, when another program changed it since it was read or written here, is only
+    // replaced while it is still `agreedToReplace`, the version the user agreed to replace.
+    void save(const QString& path, const ProgressCallback& progress = {},
+              std::optional<FileIdentity> agreedToReplace = std::nullopt);
+    // Writes the selected tiles to `path` atomically, under the file's lock. Written over
+    // the library's own file, the library counts as unsaved.
     void saveSelected(const QString& path, const ProgressCallback& progress = {});
     // The library's file is no longer the one last read or written here: another program
     // replaced or changed it. False when the file is gone (nothing on disk would be lost).
@@ -184,13 +187,15 @@ public:
     int insertTiles(int at, std::vector<Tile> tiles, const QString& what);
     // Bytes the library's images take.
     std::uint64_t pixelBytes() const;
-    // Import Images: each picture in `paths` a new tile at insertionPoint(), in order, as
-    // one step; the pictures the library cannot take or that cannot be read are in the
-    // result's refused list. Empty when `stop` was requested: nothing changes then.
+    // Import Images: the tiles of each file in `paths` (a picture, fitted or sliced by
+    // `options`, or a library) at insertionPoint(), in order, as one step; the files the
+    // library cannot take or that cannot be read are in the result's refused list. Empty
+    // when `stop` was requested: nothing changes then.
     std::optional<PictureImport> importPictures(const QStringList& paths,
                                                 std::uint64_t budget = defaultMemoryBudget(),
                                                 const ProgressCallback& progress = {},
-                                                std::stop_token stop = {});
+                                                std::stop_token stop = {},
+                                                const ImportOptions& options = {});
     // Removes tile k (the current tile for deleteTile()); false when there is none.
     bool deleteTile(int k);
     bool deleteTile() { return deleteTile(currentTile()); }
@@ -213,9 +218,12 @@ public:
                                        std::stop_token stop = {});
     // Letter from table in two halves, for lettering away from the document's thread: the
     // lettering of `table` as letterFromTable() makes it (throws TableError as it does),
-    // which only reads the document and must not outlive or overlap a change of it; and
-    // the append of the tiles it made as one undo step.
-    TableLettering tableLettering(const LetteringTable& table) const;
+    // with the `art` its rows draw, which only reads the document and must not outlive or
+    // overlap a change of it; and the append of the tiles it made as one undo step.
+    TableLettering tableLettering(const LetteringTable& table,
+                                  const LetteringArt* art = nullptr) const;
+    // Memory the pictures and icons of one lettering may hold.
+    static constexpr std::uint64_t kArtMemory = std::uint64_t(1) << 30;
     int appendLettered(std::vector<Tile> tiles);
 
     // ---- Working tile edits --------------------------------------------------------
@@ -232,6 +240,8 @@ public:
     // `image` (any format; alpha over white) becomes the working tile and full preview.
     // Throws Refusal for an image larger than a tile may be.
     bool paste(const QImage& image);
+    // The base tile's full image becomes the working tile's picture; a working tile that
+    // shows nothing (a new library) takes the whole base tile, as a click on it would.
     bool pasteBaseImage();
     void setSmallColour(ColourValue colour);
     // What the working tile shows goes to the preview being edited (a click on it).
@@ -275,7 +285,8 @@ public:
     void beginStore();
     // Slot button k: stores into the slot when a Store waits, else recalls the slot.
     void storeOrRecallSlot(int k);
-    // The slot's text as the user types it into the slot's box (not an edit).
+    // The slot's text as the user types it into the slot's box: a "Slot Text" step, one
+    // for a run of typing into the same box.
     void setSlotText(int k, const QString& text);
     void loadPositionData(const QString& path);
     void savePositionData(const QString& path) const;
@@ -324,6 +335,11 @@ private:
     void stampSlots();
     void apply(EditStep& step, bool forward);
     void closeWhenEmpty();
+    // After the first tiles came into an empty library: the working tile, if it shows
+    // nothing, shows the base tile (the first tile became it).
+    void showBaseWhenHidden();
+    SlotState slotState() const { return SlotState{slots_, slotButtons_, storePending_}; }
+    void measureTiles() const;
     void openLoaded(TileSet tiles, const QString& path);
     bool createInto(int replaced);
     bool deleteMarked(const QString& what,
@@ -343,8 +359,9 @@ private:
     QString path_;
     std::optional<FileIdentity> fileOnDisk_; // the library's file as last read or written
     bool libraryOpen_ = false;
-    bool largeLayout_ = false;
-    int oddTiles_ = 0;
+    mutable bool measured_ = false; // largeLayout_ and oddTiles_ follow the tiles
+    mutable bool largeLayout_ = false;
+    mutable int oddTiles_ = 0;
     bool storePending_ = false;
     std::array<bool, PositionSlots::kCount> slotButtons_{};
     bool liveText_ = false;

@@ -140,7 +140,8 @@ bool Document::createInto(int replaced) {
 
 int Document::addTile() {
     refuseWhenFull(tileCount());
-    Recorder record(*this, tr("Add Tile"), Recorder::Selection);
+    const bool wasEmpty = tileCount() == 0;
+    Recorder record(*this, tr("Add Tile"), Recorder::Selection | Recorder::Working);
     // Until something fills it, the row holds a white picture of the full preview's size.
     const QSize size = working_.previewFull.isNull() ? QSize(28, 28) : working_.previewFull.size();
     const std::int32_t w = std::clamp(size.width(), 1, int(DibImage::kMaxDimension));
@@ -152,6 +153,8 @@ int Document::addTile() {
     const int n = strip_.appendTile(std::move(tile));
     record.appended(n);
     note(Change::Tiles | Change::Appended, n);
+    if (wasEmpty)
+        showBaseWhenHidden();
     record.commit();
     return n;
 }
@@ -230,7 +233,8 @@ int Document::appendTiles(std::vector<Tile> tiles, const QString& what) {
     if (tiles.empty())
         return 0;
     refusePastCapacity(tiles.size());
-    Recorder record(*this, what, Recorder::Selection);
+    const bool wasEmpty = tileCount() == 0;
+    Recorder record(*this, what, Recorder::Selection | Recorder::Working);
     const int first = tileCount() + 1;
     try {
         for (Tile& tile : tiles)
@@ -244,6 +248,8 @@ int Document::appendTiles(std::vector<Tile> tiles, const QString& what) {
     }
     record.appended(first, tileCount());
     note(Change::Tiles | Change::Appended, first);
+    if (wasEmpty)
+        showBaseWhenHidden();
     record.commit();
     return tileCount() - first + 1;
 }
@@ -302,7 +308,10 @@ bool Document::pasteBaseImage() {
     if (base < 1 || base > tileCount())
         return false;
     Recorder record(*this, tr("Paste Base Image"), Recorder::Working);
-    working_.picture = toQImage(tiles_.tile(base).full);
+    if (working_.shown)
+        working_.picture = toQImage(tiles_.tile(base).full);
+    else
+        working_.load(tiles_.tile(base));
     pictureReplaced();
     record.commit();
     return true;

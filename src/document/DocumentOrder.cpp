@@ -27,7 +27,8 @@ int Document::insertTiles(int at, std::vector<Tile> tiles, const QString& what) 
         return 0;
     refusePastCapacity(tiles.size());
     at = std::clamp(at, 1, tileCount() + 1);
-    Recorder record(*this, what, Recorder::Selection);
+    const bool wasEmpty = tileCount() == 0;
+    Recorder record(*this, what, Recorder::Selection | Recorder::Working);
     std::vector<NumberedTile> numbered;
     numbered.reserve(tiles.size());
     for (Tile& tile : tiles)
@@ -38,6 +39,8 @@ int Document::insertTiles(int at, std::vector<Tile> tiles, const QString& what) 
     strip_.insertTiles(std::move(numbered));
     record.inserted(std::move(numbers));
     note(atEnd ? Change::Tiles | Change::Appended : Change::Tiles, at);
+    if (wasEmpty)
+        showBaseWhenHidden();
     record.commit();
     return int(tiles.size());
 }
@@ -45,10 +48,12 @@ int Document::insertTiles(int at, std::vector<Tile> tiles, const QString& what) 
 std::optional<PictureImport> Document::importPictures(const QStringList& paths,
                                                       std::uint64_t budget,
                                                       const ProgressCallback& progress,
-                                                      std::stop_token stop) {
+                                                      std::stop_token stop,
+                                                      const ImportOptions& options) {
     const std::uint64_t held = pixelBytes();
-    std::optional<PictureImport> read = readPictures(
-        paths, TileSet::kMaxTiles - tileCount(), budget > held ? budget - held : 0, progress, stop);
+    std::optional<PictureImport> read =
+        readPictures(paths, options, TileSet::kMaxTiles - tileCount(),
+                     budget > held ? budget - held : 0, progress, stop);
     if (read && !read->tiles.empty())
         insertTiles(insertionPoint(), read->tiles, tr("Import Images")); // the tiles share pixels
     return read;

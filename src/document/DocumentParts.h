@@ -32,19 +32,23 @@ class Document::Recorder {
 public:
     enum Part { Working = 1, Slots = 2, Selection = 4, Open = 8 };
 
-    Recorder(Document& document, QString text, int parts, EditStep::Run run = EditStep::Run::None)
+    Recorder(Document& document, QString text, int parts, EditStep::Run run = EditStep::Run::None,
+             int runKey = 0)
         : document_(document), batch_(document), parts_(parts) {
         step_.text = std::move(text);
         step_.run = run;
+        step_.runKey = runKey;
         // Every command may change the text being placed or whether it shows.
         liveBefore_ = LiveText{document_.placement_, document_.liveText_};
         if (parts_ & Working)
             workingBefore_ = document_.working_;
         if (parts_ & Slots)
-            slotsBefore_ = document_.slots_;
+            slotsBefore_ = document_.slotState();
         if (parts_ & Selection)
             selectionBefore_ = document_.strip_.selection();
         openBefore_ = document_.libraryOpen_;
+        // Few commands change an option (deleting the last tile does); the step keeps it.
+        optionsBefore_ = document_.options_;
         savedBefore_ = document_.isSaved();
     }
     Recorder(const Recorder&) = delete;
@@ -103,8 +107,12 @@ public:
                 sizeof(QChar);
             step_.liveText = BeforeAfter<LiveText>{std::move(liveBefore_), std::move(liveAfter)};
         }
-        if ((parts_ & Slots) && !(slotsBefore_ == d.slots_))
-            step_.positionSlots = BeforeAfter<PositionSlots>{std::move(slotsBefore_), d.slots_};
+        if (parts_ & Slots) {
+            SlotState slotsAfter = d.slotState();
+            if (!(slotsBefore_ == slotsAfter))
+                step_.positionSlots =
+                    BeforeAfter<SlotState>{std::move(slotsBefore_), std::move(slotsAfter)};
+        }
         StripModel::Selection after;
         if (parts_ & Selection)
             after = d.strip_.selection();
@@ -116,8 +124,10 @@ public:
         }
         if (openBefore_ != d.libraryOpen_)
             step_.libraryOpen = BeforeAfter<bool>{openBefore_, d.libraryOpen_};
+        if (!(optionsBefore_ == d.options_))
+            step_.options = BeforeAfter<DocumentOptions>{optionsBefore_, d.options_};
         if (!step_.working && !step_.liveText && !step_.positionSlots && !step_.selection &&
-            !tilesChanged)
+            !step_.options && !tilesChanged)
             return;
         for (const NumberedTile& t : step_.heldTiles)
             bytes += t.tile.full.bytes().size() + t.tile.half.bytes().size();
@@ -146,7 +156,8 @@ private:
     EditStep step_;
     WorkingTile workingBefore_;
     LiveText liveBefore_;
-    PositionSlots slotsBefore_;
+    SlotState slotsBefore_;
+    DocumentOptions optionsBefore_;
     StripModel::Selection selectionBefore_;
     bool openBefore_ = false;
     bool savedBefore_ = true;

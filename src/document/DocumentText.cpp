@@ -196,12 +196,17 @@ void Document::stampSlots() {
 }
 
 void Document::setSlotText(int k, const QString& text) {
-    // Typed text waits for Store or Load to make its slot's button take clicks.
-    std::string& slotText = slots_.at(std::size_t(k)).text;
-    if (slotText == text.toStdString())
+    if (k < 0 || k >= int(PositionSlots::kCount))
         return;
-    slotText = text.toStdString();
+    std::string typed = text.toStdString();
+    if (slots_[std::size_t(k)].text == typed)
+        return;
+    // The user's own work, undone with the steps around it; typed text waits for Store or
+    // Load to make its slot's button take clicks.
+    Recorder record(*this, tr("Slot Text"), Recorder::Slots, EditStep::Run::SlotText, k);
+    slots_[std::size_t(k)].text = std::move(typed);
     note(Change::Slots);
+    record.commit();
 }
 
 void Document::loadPositionData(const QString& path) {
@@ -241,10 +246,11 @@ void Document::clearPositionData() {
 
 // ---- Lettering from a table -------------------------------------------------------------
 
-TableLettering Document::tableLettering(const LetteringTable& table) const {
+TableLettering Document::tableLettering(const LetteringTable& table,
+                                        const LetteringArt* art) const {
     table.check(tileCount(), QFileInfo(path_).fileName().toStdString(), tileCount());
     // Each row as if its base tile were picked now and Create pressed.
-    return TableLettering(tiles_, slots_, placement_);
+    return TableLettering(tiles_, slots_, placement_, art);
 }
 
 int Document::appendLettered(std::vector<Tile> tiles) {
@@ -254,11 +260,13 @@ int Document::appendLettered(std::vector<Tile> tiles) {
 std::optional<int> Document::letterFromTable(const LetteringTable& table,
                                              const ProgressCallback& progress,
                                              std::stop_token stop) {
-    const TableLettering lettering = tableLettering(table);
-    std::optional<std::vector<Tile>> made = lettering.letterAll(table, progress, stop);
+    table.check(tileCount(), QFileInfo(path_).fileName().toStdString(), tileCount());
+    const LetteringArt art = LetteringArt::forTable(table, tiles_, std::nullopt, kArtMemory);
+    std::optional<LetteredTiles> made =
+        tableLettering(table, &art).letterAll(table, progress, stop);
     if (!made)
         return std::nullopt;
-    return appendLettered(std::move(*made));
+    return appendLettered(std::move(made->tiles));
 }
 
 // ---- Options -----------------------------------------------------------------------------

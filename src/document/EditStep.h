@@ -1,11 +1,13 @@
 #pragma once
 // One undoable edit, kept as the parts of the document it changed: for each part the state
 // before and after (the working tile, the text being placed and whether it shows, the
-// position slots, the strip's selection, whether a library is open), and for the tiles the numbers
-// that were added or removed with the tiles that are out of the set at the moment, the places
-// tiles moved from and to, or the tile replaced in place with its other version. Pictures
-// share their pixels with the document, and removed tiles are moved into the step, never copied.
+// position slots with their buttons, the strip's selection, the options, whether a library
+// is open), and for the tiles the numbers that were added or removed with the tiles that are
+// out of the set at the moment, the places tiles moved from and to, or the tile replaced in
+// place with its other version. Pictures share their pixels with the document, and removed
+// tiles are moved into the step, never copied.
 
+#include "document/DocumentOptions.h"
 #include "document/Placement.h"
 #include "document/WorkingTile.h"
 #include "editing/StripModel.h"
@@ -13,6 +15,7 @@
 
 #include <QString>
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <vector>
@@ -31,20 +34,31 @@ struct LiveText {
     bool operator==(const LiveText&) const = default;
 };
 
+// The position slots with which of their buttons take clicks and whether a Store waits for
+// one: what the slot buttons do next is part of what a step puts back.
+struct SlotState {
+    PositionSlots positionSlots;
+    std::array<bool, PositionSlots::kCount> buttons{};
+    bool storePending = false;
+    bool operator==(const SlotState&) const = default;
+};
+
 struct EditStep {
     // Appended: tiles added at their numbers, at the end or among the others.
     enum class TileChange { None, Appended, Removed, Moved, Replaced };
     // Steps of one kind that follow each other merge into one: a run of typing is one
-    // step, not one per key.
-    enum class Run { None, Typing, Move, Turn };
+    // step, not one per key; typing into a slot's box is a run of its own for each box.
+    enum class Run { None, Typing, Move, Turn, SlotText };
 
     QString text; // what the Undo and Redo items name, e.g. "Place"
     Run run = Run::None;
+    int runKey = 0; // steps of a run merge only with the same key (the slot typed into)
     std::optional<BeforeAfter<WorkingTile>> working;
     std::optional<BeforeAfter<LiveText>> liveText;
-    std::optional<BeforeAfter<PositionSlots>> positionSlots;
+    std::optional<BeforeAfter<SlotState>> positionSlots;
     std::optional<BeforeAfter<StripModel::Selection>> selection;
     std::optional<BeforeAfter<bool>> libraryOpen;
+    std::optional<BeforeAfter<DocumentOptions>> options;
     TileChange tileChange = TileChange::None;
     std::vector<int> tileNumbers;        // ascending: the tiles appended, removed or moved
     std::vector<int> movedTo;            // ascending: where the moved tiles went

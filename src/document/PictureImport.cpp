@@ -1,29 +1,183 @@
 #include "document/PictureImport.h"
 
+#include "core/FileError.h"
+#include "document/FilePath.h"
 #include "document/NewTile.h"
 #include "imaging/HalfSize.h"
+#include "picture/PictureError.h"
+#include "picture/PictureReader.h"
+#include "tileset/LibraryFile.h"
 
 #include <QFileInfo>
-#include <QImageReader>
 #include <QObject>
 
-#include <limits>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 
 namespace qrb {
 
 namespace {
 
 // Bytes a tile of a w x h picture holds: the full and the half image.
-std::uint64_t tileBytes(int w, int h) {
+std::uint64_t tileBytes(QSize size) {
+    const int w = size.width();
+    const int h = size.height();
     return std::uint64_t(DibImage::strideFor(w)) * std::uint64_t(h) +
            std::uint64_t(DibImage::strideFor(halfDimension(w))) * std::uint64_t(halfDimension(h));
 }
 
-QString tr(const char* text) {
-    return QObject::tr(text);
+std::string sizeText(QSize size) {
+    return std::to_string(size.width()) + " x " + std::to_string(size.height());
+}
+
+void checkTileSize(QSize size, const char* what) {
+    const int max = DibImage::kMaxDimension;
+    if (size.width() > max || size.height() > max)
+        throw PictureError(std::string(what) + " is " + sizeText(size) +
+                           " pixels; a tile can be at most " + std::to_string(max) +
+                           " pixels wide and high");
+}
+
+// What the tiles of a picture of `size` hold, with the scratch pictures of fitting; throws
+// PictureError for a size no tile can take.
+std::uint64_t bytesMadeOf(QSize size, const ImportOptions& options) {
+    std::uint64_t cells = 1;
+    QSize each = size;
+    if (options.slice) {
+        cells = sliceCells(size, *options.slice).size();
+        if (cells == 0)
+            throw PictureError("the picture (" + sizeText(size) +
+                               " pixels) holds no whole cell of " + sizeText(options.slice->cell) +
+                               " pixels");
+        each = options.slice->cell;
+    }
+    if (options.fit) {
+        each = options.fit->size;
+        // The scaled picture and the canvas it is placed on, one cell at a time.
+        return cells * tileBytes(each) + 2 * pictureBytes(each);
+    }
+    checkTileSize(each, options.slice ? "a cell" : "the picture");
+    return cells * tileBytes(each);
+}
+
+// Transparent pixels composed over `background`, in place; the picture has no alpha after.
+void flatten(QImage& picture, const QColor& background) {
+    if (!picture.hasAlphaChannel())
+        return;
+    const int br = background.red();
+    const int bg = background.green();
+    const int bb = background.blue();
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb p = row[x];
+            const int a = qAlpha(p);
+            if (a == 255)
+                continue;
+            // Rounded division by 255, exact for what two 8-bit products sum to.
+            auto over = [a](int c, int under) {
+                const int t = c * a + under * (255 - a) + 128;
+                return (t + (t >> 8)) >> 8;
+            };
+            row[x] = qRgb(over(qRed(p), br), over(qGreen(p), bg), over(qBlue(p), bb));
+        }
+    }
+    picture.reinterpretAsFormat(QImage::Format_RGB32);
+}
+
+// The part `rect` of `picture` without copying it; valid while `picture` lives.
+QImage view(const QImage& picture, const QRect& rect) {
+    if (rect == picture.rect())
+        return picture;
+    return QImage(picture.constScanLine(rect.top()) + std::size_t(rect.left()) * 4, rect.width(),
+                  rect.height(), picture.bytesPerLine(), picture.format());
+}
+
+bool isBlank(const QImage& cell, QRgb background) {
+    for (int y = 0; y < cell.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(cell.constScanLine(y));
+        for (int x = 0; x < cell.width(); ++x)
+            if ((row[x] | 0xFF000000u) != background)
+                return false;
+    }
+    return true;
+}
+
+QImage scaledTo(const QImage& picture, QSize size) {
+    if (picture.size() == size)
+        return picture.copy();
+    return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+std::vector<Tile> libraryTiles(const QString& path, std::uint64_t memoryLeft) {
+    TileSet set = LibraryFile::load(toFsPath(path), {}, memoryLeft);
+    std::vector<Tile> tiles;
+    tiles.reserve(std::size_t(set.count()));
+    for (int i = 1; i <= set.count(); ++i)
+        tiles.push_back(std::move(set.tile(i)));
+    return tiles;
+}
+
+QString reasonOf(const std::exception& e) {
+    if (const auto* file = dynamic_cast<const FileError*>(&e))
+        return QString::fromStdString(file->reason());
+    return QString::fromStdString(e.what());
 }
 
 } // namespace
+
+std::vector<QRect> sliceCells(QSize size, const SliceOptions& slice) {
+    std::vector<QRect> cells;
+    const int w = slice.cell.width();
+    const int h = slice.cell.height();
+    if (w < 1 || h < 1 || slice.margin < 0 || slice.spacing < 0)
+        return cells;
+    auto count = [&](int total, int cell) {
+        const std::int64_t room =
+            std::int64_t(total) - 2 * std::int64_t(slice.margin) + slice.spacing;
+        return room < std::int64_t(cell) ? 0 : int(room / (std::int64_t(cell) + slice.spacing));
+    };
+    const int columns = count(size.width(), w);
+    const int rows = count(size.height(), h);
+    cells.reserve(std::size_t(columns) * std::size_t(rows));
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c)
+            cells.emplace_back(slice.margin + c * (w + slice.spacing),
+                               slice.margin + r * (h + slice.spacing), w, h);
+    return cells;
+}
+
+QImage fitPicture(const QImage& picture, const FitOptions& fit, const QColor& background) {
+    const QSize target = fit.size;
+    const double w = picture.width();
+    const double h = picture.height();
+    switch (fit.mode) {
+    case FitMode::Stretch:
+        return scaledTo(picture, target);
+    case FitMode::Cover: {
+        const double scale = std::max(target.width() / w, target.height() / h);
+        const int cw = std::clamp(int(std::lround(target.width() / scale)), 1, picture.width());
+        const int ch = std::clamp(int(std::lround(target.height() / scale)), 1, picture.height());
+        const QRect crop((picture.width() - cw) / 2, (picture.height() - ch) / 2, cw, ch);
+        return scaledTo(view(picture, crop), target);
+    }
+    case FitMode::Contain:
+        break;
+    }
+    const double scale = std::min(target.width() / w, target.height() / h);
+    const QSize inside(std::clamp(int(std::lround(w * scale)), 1, target.width()),
+                       std::clamp(int(std::lround(h * scale)), 1, target.height()));
+    const QImage scaled = scaledTo(picture, inside);
+    QImage canvas(target, QImage::Format_RGB32);
+    canvas.fill(background.rgb());
+    const int left = (target.width() - inside.width()) / 2;
+    const int top = (target.height() - inside.height()) / 2;
+    for (int y = 0; y < inside.height(); ++y)
+        std::memcpy(canvas.scanLine(top + y) + std::size_t(left) * 4, scaled.constScanLine(y),
+                    std::size_t(inside.width()) * 4);
+    return canvas;
+}
 
 ColourValue averageColour(const DibImage& image) {
     if (image.isEmpty())
@@ -49,6 +203,36 @@ Tile tileFromPicture(const QImage& picture) {
     return tile;
 }
 
+bool isLibraryPath(const QString& path) {
+    return path.endsWith(QLatin1String(".qrb"), Qt::CaseInsensitive);
+}
+
+std::vector<Tile> tilesFromFile(const QString& path, const ImportOptions& options,
+                                std::uint64_t memoryLeft, std::stop_token stop) {
+    if (isLibraryPath(path))
+        return libraryTiles(path, memoryLeft);
+    PictureRequest request;
+    request.memoryLeft = memoryLeft;
+    request.madeOf = [&options](QSize size) { return bytesMadeOf(size, options); };
+    request.stop = stop;
+    QImage picture = readPicture(path, request);
+    flatten(picture, options.background);
+    const std::vector<QRect> cells = options.slice ? sliceCells(picture.size(), *options.slice)
+                                                   : std::vector<QRect>{picture.rect()};
+    const QRgb background = options.background.rgb();
+    std::vector<Tile> tiles;
+    for (const QRect& rect : cells) {
+        if (stop.stop_requested())
+            throw PictureCancelled();
+        const QImage cell = view(picture, rect);
+        if (options.slice && options.slice->skipEmpty && isBlank(cell, background))
+            continue;
+        tiles.push_back(tileFromPicture(
+            options.fit ? fitPicture(cell, *options.fit, options.background) : cell));
+    }
+    return tiles;
+}
+
 QString PictureImport::summary() const {
     QStringList lines;
     for (const RefusedPicture& r : refused)
@@ -56,8 +240,8 @@ QString PictureImport::summary() const {
     return lines.join(QLatin1Char('\n'));
 }
 
-std::optional<PictureImport> readPictures(const QStringList& paths, int room,
-                                          std::uint64_t memoryLeft,
+std::optional<PictureImport> readPictures(const QStringList& paths, const ImportOptions& options,
+                                          int room, std::uint64_t memoryLeft,
                                           const ProgressCallback& progress, std::stop_token stop) {
     PictureImport result;
     const int total = int(paths.size());
@@ -67,49 +251,23 @@ std::optional<PictureImport> readPictures(const QStringList& paths, int room,
         if (stop.stop_requested())
             return std::nullopt;
         const QString& path = paths[i];
-        auto refuse = [&](const QString& reason) { result.refused.push_back({path, reason}); };
-        QImageReader reader(path);
-        // Sizes are checked here, before anything is decoded.
-        const QSize size = reader.size();
-        const int max = DibImage::kMaxDimension;
-        if (size.isValid() && (size.width() > max || size.height() > max)) {
-            refuse(tr("the picture is %1 x %2 pixels; a tile can be at most %3 pixels wide "
-                      "and high")
-                       .arg(size.width())
-                       .arg(size.height())
-                       .arg(max));
-        } else if (int(result.tiles.size()) >= room) {
-            refuse(tr("the library would have more than %1 tiles, the most a library file can "
-                      "store")
-                       .arg(TileSet::kMaxTiles));
-        } else if (size.isValid() && tileBytes(size.width(), size.height()) > memoryLeft) {
-            refuse(tr("the library's images would take more memory than the limit"));
-        } else {
-            // The decoded picture, at 4 bytes a pixel, may be larger than Qt's own default
-            // limit: the checks above bound it.
-            if (size.isValid())
-                reader.setAllocationLimit(int(std::min<std::uint64_t>(
-                    std::uint64_t(size.width()) * std::uint64_t(size.height()) * 8 / (1 << 20) + 1,
-                    std::numeric_limits<int>::max())));
-            const QImage picture = reader.read();
-            if (picture.isNull()) {
-                refuse(reader.error() == QImageReader::FileNotFoundError
-                           ? tr("the file cannot be opened")
-                           : tr("the file is not a picture that can be read (%1)")
-                                 .arg(reader.errorString()));
-            } else if (picture.width() > max || picture.height() > max) {
-                refuse(tr("the picture is %1 x %2 pixels; a tile can be at most %3 pixels wide "
-                          "and high")
-                           .arg(picture.width())
-                           .arg(picture.height())
-                           .arg(max));
-            } else if (tileBytes(picture.width(), picture.height()) > memoryLeft) {
-                refuse(tr("the library's images would take more memory than the limit"));
-            } else {
-                Tile tile = tileFromPicture(picture);
-                memoryLeft -= tile.full.byteCount() + tile.half.byteCount();
+        try {
+            std::vector<Tile> tiles = tilesFromFile(path, options, memoryLeft, stop);
+            if (tiles.size() > std::size_t(room - int(result.tiles.size())))
+                throw PictureError(QObject::tr("the library would have more than %1 tiles, the "
+                                               "most a library file can store")
+                                       .arg(TileSet::kMaxTiles)
+                                       .toStdString());
+            for (Tile& tile : tiles) {
+                memoryLeft -= std::min(memoryLeft, tile.full.byteCount() + tile.half.byteCount());
                 result.tiles.push_back(std::move(tile));
             }
+        } catch (const PictureCancelled&) {
+            return std::nullopt;
+        } catch (const std::bad_alloc&) {
+            result.refused.push_back({path, QObject::tr("there is not enough memory to read it")});
+        } catch (const std::exception& e) {
+            result.refused.push_back({path, reasonOf(e)});
         }
         if (progress)
             progress(i + 1, total);

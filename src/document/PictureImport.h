@@ -1,13 +1,17 @@
 #pragma once
-// Pictures from files as new tiles: any format Qt reads. Each picture becomes a tile the
-// way a pasted picture does -- transparent pixels over white, the half image by the
-// half-size rule -- with the picture's average colour as the small colour. The window's
-// Import Images and qrbtool import both read through here, so their tiles are the same.
+// Pictures from files as new tiles. Each picture becomes one tile the way a pasted picture
+// does -- transparent pixels over white, the half image by the half-size rule -- with the
+// picture's average colour as the small colour; or, with ImportOptions, it is fitted to
+// one tile size or sliced into cells as a sprite sheet. A library file (.qrb) gives its
+// tiles whole. The window's Import Images and qrbtool import both read through here, so
+// their tiles are the same.
 
 #include "core/Progress.h"
 #include "tileset/TileSet.h"
 
+#include <QColor>
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -18,15 +22,63 @@
 
 namespace qrb {
 
+enum class FitMode {
+    Contain, // scaled to fit inside, centred on the background
+    Cover,   // scaled to cover, cropped centred
+    Stretch, // scaled to the size
+};
+
+struct FitOptions {
+    QSize size;
+    FitMode mode = FitMode::Contain;
+    friend bool operator==(const FitOptions&, const FitOptions&) = default;
+};
+
+// A sprite sheet's grid: cells of `cell` from the top left, `margin` pixels around the
+// sheet and `spacing` between cells, row by row.
+struct SliceOptions {
+    QSize cell;
+    int margin = 0;
+    int spacing = 0;
+    bool skipEmpty = false; // leave out cells entirely transparent or of the background
+    friend bool operator==(const SliceOptions&, const SliceOptions&) = default;
+};
+
+struct ImportOptions {
+    std::optional<FitOptions> fit;
+    std::optional<SliceOptions> slice;
+    // Under transparent pixels and around a contained picture.
+    QColor background = Qt::white;
+    friend bool operator==(const ImportOptions&, const ImportOptions&) = default;
+};
+
+// The cells of `slice` on a picture of `size`, row by row; partial cells at the right and
+// bottom edges are left out.
+std::vector<QRect> sliceCells(QSize size, const SliceOptions& slice);
+
+// `picture` (no alpha) fitted to `fit` over `background`, scaled smoothly (averaging the
+// area of each new pixel when shrinking).
+QImage fitPicture(const QImage& picture, const FitOptions& fit, const QColor& background);
+
 // The tile a picture makes. The picture must fit DibImage::kMaxDimension.
 Tile tileFromPicture(const QImage& picture);
 
 // The rounded mean of every pixel of `image`; white for an empty one.
 ColourValue averageColour(const DibImage& image);
 
+// Whether `path` names a library file, whose tiles are imported whole.
+bool isLibraryPath(const QString& path);
+
+// The tiles one file makes under `options`, in order, within `memoryLeft` bytes. It
+// depends on nothing but its arguments, so that files can be read on several threads with
+// the same result. Throws FileError or PictureError naming what is wrong (a picture larger
+// than a tile, a damaged one, one past the memory), PictureCancelled on a stop request.
+std::vector<Tile> tilesFromFile(const QString& path, const ImportOptions& options,
+                                std::uint64_t memoryLeft, std::stop_token stop = {});
+
 struct RefusedPicture {
     QString path;
-    QString reason; // "the file is not a picture Qt can read", ...
+    QString reason; // "the data ends before the picture does", ...
 };
 
 struct PictureImport {
@@ -36,13 +88,13 @@ struct PictureImport {
     QString summary() const;
 };
 
-// Reads `paths` in order. A picture that cannot be read, is larger than a tile may be,
-// would take the library past `room` new tiles or its images past `memoryLeft` bytes is
-// refused and named; the others become tiles. Reports (files done, files) after each file;
-// empty when `stop` was requested (looked at between files): nothing is kept then. Only
-// reads files: may run away from the document's thread.
-std::optional<PictureImport> readPictures(const QStringList& paths, int room,
-                                          std::uint64_t memoryLeft,
+// Reads `paths` in order. A file that cannot be read, a picture larger than a tile may be,
+// one that would take the library past `room` new tiles or its images past `memoryLeft`
+// bytes is refused and named; the others become tiles. Reports (files done, files) after
+// each file; empty when `stop` was requested: nothing is kept then. Only reads files: may
+// run away from the document's thread.
+std::optional<PictureImport> readPictures(const QStringList& paths, const ImportOptions& options,
+                                          int room, std::uint64_t memoryLeft,
                                           const ProgressCallback& progress = {},
                                           std::stop_token stop = {});
 

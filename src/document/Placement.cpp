@@ -30,16 +30,12 @@ void Placement::setAngle(int value) {
 
 void Placement::enterAngle(const QString& typed) {
     const std::optional<double> number = typedNumber(typed);
-    if (number && *number >= 0 && *number <= 359) {
-        const int value = toInt16(*number, "angle");
-        // The control already at this value does not move, so the text stays as typed.
-        if (value == angle)
-            angleText = typed;
-        else
-            setAngle(value);
-        return;
-    }
-    resetAngle();
+    // The angle shows as three digits afterwards, also when it did not change: a typed
+    // "12.5" or "abc" left in the box would say something else than the tile shows.
+    if (number && *number >= 0 && *number <= 359)
+        setAngle(toInt16(*number, "angle"));
+    else
+        resetAngle();
 }
 
 void Placement::resetAngle() {
@@ -82,16 +78,22 @@ QRect placementArea(const Placement& placement) {
                            placement.y, placement.style.layout);
 }
 
-void stampSlots(QImage& picture, Placement& placement, bool& live,
-                const PositionSlots& positionSlots, std::size_t from) {
+std::optional<std::size_t> stampSlots(QImage& picture, Placement& placement, bool& live,
+                                      const PositionSlots& positionSlots, std::size_t from,
+                                      const SlotDrawing& draw) {
+    std::optional<std::size_t> shown;
     for (std::size_t k = from; k < PositionSlots::kCount; ++k) {
         if (positionSlots[k].isEmpty())
             continue;
-        if (live)
+        if (live && draw && shown)
+            draw(picture, placement, *shown);
+        else if (live)
             drawPlacement(picture, placement);
         placement.recall(positionSlots[k]);
         live = true;
+        shown = k;
     }
+    return shown;
 }
 
 } // namespace qrb

@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace qrb {
@@ -42,8 +43,8 @@ struct Placement {
     // 359, 360 is 0); the text shows it as three digits.
     void setAngle(int value);
     // Enter in the angle box with `typed` in it: a number from 0 to 359 becomes the angle
-    // (rounded half to even; typing the angle it already has keeps the text as typed);
-    // anything else turns the angle back to "000".
+    // (rounded half to even), anything else turns the angle back to "000"; the text is the
+    // angle's three digits either way.
     void enterAngle(const QString& typed);
     // A double click on the angle box: back to "000".
     void resetAngle();
@@ -68,12 +69,18 @@ void drawPlacement(QImage& image, const Placement& placement);
 // the image; empty when there is no text.
 QRect placementArea(const Placement& placement);
 
+// Draws a placement of slot `slot` (the live text, drawn before the next slot is recalled).
+using SlotDrawing =
+    std::function<void(QImage& image, const Placement& placement, std::size_t slot)>;
+
 // Create using position data on a working tile holding `picture` with `placement` shown
 // live over it when `live` is set: for every slot from `from` on that has a text, in slot
 // order, what the tile shows becomes its picture and the slot is recalled, its text live.
 // So every stored text ends on the tile, the last one live. The one routine behind Create
-// and lettering from a table.
-void stampSlots(QImage& picture, Placement& placement, bool& live,
-                const PositionSlots& positionSlots, std::size_t from = 0);
+// and lettering from a table; the lettering draws a slot its own way (`draw`, else
+// drawPlacement), and gets back the slot that is live.
+std::optional<std::size_t> stampSlots(QImage& picture, Placement& placement, bool& live,
+                                      const PositionSlots& positionSlots, std::size_t from = 0,
+                                      const SlotDrawing& draw = {});
 
 } // namespace qrb

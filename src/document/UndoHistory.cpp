@@ -4,6 +4,21 @@
 
 namespace qrb {
 
+namespace {
+
+// A step that goes on `last`'s run: it changes the text being placed alone or the slots
+// alone, as `last` does.
+bool continuesRun(const EditStep& last, const EditStep& step) {
+    if (last.run != step.run || last.runKey != step.runKey || step.working || step.selection ||
+        step.libraryOpen || step.options || step.changesLibrary())
+        return false;
+    if (step.liveText)
+        return !step.positionSlots && last.liveText;
+    return step.positionSlots && last.positionSlots;
+}
+
+} // namespace
+
 void UndoHistory::clear(bool saved) {
     steps_.clear();
     changesBefore_.assign(1, 0);
@@ -15,11 +30,13 @@ void UndoHistory::clear(bool saved) {
 
 bool UndoHistory::push(EditStep step) {
     if (runOpen_ && step.run != EditStep::Run::None && index_ == steps_.size() && index_ > 0 &&
-        steps_.back().run == step.run && step.liveText && steps_.back().liveText && !step.working &&
-        !step.positionSlots && !step.selection && !step.changesLibrary()) {
+        continuesRun(steps_.back(), step)) {
         // The run goes on: the newest step now ends where this one does.
         EditStep& last = steps_.back();
-        last.liveText->after = std::move(step.liveText->after);
+        if (step.liveText)
+            last.liveText->after = std::move(step.liveText->after);
+        else
+            last.positionSlots->after = std::move(step.positionSlots->after);
         return true;
     }
     runOpen_ = step.run != EditStep::Run::None;

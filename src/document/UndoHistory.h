@@ -58,6 +58,8 @@ public:
     bool matchesSaved() const;
 
     std::size_t size() const { return steps_.size(); }
+    // How many of the steps are done (the rest can be redone).
+    std::size_t position() const { return index_; }
     std::size_t bytes() const { return bytes_; }
     std::size_t limit() const { return limit_; }
 

@@ -133,10 +133,14 @@ void StripModel::insertTiles(std::vector<NumberedTile> tiles) {
     }
     const std::vector<int> none;
     const int current = currentTile_ == 0 ? 0 : movedNumber(currentTile_, none, numbers);
+    const bool wasEmpty = count() == 0;
     const int base = baseTile_ == 0 ? 0 : movedNumber(baseTile_, none, numbers);
     putTiles(std::move(tiles));
     currentTile_ = current;
     baseTile_ = base;
+    if (wasEmpty) {
+        firstTileIsBase();
+    }
 }
 
 int StripModel::movedNumber(int tile, const std::vector<int>& from, const std::vector<int>& to) {
@@ -232,6 +236,9 @@ int StripModel::appendTile(Tile tile) {
         marks_.resize(static_cast<std::size_t>(n - 1));
         tiles_.remove(n);
         throw;
+    }
+    if (n == 1) {
+        firstTileIsBase();
     }
     return n;
 }
@@ -346,6 +353,13 @@ void StripModel::setBaseTile() {
         // becomes current.
         markOf(baseTile_) = Mark::DarkBlue;
     }
+}
+
+void StripModel::firstTileIsBase() {
+    // As after opening a library, so Paste Base Image and Create's return to the base
+    // tile work in a library built from nothing.
+    baseTile_ = 1;
+    markBaseIfUnselected();
 }
 
 void StripModel::markBaseIfUnselected() {

@@ -161,7 +161,8 @@ public:
     void reload();
 
     // Appends `tile` as tile count()+1 (unmarked, not current). Current tile, base tile
-    // and the other marks stay. Returns the new tile's number. Throws std::length_error
+    // and the other marks stay; the first tile of an empty set becomes the base tile.
+    // Returns the new tile's number. Throws std::length_error
     // when the set already holds TileSet::kMaxTiles tiles; nothing changes then.
     int appendTile(Tile tile);
 
@@ -249,7 +250,8 @@ public:
     void putTiles(std::vector<NumberedTile> tiles);
 
     // Inserts each tile so that it has its number (ascending, fitting the grown set), with a
-    // white mark; the current and base tile follow their tiles. Throws std::length_error
+    // white mark; the current and base tile follow their tiles. In an empty set tile 1
+    // becomes the base tile. Throws std::length_error
     // past TileSet::kMaxTiles; nothing changes then.
     void insertTiles(std::vector<NumberedTile> tiles);
 
@@ -297,6 +299,7 @@ private:
     Mark& markOf(int i) { return marks_[static_cast<std::size_t>(i - 1)]; }
     bool exists(int i) const { return i >= 1 && i <= count(); }
     void markBaseIfUnselected();
+    void firstTileIsBase();
     void rebuildOffsets();
     void insertRows(const std::vector<int>& ascending);
     void eraseRows(const std::vector<int>& ascending);

@@ -4,6 +4,7 @@
 #include "core/InputFile.h"
 #include "core/InputText.h"
 #include "lettering/CsvReader.h"
+#include "lettering/IconMarkup.h"
 #include "text/PositionDataFile.h"
 #include "text/Windows1252.h"
 #include "tileset/TileSet.h"
@@ -20,14 +21,18 @@ namespace qrb {
 namespace {
 
 // What a column of the table is for: 0 to 8 the slots' texts, then base and copies, then
-// the slots' looks, slot by slot.
+// the slots' looks, slot by slot, then the pictures' parts, picture by picture.
 constexpr std::size_t kBase = LetteringRow::kSlots;
 constexpr std::size_t kCopies = LetteringRow::kSlots + 1;
 constexpr std::size_t kFirstLook = LetteringRow::kSlots + 2;
-enum Look : std::size_t { Align, Colour, Size, Font, Bold, Italic, Outline, Fit, kLooks };
-constexpr const char* kLookNames[kLooks] = {"align", "colour", "size",    "font",
-                                            "bold",  "italic", "outline", "fit"};
-constexpr std::size_t kColumnKinds = kFirstLook + LetteringRow::kSlots * kLooks;
+enum Look : std::size_t { Align, Colour, Size, Font, Bold, Italic, Outline, Fit, Box, kLooks };
+constexpr const char* kLookNames[kLooks] = {"align",  "colour",  "size", "font", "bold",
+                                            "italic", "outline", "fit",  "box"};
+constexpr std::size_t kPictures = 9;
+constexpr std::size_t kFirstPicture = kFirstLook + LetteringRow::kSlots * kLooks;
+enum PicturePart : std::size_t { Source, At, Scale, kPictureParts };
+constexpr const char* kPicturePartNames[kPictureParts] = {"", "_at", "_size"};
+constexpr std::size_t kColumnKinds = kFirstPicture + kPictures * kPictureParts;
 
 std::size_t slotOf(std::size_t kind) {
     return kind < kFirstLook ? kind : (kind - kFirstLook) / kLooks;
@@ -35,12 +40,20 @@ std::size_t slotOf(std::size_t kind) {
 Look lookOf(std::size_t kind) {
     return Look((kind - kFirstLook) % kLooks);
 }
+std::size_t pictureOf(std::size_t kind) {
+    return (kind - kFirstPicture) / kPictureParts;
+}
+PicturePart partOf(std::size_t kind) {
+    return PicturePart((kind - kFirstPicture) % kPictureParts);
+}
 
 std::string columnName(std::size_t kind) {
     if (kind == kBase)
         return "base";
     if (kind == kCopies)
         return "copies";
+    if (kind >= kFirstPicture)
+        return "image" + std::to_string(pictureOf(kind) + 1) + kPicturePartNames[partOf(kind)];
     if (kind >= kFirstLook)
         return "slot" + std::to_string(slotOf(kind) + 1) + "_" + kLookNames[lookOf(kind)];
     return "slot" + std::to_string(kind + 1);
@@ -107,6 +120,26 @@ std::optional<int> wholeWithin(std::string_view cell, int low, int high) {
     return int(*value);
 }
 
+// "WxH" (also "W x H", "WXH"): two whole numbers from 1 to the largest tile side.
+std::optional<PixelSize> pixelSize(std::string_view cell) {
+    const std::string_view text = trimmed(cell);
+    const std::size_t by = text.find_first_of("xX");
+    if (by == std::string_view::npos)
+        return std::nullopt;
+    const std::optional<int> w = wholeWithin(text.substr(0, by), 1, DibImage::kMaxDimension);
+    const std::optional<int> h = wholeWithin(text.substr(by + 1), 1, DibImage::kMaxDimension);
+    if (!w || !h)
+        return std::nullopt;
+    return PixelSize{*w, *h};
+}
+
+// The number of UTF-8 characters in `text`.
+std::size_t characters(std::string_view text) {
+    return std::size_t(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // A table saved as UTF-16 starts with its byte-order mark, or has a zero byte beside the
@@ -163,7 +196,8 @@ private:
                      number + " " + inQuotes(trimmed(cells[i])) +
                          " is not one of base, slot1 to slot9, copies, or slotN_align, "
                          "slotN_colour, slotN_size, slotN_font, slotN_bold, slotN_italic, "
-                         "slotN_outline, slotN_fit for N from 1 to 9");
+                         "slotN_outline, slotN_fit, slotN_box, imageN, imageN_at, imageN_size "
+                         "for N from 1 to 9");
             if (seenAt[*kind] != 0)
                 fail(1, name,
                      number + " " + inQuotes(trimmed(cells[i])) + " repeats column " +
@@ -177,6 +211,13 @@ private:
 
     LetteringRow readRow(const std::vector<std::string>& cells) {
         LetteringRow row;
+        // Picture N's parts as the cells give them, put together once the row is read.
+        struct Parts {
+            std::optional<RowPicture> picture;
+            int x = 0, y = 0;
+            std::optional<PixelSize> size;
+        };
+        std::array<Parts, kPictures> parts{};
         row.line = reader_.recordLine();
         if (cells.size() != kinds_.size())
             fail(row.line, "",
@@ -208,16 +249,88 @@ private:
                          "copies " + std::to_string(*copies) + " is more than the " +
                              std::to_string(TileSet::kMaxTiles) + " tiles a library holds");
                 row.copies = int(*copies);
+            } else if (kind >= kFirstPicture) {
+                if (row.pictures.empty())
+                    row.pictures.resize(kPictures);
+                if (!trimmed(cell).empty())
+                    readPicturePart(parts[pictureOf(kind)], partOf(kind), cell, row.line, column);
             } else if (kind >= kFirstLook) {
                 if (row.looks.empty())
                     row.looks.resize(LetteringRow::kSlots);
                 if (!trimmed(cell).empty())
                     readLook(row.looks[slotOf(kind)], lookOf(kind), cell, row.line, column);
             } else {
-                row.texts[kind] = storableText(cell, row.line, column);
+                row.texts[kind] = slotText(cell, row.line, column);
             }
         }
+        for (std::size_t k = 0; k < LetteringRow::kSlots; ++k) {
+            const std::optional<std::string>& text = row.texts[k];
+            if (text && !row.box(k) && text->find('\n') != std::string::npos)
+                fail(row.line, columnName(k),
+                     columnName(k) +
+                         " holds a line break; a slot text is one line unless the "
+                         "slot has a box (slot" +
+                         std::to_string(k + 1) + "_box)");
+        }
+        for (std::size_t n = 0; n < row.pictures.size(); ++n) {
+            if (!parts[n].picture)
+                continue;
+            row.pictures[n] = std::move(parts[n].picture);
+            row.pictures[n]->x = parts[n].x;
+            row.pictures[n]->y = parts[n].y;
+            row.pictures[n]->size = parts[n].size;
+        }
         return row;
+    }
+
+    template <class Parts>
+    void readPicturePart(Parts& parts, PicturePart what, const std::string& cell, int line,
+                         const std::string& column) {
+        const std::string_view text = trimmed(cell);
+        const auto refuse = [&](const std::string& wanted) {
+            fail(line, column, column + " " + inQuotes(text) + " is not " + wanted);
+        };
+        switch (what) {
+        case Source: {
+            if (firstControlCharacter(text) != std::string::npos)
+                refuse("a file name (it holds a control character)");
+            RowPicture picture;
+            picture.source = std::string(text);
+            if (text.starts_with('#')) {
+                const std::optional<std::int64_t> tile = wholeNumber(text.substr(1));
+                if (!tile || *tile < 1 || *tile > TileSet::kMaxTiles)
+                    refuse("a tile: #T with T a tile number (1, 2, ...)");
+                picture.tile = int(*tile);
+            }
+            parts.picture = std::move(picture);
+            break;
+        }
+        case At: {
+            const std::size_t comma = text.find(',');
+            const std::optional<int> x =
+                comma == std::string_view::npos
+                    ? std::nullopt
+                    : wholeWithin(text.substr(0, comma), -DibImage::kMaxDimension * 2,
+                                  DibImage::kMaxDimension * 2);
+            const std::optional<int> y =
+                comma == std::string_view::npos
+                    ? std::nullopt
+                    : wholeWithin(text.substr(comma + 1), -DibImage::kMaxDimension * 2,
+                                  DibImage::kMaxDimension * 2);
+            if (!x || !y)
+                refuse("a point X,Y in tile pixels, e.g. \"4,10\"");
+            parts.x = *x;
+            parts.y = *y;
+            break;
+        }
+        case Scale:
+            parts.size = pixelSize(text);
+            if (!parts.size)
+                refuse("a size WxH in tile pixels, e.g. \"56x40\"");
+            break;
+        default:
+            break;
+        }
     }
 
     void readLook(SlotLook& look, Look what, const std::string& cell, int line,
@@ -279,14 +392,51 @@ private:
                 refuse("a width in pixels from 0 (off) to " +
                        std::to_string(TextLayout::kMaxFitWidth));
             break;
+        case Box:
+            look.box = pixelSize(text);
+            if (!look.box)
+                refuse("a box WxH in tile pixels, e.g. \"56x30\"");
+            break;
         default:
             break;
         }
     }
 
-    // A slot text must fit a position data file, where the editor's slots go, and be one
-    // line of printable characters.
-    std::string storableText(const std::string& cell, int line, const std::string& column) {
+    // A slot text: any characters but control characters, line breaks apart (the row
+    // checks those against the slot's box), written "\n" whatever the table used; its icon
+    // markup right.
+    std::string slotText(const std::string& cell, int line, const std::string& column) {
+        std::string text;
+        text.reserve(cell.size());
+        for (std::size_t i = 0; i < cell.size(); ++i) {
+            if (cell[i] == '\r') {
+                text += '\n';
+                if (i + 1 < cell.size() && cell[i + 1] == '\n')
+                    ++i;
+            } else {
+                text += cell[i];
+            }
+        }
+        std::string oneLine = text;
+        std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
+        refuseControls(oneLine, line, column);
+        if (const std::size_t length = characters(text);
+            length > LetteringTable::kMaxTextCharacters)
+            fail(line, column,
+                 column + " is " + std::to_string(length) +
+                     " characters long; a slot text may be at most " +
+                     std::to_string(LetteringTable::kMaxTextCharacters));
+        if (hasMarkup(text)) {
+            try {
+                splitIcons(text);
+            } catch (const MarkupError& e) {
+                fail(line, column, column + ": " + e.what());
+            }
+        }
+        return text;
+    }
+
+    void refuseControls(const std::string& cell, int line, const std::string& column) {
         if (const std::size_t at = firstControlCharacter(cell); at != std::string::npos) {
             const auto byte = static_cast<unsigned char>(cell[at]);
             const unsigned code =
@@ -299,9 +449,13 @@ private:
             fail(line, column,
                  column + " holds the control character " + name + " at character " +
                      std::to_string(character) +
-                     "; a slot text is one line of printable characters (tabs and line breaks "
-                     "are refused too)");
+                     "; a slot text is printable characters (a tab is refused too)");
         }
+    }
+
+    // A face name must fit a position data file, where the editor's styles go.
+    std::string storableText(const std::string& cell, int line, const std::string& column) {
+        refuseControls(cell, line, column);
         if (const std::optional<std::size_t> at = firstUnrepresentable(cell)) {
             std::size_t end = *at + 1;
             while (end < cell.size() && (static_cast<unsigned char>(cell[end]) & 0xC0) == 0x80)

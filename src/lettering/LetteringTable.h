@@ -11,11 +11,16 @@
 //   slotN_align, slotN_colour (or _color), slotN_size, slotN_font, slotN_bold,
 //   slotN_italic, slotN_outline, slotN_fit   (N 1 to 9) the look of slot N on the row's
 //                  tiles; an empty cell (or no column) keeps the slot's own. See SlotLook.
+//   slotN_box      WxH: slot N is a box of that many tile pixels its text wraps in
+//   imageN, imageN_at, imageN_size   (N 1 to 9) a picture drawn under the row's text: a
+//                  file or "#T" (tile T), its top-left point X,Y and the box WxH it is
+//                  scaled into. See RowPicture.
 // Any other column is an error, so that a misspelt name cannot silently drop a label.
-// Rows whose cells are all empty are skipped. A slot text holds no control character (tab
-// and line breaks included). Every error names the table, the line the row starts on and,
-// where there is one, the column; input quoted in a message has its control characters
-// escaped and is cut after 60 characters.
+// Rows whose cells are all empty are skipped. A slot text is any Unicode text without
+// control characters, except line breaks in a slot with a box (kept as "\n"); "{name}" in
+// it is an icon and "{{", "}}" are braces (IconMarkup). Every error names the table, the
+// line the row starts on and, where there is one, the column; input quoted in a message
+// has its control characters escaped and is cut after 60 characters.
 
 #include "core/Colour.h"
 #include "text/TextLayout.h"
@@ -49,6 +54,12 @@ private:
     std::string column_;
 };
 
+struct PixelSize {
+    int width = 0;
+    int height = 0;
+    bool operator==(const PixelSize&) const = default;
+};
+
 // A slot's look as a row's own columns set it; each value the row leaves empty is the
 // slot's own.
 struct SlotLook {
@@ -62,10 +73,23 @@ struct SlotLook {
     std::optional<ColourValue> outlineColour;   // _outline: #RRGGBB WIDTH (0 to 8)
     std::optional<int> outlineWidth;
     std::optional<int> fitWidth; // _fit: tile pixels, 0 (off) to 32767
+    // _box: WxH tile pixels the text wraps in, its anchor the slot's position; not part of
+    // the style (a position data file has no boxes).
+    std::optional<PixelSize> box;
 
     // The slot's style with the row's values in it.
     void applyTo(TextStyle& style) const;
     bool operator==(const SlotLook&) const = default;
+};
+
+// A picture a row draws under its text.
+struct RowPicture {
+    std::string source; // imageN: a file, relative to the table's folder, or "#T"
+    int tile = 0;       // T for "#T", else 0
+    int x = 0;          // imageN_at: the top-left point on the tile (default 0,0)
+    int y = 0;
+    std::optional<PixelSize> size; // imageN_size: the box it is scaled into; else its own
+    bool operator==(const RowPicture&) const = default;
 };
 
 struct LetteringRow {
@@ -74,12 +98,19 @@ struct LetteringRow {
     int line = 0;          // where the row starts in the table (the header is line 1)
     std::int64_t base = 0; // tile number, at least 1; check() compares it with a library
     int copies = 1;
-    // Slot k's text (UTF-8, storable in a position data file); empty when the table has
-    // no column for slot k, so the slot keeps its own text.
+    // Slot k's text (UTF-8, markup checked); empty when the table has no column for slot
+    // k, so the slot keeps its own text.
     std::array<std::optional<std::string>, kSlots> texts;
     // Slot k's look from the row's own columns: one for each slot when the table has such
     // columns, none when it has not (so a long table of texts takes no room for them).
     std::vector<SlotLook> looks;
+    // Picture N-1 of the row, by N: as many as the table has image columns for (none
+    // without), empty where the row's cell is.
+    std::vector<std::optional<RowPicture>> pictures;
+    // Slot k's box, if the row gives it one.
+    std::optional<PixelSize> box(std::size_t k) const {
+        return k < looks.size() ? looks[k].box : std::nullopt;
+    }
     // Slot k's style with the row's look in it.
     void applyLook(std::size_t k, TextStyle& style) const {
         if (k < looks.size())
@@ -91,6 +122,8 @@ struct LetteringRow {
 
 class LetteringTable {
 public:
+    // A slot text's length, in characters, at most.
+    static constexpr std::size_t kMaxTextCharacters = 4096;
     // Larger tables are refused before they are read.
     static constexpr std::uint64_t kMaxBytes = std::uint64_t(256) << 20;
 

@@ -1,6 +1,8 @@
 #pragma once
-// The system clipboard as the program uses it: bitmaps only.
+// The system clipboard as the program uses it: bitmaps, and whole tiles with a picture
+// beside them for other programs.
 
+#include <QByteArray>
 #include <QImage>
 
 namespace qrb {
@@ -14,6 +16,11 @@ public:
     virtual bool hasImage() const = 0;
     // The image on the clipboard, or a null image.
     virtual QImage image() const = 0;
+    // Replaces the content with tiles as library bytes (document/TileTransfer) and
+    // `picture` for other programs.
+    virtual void setTiles(const QByteArray& library, const QImage& picture) = 0;
+    // The tiles' library bytes; empty when the clipboard holds no tiles.
+    virtual QByteArray tiles() const = 0;
 };
 
 } // namespace qrb

@@ -4,6 +4,8 @@
 // one dialog and returns the user's choice, or nothing when the user cancels.
 
 #include "core/Colour.h"
+#include "document/DeckImage.h"
+#include "document/PictureImport.h"
 
 #include <QString>
 #include <QStringList>
@@ -41,6 +43,20 @@ struct FontDialogRequest {
     int flags = 0;
 };
 
+// Import Images' question once the files are picked: each picture as it is, fitted to a
+// tile size or sliced into cells, with a preview of the first.
+struct ImportDialogRequest {
+    QStringList paths;
+    ImportOptions options; // the choices the dialog starts with
+};
+
+// Export Deck Image's question: the grid, the cells, the tiles, the hidden card.
+struct DeckDialogRequest {
+    DeckOptions options; // the choices the dialog starts with
+    int tileCount = 0;
+    std::vector<int> marked; // the marked tiles; empty when none is
+};
+
 class DialogBackend {
 public:
     virtual ~DialogBackend() = default;
@@ -51,8 +67,21 @@ public:
         const std::optional<QString> one = openFile(request);
         return one ? std::optional<QStringList>(QStringList{*one}) : std::nullopt;
     }
+    // An existing folder, starting in `request.directory`; a desktop without such a dialog
+    // picks none.
+    virtual std::optional<QString> chooseFolder(const FileDialogRequest& request) {
+        (void)request;
+        return std::nullopt;
+    }
     virtual std::optional<FontSettings> chooseFont(const FontDialogRequest& request) = 0;
     virtual std::optional<ColourValue> chooseColour(ColourValue initial) = 0;
+    // A desktop without these dialogs takes the choices it is given.
+    virtual std::optional<ImportOptions> chooseImportOptions(const ImportDialogRequest& request) {
+        return request.options;
+    }
+    virtual std::optional<DeckOptions> chooseDeckOptions(const DeckDialogRequest& request) {
+        return request.options;
+    }
 };
 
 // File-dialog flag bits of the flag word.

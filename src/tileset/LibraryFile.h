@@ -54,7 +54,7 @@ public:
 
     // Writes the library at `from` to `to` in the canonical layout, one tile at a time, so
     // memory holds one tile whatever the size of the library. `from` is checked and
-    // refused as load() does (the budget applies to its images as there); `to` is replaced
+    // refused as load() does, but the budget applies to its largest tile; `to` is replaced
     // atomically as by save() and left as it was on any failure. Returns the tile count.
     // Throws LibraryFileError naming the file concerned.
     static int convert(const std::filesystem::path& from, const std::filesystem::path& to,

@@ -330,8 +330,8 @@ QrbFormatError::QrbFormatError(int tile, std::uint64_t offset, const std::string
     : std::runtime_error(describePlace(tile, offset) + ": " + problem), tile_(tile),
       offset_(offset), problem_(problem) {}
 
-LibraryTooLarge::LibraryTooLarge(std::uint64_t needed, std::uint64_t budget)
-    : std::runtime_error("its images need " + describeMemorySize(needed) +
+LibraryTooLarge::LibraryTooLarge(std::uint64_t needed, std::uint64_t budget, const char* whatNeeds)
+    : std::runtime_error(std::string(whatNeeds) + " " + describeMemorySize(needed) +
                          " of memory once read, more than the limit of " +
                          describeMemorySize(budget)),
       needed_(needed), budget_(budget) {}
@@ -349,7 +349,10 @@ LibraryHeaders QrbReader::scan(std::istream& in, std::uint64_t size) {
         skipImageData(src, record.fullHeader, fullImage());
         record.halfHeader = readImageHeader(src, record.halfBlockLength, halfImage());
         skipImageData(src, record.halfHeader, halfImage());
-        headers.decodedBytes += decodedBytes(record.fullHeader) + decodedBytes(record.halfHeader);
+        const std::uint64_t tileBytes =
+            decodedBytes(record.fullHeader) + decodedBytes(record.halfHeader);
+        headers.decodedBytes += tileBytes;
+        headers.largestTileBytes = std::max(headers.largestTileBytes, tileBytes);
         headers.records.push_back(record);
     }
     return headers;
@@ -458,7 +461,12 @@ LibraryHeaders readTwoPasses(std::istream& in, std::uint64_t size, std::uint64_t
                              bool shared, InputFile* file, Start start, Each each) {
     const std::istream::pos_type first = in.tellg();
     LibraryHeaders headers = QrbReader::scan(in, size);
-    if (headers.decodedBytes > budget) {
+    // A reader that holds one tile at a time (images of their own memory) needs only the
+    // largest.
+    if (!shared && headers.largestTileBytes > budget) {
+        throw LibraryTooLarge(headers.largestTileBytes, budget, "its largest tile needs");
+    }
+    if (shared && headers.decodedBytes > budget) {
         throw LibraryTooLarge(headers.decodedBytes, budget);
     }
     if (const auto& boundary = QrbReader::passBoundaryForTesting()) {

@@ -69,7 +69,9 @@ private:
 // A library whose decoded images would take more memory than the budget allows.
 class LibraryTooLarge : public std::runtime_error {
 public:
-    LibraryTooLarge(std::uint64_t needed, std::uint64_t budget);
+    // `whatNeeds` opens the message: "its images need", "its largest tile needs".
+    LibraryTooLarge(std::uint64_t needed, std::uint64_t budget,
+                    const char* whatNeeds = "its images need");
     std::uint64_t needed() const { return needed_; }
     std::uint64_t budget() const { return budget_; }
     // what() reads "its images need 48 MiB of memory once read, more than the limit of
@@ -96,6 +98,8 @@ struct LibraryHeaders {
     std::vector<TileHeaderRecord> records;
     // Bytes all images take once read (24-bit rows, as DibImage holds them).
     std::uint64_t decodedBytes = 0;
+    // The most any one tile's two images take once read.
+    std::uint64_t largestTileBytes = 0;
 
     int count() const { return static_cast<int>(records.size()) - 1; }
 };
@@ -124,8 +128,8 @@ public:
     // Reads a library tile by tile for a caller that keeps one tile at a time: `start` gets
     // the tile count after the file header, then `each` every tile in order, with images
     // of their own memory. Refuses what read() refuses, with the same errors (the tiles
-    // before a bad one have been handed over by then); the budget applies to the whole
-    // library as in read().
+    // before a bad one have been handed over by then), except that the budget applies to
+    // the largest tile: one tile is held at a time.
     static void readEach(std::istream& in, std::uint64_t size,
                          const std::function<void(int)>& start,
                          const std::function<void(Tile&&)>& each,

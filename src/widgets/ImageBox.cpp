@@ -10,6 +10,7 @@
 #include <QStyleOptionFocusRect>
 
 #include <algorithm>
+#include <cmath>
 
 namespace qrb {
 
@@ -41,11 +42,17 @@ void ImageBox::refresh() {
 
 void ImageBox::refreshArea(const QRect& pixels) {
     if (!pixels.isEmpty())
-        update(QRect(pixels.topLeft() * zoom_, pixels.size() * zoom_));
+        // Below 1x the smoothed picture reaches a screen pixel further.
+        update(QRectF(QPointF(pixels.topLeft()) * zoom_, QSizeF(pixels.size()) * zoom_)
+                   .toAlignedRect()
+                   .adjusted(-1, -1, 1, 1));
 }
 
-void ImageBox::setZoom(int zoom) {
-    zoom_ = std::clamp(zoom, 1, 16);
+void ImageBox::setZoom(double zoom) {
+    // Whole zooms above 1, halvings below it: every picture pixel maps to whole screen
+    // pixels, or whole picture pixels to one.
+    zoom = std::clamp(zoom, kMinimumZoom, kMaximumZoom);
+    zoom_ = zoom >= 1 ? std::round(zoom) : std::exp2(std::round(std::log2(zoom)));
     refresh();
 }
 
@@ -78,15 +85,23 @@ void ImageBox::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(rect(), toQColor(backColour_));
     const QImage& shown = image();
-    if (!shown.isNull() && zoom_ == 1)
+    if (!shown.isNull() && zoom_ == 1) {
         painter.drawImage(0, 0, shown);
-    else if (!shown.isNull()) {
+    } else if (!shown.isNull() && zoom_ < 1) {
+        // The picture's part under the part to paint, scaled down smoothly so thin lines
+        // and lettering stay readable.
+        const QRectF target =
+            QRectF(event->rect()).intersected(QRectF(QPointF(0, 0), QSizeF(shown.size()) * zoom_));
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(target, shown, QRectF(target.topLeft() / zoom_, target.size() / zoom_));
+    } else if (!shown.isNull()) {
         // Only the pixels under the part to paint, each a crisp square (no smoothing).
+        const int z = int(zoom_);
         const QRect dirty = event->rect();
-        const QRect pixels = QRect(QPoint(dirty.left() / zoom_, dirty.top() / zoom_),
-                                   QPoint(dirty.right() / zoom_, dirty.bottom() / zoom_))
+        const QRect pixels = QRect(QPoint(dirty.left() / z, dirty.top() / z),
+                                   QPoint(dirty.right() / z, dirty.bottom() / z))
                                  .intersected(shown.rect());
-        painter.drawImage(QRect(pixels.topLeft() * zoom_, pixels.size() * zoom_), shown, pixels);
+        painter.drawImage(QRect(pixels.topLeft() * z, pixels.size() * z), shown, pixels);
     }
     paintOver(painter, event->rect());
     if (border_) {

@@ -42,10 +42,13 @@ public:
     // Removes the picture; the background shows.
     void clearImage();
 
-    // Each picture pixel shown as a `zoom` x `zoom` square (1 to 16); the box's size with
-    // auto-size is the picture's times the zoom.
-    void setZoom(int zoom);
-    int zoom() const { return zoom_; }
+    // Each picture pixel shown as a `zoom` x `zoom` square (whole zooms 1 to 16), or the
+    // picture scaled down smoothly (1/2, 1/4, 1/8); the box's size with auto-size is the
+    // picture's times the zoom.
+    static constexpr double kMinimumZoom = 0.125;
+    static constexpr double kMaximumZoom = 16;
+    void setZoom(double zoom);
+    double zoom() const { return zoom_; }
 
     // The background colour (a colour value; system colours allowed).
     void setBackColour(ColourValue colour);
@@ -90,7 +93,7 @@ private:
     bool autoSize_ = true;
     bool border_ = false;
     bool pressed_ = false;
-    int zoom_ = 1;
+    double zoom_ = 1;
 };
 
 } // namespace qrb

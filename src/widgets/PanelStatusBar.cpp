@@ -60,12 +60,17 @@ void PanelStatusBar::resizeEvent(QResizeEvent* event) {
 }
 
 void PanelStatusBar::layoutPanels() {
-    for (int p = 1; p <= kPanels; ++p) {
-        // The last panel, which says what a command did, takes the rest of the bar: its
-        // messages are longer than its design width.
-        const int width = p == kPanels
-                              ? std::max(panelWidth(p), this->width() - panelLeft(p) - kMargin)
-                              : panelWidth(p);
+    // The panels after the message sit at the bar's end; the message panel, which says what
+    // a command did, takes the rest: its messages are longer than its design width.
+    int right = width() - kMargin;
+    for (int p = kPanels; p > kMessagePanel; --p) {
+        right -= panelWidth(p);
+        panel(p)->setGeometry(right, 2, panelWidth(p), height() - 3);
+        right -= kGap;
+    }
+    for (int p = 1; p <= kMessagePanel; ++p) {
+        const int width =
+            p == kMessagePanel ? std::max(panelWidth(p), right - panelLeft(p)) : panelWidth(p);
         panel(p)->setGeometry(panelLeft(p), 2, width, height() - 3);
     }
 }

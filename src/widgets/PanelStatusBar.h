@@ -1,7 +1,8 @@
 #pragma once
-// The status bar: five panels, left to right, each with its own text and tool tip; the
-// first four of fixed widths, the last at least its width and to the bar's end. Panel
-// numbers are 1-based.
+// The status bar: six panels, left to right, each with its own text and tool tip; the
+// first four of fixed widths, the fifth (a command's message) at least its width and as
+// wide as the bar allows, the sixth of fixed width at the bar's end. Panel numbers are
+// 1-based.
 
 #include <QWidget>
 
@@ -14,7 +15,8 @@ namespace qrb {
 class PanelStatusBar : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kPanels = 5;
+    static constexpr int kPanels = 6;
+    static constexpr int kMessagePanel = 5;
     static constexpr int kHeight = 22;
 
     explicit PanelStatusBar(QWidget* parent = nullptr);

@@ -4,6 +4,7 @@
 #include "text/render/QtConversions.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -72,7 +73,17 @@ void TileStrip::setContentLeft(int left) {
     update();
 }
 
+int TileStrip::numberWidth() const {
+    return fontMetrics().horizontalAdvance(QStringLiteral("32767")) + 8;
+}
+
 int TileStrip::contentWidth() const {
+    // The rows, then room for the tile numbers, so that no number covers a row scrolled
+    // sideways to its end.
+    return rowsWidth() + numberWidth();
+}
+
+int TileStrip::rowsWidth() const {
     // The widest row is the one whose full and half images together are widest; its right
     // edge is that of its small-colour square. Only the rows not yet measured are looked
     // at, so appending or deleting at the end costs nothing here.
@@ -206,6 +217,11 @@ void TileStrip::paintEvent(QPaintEvent* event) {
     painter.save();
     painter.translate(-contentLeft_, 0);
     const QRect exposed = event->rect().translated(contentLeft_, 0);
+    // Every number at one place: just after the widest row, or at the right end of the
+    // strip in view when the rows reach beyond it.
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int numberWidth = this->numberWidth();
+    const int numberLeft = std::min(rowsWidth() + 4, contentLeft_ + width() - numberWidth);
     for (int i = first; i <= last; ++i) {
         const RowGeometry g = model_.rowGeometry(i);
         const int frameTop = toPixelsY(g.frameTop);
@@ -225,13 +241,18 @@ void TileStrip::paintEvent(QPaintEvent* event) {
         const int side = pixelsOf(g.smallSize);
         painter.fillRect(QRect(pixelsOf(g.smallLeft), toPixelsY(g.smallTop), side, side),
                          toQColor(model_.tiles().tile(i).smallColour));
-        // The tile's number in the row's free space, beside the colour square.
-        const int numberLeft = pixelsOf(g.smallLeft + g.smallSize) + 6;
-        painter.setPen(model_.mark(i) == palette::White ? QColor(Qt::darkGray) : QColor(Qt::white));
-        painter.drawText(QRect(numberLeft, frameTop,
-                               std::max(0, frameLeft + frameWidth - numberLeft),
-                               frameBottom - frameTop),
-                         Qt::AlignLeft | Qt::AlignVCenter, QString::number(i));
+        // The tile's number, on the row's own colour over any picture that reaches there;
+        // none on a row too low to hold it.
+        if (frameBottom - frameTop >= metrics.height()) {
+            const QRect plate(numberLeft,
+                              frameTop + (frameBottom - frameTop - metrics.height()) / 2,
+                              numberWidth, metrics.height());
+            painter.fillRect(plate, toQColor(model_.mark(i)));
+            painter.setPen(model_.mark(i) == palette::White ? QColor(Qt::darkGray)
+                                                            : QColor(Qt::white));
+            painter.drawText(plate.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                             QString::number(i));
+        }
     }
     painter.restore();
     if (hasFocus())

@@ -39,7 +39,7 @@ public:
     Twips contentTop() const { return contentTop_; }
     void setContentTop(Twips top);
     // How far the content is scrolled sideways, in pixels (0 or more), and the width in
-    // pixels the widest row needs.
+    // pixels the widest row needs with the tile numbers after it.
     int contentLeft() const { return contentLeft_; }
     void setContentLeft(int left);
     int contentWidth() const;
@@ -86,6 +86,8 @@ public:
     // The row the keys work from: the row last pressed or reached by a key while it is
     // still in the strip, else the current tile; 0 when there is neither.
     int focusRow() const;
+    // The right edge of the widest row, in pixels.
+    int rowsWidth() const;
 
 signals:
     void rowPressed(int tile, qrb::RowPart part, qrb::MouseButton button, qrb::Modifiers modifiers,
@@ -120,6 +122,8 @@ private:
     // The row a movement key leads to from the focus row, within the strip; 0 for other keys.
     int rowForKey(int key) const;
     void drawFocusFrame(QPainter& painter);
+    // The width a tile number takes, its margins included.
+    int numberWidth() const;
 
     const StripModel& model_;
     Twips contentTop_ = 0;

@@ -12,8 +12,8 @@ namespace qrb {
 
 namespace {
 
-int wholeTilePixels(int screen, int zoom) {
-    return int(std::lround(double(screen) / zoom));
+int wholeTilePixels(int screen, double zoom) {
+    return int(std::lround(screen / zoom));
 }
 
 // The anchor cross: arms this long from its centre, drawn this wide at most.
@@ -50,8 +50,8 @@ void WorkingTileBox::setMovesText(bool on) {
 }
 
 void WorkingTileBox::paintOver(QPainter& painter, const QRect& dirty) {
-    const int z = zoom();
-    if (z >= kGridZoom) {
+    if (zoom() >= kGridZoom) {
+        const int z = int(zoom());
         // Faint on light and dark pixels alike.
         painter.setPen(QPen(QColor(128, 128, 128, 70), 0));
         for (int x = (dirty.left() / z) * z; x <= dirty.right(); x += z)
@@ -61,7 +61,7 @@ void WorkingTileBox::paintOver(QPainter& painter, const QRect& dirty) {
     }
     if (anchor_) {
         // Black on a white halo, seen on any picture.
-        const QPoint at = *anchor_ * z;
+        const QPoint at = *anchor_ * zoom();
         for (auto [colour, width] :
              {std::pair{QColor(Qt::white), kCrossPen}, {QColor(Qt::black), 1}}) {
             painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap));

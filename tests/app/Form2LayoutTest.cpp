@@ -2,6 +2,9 @@
 
 #include "support/ui/WindowFixture.h"
 
+#include <QScrollArea>
+#include <QTest>
+
 namespace qrb::test {
 namespace {
 
@@ -95,11 +98,43 @@ TEST_F(Layout, ResizeFollowsTheWindow) {
     EXPECT_EQ(ui().stripFrame->width(), 800 - 334 - 17);
     EXPECT_EQ(ui().stripFrame->height(), 600 - 28 - S);
     const int panel5 = ui().statusPanels->panelLeft(5);
-    EXPECT_EQ(ui().progressBar->geometry(), QRect(panel5, 600 - S + 2, 800 - panel5 - 17, S - 2));
-    // The message panel reaches the end of the bar, so a command's message is read whole.
-    EXPECT_EQ(ui().statusPanels->panel(5)->width(), 800 - panel5 - 2);
+    // The message panel reaches the zoom at the end of the bar, so a command's message is
+    // read whole; the progress bar covers the message, not the zoom.
+    const QRect zoom = ui().statusPanels->panel(6)->geometry();
+    EXPECT_EQ(zoom.right(), 800 - 3);
+    EXPECT_EQ(ui().statusPanels->panel(5)->geometry().right(), zoom.left() - 3);
+    EXPECT_EQ(ui().progressBar->geometry(),
+              QRect(panel5, 600 - S + 2, ui().statusPanels->panel(5)->width(), S - 2));
     EXPECT_EQ(ui().strip->size(), ui().stripFrame->contentsRect().size());
     EXPECT_EQ(ui().tileFrames[1]->height(), 600 - 203 - S);
+}
+
+// At 800 x 600 everything is reachable without a scroll bar of the window: the slots scroll
+// in their own group, and the one reached with Tab comes into view.
+TEST_F(Layout, EverySlotIsReachableInAnEightHundredBySixHundredWindow) {
+    window->resize(800, 600);
+    QCoreApplication::sendPostedEvents();
+    auto* scroller = window->findChild<QScrollArea*>("clientScroller");
+    ASSERT_NE(scroller, nullptr);
+    EXPECT_EQ(scroller->verticalScrollBar()->maximum(), 0);
+    EXPECT_LE(ui().slotGroup->geometry().bottom(), ui().statusPanels->y());
+    QWidget* rows = ui().slotView->viewport();
+    ui().slotButtons[8]->setFocus();
+    EXPECT_TRUE(rows->rect().contains(
+        QRect(ui().slotButtons[8]->mapTo(rows, QPoint(0, 0)), ui().slotButtons[8]->size())));
+}
+
+TEST_F(Layout, TheWorkingTileFollowsTheTextAndPositionControlsInTheTabOrder) {
+    open(library("lib.qrb", 1, 40, 40));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ui().textBox->setFocus();
+    int presses = 0;
+    while (QApplication::focusWidget() != ui().workingTile && presses < 30) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ++presses;
+    }
+    EXPECT_LE(presses, 5); // the position bars (once the text is placed) and boxes first
 }
 
 TEST_F(Layout, DialFramesAndCaptionsAreDrawnInTheDesktopsTextColour) {

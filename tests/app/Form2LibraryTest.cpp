@@ -14,6 +14,8 @@
 #include <QTest>
 #include <QUrl>
 
+#include <fstream>
+
 namespace qrb::test {
 namespace {
 
@@ -155,6 +157,118 @@ TEST_F(LibraryBuilding, ALibraryDroppedOnTheWindowOpensAfterTheSaveQuestion) {
     platform.messages->answers.push_back(false); // No: drop the changes
     dropOnWindow();
     EXPECT_EQ(window->tileCount(), 5);
+}
+
+TEST_F(LibraryBuilding, ANewLibrarysFirstTileIsItsBaseTile) {
+    ui().newLibrary->trigger();
+    EXPECT_FALSE(ui().pasteBaseImage->isEnabled()) << "no tile to paste yet";
+    platform.dialogs->answers.push_back(picture("red.png", Qt::red) + "\n" +
+                                        picture("blue.png", Qt::blue));
+    ui().importImages->trigger();
+    ASSERT_EQ(window->tileCount(), 2);
+    EXPECT_EQ(window->baseTile(), 1);
+    const QImage base = toQImage(window->document().tiles().tile(1).full);
+    EXPECT_EQ(ui().workingTile->image(), base) << "the working tile shows the base tile";
+    press(2);
+    ui().flipHorizontal->trigger();
+    EXPECT_TRUE(ui().pasteBaseImage->isEnabled());
+    ui().pasteBaseImage->trigger();
+    EXPECT_EQ(ui().workingTile->image(), base);
+    ui().textBox->setText("Two");
+    ui().createButton->click();
+    EXPECT_EQ(window->tileCount(), 3);
+    EXPECT_EQ(ui().workingTile->image(), base) << "Create goes back to the base tile";
+}
+
+// The frames follow the tiles' size whatever brings the tiles in, and the warning about
+// very large tiles comes when they come, once.
+TEST_F(LibraryBuilding, ImportedLargePicturesChooseTheLargeLayoutAndWarnOnce) {
+    open(library("lib.qrb", 2, 40, 40));
+    ASSERT_EQ(ui().tileFrames[0]->width(), 174);
+    const int stripLeft = ui().stripFrame->x();
+    press(1); // no tile current: the pictures go to the end
+    platform.dialogs->answers.push_back(picture("big.png", Qt::red, QSize(720, 477)) + "\n" +
+                                        picture("big2.png", Qt::blue, QSize(300, 300)));
+    ui().importImages->trigger();
+    ASSERT_EQ(window->tileCount(), 4);
+    EXPECT_EQ(ui().tileFrames[0]->width(), 260);
+    EXPECT_GT(ui().stripFrame->x(), stripLeft);
+    EXPECT_EQ(platform.messages->count(
+                  "Weird displays will occur with tile sizes greater than 256 X 256"),
+              1);
+    EXPECT_EQ(platform.messages->count("1 more tile in this library is larger than 256 X 256."), 1);
+    ui().undo->trigger();
+    EXPECT_EQ(ui().tileFrames[0]->width(), 174);
+    EXPECT_EQ(ui().stripFrame->x(), stripLeft);
+    ui().redo->trigger();
+    EXPECT_EQ(ui().tileFrames[0]->width(), 260);
+    EXPECT_EQ(platform.messages->shown.size(), 2u) << "nothing new to tell";
+}
+
+TEST_F(LibraryBuilding, ARecentLibraryIsCheckedWhenTheMenuOpensAndLeavesItWhenUnreadable) {
+    const auto first = library("first.qrb", 2, 20, 20);
+    const auto second = library("second.qrb", 3, 20, 20);
+    const auto third = library("third.qrb", 4, 20, 20);
+    open(first);
+    open(second);
+    open(third);
+    std::filesystem::remove(first);
+    emit ui().recentMenu->aboutToShow();
+    ASSERT_EQ(recentItem(2)->toolTip(), q(first));
+    EXPECT_FALSE(recentItem(2)->isEnabled()) << "deleted while the program runs";
+
+    std::ofstream(second, std::ios::trunc) << "not a library";
+    recentItem(1)->trigger();
+    ASSERT_FALSE(platform.messages->shown.empty());
+    EXPECT_TRUE(platform.messages->shown.back().text.contains("no longer offered"));
+    EXPECT_EQ(window->tileCount(), 4) << "the open library stays";
+    EXPECT_EQ(RecentLibraries::paths(), (QStringList{q(third), q(first)}));
+}
+
+TEST_F(LibraryBuilding, TheStatusMessageGoesWithTheNextCommandAndUntitledWorkIsMarked) {
+    ui().newLibrary->trigger();
+    EXPECT_EQ(window->windowTitle(), "QRB Text Editor - Untitled[*]");
+    EXPECT_FALSE(window->isWindowModified());
+    platform.dialogs->answers.push_back(picture("red.png", Qt::red));
+    ui().importImages->trigger();
+    EXPECT_EQ(panel(5), "Imported 1 picture");
+    EXPECT_TRUE(window->isWindowModified());
+    ui().undo->trigger();
+    EXPECT_EQ(panel(5), "");
+    open(library("lib.qrb", 2, 20, 20));
+    EXPECT_EQ(window->windowTitle(), "QRB Text Editor - " + q(dir / "lib.qrb") + "[*]");
+}
+
+TEST_F(LibraryBuilding, MovingATileToAnEndScrollsTheStripToIt) {
+    open(library("lib.qrb", 40, 40, 40));
+    press(3);
+    ui().moveTileToEnd->trigger();
+    EXPECT_EQ(window->currentTile(), 40);
+    EXPECT_EQ(ui().strip->rowsInView().second, 40);
+    ui().moveTileToStart->trigger();
+    EXPECT_EQ(ui().strip->rowsInView().first, 1);
+}
+
+// Each number at one place in view, left out where a row is too low for it.
+TEST_F(LibraryBuilding, TileNumbersStayInViewBesideAVeryWideTile) {
+    QrbFixture lib;
+    lib.addSolidTile(1, 40, 40, Rgb{255, 255, 255});
+    lib.addSolidTile(2, 2000, 1, Rgb{255, 255, 255});
+    lib.addSolidTile(3, 40, 40, Rgb{255, 255, 255});
+    open(lib.writeTo(dir / "wide.qrb"));
+    press(1); // all rows white
+    const QImage shown = ui().strip->grab().toImage();
+    const auto darkIn = [&](int tile) {
+        const RowGeometry g = window->document().strip().rowGeometry(tile);
+        int dark = 0;
+        for (int y = ui().strip->toPixelsY(g.frameTop);
+             y < ui().strip->toPixelsY(g.frameTop + g.frameHeight); ++y)
+            for (int x = shown.width() - 50; x < shown.width(); ++x)
+                dark += qGray(shown.pixel(x, y)) < 200 ? 1 : 0;
+        return dark;
+    };
+    EXPECT_GT(darkIn(3), 5) << "the number 3 at the right end of the strip in view";
+    EXPECT_EQ(darkIn(2), 0) << "no number on a row one pixel high";
 }
 
 TEST_F(LibraryBuilding, RowsShowTheirNumbersInTheirFreeSpace) {

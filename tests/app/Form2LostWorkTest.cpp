@@ -13,6 +13,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <thread>
+#include <unistd.h>
+
 namespace qrb::test {
 namespace {
 
@@ -188,8 +193,31 @@ TEST_F(LostWork, AFileChangedByAnotherProgramIsNotOverwrittenUnasked) {
     EXPECT_EQ(platform.messages->shown.size(), 1u);
 }
 
+// qrbtool imports into the library while the window saves it: the save waits for the
+// import to end and then writes nothing over it; the window keeps its tiles, unsaved.
+TEST_F(LostWork, ASaveDuringAnotherProgramsChangeLosesNeitherSide) {
+    const auto path = library("lib.qrb", 2, 40, 40);
+    open(path);
+    ui().createButton->click();
+    const auto other = library("other.qrb", 7, 40, 40);
+    const int held = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    std::thread import([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::filesystem::rename(other, path);
+        ::close(held);
+    });
+    platform.messages->answers = {true}; // "over write the current file?" - Yes
+    EXPECT_FALSE(window->saveLibrary());
+    import.join();
+    EXPECT_EQ(LibraryFile::load(path).count(), 7);
+    EXPECT_EQ(window->tileCount(), 3);
+    EXPECT_FALSE(doc().isSaved());
+}
+
 // Coming back to the window: a saved library whose file changed is offered for loading
-// again, once; with unsaved work the status bar says that Save will ask.
+// again, once, with No as the default (the window may hold the only copy of what was
+// saved before); with unsaved work the status bar says that Save will ask.
 TEST_F(LostWork, AChangedFileIsNoticedWhenTheWindowComesToTheFront) {
     const auto path = library("lib.qrb", 2, 40, 40);
     open(path);
@@ -204,6 +232,7 @@ TEST_F(LostWork, AChangedFileIsNoticedWhenTheWindowComesToTheFront) {
     platform.messages->answers = {true};
     comeBack();
     ASSERT_EQ(platform.messages->shown.size(), 1u);
+    EXPECT_EQ(platform.messages->shown[0].defaultAnswer, Answer::No);
     EXPECT_EQ(window->tileCount(), 7);
     comeBack();
     EXPECT_EQ(platform.messages->shown.size(), 1u);
@@ -343,6 +372,67 @@ TEST_F(LostWork, SaveDialogsStartInTheLibrarysFolder) {
     ASSERT_GE(platform.dialogs->requests.size(), 3u);
     for (std::size_t i = 1; i < 3; ++i)
         EXPECT_EQ(platform.dialogs->requests[i].file.directory, q(dir / "art"));
+}
+
+// What the user typed into a slot's box is theirs: Undo and Redo of the Store before it
+// leave it, and it is undone and redone as a step of its own.
+TEST_F(LostWork, TypingInASlotsBoxSurvivesUndoAndRedo) {
+    open(library("lib.qrb", 2, 40, 40));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    store(0, "North", 2, 2);
+    ui().slotTexts[1]->setFocus();
+    QTest::keyClicks(ui().slotTexts[1], "Market");
+    EXPECT_EQ(ui().undo->text(), "&Undo Slot Text") << "one step for the whole word";
+    ui().undo->trigger();
+    EXPECT_EQ(ui().slotTexts[1]->text(), "");
+    ui().redo->trigger();
+    EXPECT_EQ(ui().slotTexts[1]->text(), "Market");
+    ui().undo->trigger();
+    ui().undo->trigger(); // the Store
+    EXPECT_EQ(ui().slotTexts[0]->text(), "");
+    ui().redo->trigger();
+    ui().redo->trigger();
+    EXPECT_EQ(ui().slotTexts[0]->text(), "North");
+    EXPECT_EQ(ui().slotTexts[1]->text(), "Market");
+}
+
+TEST_F(LostWork, UndoOfDeletingTheLastTileTicksTheOptionItReset) {
+    open(library("lib.qrb", 1, 40, 40));
+    ui().autoCreateFromWorkingTile->trigger();
+    ASSERT_FALSE(ui().autoCreateFromWorkingTile->isChecked());
+    ui().toolbarButton(20)->trigger(); // the last tile goes
+    EXPECT_TRUE(ui().autoCreateFromWorkingTile->isChecked());
+    ui().undo->trigger();
+    EXPECT_FALSE(ui().autoCreateFromWorkingTile->isChecked());
+    EXPECT_FALSE(ui().fullPreview->isHidden()) << "the previews are back with the option";
+}
+
+// A library without tiles is saved like any other, so a Yes to the exit question saves.
+TEST_F(LostWork, ALibraryWithoutTilesIsSavedAndTheExitQuestionsYesSaves) {
+    const auto path = library("empty.qrb", 0, 40, 40);
+    open(path);
+    platform.clipboard->setImage(QImage(20, 10, QImage::Format_RGB32));
+    ui().paste->trigger();
+    ui().createButton->click();
+    platform.messages->answers = {true}; // "over write the current file?"
+    ui().save->trigger();
+    ui().undo->trigger();
+    ASSERT_TRUE(window->isWindowModified());
+    platform.messages->answers = {true};
+    ui().save->trigger();
+    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_EQ(LibraryFile::load(path).count(), 0);
+
+    ui().redo->trigger();
+    bool unloaded = false;
+    QObject::connect(window.get(), &Form2::unloaded, [&] { unloaded = true; });
+    platform.messages->answers = {true};        // save before exit: Yes
+    platform.dialogs->answers = {q(path)};      // Save As names the same file
+    platform.messages->answers.push_back(true); // and replaces it
+    ui().exit->trigger();
+    EXPECT_TRUE(unloaded);
+    EXPECT_EQ(LibraryFile::load(path).count(), 1);
 }
 
 TEST_F(LostWork, TheTitleMarksUnsavedChanges) {

@@ -3,16 +3,19 @@
 // dropped anywhere on the window opens, a row dragged out carries its picture as a PNG.
 
 #include "app/StripDragDrop.h"
+#include "document/TileTransfer.h"
 
 #include "imaging/render/DibConversion.h"
 #include "support/QrbFixture.h"
 #include "support/TempDir.h"
 #include "widgets/TileStrip.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDrag>
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <QUrl>
@@ -43,9 +46,26 @@ protected:
                                   {[this](const QStringList& p, int gap) {
                                        imported = {p, gap};
                                    },
-                                   [this](const QString& path) { opened = path; }});
+                                   [this](const QString& path) { opened = path; },
+                                   [this](const QByteArray& tiles, int gap) {
+                                       carried = {tiles, gap};
+                                   }});
+        // Presses reach the document as in the window.
+        QObject::connect(strip, &TileStrip::rowPressed,
+                         [this](int tile, RowPart part, MouseButton button, Modifiers modifiers) {
+                             document.press(tile, part, button, modifiers);
+                         });
         window.show();
     }
+    // The mouse as a user moves it over the strip.
+    void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons held,
+               Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, QPointF(at), QPointF(strip->mapToGlobal(at)), button, held,
+                          modifiers);
+        QApplication::sendEvent(strip, &event);
+    }
+    QPoint rowPoint(int k) const { return QPoint(10, middleOf(k)); }
     // The pixel row in the middle of tile k's frame.
     int middleOf(int k) const {
         const RowGeometry g = document.strip().rowGeometry(k);
@@ -92,6 +112,7 @@ protected:
     TileStrip* strip = nullptr;
     QScrollBar* bar = nullptr;
     StripDragDrop* drops = nullptr;
+    std::pair<QByteArray, int> carried;
     std::pair<QStringList, int> imported;
     QString opened;
     TempDir dir;
@@ -124,6 +145,33 @@ TEST_F(StripDrops, RowsDraggedWithinTheStripMoveToTheLineShown) {
     EXPECT_EQ(order(), (std::vector<int>{1, 2, 3, 4, 5, 6}));
 }
 
+// Marked rows stay marked at the press, so a drag carries them all; a press and release
+// without moving is the click it always was.
+TEST_F(StripDrops, APressOnAMarkedRowDragsEveryMarkedRowAndAClickStillSelects) {
+    for (int k : {1, 5, 6, 7}) { // tile 1, the current one, unmarked
+        mouse(QEvent::MouseButtonPress, rowPoint(k), Qt::LeftButton, Qt::ControlModifier);
+        mouse(QEvent::MouseButtonRelease, rowPoint(k), Qt::NoButton, Qt::ControlModifier);
+    }
+    ASSERT_EQ(document.strip().selectedTiles(), (std::vector<int>{5, 6, 7}));
+    // The desktop's drag loop, played here: the pointer goes above row 1 and lets go.
+    drops->setDragLoop([this](QDrag* drag) {
+        ASSERT_TRUE(dragTo(strip, drag->mimeData(), strip->toPixelsY(0) + 1));
+    });
+    mouse(QEvent::MouseButtonPress, rowPoint(7), Qt::LeftButton);
+    EXPECT_EQ(document.strip().selectedTiles(), (std::vector<int>{5, 6, 7}))
+        << "the press alone keeps the marks";
+    mouse(QEvent::MouseMove, rowPoint(7) - QPoint(0, 20), Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, rowPoint(7) - QPoint(0, 20), Qt::NoButton);
+    EXPECT_EQ(order(), (std::vector<int>{5, 6, 7, 1, 2, 3}));
+    EXPECT_EQ(document.strip().selectedTiles(), (std::vector<int>{1, 2, 3}));
+
+    mouse(QEvent::MouseButtonPress, rowPoint(2), Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, rowPoint(2), Qt::NoButton);
+    EXPECT_EQ(document.strip().selectedTiles(), (std::vector<int>{2}));
+    EXPECT_EQ(document.currentTile(), 2);
+    EXPECT_FALSE(document.strip().multiSelect());
+}
+
 TEST_F(StripDrops, DraggingNearTheBottomScrollsTheStrip) {
     std::unique_ptr<QMimeData> data(StripDragDrop::dragData(document, {1}));
     ASSERT_TRUE(dragTo(strip, data.get(), strip->height() - 3, false));
@@ -150,6 +198,27 @@ TEST_F(StripDrops, FilesImportAtTheGapAndALibraryOpens) {
     // Pictures beside the strip: where Import Images puts them.
     ASSERT_TRUE(dragTo(&window, files({a}), 10));
     EXPECT_EQ(imported.second, 0);
+}
+
+TEST_F(StripDrops, RowsFromAnotherWindowAreCopiedWholeNotMoved) {
+    // Another window's library: its rows 2 and 3 dropped before this strip's row 4.
+    TileSet set;
+    for (int i = 1; i <= 3; ++i) {
+        Tile t = patternTile(12 + i, 9, 100 + i);
+        t.smallColour = ColourValue(100 + i);
+        set.append(std::move(t));
+    }
+    Document other;
+    other.openTiles(std::move(set), QStringLiteral("other.qrb"));
+    std::unique_ptr<QMimeData> data(StripDragDrop::dragData(other, {2, 3}));
+    ASSERT_TRUE(dragTo(strip, data.get(), middleOf(4) - 2));
+    EXPECT_EQ(order(), (std::vector<int>{1, 2, 3, 4, 5, 6})); // nothing of ours moved
+    QCoreApplication::processEvents();
+    EXPECT_EQ(carried.second, 4);
+    const std::vector<Tile> tiles = decodeTiles(carried.first, defaultMemoryBudget());
+    ASSERT_EQ(tiles.size(), 2u);
+    EXPECT_EQ(tiles[0], other.tiles().tile(2));
+    EXPECT_EQ(tiles[1], other.tiles().tile(3));
 }
 
 TEST_F(StripDrops, ARowDraggedOutCarriesItsPictureAsPng) {

@@ -18,6 +18,12 @@ TEST(ArgumentParser, OptionsAnywhereBeforeDoubleDashAndValuesBothWays) {
     for (const char* bad : {"--jso", "--json=1", "--max-memory", "---"}) {
         EXPECT_THROW(p.parse(std::vector<std::string>{bad}), UsageError) << bad;
     }
+    // Given twice, one value would be dropped without a word; after "--" it is a file.
+    for (const auto& twice : std::vector<std::vector<std::string>>{
+             {"--max-memory", "1K", "--max-memory=2K"}, {"--json", "-j"}, {"-j", "-j"}}) {
+        EXPECT_THROW(p.parse(twice), UsageError) << twice[0];
+    }
+    EXPECT_TRUE(p.parse(std::vector<std::string>{"--json", "--", "--json"}).has("--json"));
 }
 
 TEST(JsonText, KeepsValidUtf8AndReplacesEveryBadByte) {

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace qrb {
 namespace {
 
@@ -127,17 +130,28 @@ TEST(QrbTool, FileNamesThatLookLikeOptionsGoAfterDoubleDash) {
               0u);
 }
 
+// The budget is checked against what each command holds: extract the whole library,
+// convert one tile at a time.
 TEST(QrbTool, MaxMemoryRefusesALibraryBeforeReadingIt) {
     TempDir dir;
     sixTiles().writeTo(dir / "lib.qrb");
     // 6 full images of 5..10 x 4 (rows of 16 + 20 + 24 + 24 + 28 + 32 bytes), 6 halves of
-    // 2 x 2 (rows of 8 bytes).
-    const Result refused = run(dir, {"convert", "--max-memory", "512", "lib.qrb", "out.qrb"});
+    // 2 x 2 (rows of 8 bytes): 672 bytes; the largest tile 128 + 16.
+    const Result refused = run(dir, {"extract", "--max-memory", "512", "lib.qrb", "out.qrb", "1"});
     EXPECT_EQ(refused.code, 1);
     EXPECT_EQ(refused.err, "error: lib.qrb: its images need 672 bytes of memory once read, more "
                            "than the limit of 512 bytes\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "out.qrb"));
     EXPECT_EQ(run(dir, {"extract", "--max-memory=1k", "lib.qrb", "out.qrb", "1"}).code, 0);
+
+    const Result tile = run(dir, {"convert", "--max-memory", "143", "lib.qrb", "whole.qrb"});
+    EXPECT_EQ(tile.code, 1);
+    EXPECT_EQ(tile.err, "error: lib.qrb: its largest tile needs 144 bytes of memory once read, "
+                        "more than the limit of 143 bytes\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "whole.qrb"));
+    const Result converted = run(dir, {"convert", "--max-memory", "144", "lib.qrb", "whole.qrb"});
+    EXPECT_EQ(converted.code, 0) << converted.err;
+    EXPECT_EQ(readFile(dir / "whole.qrb"), sixTiles().bytes());
 }
 
 // Memory the system will not give, within the budget: the message says what was being
@@ -172,6 +186,34 @@ TEST(QrbTool, OutputThatCannotBeWrittenFails) {
         EXPECT_EQ(r.code, 1) << ::testing::PrintToString(args);
         EXPECT_EQ(r.err, "error: cannot write the output: No space left on device\n");
     }
+    // A change was made: only its summary is lost, and a script must not make it again.
+    const Result converted = run(dir, {"convert", "lib.qrb", "out.qrb"}, "/dev/full");
+    EXPECT_EQ(converted.code, 0);
+    EXPECT_EQ(converted.err,
+              "note: cannot write the summary: No space left on device; the change was made\n");
+    EXPECT_EQ(readFile(dir / "out.qrb"), sixTiles().bytes());
+}
+
+// A link another user put in a shared folder (the system's temporary folder) is not
+// written through: the file it points at stays, and so does the link.
+TEST(QrbTool, AnOutputLinkPlantedByAnotherUserIsRefused) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to give a link to another user (CI runs as root)";
+    TempDir dir;
+    sixTiles().writeTo(dir / "deck.qrb");
+    const auto notes = test::writeFile(dir / "notes.txt", {'m', 'i', 'n', 'e'});
+    std::filesystem::create_directory(dir / "shared");
+    ASSERT_EQ(::chmod((dir / "shared").c_str(), 01777), 0);
+    std::filesystem::create_symlink(notes, dir / "shared" / "out.qrb");
+    ASSERT_EQ(::lchown((dir / "shared" / "out.qrb").c_str(), 65534, 65534), 0);
+
+    const Result r = run(dir, {"convert", "deck.qrb", "shared/out.qrb"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "error: shared/out.qrb: cannot write through the symbolic link "
+                     "shared/out.qrb: it belongs to another user (uid 65534) and lies in a "
+                     "folder where anyone may put links, so it is not followed\n");
+    EXPECT_EQ(readFile(notes), (std::vector<std::uint8_t>{'m', 'i', 'n', 'e'}));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "shared" / "out.qrb"));
 }
 
 TEST(QrbTool, CheckReportsTileAndOffsetOnOneLine) {

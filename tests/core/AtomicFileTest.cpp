@@ -5,11 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <random>
 #include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -246,6 +249,38 @@ TEST(AtomicFile, AWriterKilledAnywhereLeavesTheOldOrTheNewFile) {
                 fs::remove(dir / name);
             }
         }
+    }
+}
+
+} // namespace
+
+// Every call of umask() in this test program: the process's mask is shared by its threads,
+// so setting it, even for an instant, gives the files other threads create meanwhile the
+// wrong permissions.
+std::atomic<int> umaskCalls{0};
+
+} // namespace qrb
+
+extern "C" mode_t umask(mode_t mask) noexcept {
+    ++qrb::umaskCalls;
+    return static_cast<mode_t>(::syscall(SYS_umask, mask));
+}
+
+namespace qrb {
+namespace {
+
+TEST(AtomicFile, NewFilesTakeTheUmaskWithoutChangingIt) {
+    test::TempDir dir;
+    const mode_t before = ::umask(027);
+    const int calls = umaskCalls.load();
+    replace(dir / "new.qrb", "new");
+    replace(dir / "named.qrb", "new", {.unnamedTemporary = false});
+    EXPECT_EQ(umaskCalls.load(), calls);
+    ::umask(before);
+    for (const char* name : {"new.qrb", "named.qrb"}) {
+        struct stat info {};
+        ASSERT_EQ(::stat((dir / name).c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0640u) << name;
     }
 }
 

@@ -4,13 +4,17 @@
 #include "document/Document.h"
 
 #include "imaging/render/DibConversion.h"
+#include "lettering/LetteringTable.h"
 #include "support/QrbFixture.h"
 #include "support/TempDir.h"
 #include "text/PositionDataFile.h"
+#include "tileset/LibraryFile.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
+#include <random>
 #include <string>
 
 namespace qrb::test {
@@ -30,14 +34,51 @@ struct State {
     std::deque<Tile> tiles;
     StripModel::Selection selection;
     WorkingTile working;
-    PositionSlots positionSlots;
+    QImage shown; // the working tile as the view paints it, with the text being placed
+    Placement placement;
+    SlotState slotState;
+    Document::Options options;
+    QString path;
     bool open = false;
+    bool saved = false;
+    bool largeLayout = false;
+    int oddTiles = 0;
     bool operator==(const State&) const = default;
 };
 
 State stateOf(const Document& d) {
-    return State{d.tiles().tiles(), d.strip().selection(), d.working(), d.positionSlots(),
-                 d.isLibraryOpen()};
+    SlotState held{d.positionSlots(), {}, d.storePending()};
+    for (int k = 0; k < int(PositionSlots::kCount); ++k)
+        held.buttons[std::size_t(k)] = d.slotEnabled(k);
+    return State{d.tiles().tiles(), d.strip().selection(),
+                 d.working(),       d.workingImage(),
+                 d.placement(),     held,
+                 d.options(),       d.path(),
+                 d.isLibraryOpen(), d.isSaved(),
+                 d.largeLayout(),   d.oddTileCount()};
+}
+
+// The parts in which two states differ, for a failure that says what was lost.
+std::string differences(const State& a, const State& b) {
+    std::string parts;
+    auto check = [&](bool same, const char* name) {
+        if (!same)
+            parts += std::string(parts.empty() ? "" : ", ") + name;
+    };
+    check(a.tiles == b.tiles, "tiles");
+    check(a.selection == b.selection, "marks, current or base tile");
+    check(a.working == b.working, "working tile or previews");
+    check(a.shown == b.shown, "working tile as shown");
+    check(a.placement == b.placement, "text being placed");
+    check(a.slotState.positionSlots == b.slotState.positionSlots, "slots");
+    check(a.slotState.buttons == b.slotState.buttons &&
+              a.slotState.storePending == b.slotState.storePending,
+          "slot buttons");
+    check(a.options == b.options, "options");
+    check(a.path == b.path && a.open == b.open, "path or open library");
+    check(a.saved == b.saved, "saved state");
+    check(a.largeLayout == b.largeLayout && a.oddTiles == b.oddTiles, "layout");
+    return parts;
 }
 
 QImage solidImage(int w, int h, QColor colour) {
@@ -45,12 +86,6 @@ QImage solidImage(int w, int h, QColor colour) {
     image.fill(colour);
     return image;
 }
-
-struct EditCase {
-    std::string name;
-    std::function<void(Document&)> prepare;
-    std::function<void(Document&)> edit;
-};
 
 void letter(Document& d, const char* text, int x, int y) {
     d.setText(QString::fromLatin1(text));
@@ -68,31 +103,70 @@ void storeTwoSlots(Document& d) {
     d.storeOrRecallSlot(4);
 }
 
-class EveryEdit : public ::testing::TestWithParam<EditCase> {
-protected:
-    EveryEdit() {
-        doc.openTiles(library(), QStringLiteral("lib.qrb"));
-        GetParam().prepare(doc);
-    }
-    Document doc;
-    TempDir dir;
+void toggleOptions(Document& d, bool usingPosition, bool fromWorkingTile, bool halfTile) {
+    Document::Options o = d.options();
+    o.createUsingPosition = usingPosition;
+    o.createFromWorkingTile = fromWorkingTile;
+    o.createHalfTile = halfTile;
+    d.setOptions(o);
+}
+
+// Where the edits start from.
+struct StartState {
+    std::string name;
+    std::function<void(Document&, const TempDir&)> make;
+    bool everyEditChanges = false; // the table's edits all change something here
 };
 
-TEST_P(EveryEdit, UndoRestoresTheStateBeforeAndRedoTheStateAfter) {
-    const State before = stateOf(doc);
-    const std::size_t steps = doc.history().size();
-    GetParam().edit(doc);
-    const State after = stateOf(doc);
-    ASSERT_NE(before, after) << "the edit changed nothing";
-    ASSERT_TRUE(doc.canUndo());
-    EXPECT_EQ(doc.history().size(), steps + 1) << "one gesture, one step";
+void PrintTo(const StartState& start, std::ostream* os) {
+    *os << start.name;
+}
 
-    doc.undo();
-    EXPECT_EQ(stateOf(doc), before);
-    doc.redo();
-    EXPECT_EQ(stateOf(doc), after);
-    doc.undo();
-    EXPECT_EQ(stateOf(doc), before);
+const StartState kStarts[] = {
+    {"Opened",
+     [](Document& d, const TempDir&) { d.openTiles(library(), QStringLiteral("lib.qrb")); }, true},
+    // Marks, a placed text still live, stored and typed slots, options off their defaults.
+    {"Lettered",
+     [](Document& d, const TempDir&) {
+         d.openTiles(library(), QStringLiteral("lib.qrb"));
+         storeTwoSlots(d);
+         d.setSlotText(6, QStringLiteral("typed"));
+         d.showSelectedTile(3);
+         d.press(2, RowPart::Full, MouseButton::Left, Modifiers::Ctrl);
+         letter(d, "Live", 6, 7);
+         d.place();
+         d.setBold(true);
+         toggleOptions(d, true, true, false);
+     }},
+    // File > New: open, no tiles, nothing shown.
+    {"Empty", [](Document& d, const TempDir&) { d.newLibrary(); }},
+    // One tile and the previews in use: deleting it closes the library and resets an option.
+    {"OneTile",
+     [](Document& d, const TempDir&) {
+         TileSet one;
+         one.append(patternTile(40, 40, 1));
+         d.openTiles(std::move(one), QStringLiteral("one.qrb"));
+         toggleOptions(d, false, false, true);
+     }},
+    // Saved under a name after an edit, with large and odd tiles.
+    {"SavedLarge",
+     [](Document& d, const TempDir& dir) {
+         TileSet set = library();
+         set.append(patternTile(300, 20, 6));
+         d.openTiles(std::move(set), QStringLiteral("lib.qrb"));
+         d.createTile();
+         d.save(QString::fromStdString((dir / "saved.qrb").string()));
+     }},
+};
+
+struct EditCase {
+    std::string name;
+    std::function<void(Document&)> prepare;
+    std::function<void(Document&)> edit;
+};
+
+void PrintTo(const EditCase& edit, std::ostream* os) {
+    *os << edit.name;
 }
 
 const EditCase kEdits[] = {
@@ -102,15 +176,13 @@ const EditCase kEdits[] = {
     {"CreateTileUsingPositionData",
      [](Document& d) {
          storeTwoSlots(d);
-         Document::Options o = d.options();
-         o.createUsingPosition = true;
-         d.setOptions(o);
+         toggleOptions(d, true, d.options().createFromWorkingTile, d.options().createHalfTile);
      },
      [](Document& d) { d.createTile(); }},
     {"AddTile", [](Document&) {}, [](Document& d) { d.addTile(); }},
     {"CloneTile", [](Document& d) { d.showSelectedTile(3); }, [](Document& d) { d.cloneTile(); }},
     {"DeleteTile", [](Document& d) { d.showSelectedTile(3); }, [](Document& d) { d.deleteTile(); }},
-    {"DeleteBaseTile", [](Document&) {}, [](Document& d) { d.deleteTile(); }},
+    {"DeleteBaseTile", [](Document&) {}, [](Document& d) { d.deleteTile(1); }},
     {"DeleteSelectedTiles",
      [](Document& d) {
          d.press(2, RowPart::Full, MouseButton::Left, Modifiers::Ctrl);
@@ -132,6 +204,7 @@ const EditCase kEdits[] = {
     {"FlipHorizontal", [](Document&) {},
      [](Document& d) { d.transform(TransformKind::FlipHorizontal); }},
     {"Paste", [](Document&) {}, [](Document& d) { d.paste(solidImage(30, 20, Qt::green)); }},
+    {"PasteLarge", [](Document&) {}, [](Document& d) { d.paste(solidImage(300, 20, Qt::green)); }},
     {"PasteBaseImage", [](Document& d) { d.showSelectedTile(3); },
      [](Document& d) { d.pasteBaseImage(); }},
     {"SmallColour", [](Document&) {}, [](Document& d) { d.setSmallColour(palette::DarkBlue); }},
@@ -144,17 +217,36 @@ const EditCase kEdits[] = {
      },
      [](Document& d) { d.editFullImage(); }},
     {"HalfPreviewToWorkingTile", [](Document&) {}, [](Document& d) { d.editHalfImage(); }},
-    {"StoreInSlot", [](Document& d) { letter(d, "S", 7, 8); },
+    {"Typing", [](Document&) {}, [](Document& d) { d.setText(QStringLiteral("Typed")); }},
+    {"MoveText", [](Document& d) { d.place(); }, [](Document& d) { d.moveTextTo(7, 9); }},
+    {"TurnText", [](Document&) {}, [](Document& d) { d.enterAngle(QStringLiteral("45")); }},
+    {"TextEffects", [](Document& d) { letter(d, "E", 1, 1); },
      [](Document& d) {
-         d.beginStore();
-         d.storeOrRecallSlot(6);
+         TextLayout layout;
+         layout.outlineWidth = 1;
+         d.setTextLayout(layout);
      }},
+    {"Font", [](Document&) {},
+     [](Document& d) {
+         TextStyle style = d.placement().style;
+         style.textColour = palette::White;
+         d.chooseFont(style);
+     }},
+    // Store's first click is no edit: Undo of the slot click leaves Store waiting again.
+    {"StoreInSlot",
+     [](Document& d) {
+         letter(d, "S", 7, 8);
+         d.beginStore();
+     },
+     [](Document& d) { d.storeOrRecallSlot(6); }},
     {"RecallSlot",
      [](Document& d) {
          storeTwoSlots(d);
          letter(d, "LIVE", 0, 0);
      },
      [](Document& d) { d.storeOrRecallSlot(4); }},
+    {"SlotText", [](Document& d) { storeTwoSlots(d); },
+     [](Document& d) { d.setSlotText(2, QStringLiteral("Market")); }},
     {"ClearPositionData", [](Document& d) { storeTwoSlots(d); },
      [](Document& d) { d.clearPositionData(); }},
     {"MoveTileUp", [](Document& d) { d.showSelectedTile(3); },
@@ -168,9 +260,21 @@ const EditCase kEdits[] = {
      },
      [](Document& d) { d.moveTiles(Document::TileMove::ToEnd); }},
     {"MoveTileFromTo", [](Document& d) { d.showSelectedTile(2); },
-     [](Document& d) { d.moveTile(5, 1); }},
+     [](Document& d) {
+         if (d.tileCount() >= 2)
+             d.moveTile(d.tileCount(), 1);
+     }},
+    {"DropTiles", [](Document& d) { d.showSelectedTile(2); },
+     [](Document& d) {
+         d.dropTiles({1, 2}, d.tileCount() + 1);
+     }},
     {"DuplicateTile", [](Document& d) { d.showSelectedTile(2); },
      [](Document& d) { d.duplicateTile(); }},
+    {"InsertTiles", [](Document&) {},
+     [](Document& d) {
+         d.insertTiles(d.insertionPoint(), {patternTile(20, 10, 8), patternTile(400, 400, 9)},
+                       QStringLiteral("Import Images"));
+     }},
     {"ReplaceTile",
      [](Document& d) {
          d.showSelectedTile(3);
@@ -179,7 +283,229 @@ const EditCase kEdits[] = {
      [](Document& d) { d.replaceTile(); }},
 };
 
-INSTANTIATE_TEST_SUITE_P(Document, EveryEdit, ::testing::ValuesIn(kEdits),
+class EveryEdit : public ::testing::TestWithParam<std::tuple<StartState, EditCase>> {};
+
+TEST_P(EveryEdit, UndoRestoresTheStateBeforeAndRedoTheStateAfter) {
+    const auto& [start, edit] = GetParam();
+    TempDir dir;
+    Document doc;
+    start.make(doc, dir);
+    edit.prepare(doc);
+    doc.startTextMove(); // the edit is a step of its own, not the end of a run
+    const State before = stateOf(doc);
+    const std::size_t steps = doc.history().position();
+    edit.edit(doc);
+    const State after = stateOf(doc);
+    if (after == before) {
+        EXPECT_FALSE(start.everyEditChanges) << "the edit changed nothing";
+        EXPECT_EQ(doc.history().position(), steps) << "nothing changed, no step";
+        return;
+    }
+    ASSERT_EQ(doc.history().position(), steps + 1) << "one gesture, one step";
+
+    doc.undo();
+    EXPECT_EQ(differences(stateOf(doc), before), "");
+    doc.redo();
+    EXPECT_EQ(differences(stateOf(doc), after), "");
+    doc.undo();
+    EXPECT_EQ(differences(stateOf(doc), before), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Document, EveryEdit,
+                         ::testing::Combine(::testing::ValuesIn(kStarts),
+                                            ::testing::ValuesIn(kEdits)),
+                         [](const auto& testCase) {
+                             return std::get<0>(testCase.param).name + "_" +
+                                    std::get<1>(testCase.param).name;
+                         });
+
+// ---- Random sequences ----------------------------------------------------------------------
+
+// A document command with arguments drawn at random. Setup commands (selecting, Store's
+// first click, the options, undo and redo, save) are no edits; every other one is checked.
+struct RandomCommand {
+    const char* name;
+    bool setup;
+    std::function<void(Document&, std::mt19937&)> run;
+};
+
+int anyOf(std::mt19937& random, int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+}
+
+// A tile number, now and then one outside the library.
+int aTile(const Document& d, std::mt19937& random) {
+    if (anyOf(random, 0, 9) == 0)
+        return anyOf(random, 0, 1) == 0 ? 0 : d.tileCount() + 1;
+    return anyOf(random, 1, std::max(1, d.tileCount()));
+}
+
+std::vector<RandomCommand> randomCommands(const TempDir& dir) {
+    const QString qpf = QString::fromStdString((dir / "slots.qpf").string());
+    const QString png = QString::fromStdString((dir / "a.png").string());
+    const auto table = dir / "rows.csv";
+    const QString saved = QString::fromStdString((dir / "random.qrb").string());
+    using D = Document;
+    using R = std::mt19937;
+    return {
+        {"create", false, [](D& d, R&) { d.createTile(); }},
+        {"replace", false, [](D& d, R&) { d.replaceTile(); }},
+        {"add", false, [](D& d, R&) { d.addTile(); }},
+        {"clone", false, [](D& d, R&) { d.cloneTile(); }},
+        {"duplicate", false, [](D& d, R&) { d.duplicateTile(); }},
+        {"delete", false, [](D& d, R& r) { d.deleteTile(aTile(d, r)); }},
+        {"delete selected", false, [](D& d, R&) { d.deleteSelected(); }},
+        {"delete tiles", false,
+         [](D& d, R& r) {
+             const int a = aTile(d, r);
+             d.deleteTiles({a, a + 2});
+         }},
+        {"move", false, [](D& d, R& r) { d.moveTiles(D::TileMove(anyOf(r, 0, 3))); }},
+        {"move from to", false,
+         [](D& d, R& r) {
+             const int from = aTile(d, r);
+             d.moveTile(from, aTile(d, r));
+         }},
+        {"drop", false,
+         [](D& d, R& r) {
+             const int a = aTile(d, r);
+             d.dropTiles({a, a + 1}, aTile(d, r));
+         }},
+        {"insert", false,
+         [](D& d, R& r) {
+             d.insertTiles(aTile(d, r), {patternTile(anyOf(r, 1, 300), anyOf(r, 1, 30), 3)},
+                           QStringLiteral("Insert"));
+         }},
+        {"import", false,
+         [png](D& d, R&) {
+             d.importPictures({png, png + "-missing.png"});
+         }},
+        {"letter", false, [table](D& d, R&) { d.letterFromTable(LetteringTable::read(table)); }},
+        {"place", false, [](D& d, R&) { d.place(); }},
+        {"transform", false, [](D& d, R& r) { d.transform(TransformKind(anyOf(r, 0, 3))); }},
+        {"paste", false,
+         [](D& d, R& r) { d.paste(solidImage(anyOf(r, 1, 200), anyOf(r, 1, 50), Qt::cyan)); }},
+        {"paste base", false, [](D& d, R&) { d.pasteBaseImage(); }},
+        {"small colour", false, [](D& d, R& r) { d.setSmallColour(ColourValue(anyOf(r, 0, 15))); }},
+        {"to preview", false, [](D& d, R&) { d.workingTileToPreview(); }},
+        {"edit full", false, [](D& d, R&) { d.editFullImage(); }},
+        {"edit half", false, [](D& d, R&) { d.editHalfImage(); }},
+        {"type", false,
+         [](D& d, R& r) { d.setText(d.placement().text + QChar(u'a' + anyOf(r, 0, 5))); }},
+        {"bold", false, [](D& d, R& r) { d.setBold(anyOf(r, 0, 1) == 1); }},
+        {"italic", false, [](D& d, R& r) { d.setItalic(anyOf(r, 0, 1) == 1); }},
+        {"size", false, [](D& d, R& r) { d.stepFontSize(anyOf(r, -1, 1)); }},
+        {"font", false,
+         [](D& d, R& r) {
+             TextStyle style = d.placement().style;
+             style.textColour = anyOf(r, 0, 1) ? palette::White : palette::DarkBlue;
+             d.chooseFont(style);
+         }},
+        {"align", false,
+         [](D& d, R& r) { d.setHorizontalAnchor(HorizontalAnchor(anyOf(r, 0, 2))); }},
+        {"align vertically", false,
+         [](D& d, R& r) { d.setVerticalAnchor(VerticalAnchor(anyOf(r, 0, 2))); }},
+        {"effects", false,
+         [](D& d, R& r) {
+             TextLayout layout;
+             layout.outlineWidth = anyOf(r, 0, 2);
+             d.setTextLayout(layout);
+         }},
+        {"x", false, [](D& d, R& r) { d.setX(std::int16_t(anyOf(r, -5, 60))); }},
+        {"y", false, [](D& d, R& r) { d.setY(std::int16_t(anyOf(r, -5, 60))); }},
+        {"drag text", false,
+         [](D& d, R& r) {
+             const int x = anyOf(r, -9, 90);
+             d.moveTextTo(x, anyOf(r, -9, 90));
+         }},
+        {"angle", false, [](D& d, R& r) { d.setAngle(anyOf(r, -1, 360)); }},
+        {"typed angle", false,
+         [](D& d, R& r) {
+             static const char* const typed[] = {"45", "12.5", "360", "abc", "0"};
+             d.enterAngle(QString::fromLatin1(typed[anyOf(r, 0, 4)]));
+         }},
+        {"reset angle", false, [](D& d, R&) { d.resetAngle(); }},
+        {"store or recall", false, [](D& d, R& r) { d.storeOrRecallSlot(anyOf(r, 0, 8)); }},
+        {"slot text", false,
+         [](D& d, R& r) {
+             const int k = anyOf(r, 0, 8);
+             d.setSlotText(k, QString::fromStdString(d.positionSlots()[std::size_t(k)].text) +
+                                  QChar(u'k'));
+         }},
+        {"load slots", false, [qpf](D& d, R&) { d.loadPositionData(qpf); }},
+        {"clear slots", false, [](D& d, R&) { d.clearPositionData(); }},
+
+        {"press", true,
+         [](D& d, R& r) {
+             d.press(aTile(d, r), RowPart(anyOf(r, 0, 3)), MouseButton(anyOf(r, 0, 1)),
+                     Modifiers(anyOf(r, 0, 2)));
+         }},
+        {"show", true, [](D& d, R& r) { d.showSelectedTile(aTile(d, r)); }},
+        {"base", true, [](D& d, R&) { d.setBaseTile(); }},
+        {"store", true, [](D& d, R&) { d.beginStore(); }},
+        {"options", true,
+         [](D& d, R& r) {
+             toggleOptions(d, anyOf(r, 0, 3) == 0, anyOf(r, 0, 2) != 0, anyOf(r, 0, 2) != 0);
+         }},
+        {"undo", true, [](D& d, R&) { d.undo(); }},
+        {"redo", true, [](D& d, R&) { d.redo(); }},
+        {"save", true, [saved](D& d, R&) { d.save(saved); }},
+        {"new", true,
+         [](D& d, R& r) {
+             if (!d.isLibraryOpen() || anyOf(r, 0, 20) == 0)
+                 d.openTiles(library(), QStringLiteral("lib.qrb"));
+         }},
+    };
+}
+
+class RandomEdits : public ::testing::TestWithParam<StartState> {};
+
+TEST_P(RandomEdits, EveryStepUndoesAndRedoesTheWholeState) {
+    TempDir dir;
+    {
+        Document stored;
+        stored.openTiles(library(), QStringLiteral("lib.qrb"));
+        storeTwoSlots(stored);
+        stored.savePositionData(QString::fromStdString((dir / "slots.qpf").string()));
+        solidImage(30, 12, Qt::magenta).save(QString::fromStdString((dir / "a.png").string()));
+        std::ofstream(dir / "rows.csv") << "base,slot1\r\n1,Row\r\n";
+    }
+    const std::vector<RandomCommand> commands = randomCommands(dir);
+    for (const unsigned seed : {1u, 2u, 3u}) {
+        Document doc;
+        GetParam().make(doc, dir);
+        std::mt19937 random(seed);
+        for (int i = 0; i < 300; ++i) {
+            const RandomCommand& command =
+                commands[std::size_t(anyOf(random, 0, int(commands.size()) - 1))];
+            SCOPED_TRACE(std::to_string(seed) + ":" + std::to_string(i) + " " + command.name);
+            const State before = stateOf(doc);
+            const std::size_t done = doc.history().position();
+            try {
+                command.run(doc, random);
+            } catch (const std::exception&) {
+                // Refused or unreadable: nothing changed.
+                ASSERT_EQ(differences(stateOf(doc), before), "");
+                ASSERT_EQ(doc.history().position(), done);
+                continue;
+            }
+            if (command.setup)
+                continue;
+            const State after = stateOf(doc);
+            const std::size_t now = doc.history().position();
+            if (now == done && after == before)
+                continue; // nothing to do here
+            // Undo and redo below end any run, so every edit here is a step of its own.
+            ASSERT_EQ(now, done + 1) << "a change without a step of its own";
+            doc.undo();
+            ASSERT_EQ(differences(stateOf(doc), before), "") << "undo";
+            doc.redo();
+            ASSERT_EQ(differences(stateOf(doc), after), "") << "redo";
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Document, RandomEdits, ::testing::ValuesIn(kStarts),
                          [](const auto& testCase) { return testCase.param.name; });
 
 // A two-step edit is not in the table: each click is its own step there.
@@ -251,6 +577,34 @@ TEST(DocumentUndo, TypingUndoneAfterASaveAndTypedAgainKeepsTheLibrarySaved) {
     ASSERT_TRUE(d.isSaved());
     d.setText(QStringLiteral("B"));
     EXPECT_TRUE(d.isSaved());
+}
+
+// Typing into a slot's box is the user's work: Undo and Redo of other steps keep it.
+TEST(DocumentUndo, TypingIntoASlotsBoxIsAStepPerBoxThatOtherStepsLeaveAlone) {
+    Document d;
+    d.openTiles(library(), QStringLiteral("lib.qrb"));
+    d.setText(QStringLiteral("North"));
+    d.beginStore();
+    d.storeOrRecallSlot(0);
+    for (const char* typed : {"M", "Ma", "Market"})
+        d.setSlotText(1, QString::fromLatin1(typed));
+    EXPECT_EQ(d.undoText(), QStringLiteral("Slot Text"));
+    EXPECT_FALSE(d.slotEnabled(1)) << "typed text waits for Store or Load";
+    d.setSlotText(2, QStringLiteral("Harbour")); // another box: a step of its own
+
+    d.undo();
+    EXPECT_EQ(d.positionSlots()[2].text, "");
+    EXPECT_EQ(d.positionSlots()[1].text, "Market");
+    d.undo(); // the whole run of typing into the second box
+    EXPECT_EQ(d.positionSlots()[1].text, "");
+    EXPECT_EQ(d.undoText(), QStringLiteral("Store in Slot 1"));
+    d.undo();
+    d.redo();
+    d.redo();
+    EXPECT_EQ(d.positionSlots()[0].text, "North");
+    EXPECT_EQ(d.positionSlots()[1].text, "Market");
+    EXPECT_FALSE(d.slotEnabled(1));
+    EXPECT_TRUE(d.slotEnabled(0));
 }
 
 TEST(DocumentUndo, TheOldestStepsGoWhenTheHistoryOutgrowsItsLimit) {
@@ -425,6 +779,45 @@ TEST_F(WorkingTileFaults, StampingSlotsDrawsEachStoredTextOnce) {
     letter(byHand, "B", 10, 20);
     byHand.setAngle(37);
     EXPECT_EQ(byHand.workingImage(), stamped);
+}
+
+// The five tiles of library() saved as lib.qrb and open, with a sixth made and unsaved.
+class DocumentSave : public testing::Test {
+protected:
+    DocumentSave() {
+        LibraryFile::save(path, library());
+        d.open(name);
+        d.createTile();
+    }
+    TempDir dir;
+    const std::filesystem::path path = dir / "lib.qrb";
+    const QString name = QString::fromStdString(path.string());
+    Document d;
+};
+
+// Save never writes over another program's change unasked: not one made since the library
+// was read, nor one that ends while the save waits for it. The user agrees to replace one
+// version of the file, and only that one is replaced.
+TEST_F(DocumentSave, NeverWritesOverAnotherProgramsChangeUnasked) {
+    TileSet other;
+    other.append(patternTile(40, 40, 9));
+    LibraryFile::save(dir / "other.qrb", other);
+    std::filesystem::rename(dir / "other.qrb", path);
+    const std::optional<FileIdentity> changed = d.fileOnDisk();
+
+    EXPECT_THROW(d.save(name), FileError);
+    EXPECT_EQ(LibraryFile::load(path).count(), 1);
+    EXPECT_FALSE(d.isSaved());
+
+    // Agreed to, then another change before the write: still refused.
+    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) +
+                                               std::chrono::seconds(2));
+    EXPECT_THROW(d.save(name, {}, changed), FileError);
+    EXPECT_EQ(LibraryFile::load(path).count(), 1);
+
+    d.save(name, {}, d.fileOnDisk());
+    EXPECT_EQ(LibraryFile::load(path).count(), 6);
+    EXPECT_TRUE(d.isSaved());
 }
 
 } // namespace

@@ -11,7 +11,7 @@ cmake_minimum_required(VERSION 3.25)
 # imaging on tileset; text and sheet stand on tileset and core alone. The renderers bring
 # QtGui to the layer they draw for.
 set(core_layers "lettering editing sheet imaging text tileset core")
-set(render_layers "sheet/render text/render imaging/render")
+set(render_layers "sheet/render text/render imaging/render picture")
 set(layer_table
     "app/parts:      widgets platform document ${render_layers} ${core_layers}"
     "app:            app/parts widgets platform/qt platform document ${render_layers} ${core_layers}"
@@ -23,6 +23,7 @@ set(layer_table
     "sheet/render:   text/render imaging/render sheet imaging text tileset core"
     "text/render:    text core"
     "imaging/render: imaging tileset core"
+    "picture:        core"
     "lettering:      editing imaging text tileset core"
     "editing:        imaging tileset core"
     "sheet:          tileset core"
@@ -36,6 +37,7 @@ set(folder_layers
     "app/parts=app/parts" "app=app" "cli=cli" "widgets=widgets"
     "platform/qt=platform/qt" "platform=platform" "document=document"
     "text/render=text/render" "imaging/render=imaging/render" "sheet/render=sheet/render"
+    "picture=picture"
     "tileset=tileset" "imaging=imaging" "text=text" "editing=editing" "sheet=sheet"
     "lettering=lettering" "core=core")
 

@@ -70,11 +70,32 @@ TEST(LetteringTable, TheFileNameChoosesTabsOrCommas) {
     EXPECT_THROW(LetteringTable::read(writeFile(dir / "rows.csv", bytesOf(text))), TableError);
 }
 
-TEST(LetteringTable, LongestStorableTextAndWindows1252Characters) {
-    const std::string longest(126, 'W');
-    const LetteringTable table = csv("base,slot9\n1," + longest + "\n1,€ Straße\n");
+TEST(LetteringTable, AnyUnicodeTextBoxedLineBreaksAndIconMarkup) {
+    const std::string longest(LetteringTable::kMaxTextCharacters, 'W');
+    const LetteringTable table = csv("base,slot9,slot2,slot2_box\n"
+                                     "1," +
+                                     longest +
+                                     ",\"Gain 2 {coin}.\r\nDraw.\rEnd\",56 x 30\n"
+                                     "1,€ Straße ★ ⚔ 日本,{{literal}},\n");
     EXPECT_EQ(table.rows()[0].texts[8], longest);
-    EXPECT_EQ(table.rows()[1].texts[8], "€ Straße");
+    EXPECT_EQ(table.rows()[0].texts[1], "Gain 2 {coin}.\nDraw.\nEnd") << "breaks kept as \\n";
+    EXPECT_EQ(table.rows()[0].box(1), (PixelSize{56, 30}));
+    EXPECT_EQ(table.rows()[1].texts[8], "€ Straße ★ ⚔ 日本");
+    EXPECT_EQ(table.rows()[1].box(1), std::nullopt);
+    EXPECT_EQ(table.rows()[1].box(0), std::nullopt);
+}
+
+TEST(LetteringTable, PicturesFromFilesOrTilesWithTheirPointAndBox) {
+    const LetteringTable table = csv("image2_size,image1,base,image1_at,image2\n"
+                                     "64x40,art/a.png,1,\" -8, 12 \",#3\n"
+                                     ",,2,,\n");
+    const LetteringRow& first = table.rows()[0];
+    ASSERT_EQ(first.pictures.size(), 9u);
+    EXPECT_EQ(first.pictures[0], (RowPicture{"art/a.png", 0, -8, 12, std::nullopt}));
+    EXPECT_EQ(first.pictures[1], (RowPicture{"#3", 3, 0, 0, PixelSize{64, 40}}));
+    EXPECT_FALSE(first.pictures[2]);
+    EXPECT_FALSE(table.rows()[1].pictures[0]);
+    EXPECT_TRUE(csv("base,slot1\n1,a\n").rows()[0].pictures.empty());
 }
 
 struct BadTable {
@@ -120,9 +141,11 @@ const BadTable kBadTables[] = {
     {"TextAfterClosingQuote", "base,slot1\n1,\"ab\"c\n", 2, "slot1", "follows the closing quote"},
     {"QuoteInPlainField", "base,slot1\n1,5\" tile\n", 2, "slot1", "quote inside a field"},
     {"QuoteErrorInHeader", "base,\"slot1\n", 1, "column 2", "never closed"},
-    // A slot text is one line of printable characters.
+    // A slot text is printable characters, on one line unless the slot has a box.
     {"LineBreakInSlot", "base,slot1\n1,\"a\nb\"\nx,y\n", 2, "slot1",
-     "control character U+000A at character 2"},
+     "slot1 holds a line break; a slot text is one line unless the slot has a box (slot1_box)"},
+    {"LineBreakInARowWithoutABox", "base,slot1,slot1_box\n1,\"a\nb\",9x9\n1,\"a\nb\",\n", 4,
+     "slot1", "holds a line break"},
     {"NulInSlot", "base,slot1\n1,ab" + std::string(1, '\0') + "c\n", 2, "slot1",
      "control character U+0000 at character 3"},
     {"TabInSlot", "base,slot1\n1,\"a\tb\"\n", 2, "slot1", "U+0009"},
@@ -133,19 +156,33 @@ const BadTable kBadTables[] = {
      "column 2 \"a\\x00b\" is not one"},
     {"HugeHeader", "base," + std::string(100000, 'h') + "\n", 1, std::string(100000, 'h'),
      "\"" + std::string(60, 'h') + "...\" (100000 bytes) is not one"},
-    {"NotWindows1252", "base,slot2\n1,ok ✓\n", 2, "slot2", "slot2 holds \"✓\""},
-    {"TooLong", "base,slot1\n1," + std::string(127, 'W') + "\n", 2, "slot1",
-     "slot1 is 127 characters long; a position data file holds at most 126"},
-    {"EuroSignsCountOneEach",
-     "base,slot1\n1," + std::string(40, 'x') +
+    {"TooLong", "base,slot1\n1," + std::string(4097, 'W') + "\n", 2, "slot1",
+     "slot1 is 4097 characters long; a slot text may be at most 4096"},
+    {"StarsCountOneEach",
+     "base,slot1\n1," +
          [] {
-             std::string euros;
-             for (int i = 0; i < 87; ++i)
-                 euros += "€";
-             return euros;
+             std::string stars;
+             for (int i = 0; i < 4097; ++i)
+                 stars += "★";
+             return stars;
          }() +
          "\n",
-     2, "slot1", "is 127 characters long"},
+     2, "slot1", "is 4097 characters long"},
+    // Icons: {name}, and braces doubled.
+    {"BraceNeverClosed", "base,slot1\n1,Gain {coin\n", 2, "slot1",
+     "slot1: a { opens no icon; write {{ for a brace"},
+    {"LoneClosingBrace", "base,slot3\n1,a } b\n", 2, "slot3", "write }} for a brace"},
+    {"IconWithAPath", "base,slot1\n1,{../coin}\n", 2, "slot1", "icon name \"../coin\" is not"},
+    {"EmptyIcon", "base,slot1\n1,{}\n", 2, "slot1", "icon name \"\" is not"},
+    // Boxes and pictures.
+    {"BoxWithoutHeight", "base,slot1_box\n1,56\n", 2, "slot1_box",
+     "slot1_box \"56\" is not a box WxH"},
+    {"BoxZero", "base,slot1_box\n1,0x10\n", 2, "slot1_box", "is not a box"},
+    {"PictureTileZero", "base,image1\n1,#0\n", 2, "image1", "image1 \"#0\" is not a tile"},
+    {"PicturePointOneNumber", "base,image1,image1_at\n1,a.png,5\n", 2, "image1_at",
+     "is not a point X,Y"},
+    {"PictureSizeNegative", "base,image3_size\n1,-4x4\n", 2, "image3_size", "is not a size WxH"},
+    {"PictureTen", "base,image10\n", 1, "image10", "imageN, imageN_at, imageN_size"},
     // A slot's look: every bad value names its line and column.
     {"AlignUnknown", "base,slot1_align\n1,centre\n1,diagonal\n", 3, "slot1_align",
      "slot1_align \"diagonal\" is not an alignment"},

@@ -9,7 +9,9 @@
 namespace qrb {
 namespace {
 
-const std::filesystem::path kRoot = std::filesystem::path(__FILE__).parent_path() / "../..";
+// The checkout the test was built from, whatever folder it runs in and however the compiler
+// was given the file's name.
+const std::filesystem::path kRoot = QRB_SOURCE_ROOT;
 
 bool regenerating() {
     const char* flag = std::getenv("QRB_REGENERATE_SAMPLES");

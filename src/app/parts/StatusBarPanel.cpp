@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include <algorithm>
 #include <array>
 
 namespace qrb {
@@ -17,10 +18,15 @@ StatusBarPanel::StatusBarPanel(Document& document, QWidget* client, QObject* par
     setObjectName(QStringLiteral("StatusBar"));
     ui_.statusPanels = named(new PanelStatusBar(client), QStringLiteral("StatusBar1"));
     // The size panel is wide enough for two digits: at 20 pixels "18" would be cut off.
-    static constexpr std::array<int, 5> kPanelWidths{131, 100, 28, 78, 96};
-    const std::array<QString, 5> tips{tr("Number of tiles in QRB file"), tr("Font Name"),
-                                      tr("Font Size"), tr("Font Style"), QString()};
-    for (int p = 1; p <= 5; ++p) {
+    static constexpr std::array<int, PanelStatusBar::kPanels> kPanelWidths{131, 100, 28,
+                                                                           78,  96,  48};
+    const std::array<QString, PanelStatusBar::kPanels> tips{tr("Number of tiles in QRB file"),
+                                                            tr("Font Name"),
+                                                            tr("Font Size"),
+                                                            tr("Font Style"),
+                                                            QString(),
+                                                            tr("Working tile zoom")};
+    for (int p = 1; p <= PanelStatusBar::kPanels; ++p) {
         ui_.statusPanels->setPanelWidth(p, kPanelWidths[std::size_t(p - 1)]);
         ui_.statusPanels->panel(p)->setToolTip(tips[std::size_t(p - 1)]);
     }
@@ -57,8 +63,13 @@ void StatusBarPanel::showTileCount() {
 }
 
 void StatusBarPanel::showMessage(const QString& text) {
-    // The last panel, under the progress bar while a command shows progress.
-    ui_.statusPanels->setPanelText(PanelStatusBar::kPanels, text);
+    // Under the progress bar while a command shows progress.
+    ui_.statusPanels->setPanelText(PanelStatusBar::kMessagePanel, text);
+}
+
+void StatusBarPanel::showZoom(double zoom) {
+    ui_.statusPanels->setPanelText(PanelStatusBar::kPanels,
+                                   QStringLiteral("%1%").arg(zoom * 100, 0, 'g', 4));
 }
 
 void StatusBarPanel::setWide(bool wide) {
@@ -87,7 +98,10 @@ void StatusBarPanel::layOut(int bottom, int width, int right) {
     const int S = height();
     ui_.statusPanels->setGeometry(0, bottom - S, width, S);
     QProgressBar* progress = ui_.progressBar;
-    const int left = ui_.statusPanels->x() + ui_.statusPanels->panelLeft(5);
+    // Over the message panel, leaving the zoom in view.
+    const QLabel* message = ui_.statusPanels->panel(PanelStatusBar::kMessagePanel);
+    const int left = ui_.statusPanels->x() + message->x();
+    right = std::min(right, left + message->width());
     progress->setGeometry(left, bottom - S + 2, std::max(0, right - left), S - 2);
     // Above whatever scrolls beneath.
     ui_.statusPanels->raise();

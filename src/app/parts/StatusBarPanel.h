@@ -29,13 +29,15 @@ public:
     const Widgets& widgets() const { return ui_; }
     int height() const;
 
-    // What a command did, in the last panel until the next such message.
+    // What a command did, in the message panel until the next command.
     void showMessage(const QString& text);
+    // The working tile's zoom, in the last panel ("200%").
+    void showZoom(double zoom);
     // Shows the style panel wide enough for the large layout's longer style words; it is
     // as wide while the text's anchor, which it names, is not top-left.
     void setWide(bool wide);
     // On top, across the client area's band ending at `bottom`, `width` wide; the progress bar over
-    // the message panel up to `right`.
+    // the message panel, up to `right` at most.
     void layOut(int bottom, int width, int right);
     // A progress display for the core's long operations, on the progress bar.
     std::function<void(int, int)> progressDisplay();

@@ -18,6 +18,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -29,6 +30,11 @@ namespace qrb {
 namespace {
 
 const char* const kPositionFilter = "QPF File (*.qpf)|*.qpf";
+
+// The slot group's design height, and where the view of its rows lies inside it.
+constexpr int kSlotGroupHeight = 261;
+constexpr QPoint kSlotViewAt(2, 10);
+constexpr QSize kSlotViewMargins(4, 12);
 
 QString styleWord(bool bold, bool italic) {
     if (bold && italic)
@@ -189,26 +195,57 @@ void TextPlacementPanel::buildControls(QWidget* client) {
         named(new ShapeWidget(ShapeWidget::Kind::Circle, ui_.angleDial), QStringLiteral("Shape4"));
     ui_.angleDialRing->setGeometry(0, 0, 47, 49);
 
-    // Position slots.
-    ui_.slotGroup =
-        frame(client, QStringLiteral("Frame2"), {2, 299, 156, 261}, tr("Position slots"));
+    // Position slots: the rows lie on a sheet in a view inside the group, at their design
+    // places less the view's offset.
+    ui_.slotGroup = frame(client, QStringLiteral("Frame2"), {2, 299, 156, kSlotGroupHeight},
+                          tr("Position slots"));
     ui_.slotGroup->setTitle(tr("Position Slots"));
+    ui_.slotView = named(new QScrollArea(ui_.slotGroup), QStringLiteral("slotView"));
+    ui_.slotView->setFrameShape(QFrame::NoFrame);
+    ui_.slotView->setFocusPolicy(Qt::NoFocus);
+    ui_.slotView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ui_.slotView->setGeometry(QRect(kSlotViewAt, ui_.slotGroup->size() - kSlotViewMargins));
+    auto* rows = new QWidget;
+    rows->setObjectName(QStringLiteral("slotRows"));
+    rows->resize(ui_.slotView->size());
+    ui_.slotView->setWidget(rows);
     static constexpr std::array<int, 9> kButtonTops{11, 39, 68, 96, 123, 150, 178, 205, 233};
     static constexpr std::array<int, 9> kTextTops{11, 39, 67, 94, 122, 149, 177, 204, 232};
     for (int k = 0; k < 9; ++k) {
-        auto* text = textBox(ui_.slotGroup, QStringLiteral("Text1(%1)").arg(k),
-                             {k == 0 ? 4 : 3, kTextTops[std::size_t(k)], 77, 23});
+        auto* text = textBox(
+            rows, QStringLiteral("Text1(%1)").arg(k),
+            QRect(k == 0 ? 4 : 3, kTextTops[std::size_t(k)], 77, 23).translated(-kSlotViewAt));
         text->setProperty("index", k);
         text->setAccessibleName(tr("Slot %1 text").arg(k + 1));
         ui_.slotTexts[std::size_t(k)] = text;
-        auto* button = named(new QPushButton(QStringLiteral("%1,%1").arg(5 * k), ui_.slotGroup),
+        auto* button = named(new QPushButton(QStringLiteral("%1,%1").arg(5 * k), rows),
                              QStringLiteral("cmdPlaceText(%1)").arg(k));
-        button->setGeometry(89, kButtonTops[std::size_t(k)], 63, 23);
+        button->setGeometry(
+            QRect(89, kButtonTops[std::size_t(k)], 63, 23).translated(-kSlotViewAt));
         button->setProperty("index", k);
         button->setEnabled(false);
         button->setAccessibleName(tr("Slot %1").arg(k + 1));
         ui_.slotButtons[std::size_t(k)] = button;
+        // A row reached with Tab scrolls into view.
+        text->installEventFilter(this);
+        button->installEventFilter(this);
     }
+    rows->resize(rows->width(), rows->childrenRect().bottom() + 1);
+}
+
+void TextPlacementPanel::fitSlotGroup(int bottom) {
+    QGroupBox* group = ui_.slotGroup;
+    group->resize(group->width(),
+                  std::clamp(bottom - group->y(), kSlotGroupMinimum, kSlotGroupHeight));
+    QScrollArea* view = ui_.slotView;
+    view->setGeometry(QRect(kSlotViewAt, group->size() - kSlotViewMargins));
+    // While the rows scroll, the buttons leave room for the view's bar.
+    QWidget* rows = view->widget();
+    const bool scrolls = rows->height() > view->height();
+    const int width = view->width() - (scrolls ? view->verticalScrollBar()->sizeHint().width() : 0);
+    rows->resize(width, rows->height());
+    for (QPushButton* button : ui_.slotButtons)
+        button->resize(std::min(63, width - button->x()), button->height());
 }
 
 void TextPlacementPanel::connectInput() {
@@ -241,10 +278,15 @@ void TextPlacementPanel::connectInput() {
                     setText(field, QString::number(horizontal ? p.x : p.y));
                 });
     }
-    connect(ui_.angleBar, &QScrollBar::valueChanged, this,
-            input([this](int v) { document_.setAngle(v); }));
+    connect(ui_.angleBar, &QScrollBar::valueChanged, this, input([this](int v) {
+                document_.setAngle(v);
+                // The bar rests on the angle the document holds, also when that did not change: one
+                // step past either end (360 at an angle of 0) comes round.
+                setBar(ui_.angleBar, document_.placement().angle);
+            }));
     connect(ui_.angleField, &QLineEdit::returnPressed, this, [this] {
         document_.enterAngle(ui_.angleField->text());
+        setText(ui_.angleField, document_.placement().angleText);
         ui_.angleField->hide();
         // Typing goes on where it was going before the angle was typed.
         ui_.textBox->setFocus(Qt::OtherFocusReason);
@@ -258,7 +300,9 @@ void TextPlacementPanel::connectInput() {
 }
 
 bool TextPlacementPanel::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ui_.angleField && event->type() == QEvent::MouseButtonDblClick) {
+    if (event->type() == QEvent::FocusIn && watched->parent() == ui_.slotView->widget()) {
+        ui_.slotView->ensureWidgetVisible(static_cast<QWidget*>(watched), 0, 2);
+    } else if (watched == ui_.angleField && event->type() == QEvent::MouseButtonDblClick) {
         document_.resetAngle();
     } else if (watched == ui_.angleGroup && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);

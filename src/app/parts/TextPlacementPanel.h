@@ -17,6 +17,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class QScrollBar;
 
 namespace qrb {
@@ -48,6 +49,8 @@ public:
         ImageBox* angleDial = nullptr;
         ShapeWidget* angleDialRing = nullptr;
         QGroupBox* slotGroup = nullptr;
+        // The slots' rows scroll inside the group when the window is too low for all nine.
+        QScrollArea* slotView = nullptr;
         std::array<QPushButton*, 9> slotButtons{};
         std::array<QLineEdit*, 9> slotTexts{};
         PanelStatusBar* status = nullptr; // panels 2 to 4 show the style
@@ -58,6 +61,12 @@ public:
                        PanelStatusBar* status, QObject* parent = nullptr);
 
     const Widgets& widgets() const { return ui_; }
+
+    // ---- Layout (the window calls this as it lays out its client area) ----------------
+    // The slot group at most its design height, ending above `bottom` when the window is
+    // lower, down to kSlotGroupMinimum; its rows scroll when they do not all fit.
+    static constexpr int kSlotGroupMinimum = 90;
+    void fitSlotGroup(int bottom);
 
     // ---- Commands (bound by the window) ------------------------------------------------
     void place();

@@ -25,8 +25,16 @@ int wholePixels(double value) {
     return static_cast<int>(std::nearbyint(value));
 }
 
-// Where the zoom is remembered: 1 to 16, or 0 for "fit the working tile".
+// Where the zoom is remembered: 0.125 to 16, or 0 for "fit the working tile".
 const char* const kZoomKey = "view/workingTileZoom";
+
+// The zoom steps: halvings below 1x, whole zooms above.
+double zoomStep(int index) {
+    return index < 0 ? std::exp2(index) : index + 1;
+}
+int zoomStepIndex(double zoom) {
+    return zoom < 1 ? int(std::lround(std::log2(zoom))) : int(std::lround(zoom)) - 1;
+}
 
 // The working tile's canvas: the tile is centred again whenever the view resizes it, and it
 // sits in a thin two-tone border, seen against white and black tile pixels alike, with a
@@ -95,7 +103,7 @@ WorkingTilePanel::WorkingTilePanel(Document& document, Services services, QWidge
         if (what & (Change::Picture | Change::Position))
             showAnchor();
     });
-    const int remembered = QSettings().value(QLatin1String(kZoomKey), 1).toInt();
+    const double remembered = QSettings().value(QLatin1String(kZoomKey), 1).toDouble();
     fit_ = remembered == 0;
     ui_.workingTile->setZoom(fit_ ? 1 : remembered);
     show();
@@ -154,8 +162,7 @@ void WorkingTilePanel::buildControls(QWidget* client) {
 
 void WorkingTilePanel::show() {
     const WorkingTile& w = document_.working();
-    if (fit_)
-        ui_.workingTile->setZoom(fittingZoom());
+    followFit();
     ui_.workingTile->setVisible(w.shown);
     ui_.workingTile->setEnabled(w.shown);
     ui_.workingTile->refresh();
@@ -186,16 +193,21 @@ void WorkingTilePanel::showAnchor() {
 
 // ---- Zoom --------------------------------------------------------------------------------
 
-int WorkingTilePanel::zoom() const {
+double WorkingTilePanel::zoom() const {
     return ui_.workingTile->zoom();
 }
 
+double WorkingTilePanel::steppedZoom(int steps) const {
+    return zoomStep(std::clamp(zoomStepIndex(zoom()) + steps, zoomStepIndex(kMinimumZoom),
+                               zoomStepIndex(kMaximumZoom)));
+}
+
 void WorkingTilePanel::zoomIn() {
-    setZoom(zoom() + 1, false);
+    setZoom(steppedZoom(1), false);
 }
 
 void WorkingTilePanel::zoomOut() {
-    setZoom(zoom() - 1, false);
+    setZoom(steppedZoom(-1), false);
 }
 
 void WorkingTilePanel::actualSize() {
@@ -206,30 +218,43 @@ void WorkingTilePanel::fitWorkingTile() {
     setZoom(fittingZoom(), true);
 }
 
-int WorkingTilePanel::fittingZoom() const {
+void WorkingTilePanel::followFit() {
+    if (!fit_ || fittingZoom() == zoom())
+        return;
+    ui_.workingTile->setZoom(fittingZoom());
+    emit zoomChanged();
+}
+
+double WorkingTilePanel::fittingZoom() const {
     const QSize tile = document_.working().picture.size();
     const QSize room = ui_.tileFrames[0]->size() - QSize(6, 6); // inside the frame and border
     if (tile.isEmpty() || room.isEmpty())
         return 1;
-    return std::clamp(std::min(room.width() / tile.width(), room.height() / tile.height()), 1,
-                      kMaximumZoom);
+    const double fits =
+        std::min(double(room.width()) / tile.width(), double(room.height()) / tile.height());
+    // The largest step at or below what fits.
+    for (int step = zoomStepIndex(kMaximumZoom); step > zoomStepIndex(kMinimumZoom); --step)
+        if (zoomStep(step) <= fits)
+            return zoomStep(step);
+    return kMinimumZoom;
 }
 
-void WorkingTilePanel::setZoom(int zoom, bool fit) {
+void WorkingTilePanel::setZoom(double zoom, bool fit) {
     setZoom(zoom, ui_.workingTileView->viewport()->rect().center(), fit);
 }
 
-void WorkingTilePanel::setZoom(int zoom, QPoint about, bool fit) {
-    zoom = std::clamp(zoom, 1, kMaximumZoom);
+void WorkingTilePanel::setZoom(double zoom, QPoint about, bool fit) {
+    zoom = std::clamp(zoom, kMinimumZoom, double(kMaximumZoom));
     fit_ = fit;
     QSettings().setValue(QLatin1String(kZoomKey), fit ? 0 : zoom);
     WorkingTileBox* box = ui_.workingTile;
-    const int before = box->zoom();
+    const double before = box->zoom();
     if (zoom != before) {
         // The tile's point under `about`, in tile pixels, stays under it.
         QWidget* viewport = ui_.workingTileView->viewport();
         const QPointF tilePoint = QPointF(box->mapFrom(viewport, about)) / before;
         box->setZoom(zoom);
+        zoom = box->zoom(); // on a step
         centreWorkingTile();
         // The view takes the canvas's new size now, so that it can scroll to the point.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
@@ -249,7 +274,7 @@ bool WorkingTilePanel::eventFilter(QObject* watched, QEvent* event) {
             const int steps = wheelAngle_ / 120;
             wheelAngle_ -= steps * 120;
             if (steps != 0)
-                setZoom(zoom() + steps, wheel->position().toPoint(), false);
+                setZoom(steppedZoom(steps), wheel->position().toPoint(), false);
             return true;
         }
     }
@@ -271,8 +296,7 @@ void WorkingTilePanel::arrangeFrames(bool large) {
     previews->resize(side, previews->height());
     previews->move(previews->x(), work->y() + work->height() + 2);
     ui_.fullPreview->move(ui_.fullPreview->x(), previews->y() + (large ? 2 : 15));
-    if (fit_)
-        ui_.workingTile->setZoom(fittingZoom());
+    followFit();
     placePreviews();
 }
 

@@ -2,8 +2,9 @@
 // The working tile and its three previews: their frames and boxes, what they show (the
 // document's working tile with the live text, the new tile's images and small colour),
 // where they sit in their frames, the small colour's dialog and the exchange with the
-// clipboard. The working tile zooms in whole steps (remembered between runs) and scrolls
-// inside its frame when larger than it; dragging it or its arrow keys move the live text.
+// clipboard. The working tile zooms in steps (1/8, 1/4, 1/2, then whole zooms to 16x;
+// remembered between runs) and scrolls inside its frame when larger than it; dragging it or
+// its arrow keys move the live text.
 
 #include "app/parts/PartSupport.h"
 #include "document/Document.h"
@@ -55,8 +56,9 @@ public:
 
     // ---- Zoom --------------------------------------------------------------------------
     static constexpr int kMaximumZoom = 16;
-    int zoom() const;
-    // The zoom follows the tile and the frame: the largest whole zoom that shows it all.
+    static constexpr double kMinimumZoom = 0.125;
+    double zoom() const;
+    // The zoom follows the tile and the frame: the largest step that shows it all.
     bool fitsWorkingTile() const { return fit_; }
     void zoomIn();
     void zoomOut();
@@ -83,9 +85,13 @@ private:
     void showAnchor();
     // The zoom `zoom` (clamped) with the tile pixel under `about` (a point of the view)
     // kept there; `fit` as fitsWorkingTile().
-    void setZoom(int zoom, QPoint about, bool fit);
-    void setZoom(int zoom, bool fit);
-    int fittingZoom() const;
+    void setZoom(double zoom, QPoint about, bool fit);
+    void setZoom(double zoom, bool fit);
+    double fittingZoom() const;
+    // While the zoom fits the tile: the zoom that fits it now.
+    void followFit();
+    // The zoom `steps` steps (negative: out) from the zoom now.
+    double steppedZoom(int steps) const;
 
     Document& document_;
     Services services_;

@@ -2,10 +2,11 @@
 
 #include "cli/HeadlessGui.h"
 #include "core/FileError.h"
-#include "core/InputFile.h"
 #include "core/InputText.h"
 #include "core/MemorySize.h"
 #include "imaging/render/DibConversion.h"
+#include "picture/PictureError.h"
+#include "picture/PictureReader.h"
 #include "sheet/Keyword.h"
 #include "sheet/Length.h"
 #include "sheet/SheetError.h"
@@ -13,10 +14,8 @@
 #include "sheet/render/SheetWriter.h"
 #include "tileset/LibraryFile.h"
 
-#include <QBuffer>
-#include <QByteArray>
-#include <QImageReader>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -148,8 +147,9 @@ void checked(const SheetOptions& options) {
     }
 }
 
+// `memory`: what the PNG pages may take while they are drawn.
 int write(const Output& output, const SheetLayout& layout, const SheetArt& art,
-          const std::string& title, std::ostream& out) {
+          const std::string& title, std::ostream& out, std::uint64_t memory) {
     const std::size_t pages = layout.pages.size();
     const std::string count = std::to_string(pages) + (pages == 1 ? " page" : " pages");
     if (!output.png) {
@@ -157,7 +157,7 @@ int write(const Output& output, const SheetLayout& layout, const SheetArt& art,
         out << "wrote " << count << " to " << escapedControls(output.path.string()) << "\n";
         return 0;
     }
-    const auto written = SheetWriter::writePng(output.path, layout, art, output.dpi);
+    const auto written = SheetWriter::writePng(output.path, layout, art, output.dpi, memory);
     out << "wrote " << count << ": " << escapedControls(written.front().string());
     if (written.size() > 1) {
         out << " ... " << escapedControls(written.back().string());
@@ -198,29 +198,28 @@ std::vector<int> tileNumbers(const std::string& list) {
     return numbers;
 }
 
-// A picture file as one back for every tile.
-DibImage readPicture(const std::filesystem::path& path, std::uint64_t budget) {
-    InputFile file(path);
-    if (file.size() > budget) {
-        throw FileError(path, "the picture is larger than the memory limit of " +
-                                  std::to_string(budget) + " bytes");
+// The bytes a library's images take in memory.
+std::uint64_t pixelBytes(const TileSet& set) {
+    std::uint64_t bytes = 0;
+    for (const Tile& tile : set.tiles()) {
+        bytes += tile.full.byteCount() + tile.half.byteCount();
     }
-    QByteArray bytes;
+    return bytes;
+}
+
+// A picture file as one back for every tile, read as import reads pictures: whole, within
+// the budget with its copy as a tile's image.
+DibImage readBackPicture(const std::filesystem::path& path, std::uint64_t budget) {
+    PictureRequest request;
+    request.memoryLeft = budget;
+    request.madeOf = [](QSize size) {
+        return std::uint64_t(DibImage::strideFor(size.width())) * std::uint64_t(size.height());
+    };
     try {
-        bytes.resize(static_cast<qsizetype>(file.size()));
-    } catch (const std::bad_alloc&) {
-        throw FileError(path, NotEnoughMemory("the picture's bytes", file.size()).what());
+        return toDibImage(qrb::readPicture(QString::fromStdString(path.string()), request));
+    } catch (const PictureError& e) {
+        throw FileError(path, std::string("cannot read the picture: ") + e.what());
     }
-    if (!file.stream().read(bytes.data(), bytes.size())) {
-        throw FileError(path, "cannot read the picture");
-    }
-    QBuffer buffer(&bytes);
-    QImageReader reader(&buffer);
-    const QImage picture = reader.read();
-    if (picture.isNull()) {
-        throw FileError(path, "cannot read the picture: " + reader.errorString().toStdString());
-    }
-    return toDibImage(picture);
 }
 
 int sheet(const ParsedArguments& args, std::ostream& out) {
@@ -248,21 +247,26 @@ int sheet(const ParsedArguments& args, std::ostream& out) {
     const std::uint64_t budget = memoryBudget(args);
 
     const HeadlessGui gui;
+    // One budget for everything held: the fronts, the backs, the page being drawn.
     const TileSet fronts = LibraryFile::load(files[0], {}, budget);
+    std::uint64_t held = pixelBytes(fronts);
     SheetArt art(fronts);
     TileSet backLibrary;
     DibImage backPicture;
     if (backs) {
         if (isKeyword(std::filesystem::path(*backs).extension().string(), ".qrb")) {
-            backLibrary = LibraryFile::load(*backs, {}, budget);
+            backLibrary = LibraryFile::load(*backs, {}, budget - std::min(held, budget));
+            held += pixelBytes(backLibrary);
             art.setBackLibrary(backLibrary);
         } else {
-            backPicture = readPicture(*backs, budget);
+            backPicture = readBackPicture(*backs, budget - std::min(held, budget));
+            held += backPicture.byteCount();
             art.setBackImage(backPicture);
         }
     }
     const SheetLayout layout = layOutSheet(options, art);
-    return write(output, layout, art, std::filesystem::path(files[0]).filename().string(), out);
+    return write(output, layout, art, std::filesystem::path(files[0]).filename().string(), out,
+                 budget - std::min(held, budget));
 }
 
 int calibration(const ParsedArguments& args, std::ostream& out) {
@@ -273,7 +277,8 @@ int calibration(const ParsedArguments& args, std::ostream& out) {
     const HeadlessGui gui;
     const TileSet none;
     const SheetArt art(none);
-    return write(output, layOutCalibration(options), art, "Calibration", out);
+    return write(output, layOutCalibration(options), art, "Calibration", out,
+                 defaultMemoryBudget());
 }
 
 } // namespace

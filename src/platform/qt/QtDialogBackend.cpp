@@ -1,6 +1,8 @@
 #include "platform/qt/QtDialogBackend.h"
 
+#include "platform/qt/DeckOptionsDialog.h"
 #include "platform/qt/FontDialog.h"
+#include "platform/qt/ImportOptionsDialog.h"
 #include "text/render/QtConversions.h"
 
 #include <QApplication>
@@ -71,6 +73,14 @@ std::optional<QString> QtDialogBackend::saveFile(const FileDialogRequest& reques
     return first(runFileDialog(request, true));
 }
 
+std::optional<QString> QtDialogBackend::chooseFolder(const FileDialogRequest& request) {
+    const QString folder = QFileDialog::getExistingDirectory(QApplication::activeWindow(),
+                                                             request.title, request.directory);
+    if (folder.isEmpty())
+        return std::nullopt;
+    return folder;
+}
+
 std::optional<FontSettings> QtDialogBackend::chooseFont(const FontDialogRequest& request) {
     FontDialog dialog(request, QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted)
@@ -83,6 +93,21 @@ std::optional<ColourValue> QtDialogBackend::chooseColour(ColourValue initial) {
     if (!chosen.isValid())
         return std::nullopt;
     return toColourValue(chosen);
+}
+
+std::optional<ImportOptions>
+QtDialogBackend::chooseImportOptions(const ImportDialogRequest& request) {
+    ImportOptionsDialog dialog(request.paths, request.options, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.options();
+}
+
+std::optional<DeckOptions> QtDialogBackend::chooseDeckOptions(const DeckDialogRequest& request) {
+    DeckOptionsDialog dialog(request, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.options();
 }
 
 } // namespace qrb

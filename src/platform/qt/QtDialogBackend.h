@@ -12,8 +12,11 @@ public:
     std::optional<QString> openFile(const FileDialogRequest& request) override;
     std::optional<QString> saveFile(const FileDialogRequest& request) override;
     std::optional<QStringList> openFiles(const FileDialogRequest& request) override;
+    std::optional<QString> chooseFolder(const FileDialogRequest& request) override;
     std::optional<FontSettings> chooseFont(const FontDialogRequest& request) override;
     std::optional<ColourValue> chooseColour(ColourValue initial) override;
+    std::optional<ImportOptions> chooseImportOptions(const ImportDialogRequest& request) override;
+    std::optional<DeckOptions> chooseDeckOptions(const DeckDialogRequest& request) override;
 
     // "QRB File (*.qrb)|*.qrb|All (*.*)|*.*" as Qt name filters.
     static QStringList nameFilters(const QString& filter);

@@ -6,7 +6,9 @@
 #include "platform/qt/QtPrinting.h"
 #include "platform/qt/QtProgressDialog.h"
 
+#include "document/TileTransfer.h"
 #include <QApplication>
+
 #include <QClipboard>
 #include <QMessageBox>
 #include <QMimeData>
@@ -75,6 +77,18 @@ bool QtClipboard::hasImage() const {
 
 QImage QtClipboard::image() const {
     return QGuiApplication::clipboard()->image();
+}
+
+void QtClipboard::setTiles(const QByteArray& library, const QImage& picture) {
+    auto* data = new QMimeData;
+    data->setData(tilesMimeType(), library);
+    data->setImageData(picture);
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+QByteArray QtClipboard::tiles() const {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data ? data->data(tilesMimeType()) : QByteArray();
 }
 
 QtHelpViewer::~QtHelpViewer() {

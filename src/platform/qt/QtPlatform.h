@@ -23,6 +23,8 @@ public:
     void setImage(const QImage& image) override;
     bool hasImage() const override;
     QImage image() const override;
+    void setTiles(const QByteArray& library, const QImage& picture) override;
+    QByteArray tiles() const override;
 };
 
 class QtHelpViewer : public HelpViewer {

@@ -2,13 +2,15 @@
 
 #include "core/AtomicFile.h"
 #include "core/FileError.h"
+#include "core/MemorySize.h"
 #include "sheet/Keyword.h"
 #include "sheet/Length.h"
 #include "sheet/SheetError.h"
+#include "sheet/render/PngStreamWriter.h"
 #include "sheet/render/SheetPainter.h"
 
 #include <QIODevice>
-#include <QImageWriter>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageRanges>
 #include <QPageSize>
@@ -31,7 +33,7 @@ constexpr int kPdfResolution = 1200;
 // How far a device's paper may differ from the page laid out (a named size's rounding).
 constexpr double kPaperTolerance = 1.5;
 
-// A write-only device over an atomic file's stream, for Qt's PDF and PNG writers. A
+// A write-only device over an atomic file's stream, for Qt's PDF writer. A
 // failed write leaves the stream bad, which the file's commit() reports.
 class StreamDevice : public QIODevice {
 public:
@@ -118,39 +120,60 @@ void SheetWriter::writePdf(const std::filesystem::path& path, const SheetLayout&
     file.commit();
 }
 
-QImage SheetWriter::renderPage(const SheetLayout& layout, const SheetPage& page,
-                               SheetPainter& painter, int dpi) {
+namespace {
+
+// Draws `page` at `dpi` on white paper and writes it to `out` as PNG, in bands of rows
+// that take at most `memory` bytes with the encoder. Every band is painted with the whole
+// page moved up by whole pixels, so its pixels are those of the same rows of one image.
+void writePngPage(std::ostream& out, const SheetLayout& layout, const SheetPage& page,
+                  SheetPainter& painter, int dpi, std::uint64_t memory) {
+    const int width = static_cast<int>(std::round(layout.page.width / kMmPerInch * dpi));
+    const int height = static_cast<int>(std::round(layout.page.height / kMmPerInch * dpi));
+    const std::uint64_t rowBytes = std::uint64_t(width) * 4;
+    const std::uint64_t encoder = PngStreamWriter::workingBytes(width);
+    const int fewest = std::min(height, SheetWriter::kMinBandRows);
+    const std::uint64_t needed = encoder + rowBytes * std::uint64_t(fewest);
+    if (memory < needed) {
+        throw SheetError("a " + formatMm(layout.page.width) + " x " + formatMm(layout.page.height) +
+                         " mm page at " + std::to_string(dpi) + " dpi needs " +
+                         describeMemorySize(needed) + " of memory to draw, more than the " +
+                         describeMemorySize(memory) +
+                         " the memory limit leaves; raise the limit or lower the resolution");
+    }
+    // QImage holds at most 2^31 bytes.
+    const std::uint64_t rows =
+        std::min<std::uint64_t>({std::uint64_t(height), (memory - encoder) / rowBytes,
+                                 std::uint64_t(std::numeric_limits<int>::max()) / rowBytes});
+    const int bandRows = static_cast<int>(rows);
+
+    PngStreamWriter png(out, width, height, static_cast<int>(std::lround(dpi / kMmPerInch * 1000)));
+    QImage band(width, bandRows, QImage::Format_RGB32);
+    if (band.isNull()) {
+        throw SheetError(NotEnoughMemory("a band of the page", rowBytes * rows).what());
+    }
+    for (int top = 0; top < height; top += bandRows) {
+        band.fill(Qt::white);
+        QPainter qp(&band);
+        qp.translate(0, -top);
+        painter.paint(qp, layout, page, QRectF(0, 0, width, height));
+        qp.end();
+        for (int row = 0; row < std::min(bandRows, height - top); ++row) {
+            png.writeRow(reinterpret_cast<const std::uint32_t*>(band.constScanLine(row)));
+        }
+    }
+    png.finish();
+}
+
+} // namespace
+
+std::vector<std::filesystem::path> SheetWriter::writePng(const std::filesystem::path& path,
+                                                         const SheetLayout& layout,
+                                                         const SheetArt& art, int dpi,
+                                                         std::uint64_t memory) {
     if (dpi < kMinDpi || dpi > kMaxDpi) {
         throw SheetError("the resolution must be between " + std::to_string(kMinDpi) + " and " +
                          std::to_string(kMaxDpi) + " dpi, not " + std::to_string(dpi));
     }
-    const double width = std::round(layout.page.width / kMmPerInch * dpi);
-    const double height = std::round(layout.page.height / kMmPerInch * dpi);
-    // QImage holds at most 2^31 bytes; 4 bytes a pixel.
-    if (width * height * 4 > double(std::numeric_limits<int>::max())) {
-        throw SheetError("a " + formatMm(layout.page.width) + " x " + formatMm(layout.page.height) +
-                         " mm page at " + std::to_string(dpi) +
-                         " dpi is too large for one image; choose a lower resolution");
-    }
-    QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
-    if (image.isNull()) {
-        throw SheetError("there is not enough memory for a page image of " +
-                         std::to_string(static_cast<long long>(width)) + " x " +
-                         std::to_string(static_cast<long long>(height)) + " pixels");
-    }
-    const int dotsPerMetre = static_cast<int>(std::lround(dpi / kMmPerInch * 1000));
-    image.setDotsPerMeterX(dotsPerMetre);
-    image.setDotsPerMeterY(dotsPerMetre);
-    image.fill(Qt::white);
-    QPainter qp(&image);
-    painter.paint(qp, layout, page, QRectF(0, 0, width, height));
-    qp.end();
-    return image;
-}
-
-std::vector<std::filesystem::path> SheetWriter::writePng(const std::filesystem::path& path,
-                                                         const SheetLayout& layout,
-                                                         const SheetArt& art, int dpi) {
     const std::size_t pages = layout.pages.size();
     if (pages > AtomicFile::openableAtOnce(pages)) {
         throw SheetError(std::to_string(pages) +
@@ -166,14 +189,7 @@ std::vector<std::filesystem::path> SheetWriter::writePng(const std::filesystem::
     for (std::size_t i = 0; i < pages; ++i) {
         const std::filesystem::path pagePath = pagePngPath(path, static_cast<int>(i + 1));
         AtomicFile& file = files.add(pagePath);
-        {
-            const QImage image = renderPage(layout, layout.pages[i], sheetPainter, dpi);
-            StreamDevice device(file.stream());
-            QImageWriter writer(&device, "png");
-            if (!writer.write(image)) {
-                throw FileError(pagePath, "cannot write: " + writer.errorString().toStdString());
-            }
-        }
+        writePngPage(file.stream(), layout, layout.pages[i], sheetPainter, dpi, memory);
         file.prepare();
         written.push_back(pagePath);
     }

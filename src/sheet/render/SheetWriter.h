@@ -11,7 +11,9 @@
 #include <QPageLayout>
 #include <QString>
 
+#include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <vector>
 
 class QPagedPaintDevice;
@@ -33,15 +35,20 @@ public:
                          const SheetArt& art, const QString& title = {});
 
     // Page n (1-based) of `layout` as pagePngPath(path, n), at `dpi` dots per inch, white
-    // paper. Returns the files written. All pages or none: every page is written to its
-    // temporary first and the set is put in place only when all are complete, so when one
-    // cannot be written (FileError naming it: a full disk, a name too long) every page
-    // file is left as it was. Throws SheetError for a resolution outside kMinDpi..kMaxDpi,
-    // a page too large for an image at that resolution, or more pages than the system
-    // lets the run keep open at once.
-    static std::vector<std::filesystem::path> writePng(const std::filesystem::path& path,
-                                                       const SheetLayout& layout,
-                                                       const SheetArt& art, int dpi = kDefaultDpi);
+    // paper, the resolution recorded in the file. Returns the files written. All pages or
+    // none: every page is written to its temporary first and the set is put in place only
+    // when all are complete, so when one cannot be written (FileError naming it: a full
+    // disk, a name too long) every page file is left as it was. A page is drawn and
+    // written in bands of rows that take at most `memory` bytes, so its size in memory is
+    // no limit; the pixels are the same as one band's. Throws SheetError for a resolution
+    // outside kMinDpi..kMaxDpi, `memory` too small for a band of kMinBandRows rows (the
+    // message says how much is needed), or more pages than the system lets the run keep
+    // open at once.
+    static std::vector<std::filesystem::path>
+    writePng(const std::filesystem::path& path, const SheetLayout& layout, const SheetArt& art,
+             int dpi = kDefaultDpi,
+             std::uint64_t memory = std::numeric_limits<std::uint64_t>::max());
+    static constexpr int kMinBandRows = 64;
 
     // The pages of `layout` on `device` (a PDF, a printer, a preview): gives the device
     // the layout's page size and orientation and paints every page, or only those in the
@@ -61,11 +68,6 @@ public:
 
     // "OUT.png" -> "OUT-3.png" for page 3; a name without the ".png" extension gets it.
     static std::filesystem::path pagePngPath(const std::filesystem::path& path, int page);
-
-    // One page on white paper at `dpi`, with the resolution recorded in the image.
-    // Throws SheetError as writePng does.
-    static QImage renderPage(const SheetLayout& layout, const SheetPage& page,
-                             SheetPainter& painter, int dpi);
 };
 
 } // namespace qrb

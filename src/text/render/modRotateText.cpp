@@ -44,22 +44,10 @@ void paintLine(QImage& image, const QFont& font, const QColor& colour, const QSt
     painter.drawText(QPointF(0, ascent / scale), text);
 }
 
-// An angle in degrees as the rotated text is drawn at: whole tenths (ties to even) within
-// one turn; 0 for a value that is not a number.
-double drawnDegrees(float angle) {
-    const double tenths = std::isfinite(angle) ? std::nearbyint(double(angle) * 10.0) : 0.0;
-    return std::fmod(tenths, 3600.0) / 10.0;
-}
+using modRotateText::drawnDegrees;
 
-// A font as one of the two routines realises it, with what laying out a line needs.
-struct LineFont {
-    QFont font;
-    qreal scale = 1.0;
-    qreal ascent = 0; // pixels, after scaling
-    qreal cell = 0;   // ascent + descent, pixels, after scaling
-};
-
-LineFont lineFont(const QFont& font, bool turned);
+using modRotateText::LineFont;
+using modRotateText::lineFont;
 
 qreal lineWidth(const LineFont& line, const QString& text) {
     return QFontMetricsF(line.font).horizontalAdvance(text) * line.scale;
@@ -83,6 +71,11 @@ int cellHeightForSize(double points) {
     }
     const double cell = std::nearbyint(std::min(points * 1.5, double(kMaxPixels)));
     return std::max(1, int(cell));
+}
+
+double drawnDegrees(float angle) {
+    const double tenths = std::isfinite(angle) ? std::nearbyint(double(angle) * 10.0) : 0.0;
+    return std::fmod(tenths, 3600.0) / 10.0;
 }
 
 int printPixelSize(double points) {
@@ -125,17 +118,21 @@ QFont printFont(const QFont& font) {
 
 } // namespace modRotateText
 
-namespace {
+namespace modRotateText {
 
 LineFont lineFont(const QFont& font, bool turned) {
     if (turned) {
-        const modRotateText::RotatedFont rotated = modRotateText::rotatedFont(font);
+        const RotatedFont rotated = rotatedFont(font);
         return {rotated.font, rotated.scale, rotated.ascent, rotated.cellHeight};
     }
-    const QFont printed = modRotateText::printFont(font);
+    const QFont printed = printFont(font);
     const QFontMetrics metrics(printed);
     return {printed, 1.0, qreal(metrics.ascent()), qreal(metrics.ascent() + metrics.descent())};
 }
+
+} // namespace modRotateText
+
+namespace {
 
 // Where DrawLaidOutText puts a line: the font it is drawn in and how its own coordinates
 // (the first character cell's top-left corner at the origin) lie on the image.
@@ -250,18 +247,26 @@ void DrawLaidOutText(TextSurface& surface, const QFont& font, const QString& tex
         painter.setBrush(Qt::NoBrush);
         painter.drawText(baseline, text);
     };
+    const QRectF letters = layout.hasOutline()
+                               ? QFontMetricsF(line.font).boundingRect(text).translated(baseline)
+                               : QRectF();
+    PaintWithEffects(surface.image, layout, surface.foreColor, letters, placed, drawLetters);
+    surface.currentY = y + below;
+}
 
-    QPainter painter(&surface.image);
+void PaintWithEffects(QImage& image, const TextLayout& layout, const QColor& colour,
+                      const QRectF& letters, const std::function<QTransform(int, int)>& placed,
+                      const LetterPainter& drawLetters) {
+    QPainter painter(&image);
     if (layout.hasOutline()) {
         // The outline is the letters widened in tile pixels, so it is worked out on the
         // tile's grid, over the part of the tile it can touch.
         const int w = layout.outlineWidth;
-        const QRectF letters = QFontMetricsF(line.font).boundingRect(text).translated(baseline);
         QRect region =
             placed(0, 0).mapRect(letters).toAlignedRect().adjusted(-w - 1, -w - 1, w + 1, w + 1);
         // Only letters within the outline's width of a pixel the tile shows (of the outline
         // or of its shadow) count.
-        QRect reach = surface.image.rect();
+        QRect reach = image.rect();
         if (layout.hasShadow())
             reach |= reach.translated(-layout.shadowDx, -layout.shadowDy);
         region &= reach.adjusted(-w, -w, w, w);
@@ -277,13 +282,13 @@ void DrawLaidOutText(TextSurface& surface, const QFont& font, const QString& tex
             QImage wide(region.size(), QImage::Format_Grayscale8);
             coverage::widen(mask.constBits(), std::size_t(mask.bytesPerLine()), mask.width(),
                             mask.height(), w, wide.bits(), std::size_t(wide.bytesPerLine()));
-            QImage colour(region.size(), QImage::Format_ARGB32_Premultiplied);
+            QImage tinted(region.size(), QImage::Format_ARGB32_Premultiplied);
             const auto paint = [&](ColourValue value, QPoint at) {
                 coverage::tint(wide.constBits(), std::size_t(wide.bytesPerLine()), wide.width(),
                                wide.height(), toQColor(value).rgb() & 0xFFFFFF,
-                               reinterpret_cast<std::uint32_t*>(colour.bits()),
-                               std::size_t(colour.bytesPerLine()));
-                painter.drawImage(at, colour);
+                               reinterpret_cast<std::uint32_t*>(tinted.bits()),
+                               std::size_t(tinted.bytesPerLine()));
+                painter.drawImage(at, tinted);
             };
             painter.resetTransform();
             if (layout.hasShadow())
@@ -295,8 +300,7 @@ void DrawLaidOutText(TextSurface& surface, const QFont& font, const QString& tex
         drawLetters(painter, placed(layout.shadowDx, layout.shadowDy),
                     toQColor(layout.shadowColour));
     }
-    drawLetters(painter, placed(0, 0), surface.foreColor);
-    surface.currentY = y + below;
+    drawLetters(painter, placed(0, 0), colour);
 }
 
 QRect LaidOutTextArea(const QFont& font, const QString& text, std::optional<float> angle,

@@ -12,10 +12,15 @@
 #include <QFont>
 #include <QImage>
 #include <QRect>
+#include <QRectF>
 #include <QString>
+#include <QTransform>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+
+class QPainter;
 
 namespace qrb {
 
@@ -43,6 +48,10 @@ namespace modRotateText {
 // to even (6 -> 9, 7 -> 10, 8 -> 12, 9 -> 14, 12 -> 18, 18 -> 27), at least 1.
 int cellHeightForSize(double points);
 
+// An angle in degrees as rotated text is drawn at: whole tenths (ties to even) within one
+// turn; 0 for a value that is not a number.
+double drawnDegrees(float angle);
+
 // Pixel size (em) for an unrotated print of `points` at 96 dots per inch (8 -> 11).
 int printPixelSize(double points);
 
@@ -61,6 +70,16 @@ RotatedFont rotatedFont(const QFont& font);
 // The font PrintText realises for the surface font `font`: the same font at
 // printPixelSize(font.pointSizeF()) pixels.
 QFont printFont(const QFont& font);
+
+// A font as one of the two routines realises it (rotatedFont when `turned`, else
+// printFont), with what laying out lines needs.
+struct LineFont {
+    QFont font;
+    qreal scale = 1.0;
+    qreal ascent = 0; // pixels, after scaling
+    qreal cell = 0;   // ascent + descent, pixels, after scaling
+};
+LineFont lineFont(const QFont& font, bool turned);
 
 } // namespace modRotateText
 
@@ -94,6 +113,18 @@ QRect LaidOutTextArea(const QFont& font, const QString& text, std::optional<floa
 // is wider than the fit width, then the largest whole size below it, down to 6, that fits
 // (6 when none does). Turned text is measured as DrawRotatedText draws it.
 double fittedPoints(const QFont& font, const QString& text, bool turned, int fitWidth);
+
+// Draws letters in a colour through a transform from their own coordinates to the image's.
+using LetterPainter =
+    std::function<void(QPainter& painter, const QTransform& transform, const QColor& colour)>;
+
+// Paints what `drawLetters` draws with `layout`'s shadow and outline under it, the letters
+// themselves in `colour` on top. `placed(dx, dy)` is the letters' transform moved by (dx,
+// dy) tile pixels; `letters` their extent in their own coordinates (needed for an outline
+// only). The effects routine of every laid-out text.
+void PaintWithEffects(QImage& image, const TextLayout& layout, const QColor& colour,
+                      const QRectF& letters, const std::function<QTransform(int, int)>& placed,
+                      const LetterPainter& drawLetters);
 
 // Prints `text` unrotated at the surface's current position (top-left corner of the text)
 // with the surface's own font at its point size converted at 96 dots per inch, in the

@@ -83,6 +83,24 @@ TEST_F(Lettering, TypedAnglesRoundHalfToEvenAndAnythingElseIsZero) {
     EXPECT_EQ(ui().angleBar->value(), 0);
 }
 
+// The bar always rests on the angle the document holds; after Enter the box shows it.
+TEST_F(Lettering, TheAngleBarAndBoxShowTheAngleHeldWhateverWasGiven) {
+    ASSERT_EQ(ui().angleBar->value(), 0);
+    ui().angleBar->setValue(360); // past the right end at 0, as an accessibility tool sets it
+    EXPECT_EQ(ui().angleBar->value(), 0);
+    EXPECT_EQ(ui().angleField->text(), "000");
+    ui().angleBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(ui().angleBar->value(), 1) << "the right arrow turns on";
+
+    ui().angleBar->setValue(12);
+    for (const auto& [typed, shown] : std::vector<std::pair<QString, QString>>{
+             {"12.5", "012"}, {"abc", "000"}, {"0", "000"}, {"360", "000"}}) {
+        SCOPED_TRACE(typed.toStdString());
+        typeAngle(typed);
+        EXPECT_EQ(ui().angleField->text(), shown);
+    }
+}
+
 TEST_F(Lettering, PreviewStartsFromTheUndoCopyAndPlaceMakesTheTextStay) {
     ui().placeButton->click(); // no library: nothing happens
     EXPECT_FALSE(ui().xBar->isEnabled());

@@ -26,6 +26,7 @@ protected:
     ~Zoom() override { QSettings().remove(QStringLiteral("view")); }
 
     WorkingTilePanel& panel() { return window->workingTile(); }
+    QString zoomShown() const { return ui().statusPanels->panelText(6); }
     QPoint position() const {
         return {window->document().placement().x, window->document().placement().y};
     }
@@ -57,6 +58,11 @@ TEST_F(Zoom, StepsStopAtTheLimitsAndActualSizeRestoresTheLayout) {
     open(library("lib.qrb", 2, 40, 40));
     const QRect atOne = inClient(ui().workingTile);
     EXPECT_EQ(panel().zoom(), 1);
+    for (double below : {0.5, 0.25, 0.125}) {
+        ui().zoomOut->trigger();
+        EXPECT_EQ(panel().zoom(), below);
+    }
+    EXPECT_EQ(ui().workingTile->size(), QSize(5, 5));
     EXPECT_FALSE(ui().zoomOut->isEnabled());
     for (int i = 0; i < 20; ++i)
         ui().zoomIn->trigger();
@@ -211,6 +217,44 @@ TEST_F(Zoom, RepaintingOnlyWhereTheTextWasAndIsShowsTheWholeChange) {
         const std::optional<QPoint> stale = screen.staleInView();
         EXPECT_FALSE(stale) << "the screen is stale at " << stale->x() << ", " << stale->y();
     }
+}
+
+// Fit shows any tile whole, below 1x when it must; the zoom is shown and the View menu
+// says whether Actual Size or Fit holds.
+TEST_F(Zoom, FitShowsALargeTileWholeAndTheZoomIsShown) {
+    open(library("big.qrb", 1, 720, 477));
+    ui().actualSize->trigger();
+    EXPECT_EQ(zoomShown(), "100%");
+    EXPECT_TRUE(ui().actualSize->isChecked());
+    EXPECT_FALSE(ui().fitWorkingTile->isChecked());
+    ui().fitWorkingTile->trigger();
+    EXPECT_EQ(panel().zoom(), 0.25);
+    EXPECT_EQ(zoomShown(), "25%");
+    EXPECT_TRUE(ui().fitWorkingTile->isChecked());
+    EXPECT_FALSE(ui().actualSize->isChecked());
+    const QRect frame = ui().tileFrames[0]->geometry();
+    EXPECT_TRUE(frame.contains(inClient(ui().workingTile))) << "the whole tile in view";
+    // Text placed in the middle of the tile is in view too.
+    ui().textBox->setText("Mid");
+    ui().placeButton->click();
+    ui().xBar->setValue(360);
+    ui().yBar->setValue(238);
+    const QPoint anchor = *ui().workingTile->anchor() * panel().zoom();
+    EXPECT_TRUE(frame.contains(ui().workingTile->mapTo(ui().client, anchor)));
+
+    ui().zoomIn->trigger();
+    EXPECT_EQ(zoomShown(), "50%");
+    EXPECT_FALSE(ui().fitWorkingTile->isChecked());
+    ui().actualSize->trigger();
+    ui().actualSize->trigger(); // chosen again: still checked
+    EXPECT_TRUE(ui().actualSize->isChecked());
+    ui().zoomIn->trigger();
+    EXPECT_EQ(zoomShown(), "200%");
+    ui().actualSize->trigger();
+    for (int i = 0; i < 3; ++i)
+        ui().zoomOut->trigger();
+    EXPECT_EQ(zoomShown(), "12.5%");
+    EXPECT_EQ(ui().workingTile->size(), QSize(90, 60));
 }
 
 TEST_F(Zoom, IsRememberedByTheNextWindow) {

@@ -1,7 +1,9 @@
 #include "sheet/render/SheetWriter.h"
 
 #include "core/FileError.h"
+#include "core/MemorySize.h"
 #include "sheet/SheetError.h"
+#include "sheet/render/PngStreamWriter.h"
 #include "support/QrbFixture.h"
 #include "support/TempDir.h"
 #include "support/render/PdfPages.h"
@@ -14,6 +16,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
+#include <sstream>
 #include <string>
 
 namespace qrb {
@@ -186,6 +190,75 @@ TEST(SheetWriter, PngPagesAtTheResolutionAsked) {
 
     EXPECT_EQ(SheetWriter::pagePngPath("a.v2/out", 1), "a.v2/out-1.png");
     EXPECT_THROW(SheetWriter::writePng(dir / "x.png", layout, art, 5), SheetError);
+}
+
+// Rows written one at a time read back as the picture they came from, whatever filter
+// each row gets (random pixels, a flat run, a gradient), with its resolution.
+TEST(SheetWriter, PngRowsReadBackExactly) {
+    QImage picture(37, 23, QImage::Format_RGB32);
+    std::mt19937 random(7);
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb noise = random();
+            picture.setPixel(x, y, y < 8 ? noise : y < 16 ? qRgb(9, 9, 9) : qRgb(x * 7, y * 11, 3));
+        }
+    }
+    std::ostringstream out;
+    PngStreamWriter png(out, picture.width(), picture.height(), 3937);
+    for (int y = 0; y < picture.height(); ++y) {
+        png.writeRow(reinterpret_cast<const std::uint32_t*>(picture.constScanLine(y)));
+    }
+    png.finish();
+    const std::string bytes = out.str();
+    const QImage read = QImage::fromData(QByteArray(bytes.data(), qsizetype(bytes.size())), "PNG");
+    EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32), picture);
+    EXPECT_EQ(read.dotsPerMeterX(), 3937);
+
+    std::ostringstream unfinished;
+    PngStreamWriter partial(unfinished, 2, 2, 3937);
+    partial.writeRow(reinterpret_cast<const std::uint32_t*>(picture.constScanLine(0)));
+    EXPECT_THROW(partial.finish(), std::logic_error);
+}
+
+// A page drawn in bands, as a small memory limit makes it, has the pixels of the page
+// drawn as one picture; a limit too small for the fewest rows says what a page needs.
+TEST(SheetWriter, PngPagesInBandsHaveThePixelsOfOnePicture) {
+    test::TempDir dir;
+    const TileSet set = testLibrary();
+    const SheetArt art(set);
+    SheetOptions options;
+    options.tileWidth = 47;
+    options.bleed = 1.5;
+    options.marks = CutMarks::Full;
+    options.tiles = {1, 2, 3, 1, 2, 3, 3};
+    const SheetLayout layout = layOutSheet(options, art);
+    const auto whole = SheetWriter::writePng(dir / "whole.png", layout, art, kDpi);
+    const int width = static_cast<int>(std::round(210 / 25.4 * kDpi));
+    const std::uint64_t encoder = PngStreamWriter::workingBytes(width);
+    const std::uint64_t row = std::uint64_t(width) * 4;
+    const auto bands =
+        SheetWriter::writePng(dir / "bands.png", layout, art, kDpi, encoder + 71 * row);
+    ASSERT_EQ(bands.size(), whole.size());
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+        const QImage one(QFile::decodeName(whole[i].c_str()));
+        const QImage banded(QFile::decodeName(bands[i].c_str()));
+        EXPECT_EQ(banded.width(), width);
+        EXPECT_EQ(banded.convertToFormat(QImage::Format_RGB32),
+                  one.convertToFormat(QImage::Format_RGB32))
+            << "page " << i + 1;
+    }
+    try {
+        SheetWriter::writePng(dir / "small.png", layout, art, kDpi,
+                              encoder + (SheetWriter::kMinBandRows - 1) * row);
+        ADD_FAILURE() << "drawn without the memory";
+    } catch (const SheetError& e) {
+        EXPECT_NE(std::string(e.what()).find(" mm page at 100 dpi needs " +
+                                             describeMemorySize(encoder + 64 * row) +
+                                             " of memory to draw"),
+                  std::string::npos)
+            << e.what();
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "small-1.png"));
 }
 
 TEST(SheetWriter, PaintsOnlyThePagesTheDeviceAsksFor) {

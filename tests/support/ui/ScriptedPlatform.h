@@ -49,6 +49,11 @@ public:
 
     // Answers of the dialogs, in order; nullopt = cancel. An empty queue cancels.
     std::deque<std::optional<QString>> answers; // the file dialogs
+    // Import Images' and Export Deck Image's choices, in order; an empty queue takes the
+    // choices the dialog starts with.
+    std::deque<std::optional<ImportOptions>> importAnswers;
+    std::deque<std::optional<DeckOptions>> deckAnswers;
+    std::vector<ImportDialogRequest> importRequests;
     std::deque<std::optional<FontSettings>> fontAnswers;
     std::deque<std::optional<ColourValue>> colourAnswers;
     std::vector<Request> requests;
@@ -66,6 +71,17 @@ public:
         requests.push_back(Request{Kind::Open, request, 0, {}});
         const std::optional<QString> answer = nextAnswer(answers, {});
         return answer ? std::optional<QStringList>(answer->split(QLatin1Char('\n'))) : std::nullopt;
+    }
+    std::optional<ImportOptions> chooseImportOptions(const ImportDialogRequest& request) override {
+        importRequests.push_back(request);
+        return nextAnswer(importAnswers, std::optional<ImportOptions>(request.options));
+    }
+    std::optional<DeckOptions> chooseDeckOptions(const DeckDialogRequest& request) override {
+        return nextAnswer(deckAnswers, std::optional<DeckOptions>(request.options));
+    }
+    std::optional<QString> chooseFolder(const FileDialogRequest& request) override {
+        requests.push_back(Request{Kind::Open, request, 0, {}});
+        return nextAnswer(answers, {});
     }
     std::optional<FontSettings> chooseFont(const FontDialogRequest& request) override {
         requests.push_back(Request{Kind::Font, {}, 0, request});
@@ -117,15 +133,26 @@ public:
 class ScriptedClipboard : public Clipboard {
 public:
     std::optional<QImage> content;
+    QByteArray tileBytes;
     int puts = 0;
 
-    void clear() override { content.reset(); }
+    void clear() override {
+        content.reset();
+        tileBytes.clear();
+    }
     void setImage(const QImage& image) override {
         content = image;
+        tileBytes.clear();
         ++puts;
     }
     bool hasImage() const override { return content.has_value(); }
     QImage image() const override { return content.value_or(QImage()); }
+    void setTiles(const QByteArray& library, const QImage& picture) override {
+        content = picture;
+        tileBytes = library;
+        ++puts;
+    }
+    QByteArray tiles() const override { return tileBytes; }
 };
 
 class ScriptedHelp : public HelpViewer {
