@@ -59,6 +59,14 @@ struct Figures {
     double moving = 0;
 };
 
+// A key pressed and released in the text box, as the keyboard sends it.
+void typeKey(QWidget* box, int key, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(box, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(box, &release);
+}
+
 Figures measure(int tiles) {
     auto desktop = std::make_shared<qrb::bench::SilentDesktop>();
     qrb::MainWindow window(qrb::Platform{desktop, desktop, desktop, desktop, desktop, desktop});
@@ -81,12 +89,7 @@ Figures measure(int tiles) {
     PaintCounter counter;
     ui.workingTile->installEventFilter(&counter);
     auto timed = [&](const std::function<void()>& act) { return counter.millisecondsToPaint(act); };
-    auto key = [&](int k, const QString& text) {
-        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier, text);
-        QApplication::sendEvent(ui.textBox, &press);
-        QKeyEvent release(QEvent::KeyRelease, k, Qt::NoModifier, text);
-        QApplication::sendEvent(ui.textBox, &release);
-    };
+    auto key = [&](int k, const QString& text) { typeKey(ui.textBox, k, text); };
 
     Figures f;
     std::vector<double> typing, moving;
@@ -139,12 +142,7 @@ TileFigures measureTile(int side) {
     PaintCounter counter;
     ui.workingTile->installEventFilter(&counter);
     auto timed = [&](const std::function<void()>& act) { return counter.millisecondsToPaint(act); };
-    auto key = [&](int k, const QString& text) {
-        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier, text);
-        QApplication::sendEvent(ui.textBox, &press);
-        QKeyEvent release(QEvent::KeyRelease, k, Qt::NoModifier, text);
-        QApplication::sendEvent(ui.textBox, &release);
-    };
+    auto key = [&](int k, const QString& text) { typeKey(ui.textBox, k, text); };
     std::vector<double> typing, moving, turning;
     for (int i = 0; i < 200; ++i) {
         typing.push_back(i % 2 == 0 ? timed([&] { key(Qt::Key_A, "a"); })
