@@ -10,6 +10,12 @@
 //   BM_LetterCards/1000       1,000 cards: rules wrapping on three lines in a box with an
 //                             icon among them, and a picture per row: at most 0.5 ms a tile,
 //                             each picture and icon decoded once
+//   BM_Letter*OnEveryCore     the lettering alone (table, art and library in memory) of the
+//                             1,000 cards and of 32,000 labels on every core against one
+//                             thread, alternating, the best of each; the tiles must be
+//                             the same bytes. Aim: at least 0.8 x the cores faster
+//   BM_PngExportOnEveryCore   PNG export of the 1,000 labels' tiles and half images on every
+//                             core against one thread; the files must be the same bytes
 //   BM_ConvertPerTile         convert reads the base tile (PNG), draws the tile's label and
 //                             writes the tile (PNG); one process per tile. QRB_BENCH_CONVERT
 //                             sets how many tiles (default 1,000; 0 skips it)
@@ -21,9 +27,11 @@
 // QRB_BENCH_DIR chooses where the files go (default: the system's temporary folder);
 // QRB_BENCH_KEEP=1 leaves them there to be looked at.
 
+#include "core/OrderedWork.h"
 #include "document/Document.h"
 #include "document/LetteringArt.h"
 #include "document/TableLettering.h"
+#include "document/TileImageExport.h"
 #include "lettering/LetteringTable.h"
 #include "text/PositionDataFile.h"
 #include "tileset/LibraryFile.h"
@@ -252,6 +260,124 @@ void BM_LetterCards(benchmark::State& state) {
 BENCHMARK(BM_LetterCards)->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LetterFromTable)->Arg(1000)->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LetterFromTable)->Arg(32000)->Iterations(2)->Unit(benchmark::kMillisecond);
+
+// The lettering of `table` alone, on `threads` threads: its best time and its tiles.
+struct Lettering {
+    double best = 1e300;
+    std::vector<qrb::Tile> tiles;
+};
+
+void letterOnce(const qrb::Document& document, const qrb::LetteringTable& table,
+                const qrb::LetteringArt& art, int threads, Lettering& into) {
+    malloc_trim(0);
+    const auto start = Clock::now();
+    std::optional<qrb::LetteredTiles> made =
+        document.tableLettering(table, &art).letterAll(table, {}, {}, threads);
+    into.best = std::min(into.best, seconds(Clock::now() - start));
+    into.tiles = std::move(made->tiles);
+}
+
+bool sameTiles(const std::vector<qrb::Tile>& a, const std::vector<qrb::Tile>& b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto x = a[i].full.bytes();
+        const auto y = b[i].full.bytes();
+        const auto hx = a[i].half.bytes();
+        const auto hy = b[i].half.bytes();
+        if (!std::equal(x.begin(), x.end(), y.begin(), y.end()) ||
+            !std::equal(hx.begin(), hx.end(), hy.begin(), hy.end()) ||
+            a[i].smallColour != b[i].smallColour)
+            return false;
+    }
+    return true;
+}
+
+void letterOnEveryCore(benchmark::State& state, const fs::path& table, const fs::path& positions,
+                       std::optional<fs::path> icons) {
+    qrb::Document document;
+    document.open(QString::fromStdString(files().library.string()));
+    document.loadPositionData(QString::fromStdString(positions.string()));
+    const qrb::LetteringTable read = qrb::LetteringTable::read(table);
+    const qrb::LetteringArt art =
+        qrb::LetteringArt::forTable(read, document.tiles(), icons, qrb::Document::kArtMemory);
+    const int threads = qrb::batchThreads();
+    Lettering every;
+    Lettering one;
+    for (auto _ : state) {
+        letterOnce(document, read, art, threads, every);
+        letterOnce(document, read, art, 1, one);
+    }
+    if (!sameTiles(every.tiles, one.tiles)) {
+        state.SkipWithError("the tiles lettered on every core differ from one thread's");
+        return;
+    }
+    state.counters["threads"] = threads;
+    state.counters["speedup"] = one.best / every.best;
+    std::printf("lettering on every core: %zu tiles in %.0f ms on %d threads, %.0f ms on one "
+                "thread (%.2fx)\n",
+                every.tiles.size(), every.best * 1e3, threads, one.best * 1e3,
+                one.best / every.best);
+}
+
+void BM_LetterCardsOnEveryCore(benchmark::State& state) {
+    letterOnEveryCore(state, files().cards, files().cardPositions, files().dir / "icons");
+}
+BENCHMARK(BM_LetterCardsOnEveryCore)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+void BM_LetterLabelsOnEveryCore(benchmark::State& state) {
+    letterOnEveryCore(state, files().table(32000), files().positions, std::nullopt);
+}
+BENCHMARK(BM_LetterLabelsOnEveryCore)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// PNG export of the 1,000 labels' tiles and their half images on every core against one
+// thread, alternating, the best of each; the files must be the same bytes.
+void BM_PngExportOnEveryCore(benchmark::State& state) {
+    qrb::Document document;
+    document.open(QString::fromStdString(files().library.string()));
+    document.loadPositionData(QString::fromStdString(files().positions.string()));
+    const qrb::LetteringTable read = qrb::LetteringTable::read(files().table(1000));
+    const qrb::LetteringArt art = qrb::LetteringArt::forTable(read, document.tiles(), std::nullopt,
+                                                              qrb::Document::kArtMemory);
+    qrb::TileSet set;
+    std::optional<qrb::LetteredTiles> made = document.tableLettering(read, &art).letterAll(read);
+    for (qrb::Tile& tile : made->tiles)
+        set.append(std::move(tile));
+    std::vector<int> all(std::size_t(set.count()));
+    for (int i = 1; i <= set.count(); ++i)
+        all[std::size_t(i - 1)] = i;
+    const int threads = qrb::batchThreads();
+    double every = 1e300;
+    double one = 1e300;
+    std::size_t written = 0;
+    const auto exportOnce = [&](int on, const char* folder, double& best) {
+        fs::remove_all(files().dir / folder);
+        fs::create_directories(files().dir / folder);
+        qrb::ImageExport png{qrb::ImageFormat::Png, true};
+        png.threads = on;
+        const auto start = Clock::now();
+        written = png.write(set, all, files().dir / folder / "t")->size();
+        best = std::min(best, seconds(Clock::now() - start));
+    };
+    for (auto _ : state) {
+        exportOnce(threads, "png-every", every);
+        exportOnce(1, "png-one", one);
+    }
+    for (const auto& entry : fs::directory_iterator(files().dir / "png-one")) {
+        std::ifstream a(entry.path(), std::ios::binary);
+        std::ifstream b(files().dir / "png-every" / entry.path().filename(), std::ios::binary);
+        if (std::string(std::istreambuf_iterator<char>(a), {}) !=
+            std::string(std::istreambuf_iterator<char>(b), {})) {
+            state.SkipWithError("the pictures written on every core differ from one thread's");
+            return;
+        }
+    }
+    state.counters["speedup"] = one / every;
+    std::printf("PNG export on every core: %zu pictures in %.0f ms on %d threads, %.0f ms on one "
+                "thread (%.2fx)\n",
+                written, every * 1e3, threads, one * 1e3, one / every);
+}
+BENCHMARK(BM_PngExportOnEveryCore)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 int convertTiles() {
     const char* count = std::getenv("QRB_BENCH_CONVERT");

@@ -2,6 +2,7 @@
 
 #include "core/InputText.h"
 #include "core/MemorySize.h"
+#include "core/OrderedWork.h"
 
 #include <charconv>
 
@@ -10,6 +11,9 @@ namespace qrb::cli {
 namespace {
 
 const char* const kMaxMemory = "--max-memory";
+const char* const kJobs = "--jobs";
+// More threads than this would only wait for one another.
+constexpr int kMostJobs = 1024;
 
 } // namespace
 
@@ -36,6 +40,12 @@ const char* const kMemoryNote =
     "one new tile and the table's pictures and icons; sheet holds IN and a band of the PNG\n"
     "page it draws, within the budget. A library is checked whole before any image is\n"
     "allocated.\n";
+
+const char* const kJobsNote =
+    "--jobs N does the work on N threads (the default is one a core); the output is the\n"
+    "same byte for byte and in the same order as with --jobs 1, which works on one. The\n"
+    "items in hand at once (rows, pictures, bands of a page) are counted against the\n"
+    "memory limit, and an error names the first item in order that fails.\n";
 
 namespace {
 
@@ -109,6 +119,17 @@ ArgumentParser withMemoryOption() {
     ArgumentParser options;
     options.option(kMaxMemory, "SIZE", "memory the decoded images may take (512M, 2G, ...)");
     return options;
+}
+
+ArgumentParser withBatchOptions() {
+    ArgumentParser options = withMemoryOption();
+    options.option(kJobs, "N", "threads to work on (default: one a core)");
+    return options;
+}
+
+int jobCount(const ParsedArguments& args) {
+    const auto text = args.value(kJobs);
+    return text ? parseCount(*text, kJobs, 1, kMostJobs) : batchThreads();
 }
 
 std::uint64_t memoryBudget(const ParsedArguments& args) {

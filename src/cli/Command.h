@@ -34,6 +34,7 @@ struct Command {
 // Help notes: how outputs are written, and the memory budget of reading.
 extern const char* const kOutputNote;
 extern const char* const kMemoryNote;
+extern const char* const kJobsNote;
 
 // One item of a tile list: a single number or an inclusive range.
 using TileRange = std::pair<long long, long long>;
@@ -50,6 +51,10 @@ std::pair<int, int> parseDimensions(const std::string& text, const std::string& 
 
 // Options with --max-memory SIZE.
 ArgumentParser withMemoryOption();
+// Options with --max-memory SIZE and --jobs N: a batch command's.
+ArgumentParser withBatchOptions();
+// The threads --jobs N sets, or every core without it; throws UsageError for a bad count.
+int jobCount(const ParsedArguments& args);
 // The budget --max-memory sets, or the default without it; throws UsageError for a bad size.
 std::uint64_t memoryBudget(const ParsedArguments& args);
 

@@ -7,6 +7,7 @@
 #include "core/FileLock.h"
 #include "core/InputText.h"
 #include "core/MemorySize.h"
+#include "core/OrderedWork.h"
 #include "document/GlyphReport.h"
 #include "document/LetteringArt.h"
 #include "document/TableLettering.h"
@@ -157,6 +158,7 @@ std::uint64_t letteringBytes(const LibraryHeaders& headers) {
 
 int letter(const ParsedArguments& args, std::ostream& out) {
     const std::uint64_t budget = memoryBudget(args);
+    const int jobs = jobCount(args);
     const Clock::time_point start = Clock::now();
     const auto& files = args.operands();
     const std::filesystem::path in = files[0];
@@ -183,7 +185,8 @@ int letter(const ParsedArguments& args, std::ostream& out) {
 
     // Everything is read and checked before anything is lettered or written. The table is
     // read twice, as a stream of rows each time: first checked whole, then lettered row by
-    // row, each new tile written as it is made. Memory holds IN and one new tile.
+    // row, each new tile written as it is made. Memory holds IN, the art and the tiles
+    // being lettered (at least one).
     const LibraryHeaders headers = LibraryFile::inspect(in);
     const int kept = onlyNew ? 0 : headers.count();
     TableCheck check(tablePath.string(), headers.count(), in.string(), kept);
@@ -213,7 +216,7 @@ int letter(const ParsedArguments& args, std::ostream& out) {
         throw FileError(tablePath, why + "; nothing was written");
     }
 
-    // --max-memory covers IN and the tile being lettered.
+    // --max-memory covers IN, the art and the tiles being lettered, one at the least.
     const std::uint64_t working = letteringBytes(headers);
     if (headers.decodedBytes > budget || working > budget - headers.decodedBytes)
         throw FileError(in, "its images need " + describeMemorySize(headers.decodedBytes) +
@@ -224,11 +227,15 @@ int letter(const ParsedArguments& args, std::ostream& out) {
         LibraryFile::load(in, progress.stage("reading " + in.string()), budget - working);
     if (tiles.count() != headers.count())
         throw FileError(in, "the library changed while it was being read");
-    // The art takes what the limit leaves.
+    // The art takes what the limit leaves beside one tile being lettered.
     art.prepare(tiles, budget - working - headers.decodedBytes);
 
-    // Each row as a freshly started editor makes it after loading POSITIONS.
+    // Each row as a freshly started editor makes it after loading POSITIONS. Rows are
+    // lettered ahead on the other threads, as many as the limit leaves room for, and
+    // written in order.
     const TableLettering lettering(tiles, layout, {}, &art);
+    const std::size_t window = batchWindow(jobs, budget - headers.decodedBytes - art.bytes(),
+                                           working, TableLettering::kGroupRows);
     std::vector<int> overflowing;
     const ProgressCallback report = progress.stage("lettering and writing " + outPath.string());
     const int total = kept + lettered;
@@ -242,24 +249,44 @@ int letter(const ParsedArguments& args, std::ostream& out) {
         // A hundred reports at most: a progress display costs more than a tile.
         const int step = std::max(1, lettered / 100);
         int reported = 0;
-        LetteringTable::forEachRow(tablePath, [&](const LetteringRow& row) {
-            if (row.copies == 0)
-                return;
-            if (row.base > tiles.count() || written + row.copies > total)
-                throw TableError(tablePath.string(), row.line, "",
-                                 "the table changed while it was being lettered");
+        struct Lettered {
+            Tile tile;
             RowReport seen;
-            const Tile tile = lettering.letter(row, &seen);
-            if (seen.overflowed)
+            int line = 0;
+            int copies = 0;
+        };
+        const auto take = [&](Lettered&& row) {
+            if (row.seen.overflowed)
                 overflowing.push_back(row.line);
             for (int copy = 0; copy < row.copies; ++copy)
-                QrbWriter::writeTile(file.stream(), tile);
+                QrbWriter::writeTile(file.stream(), row.tile);
             written += row.copies;
             if (report && written - kept - reported >= step) {
                 reported = written - kept;
                 report(reported, lettered);
             }
-        });
+        };
+        OrderedWork<Lettered> work(jobs, window, {}, TableLettering::kGroupRows);
+        int queued = kept;
+        work.run(
+            [&] {
+                LetteringTable::forEachRow(tablePath, [&](const LetteringRow& row) {
+                    if (row.copies == 0)
+                        return;
+                    if (row.base > tiles.count() || queued + row.copies > total)
+                        throw TableError(tablePath.string(), row.line, "",
+                                         "the table changed while it was being lettered");
+                    queued += row.copies;
+                    work.add(
+                        [&lettering, row](std::stop_token) {
+                            Lettered done{{}, {}, row.line, row.copies};
+                            done.tile = lettering.letter(row, &done.seen);
+                            return done;
+                        },
+                        take);
+                });
+            },
+            take);
         if (written != total)
             throw TableError(tablePath.string(), 0, "",
                              "the table changed while it was being lettered");
@@ -327,12 +354,16 @@ int letter(const ParsedArguments& args, std::ostream& out) {
 } // namespace
 
 Command letterCommand() {
-    ArgumentParser options = withMemoryOption();
+    ArgumentParser options = withBatchOptions();
     options.flag("--only-new", "write only the new tiles to OUT, without IN's")
         .option("--icons", "DIR", "the folder of the icons {name} in the texts draw")
         .flag("--json", "print the summary as one line of JSON");
-    return {"letter", "IN.qrb POSITIONS.qpf TABLE OUT.qrb",   4,
-            kSummary, {kTableNote, kOutputNote, kMemoryNote}, options,
+    return {"letter",
+            "IN.qrb POSITIONS.qpf TABLE OUT.qrb",
+            4,
+            kSummary,
+            {kTableNote, kOutputNote, kMemoryNote, kJobsNote},
+            options,
             letter};
 }
 

@@ -228,14 +228,21 @@ int exportImages(const ParsedArguments& args, std::ostream& out) {
     else
         throw UsageError("'" + format + "' is not a format for --format (png or bmp)");
     how.halfImages = args.has("--half");
-    const TileSet set = LibraryFile::load(files[0], {}, memoryBudget(args));
+    how.threads = jobCount(args);
+    const std::uint64_t budget = memoryBudget(args);
+    const TileSet set = LibraryFile::load(files[0], {}, budget);
+    // The pictures being made take what the library leaves.
+    std::uint64_t held = 0;
+    for (const Tile& tile : set.tiles())
+        held += tile.full.byteCount() + tile.half.byteCount();
+    how.memory = budget - std::min(budget, held);
     std::optional<HeadlessGui> application;
     if (how.format == ImageFormat::Png)
         application.emplace();
     std::vector<int> all(std::size_t(set.count()));
     for (int i = 1; i <= set.count(); ++i)
         all[std::size_t(i - 1)] = i;
-    const std::vector<std::filesystem::path> written = how.write(set, all, files[1]);
+    const std::vector<std::filesystem::path> written = *how.write(set, all, files[1]);
     const char* kind = how.format == ImageFormat::Png ? " pictures" : " bitmaps";
     if (written.empty()) {
         out << "wrote 0" << kind << ": the library has no tiles\n";
@@ -293,7 +300,7 @@ Command deleteCommand() {
 }
 
 Command exportCommand() {
-    ArgumentParser options = withMemoryOption();
+    ArgumentParser options = withBatchOptions();
     options.option("--format", "FORMAT", "png or bmp: the pictures' format (default bmp)")
         .flag("--half", "also write each half image, to PREFIXn_half.EXT");
     return {"export",
@@ -302,7 +309,7 @@ Command exportCommand() {
             "Write each tile's full-size image to PREFIX1.bmp, PREFIX2.bmp, ... (or .png with\n"
             "--format png; a trailing extension of the format on PREFIX is dropped). All or\n"
             "none: when a file cannot be written, no file is replaced.",
-            {kOutputNote, kMemoryNote},
+            {kOutputNote, kMemoryNote, kJobsNote},
             options,
             exportImages};
 }

@@ -1,6 +1,7 @@
 #include "document/TableLettering.h"
 
 #include "core/InputText.h"
+#include "core/OrderedWork.h"
 #include "document/NewTile.h"
 #include "imaging/render/DibConversion.h"
 #include "lettering/IconMarkup.h"
@@ -118,7 +119,7 @@ Tile TableLettering::letter(const LetteringRow& row, RowReport* report) const {
 
 std::optional<LetteredTiles> TableLettering::letterAll(const LetteringTable& table,
                                                        const ProgressCallback& progress,
-                                                       std::stop_token stop) const {
+                                                       std::stop_token stop, int threads) const {
     std::size_t total = 0;
     for (const LetteringRow& row : table.rows())
         total += std::size_t(row.copies);
@@ -127,22 +128,42 @@ std::optional<LetteredTiles> TableLettering::letterAll(const LetteringTable& tab
     // A hundred reports at most: a progress display costs more than a tile.
     const std::size_t step = std::max<std::size_t>(1, total / 100);
     std::size_t reported = 0;
-    for (const LetteringRow& row : table.rows()) {
-        if (stop.stop_requested())
-            return std::nullopt;
-        if (row.copies == 0)
-            continue;
+    struct Lettered {
+        Tile tile;
         RowReport report;
-        made.tiles.push_back(letter(row, &report));
-        if (report.overflowed)
-            made.overflowingLines.push_back(row.line);
-        for (int copy = 1; copy < row.copies; ++copy)
+        const LetteringRow* row;
+    };
+    const auto take = [&](Lettered&& done) {
+        if (stop.stop_requested())
+            return; // nothing is kept: no more reports either
+        if (done.report.overflowed)
+            made.overflowingLines.push_back(done.row->line);
+        made.tiles.push_back(std::move(done.tile));
+        for (int copy = 1; copy < done.row->copies; ++copy)
             made.tiles.push_back(made.tiles.back());
         if (progress && made.tiles.size() - reported >= step) {
             reported = made.tiles.size();
             progress(int(reported), int(total));
         }
+    };
+    // The tiles the window letters are all kept anyway: the window bounds only the rows
+    // lettered ahead of the one taken.
+    OrderedWork<Lettered> work(threads, batchWindow(threads, UINT64_MAX, 0, kGroupRows), stop,
+                               kGroupRows);
+    for (const LetteringRow& row : table.rows()) {
+        if (stop.stop_requested())
+            return std::nullopt;
+        if (row.copies == 0)
+            continue;
+        work.add(
+            [this, &row](std::stop_token) {
+                Lettered done{{}, {}, &row};
+                done.tile = letter(row, &done.report);
+                return done;
+            },
+            take);
     }
+    work.finish(take);
     if (stop.stop_requested())
         return std::nullopt;
     if (progress && reported != total)

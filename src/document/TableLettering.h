@@ -51,11 +51,16 @@ public:
     Tile letter(const LetteringRow& row, RowReport* report = nullptr) const;
 
     // The tiles of every row of `table` in row order, each row's copies together. The
-    // table must have passed check() against the tiles. Reports (tiles made, tiles in
-    // all) now and then; empty when `stop` is requested (looked at between rows).
+    // table must have passed check() against the tiles. Rows are lettered on `threads`
+    // threads (0: every core) with the same tiles as on one; a failure is that of the
+    // first failing row. Reports (tiles made, tiles in all) now and then; empty when
+    // `stop` is requested (looked at between rows).
     std::optional<LetteredTiles> letterAll(const LetteringTable& table,
                                            const ProgressCallback& progress = {},
-                                           std::stop_token stop = {}) const;
+                                           std::stop_token stop = {}, int threads = 0) const;
+
+    // The most rows a thread takes at once when rows are quick to letter.
+    static constexpr std::size_t kGroupRows = 64;
 
 private:
     void drawPictures(QImage& picture, const LetteringRow& row) const;

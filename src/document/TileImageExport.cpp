@@ -1,5 +1,6 @@
 #include "document/TileImageExport.h"
 
+#include "core/OrderedWork.h"
 #include "imaging/render/DibConversion.h"
 #include "tileset/BitmapExporter.h"
 #include "tileset/BmpWriter.h"
@@ -7,6 +8,7 @@
 #include <QBuffer>
 #include <QImageWriter>
 
+#include <algorithm>
 #include <cctype>
 #include <stdexcept>
 #include <string>
@@ -52,15 +54,18 @@ std::vector<std::filesystem::path> ImageExport::fileNamesFor(const std::filesyst
     return names;
 }
 
-std::vector<std::filesystem::path> ImageExport::write(const TileSet& set,
-                                                      const std::vector<int>& numbers,
-                                                      const std::filesystem::path& chosenName,
-                                                      const ProgressCallback& progress) const {
+std::optional<std::vector<std::filesystem::path>>
+ImageExport::write(const TileSet& set, const std::vector<int>& numbers,
+                   const std::filesystem::path& chosenName, const ProgressCallback& progress,
+                   std::stop_token stop) const {
     const std::filesystem::path prefix = prefixFor(chosenName);
     std::vector<BitmapExporter::File> files;
     std::vector<std::filesystem::path> names;
+    std::uint64_t largest = 0;
     for (const int number : numbers) {
         const Tile& tile = set.tile(number);
+        largest =
+            std::max(largest, std::uint64_t(tile.full.width()) * std::uint64_t(tile.full.height()));
         const std::vector<std::filesystem::path> pair = fileNamesFor(prefix, number);
         for (std::size_t k = 0; k < pair.size(); ++k) {
             const DibImage* image = k == 0 ? &tile.full : &tile.half;
@@ -73,7 +78,13 @@ std::vector<std::filesystem::path> ImageExport::write(const TileSet& set,
             names.push_back(pair[k]);
         }
     }
-    BitmapExporter::writeAll(files, format == ImageFormat::Png ? "pictures" : "bitmaps", progress);
+    // A file in hand holds its picture as Qt takes it and its bytes, with the file's buffer.
+    const std::uint64_t eachFile = largest * 8 + (std::uint64_t(1) << 20);
+    const WriteBatch batch{
+        threads, batchWindow(threads, memory, eachFile, BitmapExporter::kGroupFiles), stop};
+    if (!BitmapExporter::writeAll(files, format == ImageFormat::Png ? "pictures" : "bitmaps",
+                                  progress, batch))
+        return std::nullopt;
     return names;
 }
 

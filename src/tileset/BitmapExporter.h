@@ -11,10 +11,20 @@
 #include <filesystem>
 #include <functional>
 #include <ostream>
+#include <stop_token>
 #include <string>
 #include <vector>
 
 namespace qrb {
+
+// How an export of several files shares its work: files are made on `threads` threads
+// (0: every core), each with the bytes it has on one, at most `window` of them in hand at
+// once; `stop` ends the export early.
+struct WriteBatch {
+    int threads = 1;
+    std::size_t window = 1;
+    std::stop_token stop;
+};
 
 class BitmapExporter {
 public:
@@ -36,15 +46,19 @@ public:
     static void exportAll(const TileSet& set, const std::filesystem::path& chosenName,
                           const ProgressCallback& progress = {});
 
-    // One file of an export and what writes its bytes.
+    // One file of an export and what writes its bytes (it may be called on any thread).
     struct File {
         std::filesystem::path name;
         std::function<void(std::ostream&)> write;
     };
+    // The most files a thread takes at once, when files are quick to make.
+    static constexpr std::size_t kGroupFiles = 8;
     // Writes `files` as exportAll() writes its bitmaps, all or none, the messages naming
-    // them as `kind` ("bitmaps", "pictures").
-    static void writeAll(const std::vector<File>& files, const std::string& kind,
-                         const ProgressCallback& progress = {});
+    // them as `kind` ("bitmaps", "pictures"); a failure names the first file in order
+    // that fails. Returns false when `batch.stop` ended it: no file was replaced then
+    // (written one after another, it throws FileError saying how many were).
+    static bool writeAll(const std::vector<File>& files, const std::string& kind,
+                         const ProgressCallback& progress = {}, const WriteBatch& batch = {});
 };
 
 } // namespace qrb

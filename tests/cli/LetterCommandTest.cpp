@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <array>
 #include <fstream>
 #include <functional>
@@ -321,6 +323,45 @@ TEST_F(LetterCommand, AMillionRowTableIsReadAsAStream) {
     EXPECT_LT(childrenPeakBytes(), std::uint64_t(150) << 20);
 }
 
+// Rows lettered ahead on several threads: the file of one thread, byte for byte; the
+// first failing row in order is named and nothing is written, whatever the threads.
+TEST_F(LetterCommand, AnyNumberOfJobsWritesTheFileOfOne) {
+    QImage red(12, 6, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(QString::fromStdString((dir / "red.png").string())));
+    std::string table = "base,slot1,slot8,image1,image1_at,copies\n";
+    for (int row = 1; row <= 600; ++row)
+        table += std::to_string(row % 3 + 1) + ",Row " + std::to_string(row) + "," +
+                 (row % 4 ? "" : "\"two, words\"") + ",red.png,\"" + std::to_string(row % 30) +
+                 ",2\"," + std::to_string(row % 7 ? 1 : 2) + "\n";
+    write(table);
+    const auto letter = [&](const char* jobs, const char* out) {
+        return run(dir, {"letter", "--jobs", jobs, "in.qrb", "layout.qpf", "rows.csv", out});
+    };
+    ASSERT_EQ(letter("1", "one.qrb").code, 0);
+    for (const char* jobs : {"2", "7"}) {
+        const Result r = letter(jobs, "several.qrb");
+        ASSERT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(readFile(dir / "several.qrb"), readFile(dir / "one.qrb")) << jobs << " jobs";
+    }
+
+    table = "base,slot1,image1,image1_at\n";
+    for (int row = 1; row <= 1000; ++row)
+        table += "1,Row " + std::to_string(row) + ",red.png,\"" +
+                 (row == 900 || row == 995 ? "900" : "1") + ",0\"\n";
+    write(table);
+    for (const char* jobs : {"1", "4"}) {
+        const std::size_t files = dir.entries();
+        const Result r = letter(jobs, "bad.qrb");
+        EXPECT_EQ(r.code, 1);
+        EXPECT_TRUE(r.err.starts_with("error: rows.csv:901: ")) << r.err;
+        EXPECT_NE(r.err.find("900,0 is too far off the tile"), std::string::npos) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(dir / "bad.qrb"));
+        EXPECT_EQ(dir.entries(), files) << "a file was left behind";
+    }
+    EXPECT_EQ(letter("0", "bad.qrb").code, 2) << "at least one job";
+}
+
 TEST_F(LetterCommand, NeedsNoDisplayAndTheHelpShowsATable) {
     const std::string noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb";
     const Result r =
@@ -331,10 +372,10 @@ TEST_F(LetterCommand, NeedsNoDisplayAndTheHelpShowsATable) {
 
     const Result help = run(dir, {"letter", "-h"});
     EXPECT_EQ(help.code, 0);
-    for (const char* part :
-         {"qrbtool letter [--max-memory SIZE] [--only-new] [--icons DIR] [--json] IN.qrb "
-          "POSITIONS.qpf TABLE OUT.qrb",
-          "  base,slot1,slot2,copies\n  1,Harbour,3,2\n"})
+    for (const char* part : {"qrbtool letter [--max-memory SIZE] [--jobs N] [--only-new] [--icons "
+                             "DIR] [--json] IN.qrb "
+                             "POSITIONS.qpf TABLE OUT.qrb",
+                             "  base,slot1,slot2,copies\n  1,Harbour,3,2\n"})
         EXPECT_NE(help.out.find(part), std::string::npos) << part;
 }
 

@@ -102,6 +102,31 @@ TEST_F(TileCommands, ExportWritesPngFullAndHalfImages) {
     EXPECT_EQ(run(dir, {"export", "--format", "gif", "lib.qrb", "t"}).code, 2);
 }
 
+// Pictures made on several threads are the files of one, byte for byte.
+TEST_F(TileCommands, ExportOnAnyNumberOfJobsWritesTheFilesOfOne) {
+    TileSet set;
+    for (int i = 1; i <= 300; ++i)
+        set.append(patternTile(8 + i % 13, 5 + i % 7, i));
+    LibraryFile::save(dir / "many.qrb", set);
+    for (const char* format : {"png", "bmp"}) {
+        ASSERT_EQ(
+            run(dir, {"export", "--jobs", "1", "--format", format, "--half", "many.qrb", "one"})
+                .code,
+            0);
+        for (const char* jobs : {"3", "8"}) {
+            const Result r = run(dir, {"export", "--jobs", jobs, "--format", format, "--half",
+                                       "many.qrb", "several"});
+            ASSERT_EQ(r.code, 0) << r.err;
+            for (int i = 1; i <= 300; ++i)
+                for (const char* half : {"", "_half"}) {
+                    const std::string end = std::to_string(i) + half + "." + format;
+                    ASSERT_EQ(readFile(dir / ("several" + end)), readFile(dir / ("one" + end)))
+                        << end << ", " << jobs << " jobs";
+                }
+        }
+    }
+}
+
 // Imports side by side on one library: each waits for the one before, so every picture
 // arrives. Another program that keeps the library longer than a few seconds makes the
 // import fail, changing nothing.

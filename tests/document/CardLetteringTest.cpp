@@ -161,5 +161,44 @@ TEST_F(CardLettering, AMissingIconOrPictureOrAPointOffTheTileNamesRowAndColumn) 
         << "the missing file is named";
 }
 
+// Rows lettered on several threads: the tiles and the overflowing rows of one thread, in
+// the same order; a failing row is named as one thread names it, however many rows after
+// it were lettered first.
+TEST_F(CardLettering, OnSeveralThreadsTheTilesAreThoseOfOneThread) {
+    std::string text = "base,slot1,slot1_box,image1,image1_at,copies\n";
+    for (int i = 1; i <= 400; ++i)
+        text += std::to_string(i % 2 + 1) + ",\"Card " + std::to_string(i) +
+                (i % 5 == 0 ? " with text far too long for its box {coin}" : " {coin}") +
+                "\",30x12," + (i % 3 == 0 ? "red.png,\"" + std::to_string(i % 40) + ",4\"" : ",") +
+                "," + std::to_string(i % 4 == 0 ? 2 : 1) + "\n";
+    const LetteringTable rows = table(text);
+    art.emplace(LetteringArt::forTable(rows, tiles, dir / "icons", std::uint64_t(64) << 20));
+    const TableLettering lettering(tiles, layout, {}, &*art);
+    const LetteredTiles one = *lettering.letterAll(rows, {}, {}, 1);
+    ASSERT_EQ(one.tiles.size(), 500u);
+    ASSERT_FALSE(one.overflowingLines.empty());
+    for (const int threads : {2, 5}) {
+        const LetteredTiles several = *lettering.letterAll(rows, {}, {}, threads);
+        EXPECT_TRUE(several.tiles == one.tiles) << threads << " threads";
+        EXPECT_EQ(several.overflowingLines, one.overflowingLines) << threads << " threads";
+    }
+
+    std::string failing = "base,slot1,image1,image1_at\n";
+    for (int row = 1; row <= 1000; ++row)
+        failing += "1,Row " + std::to_string(row) + ",red.png,\"" +
+                   (row == 900 || row == 990 ? "500" : "3") + ",0\"\n";
+    const LetteringTable bad = table(failing);
+    art.emplace(LetteringArt::forTable(bad, tiles, std::nullopt, std::uint64_t(64) << 20));
+    for (const int threads : {1, 4}) {
+        try {
+            TableLettering(tiles, layout, {}, &*art).letterAll(bad, {}, {}, threads);
+            ADD_FAILURE() << "accepted";
+        } catch (const TableError& e) {
+            EXPECT_EQ(e.line(), 901) << "row 900, under the header; " << threads << " threads";
+            EXPECT_EQ(e.column(), "image1_at");
+        }
+    }
+}
+
 } // namespace
 } // namespace qrb::test

@@ -13,6 +13,7 @@
 #include <QImage>
 
 #include <filesystem>
+#include <numeric>
 
 namespace qrb::test {
 namespace {
@@ -29,7 +30,7 @@ TEST(TileImageExport, PngFullAndHalfImagesCarryTheTileNumbers) {
     TempDir dir;
     const TileSet set = threeTiles();
     const ImageExport png{ImageFormat::Png, true};
-    const auto written = png.write(set, {1, 3}, dir / "castle.PNG");
+    const auto written = *png.write(set, {1, 3}, dir / "castle.PNG");
     ASSERT_EQ(written.size(), 4u);
     EXPECT_EQ(written[0], dir / "castle1.png");
     EXPECT_EQ(written[1], dir / "castle1_half.png");
@@ -47,13 +48,43 @@ TEST(TileImageExport, BmpIsTheBitmapOfCreateBitmapsAndAFailureWritesNothing) {
     TempDir dir;
     const TileSet set = threeTiles();
     const ImageExport bmp{ImageFormat::Bmp, false};
-    ASSERT_EQ(bmp.write(set, {2}, dir / "t.bmp").size(), 1u);
+    ASSERT_EQ(bmp.write(set, {2}, dir / "t.bmp")->size(), 1u);
     EXPECT_EQ(readFile(dir / "t2.bmp"), BmpWriter::toBytes(set.tile(2).full));
 
     // A folder where tile 3's file should go: tile 1's file is not written either.
     std::filesystem::create_directory(dir / "u3.bmp");
     EXPECT_THROW(bmp.write(set, {1, 3}, dir / "u"), FileError);
     EXPECT_FALSE(std::filesystem::exists(dir / "u1.bmp"));
+}
+
+// Cancel midway, or a file that cannot be written late in a long export on several
+// threads: no file is left, and the error names that file.
+TEST(TileImageExport, CancelOrALateFailureOnSeveralThreadsLeavesNoFile) {
+    TempDir dir;
+    TileSet set;
+    for (int i = 1; i <= 1000; ++i)
+        set.append(patternTile(4 + i % 5, 3 + i % 4, i));
+    std::vector<int> all(1000);
+    std::iota(all.begin(), all.end(), 1);
+    ImageExport png{ImageFormat::Png, false};
+    png.threads = 4;
+
+    std::stop_source stop;
+    const auto cancelHalfway = [&](int done, int total) {
+        if (done == total / 2)
+            stop.request_stop();
+    };
+    EXPECT_FALSE(png.write(set, all, dir / "t", cancelHalfway, stop.get_token()));
+    EXPECT_EQ(dir.entries(), 0u);
+
+    std::filesystem::create_directory(dir / "t900.png");
+    try {
+        png.write(set, all, dir / "t");
+        ADD_FAILURE() << "written";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.path(), dir / "t900.png");
+    }
+    EXPECT_EQ(dir.entries(), 1u) << "only the folder";
 }
 
 } // namespace

@@ -7,7 +7,9 @@
 #include <QFileInfo>
 
 #include <exception>
+#include <filesystem>
 #include <numeric>
+#include <optional>
 
 namespace qrb {
 
@@ -53,21 +55,29 @@ void ExportImagesCommand::exportImages() {
         return;
     how.halfImages = half == Answer::Yes;
 
-    std::size_t written = 0;
+    // The pictures being made take what the library leaves of the memory budget.
+    const std::uint64_t budget = defaultMemoryBudget();
+    const std::uint64_t held = document_.pixelBytes();
+    how.memory = budget > held ? budget - held : 0;
+    std::optional<std::vector<std::filesystem::path>> written;
     try {
-        services_.progress.run(
-            tr("Export Images"), tr("Writing pictures ..."),
-            [&](const ProgressCallback& progress, std::stop_token) {
-                written = how.write(document_.tiles(), tiles, toFsPath(chosen), progress).size();
-            });
+        services_.progress.run(tr("Export Images"), tr("Writing pictures ..."),
+                               [&](const ProgressCallback& progress, std::stop_token stop) {
+                                   written = how.write(document_.tiles(), tiles, toFsPath(chosen),
+                                                       progress, stop);
+                               });
     } catch (const std::exception& e) {
         services_.messages.inform(
             tr("The pictures were not exported.\n\n%1").arg(QString::fromUtf8(e.what())),
             appTitle(), MessageIcon::Exclamation);
         return;
     }
-    services_.showStatus(written == 1 ? tr("Wrote 1 picture")
-                                      : tr("Wrote %1 pictures").arg(written));
+    if (!written) {
+        services_.showStatus(tr("Export Images was cancelled; no picture was written."));
+        return;
+    }
+    services_.showStatus(written->size() == 1 ? tr("Wrote 1 picture")
+                                              : tr("Wrote %1 pictures").arg(written->size()));
 }
 
 } // namespace qrb
