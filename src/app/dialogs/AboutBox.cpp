@@ -12,7 +12,7 @@
 namespace qrb {
 
 QString AboutBox::versionText() {
-    return QStringLiteral("Version ") + QString::fromLatin1(QRB_VERSION);
+    return tr("Version %1").arg(QString::fromLatin1(QRB_VERSION));
 }
 
 AboutBox::AboutBox(const QPixmap& logo, QWidget* parent)
