@@ -1,0 +1,1566 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE" sourcelanguage="en">
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Clear Recent Libraries</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qrb::AboutBox</name>
+    <message>
+        <source>Program icon</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tessarine QRB Text Editor</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Puts lettering on the tiles of Tessarine tile libraries. Thanks to everyone who designs boards and tiles and tells us what the editor should do next.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About Tessarine QRB Text Editor</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qrb::DeckOptionsDialog</name>
+    <message>
+        <source>Export Deck Image</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Cells of</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Only the &amp;marked tiles (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Hidden card: tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>C&amp;olumns:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Rows:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>by</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Largest side (pixels):</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qrb::ExportDeckCommand</name>
+    <message>
+        <source>Export Deck Image</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PNG picture (*.png)|*.png</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Writing deck images ...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The deck image was not exported.
+
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wrote the deck image %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wrote %1 deck images: %2 ...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qrb::ExportImagesCommand</name>
+    <message>
+        <source>Export the tile&apos;s picture as ...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export %1 tiles&apos; pictures as ...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PNG picture (*.png)|*.png|Bitmap (*.bmp)|*.bmp</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export the half-size pictures as well (as NAME_half files beside the full-size ones)?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Images</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Writing pictures ...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The pictures were not exported.
+
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wrote 1 picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wrote %1 pictures</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qrb::FontDialog</name>
+    <message>
+        <source>Font</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Bold</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Italic</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Underline</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stri&amp;keout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text colour</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Colour...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>AaBbYyZz</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Font:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Size:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Style:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text colour:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not installed here: shown with %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qrb::HelpWindow</name>
+    <message>
+        <source>QRB Text Editor Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Help page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Contents</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>QRB Text Editor Help - %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qrb::ImportImagesCommand</name>
+    <message>
+        <source>Pictures and libraries (%1)|%2|All files (*)|*</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import Images</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Importing %1 ...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Importing %1 pictures ...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No pictures were imported; the library is as it was.
+
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import Images was cancelled; the library is as it was.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This picture was not imported:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These %1 pictures were not imported:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 picture was imported.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 tile was imported.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 pictures were imported.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 tiles were imported.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Imported 1 picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Imported %1 pictures</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Imported 1 tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Imported %1 tiles</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qrb::ImportOptionsDialog</name>
+    <message>
+        <source>Import Images</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Picture: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 files, the first: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Each picture as one tile, &amp;as it is</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Fit each picture to a tile of</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Slice into tiles of</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Scale to fit inside, centred</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Scale to cover, cropped centred</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stretch to the size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Leave out &amp;empty cells</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mode:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Margin:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Spacing:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Background:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No preview</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No preview: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 cells</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qrb::LetterPreviewDialog</name>
+    <message>
+        <source>Letter from Table</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Icons:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no folder: {name} in a text is an error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>C&amp;hoose...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder of the icons {name} in the texts draw: name.png, name.svg or name.jpg</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt; &amp;Previous</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Next &gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Letter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Letter from table</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lettering tiles from %1 ...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lettering was cancelled.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 row makes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 rows make</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 new tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 new tiles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2 %3; Letter appends them to the library.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: no tiles were lettered.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The text of the row on line %1 did not fit its box even at 6 points and is cut.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The texts of the rows on lines %1 did not fit their boxes even at 6 points and are cut.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> (line %1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No installed font draws %1; such a character shows as an empty box.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No row</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Row %1 of %2 (line %3)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Row %1 of %2 (line %3, %4 copies)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Folder of the icons</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No tiles were lettered; the library is as it was.
+
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lettered 1 tile from %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lettered %1 tiles from %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qrb::LibraryFileCommands</name>
+    <message>
+        <source>You you wish to save the current file?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do you what to save the current QRB File?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Danger Ivo Brankel!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New library: File &gt; Import Images... or Paste brings pictures in.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open QRB file ...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The tile library could not be opened; it is no longer offered among the recent libraries.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Opening %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The tile library could not be opened.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Another program changed %1; Save asks before overwriting it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 has been changed by another program.
+Do you want to load it again?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save QRB file as ...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do you want to over write the current file?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 has been changed by another program since it was opened or saved here.
+Do you want to overwrite it with the library shown in the window?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The tile library was not saved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it with the selected tiles?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is the file of the library open in the window.
+Saving the selected tiles over it leaves the file with %2 of the library&apos;s %3 tiles; the window keeps all of them, unsaved.
+Do you want to replace the library&apos;s file with the selected tiles?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The selected tiles were not saved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Convert QRB file to BMP files starting with ...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The export stopped.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wrote 1 bitmap</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wrote %1 bitmaps</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qrb::MainWindow</name>
+    <message>
+        <source>&amp;New</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open QRB File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save QRB File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save &amp;As ...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Confirm when replacing file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Load</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Clear</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Import Images...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export I&amp;mages...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export &amp;Deck Image...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Create &amp;bitmaps from QRB file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E&amp;xport print sheet...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Exit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paste &amp;Base Image</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cop&amp;y Tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pa&amp;ste Tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select &amp;Font...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select Font</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>B&amp;old</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bold</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Italic</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Italic</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Decrease Font Size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Decrease Font Size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>I&amp;ncrease Font Size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Increase Font Size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Type Text &amp;Angle...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Align &amp;Left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Align Left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Align C&amp;entre</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Align Centre</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Align Rig&amp;ht</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Align Right</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Align &amp;Top</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Align Top</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Align &amp;Middle</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Align Middle</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ali&amp;gn Bottom</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Align Bottom</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Te&amp;xt Effects...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text Effects</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Create Tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Add tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clo&amp;ne tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>D&amp;elete tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Rotate tile left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rotate Left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rotate tile ri&amp;ght</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rotate Right</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Flip tile horizontal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Flip Horizontal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Flip tile &amp;vertical</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Flip Vertical</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set &amp;base tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Automatically &amp;paste base image when tile is created</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Automatically create tile from &amp;working tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Automatically create &amp;halfsize tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Create tile &amp;using position data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Replace &amp;Tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Move Tile Up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move Tile Dow&amp;n</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>M&amp;ove Tile to Start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move Tile to &amp;End</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Duplic&amp;ate Tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Delete Tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete Tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Letter from table...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wor&amp;king Tile to Preview</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Edit Full-Si&amp;ze Image</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Edit Half-Size &amp;Image</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose &amp;Small Colour...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zoom &amp;In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Actual Size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Fit Working Tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Contents</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set as Base tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save selected tiles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save selected tiles as...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete selected tiles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TileMenu</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Text Position Data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Recent &amp;Libraries</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Automatically Create Halfsize Tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is not enough memory to complete this command.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The command could not be completed.
+
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The command could not be completed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Weird displays will occur with tile sizes greater than 256 X 256</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 more tile in this library is larger than 256 X 256.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 more tiles in this library are larger than 256 X 256.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Create</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Click to create new tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Create tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qrb::PrintPreviewDialog</name>
+    <message>
+        <source>Previous Page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Next Page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fit Page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fit Width</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The preview could not be drawn: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> Page %1 of %2 </source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qrb::PrintSheetCommands</name>
+    <message>
+        <source>Print</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>P&amp;rint...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The tiles were not printed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export print sheet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E&amp;xport...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export print sheet as ...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The print sheet was not written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qrb::SheetOptionsWidget</name>
+    <message>
+        <source>Custom</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Paper:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paper si&amp;ze:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Portrait</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Landscape</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Orientation:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Margin:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The printed width of a tile; its height follows its proportions</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Tile size:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Gap:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>How far each tile&apos;s edge is printed beyond its cut line</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Bleed:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Corners</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Full lines</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>C&amp;ut marks:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copies of &amp;each:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> mm</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Selected tiles only (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Selected tiles only</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qrb::SheetPrintJob</name>
+    <message>
+        <source>1 tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 tiles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> on 1 page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> on %1 pages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> (up to %1 across and %2 down).</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qrb::StatusBarPanel</name>
+    <message>
+        <source>Number of tiles in QRB file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Font Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Font Size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Font Style</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Working tile zoom</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 Tiles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tile %1 of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 Tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qrb::StripPanel</name>
+    <message>
+        <source>Tile strip</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Up and Down choose the tile to edit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Scroll tile strip</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Scroll tile strip sideways</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qrb::TableLetteringCommand</name>
+    <message>
+        <source>Letter tiles from table</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Letter from table</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reading %1 ...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No tiles were lettered; the library is as it was.
+
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 has no row that makes a tile; the library is as it was.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Letter from table was cancelled; the library is as it was.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qrb::TextEffectsDialog</name>
+    <message>
+        <source>Text Effects</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> px</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Shadow</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Outline:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>right</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>down</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Fit width:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qrb::TextPlacementPanel</name>
+    <message>
+        <source>Enter text for tile here.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text to place</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text position</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text Position</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Horizontal position</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Vertical position</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Horizontal Position - Click to change</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Vertical Position - Click to change</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tile Size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Working tile size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Place</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Place text on the working tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Store</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>After clicking &quot;Store&quot; select one of the nine position buttons below to save the current text, position, and font</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text angle</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current Text Angle</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter the desired text angle</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text angle dial</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Position slots</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Position Slots</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Slot %1 text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Slot %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1
+
+The slot keeps the text, but position data cannot be saved until it is changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save position data to...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The position data was not saved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open position data file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The position data was not loaded; the position slots are unchanged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qrb::TileTransferCommands</name>
+    <message>
+        <source>The tiles cannot be taken: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copied tile %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copied %1 tiles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Drop Tiles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copied 1 tile here</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copied %1 tiles here</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The clipboard&apos;s picture is larger than a tile may be.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The clipboard holds no tile or picture to paste.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paste Tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pasted 1 tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pasted %1 tiles</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qrb::WorkDialog</name>
+    <message>
+        <source>Stopping...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qrb::WorkingTilePanel</name>
+    <message>
+        <source>New tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Working tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Drag or use the arrow keys to move the text (Shift: ten pixels)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Full-size preview</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Full-size image of the new tile - click to edit it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Half-size preview</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Half-size image of the new tile - click to edit it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Small colour</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Small-scale colour of the new tile - click to choose it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nothing was created: pick a tile in the strip (or paste a picture) first.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nothing was replaced: pick the tile to replace in the strip first.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>
