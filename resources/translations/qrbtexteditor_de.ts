@@ -7,6 +7,18 @@
         <source>Clear Recent Libraries</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The library already holds %1 tiles, the most a library file can store. Delete a tile before creating another.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the library would have more than %1 tiles, the most a library file can store</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>there is not enough memory to read it</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qrb::AboutBox</name>
@@ -68,6 +80,197 @@
     <message>
         <source>&amp;Largest side (pixels):</source>
         <translation>&amp;Längste Seite (Pixel):</translation>
+    </message>
+</context>
+<context>
+    <name>qrb::Document</name>
+    <message>
+        <source>Create Tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Replace Tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add Tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clone Tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete Tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete Selected Tiles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete Tiles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 new tiles would take the library past %2 tiles, the most a library file can store.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Place</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rotate Left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rotate Right</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Flip Vertical</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Flip Horizontal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The picture on the clipboard is %1 x %2 pixels. A tile can be at most %3 pixels wide and high.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paste Base Image</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Small Colour</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Working Tile to Preview</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Full Preview to Working Tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Half Preview to Working Tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import Images</source>
+        <translation type="unfinished">Bilder importieren</translation>
+    </message>
+    <message>
+        <source>The library already holds %1 tiles, the most a library file can store. Delete a tile before duplicating another.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Duplicate Tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move Tile Up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move Tile Down</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move Tile to Start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move Tile to End</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is no tile %1: the library has %2 tiles.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move Tile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move Tiles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Typing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text Style</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation type="unfinished">Schriftart</translation>
+    </message>
+    <message>
+        <source>Font Size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bold</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Italic</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Align Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The text effects are out of range: the outline is 0 to %1 pixels wide, the shadow at most %2 pixels away, the fit width 0 to %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text Effects</source>
+        <translation type="unfinished">Texteffekte</translation>
+    </message>
+    <message>
+        <source>Move Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Turn Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Store in Slot %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Recall Slot %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Slot Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Load Position Data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clear Position Data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Letter from Table</source>
+        <translation type="unfinished">Aus Tabelle beschriften</translation>
     </message>
 </context>
 <context>
@@ -582,6 +785,14 @@ Do you want to replace the library&apos;s file with the selected tiles?</source>
     </message>
     <message>
         <source>Wrote %1 bitmaps</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>QRB File (*.qrb)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>BMP File (*.bmp)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1120,6 +1331,10 @@ Do you want to replace it?</source>
         <source>The print sheet was not written.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>PDF File (*.pdf)</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qrb::QtDialogBackend</name>
@@ -1329,6 +1544,22 @@ Do you want to replace it?</source>
         <source>Letter from table was cancelled; the library is as it was.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Table (*.csv *.tsv)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Comma-separated (*.csv)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tab-separated (*.tsv)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation type="unfinished">Alle Dateien (*)</translation>
+    </message>
 </context>
 <context>
     <name>qrb::TextEffectsDialog</name>
@@ -1480,6 +1711,60 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>The position data was not loaded; the position slots are unchanged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>QPF File (*.qpf)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bold Italic</source>
+        <comment>status bar: font style</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bold</source>
+        <comment>status bar: font style</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Italic</source>
+        <comment>status bar: font style</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Centre</source>
+        <comment>status bar: the text&apos;s horizontal anchor</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <comment>status bar: the text&apos;s horizontal anchor</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <comment>status bar: the text&apos;s horizontal anchor</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Middle</source>
+        <comment>status bar: the text&apos;s vertical anchor</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bottom</source>
+        <comment>status bar: the text&apos;s vertical anchor</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Top</source>
+        <comment>status bar: the text&apos;s vertical anchor</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <comment>status bar: horizontal and vertical anchor</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
