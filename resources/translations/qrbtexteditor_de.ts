@@ -1318,7 +1318,7 @@ Möchten Sie die Datei der Bibliothek durch die ausgewählten Kacheln ersetzen?<
     </message>
     <message>
         <source>P&amp;rint...</source>
-        <translation>&amp;Drucken...</translation>
+        <translation>D&amp;rucken...</translation>
     </message>
     <message>
         <source>The tiles were not printed.</source>
