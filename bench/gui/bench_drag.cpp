@@ -3,8 +3,8 @@
 // measured in the same run. A zoomed view must still follow the mouse at display rate.
 #include "PaintTiming.h"
 #include "SilentDesktop.h"
-#include "app/panels/WorkingTilePanel.h"
 #include "app/commands/LibraryFileCommands.h"
+#include "app/panels/WorkingTilePanel.h"
 #include "app/window/MainWindow.h"
 #include "tileset/LibraryFile.h"
 #include "widgets/WorkingTileBox.h"

@@ -2,10 +2,15 @@
 // a library of 32,767 tiles against one of 10 tiles (the baseline measured in the same run),
 // with the text placed on a 256 x 256 working tile; and the same for one step of the
 // position scroll bar. What a keystroke costs must not grow with the library.
+//
+// Then the same keystroke, a step of the position and of the angle, and one tile pixel of
+// a drag of the text at 16x, on a 4096 x 4096 working tile against a 256 x 256 one: each
+// redraws only where the text was and is, so its cost must not grow with the tile (aims: a
+// keystroke within 1 ms, a drag step within a frame).
 #include "PaintTiming.h"
 #include "SilentDesktop.h"
-#include "app/panels/WorkingTilePanel.h"
 #include "app/commands/LibraryFileCommands.h"
+#include "app/panels/WorkingTilePanel.h"
 #include "app/window/MainWindow.h"
 #include "tileset/LibraryFile.h"
 #include "widgets/WorkingTileBox.h"
@@ -13,6 +18,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -53,6 +59,14 @@ struct Figures {
     double moving = 0;
 };
 
+// A key pressed and released in the text box, as the keyboard sends it.
+void typeKey(QWidget* box, int key, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(box, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(box, &release);
+}
+
 Figures measure(int tiles) {
     auto desktop = std::make_shared<qrb::bench::SilentDesktop>();
     qrb::MainWindow window(qrb::Platform{desktop, desktop, desktop, desktop, desktop, desktop});
@@ -75,12 +89,7 @@ Figures measure(int tiles) {
     PaintCounter counter;
     ui.workingTile->installEventFilter(&counter);
     auto timed = [&](const std::function<void()>& act) { return counter.millisecondsToPaint(act); };
-    auto key = [&](int k, const QString& text) {
-        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier, text);
-        QApplication::sendEvent(ui.textBox, &press);
-        QKeyEvent release(QEvent::KeyRelease, k, Qt::NoModifier, text);
-        QApplication::sendEvent(ui.textBox, &release);
-    };
+    auto key = [&](int k, const QString& text) { typeKey(ui.textBox, k, text); };
 
     Figures f;
     std::vector<double> typing, moving;
@@ -95,9 +104,84 @@ Figures measure(int tiles) {
     return f;
 }
 
+QImage artwork(int side) {
+    QImage art(side, side, QImage::Format_RGB32);
+    for (int y = 0; y < side; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(art.scanLine(y));
+        for (int x = 0; x < side; ++x)
+            line[x] = qRgb(x & 255, y & 255, ((x + y) / 2) & 255);
+    }
+    return art;
+}
+
+struct TileFigures {
+    double typing = 0; // milliseconds, medians
+    double moving = 0;
+    double turning = 0;
+    double dragging = 0; // one tile pixel of a drag at 16x
+};
+
+TileFigures measureTile(int side) {
+    auto desktop = std::make_shared<qrb::bench::SilentDesktop>();
+    qrb::MainWindow window(qrb::Platform{desktop, desktop, desktop, desktop, desktop, desktop});
+    window.show();
+    window.workingTile().actualSize();
+    desktop->next = QString::fromStdString(library(10).string());
+    window.files().openLibrary();
+    window.document().paste(artwork(side));
+    const auto& ui = window.ui();
+    ui.textBox->setText("Harbour Road");
+    ui.placeButton->click();
+    // Each step below moves the bar to another value than it has, so that each repaints.
+    ui.xBar->setValue(19);
+    ui.yBar->setValue(20);
+    ui.angleBar->setValue(29);
+    ui.textBox->setFocus();
+    QApplication::processEvents();
+
+    PaintCounter counter;
+    ui.workingTile->installEventFilter(&counter);
+    auto timed = [&](const std::function<void()>& act) { return counter.millisecondsToPaint(act); };
+    auto key = [&](int k, const QString& text) { typeKey(ui.textBox, k, text); };
+    std::vector<double> typing, moving, turning;
+    for (int i = 0; i < 200; ++i) {
+        typing.push_back(i % 2 == 0 ? timed([&] { key(Qt::Key_A, "a"); })
+                                    : timed([&] { key(Qt::Key_Backspace, QString()); }));
+        moving.push_back(timed([&] { ui.xBar->setValue(20 + i % 8); }));
+        turning.push_back(timed([&] { ui.angleBar->setValue(30 + i % 8); }));
+    }
+
+    // A drag at 16x, one tile pixel (16 screen pixels) a step, from a point of the tile in
+    // view.
+    while (window.workingTile().zoom() < 16)
+        window.workingTile().zoomIn();
+    QApplication::processEvents();
+    qrb::WorkingTileBox* box = ui.workingTile;
+    const QPoint from = box->visibleRegion().boundingRect().topLeft() + QPoint(8, 8);
+    ui.xBar->setValue(from.x() / 16 + 2);
+    ui.yBar->setValue(from.y() / 16 + 4);
+    QApplication::processEvents();
+    auto mouse = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(at), box->mapToGlobal(QPointF(at)), Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(box, &event);
+    };
+    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    std::vector<double> dragging;
+    for (int i = 1; i <= 200; ++i) {
+        const int step = i % 16 < 8 ? i % 16 : 16 - i % 16; // right and back, within view
+        dragging.push_back(timed(
+            [&] { mouse(QEvent::MouseMove, from + QPoint(16 * step + 16, 0), Qt::LeftButton); }));
+    }
+    mouse(QEvent::MouseButtonRelease, from, Qt::NoButton);
+    return {median(typing), median(moving), median(turning), median(dragging)};
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("QRB Text Editor benchmarks"));
     const Figures small = measure(10);
@@ -108,5 +192,16 @@ int main(int argc, char** argv) {
     std::printf("typing: one keystroke to repainted working tile at 32767 tiles: %.3f ms (at 10 "
                 "tiles: %.3f ms)\n",
                 large.typing, small.typing);
+    const TileFigures huge = measureTile(4096);
+    const TileFigures usual = measureTile(256);
+    std::printf("typing on a 4096 x 4096 working tile: %.3f ms (on 256 x 256: %.3f ms)\n",
+                huge.typing, usual.typing);
+    std::printf("a position step on a 4096 x 4096 working tile: %.3f ms (on 256 x 256: %.3f ms)\n",
+                huge.moving, usual.moving);
+    std::printf("an angle step on a 4096 x 4096 working tile: %.3f ms (on 256 x 256: %.3f ms)\n",
+                huge.turning, usual.turning);
+    std::printf("dragging the text at 16x on a 4096 x 4096 working tile: %.3f ms a tile pixel (on "
+                "256 x 256: %.3f ms; a frame is 16.7 ms)\n",
+                huge.dragging, usual.dragging);
     return 0;
 }

@@ -5,19 +5,19 @@
     <name>QObject</name>
     <message>
         <source>Clear Recent Libraries</source>
-        <translation type="unfinished"></translation>
+        <translation>Liste &amp;leeren</translation>
     </message>
     <message>
         <source>The library already holds %1 tiles, the most a library file can store. Delete a tile before creating another.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Bibliothek enthält bereits %1 Kacheln, so viele, wie eine Bibliotheksdatei höchstens speichern kann. Löschen Sie eine Kachel, bevor Sie eine weitere erstellen.</translation>
     </message>
     <message>
         <source>the library would have more than %1 tiles, the most a library file can store</source>
-        <translation type="unfinished"></translation>
+        <translation>die Bibliothek hätte mehr als %1 Kacheln, so viele, wie eine Bibliotheksdatei höchstens speichern kann</translation>
     </message>
     <message>
         <source>there is not enough memory to read it</source>
-        <translation type="unfinished"></translation>
+        <translation>es ist nicht genug Speicher frei, um es zu lesen</translation>
     </message>
 </context>
 <context>
@@ -86,261 +86,265 @@
     <name>qrb::Document</name>
     <message>
         <source>Create Tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel erstellen</translation>
     </message>
     <message>
         <source>Replace Tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel ersetzen</translation>
     </message>
     <message>
         <source>Add Tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel hinzufügen</translation>
     </message>
     <message>
         <source>Clone Tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel klonen</translation>
     </message>
     <message>
         <source>Delete Tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel löschen</translation>
     </message>
     <message>
         <source>Delete Selected Tiles</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgewählte Kacheln löschen</translation>
     </message>
     <message>
         <source>Delete Tiles</source>
-        <translation type="unfinished"></translation>
+        <translation>Kacheln löschen</translation>
     </message>
     <message>
         <source>%1 new tiles would take the library past %2 tiles, the most a library file can store.</source>
-        <translation type="unfinished"></translation>
+        <translation>Mit %1 neuen Kacheln hätte die Bibliothek mehr als %2 Kacheln, so viele, wie eine Bibliotheksdatei höchstens speichern kann.</translation>
     </message>
     <message>
         <source>Place</source>
-        <translation type="unfinished"></translation>
+        <translation>Platzieren</translation>
     </message>
     <message>
         <source>Rotate Left</source>
-        <translation type="unfinished"></translation>
+        <translation>Nach links drehen</translation>
     </message>
     <message>
         <source>Rotate Right</source>
-        <translation type="unfinished"></translation>
+        <translation>Nach rechts drehen</translation>
     </message>
     <message>
         <source>Flip Vertical</source>
-        <translation type="unfinished"></translation>
+        <translation>Vertikal spiegeln</translation>
     </message>
     <message>
         <source>Flip Horizontal</source>
-        <translation type="unfinished"></translation>
+        <translation>Horizontal spiegeln</translation>
     </message>
     <message>
         <source>The picture on the clipboard is %1 x %2 pixels. A tile can be at most %3 pixels wide and high.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Bild in der Zwischenablage ist %1 x %2 Pixel groß. Eine Kachel kann höchstens %3 Pixel breit und hoch sein.</translation>
     </message>
     <message>
         <source>Paste</source>
-        <translation type="unfinished"></translation>
+        <translation>Einfügen</translation>
     </message>
     <message>
         <source>Paste Base Image</source>
-        <translation type="unfinished"></translation>
+        <translation>Grundbild einfügen</translation>
     </message>
     <message>
         <source>Small Colour</source>
-        <translation type="unfinished"></translation>
+        <translation>Kleinfarbe</translation>
     </message>
     <message>
         <source>Working Tile to Preview</source>
-        <translation type="unfinished"></translation>
+        <translation>Arbeitskachel in die Vorschau</translation>
     </message>
     <message>
         <source>Full Preview to Working Tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Vollbildvorschau in die Arbeitskachel</translation>
     </message>
     <message>
         <source>Half Preview to Working Tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Halbgrößenvorschau in die Arbeitskachel</translation>
     </message>
     <message>
         <source>Import Images</source>
-        <translation type="unfinished">Bilder importieren</translation>
+        <translation>Bilder importieren</translation>
     </message>
     <message>
         <source>The library already holds %1 tiles, the most a library file can store. Delete a tile before duplicating another.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Bibliothek enthält bereits %1 Kacheln, so viele, wie eine Bibliotheksdatei höchstens speichern kann. Löschen Sie eine Kachel, bevor Sie eine weitere duplizieren.</translation>
     </message>
     <message>
         <source>Duplicate Tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel duplizieren</translation>
     </message>
     <message>
         <source>Move Tile Up</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel nach oben</translation>
     </message>
     <message>
         <source>Move Tile Down</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel nach unten</translation>
     </message>
     <message>
         <source>Move Tile to Start</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel an den Anfang</translation>
     </message>
     <message>
         <source>Move Tile to End</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel ans Ende</translation>
     </message>
     <message>
         <source>There is no tile %1: the library has %2 tiles.</source>
-        <translation type="unfinished"></translation>
+        <translation>Es gibt keine Kachel %1: Die Bibliothek hat %2 Kacheln.</translation>
     </message>
     <message>
         <source>Move Tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel verschieben</translation>
     </message>
     <message>
         <source>Move Tiles</source>
-        <translation type="unfinished"></translation>
+        <translation>Kacheln verschieben</translation>
     </message>
     <message>
         <source>Typing</source>
-        <translation type="unfinished"></translation>
+        <translation>Eingabe</translation>
     </message>
     <message>
         <source>Text Style</source>
-        <translation type="unfinished"></translation>
+        <translation>Textstil</translation>
     </message>
     <message>
         <source>Font</source>
-        <translation type="unfinished">Schriftart</translation>
+        <translation>Schriftart</translation>
     </message>
     <message>
         <source>Font Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Schriftgröße</translation>
     </message>
     <message>
         <source>Bold</source>
-        <translation type="unfinished"></translation>
+        <translation>Fett</translation>
     </message>
     <message>
         <source>Italic</source>
-        <translation type="unfinished"></translation>
+        <translation>Kursiv</translation>
     </message>
     <message>
         <source>Align Text</source>
-        <translation type="unfinished"></translation>
+        <translation>Text ausrichten</translation>
     </message>
     <message>
         <source>The text effects are out of range: the outline is 0 to %1 pixels wide, the shadow at most %2 pixels away, the fit width 0 to %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Texteffekte liegen außerhalb des Bereichs: Der Umriss ist 0 bis %1 Pixel breit, der Schatten höchstens %2 Pixel entfernt, die Einpassbreite 0 bis %3.</translation>
     </message>
     <message>
         <source>Text Effects</source>
-        <translation type="unfinished">Texteffekte</translation>
+        <translation>Texteffekte</translation>
     </message>
     <message>
         <source>Move Text</source>
-        <translation type="unfinished"></translation>
+        <translation>Text verschieben</translation>
     </message>
     <message>
         <source>Turn Text</source>
-        <translation type="unfinished"></translation>
+        <translation>Text drehen</translation>
     </message>
     <message>
         <source>Store in Slot %1</source>
-        <translation type="unfinished"></translation>
+        <translation>In Platzhalter %1 ablegen</translation>
     </message>
     <message>
         <source>Recall Slot %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Platzhalter %1 abrufen</translation>
     </message>
     <message>
         <source>Slot Text</source>
-        <translation type="unfinished"></translation>
+        <translation>Platzhaltertext</translation>
     </message>
     <message>
         <source>Load Position Data</source>
-        <translation type="unfinished"></translation>
+        <translation>Textpositionsdaten laden</translation>
     </message>
     <message>
         <source>Clear Position Data</source>
-        <translation type="unfinished"></translation>
+        <translation>Textpositionsdaten leeren</translation>
     </message>
     <message>
         <source>Letter from Table</source>
-        <translation type="unfinished">Aus Tabelle beschriften</translation>
+        <translation>Aus Tabelle beschriften</translation>
     </message>
 </context>
 <context>
     <name>qrb::ExportDeckCommand</name>
     <message>
         <source>Export Deck Image</source>
-        <translation type="unfinished">Kartenstapelbild exportieren</translation>
+        <translation>Kartenstapelbild exportieren</translation>
     </message>
     <message>
         <source>PNG picture (*.png)|*.png</source>
-        <translation type="unfinished"></translation>
+        <translation>PNG-Bild (*.png)|*.png</translation>
     </message>
     <message>
         <source>Writing deck images ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Kartenstapelbilder werden geschrieben ...</translation>
     </message>
     <message>
         <source>The deck image was not exported.
 
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Kartenstapelbild wurde nicht exportiert.
+
+%1</translation>
     </message>
     <message>
         <source>Wrote the deck image %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Kartenstapelbild %1 geschrieben</translation>
     </message>
     <message>
         <source>Wrote %1 deck images: %2 ...</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Kartenstapelbilder geschrieben: %2 ...</translation>
     </message>
 </context>
 <context>
     <name>qrb::ExportImagesCommand</name>
     <message>
         <source>Export the tile&apos;s picture as ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Bild der Kachel exportieren als ...</translation>
     </message>
     <message>
         <source>Export %1 tiles&apos; pictures as ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Bilder von %1 Kacheln exportieren als ...</translation>
     </message>
     <message>
         <source>PNG picture (*.png)|*.png|Bitmap (*.bmp)|*.bmp</source>
-        <translation type="unfinished"></translation>
+        <translation>PNG-Bild (*.png)|*.png|Bitmap (*.bmp)|*.bmp</translation>
     </message>
     <message>
         <source>Export the half-size pictures as well (as NAME_half files beside the full-size ones)?</source>
-        <translation type="unfinished"></translation>
+        <translation>Auch die Bilder in halber Größe exportieren (als Dateien NAME_half neben denen in voller Größe)?</translation>
     </message>
     <message>
         <source>Export Images</source>
-        <translation type="unfinished"></translation>
+        <translation>Bilder exportieren</translation>
     </message>
     <message>
         <source>Writing pictures ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Bilder werden geschrieben ...</translation>
     </message>
     <message>
         <source>The pictures were not exported.
 
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Bilder wurden nicht exportiert.
+
+%1</translation>
     </message>
     <message>
         <source>Wrote 1 picture</source>
-        <translation type="unfinished"></translation>
+        <translation>1 Bild geschrieben</translation>
     </message>
     <message>
         <source>Wrote %1 pictures</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Bilder geschrieben</translation>
     </message>
 </context>
 <context>
@@ -433,69 +437,71 @@
     <name>qrb::ImportImagesCommand</name>
     <message>
         <source>Pictures and libraries (%1)|%2|All files (*)|*</source>
-        <translation type="unfinished"></translation>
+        <translation>Bilder und Bibliotheken (%1)|%2|Alle Dateien (*)|*</translation>
     </message>
     <message>
         <source>Import Images</source>
-        <translation type="unfinished">Bilder importieren</translation>
+        <translation>Bilder importieren</translation>
     </message>
     <message>
         <source>Importing %1 ...</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 wird importiert ...</translation>
     </message>
     <message>
         <source>Importing %1 pictures ...</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Bilder werden importiert ...</translation>
     </message>
     <message>
         <source>No pictures were imported; the library is as it was.
 
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Es wurden keine Bilder importiert; die Bibliothek ist unverändert.
+
+%1</translation>
     </message>
     <message>
         <source>Import Images was cancelled; the library is as it was.</source>
-        <translation type="unfinished"></translation>
+        <translation>Bilder importieren wurde abgebrochen; die Bibliothek ist unverändert.</translation>
     </message>
     <message>
         <source>This picture was not imported:</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieses Bild wurde nicht importiert:</translation>
     </message>
     <message>
         <source>These %1 pictures were not imported:</source>
-        <translation type="unfinished"></translation>
+        <translation>Diese %1 Bilder wurden nicht importiert:</translation>
     </message>
     <message>
         <source>1 picture was imported.</source>
-        <translation type="unfinished"></translation>
+        <translation>1 Bild wurde importiert.</translation>
     </message>
     <message>
         <source>1 tile was imported.</source>
-        <translation type="unfinished"></translation>
+        <translation>1 Kachel wurde importiert.</translation>
     </message>
     <message>
         <source>%1 pictures were imported.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Bilder wurden importiert.</translation>
     </message>
     <message>
         <source>%1 tiles were imported.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Kacheln wurden importiert.</translation>
     </message>
     <message>
         <source>Imported 1 picture</source>
-        <translation type="unfinished"></translation>
+        <translation>1 Bild importiert</translation>
     </message>
     <message>
         <source>Imported %1 pictures</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Bilder importiert</translation>
     </message>
     <message>
         <source>Imported 1 tile</source>
-        <translation type="unfinished"></translation>
+        <translation>1 Kachel importiert</translation>
     </message>
     <message>
         <source>Imported %1 tiles</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Kacheln importiert</translation>
     </message>
 </context>
 <context>
@@ -695,570 +701,578 @@
     <name>qrb::LibraryFileCommands</name>
     <message>
         <source>You you wish to save the current file?</source>
-        <translation type="unfinished"></translation>
+        <translation>Möchten Sie die aktuelle Datei speichern?</translation>
     </message>
     <message>
         <source>Do you what to save the current QRB File?</source>
-        <translation type="unfinished"></translation>
+        <translation>Möchten Sie die aktuelle QRB-Datei speichern?</translation>
     </message>
     <message>
         <source>Danger Ivo Brankel!</source>
-        <translation type="unfinished"></translation>
+        <translation>Achtung, Ivo Brankel!</translation>
     </message>
     <message>
         <source>New library: File &gt; Import Images... or Paste brings pictures in.</source>
-        <translation type="unfinished"></translation>
+        <translation>Neue Bibliothek: Datei &gt; Bilder importieren... oder Einfügen holt Bilder herein.</translation>
     </message>
     <message>
         <source>Open QRB file ...</source>
-        <translation type="unfinished"></translation>
+        <translation>QRB-Datei öffnen ...</translation>
     </message>
     <message>
         <source>The tile library could not be opened; it is no longer offered among the recent libraries.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Kachelbibliothek konnte nicht geöffnet werden; sie wird nicht mehr unter den zuletzt geöffneten Bibliotheken angeboten.</translation>
     </message>
     <message>
         <source>Opening %1</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 wird geöffnet</translation>
     </message>
     <message>
         <source>The tile library could not be opened.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Kachelbibliothek konnte nicht geöffnet werden.</translation>
     </message>
     <message>
         <source>Another program changed %1; Save asks before overwriting it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein anderes Programm hat %1 geändert; Speichern fragt nach, bevor es die Datei überschreibt.</translation>
     </message>
     <message>
         <source>%1 has been changed by another program.
 Do you want to load it again?</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 wurde von einem anderen Programm geändert.
+Möchten Sie die Datei neu laden?</translation>
     </message>
     <message>
         <source>Save QRB file as ...</source>
-        <translation type="unfinished"></translation>
+        <translation>QRB-Datei speichern unter ...</translation>
     </message>
     <message>
         <source>%1 already exists.
 Do you want to replace it?</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ist bereits vorhanden.
+Möchten Sie die Datei ersetzen?</translation>
     </message>
     <message>
         <source>Do you want to over write the current file?</source>
-        <translation type="unfinished"></translation>
+        <translation>Möchten Sie die aktuelle Datei überschreiben?</translation>
     </message>
     <message>
         <source>%1 has been changed by another program since it was opened or saved here.
 Do you want to overwrite it with the library shown in the window?</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 wurde von einem anderen Programm geändert, seit die Datei hier geöffnet oder gespeichert wurde.
+Möchten Sie sie mit der Bibliothek im Fenster überschreiben?</translation>
     </message>
     <message>
         <source>The tile library was not saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Kachelbibliothek wurde nicht gespeichert.</translation>
     </message>
     <message>
         <source>%1 already exists.
 Do you want to replace it with the selected tiles?</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ist bereits vorhanden.
+Möchten Sie die Datei durch die ausgewählten Kacheln ersetzen?</translation>
     </message>
     <message>
         <source>%1 is the file of the library open in the window.
 Saving the selected tiles over it leaves the file with %2 of the library&apos;s %3 tiles; the window keeps all of them, unsaved.
 Do you want to replace the library&apos;s file with the selected tiles?</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ist die Datei der im Fenster geöffneten Bibliothek.
+Werden die ausgewählten Kacheln darüber gespeichert, enthält die Datei nur noch %2 der %3 Kacheln der Bibliothek; das Fenster behält alle, ungespeichert.
+Möchten Sie die Datei der Bibliothek durch die ausgewählten Kacheln ersetzen?</translation>
     </message>
     <message>
         <source>The selected tiles were not saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die ausgewählten Kacheln wurden nicht gespeichert.</translation>
     </message>
     <message>
         <source>Convert QRB file to BMP files starting with ...</source>
-        <translation type="unfinished"></translation>
+        <translation>QRB-Datei in BMP-Dateien umwandeln, beginnend mit ...</translation>
     </message>
     <message>
         <source>The export stopped.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Export wurde abgebrochen.</translation>
     </message>
     <message>
         <source>Wrote 1 bitmap</source>
-        <translation type="unfinished"></translation>
+        <translation>1 Bitmap geschrieben</translation>
     </message>
     <message>
         <source>Wrote %1 bitmaps</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Bitmaps geschrieben</translation>
     </message>
     <message>
         <source>QRB File (*.qrb)</source>
-        <translation type="unfinished"></translation>
+        <translation>QRB-Datei (*.qrb)</translation>
     </message>
     <message>
         <source>BMP File (*.bmp)</source>
-        <translation type="unfinished"></translation>
+        <translation>BMP-Datei (*.bmp)</translation>
     </message>
 </context>
 <context>
     <name>qrb::MainWindow</name>
     <message>
         <source>&amp;New</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Neu</translation>
     </message>
     <message>
         <source>&amp;Open</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Öffnen</translation>
     </message>
     <message>
         <source>Open QRB File</source>
-        <translation type="unfinished"></translation>
+        <translation>QRB-Datei öffnen</translation>
     </message>
     <message>
         <source>&amp;Save</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Speichern</translation>
     </message>
     <message>
         <source>Save QRB File</source>
-        <translation type="unfinished"></translation>
+        <translation>QRB-Datei speichern</translation>
     </message>
     <message>
         <source>Save &amp;As ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Speichern &amp;unter ...</translation>
     </message>
     <message>
         <source>&amp;Confirm when replacing file</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Vor dem Ersetzen einer Datei nachfragen</translation>
     </message>
     <message>
         <source>&amp;Load</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Laden</translation>
     </message>
     <message>
         <source>&amp;Clear</source>
-        <translation type="unfinished"></translation>
+        <translation>L&amp;eeren</translation>
     </message>
     <message>
         <source>&amp;Import Images...</source>
-        <translation type="unfinished"></translation>
+        <translation>Bilder &amp;importieren...</translation>
     </message>
     <message>
         <source>Export I&amp;mages...</source>
-        <translation type="unfinished"></translation>
+        <translation>Bilder e&amp;xportieren...</translation>
     </message>
     <message>
         <source>Export &amp;Deck Image...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Kartenstapelbild exportieren...</translation>
     </message>
     <message>
         <source>Create &amp;bitmaps from QRB file</source>
-        <translation type="unfinished"></translation>
+        <translation>Bit&amp;maps aus QRB-Datei erstellen</translation>
     </message>
     <message>
         <source>&amp;Print...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Drucken...</translation>
     </message>
     <message>
         <source>E&amp;xport print sheet...</source>
-        <translation type="unfinished"></translation>
+        <translation>Druckbogen &amp;exportieren...</translation>
     </message>
     <message>
         <source>&amp;Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Beenden</translation>
     </message>
     <message>
         <source>&amp;Copy</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Kopieren</translation>
     </message>
     <message>
         <source>Copy</source>
-        <translation type="unfinished"></translation>
+        <translation>Kopieren</translation>
     </message>
     <message>
         <source>&amp;Paste</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Einfügen</translation>
     </message>
     <message>
         <source>Paste</source>
-        <translation type="unfinished"></translation>
+        <translation>Einfügen</translation>
     </message>
     <message>
         <source>Paste &amp;Base Image</source>
-        <translation type="unfinished"></translation>
+        <translation>Grund&amp;bild einfügen</translation>
     </message>
     <message>
         <source>Cop&amp;y Tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel ko&amp;pieren</translation>
     </message>
     <message>
         <source>Pa&amp;ste Tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel ei&amp;nfügen</translation>
     </message>
     <message>
         <source>Select &amp;Font...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Schriftart wählen...</translation>
     </message>
     <message>
         <source>Select Font</source>
-        <translation type="unfinished"></translation>
+        <translation>Schriftart wählen</translation>
     </message>
     <message>
         <source>B&amp;old</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Fett</translation>
     </message>
     <message>
         <source>Bold</source>
-        <translation type="unfinished"></translation>
+        <translation>Fett</translation>
     </message>
     <message>
         <source>&amp;Italic</source>
-        <translation type="unfinished">&amp;Kursiv</translation>
+        <translation>Kurs&amp;iv</translation>
     </message>
     <message>
         <source>Italic</source>
-        <translation type="unfinished"></translation>
+        <translation>Kursiv</translation>
     </message>
     <message>
         <source>&amp;Decrease Font Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Schrift &amp;verkleinern</translation>
     </message>
     <message>
         <source>Decrease Font Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Schrift verkleinern</translation>
     </message>
     <message>
         <source>I&amp;ncrease Font Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Schrift ver&amp;größern</translation>
     </message>
     <message>
         <source>Increase Font Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Schrift vergrößern</translation>
     </message>
     <message>
         <source>Type Text &amp;Angle...</source>
-        <translation type="unfinished"></translation>
+        <translation>Te&amp;xtwinkel eingeben...</translation>
     </message>
     <message>
         <source>Align &amp;Left</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Linksbündig</translation>
     </message>
     <message>
         <source>Align Left</source>
-        <translation type="unfinished"></translation>
+        <translation>Linksbündig</translation>
     </message>
     <message>
         <source>Align C&amp;entre</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Zentriert</translation>
     </message>
     <message>
         <source>Align Centre</source>
-        <translation type="unfinished"></translation>
+        <translation>Zentriert</translation>
     </message>
     <message>
         <source>Align Rig&amp;ht</source>
-        <translation type="unfinished"></translation>
+        <translation>Re&amp;chtsbündig</translation>
     </message>
     <message>
         <source>Align Right</source>
-        <translation type="unfinished"></translation>
+        <translation>Rechtsbündig</translation>
     </message>
     <message>
         <source>Align &amp;Top</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Oben ausrichten</translation>
     </message>
     <message>
         <source>Align Top</source>
-        <translation type="unfinished"></translation>
+        <translation>Oben ausrichten</translation>
     </message>
     <message>
         <source>Align &amp;Middle</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Mittig ausrichten</translation>
     </message>
     <message>
         <source>Align Middle</source>
-        <translation type="unfinished"></translation>
+        <translation>Mittig ausrichten</translation>
     </message>
     <message>
         <source>Ali&amp;gn Bottom</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Unten ausrichten</translation>
     </message>
     <message>
         <source>Align Bottom</source>
-        <translation type="unfinished"></translation>
+        <translation>Unten ausrichten</translation>
     </message>
     <message>
         <source>Te&amp;xt Effects...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Texteffekte...</translation>
     </message>
     <message>
         <source>Text Effects</source>
-        <translation type="unfinished">Texteffekte</translation>
+        <translation>Texteffekte</translation>
     </message>
     <message>
         <source>&amp;Undo</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Rückgängig</translation>
     </message>
     <message>
         <source>Undo</source>
-        <translation type="unfinished"></translation>
+        <translation>Rückgängig</translation>
     </message>
     <message>
         <source>&amp;Redo</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Wiederholen</translation>
     </message>
     <message>
         <source>Redo</source>
-        <translation type="unfinished"></translation>
+        <translation>Wiederholen</translation>
     </message>
     <message>
         <source>&amp;Create Tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel &amp;erstellen</translation>
     </message>
     <message>
         <source>&amp;Add tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel hinzuf&amp;ügen</translation>
     </message>
     <message>
         <source>Clo&amp;ne tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel &amp;klonen</translation>
     </message>
     <message>
         <source>D&amp;elete tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel l&amp;öschen</translation>
     </message>
     <message>
         <source>&amp;Rotate tile left</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel nach &amp;links drehen</translation>
     </message>
     <message>
         <source>Rotate Left</source>
-        <translation type="unfinished"></translation>
+        <translation>Nach links drehen</translation>
     </message>
     <message>
         <source>Rotate tile ri&amp;ght</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel nach &amp;rechts drehen</translation>
     </message>
     <message>
         <source>Rotate Right</source>
-        <translation type="unfinished"></translation>
+        <translation>Nach rechts drehen</translation>
     </message>
     <message>
         <source>&amp;Flip tile horizontal</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel hori&amp;zontal spiegeln</translation>
     </message>
     <message>
         <source>Flip Horizontal</source>
-        <translation type="unfinished"></translation>
+        <translation>Horizontal spiegeln</translation>
     </message>
     <message>
         <source>Flip tile &amp;vertical</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel verti&amp;kal spiegeln</translation>
     </message>
     <message>
         <source>Flip Vertical</source>
-        <translation type="unfinished"></translation>
+        <translation>Vertikal spiegeln</translation>
     </message>
     <message>
         <source>Set &amp;base tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Als &amp;Grundkachel festlegen</translation>
     </message>
     <message>
         <source>Automatically &amp;paste base image when tile is created</source>
-        <translation type="unfinished"></translation>
+        <translation>Grundbild beim Erstellen einer Kachel automatisch ein&amp;fügen</translation>
     </message>
     <message>
         <source>Automatically create tile from &amp;working tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel a&amp;utomatisch aus der Arbeitskachel erstellen</translation>
     </message>
     <message>
         <source>Automatically create &amp;halfsize tile</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Halbgröße automatisch erzeugen</translation>
     </message>
     <message>
         <source>Create tile &amp;using position data</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel mit &amp;Textpositionsdaten erstellen</translation>
     </message>
     <message>
         <source>Replace &amp;Tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel er&amp;setzen</translation>
     </message>
     <message>
         <source>&amp;Move Tile Up</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel nach &amp;oben</translation>
     </message>
     <message>
         <source>Move Tile Dow&amp;n</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel nach u&amp;nten</translation>
     </message>
     <message>
         <source>M&amp;ove Tile to Start</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel an den &amp;Anfang</translation>
     </message>
     <message>
         <source>Move Tile to &amp;End</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel ans En&amp;de</translation>
     </message>
     <message>
         <source>Duplic&amp;ate Tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel du&amp;plizieren</translation>
     </message>
     <message>
         <source>&amp;Delete Tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel lös&amp;chen</translation>
     </message>
     <message>
         <source>Delete Tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel löschen</translation>
     </message>
     <message>
         <source>&amp;Letter from table...</source>
-        <translation type="unfinished"></translation>
+        <translation>Aus Tabelle &amp;beschriften...</translation>
     </message>
     <message>
         <source>Wor&amp;king Tile to Preview</source>
-        <translation type="unfinished"></translation>
+        <translation>Arbeitskachel in die &amp;Vorschau</translation>
     </message>
     <message>
         <source>Edit Full-Si&amp;ze Image</source>
-        <translation type="unfinished"></translation>
+        <translation>Bild &amp;in voller Größe bearbeiten</translation>
     </message>
     <message>
         <source>Edit Half-Size &amp;Image</source>
-        <translation type="unfinished"></translation>
+        <translation>Bild in halber &amp;Größe bearbeiten</translation>
     </message>
     <message>
         <source>Choose &amp;Small Colour...</source>
-        <translation type="unfinished"></translation>
+        <translation>Kleinfarbe &amp;wählen...</translation>
     </message>
     <message>
         <source>Zoom &amp;In</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Vergrößern</translation>
     </message>
     <message>
         <source>Zoom &amp;Out</source>
-        <translation type="unfinished"></translation>
+        <translation>Ver&amp;kleinern</translation>
     </message>
     <message>
         <source>&amp;Actual Size</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Originalgröße</translation>
     </message>
     <message>
         <source>&amp;Fit Working Tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Arbeitskachel &amp;einpassen</translation>
     </message>
     <message>
         <source>&amp;Contents</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Inhalt</translation>
     </message>
     <message>
         <source>&amp;About</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Über</translation>
     </message>
     <message>
         <source>Set as Base tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Als Grundkachel festlegen</translation>
     </message>
     <message>
         <source>Save selected tiles</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgewählte Kacheln speichern</translation>
     </message>
     <message>
         <source>Save selected tiles as...</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgewählte Kacheln speichern unter...</translation>
     </message>
     <message>
         <source>Delete selected tiles</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgewählte Kacheln löschen</translation>
     </message>
     <message>
         <source>&amp;File</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Datei</translation>
     </message>
     <message>
         <source>&amp;Edit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Bearbeiten</translation>
     </message>
     <message>
         <source>&amp;Tile</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Kachel</translation>
     </message>
     <message>
         <source>&amp;View</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ansicht</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Hilfe</translation>
     </message>
     <message>
         <source>TileMenu</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachelmenü</translation>
     </message>
     <message>
         <source>&amp;Text Position Data</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Textpositionsdaten</translation>
     </message>
     <message>
         <source>Recent &amp;Libraries</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Zuletzt geöffnete Bibliotheken</translation>
     </message>
     <message>
         <source>Toolbar</source>
-        <translation type="unfinished"></translation>
+        <translation>Werkzeugleiste</translation>
     </message>
     <message>
         <source>Automatically Create Halfsize Tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Halbgröße automatisch erzeugen</translation>
     </message>
     <message>
         <source>&amp;Undo %1</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Rückgängig: %1</translation>
     </message>
     <message>
         <source>&amp;Redo %1</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Wiederholen: %1</translation>
     </message>
     <message>
         <source>There is not enough memory to complete this command.</source>
-        <translation type="unfinished"></translation>
+        <translation>Es ist nicht genug Speicher frei, um diesen Befehl auszuführen.</translation>
     </message>
     <message>
         <source>The command could not be completed.
 
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Befehl konnte nicht ausgeführt werden.
+
+%1</translation>
     </message>
     <message>
         <source>The command could not be completed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Befehl konnte nicht ausgeführt werden.</translation>
     </message>
     <message>
         <source>Weird displays will occur with tile sizes greater than 256 X 256</source>
-        <translation type="unfinished"></translation>
+        <translation>Bei Kachelgrößen über 256 x 256 kommt es zu seltsamen Anzeigen</translation>
     </message>
     <message>
         <source>1 more tile in this library is larger than 256 X 256.</source>
-        <translation type="unfinished"></translation>
+        <translation>1 weitere Kachel dieser Bibliothek ist größer als 256 x 256.</translation>
     </message>
     <message>
         <source>%1 more tiles in this library are larger than 256 X 256.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 weitere Kacheln dieser Bibliothek sind größer als 256 x 256.</translation>
     </message>
     <message>
         <source>Untitled</source>
-        <translation type="unfinished"></translation>
+        <translation>Unbenannt</translation>
     </message>
     <message>
         <source>Logo</source>
-        <translation type="unfinished"></translation>
+        <translation>Logo</translation>
     </message>
     <message>
         <source>&amp;Create</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Erstellen</translation>
     </message>
     <message>
         <source>Click to create new tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Klicken, um eine neue Kachel zu erstellen</translation>
     </message>
     <message>
         <source>Create tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel erstellen</translation>
     </message>
 </context>
 <context>
@@ -1300,40 +1314,41 @@ Do you want to replace the library&apos;s file with the selected tiles?</source>
     <name>qrb::PrintSheetCommands</name>
     <message>
         <source>Print</source>
-        <translation type="unfinished"></translation>
+        <translation>Drucken</translation>
     </message>
     <message>
         <source>P&amp;rint...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Drucken...</translation>
     </message>
     <message>
         <source>The tiles were not printed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Kacheln wurden nicht gedruckt.</translation>
     </message>
     <message>
         <source>Export print sheet</source>
-        <translation type="unfinished"></translation>
+        <translation>Druckbogen exportieren</translation>
     </message>
     <message>
         <source>E&amp;xport...</source>
-        <translation type="unfinished"></translation>
+        <translation>E&amp;xportieren...</translation>
     </message>
     <message>
         <source>Export print sheet as ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Druckbogen exportieren als ...</translation>
     </message>
     <message>
         <source>%1 already exists.
 Do you want to replace it?</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ist bereits vorhanden.
+Möchten Sie die Datei ersetzen?</translation>
     </message>
     <message>
         <source>The print sheet was not written.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Druckbogen wurde nicht geschrieben.</translation>
     </message>
     <message>
         <source>PDF File (*.pdf)</source>
-        <translation type="unfinished"></translation>
+        <translation>PDF-Datei (*.pdf)</translation>
     </message>
 </context>
 <context>
@@ -1437,128 +1452,129 @@ Do you want to replace it?</source>
     <name>qrb::SheetPrintJob</name>
     <message>
         <source>1 tile</source>
-        <translation type="unfinished"></translation>
+        <translation>1 Kachel</translation>
     </message>
     <message>
         <source>%1 tiles</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Kacheln</translation>
     </message>
     <message>
-        <source> on 1 page</source>
-        <translation type="unfinished"></translation>
+        <source>1 page</source>
+        <translation>1 Seite</translation>
     </message>
     <message>
-        <source> on %1 pages</source>
-        <translation type="unfinished"></translation>
+        <source>%1 pages</source>
+        <translation>%1 Seiten</translation>
     </message>
     <message>
-        <source> (up to %1 across and %2 down).</source>
-        <translation type="unfinished"></translation>
+        <source>%1 on %2 (up to %3 across and %4 down).</source>
+        <comment>print sheet: tiles, pages, columns, rows</comment>
+        <translation>%1 auf %2 (bis zu %3 nebeneinander und %4 untereinander).</translation>
     </message>
 </context>
 <context>
     <name>qrb::StatusBarPanel</name>
     <message>
         <source>Number of tiles in QRB file</source>
-        <translation type="unfinished"></translation>
+        <translation>Anzahl der Kacheln in der QRB-Datei</translation>
     </message>
     <message>
         <source>Font Name</source>
-        <translation type="unfinished"></translation>
+        <translation>Schriftart</translation>
     </message>
     <message>
         <source>Font Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Schriftgröße</translation>
     </message>
     <message>
         <source>Font Style</source>
-        <translation type="unfinished"></translation>
+        <translation>Schriftstil</translation>
     </message>
     <message>
         <source>Working tile zoom</source>
-        <translation type="unfinished"></translation>
+        <translation>Zoom der Arbeitskachel</translation>
     </message>
     <message>
         <source>Progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Fortschritt</translation>
     </message>
     <message>
         <source>%1 Tiles</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Kacheln</translation>
     </message>
     <message>
         <source>Tile %1 of %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel %1 von %2</translation>
     </message>
     <message>
         <source>1 Tile</source>
-        <translation type="unfinished"></translation>
+        <translation>1 Kachel</translation>
     </message>
 </context>
 <context>
     <name>qrb::StripPanel</name>
     <message>
         <source>Tile strip</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachelleiste</translation>
     </message>
     <message>
         <source>Up and Down choose the tile to edit</source>
-        <translation type="unfinished"></translation>
+        <translation>Auf und Ab wählen die zu bearbeitende Kachel</translation>
     </message>
     <message>
         <source>Scroll tile strip</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachelleiste blättern</translation>
     </message>
     <message>
         <source>Scroll tile strip sideways</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachelleiste seitwärts blättern</translation>
     </message>
 </context>
 <context>
     <name>qrb::TableLetteringCommand</name>
     <message>
         <source>Letter tiles from table</source>
-        <translation type="unfinished"></translation>
+        <translation>Kacheln aus Tabelle beschriften</translation>
     </message>
     <message>
         <source>Letter from table</source>
-        <translation type="unfinished">Aus Tabelle beschriften</translation>
+        <translation>Aus Tabelle beschriften</translation>
     </message>
     <message>
         <source>Reading %1 ...</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 wird gelesen ...</translation>
     </message>
     <message>
         <source>No tiles were lettered; the library is as it was.
 
 %1</source>
-        <translation type="unfinished">Es wurden keine Kacheln beschriftet; die Bibliothek ist unverändert.
+        <translation>Es wurden keine Kacheln beschriftet; die Bibliothek ist unverändert.
 
 %1</translation>
     </message>
     <message>
         <source>%1 has no row that makes a tile; the library is as it was.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 hat keine Zeile, die eine Kachel ergibt; die Bibliothek ist unverändert.</translation>
     </message>
     <message>
         <source>Letter from table was cancelled; the library is as it was.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aus Tabelle beschriften wurde abgebrochen; die Bibliothek ist unverändert.</translation>
     </message>
     <message>
         <source>Table (*.csv *.tsv)</source>
-        <translation type="unfinished"></translation>
+        <translation>Tabelle (*.csv *.tsv)</translation>
     </message>
     <message>
         <source>Comma-separated (*.csv)</source>
-        <translation type="unfinished"></translation>
+        <translation>Kommagetrennt (*.csv)</translation>
     </message>
     <message>
         <source>Tab-separated (*.tsv)</source>
-        <translation type="unfinished"></translation>
+        <translation>Tabulatorgetrennt (*.tsv)</translation>
     </message>
     <message>
         <source>All files (*)</source>
-        <translation type="unfinished">Alle Dateien (*)</translation>
+        <translation>Alle Dateien (*)</translation>
     </message>
 </context>
 <context>
@@ -1600,266 +1616,269 @@ Do you want to replace it?</source>
     <name>qrb::TextPlacementPanel</name>
     <message>
         <source>Enter text for tile here.</source>
-        <translation type="unfinished"></translation>
+        <translation>Text für die Kachel hier eingeben.</translation>
     </message>
     <message>
         <source>Text to place</source>
-        <translation type="unfinished"></translation>
+        <translation>Zu platzierender Text</translation>
     </message>
     <message>
         <source>Text position</source>
-        <translation type="unfinished"></translation>
+        <translation>Textposition</translation>
     </message>
     <message>
         <source>Text Position</source>
-        <translation type="unfinished"></translation>
+        <translation>Textposition</translation>
     </message>
     <message>
         <source>Horizontal position</source>
-        <translation type="unfinished"></translation>
+        <translation>Horizontale Position</translation>
     </message>
     <message>
         <source>Vertical position</source>
-        <translation type="unfinished"></translation>
+        <translation>Vertikale Position</translation>
     </message>
     <message>
         <source>Horizontal Position - Click to change</source>
-        <translation type="unfinished"></translation>
+        <translation>Horizontale Position - zum Ändern klicken</translation>
     </message>
     <message>
         <source>Vertical Position - Click to change</source>
-        <translation type="unfinished"></translation>
+        <translation>Vertikale Position - zum Ändern klicken</translation>
     </message>
     <message>
         <source>Tile Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachelgröße</translation>
     </message>
     <message>
         <source>Working tile size</source>
-        <translation type="unfinished"></translation>
+        <translation>Größe der Arbeitskachel</translation>
     </message>
     <message>
         <source>Place</source>
-        <translation type="unfinished"></translation>
+        <translation>Platzieren</translation>
     </message>
     <message>
         <source>Place text on the working tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Text auf der Arbeitskachel platzieren</translation>
     </message>
     <message>
         <source>Store</source>
-        <translation type="unfinished"></translation>
+        <translation>Ablegen</translation>
     </message>
     <message>
         <source>After clicking &quot;Store&quot; select one of the nine position buttons below to save the current text, position, and font</source>
-        <translation type="unfinished"></translation>
+        <translation>Nach einem Klick auf &quot;Ablegen&quot; einen der neun Platzhalter unten wählen, um den aktuellen Text, seine Position und Schriftart zu speichern</translation>
     </message>
     <message>
         <source>Text angle</source>
-        <translation type="unfinished"></translation>
+        <translation>Textwinkel</translation>
     </message>
     <message>
         <source>Current Text Angle</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktueller Textwinkel</translation>
     </message>
     <message>
         <source>Enter the desired text angle</source>
-        <translation type="unfinished"></translation>
+        <translation>Gewünschten Textwinkel eingeben</translation>
     </message>
     <message>
         <source>Text angle dial</source>
-        <translation type="unfinished"></translation>
+        <translation>Textwinkel-Drehregler</translation>
     </message>
     <message>
         <source>Position slots</source>
-        <translation type="unfinished"></translation>
+        <translation>Platzhalter</translation>
     </message>
     <message>
         <source>Position Slots</source>
-        <translation type="unfinished"></translation>
+        <translation>Platzhalter</translation>
     </message>
     <message>
         <source>Slot %1 text</source>
-        <translation type="unfinished"></translation>
+        <translation>Text von Platzhalter %1</translation>
     </message>
     <message>
         <source>Slot %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Platzhalter %1</translation>
     </message>
     <message>
         <source>%1
 
 The slot keeps the text, but position data cannot be saved until it is changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1
+
+Der Platzhalter behält den Text, aber die Textpositionsdaten können erst gespeichert werden, wenn er geändert ist.</translation>
     </message>
     <message>
         <source>Save position data to...</source>
-        <translation type="unfinished"></translation>
+        <translation>Textpositionsdaten speichern unter...</translation>
     </message>
     <message>
         <source>%1 already exists.
 Do you want to replace it?</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ist bereits vorhanden.
+Möchten Sie die Datei ersetzen?</translation>
     </message>
     <message>
         <source>The position data was not saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Textpositionsdaten wurden nicht gespeichert.</translation>
     </message>
     <message>
         <source>Open position data file</source>
-        <translation type="unfinished"></translation>
+        <translation>Positionsdatei öffnen</translation>
     </message>
     <message>
         <source>The position data was not loaded; the position slots are unchanged.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Textpositionsdaten wurden nicht geladen; die Platzhalter sind unverändert.</translation>
     </message>
     <message>
         <source>QPF File (*.qpf)</source>
-        <translation type="unfinished"></translation>
+        <translation>QPF-Datei (*.qpf)</translation>
     </message>
     <message>
         <source>Bold Italic</source>
         <comment>status bar: font style</comment>
-        <translation type="unfinished"></translation>
+        <translation>Fett Kursiv</translation>
     </message>
     <message>
         <source>Bold</source>
         <comment>status bar: font style</comment>
-        <translation type="unfinished"></translation>
+        <translation>Fett</translation>
     </message>
     <message>
         <source>Italic</source>
         <comment>status bar: font style</comment>
-        <translation type="unfinished"></translation>
+        <translation>Kursiv</translation>
     </message>
     <message>
         <source>Centre</source>
         <comment>status bar: the text&apos;s horizontal anchor</comment>
-        <translation type="unfinished"></translation>
+        <translation>Zentriert</translation>
     </message>
     <message>
         <source>Right</source>
         <comment>status bar: the text&apos;s horizontal anchor</comment>
-        <translation type="unfinished"></translation>
+        <translation>Rechts</translation>
     </message>
     <message>
         <source>Left</source>
         <comment>status bar: the text&apos;s horizontal anchor</comment>
-        <translation type="unfinished"></translation>
+        <translation>Links</translation>
     </message>
     <message>
         <source>Middle</source>
         <comment>status bar: the text&apos;s vertical anchor</comment>
-        <translation type="unfinished"></translation>
+        <translation>Mitte</translation>
     </message>
     <message>
         <source>Bottom</source>
         <comment>status bar: the text&apos;s vertical anchor</comment>
-        <translation type="unfinished"></translation>
+        <translation>Unten</translation>
     </message>
     <message>
         <source>Top</source>
         <comment>status bar: the text&apos;s vertical anchor</comment>
-        <translation type="unfinished"></translation>
+        <translation>Oben</translation>
     </message>
     <message>
         <source>%1 %2</source>
         <comment>status bar: horizontal and vertical anchor</comment>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2</translation>
     </message>
 </context>
 <context>
     <name>qrb::TileTransferCommands</name>
     <message>
         <source>The tiles cannot be taken: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Kacheln können nicht übernommen werden: %1</translation>
     </message>
     <message>
         <source>Copied tile %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel %1 kopiert</translation>
     </message>
     <message>
         <source>Copied %1 tiles</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Kacheln kopiert</translation>
     </message>
     <message>
         <source>Drop Tiles</source>
-        <translation type="unfinished"></translation>
+        <translation>Kacheln ablegen</translation>
     </message>
     <message>
         <source>Copied 1 tile here</source>
-        <translation type="unfinished"></translation>
+        <translation>1 Kachel hierher kopiert</translation>
     </message>
     <message>
         <source>Copied %1 tiles here</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Kacheln hierher kopiert</translation>
     </message>
     <message>
         <source>The clipboard&apos;s picture is larger than a tile may be.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Bild in der Zwischenablage ist größer, als eine Kachel sein darf.</translation>
     </message>
     <message>
         <source>The clipboard holds no tile or picture to paste.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Zwischenablage enthält keine Kachel und kein Bild zum Einfügen.</translation>
     </message>
     <message>
         <source>Paste Tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Kachel einfügen</translation>
     </message>
     <message>
         <source>Pasted 1 tile</source>
-        <translation type="unfinished"></translation>
+        <translation>1 Kachel eingefügt</translation>
     </message>
     <message>
         <source>Pasted %1 tiles</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Kacheln eingefügt</translation>
     </message>
 </context>
 <context>
     <name>qrb::WorkingTilePanel</name>
     <message>
         <source>New tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Neue Kachel</translation>
     </message>
     <message>
         <source>Working tile</source>
-        <translation type="unfinished"></translation>
+        <translation>Arbeitskachel</translation>
     </message>
     <message>
         <source>Drag or use the arrow keys to move the text (Shift: ten pixels)</source>
-        <translation type="unfinished"></translation>
+        <translation>Ziehen oder mit den Pfeiltasten den Text verschieben (Umschalt: zehn Pixel)</translation>
     </message>
     <message>
         <source>Full-size preview</source>
-        <translation type="unfinished"></translation>
+        <translation>Vorschau in voller Größe</translation>
     </message>
     <message>
         <source>Full-size image of the new tile - click to edit it</source>
-        <translation type="unfinished"></translation>
+        <translation>Bild der neuen Kachel in voller Größe - zum Bearbeiten klicken</translation>
     </message>
     <message>
         <source>Half-size preview</source>
-        <translation type="unfinished"></translation>
+        <translation>Vorschau in halber Größe</translation>
     </message>
     <message>
         <source>Half-size image of the new tile - click to edit it</source>
-        <translation type="unfinished"></translation>
+        <translation>Bild der neuen Kachel in halber Größe - zum Bearbeiten klicken</translation>
     </message>
     <message>
         <source>Small colour</source>
-        <translation type="unfinished"></translation>
+        <translation>Kleinfarbe</translation>
     </message>
     <message>
         <source>Small-scale colour of the new tile - click to choose it</source>
-        <translation type="unfinished"></translation>
+        <translation>Kleinfarbe der neuen Kachel - zum Wählen klicken</translation>
     </message>
     <message>
         <source>Nothing was created: pick a tile in the strip (or paste a picture) first.</source>
-        <translation type="unfinished"></translation>
+        <translation>Es wurde nichts erstellt: Wählen Sie zuerst eine Kachel in der Kachelleiste (oder fügen Sie ein Bild ein).</translation>
     </message>
     <message>
         <source>Nothing was replaced: pick the tile to replace in the strip first.</source>
-        <translation type="unfinished"></translation>
+        <translation>Es wurde nichts ersetzt: Wählen Sie zuerst die zu ersetzende Kachel in der Kachelleiste.</translation>
     </message>
 </context>
 </TS>

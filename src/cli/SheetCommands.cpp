@@ -14,7 +14,6 @@
 #include "sheet/render/SheetWriter.h"
 #include "tileset/LibraryFile.h"
 
-
 #include <algorithm>
 #include <charconv>
 #include <cstdio>

@@ -18,6 +18,7 @@
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 #include <unordered_set>
 #include <vector>
@@ -406,6 +407,49 @@ AtomicFile::~AtomicFile() {
 
 std::ostream& AtomicFile::stream() {
     return *impl_->stream;
+}
+
+void AtomicFile::writeParts(std::span<const std::span<const std::uint8_t>> parts) {
+    Impl& d = *impl_;
+    if (d.committed || d.prepared || d.fd < 0) {
+        throw FileError(d.given, "cannot write: the file was already closed");
+    }
+    if (!*d.stream) {
+        throw FileError(d.given, "cannot write: the output failed");
+    }
+    // What the stream holds goes first.
+    d.buffer->flushBuffer();
+    // As many parts as one call takes; a short write goes on from where it stopped.
+    constexpr std::size_t kPartsAtOnce = 1024;
+    std::vector<iovec> pending;
+    for (std::size_t first = 0; first < parts.size(); first += kPartsAtOnce) {
+        pending.clear();
+        for (const auto part : parts.subspan(first, std::min(kPartsAtOnce, parts.size() - first))) {
+            if (!part.empty()) {
+                // writev only reads through the pointer.
+                pending.push_back(iovec{const_cast<std::uint8_t*>(part.data()), part.size()});
+            }
+        }
+        iovec* next = pending.data();
+        iovec* const end = pending.data() + pending.size();
+        while (next != end) {
+            ssize_t written = ::writev(d.fd, next, static_cast<int>(end - next));
+            if (written < 0 && errno == EINTR) {
+                continue;
+            }
+            if (written <= 0) {
+                throw FileError(d.given,
+                                "cannot write: " + systemReason(written < 0 ? errno : EIO));
+            }
+            for (; next != end && static_cast<std::size_t>(written) >= next->iov_len; ++next) {
+                written -= static_cast<ssize_t>(next->iov_len);
+            }
+            if (written > 0) {
+                next->iov_base = static_cast<char*>(next->iov_base) + written;
+                next->iov_len -= static_cast<std::size_t>(written);
+            }
+        }
+    }
 }
 
 std::filesystem::path AtomicFile::target() const {

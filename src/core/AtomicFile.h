@@ -17,9 +17,11 @@
 // without ever changing the process's umask.
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <ostream>
+#include <span>
 #include <vector>
 
 namespace qrb {
@@ -52,6 +54,10 @@ public:
     // Where the new content is written. The stream is buffered; a write error puts it in
     // the bad state and is reported by commit() with the system's reason.
     std::ostream& stream();
+    // Writes `parts`, one after the other, after what the stream holds: straight from their
+    // memory, many in one system call, without a copy through the stream's buffer (for
+    // writers of many large blocks). Throws FileError as a failed write of the stream does.
+    void writeParts(std::span<const std::span<const std::uint8_t>> parts);
 
     // Flushes, syncs to disk and gives the content a temporary name beside the target,
     // without touching the target: what a set of files does for each before it puts any

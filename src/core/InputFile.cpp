@@ -137,6 +137,7 @@ struct InputFile::Impl {
     std::filesystem::path path;
     int fd = -1;
     std::uint64_t size = 0;
+    struct stat opened {};
     std::unique_ptr<FdInputBuffer> buffer;
     std::unique_ptr<std::istream> stream;
 
@@ -175,6 +176,7 @@ InputFile::InputFile(std::filesystem::path path) : impl_(std::make_unique<Impl>(
         throw FileError(name, "cannot open: " + std::string(std::strerror(errno)));
     }
     impl_->size = static_cast<std::uint64_t>(info.st_size);
+    impl_->opened = info;
     impl_->buffer = std::make_unique<FdInputBuffer>(fd, name);
     impl_->stream = std::make_unique<std::istream>(impl_->buffer.get());
     impl_->stream->exceptions(std::ios::badbit);
@@ -192,6 +194,19 @@ std::istream& InputFile::stream() {
 
 const std::filesystem::path& InputFile::path() const {
     return impl_->path;
+}
+
+bool InputFile::unchanged() const {
+    const struct stat& was = impl_->opened;
+    struct stat now {};
+    struct stat named {};
+    const auto same = [](const timespec& a, const timespec& b) {
+        return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+    };
+    return ::fstat(impl_->fd, &now) == 0 && now.st_size == was.st_size &&
+           same(now.st_mtim, was.st_mtim) && same(now.st_ctim, was.st_ctim) &&
+           ::stat(impl_->path.c_str(), &named) == 0 && named.st_dev == was.st_dev &&
+           named.st_ino == was.st_ino;
 }
 
 } // namespace qrb

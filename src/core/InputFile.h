@@ -29,6 +29,11 @@ public:
     std::istream& stream();
     const std::filesystem::path& path() const;
 
+    // Whether the file is still as it was opened: the same size, modification and status
+    // change times, and its path still names it (not replaced by another file, renamed or
+    // removed). A reader that reads the file more than once checks this between and after.
+    bool unchanged() const;
+
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;

@@ -1,7 +1,7 @@
 #include "document/DeckImage.h"
 
-#include "document/PictureImport.h"
 #include "imaging/render/DibConversion.h"
+#include "imaging/render/PictureFit.h"
 #include "tileset/BitmapExporter.h"
 
 #include <QBuffer>

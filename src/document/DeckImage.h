@@ -6,6 +6,7 @@
 // window's Export Deck Image and qrbtool atlas write through here.
 
 #include "core/Progress.h"
+#include "sheet/render/DeckOptions.h"
 #include "tileset/TileSet.h"
 
 #include <QImage>
@@ -16,16 +17,6 @@
 #include <vector>
 
 namespace qrb {
-
-struct DeckOptions {
-    int columns = 10;
-    int rows = 7;
-    std::optional<QSize> cell; // default: the largest tile's size
-    int maxSize = 4096;        // the most pixels a page may have a side
-    std::vector<int> tiles;    // tile numbers in order; empty: every tile
-    std::optional<int> hidden; // the tile in the last cell of every page
-    friend bool operator==(const DeckOptions&, const DeckOptions&) = default;
-};
 
 struct DeckLayout {
     QSize cell;             // after scaling down to the largest side

@@ -33,6 +33,11 @@ void Document::note(Changes what, int firstTile) {
         const int first = std::max(1, pendingFirstTile_);
         pending_ = {};
         pendingFirstTile_ = 0;
+        if (changes & (Change::LiveText | Change::Picture)) {
+            const QRect shown = liveTextArea();
+            liveTextRepaint_ = shownTextArea_ | shown;
+            shownTextArea_ = shown;
+        }
         emit changed(changes, first);
     }
 }

@@ -230,8 +230,12 @@ public:
 
     // ---- Working tile edits --------------------------------------------------------
     const WorkingTile& working() const { return working_; }
-    // What the working tile shows: its picture with the live text on a copy.
+    // What the working tile shows: its picture with the live text on a copy. A change of
+    // the text alone redraws the copy only where the text was and is.
     const QImage& workingImage() const;
+    // The part of the working tile (in its pixels) that the last report of LiveText
+    // changed: where the text was shown and where it is shown now. Empty when neither.
+    QRect liveTextRepaintArea() const { return liveTextRepaint_; }
     bool place();
     // Turns and flips what the working tile shows (any live text with it).
     bool transform(TransformKind kind);
@@ -321,6 +325,8 @@ private:
     // After the working tile's picture was replaced: the live text goes.
     void pictureReplaced();
     void showLiveText();
+    // Where the live text shows on the working tile now; empty when it does not.
+    QRect liveTextArea() const;
     // A change of the text being placed as one step of `run` named `what`; nothing when
     // `change` leaves it as it is.
     void editLiveText(const QString& what, EditStep::Run run,
@@ -364,6 +370,10 @@ private:
     bool liveText_ = false;
     mutable QImage view_;
     mutable bool viewValid_ = false;
+    mutable qint64 viewPicture_ = 0; // cacheKey() of the picture view_ was made from
+    mutable QRect viewTextArea_;     // where view_ differs from that picture
+    QRect shownTextArea_;            // where the text shows, as last reported
+    QRect liveTextRepaint_;
 
     int batchDepth_ = 0;
     Changes pending_;

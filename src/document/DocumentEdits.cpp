@@ -34,16 +34,38 @@ const QImage& Document::workingImage() const {
         return working_.picture;
     if (!viewValid_) {
         const QImage& picture = working_.picture;
-        if (view_.size() == picture.size() && view_.format() == picture.format() &&
-            view_.bytesPerLine() == picture.bytesPerLine() && view_.isDetached())
-            // Into the view's own pixels: no allocation on every step of a scroll bar.
+        const bool ownPixels = view_.size() == picture.size() &&
+                               view_.format() == picture.format() &&
+                               view_.bytesPerLine() == picture.bytesPerLine() && view_.isDetached();
+        if (ownPixels && viewPicture_ == picture.cacheKey()) {
+            // The same picture under another text: put the picture back where the text
+            // was. What is drawn costs what the text covers, however large the tile.
+            const QRect area = viewTextArea_ & picture.rect();
+            const std::size_t pixel = std::size_t(picture.depth() / 8);
+            const qsizetype line = picture.bytesPerLine();
+            uchar* to = view_.bits();
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                std::memcpy(to + y * line + area.left() * pixel,
+                            picture.constScanLine(y) + area.left() * pixel,
+                            std::size_t(area.width()) * pixel);
+        } else if (ownPixels) {
+            // Into the view's own pixels: no allocation on every new picture.
             std::memcpy(view_.bits(), picture.constBits(), std::size_t(picture.sizeInBytes()));
-        else
+        } else {
             view_ = picture.copy();
+        }
         drawPlacement(view_, placement_);
+        viewPicture_ = picture.cacheKey();
+        viewTextArea_ = placementArea(placement_) & view_.rect();
         viewValid_ = true;
     }
     return view_;
+}
+
+QRect Document::liveTextArea() const {
+    if (!liveText_ || !working_.shown || working_.picture.isNull())
+        return {};
+    return placementArea(placement_) & working_.picture.rect();
 }
 
 void Document::showLiveText() {

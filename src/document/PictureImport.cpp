@@ -4,6 +4,7 @@
 #include "document/FilePath.h"
 #include "document/NewTile.h"
 #include "imaging/HalfSize.h"
+#include "imaging/render/PictureFit.h"
 #include "picture/PictureError.h"
 #include "picture/PictureReader.h"
 #include "tileset/LibraryFile.h"
@@ -12,8 +13,6 @@
 #include <QObject>
 
 #include <algorithm>
-#include <cmath>
-#include <cstring>
 
 namespace qrb {
 
@@ -86,14 +85,6 @@ void flatten(QImage& picture, const QColor& background) {
     picture.reinterpretAsFormat(QImage::Format_RGB32);
 }
 
-// The part `rect` of `picture` without copying it; valid while `picture` lives.
-QImage view(const QImage& picture, const QRect& rect) {
-    if (rect == picture.rect())
-        return picture;
-    return QImage(picture.constScanLine(rect.top()) + std::size_t(rect.left()) * 4, rect.width(),
-                  rect.height(), picture.bytesPerLine(), picture.format());
-}
-
 bool isBlank(const QImage& cell, QRgb background) {
     for (int y = 0; y < cell.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(cell.constScanLine(y));
@@ -102,12 +93,6 @@ bool isBlank(const QImage& cell, QRgb background) {
                 return false;
     }
     return true;
-}
-
-QImage scaledTo(const QImage& picture, QSize size) {
-    if (picture.size() == size)
-        return picture.copy();
-    return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 std::vector<Tile> libraryTiles(const QString& path, std::uint64_t memoryLeft) {
@@ -126,58 +111,6 @@ QString reasonOf(const std::exception& e) {
 }
 
 } // namespace
-
-std::vector<QRect> sliceCells(QSize size, const SliceOptions& slice) {
-    std::vector<QRect> cells;
-    const int w = slice.cell.width();
-    const int h = slice.cell.height();
-    if (w < 1 || h < 1 || slice.margin < 0 || slice.spacing < 0)
-        return cells;
-    auto count = [&](int total, int cell) {
-        const std::int64_t room =
-            std::int64_t(total) - 2 * std::int64_t(slice.margin) + slice.spacing;
-        return room < std::int64_t(cell) ? 0 : int(room / (std::int64_t(cell) + slice.spacing));
-    };
-    const int columns = count(size.width(), w);
-    const int rows = count(size.height(), h);
-    cells.reserve(std::size_t(columns) * std::size_t(rows));
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < columns; ++c)
-            cells.emplace_back(slice.margin + c * (w + slice.spacing),
-                               slice.margin + r * (h + slice.spacing), w, h);
-    return cells;
-}
-
-QImage fitPicture(const QImage& picture, const FitOptions& fit, const QColor& background) {
-    const QSize target = fit.size;
-    const double w = picture.width();
-    const double h = picture.height();
-    switch (fit.mode) {
-    case FitMode::Stretch:
-        return scaledTo(picture, target);
-    case FitMode::Cover: {
-        const double scale = std::max(target.width() / w, target.height() / h);
-        const int cw = std::clamp(int(std::lround(target.width() / scale)), 1, picture.width());
-        const int ch = std::clamp(int(std::lround(target.height() / scale)), 1, picture.height());
-        const QRect crop((picture.width() - cw) / 2, (picture.height() - ch) / 2, cw, ch);
-        return scaledTo(view(picture, crop), target);
-    }
-    case FitMode::Contain:
-        break;
-    }
-    const double scale = std::min(target.width() / w, target.height() / h);
-    const QSize inside(std::clamp(int(std::lround(w * scale)), 1, target.width()),
-                       std::clamp(int(std::lround(h * scale)), 1, target.height()));
-    const QImage scaled = scaledTo(picture, inside);
-    QImage canvas(target, QImage::Format_RGB32);
-    canvas.fill(background.rgb());
-    const int left = (target.width() - inside.width()) / 2;
-    const int top = (target.height() - inside.height()) / 2;
-    for (int y = 0; y < inside.height(); ++y)
-        std::memcpy(canvas.scanLine(top + y) + std::size_t(left) * 4, scaled.constScanLine(y),
-                    std::size_t(inside.width()) * 4);
-    return canvas;
-}
 
 ColourValue averageColour(const DibImage& image) {
     if (image.isEmpty())
@@ -203,10 +136,6 @@ Tile tileFromPicture(const QImage& picture) {
     return tile;
 }
 
-bool isLibraryPath(const QString& path) {
-    return path.endsWith(QLatin1String(".qrb"), Qt::CaseInsensitive);
-}
-
 std::vector<Tile> tilesFromFile(const QString& path, const ImportOptions& options,
                                 std::uint64_t memoryLeft, std::stop_token stop) {
     if (isLibraryPath(path))
@@ -224,7 +153,7 @@ std::vector<Tile> tilesFromFile(const QString& path, const ImportOptions& option
     for (const QRect& rect : cells) {
         if (stop.stop_requested())
             throw PictureCancelled();
-        const QImage cell = view(picture, rect);
+        const QImage cell = pictureView(picture, rect);
         if (options.slice && options.slice->skipEmpty && isBlank(cell, background))
             continue;
         tiles.push_back(tileFromPicture(

@@ -7,11 +7,10 @@
 // their tiles are the same.
 
 #include "core/Progress.h"
+#include "imaging/render/ImportOptions.h"
 #include "tileset/TileSet.h"
 
-#include <QColor>
 #include <QImage>
-#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -22,52 +21,11 @@
 
 namespace qrb {
 
-enum class FitMode {
-    Contain, // scaled to fit inside, centred on the background
-    Cover,   // scaled to cover, cropped centred
-    Stretch, // scaled to the size
-};
-
-struct FitOptions {
-    QSize size;
-    FitMode mode = FitMode::Contain;
-    friend bool operator==(const FitOptions&, const FitOptions&) = default;
-};
-
-// A sprite sheet's grid: cells of `cell` from the top left, `margin` pixels around the
-// sheet and `spacing` between cells, row by row.
-struct SliceOptions {
-    QSize cell;
-    int margin = 0;
-    int spacing = 0;
-    bool skipEmpty = false; // leave out cells entirely transparent or of the background
-    friend bool operator==(const SliceOptions&, const SliceOptions&) = default;
-};
-
-struct ImportOptions {
-    std::optional<FitOptions> fit;
-    std::optional<SliceOptions> slice;
-    // Under transparent pixels and around a contained picture.
-    QColor background = Qt::white;
-    friend bool operator==(const ImportOptions&, const ImportOptions&) = default;
-};
-
-// The cells of `slice` on a picture of `size`, row by row; partial cells at the right and
-// bottom edges are left out.
-std::vector<QRect> sliceCells(QSize size, const SliceOptions& slice);
-
-// `picture` (no alpha) fitted to `fit` over `background`, scaled smoothly (averaging the
-// area of each new pixel when shrinking).
-QImage fitPicture(const QImage& picture, const FitOptions& fit, const QColor& background);
-
 // The tile a picture makes. The picture must fit DibImage::kMaxDimension.
 Tile tileFromPicture(const QImage& picture);
 
 // The rounded mean of every pixel of `image`; white for an empty one.
 ColourValue averageColour(const DibImage& image);
-
-// Whether `path` names a library file, whose tiles are imported whole.
-bool isLibraryPath(const QString& path);
 
 // The tiles one file makes under `options`, in order, within `memoryLeft` bytes. It
 // depends on nothing but its arguments, so that files can be read on several threads with

@@ -71,6 +71,13 @@ void drawPlacement(QImage& image, const Placement& placement) {
                     placement.style.layout);
 }
 
+QRect placementArea(const Placement& placement) {
+    const std::optional<float> angle =
+        placement.isTurned() ? std::optional<float>(placement.drawnAngle()) : std::nullopt;
+    return LaidOutTextArea(toQFont(placement.style), placement.text, angle, placement.x,
+                           placement.y, placement.style.layout);
+}
+
 std::optional<std::size_t> stampSlots(QImage& picture, Placement& placement, bool& live,
                                       const PositionSlots& positionSlots, std::size_t from,
                                       const SlotDrawing& draw) {

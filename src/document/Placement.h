@@ -7,6 +7,7 @@
 #include "text/TextStyle.h"
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -63,6 +64,10 @@ struct Placement {
 // point its layout anchors (by default the top-left corner) and the layout's fit width,
 // outline and shadow. The routine the window's preview, Place and Create all use.
 void drawPlacement(QImage& image, const Placement& placement);
+
+// The part of an image that drawPlacement() may change (see LaidOutTextArea), not clipped to
+// the image; empty when there is no text.
+QRect placementArea(const Placement& placement);
 
 // Draws a placement of slot `slot` (the live text, drawn before the next slot is recalled).
 using SlotDrawing =

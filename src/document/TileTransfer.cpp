@@ -7,10 +7,6 @@
 
 namespace qrb {
 
-QString tilesMimeType() {
-    return QStringLiteral("application/x-qrbtexteditor-tiles");
-}
-
 QByteArray encodeTiles(const TileSet& set, const std::vector<int>& numbers) {
     const std::vector<std::uint8_t> bytes = QrbWriter::toBytes(set, std::span<const int>(numbers));
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));

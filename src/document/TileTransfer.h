@@ -13,9 +13,6 @@
 
 namespace qrb {
 
-// "application/x-qrbtexteditor-tiles"
-QString tilesMimeType();
-
 // The tiles `numbers` of `set` as library bytes.
 QByteArray encodeTiles(const TileSet& set, const std::vector<int>& numbers);
 

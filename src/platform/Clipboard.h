@@ -4,8 +4,14 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QString>
 
 namespace qrb {
+
+// The format of tiles carried whole, as library bytes, on the clipboard and in drags.
+inline QString tilesMimeType() {
+    return QStringLiteral("application/x-qrbtexteditor-tiles");
+}
 
 class Clipboard {
 public:

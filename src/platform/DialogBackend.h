@@ -4,8 +4,8 @@
 // one dialog and returns the user's choice, or nothing when the user cancels.
 
 #include "core/Colour.h"
-#include "document/DeckImage.h"
-#include "document/PictureImport.h"
+#include "imaging/render/ImportOptions.h"
+#include "sheet/render/DeckOptions.h"
 
 #include <QString>
 #include <QStringList>

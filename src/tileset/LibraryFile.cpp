@@ -6,6 +6,7 @@
 #include "tileset/QrbWriter.h"
 
 #include <new>
+#include <numeric>
 #include <optional>
 
 namespace qrb {
@@ -27,6 +28,8 @@ template <typename Read> auto readLibrary(const std::filesystem::path& path, Rea
         throw LibraryFileError(path, e.what());
     } catch (const LibraryTooLarge& e) {
         throw LibraryFileError(path, e.what());
+    } catch (const LibraryChanged& e) {
+        throw LibraryFileError(path, e.what());
     } catch (const std::runtime_error& e) {
         throw LibraryFileError(path, std::string("cannot read: ") + e.what());
     }
@@ -41,9 +44,8 @@ struct OutputFailed {
 
 TileSet LibraryFile::load(const std::filesystem::path& path, const ProgressCallback& progress,
                           std::uint64_t budget) {
-    return readLibrary(path, [&](InputFile& file) {
-        return QrbReader::read(file.stream(), file.size(), progress, budget);
-    });
+    return readLibrary(path,
+                       [&](InputFile& file) { return QrbReader::read(file, progress, budget); });
 }
 
 LibraryHeaders LibraryFile::inspect(const std::filesystem::path& path) {
@@ -72,7 +74,7 @@ int LibraryFile::convert(const std::filesystem::path& from, const std::filesyste
                 throw OutputFailed{e.reason()};
             }
             QrbReader::readEach(
-                file.stream(), file.size(),
+                file,
                 [&](int n) {
                     count = n;
                     writing([&] { QrbWriter::writeHeader(out->stream(), n); });
@@ -96,11 +98,15 @@ void LibraryFile::save(const std::filesystem::path& path, const TileSet& set,
                        const ProgressCallback& progress) {
     try {
         AtomicFile file(path);
-        if (subset) {
-            QrbWriter::write(file.stream(), set, *subset, progress);
-        } else {
-            QrbWriter::write(file.stream(), set, progress);
+        std::vector<int> all;
+        if (!subset) {
+            all.resize(static_cast<std::size_t>(set.count()));
+            std::iota(all.begin(), all.end(), 1);
         }
+        // The rows go from the images to the file without a copy.
+        QrbWriter::write(
+            set, subset ? *subset : std::span<const int>(all), progress,
+            [&file](std::span<const QrbWriter::Bytes> parts) { file.writeParts(parts); });
         file.commit();
     } catch (const FileError& e) {
         throw LibraryFileError(path, e.reason());

@@ -1,7 +1,5 @@
 #include "tileset/PixelArena.h"
 
-#include "core/PageAdvice.h"
-
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -14,10 +12,8 @@ namespace {
 std::shared_ptr<std::uint8_t[]> uninitialised(std::size_t size) {
     // Plain operator new: no element is initialised, and the bytes are counted wherever
     // allocations are counted.
-    std::shared_ptr<std::uint8_t[]> memory(static_cast<std::uint8_t*>(::operator new(size)),
+    return std::shared_ptr<std::uint8_t[]>(static_cast<std::uint8_t*>(::operator new(size)),
                                            [](std::uint8_t* p) { ::operator delete(p); });
-    adviseLargePages(memory.get(), size);
-    return memory;
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #pragma once
 // Memory for pixel rows. The images of a library that is read share a few large chunks,
-// allocated without clearing (every byte is written once, by the reader) and backed by
-// large pages where the system allows; an image made or changed later has its own block.
+// allocated without clearing (every byte is written once, by the reader); an image made or
+// changed later has its own block. The chunks ask for no large pages: in a program just
+// started, the system may first have to compact memory to find them, which made reading
+// a library three times slower than filling ordinary pages.
 
 #include <cstddef>
 #include <cstdint>

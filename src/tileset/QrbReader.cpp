@@ -6,6 +6,7 @@
 #include <new>
 #include <optional>
 #include <streambuf>
+#include <string_view>
 
 namespace qrb {
 
@@ -36,24 +37,24 @@ public:
     }
 
     // Refuses, at the current offset, an item of `n` bytes that the file cannot hold.
-    void require(std::uint64_t n, const std::string& item) const {
+    void require(std::uint64_t n, std::string_view item) const {
         if (n > remaining()) {
-            fail(offset_, "the file ends inside " + item + " (" + std::to_string(n) +
+            fail(offset_, "the file ends inside " + std::string(item) + " (" + std::to_string(n) +
                               " bytes needed, " + std::to_string(remaining()) + " left)");
         }
     }
 
-    void read(void* into, std::size_t n, const std::string& item) {
+    void read(void* into, std::size_t n, std::string_view item) {
         require(n, item);
         in_.read(static_cast<char*>(into), static_cast<std::streamsize>(n));
         if (static_cast<std::size_t>(in_.gcount()) != n) {
-            throw std::runtime_error("the file became shorter while it was being read");
+            throw LibraryChanged();
         }
         offset_ += n;
     }
 
     // Moves past `n` bytes without reading them.
-    void skip(std::uint64_t n, const std::string& item) {
+    void skip(std::uint64_t n, std::string_view item) {
         require(n, item);
         if (!in_.seekg(static_cast<std::streamoff>(n), std::ios::cur)) {
             // A stream that cannot seek: read and drop the bytes instead.
@@ -64,7 +65,7 @@ public:
                     static_cast<std::streamsize>(std::min<std::uint64_t>(left, scratch.size()));
                 in_.read(scratch.data(), part);
                 if (in_.gcount() != part) {
-                    throw std::runtime_error("the file became shorter while it was being read");
+                    throw LibraryChanged();
                 }
                 left -= static_cast<std::uint64_t>(part);
             }
@@ -72,13 +73,13 @@ public:
         offset_ += n;
     }
 
-    std::uint32_t u32(const std::string& item) {
+    std::uint32_t u32(std::string_view item) {
         std::array<std::uint8_t, 4> b{};
         read(b.data(), b.size(), item);
         return std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 |
                std::uint32_t(b[3]) << 24;
     }
-    std::int32_t i32(const std::string& item) { return static_cast<std::int32_t>(u32(item)); }
+    std::int32_t i32(std::string_view item) { return static_cast<std::int32_t>(u32(item)); }
 
 private:
     std::istream& in_;
@@ -163,14 +164,39 @@ void convertRow(const std::uint8_t* in, std::uint8_t* out, std::int32_t width, u
     }
 }
 
+// The items of one of a tile's two image blocks, as messages name them; made once, so that
+// reading a tile builds no text.
+struct ImageBlock {
+    explicit ImageBlock(const std::string& image)
+        : name(image), blockLength("the " + image + " block length"),
+          header("the " + image + " header"), colourTable("the " + image + " colour table"),
+          pixelRows("the " + image + "'s pixel rows") {}
+    std::string name;
+    std::string blockLength;
+    std::string header;
+    std::string colourTable;
+    std::string pixelRows;
+};
+
+const ImageBlock& fullImage() {
+    static const ImageBlock block("full image");
+    return block;
+}
+
+const ImageBlock& halfImage() {
+    static const ImageBlock block("half image");
+    return block;
+}
+
 // Reads one image block's length and header and checks the header; leaves `src` at the
 // colour table (or the pixel rows when there is none).
-BitmapInfoHeader readImageHeader(Source& src, std::int32_t& blockLength, const std::string& name) {
-    blockLength = src.i32("the " + name + " block length");
+BitmapInfoHeader readImageHeader(Source& src, std::int32_t& blockLength, const ImageBlock& block) {
+    const std::string& name = block.name;
+    blockLength = src.i32(block.blockLength);
 
     const std::uint64_t headerStart = src.offset();
     std::array<std::uint8_t, 40> raw{};
-    src.read(raw.data(), raw.size(), "the " + name + " header");
+    src.read(raw.data(), raw.size(), block.header);
     const BitmapInfoHeader header = parseHeader(raw.data());
 
     if (header.width <= 0 || header.width > DibImage::kMaxDimension) {
@@ -212,95 +238,34 @@ std::uint64_t decodedBytes(const BitmapInfoHeader& header) {
 }
 
 // Stored bytes of the colour table and rows after a checked header.
-void skipImageData(Source& src, const BitmapInfoHeader& header, const std::string& name) {
-    src.skip(colourTableEntries(header) * 4, "the " + name + " colour table");
-    src.skip(storedRowBytes(header) * static_cast<std::uint64_t>(header.height),
-             "the " + name + "'s pixel rows");
+void skipImageData(Source& src, const BitmapInfoHeader& header, const ImageBlock& block) {
+    src.skip(colourTableEntries(header) * 4, block.colourTable);
+    src.skip(storedRowBytes(header) * static_cast<std::uint64_t>(header.height), block.pixelRows);
 }
 
-// Where the decoded rows of a library go: chunks of a PixelArena sized from what is
-// known of the images still to come.
+// Where the decoded rows of a library go: one chunk of a PixelArena holding the whole
+// library, or a block of its own for each image (for a caller that keeps one tile at a
+// time).
 class DecodeTarget {
 public:
-    // `total`: the decoded bytes of the whole library when its headers were scanned first.
-    // `shared`: carve the images from shared chunks; otherwise each gets its own block.
-    DecodeTarget(std::optional<std::uint64_t> total, bool shared)
-        : total_(total), shared_(shared) {}
+    // `total`: the decoded bytes of the whole library, as its first pass counted them.
+    DecodeTarget(std::uint64_t total, bool shared) : total_(total), shared_(shared) {}
 
-    // Rows for an image of `decoded` bytes stored in `stored` bytes, with `left` bytes of
-    // the library from its first stored byte on.
-    std::shared_ptr<PixelBlock> allocate(std::uint64_t decoded, std::uint64_t stored,
-                                         std::uint64_t left) {
+    std::shared_ptr<PixelBlock> allocate(std::uint64_t decoded) {
         if (!shared_) {
             return PixelArena::single(static_cast<std::size_t>(decoded), false);
         }
-        std::uint64_t expected = 0;
-        if (total_) {
-            // A file that changed since its headers were scanned may need more.
-            expected = *total_ > decodedSoFar_ ? *total_ - decodedSoFar_ : decoded;
-        } else {
-            // The rest of the file, grown as the images so far grew when decoded (24-bit
-            // rows do not grow, so one chunk holds a whole 24-bit library).
-            const double growth = double(decodedSoFar_ + decoded) / double(storedSoFar_ + stored);
-            expected = static_cast<std::uint64_t>(double(left) * std::max(1.0, growth));
-        }
-        decodedSoFar_ += decoded;
-        storedSoFar_ += stored;
-        return arena_.allocate(static_cast<std::size_t>(decoded), expected);
+        const std::uint64_t left = total_ > used_ ? total_ - used_ : decoded;
+        used_ += decoded;
+        return arena_.allocate(static_cast<std::size_t>(decoded), left);
     }
 
 private:
-    std::optional<std::uint64_t> total_;
+    std::uint64_t total_;
     bool shared_;
-    std::uint64_t decodedSoFar_ = 0;
-    std::uint64_t storedSoFar_ = 0;
+    std::uint64_t used_ = 0;
     PixelArena arena_;
 };
-
-// Reads the colour table and rows after a checked header and decodes them.
-DibImage readImageData(Source& src, const BitmapInfoHeader& header, const std::string& name,
-                       DecodeTarget& target) {
-    const unsigned bits = header.bitCount;
-    const std::uint64_t firstByte = src.offset();
-    std::array<Rgb, 256> table{};
-    if (const std::size_t entries = colourTableEntries(header); entries > 0) {
-        std::array<std::uint8_t, 256 * 4> rawTable{};
-        src.read(rawTable.data(), entries * 4, "the " + name + " colour table");
-        for (std::size_t i = 0; i < entries; ++i) {
-            table[i] = Rgb{rawTable[4 * i + 2], rawTable[4 * i + 1], rawTable[4 * i]};
-        }
-    }
-
-    const std::uint64_t rowBytes = storedRowBytes(header);
-    const std::uint64_t storedRows = rowBytes * static_cast<std::uint64_t>(header.height);
-    src.require(storedRows, "the " + name + "'s pixel rows");
-
-    const std::uint64_t decoded = decodedBytes(header);
-    DibImage image(header.width, header.height,
-                   target.allocate(decoded, src.offset() - firstByte + storedRows,
-                                   src.remaining() + (src.offset() - firstByte)));
-    const std::size_t stride = DibImage::strideFor(header.width);
-    const std::size_t used = static_cast<std::size_t>(header.width) * 3;
-    std::uint8_t* rows = image.bufferRow(0);
-    if (bits == 24) {
-        // Same row layout as in memory: one read, then clear whatever the pad bytes held.
-        src.read(rows, static_cast<std::size_t>(decoded), "the " + name + "'s pixel rows");
-        if (used != stride) {
-            for (std::int32_t r = 0; r < header.height; ++r) {
-                std::memset(rows + r * stride + used, 0, stride - used);
-            }
-        }
-    } else {
-        std::vector<std::uint8_t> row(rowBytes);
-        for (std::int32_t r = 0; r < header.height; ++r) {
-            src.read(row.data(), row.size(), "the " + name + "'s pixel rows");
-            std::uint8_t* out = rows + r * stride;
-            convertRow(row.data(), out, header.width, bits, table);
-            std::memset(out + used, 0, stride - used);
-        }
-    }
-    return image;
-}
 
 // Reads the file header; returns the tile count.
 int readFileHeader(Source& src, std::array<std::uint8_t, 4>& signature, std::int16_t& version) {
@@ -380,10 +345,10 @@ LibraryHeaders QrbReader::scan(std::istream& in, std::uint64_t size) {
         src.setTile(i);
         TileHeaderRecord record;
         record.smallColour = src.u32("the small colour");
-        record.fullHeader = readImageHeader(src, record.fullBlockLength, "full image");
-        skipImageData(src, record.fullHeader, "full image");
-        record.halfHeader = readImageHeader(src, record.halfBlockLength, "half image");
-        skipImageData(src, record.halfHeader, "half image");
+        record.fullHeader = readImageHeader(src, record.fullBlockLength, fullImage());
+        skipImageData(src, record.fullHeader, fullImage());
+        record.halfHeader = readImageHeader(src, record.halfBlockLength, halfImage());
+        skipImageData(src, record.halfHeader, halfImage());
         const std::uint64_t tileBytes =
             decodedBytes(record.fullHeader) + decodedBytes(record.halfHeader);
         headers.decodedBytes += tileBytes;
@@ -401,84 +366,197 @@ LibraryHeaders QrbReader::scan(std::span<const std::uint8_t> bytes) {
 
 namespace {
 
-// The decoded size of the library, from a scan of every header first: a damaged or
-// truncated file, or one whose images would exceed `budget`, is refused before any image
-// is allocated. Seeks past the pixels, so it costs little beside the read itself. Leaves
-// `in` where it was. A reader that holds `oneTile` at a time needs only the largest.
-std::uint64_t checkBudget(std::istream& in, std::uint64_t size, std::uint64_t budget,
-                          bool oneTile = false) {
-    const std::istream::pos_type start = in.tellg();
-    const LibraryHeaders headers = QrbReader::scan(in, size);
-    if (oneTile && headers.largestTileBytes > budget) {
+// The second pass: the tiles, read with the sizes the first pass checked. Every header is
+// read again and must be as the first pass found it.
+class PixelPass {
+public:
+    PixelPass(std::istream& in, std::uint64_t size, const LibraryHeaders& headers)
+        : src_(in, size), headers_(headers) {}
+
+    // The file header, as the first pass found it.
+    void readFileHeader() {
+        std::array<std::uint8_t, 10> raw{};
+        src_.read(raw.data(), raw.size(), "the file header");
+        const auto count = static_cast<std::int32_t>(le32(raw.data() + 6));
+        if (!std::equal(headers_.signature.begin(), headers_.signature.end(), raw.begin()) ||
+            static_cast<std::int16_t>(le16(raw.data() + 4)) != headers_.version ||
+            count != headers_.count()) {
+            throw LibraryChanged();
+        }
+    }
+
+    // Tile i, the tiles before it read.
+    Tile readTile(int i, DecodeTarget& target) {
+        const TileHeaderRecord& record = headers_.records[static_cast<std::size_t>(i)];
+        src_.setTile(i);
+        Tile tile;
+        std::array<std::uint8_t, 8> lead{};
+        src_.read(lead.data(), lead.size(), "the small colour");
+        tile.smallColour = le32(lead.data());
+        if (tile.smallColour != record.smallColour) {
+            throw LibraryChanged();
+        }
+        tile.full = readImage(static_cast<std::int32_t>(le32(lead.data() + 4)),
+                              record.fullBlockLength, record.fullHeader, target);
+        std::array<std::uint8_t, 4> length{};
+        src_.read(length.data(), length.size(), "the half image block length");
+        tile.half = readImage(static_cast<std::int32_t>(le32(length.data())),
+                              record.halfBlockLength, record.halfHeader, target);
+        return tile;
+    }
+
+private:
+    // The header after a block length of `blockLength`, which must be `expected` with a
+    // header `header`, then the colour table and rows, decoded.
+    DibImage readImage(std::int32_t blockLength, std::int32_t expected,
+                       const BitmapInfoHeader& header, DecodeTarget& target) {
+        std::array<std::uint8_t, 40> raw{};
+        src_.read(raw.data(), raw.size(), "an image header");
+        if (blockLength != expected || !(parseHeader(raw.data()) == header)) {
+            throw LibraryChanged();
+        }
+        std::array<Rgb, 256> table{};
+        if (const std::size_t entries = colourTableEntries(header); entries > 0) {
+            std::array<std::uint8_t, 256 * 4> rawTable{};
+            src_.read(rawTable.data(), entries * 4, "a colour table");
+            for (std::size_t i = 0; i < entries; ++i) {
+                table[i] = Rgb{rawTable[4 * i + 2], rawTable[4 * i + 1], rawTable[4 * i]};
+            }
+        }
+        const std::uint64_t decoded = decodedBytes(header);
+        DibImage image(header.width, header.height, target.allocate(decoded));
+        const std::size_t stride = DibImage::strideFor(header.width);
+        const std::size_t used = static_cast<std::size_t>(header.width) * 3;
+        std::uint8_t* rows = image.bufferRow(0);
+        if (header.bitCount == 24) {
+            // Same row layout as in memory: one read, then clear whatever the pad bytes held.
+            src_.read(rows, static_cast<std::size_t>(decoded), "pixel rows");
+            if (used != stride) {
+                for (std::int32_t r = 0; r < header.height; ++r) {
+                    std::memset(rows + r * stride + used, 0, stride - used);
+                }
+            }
+        } else {
+            row_.resize(static_cast<std::size_t>(storedRowBytes(header)));
+            for (std::int32_t r = 0; r < header.height; ++r) {
+                src_.read(row_.data(), row_.size(), "pixel rows");
+                std::uint8_t* out = rows + r * stride;
+                convertRow(row_.data(), out, header.width, header.bitCount, table);
+                std::memset(out + used, 0, stride - used);
+            }
+        }
+        return image;
+    }
+
+    Source src_;
+    const LibraryHeaders& headers_;
+    std::vector<std::uint8_t> row_;
+};
+
+// Both passes over `in`: the headers, checked and counted against `budget`; then, when
+// `file` stays unchanged (if there is one), the tiles, each handed to `each` with its
+// header record. Returns the headers.
+template <typename Start, typename Each>
+LibraryHeaders readTwoPasses(std::istream& in, std::uint64_t size, std::uint64_t budget,
+                             bool shared, InputFile* file, Start start, Each each) {
+    const std::istream::pos_type first = in.tellg();
+    LibraryHeaders headers = QrbReader::scan(in, size);
+    // A reader that holds one tile at a time (images of their own memory) needs only the
+    // largest.
+    if (!shared && headers.largestTileBytes > budget) {
         throw LibraryTooLarge(headers.largestTileBytes, budget, "its largest tile needs");
     }
-    if (!oneTile && headers.decodedBytes > budget) {
+    if (shared && headers.decodedBytes > budget) {
         throw LibraryTooLarge(headers.decodedBytes, budget);
     }
+    if (const auto& boundary = QrbReader::passBoundaryForTesting()) {
+        boundary();
+    }
+    const auto stillTheSame = [file] {
+        if (file && !file->unchanged()) {
+            throw LibraryChanged();
+        }
+    };
+    stillTheSame();
     in.clear();
-    if (start == std::istream::pos_type(-1) || !in.seekg(start)) {
+    if (first == std::istream::pos_type(-1) || !in.seekg(first)) {
         throw std::runtime_error("the file cannot be read a second time");
     }
-    return headers.decodedBytes;
-}
-
-// Reads the library's tiles after the file header, handing each to `each` with its
-// header record.
-template <typename Each> void readTiles(Source& src, int count, DecodeTarget& target, Each each) {
-    for (int i = 1; i <= count; ++i) {
-        src.setTile(i);
-        TileHeaderRecord record;
-        Tile tile;
-        record.smallColour = src.u32("the small colour");
-        tile.smallColour = record.smallColour;
-        record.fullHeader = readImageHeader(src, record.fullBlockLength, "full image");
-        tile.full = readImageData(src, record.fullHeader, "full image", target);
-        record.halfHeader = readImageHeader(src, record.halfBlockLength, "half image");
-        tile.half = readImageData(src, record.halfHeader, "half image", target);
-        each(i, std::move(tile), record);
-    }
-}
-
-} // namespace
-
-TileSet QrbReader::read(std::istream& in, std::uint64_t size, const ProgressCallback& progress,
-                        std::uint64_t budget) {
-    const std::uint64_t total = checkBudget(in, size, budget);
     try {
-        Source src(in, size);
-        DecodeTarget target(total, true);
-        TileSet set;
-        const int count = readFileHeader(src, set.signature, set.version);
-        set.headerRecords = recordsFor(count, src);
-
-        if (progress) {
-            progress(0, count);
+        PixelPass pass(in, size, headers);
+        DecodeTarget target(headers.decodedBytes, shared);
+        pass.readFileHeader();
+        const int count = headers.count();
+        start(count, headers);
+        for (int i = 1; i <= count; ++i) {
+            each(i, pass.readTile(i, target));
         }
-        readTiles(src, count, target, [&](int i, Tile&& tile, const TileHeaderRecord& record) {
+    } catch (const std::bad_alloc&) {
+        throw NotEnoughMemory("its images", headers.decodedBytes);
+    }
+    // A file rewritten in place while its pixels were read may have kept every header.
+    stillTheSame();
+    return headers;
+}
+
+TileSet readSet(std::istream& in, std::uint64_t size, const ProgressCallback& progress,
+                std::uint64_t budget, InputFile* file) {
+    TileSet set;
+    int count = 0;
+    const LibraryHeaders headers = readTwoPasses(
+        in, size, budget, true, file,
+        [&](int n, const LibraryHeaders&) {
+            count = n;
+            if (progress) {
+                progress(0, count);
+            }
+        },
+        [&](int i, Tile&& tile) {
             set.append(std::move(tile));
-            set.headerRecords.push_back(record);
             if (progress) {
                 progress(i, count);
             }
         });
-        return set;
-    } catch (const std::bad_alloc&) {
-        throw NotEnoughMemory("its images", total);
-    }
+    set.signature = headers.signature;
+    set.version = headers.version;
+    set.headerRecords = headers.records;
+    return set;
+}
+
+void readTiles(std::istream& in, std::uint64_t size, const std::function<void(int)>& start,
+               const std::function<void(Tile&&)>& each, std::uint64_t budget, InputFile* file) {
+    readTwoPasses(
+        in, size, budget, false, file, [&](int count, const LibraryHeaders&) { start(count); },
+        [&](int, Tile&& tile) { each(std::move(tile)); });
+}
+
+} // namespace
+
+LibraryChanged::LibraryChanged() : std::runtime_error("the library changed while it was read") {}
+
+std::function<void()>& QrbReader::passBoundaryForTesting() {
+    static std::function<void()> hook;
+    return hook;
+}
+
+TileSet QrbReader::read(std::istream& in, std::uint64_t size, const ProgressCallback& progress,
+                        std::uint64_t budget) {
+    return readSet(in, size, progress, budget, nullptr);
+}
+
+TileSet QrbReader::read(InputFile& file, const ProgressCallback& progress, std::uint64_t budget) {
+    return readSet(file.stream(), file.size(), progress, budget, &file);
 }
 
 void QrbReader::readEach(std::istream& in, std::uint64_t size,
                          const std::function<void(int)>& start,
                          const std::function<void(Tile&&)>& each, std::uint64_t budget) {
-    checkBudget(in, size, budget, true);
-    Source src(in, size);
-    DecodeTarget target(std::nullopt, false);
-    std::array<std::uint8_t, 4> signature{};
-    std::int16_t version = 0;
-    const int count = readFileHeader(src, signature, version);
-    start(count);
-    readTiles(src, count, target,
-              [&](int, Tile&& tile, const TileHeaderRecord&) { each(std::move(tile)); });
+    readTiles(in, size, start, each, budget, nullptr);
+}
+
+void QrbReader::readEach(InputFile& file, const std::function<void(int)>& start,
+                         const std::function<void(Tile&&)>& each, std::uint64_t budget) {
+    readTiles(file.stream(), file.size(), start, each, budget, &file);
 }
 
 TileSet QrbReader::read(std::span<const std::uint8_t> bytes, const ProgressCallback& progress,

@@ -22,12 +22,17 @@
 // Every size is checked against the bytes that remain before anything is allocated.
 //
 // Memory: decoding packs nothing, so a 1-bit image takes 24 times its stored size. read()
-// therefore takes a budget for the decoded bytes of the whole library. It checks every
-// header first (seeking past the pixels), so a damaged or truncated library, or one over
-// the budget (LibraryTooLarge), is refused before any pixel is allocated, and the images
-// get exactly the memory they need. When the system will not give that memory, read()
-// throws NotEnoughMemory saying how much it was. scan() reads the headers alone.
+// therefore takes a budget for the decoded bytes of the whole library. It reads in two
+// passes: the first checks every header (seeking past the pixels), so a damaged or
+// truncated library, or one over the budget (LibraryTooLarge), is refused before any pixel
+// is allocated; the second reads the pixels into exactly the memory the first pass counted,
+// trusting its sizes. So the second pass finds every header as the first left it, or
+// throws LibraryChanged: a file rewritten, replaced or resized between the passes never
+// gives an over-read or a library mixed of two files. When the system will not give the
+// memory, read() throws NotEnoughMemory saying how much it was. scan() reads the headers
+// alone.
 
+#include "core/InputFile.h"
 #include "core/MemorySize.h"
 #include "core/Progress.h"
 #include "tileset/TileSet.h"
@@ -77,6 +82,14 @@ private:
     std::uint64_t budget_;
 };
 
+// A library file that changed while it was being read (between the passes, or a file that
+// ended before the size it had when it was opened). what() reads "the library changed
+// while it was read".
+class LibraryChanged : public std::runtime_error {
+public:
+    LibraryChanged();
+};
+
 // What the headers of a library say, without its pixels.
 struct LibraryHeaders {
     std::array<std::uint8_t, 4> signature{0, 0, 0, 0};
@@ -106,6 +119,12 @@ public:
     static TileSet read(std::span<const std::uint8_t> bytes, const ProgressCallback& progress = {},
                         std::uint64_t budget = defaultMemoryBudget());
 
+    // Reads the library in `file` as read() does, and also throws LibraryChanged when the
+    // file changes on disk (InputFile::unchanged()) before the pixels are read or while
+    // they are.
+    static TileSet read(InputFile& file, const ProgressCallback& progress = {},
+                        std::uint64_t budget = defaultMemoryBudget());
+
     // Reads a library tile by tile for a caller that keeps one tile at a time: `start` gets
     // the tile count after the file header, then `each` every tile in order, with images
     // of their own memory. Refuses what read() refuses, with the same errors (the tiles
@@ -115,6 +134,14 @@ public:
                          const std::function<void(int)>& start,
                          const std::function<void(Tile&&)>& each,
                          std::uint64_t budget = defaultMemoryBudget());
+    // The same for a file, which must not change while it is read (as read() above).
+    static void readEach(InputFile& file, const std::function<void(int)>& start,
+                         const std::function<void(Tile&&)>& each,
+                         std::uint64_t budget = defaultMemoryBudget());
+
+    // Called by read() and readEach() between their two passes, when set: where tests
+    // change the file being read. Empty outside tests.
+    static std::function<void()>& passBoundaryForTesting();
 
     // Checks the whole structure as read() does -- every header, size and length and the
     // count -- and refuses exactly what read() refuses, with the same QrbFormatError, but

@@ -1,7 +1,6 @@
 #include "tileset/QrbWriter.h"
 
-#include "core/PageAdvice.h"
-
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 #include <string>
@@ -27,8 +26,7 @@ public:
         }
     }
     void i32(std::int32_t v) { u32(static_cast<std::uint32_t>(v)); }
-    const char* data() const { return reinterpret_cast<const char*>(bytes_.data()); }
-    std::size_t size() const { return size_; }
+    QrbWriter::Bytes bytes() const { return {bytes_.data(), size_}; }
 
 private:
     void put(std::uint8_t b) { bytes_[size_++] = b; }
@@ -43,13 +41,19 @@ void emit(std::ostream& out, const char* data, std::size_t n) {
     }
 }
 
+void emit(std::ostream& out, std::span<const QrbWriter::Bytes> parts) {
+    for (const QrbWriter::Bytes part : parts) {
+        emit(out, reinterpret_cast<const char*>(part.data()), part.size());
+    }
+}
+
 std::uint64_t blockBytes(const DibImage& image) {
     return 4 + kInfoHeaderSize + image.bytes().size();
 }
 
-void writeImage(std::ostream& out, const DibImage& image) {
+// An image block's length and header.
+void imageHead(LittleEndian& head, const DibImage& image) {
     const auto imageBytes = static_cast<std::uint32_t>(image.bytes().size());
-    LittleEndian head;
     head.i32(static_cast<std::int32_t>(kInfoHeaderSize + imageBytes)); // block length
     head.u32(kInfoHeaderSize);
     head.i32(image.width());
@@ -62,16 +66,27 @@ void writeImage(std::ostream& out, const DibImage& image) {
     head.i32(0);
     head.u32(0); // colours used
     head.u32(0); // colours important
-    emit(out, head.data(), head.size());
-    emit(out, reinterpret_cast<const char*>(image.bytes().data()), imageBytes);
 }
 
-void writeEntry(std::ostream& out, const Tile& tile) {
-    LittleEndian colour;
-    colour.u32(tile.smallColour);
-    emit(out, colour.data(), colour.size());
-    writeImage(out, tile.full);
-    writeImage(out, tile.half);
+// What comes before each image's rows in a tile entry: the small colour with the full
+// image's block length and header; the half image's block length and header.
+struct EntryHeads {
+    LittleEndian full;
+    LittleEndian half;
+
+    explicit EntryHeads(const Tile& tile) {
+        full.u32(tile.smallColour);
+        imageHead(full, tile.full);
+        imageHead(half, tile.half);
+    }
+};
+
+// The four parts of a tile entry, after `heads` made for it.
+void addEntry(std::vector<QrbWriter::Bytes>& parts, const EntryHeads& heads, const Tile& tile) {
+    parts.push_back(heads.full.bytes());
+    parts.push_back(tile.full.bytes());
+    parts.push_back(heads.half.bytes());
+    parts.push_back(tile.half.bytes());
 }
 
 void checkWritable(const TileSet& set, int i) {
@@ -82,8 +97,21 @@ void checkWritable(const TileSet& set, int i) {
     }
 }
 
-void writeTiles(std::ostream& out, const TileSet& set, std::span<const int> numbers,
-                const ProgressCallback& progress) {
+LittleEndian fileHeader(int count) {
+    LittleEndian head;
+    for (char c : kSignature) {
+        head.u8(static_cast<std::uint8_t>(c));
+    }
+    head.u16(static_cast<std::uint16_t>(kVersion));
+    head.i32(static_cast<std::int32_t>(count));
+    return head;
+}
+
+// Tiles handed over at once: four parts each, as many as one gathered write takes.
+constexpr std::size_t kTilesAtOnce = 256;
+
+void writeTiles(const TileSet& set, std::span<const int> numbers, const ProgressCallback& progress,
+                const QrbWriter::PartsSink& sink) {
     int previous = 0;
     for (int i : numbers) {
         if (i <= previous || i > set.count()) {
@@ -94,16 +122,37 @@ void writeTiles(std::ostream& out, const TileSet& set, std::span<const int> numb
         previous = i;
     }
 
-    QrbWriter::writeHeader(out, static_cast<int>(numbers.size()));
+    const LittleEndian head = fileHeader(static_cast<int>(numbers.size()));
+    const QrbWriter::Bytes headBytes = head.bytes();
+    sink(std::span(&headBytes, 1));
     if (progress) {
         progress(0, set.count());
     }
-    for (int i : numbers) {
-        writeEntry(out, set.tile(i));
+    std::vector<EntryHeads> heads;
+    std::vector<QrbWriter::Bytes> parts;
+    heads.reserve(kTilesAtOnce);
+    parts.reserve(4 * kTilesAtOnce);
+    for (std::size_t first = 0; first < numbers.size(); first += kTilesAtOnce) {
+        const auto batch = numbers.subspan(first, std::min(kTilesAtOnce, numbers.size() - first));
+        heads.clear();
+        parts.clear();
+        for (int i : batch) {
+            heads.emplace_back(set.tile(i));
+            addEntry(parts, heads.back(), set.tile(i));
+        }
+        sink(parts);
         if (progress) {
-            progress(i, set.count());
+            for (int i : batch) {
+                progress(i, set.count());
+            }
         }
     }
+}
+
+void writeTiles(std::ostream& out, const TileSet& set, std::span<const int> numbers,
+                const ProgressCallback& progress) {
+    writeTiles(set, numbers, progress,
+               [&out](std::span<const QrbWriter::Bytes> parts) { emit(out, parts); });
     out.flush();
     if (!out) {
         throw std::runtime_error("the library could not be written");
@@ -151,21 +200,24 @@ void QrbWriter::write(std::ostream& out, const TileSet& set, std::span<const int
     writeTiles(out, set, tileNumbers, progress);
 }
 
+void QrbWriter::write(const TileSet& set, std::span<const int> tileNumbers,
+                      const ProgressCallback& progress, const PartsSink& sink) {
+    writeTiles(set, tileNumbers, progress, sink);
+}
+
 void QrbWriter::writeHeader(std::ostream& out, int count) {
-    LittleEndian head;
-    for (char c : kSignature) {
-        head.u8(static_cast<std::uint8_t>(c));
-    }
-    head.u16(static_cast<std::uint16_t>(kVersion));
-    head.i32(static_cast<std::int32_t>(count));
-    emit(out, head.data(), head.size());
+    const Bytes head = fileHeader(count).bytes();
+    emit(out, std::span(&head, 1));
 }
 
 void QrbWriter::writeTile(std::ostream& out, const Tile& tile) {
     if (tile.full.isEmpty() || tile.half.isEmpty()) {
         throw std::invalid_argument("a tile has an empty image and cannot be saved");
     }
-    writeEntry(out, tile);
+    const EntryHeads heads(tile);
+    std::vector<Bytes> parts;
+    addEntry(parts, heads, tile);
+    emit(out, parts);
 }
 
 std::vector<std::uint8_t> QrbWriter::toBytes(const TileSet& set) {
@@ -177,7 +229,6 @@ std::vector<std::uint8_t> QrbWriter::toBytes(const TileSet& set, std::span<const
     std::vector<std::uint8_t> bytes;
     if (tileNumbers.size() == static_cast<std::size_t>(set.count())) {
         bytes.reserve(fileSize(set));
-        adviseLargePages(bytes.data(), bytes.capacity());
     }
     VectorBuffer buffer(bytes);
     std::ostream out(&buffer);

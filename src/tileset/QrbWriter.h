@@ -10,6 +10,7 @@
 #include "tileset/TileSet.h"
 
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <span>
 #include <vector>
@@ -18,6 +19,11 @@ namespace qrb {
 
 class QrbWriter {
 public:
+    using Bytes = std::span<const std::uint8_t>;
+    // Takes the next bytes of a library in parts, in order. The parts point into the tiles'
+    // images and into header bytes that last until the sink returns.
+    using PartsSink = std::function<void(std::span<const Bytes>)>;
+
     // Writes every tile, in tile order. Progress reports (0, N) first and (i, N) after
     // tile i. Throws std::invalid_argument, before writing anything, when a tile has an
     // empty image (a file holding it could not be read back), and std::runtime_error when
@@ -31,6 +37,12 @@ public:
     // Throws std::invalid_argument for a bad list or an empty image, before writing.
     static void write(std::ostream& out, const TileSet& set, std::span<const int> tileNumbers,
                       const ProgressCallback& progress = {});
+
+    // write() for a writer that takes many parts in one go (a gathering write to a file):
+    // the same bytes, handed to `sink` a few hundred tiles at a time, without a copy of the
+    // images' rows. Progress reports as write()'s, each tile once its part was taken.
+    static void write(const TileSet& set, std::span<const int> tileNumbers,
+                      const ProgressCallback& progress, const PartsSink& sink);
 
     // The parts of write() for a caller that writes tiles as they come: the file header
     // for `count` tiles, then each tile in order. writeTile throws std::invalid_argument,

@@ -40,6 +40,14 @@ void ImageBox::refresh() {
     update();
 }
 
+void ImageBox::refreshArea(const QRect& pixels) {
+    if (!pixels.isEmpty())
+        // Below 1x the smoothed picture reaches a screen pixel further.
+        update(QRectF(QPointF(pixels.topLeft()) * zoom_, QSizeF(pixels.size()) * zoom_)
+                   .toAlignedRect()
+                   .adjusted(-1, -1, 1, 1));
+}
+
 void ImageBox::setZoom(double zoom) {
     // Whole zooms above 1, halvings below it: every picture pixel maps to whole screen
     // pixels, or whole picture pixels to one.

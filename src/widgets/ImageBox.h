@@ -33,6 +33,9 @@ public:
     // after it changed. The reference must stay valid until the next refresh().
     void setSource(std::function<const QImage&()> source);
     void refresh();
+    // The source changed only within `pixels` (picture pixels; its size did not change):
+    // repaints that part of the box alone.
+    void refreshArea(const QRect& pixels);
     const QImage& image() const { return source_ ? source_() : image_; }
     // The box's own picture as a drawing surface (call update() after drawing).
     QImage& surface() { return image_; }

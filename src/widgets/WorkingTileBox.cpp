@@ -16,6 +16,10 @@ int wholeTilePixels(int screen, double zoom) {
     return int(std::lround(screen / zoom));
 }
 
+// The anchor cross: arms this long from its centre, drawn this wide at most.
+constexpr int kArm = 5;
+constexpr int kCrossPen = 3;
+
 } // namespace
 
 WorkingTileBox::WorkingTileBox(QWidget* parent) : ImageBox(parent) {
@@ -26,8 +30,18 @@ WorkingTileBox::WorkingTileBox(QWidget* parent) : ImageBox(parent) {
 void WorkingTileBox::setAnchor(std::optional<QPoint> tilePoint) {
     if (anchor_ == tilePoint)
         return;
+    // Only where the cross was and is: on a large tile the rest stays as it is.
+    if (anchor_)
+        update(crossArea(*anchor_));
     anchor_ = tilePoint;
-    update();
+    if (anchor_)
+        update(crossArea(*anchor_));
+}
+
+QRect WorkingTileBox::crossArea(QPoint tilePoint) const {
+    const int reach = kArm + kCrossPen;
+    const QPoint at = tilePoint * zoom();
+    return QRect(at - QPoint(reach, reach), at + QPoint(reach, reach));
 }
 
 void WorkingTileBox::setMovesText(bool on) {
@@ -48,11 +62,11 @@ void WorkingTileBox::paintOver(QPainter& painter, const QRect& dirty) {
     if (anchor_) {
         // Black on a white halo, seen on any picture.
         const QPoint at = *anchor_ * zoom();
-        constexpr int arm = 5;
-        for (auto [colour, width] : {std::pair{QColor(Qt::white), 3}, {QColor(Qt::black), 1}}) {
+        for (auto [colour, width] :
+             {std::pair{QColor(Qt::white), kCrossPen}, {QColor(Qt::black), 1}}) {
             painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap));
-            painter.drawLine(at.x() - arm, at.y(), at.x() + arm, at.y());
-            painter.drawLine(at.x(), at.y() - arm, at.x(), at.y() + arm);
+            painter.drawLine(at.x() - kArm, at.y(), at.x() + kArm, at.y());
+            painter.drawLine(at.x(), at.y() - kArm, at.x(), at.y() + kArm);
         }
     }
 }

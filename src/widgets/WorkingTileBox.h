@@ -44,6 +44,9 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // The part of the box the anchor cross at `tilePoint` covers.
+    QRect crossArea(QPoint tilePoint) const;
+
     std::optional<QPoint> anchor_;
     bool movesText_ = false;
     std::optional<QPoint> pressedAt_; // while the left button is down

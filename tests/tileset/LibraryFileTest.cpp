@@ -1,10 +1,17 @@
 #include "tileset/LibraryFile.h"
 #include "support/QrbFixture.h"
 #include "support/TempDir.h"
+#include "tileset/QrbReader.h"
+#include "tileset/QrbWriter.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <functional>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace qrb {
@@ -105,6 +112,53 @@ TEST(LibraryFile, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile) {
     EXPECT_EQ(readFile(path), before);
 }
 
+// A save hands the rows to the file a few hundred tiles at a time, straight from the images:
+// every batch and a selection of tiles must read back as they were.
+TEST(LibraryFile, SavesManyTilesAndASelectionThatReadBackTheSame) {
+    TempDir dir;
+    TileSet set;
+    for (int i = 1; i <= 600; ++i)
+        set.append(test::patternTile(3 + i % 7, 2 + i % 5, i));
+    LibraryFile::save(dir / "all.qrb", set);
+    EXPECT_EQ(std::filesystem::file_size(dir / "all.qrb"), QrbWriter::fileSize(set));
+    EXPECT_EQ(LibraryFile::load(dir / "all.qrb").tiles(), set.tiles());
+
+    const std::vector<int> some{1, 256, 257, 600};
+    LibraryFile::save(dir / "some.qrb", set, some);
+    const TileSet read = LibraryFile::load(dir / "some.qrb");
+    ASSERT_EQ(read.count(), 4);
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(read.tile(k + 1), set.tile(some[std::size_t(k)]));
+}
+
+// A save the system stops part way (here at a file size limit) fails, says why, and leaves
+// the old file and no temporary.
+TEST(LibraryFile, ASaveThatCannotWriteEveryByteFailsAndKeepsTheOldFile) {
+    TempDir dir;
+    const auto path = threeTiles().writeTo(dir / "lib.qrb");
+    const auto before = readFile(path);
+    TileSet set = LibraryFile::load(path);
+    for (int i = 0; i < 3; ++i)
+        set.append(set.tile(1 + i));
+    rlimit limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit kept = limit;
+    limit.rlim_cur = before.size() + 1000;
+    const auto ignored = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    std::string message;
+    try {
+        LibraryFile::save(path, set);
+    } catch (const LibraryFileError& e) {
+        message = e.what();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &kept);
+    std::signal(SIGXFSZ, ignored);
+    EXPECT_EQ(message, path.string() + ": cannot write: " + std::strerror(EFBIG));
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_EQ(dir.entries(), 1u);
+}
+
 // The message for a missing file is checked end to end through qrbtool.
 TEST(LibraryFile, LoadErrorsNameFileTileAndOffset) {
     TempDir dir;
@@ -181,6 +235,95 @@ TEST_P(FileChangedBehindUs, TheOpenLibraryKeepsItsPixels) {
 INSTANTIATE_TEST_SUITE_P(Ways, FileChangedBehindUs,
                          ::testing::Values(Meddling::SaveOver, Meddling::ReplaceByRename,
                                            Meddling::Truncate, Meddling::RewriteInPlace));
+
+// Runs `change` once, where the reader has checked the library's structure and read no
+// pixel yet.
+class AtPassBoundary {
+public:
+    explicit AtPassBoundary(std::function<void()> change) : change_(std::move(change)) {
+        QrbReader::passBoundaryForTesting() = [this] {
+            if (!fired_) {
+                fired_ = true;
+                change_();
+            }
+        };
+    }
+    ~AtPassBoundary() { QrbReader::passBoundaryForTesting() = {}; }
+    bool fired() const { return fired_; }
+
+private:
+    std::function<void()> change_;
+    bool fired_ = false;
+};
+
+// The reader trusts the sizes of its first pass when it reads the pixels, so a file that
+// another program changes between the passes must be refused, never read half old and
+// half new or past what the first pass counted.
+enum class Between { Nothing, SaveOver, ReplaceByRename, Truncate, Grow, RewriteSameBytes };
+
+class FileChangedBetweenPasses : public ::testing::TestWithParam<Between> {};
+
+TEST_P(FileChangedBetweenPasses, IsRefusedByLoadAndConvert) {
+    TempDir dir;
+    const auto path = threeTiles().writeTo(dir / "lib.qrb");
+    const auto original = readFile(path);
+    QrbFixture other;
+    other.addSolidTile(1, 80, 80, Rgb{1, 1, 1});
+    const auto otherPath = other.writeTo(dir / "other.qrb");
+    const auto change = [&] {
+        switch (GetParam()) {
+        case Between::Nothing:
+            break;
+        case Between::SaveOver:
+            LibraryFile::save(path, LibraryFile::load(otherPath));
+            break;
+        case Between::ReplaceByRename:
+            std::filesystem::copy_file(otherPath, dir / "moved.qrb");
+            std::filesystem::rename(dir / "moved.qrb", path);
+            break;
+        case Between::Truncate:
+            std::filesystem::resize_file(path, original.size() / 2);
+            break;
+        case Between::Grow:
+            std::filesystem::resize_file(path, original.size() + 4096);
+            break;
+        case Between::RewriteSameBytes:
+            // Same size and bytes: only the file's times say it was written.
+            test::writeFile(path, original);
+            break;
+        }
+    };
+    const bool refused = GetParam() != Between::Nothing;
+
+    for (const bool tileByTile : {false, true}) {
+        test::writeFile(path, original);
+        const auto out = dir / "out.qrb";
+        std::filesystem::remove(out);
+        // Timestamps of a file system may be coarse: a write within the same tick of the
+        // clock must still be seen as a change.
+        std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) -
+                                                   std::chrono::seconds(10));
+        AtPassBoundary boundary(change);
+        try {
+            if (tileByTile)
+                EXPECT_EQ(LibraryFile::convert(path, out), 3);
+            else
+                EXPECT_EQ(LibraryFile::load(path).count(), 3);
+            EXPECT_FALSE(refused) << "read a library that changed";
+        } catch (const LibraryFileError& e) {
+            EXPECT_TRUE(refused) << e.what();
+            EXPECT_STREQ(e.what(),
+                         (path.string() + ": the library changed while it was read").c_str());
+            EXPECT_FALSE(std::filesystem::exists(out));
+        }
+        EXPECT_TRUE(boundary.fired());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, FileChangedBetweenPasses,
+                         ::testing::Values(Between::Nothing, Between::SaveOver,
+                                           Between::ReplaceByRename, Between::Truncate,
+                                           Between::Grow, Between::RewriteSameBytes));
 
 } // namespace
 } // namespace qrb

@@ -299,5 +299,42 @@ TEST(QrbReader, NeverReadsBeyondTheGivenSize) {
     EXPECT_THROW(QrbReader::read(shortIn, size), std::runtime_error);
 }
 
+// The pixels are read with the sizes the first pass checked: a header that says something
+// else by then (here a 4 x 4 tile become 8 x 2, the same number of bytes) is refused, by
+// read() and by readEach() alike, rather than read with either size.
+TEST(QrbReader, HeadersThatChangeBetweenThePassesAreRefused) {
+    QrbFixture before;
+    before.addSolidTile(5, 4, 4, kRed);
+    before.addTile(6, FixtureImage::of(test::pattern(4, 4, 1)),
+                   FixtureImage::of(test::pattern(2, 2, 2)));
+    QrbFixture after;
+    after.addSolidTile(5, 4, 4, kRed);
+    after.addTile(6, FixtureImage::of(test::pattern(8, 2, 1)),
+                  FixtureImage::of(test::pattern(2, 2, 2)));
+    const auto bytesBefore = before.bytes();
+    const auto bytesAfter = after.bytes();
+    ASSERT_EQ(bytesBefore.size(), bytesAfter.size());
+
+    const std::vector<std::function<void(std::istream&, std::uint64_t)>> readers{
+        [](std::istream& in, std::uint64_t size) { QrbReader::read(in, size); },
+        [](std::istream& in, std::uint64_t size) {
+            QrbReader::readEach(
+                in, size, [](int) {}, [](Tile&&) {});
+        }};
+    for (const auto& read : readers) {
+        std::istringstream in(std::string(bytesBefore.begin(), bytesBefore.end()));
+        QrbReader::passBoundaryForTesting() = [&] {
+            in.str(std::string(bytesAfter.begin(), bytesAfter.end()));
+        };
+        try {
+            read(in, bytesBefore.size());
+            ADD_FAILURE() << "read a library whose headers changed";
+        } catch (const LibraryChanged& e) {
+            EXPECT_STREQ(e.what(), "the library changed while it was read");
+        }
+        QrbReader::passBoundaryForTesting() = {};
+    }
+}
+
 } // namespace
 } // namespace qrb

@@ -2,6 +2,8 @@
 
 #include "document/TileTransfer.h"
 #include "imaging/render/DibConversion.h"
+#include "imaging/render/ImportOptions.h"
+#include "platform/Clipboard.h"
 #include "widgets/TileStrip.h"
 
 #include <QApplication>
@@ -149,7 +151,7 @@ StripDragDrop::Dropped StripDragDrop::droppedFiles(const QMimeData* data) {
         if (!url.isLocalFile())
             continue;
         const QString path = url.toLocalFile();
-        if (path.endsWith(QStringLiteral(".qrb"), Qt::CaseInsensitive)) {
+        if (isLibraryPath(path)) {
             if (dropped.library.isEmpty())
                 dropped.library = path;
         } else if (QFileInfo(path).isFile()) {

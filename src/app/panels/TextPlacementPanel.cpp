@@ -164,9 +164,9 @@ void TextPlacementPanel::buildControls(QWidget* client) {
     ui_.tileSizeLabel->setAlignment(Qt::AlignCenter);
     ui_.tileSizeLabel->setToolTip(tr("Tile Size"));
     ui_.tileSizeLabel->setAccessibleName(tr("Working tile size"));
-    ui_.placeButton = placed(new QPushButton(tr("Place"), ui_.positionGroup), kPlaceButton);
+    ui_.placeButton = button(ui_.positionGroup, kPlaceButton, tr("Place"));
     ui_.placeButton->setToolTip(tr("Place text on the working tile"));
-    ui_.storeButton = placed(new QPushButton(tr("Store"), ui_.positionGroup), kStoreButton);
+    ui_.storeButton = button(ui_.positionGroup, kStoreButton, tr("Store"));
     ui_.storeButton->setToolTip(
         tr("After clicking \"Store\" select one of the nine position buttons "
            "below to save the current text, position, and font"));

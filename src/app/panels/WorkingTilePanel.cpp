@@ -98,7 +98,8 @@ WorkingTilePanel::WorkingTilePanel(Document& document, Services services, QWidge
         if (what & (Change::Picture | Change::Previews | Change::Options))
             show();
         else if (what & Change::LiveText)
-            ui_.workingTile->refresh(); // only the text over the picture moved
+            // Only the text over the picture moved: only where it was and is.
+            ui_.workingTile->refreshArea(document_.liveTextRepaintArea());
         if (what & (Change::Picture | Change::Position))
             showAnchor();
     });

@@ -3,12 +3,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QKeySequence>
+#include <QLocale>
 #include <QScreen>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace qrb {
 
@@ -54,8 +58,32 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addWidget(browser_);
 }
 
+QUrl HelpWindow::localizedPage(const QString& root, const QString& page,
+                               const QStringList& languages) {
+    auto url = [](const QString& path) {
+        return path.startsWith(QLatin1Char(':')) ? QUrl(QStringLiteral("qrc") + path)
+                                                 : QUrl::fromLocalFile(path);
+    };
+    for (const QString& name : languages) {
+        // "de-DE", "de_AT" and "de" all read the German pages.
+        const QString language =
+            name.section(QLatin1Char('-'), 0, 0).section(QLatin1Char('_'), 0, 0);
+        if (language == QLatin1String("en"))
+            break;
+        // Only a language code names a folder, never a path out of the help.
+        const bool code = !language.isEmpty() && std::all_of(language.begin(), language.end(),
+                                                             [](QChar c) { return c.isLetter(); });
+        const QString path = root + QLatin1Char('/') + language + QLatin1Char('/') + page;
+        if (code && QFileInfo(path).isFile())
+            return url(path);
+    }
+    return url(root + QLatin1Char('/') + page);
+}
+
 void HelpWindow::showHome() {
-    browser_->setSource(QUrl(QString::fromLatin1(kHomePage)));
+    browser_->setSource(localizedPage(QString::fromLatin1(kHelpRoot),
+                                      QString::fromLatin1(kHomePage),
+                                      QLocale::system().uiLanguages()));
     if (!placed_) {
         // First showing: centred on the screen of the window the user is working in.
         placed_ = true;

@@ -1,5 +1,6 @@
 #include "platform/qt/ImportOptionsDialog.h"
 
+#include "imaging/render/PictureFit.h"
 #include "picture/PictureError.h"
 #include "picture/PictureReader.h"
 #include "tileset/DibImage.h"

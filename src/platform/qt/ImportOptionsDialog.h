@@ -3,7 +3,7 @@
 // (contain, cover, stretch), or sliced into cells as a sprite sheet; the background under
 // transparent pixels; a preview of the first picture with the grid or the fitted tile.
 
-#include "document/PictureImport.h"
+#include "imaging/render/ImportOptions.h"
 
 #include <QDialog>
 

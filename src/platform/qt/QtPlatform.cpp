@@ -6,9 +6,7 @@
 #include "platform/qt/QtPrinting.h"
 #include "platform/qt/QtProgressDialog.h"
 
-#include "document/TileTransfer.h"
 #include <QApplication>
-
 #include <QClipboard>
 #include <QMessageBox>
 #include <QMimeData>

@@ -128,6 +128,54 @@ LineFont lineFont(const QFont& font, bool turned) {
 
 } // namespace rotatedtext
 
+namespace {
+
+// Where DrawLaidOutText puts a line: the font it is drawn in and how its own coordinates
+// (the first character cell's top-left corner at the origin) lie on the image.
+struct PlacedLine {
+    LineFont line;
+    int x = 0;
+    int y = 0;
+    double degrees = 0;
+    qreal offsetX = 0;
+    qreal offsetY = 0;
+
+    // Where the line's own coordinates go on the image, moved by (shiftX, shiftY) pixels.
+    QTransform placed(int shiftX, int shiftY) const {
+        QTransform transform;
+        transform.translate(x + shiftX, y + shiftY);
+        if (degrees != 0.0)
+            transform.rotate(-degrees);
+        transform.translate(offsetX, offsetY);
+        if (line.scale != 1.0)
+            transform.scale(line.scale, line.scale);
+        return transform;
+    }
+};
+
+PlacedLine placeLine(const QFont& font, const QString& text, std::optional<float> angle, int x,
+                     int y, const TextLayout& layout) {
+    const bool turned = angle.has_value();
+    QFont sized(font);
+    if (layout.fitWidth > 0) {
+        const double points = fittedPoints(font, text, turned, layout.fitWidth);
+        if (points != pointsOf(font))
+            sized.setPointSizeF(points);
+    }
+    PlacedLine placed{lineFont(sized, turned), x, y};
+    placed.offsetX = -lineWidth(placed.line, text) * anchorShare(layout.horizontal);
+    placed.offsetY = -placed.line.cell * anchorShare(layout.vertical);
+    if (!turned) {
+        // Unturned text stays on whole pixels, as printed text always is.
+        placed.offsetX = std::round(placed.offsetX);
+        placed.offsetY = std::round(placed.offsetY);
+    }
+    placed.degrees = turned ? drawnDegrees(*angle) : 0.0;
+    return placed;
+}
+
+} // namespace
+
 void DrawRotatedText(TextSurface& surface, const QFont& font, const QString& text, float angle,
                      std::int16_t x, std::int16_t y) {
     const rotatedtext::RotatedFont rotated = rotatedtext::rotatedFont(font);
@@ -176,40 +224,15 @@ void DrawLaidOutText(TextSurface& surface, const QFont& font, const QString& tex
         }
         return;
     }
-    const bool turned = angle.has_value();
-    QFont sized(font);
-    if (layout.fitWidth > 0) {
-        const double points = fittedPoints(font, text, turned, layout.fitWidth);
-        if (points != pointsOf(font))
-            sized.setPointSizeF(points);
-    }
-    const LineFont line = lineFont(sized, turned);
+    const PlacedLine placedLine = placeLine(font, text, angle, x, y, layout);
+    const LineFont& line = placedLine.line;
     surface.setCurrentPosition(x, y);
     const int below = int(std::lround(line.cell));
     if (text.isEmpty() || surface.image.isNull()) {
         surface.currentY = y + below;
         return;
     }
-    qreal offsetX = -lineWidth(line, text) * anchorShare(layout.horizontal);
-    qreal offsetY = -line.cell * anchorShare(layout.vertical);
-    if (!turned) {
-        // Unturned text stays on whole pixels, as printed text always is.
-        offsetX = std::round(offsetX);
-        offsetY = std::round(offsetY);
-    }
-    const double degrees = turned ? drawnDegrees(*angle) : 0.0;
-
-    // Where the line's own coordinates go on the image, moved by (shiftX, shiftY) pixels.
-    const auto placed = [&](int shiftX, int shiftY) {
-        QTransform transform;
-        transform.translate(x + shiftX, y + shiftY);
-        if (degrees != 0.0)
-            transform.rotate(-degrees);
-        transform.translate(offsetX, offsetY);
-        if (line.scale != 1.0)
-            transform.scale(line.scale, line.scale);
-        return transform;
-    };
+    const auto placed = [&](int shiftX, int shiftY) { return placedLine.placed(shiftX, shiftY); };
     const QPointF baseline(0, line.ascent / line.scale);
     const auto drawLetters = [&](QPainter& painter, const QTransform& transform,
                                  const QColor& colour) {
@@ -274,6 +297,32 @@ void PaintWithEffects(QImage& image, const TextLayout& layout, const QColor& col
                     toQColor(layout.shadowColour));
     }
     drawLetters(painter, placed(0, 0), colour);
+}
+
+QRect LaidOutTextArea(const QFont& font, const QString& text, std::optional<float> angle,
+                      std::int16_t x, std::int16_t y, const TextLayout& layout) {
+    if (text.isEmpty())
+        return {};
+    const PlacedLine placed = placeLine(font, text, angle, x, y, layout);
+    const QFontMetricsF metrics(placed.line.font);
+    const qreal baseline = placed.line.ascent / placed.line.scale;
+    // In the line's own coordinates: the letters' ink, and the whole cell of the line with
+    // its underline and strike-out; widened for a synthesised bold's thicker strokes.
+    QRectF own = metrics.boundingRect(text).translated(0, baseline) |
+                 QRectF(0, 0, metrics.horizontalAdvance(text),
+                        baseline + std::max(metrics.descent(),
+                                            metrics.underlinePos() + metrics.lineWidth()));
+    const qreal bolder = metrics.height() / 8 + 1;
+    own.adjust(-bolder, -bolder, bolder, bolder);
+    // On the image, with the pixels that smoothing touches around it.
+    QRect area = placed.placed(0, 0).mapRect(own).toAlignedRect().adjusted(-2, -2, 2, 2);
+    if (layout.hasOutline()) {
+        const int w = layout.outlineWidth;
+        area.adjust(-w - 1, -w - 1, w + 1, w + 1);
+    }
+    if (layout.hasShadow())
+        area |= area.translated(layout.shadowDx, layout.shadowDy);
+    return area;
 }
 
 void PrintText(TextSurface& surface, const QString& text) {

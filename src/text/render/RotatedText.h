@@ -11,6 +11,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QRect>
 #include <QRectF>
 #include <QString>
 #include <QTransform>
@@ -100,6 +101,13 @@ void DrawRotatedText(TextSurface& surface, const QFont& font, const QString& tex
 void DrawLaidOutText(TextSurface& surface, const QFont& font, const QString& text,
                      std::optional<float> angle, std::int16_t x, std::int16_t y,
                      const TextLayout& layout);
+
+// The part of an image that DrawLaidOutText with these arguments may change: every pixel of
+// the letters with their smoothing, underline, strike-out, outline and shadow lies inside
+// (generously: a few pixels around). In image pixels, not clipped to any image; empty for
+// an empty text. Lets a view redraw only where a text was and is.
+QRect LaidOutTextArea(const QFont& font, const QString& text, std::optional<float> angle,
+                      std::int16_t x, std::int16_t y, const TextLayout& layout);
 
 // The point size `font` is drawn at to fit `layout`'s width: its own size, unless the text
 // is wider than the fit width, then the largest whole size below it, down to 6, that fits

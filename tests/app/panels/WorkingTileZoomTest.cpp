@@ -1,14 +1,22 @@
 // The working tile zoomed, dragged and nudged: the zoom's steps and limits, a drag that
 // moves the text by whole tile pixels at any zoom as one undo step, a click that stays a
-// click, the arrow keys, and the zoom remembered by the next window.
+// click, the arrow keys, the repaint of only what the text changed, and the zoom
+// remembered by the next window.
 
 #include "app/panels/WorkingTilePanel.h"
 #include "support/ui/WindowFixture.h"
+#include "widgets/WorkingTileBox.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QScrollArea>
 #include <QSettings>
 #include <QWheelEvent>
+
+#include <functional>
+#include <optional>
+#include <vector>
 
 namespace qrb::test {
 namespace {
@@ -126,6 +134,89 @@ TEST_F(Zoom, ArrowKeysNudgeTheTextWithinTheBarsRange) {
         key(ui().workingTile, Qt::Key_Up, Qt::ShiftModifier);
     EXPECT_EQ(position(), QPoint(1, -5)); // the bars' end
     EXPECT_EQ(ui().yBar->value(), -5);
+}
+
+// What the screen shows of a box: a full render of it at the start, then after each step
+// the parts its paint events covered, taken from a full render of it then. Parts the steps
+// changed but no paint event covered stay as they were, as on a screen.
+class Screen : public QObject {
+public:
+    explicit Screen(QWidget* box) : box_(box), shown_(render()) { box_->installEventFilter(this); }
+    // Lets the box paint what the last step changed, and takes it.
+    void settle() {
+        QApplication::processEvents();
+        const QImage now = render();
+        QPainter painter(&shown_);
+        painter.setClipRegion(painted_);
+        painter.drawImage(0, 0, now);
+        painted_ = QRegion();
+    }
+    // The first pixel in view that differs from a full render of the box now.
+    std::optional<QPoint> staleInView() {
+        const QImage now = render();
+        for (const QRect& part : box_->visibleRegion())
+            for (int y = part.top(); y <= part.bottom(); ++y)
+                for (int x = part.left(); x <= part.right(); ++x)
+                    if (now.pixel(x, y) != shown_.pixel(x, y))
+                        return QPoint(x, y);
+        return std::nullopt;
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !rendering_)
+            painted_ += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+
+private:
+    // The whole box painted afresh (not a paint the screen would see).
+    QImage render() {
+        rendering_ = true;
+        QImage image = box_->grab().toImage();
+        rendering_ = false;
+        return image;
+    }
+
+    bool rendering_ = false;
+    QWidget* box_;
+    QImage shown_;
+    QRegion painted_;
+};
+
+// A change of the text alone repaints only where the text and its anchor were and are: at
+// any zoom, grid or none, the screen must then show what repainting the whole box shows.
+TEST_F(Zoom, RepaintingOnlyWhereTheTextWasAndIsShowsTheWholeChange) {
+    open(library("lib.qrb", 1, 120, 90));
+    ui().textBox->setText("Pier 9");
+    ui().placeButton->click();
+    action(Command::Undo)->trigger(); // the text live again, not placed
+    for (const int zoom : {1, 3, WorkingTileBox::kGridZoom, WorkingTilePanel::kMaximumZoom}) {
+        SCOPED_TRACE(zoom);
+        action(Command::ActualSize)->trigger();
+        for (int i = 1; i < zoom; ++i)
+            action(Command::ZoomIn)->trigger();
+        // The text where the view shows the tile.
+        const QPoint corner = ui().workingTile->visibleRegion().boundingRect().topLeft() / zoom;
+        ui().xBar->setValue(corner.x() + 2);
+        ui().yBar->setValue(corner.y() + 3);
+        Screen screen(ui().workingTile);
+        const std::vector<std::function<void()>> steps{
+            [&] { ui().xBar->setValue(ui().xBar->value() + 1); },
+            [&] { ui().angleBar->setValue(40); },
+            [&] { ui().textBox->setText("Pier 9W"); },
+            [&] { ui().yBar->setValue(ui().yBar->value() + 2); },
+            [&] { ui().angleBar->setValue(0); },
+            [&] { drag(QPoint(3, 3) * zoom + corner * zoom, QPoint(5, 4) * zoom + corner * zoom); },
+            [&] { ui().textBox->setText("P"); },
+        };
+        for (const auto& step : steps) {
+            step();
+            screen.settle();
+        }
+        const std::optional<QPoint> stale = screen.staleInView();
+        EXPECT_FALSE(stale) << "the screen is stale at " << stale->x() << ", " << stale->y();
+    }
 }
 
 // Fit shows any tile whole, below 1x when it must; the zoom is shown and the View menu
