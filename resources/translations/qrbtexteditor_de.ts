@@ -1393,7 +1393,7 @@ Möchten Sie die Datei ersetzen?</translation>
     </message>
     <message>
         <source>&amp;Margin:</source>
-        <translation>Ran&amp;d:</translation>
+        <translation>&amp;Rand:</translation>
     </message>
     <message>
         <source>The printed width of a tile; its height follows its proportions</source>
