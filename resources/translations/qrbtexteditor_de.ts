@@ -346,6 +346,10 @@
         <source>Wrote %1 pictures</source>
         <translation>%1 Bilder geschrieben</translation>
     </message>
+    <message>
+        <source>Export Images was cancelled; no picture was written.</source>
+        <translation>Bilder exportieren wurde abgebrochen; kein Bild wurde geschrieben.</translation>
+    </message>
 </context>
 <context>
     <name>qrb::FontDialog</name>
@@ -1393,7 +1397,7 @@ Möchten Sie die Datei ersetzen?</translation>
     </message>
     <message>
         <source>&amp;Margin:</source>
-        <translation>&amp;Rand:</translation>
+        <translation>Ran&amp;d:</translation>
     </message>
     <message>
         <source>The printed width of a tile; its height follows its proportions</source>
