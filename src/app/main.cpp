@@ -2,11 +2,13 @@
 // command line names the library to open at start (see EditorCommandLine).
 
 #include "app/EditorCommandLine.h"
+#include "app/UiLanguage.h"
 #include "app/window/MainWindow.h"
 #include "app/window/WindowPlacement.h"
 #include "platform/qt/Resources.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QScreen>
 #include <QStringList>
 
@@ -82,6 +84,8 @@ int main(int argc, char** argv) {
     qInstallMessageHandler(qtHandler);
 
     qrb::ensureResources();
+    // The desktop's language (LANGUAGE, then LANG); the tests run in English.
+    const qrb::UiLanguage language(QLocale::system().uiLanguages());
     QApplication::setApplicationName(QStringLiteral("QRB Text Editor"));
     QApplication::setOrganizationName(QStringLiteral("Tessarine"));
     QApplication::setApplicationVersion(QStringLiteral(QRB_VERSION));

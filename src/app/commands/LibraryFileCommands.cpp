@@ -16,11 +16,9 @@
 
 namespace qrb {
 
-namespace {
-
-const char* const kLibraryFilter = "QRB File (*.qrb)|*.qrb";
-
-} // namespace
+QString LibraryFileCommands::libraryFilter() {
+    return QStringLiteral("%1|*.qrb").arg(tr("QRB File (*.qrb)"));
+}
 
 LibraryFileCommands::LibraryFileCommands(Document& document, Services services, QWidget* window)
     : QObject(window), document_(document), services_(std::move(services)), window_(window) {
@@ -84,8 +82,8 @@ void LibraryFileCommands::startNewLibrary() {
 void LibraryFileCommands::openLibrary() {
     if (!mayReplaceLibrary())
         return;
-    const QString path = askFileToOpen(services_.dialog, document_.path(), tr("Open QRB file ..."),
-                                       QString::fromLatin1(kLibraryFilter));
+    const QString path =
+        askFileToOpen(services_.dialog, document_.path(), tr("Open QRB file ..."), libraryFilter());
     if (!path.isEmpty())
         readLibrary(path);
 }
@@ -163,8 +161,8 @@ bool LibraryFileCommands::save(bool askForName) {
         // The dialog starts without a name; if no file gets written the library's path
         // stays what it was.
         named = askFileToWrite(services_.dialog, messages,
-                               {QString(), tr("Save QRB file as ..."),
-                                QString::fromLatin1(kLibraryFilter), QStringLiteral(".qrb"),
+                               {QString(), tr("Save QRB file as ..."), libraryFilter(),
+                                QStringLiteral(".qrb"),
                                 tr("%1 already exists.\nDo you want to replace it?")});
         if (named.isEmpty())
             return false;
@@ -200,7 +198,7 @@ void LibraryFileCommands::saveSelectedTiles() {
     const FileToWrite file{
         document_.path(),
         tr("Save QRB file as ..."),
-        QString::fromLatin1(kLibraryFilter),
+        libraryFilter(),
         QStringLiteral(".qrb"),
         tr("%1 already exists.\nDo you want to replace it with the selected tiles?"),
         MessageIcon::Critical};
@@ -234,10 +232,10 @@ void LibraryFileCommands::exportBitmaps() {
     if (!document_.isLibraryOpen())
         return;
     // A prefix, not a file: the bitmaps of the same names are replaced without a question.
-    const QString chosen =
-        askFileToWrite(services_.dialog, services_.messages,
-                       {QString(), tr("Convert QRB file to BMP files starting with ..."),
-                        QStringLiteral("BMP File (*.bmp)|*.bmp"), QString(), QString()});
+    const QString chosen = askFileToWrite(
+        services_.dialog, services_.messages,
+        {QString(), tr("Convert QRB file to BMP files starting with ..."),
+         QStringLiteral("%1|*.bmp").arg(tr("BMP File (*.bmp)")), QString(), QString()});
     if (chosen.isEmpty())
         return; // cancelled: nothing is written
     std::vector<int> every(std::size_t(document_.tileCount()));

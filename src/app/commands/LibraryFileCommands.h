@@ -30,6 +30,9 @@ public:
     bool confirmsReplace() const { return confirmReplace_; }
     void setConfirmReplace(bool on) { confirmReplace_ = on; }
 
+    // The file dialogs' filter for libraries.
+    static QString libraryFilter();
+
     // After the save question, an empty untitled library.
     void newLibrary();
     // An empty untitled library without a question (pictures brought in without a library

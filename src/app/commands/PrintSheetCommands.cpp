@@ -76,7 +76,7 @@ void PrintSheetCommands::exportSheet() {
     const QString path = askFileToWrite(
         services_.dialog, services_.messages,
         {library.path() + QLatin1Char('/') + library.completeBaseName() + QStringLiteral(".pdf"),
-         tr("Export print sheet as ..."), QStringLiteral("PDF File (*.pdf)|*.pdf"),
+         tr("Export print sheet as ..."), QStringLiteral("%1|*.pdf").arg(tr("PDF File (*.pdf)")),
          QStringLiteral(".pdf"), tr("%1 already exists.\nDo you want to replace it?"),
          MessageIcon::Exclamation});
     if (path.isEmpty())

@@ -32,11 +32,14 @@ void SheetPrintJob::layOut() {
         const int tiles =
             options_.tiles.empty() ? art_.fronts().count() : int(options_.tiles.size());
         const int printed = tiles * options_.copies;
-        widget_->setSummary(
-            (printed == 1 ? tr("1 tile") : tr("%1 tiles").arg(printed)) +
-                (pages == 1 ? tr(" on 1 page") : tr(" on %1 pages").arg(pages)) +
-                tr(" (up to %1 across and %2 down).").arg(layout_->columns).arg(layout_->rows),
-            false);
+        const QString tileCount = printed == 1 ? tr("1 tile") : tr("%1 tiles").arg(printed);
+        const QString pageCount = pages == 1 ? tr("1 page") : tr("%1 pages").arg(pages);
+        widget_->setSummary(tr("%1 on %2 (up to %3 across and %4 down).",
+                               "print sheet: tiles, pages, columns, rows")
+                                .arg(tileCount, pageCount)
+                                .arg(layout_->columns)
+                                .arg(layout_->rows),
+                            false);
     } catch (const SheetError& e) {
         layout_.reset();
         problem_ = e.what();

@@ -17,9 +17,6 @@ namespace qrb {
 
 namespace {
 
-const char* const kTableFilter =
-    "Table (*.csv *.tsv)|*.csv;*.tsv|Comma-separated (*.csv)|*.csv|Tab-separated (*.tsv)|*.tsv|"
-    "All files (*)|*";
 const char* const kIconFolderKey = "lettering/iconFolder";
 
 } // namespace
@@ -41,8 +38,11 @@ void TableLetteringCommand::tell(const QString& text, MessageIcon icon) {
 void TableLetteringCommand::letterFromTable() {
     if (!document_.isLibraryOpen())
         return;
-    const QString path = askFileToOpen(services_.dialog, lastTable_, tr("Letter tiles from table"),
-                                       QString::fromLatin1(kTableFilter));
+    const QString path =
+        askFileToOpen(services_.dialog, lastTable_, tr("Letter tiles from table"),
+                      QStringLiteral("%1|*.csv;*.tsv|%2|*.csv|%3|*.tsv|%4|*")
+                          .arg(tr("Table (*.csv *.tsv)"), tr("Comma-separated (*.csv)"),
+                               tr("Tab-separated (*.tsv)"), tr("All files (*)")));
     if (path.isEmpty())
         return;
     lastTable_ = path;

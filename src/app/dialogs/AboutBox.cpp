@@ -9,10 +9,12 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace qrb {
 
 QString AboutBox::versionText() {
-    return QStringLiteral("Version ") + QString::fromLatin1(QRB_VERSION);
+    return tr("Version %1").arg(QString::fromLatin1(QRB_VERSION));
 }
 
 AboutBox::AboutBox(const QPixmap& logo, QWidget* parent)
@@ -46,6 +48,12 @@ AboutBox::AboutBox(const QPixmap& logo, QWidget* parent)
         kAboutRemarks);
     remarks_->setWordWrap(true);
     remarks_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // A longer translation or a larger desktop font needs more lines than the design's
+    // height: the remarks then take the free space down to the separator, never past it.
+    const int needed = remarks_->heightForWidth(remarks_->width());
+    if (needed > remarks_->height())
+        remarks_->resize(remarks_->width(),
+                         std::min(needed, kAboutLineDark.place.top() - 4 - remarks_->y()));
 
     // An etched separator: a grey line with a white one just below it.
     auto* line1 = placed(new QFrame(this), kAboutLineDark);

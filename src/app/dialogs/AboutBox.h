@@ -13,7 +13,7 @@ namespace qrb {
 class AboutBox : public QDialog {
     Q_OBJECT
 public:
-    // "Version " + major + "." + minor.
+    // "Version major.minor".
     static QString versionText();
 
     explicit AboutBox(const QPixmap& logo, QWidget* parent = nullptr);

@@ -162,9 +162,12 @@ bool LetterPreviewDialog::letter() {
             tiles += copies;
         }
     }
+    //: The subject of "%1: %2 %3; Letter appends them to the library."
     const QString rowsText =
         rowCount() == 1 ? tr("1 row makes") : tr("%1 rows make").arg(rowCount());
+    //: The object of "%1: %2 %3; Letter appends them to the library."
     const QString tilesText = tiles == 1 ? tr("1 new tile") : tr("%1 new tiles").arg(tiles);
+    //: %1 is the table's file name, %2 "3 rows make", %3 "5 new tiles".
     summary->setText(lettered_ ? tr("%1: %2 %3; Letter appends them to the library.")
                                      .arg(tableName, rowsText, tilesText)
                                : tr("%1: no tiles were lettered.").arg(tableName));
@@ -184,7 +187,7 @@ bool LetterPreviewDialog::letter() {
         for (std::size_t i = 0; i < undrawable.size(); ++i) {
             QString name = QString::fromStdString(codePointName(undrawable[i].character));
             if (i + 1 == undrawable.size() || undrawable[i + 1].line != undrawable[i].line)
-                name += tr(" (line %1)").arg(undrawable[i].line);
+                name = tr("%1 (line %2)").arg(name, QString::number(undrawable[i].line));
             characters << name;
         }
         said << tr("No installed font draws %1; such a character shows as an empty box.")

@@ -31,29 +31,48 @@ namespace qrb {
 
 namespace {
 
-const char* const kPositionFilter = "QPF File (*.qpf)|*.qpf";
+QString positionFilter() {
+    return QStringLiteral("%1|*.qpf").arg(TextPlacementPanel::tr("QPF File (*.qpf)"));
+}
 
 QString styleWord(bool bold, bool italic) {
     if (bold && italic)
-        return QStringLiteral("Bold Italic");
+        return TextPlacementPanel::tr("Bold Italic", "status bar: font style");
     if (bold)
-        return QStringLiteral("Bold");
+        return TextPlacementPanel::tr("Bold", "status bar: font style");
     if (italic)
-        return QStringLiteral("Italic");
+        return TextPlacementPanel::tr("Italic", "status bar: font style");
     return QString();
 }
 
 // The anchor, when the position is not the text's top-left corner: "Centre Middle".
+QString anchorWord(HorizontalAnchor anchor) {
+    switch (anchor) {
+    case HorizontalAnchor::Centre:
+        return TextPlacementPanel::tr("Centre", "status bar: the text's horizontal anchor");
+    case HorizontalAnchor::Right:
+        return TextPlacementPanel::tr("Right", "status bar: the text's horizontal anchor");
+    default:
+        return TextPlacementPanel::tr("Left", "status bar: the text's horizontal anchor");
+    }
+}
+
+QString anchorWord(VerticalAnchor anchor) {
+    switch (anchor) {
+    case VerticalAnchor::Middle:
+        return TextPlacementPanel::tr("Middle", "status bar: the text's vertical anchor");
+    case VerticalAnchor::Bottom:
+        return TextPlacementPanel::tr("Bottom", "status bar: the text's vertical anchor");
+    default:
+        return TextPlacementPanel::tr("Top", "status bar: the text's vertical anchor");
+    }
+}
+
 QString anchorWords(const TextLayout& layout) {
     if (layout.horizontal == HorizontalAnchor::Left && layout.vertical == VerticalAnchor::Top)
         return QString();
-    const auto word = [](const char* name) {
-        QString text = QString::fromLatin1(name);
-        text[0] = text[0].toUpper();
-        return text;
-    };
-    return QStringLiteral("%1 %2").arg(word(anchorName(layout.horizontal)),
-                                       word(anchorName(layout.vertical)));
+    return TextPlacementPanel::tr("%1 %2", "status bar: horizontal and vertical anchor")
+        .arg(anchorWord(layout.horizontal), anchorWord(layout.vertical));
 }
 
 // A button caption shows "&" only when it is doubled.
@@ -145,9 +164,9 @@ void TextPlacementPanel::buildControls(QWidget* client) {
     ui_.tileSizeLabel->setAlignment(Qt::AlignCenter);
     ui_.tileSizeLabel->setToolTip(tr("Tile Size"));
     ui_.tileSizeLabel->setAccessibleName(tr("Working tile size"));
-    ui_.placeButton = placed(new QPushButton(tr("Place"), ui_.positionGroup), kPlaceButton);
+    ui_.placeButton = button(ui_.positionGroup, kPlaceButton, tr("Place"));
     ui_.placeButton->setToolTip(tr("Place text on the working tile"));
-    ui_.storeButton = placed(new QPushButton(tr("Store"), ui_.positionGroup), kStoreButton);
+    ui_.storeButton = button(ui_.positionGroup, kStoreButton, tr("Store"));
     ui_.storeButton->setToolTip(
         tr("After clicking \"Store\" select one of the nine position buttons "
            "below to save the current text, position, and font"));
@@ -442,10 +461,10 @@ void TextPlacementPanel::showAngleField() {
 }
 
 void TextPlacementPanel::savePositionData() {
-    const QString path = askFileToWrite(
-        services_.dialog, services_.messages,
-        {QString(), tr("Save position data to..."), QString::fromLatin1(kPositionFilter),
-         QStringLiteral(".qpf"), tr("%1 already exists.\nDo you want to replace it?")});
+    const QString path = askFileToWrite(services_.dialog, services_.messages,
+                                        {QString(), tr("Save position data to..."),
+                                         positionFilter(), QStringLiteral(".qpf"),
+                                         tr("%1 already exists.\nDo you want to replace it?")});
     if (path.isEmpty())
         return;
     busyWork(services_.messages, nullptr, tr("The position data was not saved."),
@@ -453,8 +472,8 @@ void TextPlacementPanel::savePositionData() {
 }
 
 void TextPlacementPanel::loadPositionData() {
-    const QString picked = askFileToOpen(services_.dialog, QString(), tr("Open position data file"),
-                                         QString::fromLatin1(kPositionFilter));
+    const QString picked =
+        askFileToOpen(services_.dialog, QString(), tr("Open position data file"), positionFilter());
     if (picked.isEmpty())
         return;
     const QString path = withExtension(picked, QStringLiteral(".qpf"));

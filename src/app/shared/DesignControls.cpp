@@ -4,7 +4,10 @@
 #include "widgets/ImageBox.h"
 
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 namespace qrb::design {
 
@@ -12,6 +15,25 @@ QFont arial(double points) {
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(points);
     return font;
+}
+
+QPushButton* button(QWidget* parent, const Control& control, const QString& caption) {
+    auto* button = placed(new QPushButton(caption, parent), control);
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = caption;
+    const int room =
+        button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).width();
+    QFont font = button->font();
+    const QString shown = QString(caption).remove(QLatin1Char('&'));
+    bool smaller = false;
+    while (QFontMetrics(font).horizontalAdvance(shown) > room && font.pointSizeF() > 6) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        smaller = true;
+    }
+    if (smaller)
+        button->setFont(font);
+    return button;
 }
 
 QLineEdit* textBox(QWidget* parent, const Control& control, const QString& text) {

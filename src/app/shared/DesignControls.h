@@ -10,6 +10,7 @@
 
 class QGroupBox;
 class QLineEdit;
+class QPushButton;
 class QScrollBar;
 class QWidget;
 
@@ -33,6 +34,9 @@ template <class W> W* placed(W* widget, const Control& control) {
     return widget;
 }
 
+// A push button with its caption, at its place; a caption longer than the place has room
+// for (a translation) is set in a smaller font rather than cut.
+QPushButton* button(QWidget* parent, const Control& control, const QString& caption);
 // A centred one-line text box.
 QLineEdit* textBox(QWidget* parent, const Control& control, const QString& text = {});
 // A group's frame, solid so the window's background picture does not show through.

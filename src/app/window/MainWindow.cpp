@@ -84,7 +84,7 @@ MainWindow::MainWindow(Platform platform, const QString& startupFile, QWidget* p
     // The shared dialog's settings. Its flag word is the font dialog's (screen and printer
     // fonts, a Help button, effects, sizes limited to Min..Max); the file dialogs see the
     // same word, in which the second bit asks before a file is replaced.
-    dialog_.Filter = QStringLiteral("QRB File (*.qrb)|*.qrb");
+    dialog_.Filter = LibraryFileCommands::libraryFilter();
     dialog_.CancelError = true;
     dialog_.Min = Placement::kMinimumSize;
     dialog_.Max = Placement::kMaximumSize;

@@ -57,7 +57,7 @@ QStringList QtDialogBackend::nameFilters(const QString& filter) {
             result << QStringLiteral("%1 (%2)").arg(description, patterns);
     }
     if (result.isEmpty())
-        result << QObject::tr("All files (*)");
+        result << QCoreApplication::translate("qrb::QtDialogBackend", "All files (*)");
     return result;
 }
 

@@ -52,7 +52,7 @@ public:
             return;
         stopping_ = true;
         buttons_->setEnabled(false);
-        label_->setText(tr("Stopping..."));
+        label_->setText(QCoreApplication::translate("qrb::QtProgressDialog", "Stopping..."));
         cancel_();
     }
 

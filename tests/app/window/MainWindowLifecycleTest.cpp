@@ -4,7 +4,9 @@
 #include "platform/qt/HelpWindow.h"
 #include "support/ui/WindowFixture.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QFrame>
 #include <QRegularExpression>
 #include <QTextBrowser>
 
@@ -112,6 +114,19 @@ TEST_F(Lifecycle, AboutBoxIsOneModelessInstanceClosedByEsc) {
     key(about.data(), Qt::Key_Escape); // closed and gone: the next About makes a new one
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(about.isNull());
+}
+
+// A longer translation or a larger desktop font must not cut the remarks off.
+TEST_F(Lifecycle, AboutRemarksShowTheirWholeTextAboveTheSeparatorWithALargerFont) {
+    const QFont before = QApplication::font();
+    QFont larger = before;
+    larger.setPointSizeF(before.pointSizeF() * 1.1);
+    QApplication::setFont(larger);
+    AboutBox about(QPixmap{});
+    QApplication::setFont(before);
+    auto* remarks = about.findChild<QLabel*>("lblRemarks");
+    EXPECT_GE(remarks->height(), remarks->heightForWidth(remarks->width()));
+    EXPECT_LT(remarks->geometry().bottom(), about.findChild<QFrame*>("Line1_1")->y());
 }
 
 TEST(HelpWindowPages, ContentsPageIsBuiltIntoTheProgramAndLinksResolve) {

@@ -4,14 +4,9 @@
 #include "platform/qt/PrintPreviewDialog.h"
 #include "app/commands/SheetPrintJob.h"
 #include "support/QrbFixture.h"
-
-#include <QAbstractButton>
-#include <QLabel>
-#include <QRegularExpression>
+#include "support/ui/Mnemonics.h"
 
 #include <gtest/gtest.h>
-
-#include <map>
 
 namespace qrb::test {
 namespace {
@@ -25,24 +20,9 @@ TEST(PrintPreview, NoTwoControlsShareAMnemonicAndAFailedAcceptKeepsItOpen) {
     for (const QString& acceptText : {QStringLiteral("P&rint..."), QStringLiteral("E&xport...")}) {
         PrintPreviewDialog dialog(job, "Print", acceptText, [&] { return ++accepts > 1; });
         dialog.show();
-        std::map<QChar, QString> owners;
-        const QRegularExpression mnemonic(QStringLiteral("&([^&])"));
-        auto claim = [&](const QString& text) {
-            const QRegularExpressionMatch m = mnemonic.match(text);
-            if (!m.hasMatch())
-                return;
-            const QChar key = m.captured(1).at(0).toLower();
-            EXPECT_FALSE(owners.count(key))
-                << text.toStdString() << " and " << owners[key].toStdString();
-            owners[key] = text;
-        };
-        for (const QLabel* label : dialog.findChildren<QLabel*>())
-            if (label->isVisibleTo(&dialog) && label->buddy())
-                claim(label->text());
-        for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
-            if (button->isVisibleTo(&dialog))
-                claim(button->text());
-        EXPECT_TRUE(owners.count(acceptText.at(acceptText.indexOf('&') + 1).toLower()));
+        const Mnemonics keys = mnemonicsOf(dialog);
+        EXPECT_TRUE(keys.clashes.isEmpty()) << keys.clashes.join(", ").toStdString();
+        EXPECT_TRUE(keys.owners.count(acceptText.at(acceptText.indexOf('&') + 1).toLower()));
 
         if (accepts == 0) {
             dialog.accept(); // the print dialog was cancelled
