@@ -22,8 +22,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <memory>
-#include <mutex>
 #include <ostream>
 #include <string>
 
@@ -220,10 +218,8 @@ std::vector<std::filesystem::path> SheetWriter::writePng(const std::filesystem::
         return written;
     }
     // Each page is drawn and encoded into its own file by the first thread free, with a
-    // painter no other thread is using (it keeps the pictures it has made for the next).
+    // painter of its own.
     const std::uint64_t share = memory / std::uint64_t(threads);
-    std::mutex painterMutex;
-    std::vector<std::unique_ptr<SheetPainter>> idlePainters;
     using Page = std::pair<AtomicFile*, std::size_t>;
     const auto take = [&](Page page) {
         page.first->prepare();
@@ -236,19 +232,8 @@ std::vector<std::filesystem::path> SheetWriter::writePng(const std::filesystem::
                 AtomicFile* file = &files.add(pagePngPath(path, static_cast<int>(i + 1)));
                 work.add(
                     [&, file, i](std::stop_token) {
-                        std::unique_ptr<SheetPainter> painter;
-                        {
-                            const std::lock_guard lock(painterMutex);
-                            if (!idlePainters.empty()) {
-                                painter = std::move(idlePainters.back());
-                                idlePainters.pop_back();
-                            }
-                        }
-                        if (!painter)
-                            painter = std::make_unique<SheetPainter>(art);
-                        writePngPage(file->stream(), layout, layout.pages[i], *painter, dpi, share);
-                        const std::lock_guard lock(painterMutex);
-                        idlePainters.push_back(std::move(painter));
+                        SheetPainter painter(art);
+                        writePngPage(file->stream(), layout, layout.pages[i], painter, dpi, share);
                         return Page{file, i};
                     },
                     take);
