@@ -2,10 +2,12 @@
 // them with transparency) imported into a new library as one step, as they are and fitted
 // to 32 x 32; and a 4096 x 4096 sprite sheet sliced into 64 x 64 tiles; each beside
 // reading the same files with QImageReader and nothing else. Printed: the times and
-// import / decode (aim: at most 1.5). QRB_BENCH_DIR chooses where the files go (default:
-// the system's temporary folder).
+// import / decode (aim: at most 1.5). Then the 1,000 PNGs on every core against one thread.
+// QRB_BENCH_DIR chooses where the files go (default: the system's temporary folder).
 
+#include "core/OrderedWork.h"
 #include "document/Document.h"
+#include "document/PictureImport.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -123,5 +125,38 @@ void BM_SliceSheet(benchmark::State& state) {
     compare(state, "4096 x 4096 sheet --slice 64x64", paths, options, 64 * 64);
 }
 BENCHMARK(BM_SliceSheet)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The 1,000 PNGs read into tiles on every core against one thread, alternating, the best
+// of each; the tiles must be the same.
+void BM_ImportOnEveryCore(benchmark::State& state) {
+    const QTemporaryDir dir = benchDir();
+    const QStringList paths = writePictures(dir.path());
+    const int threads = qrb::batchThreads();
+    double every = 1e300;
+    double one = 1e300;
+    std::optional<qrb::PictureImport> fromEvery;
+    std::optional<qrb::PictureImport> fromOne;
+    auto readMs = [&paths](int jobs, std::optional<qrb::PictureImport>& read) {
+        const auto start = Clock::now();
+        read = qrb::readPictures(paths, {}, qrb::TileSet::kMaxTiles, qrb::defaultMemoryBudget(), {},
+                                 {}, jobs);
+        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    };
+    for (auto _ : state) {
+        every = std::min(every, readMs(threads, fromEvery));
+        one = std::min(one, readMs(1, fromOne));
+    }
+    if (!fromEvery || !fromOne || fromEvery->tiles != fromOne->tiles ||
+        fromOne->tiles.size() != std::size_t(kPictures)) {
+        state.SkipWithError("the tiles read on every core differ from one thread's");
+        return;
+    }
+    state.counters["threads"] = threads;
+    state.counters["speedup"] = one / every;
+    std::printf("import on every core: %d pictures in %.0f ms on %d threads, %.0f ms on one "
+                "thread (%.2fx)\n",
+                kPictures, every, threads, one, one / every);
+}
+BENCHMARK(BM_ImportOnEveryCore)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace

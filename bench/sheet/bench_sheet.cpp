@@ -7,17 +7,24 @@
 //   BM_SheetPdf/1    grainy art (every pixel differs): the worst case for compression
 //                    ratio = PDF write (layout included) / raw write of the pixel bytes
 //   BM_CopiesSize/N  ratio = size of 1000 copies / size of one copy; per_copy_bytes
+//   BM_SheetPngOnEveryCore  280 of the drawn tiles as PNG pages at 150 dpi on every core
+//                    against one thread, alternating, the best of each; the pages must be
+//                    the same bytes
 // Targets: the PDF under 1 s; size ratio about 10 or less.
 
+#include "core/OrderedWork.h"
 #include "sheet/render/SheetWriter.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <unistd.h>
 
 namespace {
@@ -166,6 +173,45 @@ void BM_CopiesSize(benchmark::State& state) {
     state.counters["ratio"] = many / one;
 }
 BENCHMARK(BM_CopiesSize)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+std::string contents(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void BM_SheetPngOnEveryCore(benchmark::State& state) {
+    Shared& s = shared();
+    const qrb::SheetArt art(s.drawn.set);
+    qrb::SheetOptions options;
+    for (int i = 1; i <= 280; ++i)
+        options.tiles.push_back(i);
+    const qrb::SheetLayout layout = qrb::layOutSheet(options, art);
+    const int threads = qrb::batchThreads();
+    double every = 1e300;
+    double one = 1e300;
+    std::vector<std::filesystem::path> fromEvery;
+    std::vector<std::filesystem::path> fromOne;
+    const auto write = [&](const char* name, int jobs, std::vector<std::filesystem::path>& pages) {
+        const auto start = Clock::now();
+        pages = qrb::SheetWriter::writePng(s.dir / name, layout, art, 150, UINT64_MAX, jobs);
+        return seconds(Clock::now() - start);
+    };
+    for (auto _ : state) {
+        every = std::min(every, write("every.png", threads, fromEvery));
+        one = std::min(one, write("one.png", 1, fromOne));
+    }
+    for (std::size_t i = 0; i < fromOne.size(); ++i) {
+        if (fromEvery.size() != fromOne.size() || contents(fromEvery[i]) != contents(fromOne[i])) {
+            state.SkipWithError("the pages written on every core differ from one thread's");
+            return;
+        }
+    }
+    state.counters["speedup"] = one / every;
+    std::printf("PNG sheet pages on every core: %zu pages in %.0f ms on %d threads, %.0f ms on "
+                "one thread (%.2fx)\n",
+                fromOne.size(), every * 1e3, threads, one * 1e3, one / every);
+}
+BENCHMARK(BM_SheetPngOnEveryCore)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -146,9 +146,9 @@ void checked(const SheetOptions& options) {
     }
 }
 
-// `memory`: what the PNG pages may take while they are drawn.
+// `memory`: what the PNG pages may take while they are drawn, on `jobs` threads.
 int write(const Output& output, const SheetLayout& layout, const SheetArt& art,
-          const std::string& title, std::ostream& out, std::uint64_t memory) {
+          const std::string& title, std::ostream& out, std::uint64_t memory, int jobs = 0) {
     const std::size_t pages = layout.pages.size();
     const std::string count = std::to_string(pages) + (pages == 1 ? " page" : " pages");
     if (!output.png) {
@@ -156,7 +156,7 @@ int write(const Output& output, const SheetLayout& layout, const SheetArt& art,
         out << "wrote " << count << " to " << escapedControls(output.path.string()) << "\n";
         return 0;
     }
-    const auto written = SheetWriter::writePng(output.path, layout, art, output.dpi, memory);
+    const auto written = SheetWriter::writePng(output.path, layout, art, output.dpi, memory, jobs);
     out << "wrote " << count << ": " << escapedControls(written.front().string());
     if (written.size() > 1) {
         out << " ... " << escapedControls(written.back().string());
@@ -244,6 +244,7 @@ int sheet(const ParsedArguments& args, std::ostream& out) {
     checked(options);
     const Output output = outputOf(args, files[1]);
     const std::uint64_t budget = memoryBudget(args);
+    const int jobs = jobCount(args);
 
     const HeadlessGui gui;
     // One budget for everything held: the fronts, the backs, the page being drawn.
@@ -265,7 +266,7 @@ int sheet(const ParsedArguments& args, std::ostream& out) {
     }
     const SheetLayout layout = layOutSheet(options, art);
     return write(output, layout, art, std::filesystem::path(files[0]).filename().string(), out,
-                 budget - std::min(held, budget));
+                 budget - std::min(held, budget), jobs);
 }
 
 int calibration(const ParsedArguments& args, std::ostream& out) {
@@ -283,7 +284,7 @@ int calibration(const ParsedArguments& args, std::ostream& out) {
 } // namespace
 
 Command sheetCommand() {
-    ArgumentParser options = withMemoryOption();
+    ArgumentParser options = withBatchOptions();
     addPageOptions(options)
         .option("--tile-size", "LENGTH", "printed width of a tile (25mm)")
         .option("--gap", "LENGTH", "space between tiles (0)")
@@ -299,7 +300,7 @@ Command sheetCommand() {
             2,
             "Lay the tiles of IN out on pages to print and cut, with cut marks, as one\n"
             "PDF or as PNG pages.",
-            {kLengthNote, kSheetNote, kBacksNote, kOutputNote, kMemoryNote},
+            {kLengthNote, kSheetNote, kBacksNote, kOutputNote, kMemoryNote, kJobsNote},
             options,
             sheet};
 }

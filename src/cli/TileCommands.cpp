@@ -123,6 +123,7 @@ int importPictures(const ParsedArguments& args, std::ostream& out) {
     const std::string& lib = files[0];
     const std::uint64_t budget = memoryBudget(args);
     const ImportOptions options = importOptions(args);
+    const int jobs = jobCount(args);
     const std::optional<long long> at =
         args.value("--at") ? std::optional<long long>(tileNumber(*args.value("--at"), "--at"))
                            : std::nullopt;
@@ -146,7 +147,8 @@ int importPictures(const ParsedArguments& args, std::ostream& out) {
         paths << qPath(files[i]);
     const std::uint64_t held = document.pixelBytes();
     const std::optional<PictureImport> read =
-        readPictures(paths, options, TileSet::kMaxTiles - count, budget > held ? budget - held : 0);
+        readPictures(paths, options, TileSet::kMaxTiles - count, budget > held ? budget - held : 0,
+                     {}, {}, jobs);
     if (!read->refused.empty()) {
         // One line a person can read, however many were refused.
         constexpr std::size_t kNamed = 10;
@@ -258,7 +260,7 @@ int exportImages(const ParsedArguments& args, std::ostream& out) {
 } // namespace
 
 Command importCommand() {
-    ArgumentParser options = withMemoryOption();
+    ArgumentParser options = withBatchOptions();
     options.option("--at", "N", "the first new tile becomes tile N (default: after the last)")
         .option("--fit", "WxH", "make every picture a W x H tile")
         .option("--mode", "MODE", "with --fit: contain (default), cover or stretch")
@@ -276,7 +278,7 @@ Command importCommand() {
             "Add each IMAGE as a new tile (or its cells as tiles, or a library's tiles), in\n"
             "the order given, at the end of LIB (or from tile N on); LIB is created when it\n"
             "does not exist.",
-            {kPicturesNote, kFitNote, kEditNote, kMemoryNote},
+            {kPicturesNote, kFitNote, kEditNote, kMemoryNote, kJobsNote},
             options,
             importPictures};
 }

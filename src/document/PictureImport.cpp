@@ -1,6 +1,7 @@
 #include "document/PictureImport.h"
 
 #include "core/FileError.h"
+#include "core/OrderedWork.h"
 #include "document/FilePath.h"
 #include "document/NewTile.h"
 #include "imaging/HalfSize.h"
@@ -95,14 +96,32 @@ bool isBlank(const QImage& cell, QRgb background) {
     return true;
 }
 
-std::vector<Tile> libraryTiles(const QString& path, std::uint64_t memoryLeft) {
+std::uint64_t bytesOf(const Tile& tile) {
+    return tile.full.byteCount() + tile.half.byteCount();
+}
+
+std::vector<Tile> libraryTiles(const QString& path, std::uint64_t memoryLeft,
+                               std::uint64_t* leastMemory) {
     TileSet set = LibraryFile::load(toFsPath(path), {}, memoryLeft);
     std::vector<Tile> tiles;
     tiles.reserve(std::size_t(set.count()));
-    for (int i = 1; i <= set.count(); ++i)
+    std::uint64_t bytes = 0; // what the reader checked against the budget
+    for (int i = 1; i <= set.count(); ++i) {
+        bytes += bytesOf(set.tile(i));
         tiles.push_back(std::move(set.tile(i)));
+    }
+    if (leastMemory)
+        *leastMemory = std::max(*leastMemory, bytes);
     return tiles;
 }
+
+// One file's tiles, or what reading it threw, under `memoryLeft`.
+struct FileRead {
+    std::vector<Tile> tiles;
+    std::exception_ptr error;
+    std::uint64_t memoryLeft = 0;
+    std::uint64_t leastMemory = 0; // the least budget giving the same tiles
+};
 
 QString reasonOf(const std::exception& e) {
     if (const auto* file = dynamic_cast<const FileError*>(&e))
@@ -137,11 +156,13 @@ Tile tileFromPicture(const QImage& picture) {
 }
 
 std::vector<Tile> tilesFromFile(const QString& path, const ImportOptions& options,
-                                std::uint64_t memoryLeft, std::stop_token stop) {
+                                std::uint64_t memoryLeft, std::stop_token stop,
+                                std::uint64_t* leastMemory) {
     if (isLibraryPath(path))
-        return libraryTiles(path, memoryLeft);
+        return libraryTiles(path, memoryLeft, leastMemory);
     PictureRequest request;
     request.memoryLeft = memoryLeft;
+    request.leastMemory = leastMemory;
     request.madeOf = [&options](QSize size) { return bytesMadeOf(size, options); };
     request.stop = stop;
     QImage picture = readPicture(path, request);
@@ -162,6 +183,22 @@ std::vector<Tile> tilesFromFile(const QString& path, const ImportOptions& option
     return tiles;
 }
 
+namespace {
+
+FileRead readFile(const QString& path, const ImportOptions& options, std::uint64_t memoryLeft,
+                  std::stop_token stop) {
+    FileRead read;
+    read.memoryLeft = memoryLeft;
+    try {
+        read.tiles = tilesFromFile(path, options, memoryLeft, stop, &read.leastMemory);
+    } catch (...) {
+        read.error = std::current_exception();
+    }
+    return read;
+}
+
+} // namespace
+
 QString PictureImport::summary() const {
     QStringList lines;
     for (const RefusedPicture& r : refused)
@@ -171,28 +208,30 @@ QString PictureImport::summary() const {
 
 std::optional<PictureImport> readPictures(const QStringList& paths, const ImportOptions& options,
                                           int room, std::uint64_t memoryLeft,
-                                          const ProgressCallback& progress, std::stop_token stop) {
+                                          const ProgressCallback& progress, std::stop_token stop,
+                                          int threads) {
     PictureImport result;
     const int total = int(paths.size());
     if (progress)
         progress(0, total);
-    for (int i = 0; i < total; ++i) {
-        if (stop.stop_requested())
-            return std::nullopt;
+    // Whether a file read with `read` is kept (false: cancelled). Its tiles take from the
+    // memory left to the files after it.
+    auto take = [&](int i, FileRead&& read) {
         const QString& path = paths[i];
         try {
-            std::vector<Tile> tiles = tilesFromFile(path, options, memoryLeft, stop);
-            if (tiles.size() > std::size_t(room - int(result.tiles.size())))
+            if (read.error)
+                std::rethrow_exception(read.error);
+            if (read.tiles.size() > std::size_t(room - int(result.tiles.size())))
                 throw PictureError(QObject::tr("the library would have more than %1 tiles, the "
                                                "most a library file can store")
                                        .arg(TileSet::kMaxTiles)
                                        .toStdString());
-            for (Tile& tile : tiles) {
-                memoryLeft -= std::min(memoryLeft, tile.full.byteCount() + tile.half.byteCount());
+            for (Tile& tile : read.tiles) {
+                memoryLeft -= std::min(memoryLeft, bytesOf(tile));
                 result.tiles.push_back(std::move(tile));
             }
         } catch (const PictureCancelled&) {
-            return std::nullopt;
+            return false;
         } catch (const std::bad_alloc&) {
             result.refused.push_back({path, QObject::tr("there is not enough memory to read it")});
         } catch (const std::exception& e) {
@@ -200,7 +239,40 @@ std::optional<PictureImport> readPictures(const QStringList& paths, const Import
         }
         if (progress)
             progress(i + 1, total);
+        return true;
+    };
+    threads = resolvedThreads(threads);
+    if (threads == 1 || total < 2) {
+        for (int i = 0; i < total; ++i) {
+            if (stop.stop_requested() || !take(i, readFile(paths[i], options, memoryLeft, stop)))
+                return std::nullopt;
+        }
+        return result;
     }
+    // Each file is read ahead with the memory left by the files taken so far; the files
+    // before it may leave less. Its result stands when that budget gives the same one
+    // (the same tiles, a refusal in the same words); otherwise it is read again here.
+    OrderedWork<FileRead> work(threads, batchWindow(threads), stop);
+    int taken = 0;
+    auto takeNext = [&] {
+        FileRead read = work.next();
+        const int i = taken++;
+        if (stop.stop_requested())
+            return false;
+        if (read.memoryLeft != memoryLeft && (read.error || read.leastMemory > memoryLeft))
+            read = readFile(paths[i], options, memoryLeft, stop);
+        return take(i, std::move(read));
+    };
+    for (int i = 0; i < total; ++i) {
+        if (work.full() && !takeNext())
+            return std::nullopt;
+        work.add([&paths, &options, i, budget = memoryLeft](std::stop_token jobStop) {
+            return readFile(paths[i], options, budget, jobStop);
+        });
+    }
+    while (!work.empty())
+        if (!takeNext())
+            return std::nullopt;
     return result;
 }
 

@@ -31,8 +31,10 @@ ColourValue averageColour(const DibImage& image);
 // depends on nothing but its arguments, so that files can be read on several threads with
 // the same result. Throws FileError or PictureError naming what is wrong (a picture larger
 // than a tile, a damaged one, one past the memory), PictureCancelled on a stop request.
+// `leastMemory`, when set, is raised to the least `memoryLeft` that gives the same tiles.
 std::vector<Tile> tilesFromFile(const QString& path, const ImportOptions& options,
-                                std::uint64_t memoryLeft, std::stop_token stop = {});
+                                std::uint64_t memoryLeft, std::stop_token stop = {},
+                                std::uint64_t* leastMemory = nullptr);
 
 struct RefusedPicture {
     QString path;
@@ -50,10 +52,11 @@ struct PictureImport {
 // one that would take the library past `room` new tiles or its images past `memoryLeft`
 // bytes is refused and named; the others become tiles. Reports (files done, files) after
 // each file; empty when `stop` was requested: nothing is kept then. Only reads files: may
-// run away from the document's thread.
+// run away from the document's thread. The files are read on `threads` threads (0: every
+// core) with the result of one, refusals and their words included.
 std::optional<PictureImport> readPictures(const QStringList& paths, const ImportOptions& options,
                                           int room, std::uint64_t memoryLeft,
                                           const ProgressCallback& progress = {},
-                                          std::stop_token stop = {});
+                                          std::stop_token stop = {}, int threads = 0);
 
 } // namespace qrb

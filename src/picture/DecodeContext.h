@@ -32,10 +32,11 @@ public:
     // The most that a size admitted so far holds: a bound for a reader's own limit.
     std::uint64_t admitted() const { return admitted_; }
 
-    std::uint64_t memoryLeft = 0; // the whole of what the reading may take
-    QByteArray iccProfile;        // as embedded, empty when none
-    int orientation = 1;          // EXIF orientation, 1 to 8
-    int vectorHeight = 0;         // above 0: the height to draw a vector picture at
+    std::uint64_t memoryLeft = 0;   // the whole of what the reading may take
+    QByteArray iccProfile;          // as embedded, empty when none
+    int orientation = 1;            // EXIF orientation, 1 to 8
+    int vectorHeight = 0;           // above 0: the height to draw a vector picture at
+    bool boundByMemoryLeft = false; // a reader limited itself by memoryLeft, not a size
 
 private:
     std::stop_token stop_;

@@ -132,6 +132,13 @@ void convertToSrgb(QImage& image, const QColorSpace& space) {
     image.convertToColorSpace(QColorSpace::SRgb);
 }
 
+// libjpeg's own limit is memoryLeft too, but the working bytes its decoder admits count
+// what libjpeg allocates, so the checks of admit() bound it.
+void raiseLeast(const PictureRequest& request, std::uint64_t bytes) {
+    if (request.leastMemory)
+        *request.leastMemory = std::max(*request.leastMemory, bytes);
+}
+
 QImage readWithQt(const QByteArray& bytes, DecodeContext& context) {
     QByteArray data = bytes; // shared, not copied
     QBuffer buffer(&data);
@@ -146,6 +153,7 @@ QImage readWithQt(const QByteArray& bytes, DecodeContext& context) {
         context.admit(size, pictureBytes(size));
         context.orientation = 1; // Qt turns it
     }
+    context.boundByMemoryLeft = !size.isValid();
     reader.setAllocationLimit(int(std::min<std::uint64_t>(
         (size.isValid() ? context.admitted() : context.memoryLeft) / (1 << 20) + 1,
         std::numeric_limits<int>::max())));
@@ -205,6 +213,7 @@ QImage decodePicture(const QByteArray& bytes, const QString& name, const Picture
         const std::uint64_t made = request.madeOf ? request.madeOf(upright) : 0;
         const std::uint64_t needed =
             fileBytes + pictureBytes(size) * workingCopies(orientation) + working + made;
+        raiseLeast(request, needed);
         if (needed > request.memoryLeft)
             throw PictureError("the picture is " + std::to_string(size.width()) + " x " +
                                std::to_string(size.height()) + " pixels; reading it needs " +
@@ -236,6 +245,8 @@ QImage decodePicture(const QByteArray& bytes, const QString& name, const Picture
         break;
     }
     context.checkStop();
+    if (context.boundByMemoryLeft)
+        raiseLeast(request, request.memoryLeft);
     if (!context.iccProfile.isEmpty())
         convertToSrgb(image, QColorSpace::fromIccProfile(context.iccProfile));
     if (context.orientation != 1) {
@@ -250,6 +261,7 @@ QImage decodePicture(const QByteArray& bytes, const QString& name, const Picture
 QImage readPicture(const QString& path, const PictureRequest& request) {
     const std::filesystem::path file(QFile::encodeName(path).toStdString());
     InputFile input(file); // refuses what is not a regular file before reading from it
+    raiseLeast(request, input.size());
     if (input.size() > request.memoryLeft)
         throw PictureError("the file is " + describeMemorySize(input.size()) + ", more than the " +
                            describeMemorySize(request.memoryLeft) + " left under the memory limit");

@@ -31,6 +31,10 @@ struct PictureRequest {
     // Above 0: a vector picture (SVG) is drawn this many pixels high, its width in
     // proportion, rather than at its own size -- an icon drawn at the height of a line.
     int vectorHeight = 0;
+    // When set, raised to the least memoryLeft under which the same picture comes out: the
+    // most any check compared with memoryLeft (all of it where a reader is bounded by it
+    // alone), so that a result read ahead under a larger budget can be kept.
+    std::uint64_t* leastMemory = nullptr;
 };
 
 // The picture in `path`, upright and in sRGB, as QImage::Format_ARGB32 (or Format_RGB32

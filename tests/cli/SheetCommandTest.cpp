@@ -116,6 +116,29 @@ TEST(SheetCommand, SheetsThatCannotBeMadeWriteNothing) {
 
 // Pages of an earlier, longer run stay and are named; file names show control characters
 // escaped, never raw to the terminal.
+TEST(SheetCommand, PngPagesOnAnyNumberOfJobsAreThePagesOfOne) {
+    TempDir dir;
+    library(dir, "lib.qrb", {kRed, kGreen, kBlue});
+    std::vector<std::string> args{"sheet", "--jobs", "1",  "--tile-size", "60",     "--copies",
+                                  "12",    "--dpi",  "30", "lib.qrb",     "one.png"};
+    const Result one = run(dir, args);
+    ASSERT_EQ(one.code, 0) << one.err;
+    args[2] = "3";
+    args.back() = "three.png";
+    const Result three = run(dir, args);
+    ASSERT_EQ(three.code, 0) << three.err;
+    for (int page = 1; std::filesystem::exists(dir / ("one-" + std::to_string(page) + ".png"));
+         ++page) {
+        const std::string n = std::to_string(page);
+        EXPECT_EQ(test::readFile(dir / ("three-" + n + ".png")),
+                  test::readFile(dir / ("one-" + n + ".png")))
+            << "page " << n;
+    }
+    EXPECT_TRUE(std::filesystem::exists(dir / "one-3.png"));
+    args[2] = "0";
+    EXPECT_EQ(run(dir, args).code, 2);
+}
+
 TEST(SheetCommand, PngPagesSayWhichOlderPagesWereLeft) {
     TempDir dir;
     library(dir, "lib.qrb", {kRed, kGreen});

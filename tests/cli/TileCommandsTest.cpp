@@ -127,6 +127,44 @@ TEST_F(TileCommands, ExportOnAnyNumberOfJobsWritesTheFilesOfOne) {
     }
 }
 
+// Pictures read on several threads make the library of one, byte for byte; a damaged one
+// among them is the same error, and nothing is written.
+TEST_F(TileCommands, ImportOnAnyNumberOfJobsWritesTheLibraryOfOne) {
+    std::vector<std::string> args{"import", "--jobs", "1", "one.qrb"};
+    for (int i = 0; i < 80; ++i) {
+        QImage image(4 + i % 17, 3 + i % 11, QImage::Format_ARGB32);
+        image.fill(QColor(i * 3, 255 - i * 2, i % 7 * 30, 60 + i * 2));
+        const std::string name = "p" + std::to_string(i) + (i % 4 == 1 ? ".bmp" : ".png");
+        image.save(path(name.c_str()));
+        args.push_back(name);
+    }
+    const Result one = run(dir, args);
+    ASSERT_EQ(one.code, 0) << one.err;
+    for (const char* jobs : {"3", "8"}) {
+        args[2] = jobs;
+        args[3] = std::string("several") + jobs + ".qrb";
+        const Result several = run(dir, args);
+        ASSERT_EQ(several.code, 0) << several.err;
+        EXPECT_EQ(several.out,
+                  "imported 80 pictures into " + args[3] + " (new); it has 80 tiles\n");
+        EXPECT_EQ(readFile(dir / args[3]), readFile(dir / "one.qrb")) << jobs << " jobs";
+    }
+    args[70] = "bad.png";
+    args[3] = "lib.qrb";
+    const std::vector<std::uint8_t> before = readFile(dir / "lib.qrb");
+    args[2] = "1";
+    const Result bad = run(dir, args);
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_NE(bad.err.find("bad.png: "), std::string::npos) << bad.err;
+    args[2] = "4";
+    const Result badOnSeveral = run(dir, args);
+    EXPECT_EQ(badOnSeveral.code, 1);
+    EXPECT_EQ(badOnSeveral.err, bad.err);
+    EXPECT_EQ(readFile(dir / "lib.qrb"), before);
+    args[2] = "0";
+    EXPECT_EQ(run(dir, args).code, 2);
+}
+
 // Imports side by side on one library: each waits for the one before, so every picture
 // arrives. Another program that keeps the library longer than a few seconds makes the
 // import fail, changing nothing.

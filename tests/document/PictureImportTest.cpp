@@ -4,6 +4,7 @@
 
 #include "document/PictureImport.h"
 #include "document/DeckImage.h"
+#include "document/Document.h"
 #include "imaging/HalfSize.h"
 #include "imaging/render/DibConversion.h"
 #include "support/QrbFixture.h"
@@ -13,6 +14,8 @@
 #include <QImage>
 
 #include <gtest/gtest.h>
+
+#include <stop_token>
 
 namespace qrb::test {
 namespace {
@@ -149,6 +152,118 @@ TEST_F(Tiles, ALibraryGivesItsTilesWholeAndReadPicturesNamesTheRefused) {
     ASSERT_TRUE(full);
     EXPECT_TRUE(full->tiles.empty());
     EXPECT_EQ(full->refused.size(), 1u);
+}
+
+// Sixty files of many sizes and kinds -- PNG with and without transparency, JPEG, BMP,
+// a library, a damaged picture -- for reading on several threads.
+class ManyFiles : public Tiles {
+protected:
+    ManyFiles() {
+        TileSet set;
+        for (int i = 1; i <= 4; ++i)
+            set.append(patternTile(7 + i, 6, i));
+        LibraryFile::save(dir / "lib.qrb", set);
+        for (int i = 0; i < 60; ++i) {
+            const QString name = QStringLiteral("p%1").arg(i);
+            if (i == 20) {
+                paths << QString::fromStdString((dir / "lib.qrb").string());
+                continue;
+            }
+            if (i == 45) { // a PNG cut short
+                std::vector<std::uint8_t> bytes = readFile(dir / "p1.png");
+                bytes.resize(bytes.size() / 2);
+                writeFile(dir / "cut.png", bytes);
+                paths << QString::fromStdString((dir / "cut.png").string());
+                continue;
+            }
+            // Sizes that go up and down, so that small pictures may still fit once a
+            // large one no longer does.
+            const int w = 3 + (i * 37) % 90;
+            const int h = 2 + (i * 23) % 70;
+            QImage image(w, h, i % 3 == 0 ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    image.setPixel(x, y,
+                                   qRgba((x * 7 + i) & 255, (y * 5) & 255, (x ^ y) & 255,
+                                         i % 3 == 0 ? (x * 9) & 255 : 255));
+            const char* format = i % 5 == 4 ? "jpg" : i % 5 == 2 ? "bmp" : "png";
+            paths << save((name + QLatin1Char('.') + QLatin1String(format)).toUtf8().constData(),
+                          image);
+        }
+    }
+    static void expectSame(const PictureImport& one, const PictureImport& several, int threads) {
+        ASSERT_EQ(several.tiles.size(), one.tiles.size()) << threads << " threads";
+        for (std::size_t i = 0; i < one.tiles.size(); ++i)
+            ASSERT_EQ(several.tiles[i], one.tiles[i]) << "tile " << i << ", " << threads;
+        ASSERT_EQ(several.refused.size(), one.refused.size()) << threads << " threads";
+        for (std::size_t i = 0; i < one.refused.size(); ++i) {
+            EXPECT_EQ(several.refused[i].path, one.refused[i].path) << threads << " threads";
+            EXPECT_EQ(several.refused[i].reason, one.refused[i].reason) << threads << " threads";
+        }
+    }
+    QStringList paths;
+};
+
+// The memory left to a file is what the files before it left, and a refusal quotes it: on
+// any number of threads the tiles and the refusals are those of one, in order.
+TEST_F(ManyFiles, SeveralThreadsGiveTheTilesAndRefusalsOfOne) {
+    const std::optional<PictureImport> whole =
+        readPictures(paths, {}, TileSet::kMaxTiles, UINT64_MAX, {}, {}, 1);
+    ASSERT_TRUE(whole);
+    ASSERT_EQ(whole->refused.size(), 1u) << "the damaged picture";
+    // A budget that runs out half way through.
+    std::uint64_t half = 0;
+    for (std::size_t i = 0; i < whole->tiles.size() / 2; ++i)
+        half += whole->tiles[i].full.byteCount() + whole->tiles[i].half.byteCount();
+    for (const std::uint64_t budget : {UINT64_MAX, half, half / 3}) {
+        const std::optional<PictureImport> one =
+            readPictures(paths, {}, TileSet::kMaxTiles, budget, {}, {}, 1);
+        ASSERT_TRUE(one);
+        if (budget != UINT64_MAX) {
+            EXPECT_GT(one->refused.size(), 5u);
+            EXPECT_GT(one->tiles.size(), 5u);
+        }
+        for (const int threads : {2, 3, 8}) {
+            const std::optional<PictureImport> several =
+                readPictures(paths, {}, TileSet::kMaxTiles, budget, {}, {}, threads);
+            ASSERT_TRUE(several);
+            expectSame(*one, *several, threads);
+        }
+    }
+    // Room for fewer tiles than the files make: the same file is the first refused.
+    const std::optional<PictureImport> one = readPictures(paths, {}, 30, UINT64_MAX, {}, {}, 1);
+    const std::optional<PictureImport> several = readPictures(paths, {}, 30, UINT64_MAX, {}, {}, 4);
+    ASSERT_TRUE(one && several);
+    expectSame(*one, *several, 4);
+}
+
+// Cancel part way keeps nothing, on any number of threads, and the library is as it was.
+TEST_F(ManyFiles, CancelMidwayKeepsNothing) {
+    for (const int threads : {1, 4}) {
+        std::stop_source stop;
+        int reported = 0;
+        const auto progress = [&](int done, int) {
+            reported = int(done);
+            if (done == 25)
+                stop.request_stop();
+        };
+        EXPECT_FALSE(readPictures(paths, {}, TileSet::kMaxTiles, UINT64_MAX, progress,
+                                  stop.get_token(), threads));
+        EXPECT_EQ(reported, 25) << threads << " threads";
+
+        Document document;
+        document.open(paths[20]);
+        std::stop_source cancel;
+        EXPECT_FALSE(document.importPictures(
+            paths, UINT64_MAX,
+            [&](int done, int) {
+                if (done == 10)
+                    cancel.request_stop();
+            },
+            cancel.get_token()));
+        EXPECT_EQ(document.tileCount(), 4);
+        EXPECT_FALSE(document.canUndo());
+    }
 }
 
 // Tiles of distinct colours and sizes for decks.

@@ -3,6 +3,7 @@
 #include "core/AtomicFile.h"
 #include "core/FileError.h"
 #include "core/MemorySize.h"
+#include "core/OrderedWork.h"
 #include "sheet/Keyword.h"
 #include "sheet/Length.h"
 #include "sheet/SheetError.h"
@@ -122,17 +123,30 @@ void SheetWriter::writePdf(const std::filesystem::path& path, const SheetLayout&
 
 namespace {
 
+QSize pagePixels(const SheetLayout& layout, int dpi) {
+    return QSize(static_cast<int>(std::round(layout.page.width / kMmPerInch * dpi)),
+                 static_cast<int>(std::round(layout.page.height / kMmPerInch * dpi)));
+}
+
+// The least memory a page of `pixels` is drawn in: the encoder and its fewest band rows.
+std::uint64_t leastPageMemory(QSize pixels) {
+    const int fewest = std::min(pixels.height(), SheetWriter::kMinBandRows);
+    return PngStreamWriter::workingBytes(pixels.width()) +
+           std::uint64_t(pixels.width()) * 4 * std::uint64_t(fewest);
+}
+
 // Draws `page` at `dpi` on white paper and writes it to `out` as PNG, in bands of rows
 // that take at most `memory` bytes with the encoder. Every band is painted with the whole
-// page moved up by whole pixels, so its pixels are those of the same rows of one image.
+// page moved up by whole pixels, so its pixels are those of the same rows of one image,
+// and the file is the same whatever the band.
 void writePngPage(std::ostream& out, const SheetLayout& layout, const SheetPage& page,
                   SheetPainter& painter, int dpi, std::uint64_t memory) {
-    const int width = static_cast<int>(std::round(layout.page.width / kMmPerInch * dpi));
-    const int height = static_cast<int>(std::round(layout.page.height / kMmPerInch * dpi));
+    const QSize pixels = pagePixels(layout, dpi);
+    const int width = pixels.width();
+    const int height = pixels.height();
     const std::uint64_t rowBytes = std::uint64_t(width) * 4;
     const std::uint64_t encoder = PngStreamWriter::workingBytes(width);
-    const int fewest = std::min(height, SheetWriter::kMinBandRows);
-    const std::uint64_t needed = encoder + rowBytes * std::uint64_t(fewest);
+    const std::uint64_t needed = leastPageMemory(pixels);
     if (memory < needed) {
         throw SheetError("a " + formatMm(layout.page.width) + " x " + formatMm(layout.page.height) +
                          " mm page at " + std::to_string(dpi) + " dpi needs " +
@@ -169,7 +183,7 @@ void writePngPage(std::ostream& out, const SheetLayout& layout, const SheetPage&
 std::vector<std::filesystem::path> SheetWriter::writePng(const std::filesystem::path& path,
                                                          const SheetLayout& layout,
                                                          const SheetArt& art, int dpi,
-                                                         std::uint64_t memory) {
+                                                         std::uint64_t memory, int threads) {
     if (dpi < kMinDpi || dpi > kMaxDpi) {
         throw SheetError("the resolution must be between " + std::to_string(kMinDpi) + " and " +
                          std::to_string(kMaxDpi) + " dpi, not " + std::to_string(dpi));
@@ -183,16 +197,49 @@ std::vector<std::filesystem::path> SheetWriter::writePng(const std::filesystem::
     }
     // All pages or none: each page goes to its temporary, and the set is put in place
     // only when every page is complete on disk.
-    SheetPainter sheetPainter(art);
     AtomicFileSet files;
     std::vector<std::filesystem::path> written;
-    for (std::size_t i = 0; i < pages; ++i) {
-        const std::filesystem::path pagePath = pagePngPath(path, static_cast<int>(i + 1));
-        AtomicFile& file = files.add(pagePath);
-        writePngPage(file.stream(), layout, layout.pages[i], sheetPainter, dpi, memory);
-        file.prepare();
-        written.push_back(pagePath);
+    // Pages drawn at once share the memory; a budget too small for one page is refused
+    // by the first page, as on one thread.
+    const std::uint64_t least =
+        std::max<std::uint64_t>(leastPageMemory(pagePixels(layout, dpi)), 1);
+    threads = int(std::min<std::uint64_t>({std::uint64_t(resolvedThreads(threads)), pages,
+                                           std::max<std::uint64_t>(memory / least, 1)}));
+    if (threads <= 1) {
+        SheetPainter sheetPainter(art);
+        for (std::size_t i = 0; i < pages; ++i) {
+            const std::filesystem::path pagePath = pagePngPath(path, static_cast<int>(i + 1));
+            AtomicFile& file = files.add(pagePath);
+            writePngPage(file.stream(), layout, layout.pages[i], sheetPainter, dpi, memory);
+            file.prepare();
+            written.push_back(pagePath);
+        }
+        files.commit();
+        return written;
     }
+    // Each page is drawn and encoded into its own file by the first thread free, with a
+    // painter of its own.
+    const std::uint64_t share = memory / std::uint64_t(threads);
+    using Page = std::pair<AtomicFile*, std::size_t>;
+    const auto take = [&](Page page) {
+        page.first->prepare();
+        written.push_back(pagePngPath(path, static_cast<int>(page.second + 1)));
+    };
+    OrderedWork<Page> work(threads, batchWindow(threads));
+    work.run(
+        [&] {
+            for (std::size_t i = 0; i < pages; ++i) {
+                AtomicFile* file = &files.add(pagePngPath(path, static_cast<int>(i + 1)));
+                work.add(
+                    [&, file, i](std::stop_token) {
+                        SheetPainter painter(art);
+                        writePngPage(file->stream(), layout, layout.pages[i], painter, dpi, share);
+                        return Page{file, i};
+                    },
+                    take);
+            }
+        },
+        take);
     files.commit();
     return written;
 }

@@ -43,11 +43,13 @@ public:
     // no limit; the pixels are the same as one band's. Throws SheetError for a resolution
     // outside kMinDpi..kMaxDpi, `memory` too small for a band of kMinBandRows rows (the
     // message says how much is needed), or more pages than the system lets the run keep
-    // open at once.
+    // open at once. The pages are drawn on `threads` threads (0: every core; no more than
+    // `memory` holds a band for) and the files are those of one, byte for byte; a failure
+    // is the first page's in order.
     static std::vector<std::filesystem::path>
     writePng(const std::filesystem::path& path, const SheetLayout& layout, const SheetArt& art,
              int dpi = kDefaultDpi,
-             std::uint64_t memory = std::numeric_limits<std::uint64_t>::max());
+             std::uint64_t memory = std::numeric_limits<std::uint64_t>::max(), int threads = 0);
     static constexpr int kMinBandRows = 64;
 
     // The pages of `layout` on `device` (a PDF, a printer, a preview): gives the device

@@ -261,6 +261,40 @@ TEST(SheetWriter, PngPagesInBandsHaveThePixelsOfOnePicture) {
     EXPECT_FALSE(std::filesystem::exists(dir / "small-1.png"));
 }
 
+// Pages drawn on several threads, each in the bands its share of the memory holds, are
+// the files of one thread, byte for byte and in order.
+TEST(SheetWriter, PngPagesOnSeveralThreadsAreTheFilesOfOne) {
+    test::TempDir dir;
+    const TileSet set = testLibrary();
+    const SheetArt art(set);
+    SheetOptions options;
+    options.tileWidth = 60;
+    options.bleed = 1;
+    options.marks = CutMarks::Full;
+    for (int i = 0; i < 70; ++i)
+        options.tiles.push_back(1 + i % 3);
+    const SheetLayout layout = layOutSheet(options, art);
+    ASSERT_GE(layout.pages.size(), 5u);
+    const int dpi = 40;
+    const int width = static_cast<int>(std::round(210 / 25.4 * dpi));
+    const std::uint64_t band =
+        PngStreamWriter::workingBytes(width) + std::uint64_t(width) * 4 * 100;
+    const auto one = SheetWriter::writePng(dir / "one.png", layout, art, dpi, UINT64_MAX, 1);
+    ASSERT_EQ(one.size(), layout.pages.size());
+    for (const std::uint64_t memory : {UINT64_MAX, 3 * band, band}) {
+        for (const int threads : {2, 3, 8}) {
+            const auto several =
+                SheetWriter::writePng(dir / "several.png", layout, art, dpi, memory, threads);
+            ASSERT_EQ(several.size(), one.size());
+            for (std::size_t i = 0; i < one.size(); ++i) {
+                EXPECT_EQ(several[i], SheetWriter::pagePngPath(dir / "several.png", int(i + 1)));
+                ASSERT_EQ(test::readFile(several[i]), test::readFile(one[i]))
+                    << "page " << i + 1 << ", " << threads << " threads, memory " << memory;
+            }
+        }
+    }
+}
+
 TEST(SheetWriter, PaintsOnlyThePagesTheDeviceAsksFor) {
     test::TempDir dir;
     const TileSet set = testLibrary();
