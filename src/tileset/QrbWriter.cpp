@@ -26,7 +26,9 @@ public:
         }
     }
     void i32(std::int32_t v) { u32(static_cast<std::uint32_t>(v)); }
-    QrbWriter::Bytes bytes() const { return {bytes_.data(), size_}; }
+    // A view of the bytes put so far, valid while this object lives.
+    QrbWriter::Bytes bytes() const& { return {bytes_.data(), size_}; }
+    QrbWriter::Bytes bytes() const&& = delete;
 
 private:
     void put(std::uint8_t b) { bytes_[size_++] = b; }
@@ -206,7 +208,8 @@ void QrbWriter::write(const TileSet& set, std::span<const int> tileNumbers,
 }
 
 void QrbWriter::writeHeader(std::ostream& out, int count) {
-    const Bytes head = fileHeader(count).bytes();
+    const LittleEndian header = fileHeader(count); // the bytes live here
+    const Bytes head = header.bytes();
     emit(out, std::span(&head, 1));
 }
 
